@@ -1,0 +1,43 @@
+find_package(PkgConfig REQUIRED)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Test)
+pkg_check_modules(FREEXL REQUIRED IMPORTED_TARGET freexl)
+pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
+pkg_check_modules(RTAUDIO REQUIRED IMPORTED_TARGET rtaudio)
+find_package(Threads REQUIRED)
+if(ORVENA_BUILD_TESTS)
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+endif()
+if(ORVENA_BUILD_BENCH)
+    find_package(benchmark REQUIRED)
+endif()
+
+# One static library per subsystem folder: sources are every .cpp in the folder.
+# orvena_subsystem(<name> DEPS <targets...>)
+function(orvena_subsystem name)
+    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+    file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    add_library(orvena_${name} STATIC ${sources} ${headers})
+    target_include_directories(orvena_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(orvena_${name} PUBLIC ${ARG_DEPS})
+    orvena_warnings(orvena_${name})
+endfunction()
+
+# One test executable per test folder: every .cpp in it, linked with GoogleTest.
+# orvena_test_folder(<name> DEPS <targets...>)
+function(orvena_test_folder name)
+    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    add_executable(test_${name} ${sources})
+    target_link_libraries(test_${name} PRIVATE orvena_test_support ${ARG_DEPS} GTest::gtest_main
+                                               GTest::gmock)
+    target_compile_definitions(test_${name} PRIVATE
+        TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+        ORVENA_PROGRAM_DIR="${ORVENA_PROGRAM_DIR}")
+    orvena_warnings(test_${name})
+    gtest_discover_tests(test_${name}
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+        DISCOVERY_TIMEOUT 60)
+endfunction()

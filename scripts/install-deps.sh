@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing ORVENA needs.
+# Safe to run again: packages already present are skipped.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config clang-format
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libfreexl-dev librtaudio-dev libsndfile1-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  python3 python3-xlwt
+  fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
