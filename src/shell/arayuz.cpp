@@ -1,0 +1,350 @@
+#include "shell/arayuz.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+
+#include <cmath>
+
+namespace orvena {
+
+namespace {
+
+QString tr8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+void place(QWidget* w, double left, double top, int width, int height) {
+    w->setGeometry(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)), width,
+                   height);
+}
+
+void place(QWidget* w, const Box& b) {
+    place(w, b.left, b.top, b.width, b.height);
+}
+
+QGroupBox* make_frame(QWidget* parent, const char* name, const char* caption,
+                      const char* accessible) {
+    auto* f = new QGroupBox(tr8(caption), parent);
+    name_control(f, name, tr8(accessible));
+    return f;
+}
+
+QPushButton* make_button(QWidget* parent, const char* name, const char* caption,
+                         const char* accessible, int x, int y, int w, int h) {
+    auto* b = new QPushButton(tr8(caption), parent);
+    name_control(b, name, tr8(accessible));
+    b->setGeometry(x, y, w, h);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// Pitch levels of Option1, index 1..8.
+constexpr std::array<const char*, 8> kPitchLevels = {"ŞAH",        "MANSUR",     "KIZ NEYİ",
+                                                     "MÜSTAHSEN",  "SÜPÜRDE",    "BOLAHENK NIS.",
+                                                     "DAVUD NIS.", "ŞAH NISFİYE"};
+
+}  // namespace
+
+arayüz::arayüz(Dialogs& dialogs_, QWidget* parent) : QWidget(parent), dialogs(dialogs_) {
+    setObjectName(tr8("arayüz"));
+    setAccessibleName(tr8("ORVENA ana pencere"));
+    setWindowTitle(tr8(kAppTitle));
+    setMouseTracking(true);
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+    build_controls();
+}
+
+arayüz::~arayüz() {
+    // Child widgets (the picture boxes among them) go before the surfaces they show.
+    const auto children = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* child : children) delete child;
+}
+
+Surface& arayüz::surface(int picture_number) {
+    return *surfaces_.at(static_cast<std::size_t>(picture_number));
+}
+
+void arayüz::build_controls() {
+    const QRgb white = qRgb(255, 255, 255);
+    auto picture = [&](int number, QWidget* parent, int w, int h, QRgb back,
+                       const char* accessible) {
+        surfaces_[static_cast<std::size_t>(number)] = std::make_unique<Surface>(w, h, back);
+        auto* box = new PictureBox(*surfaces_[static_cast<std::size_t>(number)], parent);
+        const std::string name = "Picture" + std::to_string(number);
+        name_control(box, name.c_str(), tr8(accessible));
+        box->resize(w, h);
+        return box;
+    };
+
+    // The instrument and what lies on it.
+    Picture2 = picture(2, this, 904, 420, white, "çalgı çizimi");
+    Picture1 = picture(1, Picture2, 485, 60, qRgb(224, 224, 224), "mandal şeridi");
+    Picture3 = picture(3, Picture2, 140, 132, white, "porte");
+    Picture6 = picture(6, Picture2, 239, 100, white, "nota bilgisi");
+    Picture5 = picture(5, Picture2, 57, 100, white, "akord burgusu");
+    Picture10 = picture(10, Picture2, 90, 396, white, "tuş listesi");
+    Frame11 = make_frame(Picture2, "Frame11", "", "mandal düzeni");
+    Option5.add(1, Frame11, QString(), tr8("kendi mandal düzenim"))->setGeometry(4, 8, 16, 14);
+    Option5.add(2, Frame11, QString(), tr8("göçürülmüş mandal düzeni"))->setGeometry(21, 8, 16, 14);
+    Option5.select(1);
+    Check1 = new CheckBox(QString(), Picture2);
+    name_control(Check1, "Check1", tr8("çapraz mandal numaraları"));
+    Check1->setAutoFillBackground(true);
+    {
+        QPalette p = Check1->palette();
+        p.setColor(QPalette::Window, QColor::fromRgb(Picture2->surface().BackColor));
+        Check1->setPalette(p);
+    }
+    Picture1->on_mouse_move = [this](int b, int s, double x, double y) {
+        Picture1_MouseMove(b, s, x, y);
+    };
+    Picture3->on_mouse_move = [this](int b, int s, double x, double y) {
+        Picture3_MouseMove(b, s, x, y);
+    };
+    Picture10->on_mouse_move = [this](int b, int s, double x, double y) {
+        Picture10_MouseMove(b, s, x, y);
+    };
+
+    // Holder of the notation sheet, never shown.
+    Picture4 = picture(4, this, 490, 56, white, "nota işaretleri");
+    Picture4->hide();
+
+    Label36 = new QLabel(this);
+    name_control(Label36, "Label36", tr8("ok tuşları"));
+    Label36->setText(QString::fromStdString(display_text(kLabel36Caption)));
+    Label36->setTextFormat(Qt::PlainText);
+    Label36->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // Top row.
+    Frame3 = make_frame(this, "Frame3", "", "ayarlar ve çıkış");
+    Check2 = new CheckBox(tr8("detay  göster"), Frame3);
+    name_control(Check2, "Check2", tr8("detay göster"));
+    Check2->setGeometry(6, 18, 92, 22);
+    Command8 = make_button(Frame3, "Command8", "AKORD RESET", "akordu sıfırla", 100, 14, 78, 30);
+    Command9 =
+        make_button(Frame3, "Command9", "MANDAL RESET", "mandalları sıfırla", 180, 14, 86, 30);
+    Command10 = make_button(Frame3, "Command10", "Ç  I  K", "çıkış", 270, 14, 60, 30);
+
+    Frame7 = make_frame(this, "Frame7", "", "boş grup");
+
+    Frame10 = make_frame(this, "Frame10", "oktav", "oktav");
+    Option4.add(1, Frame10, QString(), tr8("birinci oktav"))->setGeometry(8, 20, 108, 22);
+    Option4.add(2, Frame10, QString(), tr8("ikinci oktav"))->setGeometry(120, 20, 108, 22);
+    Option4.select(1);
+
+    Command1 = make_button(this, "Command1", "X", "X düğmesi", 0, 0, 15, 15);
+
+    // Bottom row: makam files.
+    Frame4 = make_frame(this, "Frame4", "Makam", "makam");
+    Text1 = new TextBox(Frame4);
+    name_control(Text1, "Text1", tr8("makam adı"));
+    Text1->setGeometry(8, 22, 113, 24);
+    save_buton = make_button(Frame4, "save_buton", "", "makamı kaydet", 8, 54, 52, 38);
+    save_buton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    open_buton = make_button(Frame4, "open_buton", "", "makam dosyalarını göster", 69, 54, 52, 38);
+    open_buton->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+
+    // Recording and replay.
+    Frame1 = make_frame(this, "Frame1", "Kaydet / Dinlet", "kaydet ve dinlet");
+    Frame9 = make_frame(Frame1, "Frame9", "arızalar", "dinletme arızaları");
+    Frame9->setGeometry(4, 16, 72, 80);
+    Option3.add(1, Frame9, tr8("çalgı"), tr8("dinletme: çalgı arızaları"))
+        ->setGeometry(6, 16, 64, 20);
+    Option3.add(2, Frame9, tr8("şartlı"), tr8("dinletme: şartlı arızalar"))
+        ->setGeometry(6, 36, 64, 20);
+    Option3.add(3, Frame9, tr8("dosya"), tr8("dinletme: dosya arızaları"))
+        ->setGeometry(6, 56, 64, 20);
+    Option3.select(1);
+    Picture8 = picture(8, Frame1, 12, 12, white, "dinletme lambası");
+    Picture8->move(82, 26);
+    Picture9 = picture(9, Frame1, 12, 12, white, "kayıt lambası");
+    Picture9->move(82, 66);
+    rec_buton = make_button(Frame1, "rec_buton", "R", "kayda başla", 99, 18, 32, 32);
+    Play_buton = make_button(Frame1, "Play_buton", ">", "kaydı dinlet", 133, 18, 32, 32);
+    pause_buton = make_button(Frame1, "pause_buton", "I I", "duraklat", 99, 58, 32, 32);
+    stop_buton = make_button(Frame1, "stop_buton", "O", "durdur", 133, 58, 32, 32);
+
+    // Sequence files.
+    Frame5 = make_frame(this, "Frame5", "Velmora dosyası", "velmora dosyası");
+    Frame8 = make_frame(Frame5, "Frame8", "arızalar", "velmora arızaları");
+    Frame8->setGeometry(4, 16, 72, 80);
+    Option2.add(1, Frame8, tr8("çalgı"), tr8("velmora: çalgı arızaları"))
+        ->setGeometry(6, 16, 64, 20);
+    Option2.add(2, Frame8, tr8("şartlı"), tr8("velmora: şartlı arızalar"))
+        ->setGeometry(6, 36, 64, 20);
+    Option2.add(3, Frame8, tr8("dosya"), tr8("velmora: dosya arızaları"))
+        ->setGeometry(6, 56, 64, 20);
+    Option2.select(2);
+    Text2 = new TextBox(Frame5);
+    name_control(Text2, "Text2", tr8("velmora dosya adı"));
+    Text2->setGeometry(82, 22, 104, 24);
+    open_ses_buton =
+        make_button(Frame5, "open_ses_buton", "", "velmora dosyalarını göster", 190, 20, 36, 28);
+    open_ses_buton->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    aç_kapa_buton =
+        make_button(Frame5, "aç_kapa_buton", ">", "velmora çal veya durdur", 82, 56, 40, 34);
+    Picture7 = picture(7, Frame5, 56, 24, white, "velmora sayacı");
+    Picture7->move(128, 62);
+    VScroll1 = new ScrollBar(Qt::Vertical, Frame5);
+    name_control(VScroll1, "VScroll1", tr8("çalma hızı"));
+    VScroll1->setGeometry(206, 52, 18, 42);
+    VScroll1->configure(30, 60, 2, 5, 40);
+
+    // Pitch levels.
+    Frame2 = make_frame(this, "Frame2", "Ahenkler", "ahenkler");
+    for (int i = 1; i <= 8; ++i) {
+        const int column = (i - 1) / 4;
+        const int row = (i - 1) % 4;
+        const QString caption = tr8(kPitchLevels[static_cast<std::size_t>(i - 1)]);
+        Option1.add(i, Frame2, caption, tr8("ahenk ") + caption)
+            ->setGeometry(8 + column * 108, 16 + row * 20, 106, 20);
+    }
+    Option1.select(5);
+    Text3 = new TextBox(Frame2);
+    name_control(Text3, "Text3", tr8("ince göçürüm miktarı"));
+    Text3->setGeometry(232, 22, 80, 24);
+    Text3->setText(QStringLiteral("0"));
+    HScroll1 = new ScrollBar(Qt::Horizontal, Frame2);
+    name_control(HScroll1, "HScroll1", tr8("ince göçürüm"));
+    HScroll1->setGeometry(232, 56, 80, 18);
+    HScroll1->configure(-8, 12, 1, 1, 0);
+
+    // File lists: the sample list is never shown; the other two lie over the drawing and
+    // are shown by their open buttons.
+    File1 = new FileListBox(this);
+    name_control(File1, "File1", tr8("ses dosyaları"));
+    File1->hide();
+    File2 = new FileListBox(this);
+    name_control(File2, "File2", tr8("makam dosyaları"));
+    File2->hide();
+    File3 = new FileListBox(this);
+    name_control(File3, "File3", tr8("velmora dosyaları"));
+    File3->hide();
+
+    Text1->on_got_focus([this] { Text1_GotFocus(); });
+    Text1->on_lost_focus([this] { Text1_LostFocus(); });
+    connect(Command10, &QPushButton::clicked, this, [this] { Command10_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+    key_preview = new KeyPreview(this);
+    key_preview->setParent(this);
+
+    // Design positions; arayüzyerleşimi moves them at start-up.
+    arayüzyerleşimi(14000, 9400);
+}
+
+void arayüz::arayüzyerleşimi(double screen_width_twips, double screen_height_twips) {
+    layout_ = arayüzyerleşimi_geometry(screen_width_twips, screen_height_twips);
+    apply_layout();
+}
+
+void arayüz::place_window() {
+    const WindowLayout& g = layout_;
+    const int width_px =
+        static_cast<int>(std::lround(static_cast<double>(g.window_width_twips) / kTwipsPerPixel));
+    const int height_px =
+        static_cast<int>(std::lround(static_cast<double>(g.window_height_twips) / kTwipsPerPixel));
+    // The twips size is the outer size, title bar and borders included; the client area is
+    // what remains once the window system has framed the window (unknown before it shows).
+    const QSize frame_extra = frameGeometry().size() - size();
+    resize(width_px - frame_extra.width(), height_px - frame_extra.height());
+    move(static_cast<int>(std::lround(g.window_left_twips / kTwipsPerPixel)),
+         static_cast<int>(std::lround(g.window_top_twips / kTwipsPerPixel)));
+}
+
+void arayüz::apply_layout() {
+    const WindowLayout& g = layout_;
+    place_window();
+    place(Picture2, g.Picture2);
+    place(Picture1, g.Picture1);
+    place(Picture3, g.Picture3);
+    place(Picture6, g.Picture6);
+    place(Picture5, g.Picture5);
+    place(Picture10, g.Picture10);
+    place(Frame11, g.Frame11);
+    place(Check1, g.Check1);
+    place(Label36, g.Label36);
+    place(Frame3, g.Frame3);
+    place(Frame7, g.Frame7);
+    place(Frame10, g.Frame10);
+    place(Frame4, g.Frame4);
+    place(Frame1, g.Frame1);
+    place(Frame5, g.Frame5);
+    place(Frame2, g.Frame2);
+    place(File2, g.File2);
+    place(File3, g.File3);
+    place(Command1, g.Frame10.left + g.Frame10.width + 2, 8, 15, 15);
+    File2->raise();
+    File3->raise();
+}
+
+// ---- Shutdown ---------------------------------------------------------------------------
+
+bool arayüz::Form_QueryUnload(UnloadReason reason) {
+    if (reason == UnloadReason::AppWindows || reason == UnloadReason::AppTaskManager) {
+        return false;
+    }
+    return dialogs.message(kQuitQuestion, MessageButtons::YesNo) != MessageAnswer::Yes;
+}
+
+void arayüz::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    if (timer) timer->Halt();
+    timer.reset();
+    // Every other window of the program (the splash, an open file list) goes with this one.
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        if (w != this && w->isVisible()) w->close();
+    }
+    hide();
+    if (unloaded_action_) unloaded_action_();
+}
+
+bool arayüz::close_for(UnloadReason reason) {
+    if (unloaded_) return true;
+    pending_reason_ = reason;
+    const bool closed = close();
+    pending_reason_.reset();
+    // A hidden window gets no close event; the request and the unload still run.
+    if (!unloaded_ && !isVisible() && closed) {
+        if (Form_QueryUnload(reason)) return false;
+        Form_Unload();
+    }
+    return unloaded_;
+}
+
+void arayüz::Command10_Click() {
+    close_for(UnloadReason::FormCode);
+}
+
+void arayüz::closeEvent(QCloseEvent* event) {
+    if (unloaded_) {
+        event->accept();
+        return;
+    }
+    // The close box arrives as a spontaneous event from the window system; a close that is
+    // neither that nor the program's own comes from the session ending.
+    const UnloadReason reason = pending_reason_.value_or(
+        event->spontaneous() ? UnloadReason::FormControlMenu : UnloadReason::AppWindows);
+    pending_reason_.reset();
+    if (Form_QueryUnload(reason)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Form_Unload();
+}
+
+void arayüz::mouseMoveEvent(QMouseEvent* event) {
+    Form_MouseMove(0, 0, 0, 0);
+    QWidget::mouseMoveEvent(event);
+}
+
+}  // namespace orvena

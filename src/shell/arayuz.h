@@ -1,0 +1,178 @@
+#pragma once
+// The main window arayüz: the one owner of the running instrument's state, its controls and
+// its stopwatch. Controls keep their classic names (objectName = that name, option buttons
+// "Option1_5"), each with a Turkish accessible name. The window runs the start-up steps of
+// its load (Form_Load), lays itself out (arayüzyerleşimi) and asks before it closes.
+// Event thread only.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "shell/layout.h"
+#include "sound/x_timer.h"
+#include "surface/controls.h"
+#include "surface/dialogs.h"
+#include "surface/file_list.h"
+#include "surface/picture_box.h"
+#include "surface/surface.h"
+#include "tuning/instrument_state.h"
+
+class QCloseEvent;
+
+namespace orvena {
+
+// Why the window is asked to close.
+enum class UnloadReason {
+    FormControlMenu = 0,  // the close box or the system menu
+    FormCode = 1,         // the program (the exit button)
+    AppWindows = 2,       // the user logs off or the system shuts down
+    AppTaskManager = 3,   // ended from outside (task manager, kill)
+};
+
+struct StartupOutcome {
+    bool goes_on = true;  // false: the program ends now with exit_status
+    int exit_status = 0;
+};
+
+// What the load needs from outside: the program's folder, the screen, and who takes the
+// splash window away at the end of the load.
+struct LoadContext {
+    std::filesystem::path program_folder;
+    double screen_width_twips = 0;
+    double screen_height_twips = 0;
+    std::function<void()> unload_splash;
+};
+
+inline constexpr const char* kQuitQuestion = "Bu proğramı kapatmak istiyormusunuz ?";
+inline constexpr int kExpectedSampleFiles = 27;
+
+class arayüz : public QWidget {
+  public:
+    explicit arayüz(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~arayüz() override;
+
+    // ---- State -----------------------------------------------------------------------
+    InstrumentState st;
+    std::unique_ptr<xTimer> timer;
+    Dialogs& dialogs;
+
+    // ---- Controls --------------------------------------------------------------------
+    // Pictures: Picture2 is the instrument; Picture1, 3, 5, 6, 10 and Frame11, Check1 lie on it.
+    PictureBox* Picture1 = nullptr;   // lever strip
+    PictureBox* Picture2 = nullptr;   // instrument drawing
+    PictureBox* Picture3 = nullptr;   // staff
+    PictureBox* Picture4 = nullptr;   // holder of the notation sheet (never shown)
+    PictureBox* Picture5 = nullptr;   // tuning peg
+    PictureBox* Picture6 = nullptr;   // information panel
+    PictureBox* Picture7 = nullptr;   // sequence record counter
+    PictureBox* Picture8 = nullptr;   // replay lamp
+    PictureBox* Picture9 = nullptr;   // recording lamp
+    PictureBox* Picture10 = nullptr;  // key legend and transposed positions
+    Surface& surface(int picture_number);
+
+    QLabel* Label36 = nullptr;
+    QGroupBox* Frame1 = nullptr;  // "Kaydet / Dinlet"
+    QGroupBox* Frame2 = nullptr;  // "Ahenkler"
+    QGroupBox* Frame3 = nullptr;  // detail, resets, exit
+    QGroupBox* Frame4 = nullptr;  // "Makam"
+    QGroupBox* Frame5 = nullptr;  // "Velmora dosyası"
+    QGroupBox* Frame7 = nullptr;
+    QGroupBox* Frame8 = nullptr;   // "arızalar" of the sequence player
+    QGroupBox* Frame9 = nullptr;   // "arızalar" of the replay
+    QGroupBox* Frame10 = nullptr;  // "oktav"
+    QGroupBox* Frame11 = nullptr;  // the two lever-setting buttons
+
+    QPushButton* Command1 = nullptr;   // "X"
+    QPushButton* Command8 = nullptr;   // "AKORD RESET"
+    QPushButton* Command9 = nullptr;   // "MANDAL RESET"
+    QPushButton* Command10 = nullptr;  // "Ç  I  K"
+    QPushButton* rec_buton = nullptr;
+    QPushButton* Play_buton = nullptr;
+    QPushButton* pause_buton = nullptr;
+    QPushButton* stop_buton = nullptr;
+    QPushButton* save_buton = nullptr;
+    QPushButton* open_buton = nullptr;
+    QPushButton* open_ses_buton = nullptr;
+    QPushButton* aç_kapa_buton = nullptr;
+
+    CheckBox* Check1 = nullptr;
+    CheckBox* Check2 = nullptr;  // "detay  göster"
+
+    OptionArray Option1{"Option1"};  // pitch levels 1..8
+    OptionArray Option2{"Option2"};  // accidental source of sequence playback
+    OptionArray Option3{"Option3"};  // accidental source of replay
+    OptionArray Option4{"Option4"};  // "oktav"
+    OptionArray Option5{"Option5"};  // user's / transposed lever setting
+
+    ScrollBar* VScroll1 = nullptr;  // playback speed
+    ScrollBar* HScroll1 = nullptr;  // fine transposition shift
+
+    TextBox* Text1 = nullptr;  // makam name
+    TextBox* Text2 = nullptr;  // sequence file name
+    TextBox* Text3 = nullptr;  // fine shift shown
+
+    FileListBox* File1 = nullptr;  // sample files
+    FileListBox* File2 = nullptr;  // makam files
+    FileListBox* File3 = nullptr;  // sequence files
+
+    KeyPreview* key_preview = nullptr;
+
+    // ---- Start-up ---------------------------------------------------------------------
+    // The load of the window: every start-up step from the program folder to the start values
+    // and the unloading of the splash. Shows its own messages.
+    StartupOutcome Form_Load(const LoadContext& context);
+    bool loaded() const { return loaded_; }
+    // Places the window, Picture2 and the groups; sets properties only.
+    void arayüzyerleşimi(double screen_width_twips, double screen_height_twips);
+    const WindowLayout& layout() const { return layout_; }
+    // Sizes and places the window itself again, once the window system has framed it.
+    void place_window();
+    // Prints the key legend on Picture10.
+    void print_key_legend();
+
+    // ---- Shutdown ---------------------------------------------------------------------
+    // The close request: true cancels it. Asks unless the session or the system ends it.
+    bool Form_QueryUnload(UnloadReason reason);
+    // Halts the stopwatch and unloads every window of the program.
+    void Form_Unload();
+    // Closes the window for a reason (the close box is FormControlMenu): runs the close
+    // request and, unless it is cancelled, the unload. Returns whether the window closed.
+    bool close_for(UnloadReason reason);
+    // Runs once the window is unloaded (main() ends the event loop there).
+    void on_unloaded(std::function<void()> action) { unloaded_action_ = std::move(action); }
+
+    // ---- Small handlers ---------------------------------------------------------------
+    void Command10_Click();
+    void Command1_Click() {}
+    void Text1_GotFocus() { st.text1_has_focus = true; }
+    void Text1_LostFocus() { st.text1_has_focus = false; }
+    void Form_MouseMove(int, int, double, double) {}
+    void Picture1_MouseMove(int, int, double, double) {}
+    void Picture3_MouseMove(int, int, double, double) {}
+    void Picture10_MouseMove(int, int, double, double) {}
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    void build_controls();
+    void apply_layout();
+
+    std::array<std::unique_ptr<Surface>, 11> surfaces_;
+    WindowLayout layout_;
+    bool loaded_ = false;
+    bool unloaded_ = false;
+    std::optional<UnloadReason> pending_reason_;
+    std::function<void()> unloaded_action_;
+};
+
+}  // namespace orvena

@@ -1,0 +1,106 @@
+// The window layout: the two rows of groups spread over the drawing's width, the drawing
+// centred in a window that is itself centred on the screen.
+
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLabel>
+
+#include "shell/arayuz.h"
+#include "shell/layout.h"
+#include "shell_test_support.h"
+#include "support/recording_dialogs.h"
+
+namespace orvena {
+namespace {
+
+constexpr double kScreenW = 1024 * 15.0;
+constexpr double kScreenH = 768 * 15.0;
+
+TEST(Layout, TopRowGapIs17AndTheRowRunsFrom12To915) {
+    const WindowLayout g = arayüzyerleşimi_geometry(kScreenW, kScreenH);
+    EXPECT_EQ(g.top_gap, 17);
+    EXPECT_EQ(g.Frame3.left, 12);
+    EXPECT_EQ(g.Frame3.top, 4);
+    EXPECT_EQ(g.Label36.left, 366);
+    EXPECT_EQ(g.Label36.top, 10);
+    EXPECT_EQ(g.Frame7.left, 600);
+    EXPECT_EQ(g.Frame10.left, 682);
+    EXPECT_EQ(g.Frame10.top, 4);
+    EXPECT_EQ(g.Frame10.left + g.Frame10.width, 915);
+}
+
+TEST(Layout, BottomRowGapIs18FromPicture2sLeftEdge) {
+    const WindowLayout g = arayüzyerleşimi_geometry(kScreenW, kScreenH);
+    EXPECT_EQ(g.bottom_gap, 18);  // 53 / 3 = 17.67
+    EXPECT_NEAR(g.Frame4.left, 10.667, 0.001);
+    EXPECT_NEAR(g.Frame1.left, 157.667, 0.001);
+    EXPECT_NEAR(g.Frame5.left, 344.667, 0.001);
+    EXPECT_NEAR(g.Frame2.left, 595.667, 0.001);
+    for (const Box* b : {&g.Frame4, &g.Frame1, &g.Frame5, &g.Frame2}) EXPECT_EQ(b->top, 490);
+}
+
+TEST(Layout, WindowIsCentredOnTheScreenAndPicture2InTheWindow) {
+    const WindowLayout g = arayüzyerleşimi_geometry(kScreenW, kScreenH);
+    EXPECT_EQ(g.window_width_twips, 14000);
+    EXPECT_EQ(g.window_height_twips, 9400);
+    EXPECT_EQ(g.window_left_twips, 680);  // 45.3 pixels
+    EXPECT_EQ(g.window_top_twips, 1060);  // 70.7 pixels
+    EXPECT_NEAR(g.Picture2.left, 10.667, 0.001);
+    EXPECT_EQ(g.Picture2.top, 63);
+    EXPECT_EQ(g.Picture2.width, 904);
+    EXPECT_EQ(g.Picture2.height, 420);
+
+    // Picture2's place does not depend on the screen; the window's does.
+    const WindowLayout wide = arayüzyerleşimi_geometry(1920 * 15.0, 1080 * 15.0);
+    EXPECT_EQ(wide.Picture2.left, g.Picture2.left);
+    EXPECT_EQ(wide.window_left_twips, (28800 - 14000) / 2);
+}
+
+TEST(Layout, OtherDesignSizesMoveTheRowsAndRoundTheGapToNearest) {
+    DesignSizes d;
+    d.Frame3_w = 338;  // top gap 51 / 3 = 17
+    d.Frame4_w = 128;  // bottom gap 54 / 3 = 18
+    const WindowLayout g = arayüzyerleşimi_geometry(kScreenW, kScreenH, d);
+    EXPECT_EQ(g.top_gap, 17);
+    EXPECT_EQ(g.Label36.left, 12 + 338 + 17);
+    EXPECT_EQ(g.bottom_gap, 18);
+    d.Frame3_w = 335;
+    d.Frame7_w = 64;  // 55 / 3 = 18.33
+    EXPECT_EQ(arayüzyerleşimi_geometry(kScreenW, kScreenH, d).top_gap, 18);
+    d.Frame7_w = 62;  // 57 / 3 = 19
+    EXPECT_EQ(arayüzyerleşimi_geometry(kScreenW, kScreenH, d).top_gap, 19);
+}
+
+TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
+    test::ensure_app();
+    test::RecordingDialogs dialogs;
+    arayüz w(dialogs);
+    w.arayüzyerleşimi(kScreenW, kScreenH);
+    EXPECT_EQ(w.Picture2->geometry(), QRect(11, 63, 904, 420));
+    EXPECT_EQ(w.Picture10->geometry(), QRect(808, 19, 90, 396));
+    EXPECT_EQ(w.Picture10->parentWidget(), w.Picture2);
+    EXPECT_EQ(w.Picture1->geometry(), QRect(-130, 0, 485, 60));
+    EXPECT_EQ(w.Picture3->geometry(), QRect(0, 160, 140, 132));
+    EXPECT_EQ(w.Picture6->geometry(), QRect(0, 60, 239, 100));
+    EXPECT_EQ(w.Picture5->geometry(), QRect(239, 60, 57, 100));
+    EXPECT_EQ(w.Frame11->pos(), QPoint(861, -6));
+    EXPECT_EQ(w.Check1->pos(), QPoint(2, 400));
+    EXPECT_EQ(w.Label36->geometry(), QRect(366, 10, 217, 44));
+    EXPECT_EQ(w.Frame3->geometry(), QRect(12, 4, 337, 52));
+    EXPECT_EQ(w.Frame7->geometry(), QRect(600, 4, 65, 52));
+    EXPECT_EQ(w.Frame10->geometry(), QRect(682, 4, 233, 49));
+    EXPECT_EQ(w.Frame4->geometry(), QRect(11, 490, 129, 100));
+    EXPECT_EQ(w.Frame1->geometry(), QRect(158, 490, 169, 100));
+    EXPECT_EQ(w.Frame5->geometry(), QRect(345, 490, 233, 100));
+    EXPECT_EQ(w.Frame2->geometry(), QRect(596, 490, 320, 100));
+    EXPECT_EQ(w.File2->geometry(), QRect(350, 150, 150, 200));
+    EXPECT_EQ(w.File3->geometry(), QRect(520, 150, 150, 200));
+    EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(45, 71));
+    EXPECT_EQ(w.Label36->text(),
+              QString::fromUtf8("^  1 tel yukarı \n <-- mandal indir                    "
+                                "mandal kaldır -->\nv  1 tel aşağı"));
+}
+
+}  // namespace
+}  // namespace orvena

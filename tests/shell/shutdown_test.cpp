@@ -1,0 +1,119 @@
+// Closing: the question for the close box and the exit button, nothing changed on No, the
+// stopwatch halted and every window gone on Yes, no question when the session ends; the
+// focus of the makam name box.
+
+#include <gtest/gtest.h>
+
+#include <QtTest/qtestspontaneevent.h>
+#include <QFocusEvent>
+#include <QPushButton>
+
+#include "shell/program.h"
+#include "shell_test_support.h"
+#include "support/recording_dialogs.h"
+
+namespace orvena {
+namespace {
+
+class ShutdownTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::ensure_app();
+        saved_cwd_ = std::filesystem::current_path();
+        ProgramOptions options;
+        options.program_folder = folder_.path();
+        options.show_windows = false;
+        options.lock_folder = folder_.locks.path();
+        ASSERT_TRUE(program_.start(options).goes_on);
+        w = program_.window();
+        w->on_unloaded([this] { ++unloaded; });
+        w->show();
+    }
+    void TearDown() override { std::filesystem::current_path(saved_cwd_); }
+
+    // The close box: the window system's own close request.
+    void press_close_box() {
+        QCloseEvent event;
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        QApplication::instance()->notify(w, &event);
+    }
+
+    test::ProgramFolder folder_;
+    test::RecordingDialogs dialogs;
+    Program program_{dialogs};
+    arayüz* w = nullptr;
+    int unloaded = 0;
+
+  private:
+    std::filesystem::path saved_cwd_;
+};
+
+TEST_F(ShutdownTest, CloseBoxAsksAndNoLeavesEverythingAsItWas) {
+    w->st.mandal_pos[5] = 3;
+    w->st.cur_string = 9;
+    const xTimer* timer = w->timer.get();
+    dialogs.answer_next(MessageAnswer::No);
+    press_close_box();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, "Bu proğramı kapatmak istiyormusunuz ?");
+    EXPECT_EQ(dialogs.shown()[0].buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->timer.get(), timer);
+    EXPECT_EQ(w->st.mandal_pos[5], 3);
+    EXPECT_EQ(w->st.cur_string, 9);
+    EXPECT_EQ(unloaded, 0);
+
+    dialogs.answer_next(MessageAnswer::Yes);
+    press_close_box();
+    EXPECT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->timer, nullptr);
+    EXPECT_EQ(unloaded, 1);
+}
+
+TEST_F(ShutdownTest, ExitButtonAsksTheSameQuestionAndYesEnds) {
+    dialogs.answer_next(MessageAnswer::No);
+    w->Command10->click();
+    EXPECT_TRUE(w->isVisible());
+    dialogs.answer_next(MessageAnswer::Yes);
+    w->Command10->click();
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Bu proğramı kapatmak istiyormusunuz ?",
+                                                         "Bu proğramı kapatmak istiyormusunuz ?"}));
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->timer, nullptr);
+    EXPECT_EQ(unloaded, 1);
+}
+
+TEST_F(ShutdownTest, SessionEndAndOutsideKillCloseWithoutAQuestion) {
+    EXPECT_TRUE(w->close_for(UnloadReason::AppWindows));
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->timer, nullptr);
+    EXPECT_EQ(unloaded, 1);
+    EXPECT_TRUE(w->close_for(UnloadReason::AppTaskManager)) << "already closed stays closed";
+    EXPECT_EQ(unloaded, 1);
+}
+
+TEST_F(ShutdownTest, UnloadTakesEveryOtherWindowWithIt) {
+    QWidget other;  // a stray top-level window of the program
+    other.show();
+    ASSERT_TRUE(w->close_for(UnloadReason::AppTaskManager));
+    EXPECT_FALSE(other.isVisible());
+}
+
+TEST_F(ShutdownTest, Text1FocusIsTrackedAndTheIdleHandlersDoNothing) {
+    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(w->Text1, &in);
+    EXPECT_TRUE(w->st.text1_has_focus);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(w->Text1, &out);
+    EXPECT_FALSE(w->st.text1_has_focus);
+
+    w->Command1->click();
+    EXPECT_EQ(w->Command1->text(), QStringLiteral("X"));
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_TRUE(w->isVisible());
+}
+
+}  // namespace
+}  // namespace orvena
