@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 
+#include <algorithm>
 #include <cmath>
 
 namespace orvena {
@@ -24,6 +26,22 @@ void place(QWidget* w, double left, double top, int width, int height) {
 
 void place(QWidget* w, const Box& b) {
     place(w, b.left, b.top, b.width, b.height);
+}
+
+// Shrinks the label's font until its longest line fits its width: the arrow-key help must
+// show whole in the space the top row leaves it, whatever face the system supplies.
+void fit_lines_to_width(QLabel* label) {
+    QFont f = label->font();
+    const QStringList lines = label->text().split(QLatin1Char('\n'));
+    for (double size = f.pointSizeF(); size >= 5.0; size -= 0.5) {
+        f.setPointSizeF(size);
+        const QFontMetrics metrics(f);
+        int widest = 0;
+        for (const QString& line : lines)
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        if (widest <= label->width()) break;
+    }
+    label->setFont(f);
 }
 
 QGroupBox* make_frame(QWidget* parent, const char* name, const char* caption,
@@ -54,8 +72,11 @@ arayüz::arayüz(Dialogs& dialogs_, QWidget* parent) : QWidget(parent), dialogs(
     setAccessibleName(tr8("ORVENA ana pencere"));
     setWindowTitle(tr8(kAppTitle));
     setMouseTracking(true);
+    // The groups were sized for a small dialog font; a condensed face, where the system has
+    // one, keeps the captions inside them.
     QFont small = font();
     small.setPointSize(8);
+    small.setStretch(QFont::SemiCondensed);
     setFont(small);
     build_controls();
 }
@@ -125,11 +146,11 @@ void arayüz::build_controls() {
     Frame3 = make_frame(this, "Frame3", "", "ayarlar ve çıkış");
     Check2 = new CheckBox(tr8("detay  göster"), Frame3);
     name_control(Check2, "Check2", tr8("detay göster"));
-    Check2->setGeometry(6, 18, 92, 22);
-    Command8 = make_button(Frame3, "Command8", "AKORD RESET", "akordu sıfırla", 100, 14, 78, 30);
+    Check2->setGeometry(6, 18, 98, 22);
+    Command8 = make_button(Frame3, "Command8", "AKORD RESET", "akordu sıfırla", 106, 14, 74, 30);
     Command9 =
-        make_button(Frame3, "Command9", "MANDAL RESET", "mandalları sıfırla", 180, 14, 86, 30);
-    Command10 = make_button(Frame3, "Command10", "Ç  I  K", "çıkış", 270, 14, 60, 30);
+        make_button(Frame3, "Command9", "MANDAL RESET", "mandalları sıfırla", 182, 14, 84, 30);
+    Command10 = make_button(Frame3, "Command10", "Ç  I  K", "çıkış", 268, 14, 62, 30);
 
     Frame7 = make_frame(this, "Frame7", "", "boş grup");
 
@@ -270,6 +291,7 @@ void arayüz::apply_layout() {
     place(Frame11, g.Frame11);
     place(Check1, g.Check1);
     place(Label36, g.Label36);
+    fit_lines_to_width(Label36);
     place(Frame3, g.Frame3);
     place(Frame7, g.Frame7);
     place(Frame10, g.Frame10);
