@@ -15,7 +15,9 @@ namespace orvena {
 namespace {
 
 // Colours as a surface's pixel() gives them: 24-bit RGB.
-constexpr QRgb rgb(int r, int g, int b) { return qRgb(r, g, b) & 0xFFFFFFu; }
+constexpr QRgb rgb(int r, int g, int b) {
+    return qRgb(r, g, b) & 0xFFFFFFu;
+}
 
 class StartupTest : public ::testing::Test {
   protected:

@@ -16,15 +16,21 @@ namespace orvena {
 namespace {
 
 // Colours as a surface's pixel() gives them: 24-bit RGB.
-constexpr QRgb rgb(int r, int g, int b) { return qRgb(r, g, b) & 0xFFFFFFu; }
+constexpr QRgb rgb(int r, int g, int b) {
+    return qRgb(r, g, b) & 0xFFFFFFu;
+}
 
 class WindowControlsTest : public ::testing::Test {
   protected:
-    void SetUp() override { test::ensure_app(); }
+    void SetUp() override {
+        test::ensure_app();
+        window_ = std::make_unique<arayüz>(dialogs);
+    }
     test::RecordingDialogs dialogs;
-    arayüz w{dialogs};
+    std::unique_ptr<arayüz> window_;
+    arayüz& w() { return *window_; }
 
-    QWidget* find(const char* name) { return w.findChild<QWidget*>(QString::fromUtf8(name)); }
+    QWidget* find(const char* name) { return w().findChild<QWidget*>(QString::fromUtf8(name)); }
 };
 
 TEST_F(WindowControlsTest, EveryControlStandsInItsContainer) {
@@ -106,36 +112,36 @@ TEST_F(WindowControlsTest, CaptionsAsTheUserReadsThem) {
 }
 
 TEST_F(WindowControlsTest, StartStatesOfScrollBarsAndSelections) {
-    EXPECT_EQ(w.VScroll1->minimum(), 30);
-    EXPECT_EQ(w.VScroll1->maximum(), 60);
-    EXPECT_EQ(w.VScroll1->singleStep(), 2);
-    EXPECT_EQ(w.VScroll1->pageStep(), 5);
-    EXPECT_EQ(w.VScroll1->Value(), 40);
-    EXPECT_EQ(w.HScroll1->minimum(), -8);
-    EXPECT_EQ(w.HScroll1->maximum(), 12);
-    EXPECT_EQ(w.HScroll1->Value(), 0);
-    EXPECT_EQ(w.Text3->text(), QStringLiteral("0"));
-    EXPECT_EQ(w.Option1.selected(), 5);
-    EXPECT_EQ(w.Option2.selected(), 2);
-    EXPECT_EQ(w.Option3.selected(), 1);
-    EXPECT_TRUE(w.File1->isHidden());
-    EXPECT_TRUE(w.File2->isHidden());
-    EXPECT_TRUE(w.File3->isHidden());
-    EXPECT_TRUE(w.Picture4->isHidden());
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("O R V E N A"));
+    EXPECT_EQ(w().VScroll1->minimum(), 30);
+    EXPECT_EQ(w().VScroll1->maximum(), 60);
+    EXPECT_EQ(w().VScroll1->singleStep(), 2);
+    EXPECT_EQ(w().VScroll1->pageStep(), 5);
+    EXPECT_EQ(w().VScroll1->Value(), 40);
+    EXPECT_EQ(w().HScroll1->minimum(), -8);
+    EXPECT_EQ(w().HScroll1->maximum(), 12);
+    EXPECT_EQ(w().HScroll1->Value(), 0);
+    EXPECT_EQ(w().Text3->text(), QStringLiteral("0"));
+    EXPECT_EQ(w().Option1.selected(), 5);
+    EXPECT_EQ(w().Option2.selected(), 2);
+    EXPECT_EQ(w().Option3.selected(), 1);
+    EXPECT_TRUE(w().File1->isHidden());
+    EXPECT_TRUE(w().File2->isHidden());
+    EXPECT_TRUE(w().File3->isHidden());
+    EXPECT_TRUE(w().Picture4->isHidden());
+    EXPECT_EQ(w().windowTitle(), QStringLiteral("O R V E N A"));
     // Pictures are the drawing sizes: the drawing code's coordinates are their pixels.
-    EXPECT_EQ(w.surface(2).width(), 904);
-    EXPECT_EQ(w.surface(10).height(), 396);
-    EXPECT_EQ(w.surface(4).width(), 490);
-    EXPECT_EQ(w.surface(1).pixel(0, 0), rgb(224, 224, 224));
+    EXPECT_EQ(w().surface(2).width(), 904);
+    EXPECT_EQ(w().surface(10).height(), 396);
+    EXPECT_EQ(w().surface(4).width(), 490);
+    EXPECT_EQ(w().surface(1).pixel(0, 0), rgb(224, 224, 224));
 }
 
 TEST_F(WindowControlsTest, AFrameDisabledForPlaybackDisablesItsButtons) {
-    w.Frame1->setEnabled(false);
-    EXPECT_FALSE(w.rec_buton->isEnabled());
-    EXPECT_FALSE(w.Option3.button(2)->isEnabled());
-    w.Frame1->setEnabled(true);
-    EXPECT_TRUE(w.rec_buton->isEnabled());
+    w().Frame1->setEnabled(false);
+    EXPECT_FALSE(w().rec_buton->isEnabled());
+    EXPECT_FALSE(w().Option3.button(2)->isEnabled());
+    w().Frame1->setEnabled(true);
+    EXPECT_TRUE(w().rec_buton->isEnabled());
 }
 
 }  // namespace
