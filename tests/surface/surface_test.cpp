@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+
+#include <set>
+
+#include "surface/surface.h"
+
+namespace orvena {
+namespace {
+
+// Text needs a GUI application (font database); the widgets of this folder need a full one.
+class QtAppEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        if (QCoreApplication::instance()) return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_surface";
+        static char* argv[] = {name, nullptr};
+        app_ = new QApplication(argc, argv);
+    }
+
+  private:
+    QApplication* app_ = nullptr;
+};
+const auto* const kAppEnv = ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
+
+constexpr QRgb kWhite = 0xFFFFFF;
+constexpr QRgb kBlack = 0x000000;
+constexpr QRgb kRed = 0xFF0000;
+constexpr QRgb kBlue = 0x0000FF;
+constexpr QRgb kTan = qRgb(230, 220, 180) & 0xFFFFFF;
+
+int count_colour(const Surface& s, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x) n += s.pixel(x, y) == colour;
+    return n;
+}
+
+TEST(SurfaceLine, EndPointsIncludedAndTextPositionMoves) {
+    Surface s(40, 40);
+    s.Line(5, 10, 20, 10);
+    EXPECT_EQ(s.pixel(5, 10), kBlack);
+    EXPECT_EQ(s.pixel(20, 10), kBlack);
+    EXPECT_EQ(s.pixel(4, 10), kWhite);
+    EXPECT_EQ(s.pixel(21, 10), kWhite);
+    EXPECT_EQ(s.pixel(12, 9), kWhite);  // one pixel wide
+    EXPECT_EQ(s.CurrentX, 20);
+    EXPECT_EQ(s.CurrentY, 10);
+    EXPECT_EQ(count_colour(s, kBlack), 16);
+
+    s.LineTo(20, 30, kRed);  // from the text position, in the given colour
+    EXPECT_EQ(s.pixel(20, 11), kRed);
+    EXPECT_EQ(s.pixel(20, 30), kRed);
+    EXPECT_EQ(s.pixel(20, 10), kRed);
+    EXPECT_EQ(s.CurrentY, 30);
+}
+
+TEST(SurfaceLine, WidePensCoverTheRowsAboveAndColumnsLeft) {
+    Surface s(40, 40);
+    s.DrawWidth = 2;
+    s.Line(10, 20, 30, 20);
+    for (int x : {9, 10, 30}) {
+        EXPECT_EQ(s.pixel(x, 19), kBlack) << x;
+        EXPECT_EQ(s.pixel(x, 20), kBlack) << x;
+        EXPECT_EQ(s.pixel(x, 21), kWhite) << x;
+    }
+    EXPECT_EQ(s.pixel(31, 20), kWhite);
+    s.DrawWidth = 4;
+    s.Line(5, 30, 5, 35, kBlue);
+    for (int x = 3; x <= 6; ++x) EXPECT_EQ(s.pixel(x, 33), kBlue) << x;
+    EXPECT_EQ(s.pixel(2, 33), kWhite);
+    EXPECT_EQ(s.pixel(7, 33), kWhite);
+}
+
+TEST(SurfaceLine, SlantedLinesHaveNoBlendedPixels) {
+    Surface s(60, 60);
+    s.DrawWidth = 2;
+    s.Line(3, 50, 55, 7);
+    s.DrawWidth = 1;
+    s.Circle(30, 30, 9);
+    const int inked = count_colour(s, kBlack);
+    EXPECT_GT(inked, 100);
+    EXPECT_EQ(inked + count_colour(s, kWhite), 60 * 60);
+}
+
+TEST(SurfaceBox, OutlineLeavesTheInsideAndFilledBoxCoversBothCorners) {
+    Surface s(50, 50);
+    s.FillStyle = 0;
+    s.FillColor = kRed;
+    s.LineB(10, 10, 30, 40);
+    EXPECT_EQ(s.pixel(10, 10), kBlack);
+    EXPECT_EQ(s.pixel(30, 40), kBlack);
+    EXPECT_EQ(s.pixel(30, 10), kBlack);
+    EXPECT_EQ(s.pixel(20, 25), kWhite);
+    EXPECT_EQ(s.CurrentX, 30);
+    EXPECT_EQ(s.CurrentY, 40);
+
+    s.LineBF(36, 20, 33, 5, kBlue);  // corners in any order
+    EXPECT_EQ(count_colour(s, kBlue), 4 * 16);
+    EXPECT_EQ(s.pixel(33, 5), kBlue);
+    EXPECT_EQ(s.pixel(36, 20), kBlue);
+    EXPECT_EQ(s.pixel(37, 20), kWhite);
+    EXPECT_EQ(s.CurrentX, 33);
+    EXPECT_EQ(s.CurrentY, 5);
+}
+
+TEST(SurfaceCircle, RingInForeColourInteriorPerFillStyle) {
+    Surface s(30, 30);
+    s.ForeColor = kBlue;
+    s.FillColor = kRed;
+    s.FillStyle = 1;
+    s.Circle(8, 8, 3);
+    for (auto [x, y] : {std::pair{11, 8}, {5, 8}, {8, 5}, {8, 11}}) EXPECT_EQ(s.pixel(x, y), kBlue);
+    EXPECT_EQ(s.pixel(8, 8), kWhite);
+    EXPECT_EQ(s.pixel(12, 8), kWhite);
+    EXPECT_EQ(s.CurrentX, 8);
+
+    s.FillStyle = 0;
+    s.Circle(20, 20, 3);
+    EXPECT_EQ(s.pixel(20, 20), kRed);
+    EXPECT_EQ(s.pixel(22, 21), kRed);
+    EXPECT_EQ(s.pixel(23, 20), kBlue);
+    EXPECT_EQ(count_colour(s, kBlue), 2 * 16);  // two rings of 16 pixels
+    EXPECT_EQ(count_colour(s, kRed), 37 - 16);  // the disc less its ring
+}
+
+TEST(SurfaceFloodFill, FillsTheEnclosedRegionOnlyAndStopsAtBlack) {
+    Surface s(60, 40);
+    s.LineB(10, 10, 40, 30);
+    s.FillColor = kTan;
+    s.ExtFloodFill(20, 20);
+    EXPECT_EQ(s.pixel(11, 11), kTan);
+    EXPECT_EQ(s.pixel(39, 29), kTan);
+    EXPECT_EQ(s.pixel(10, 20), kBlack);  // the border stays
+    EXPECT_EQ(s.pixel(9, 20), kWhite);   // outside untouched
+    EXPECT_EQ(s.pixel(50, 35), kWhite);
+    EXPECT_EQ(count_colour(s, kTan), 29 * 19);
+}
+
+TEST(SurfaceFloodFill, NearlyBlackPixelsDoNotStopIt) {
+    Surface s(20, 20);
+    s.Line(0, 10, 19, 10, qRgb(0, 0, 1));
+    s.FillColor = kRed;
+    s.ExtFloodFill(5, 5);
+    EXPECT_EQ(count_colour(s, kRed), 20 * 20);
+}
+
+TEST(SurfaceFloodFill, DiagonalBoundariesDoNotLeak) {
+    // A one pixel slanted line and a staircase of pixels touching only at corners.
+    Surface s(80, 80);
+    s.Line(0, 79, 79, 0);
+    for (int i = 0; i < 30; ++i) s.Line(i, 29 - i, i, 29 - i);  // the corner of (0..29)
+    s.FillColor = kRed;
+    s.ExtFloodFill(3, 3);  // the small corner triangle
+    EXPECT_EQ(s.pixel(0, 0), kRed);
+    EXPECT_EQ(s.pixel(14, 14), kRed);
+    EXPECT_EQ(s.pixel(15, 15), kWhite);
+    EXPECT_EQ(s.pixel(60, 60), kWhite);
+    EXPECT_EQ(count_colour(s, kRed), 29 * 30 / 2);
+
+    s.FillColor = kBlue;
+    s.ExtFloodFill(70, 70);  // beyond the long slanted line
+    EXPECT_EQ(s.pixel(79, 79), kBlue);
+    EXPECT_EQ(s.pixel(30, 30), kWhite);  // the band between the lines
+    EXPECT_EQ(s.pixel(40, 40), kBlue);
+    EXPECT_EQ(count_colour(s, kBlue), 79 * 80 / 2);
+    EXPECT_EQ(s.pixel(0, 0), kRed);
+}
+
+TEST(SurfaceFloodFill, RefillingAndBadSeedsAreHarmless) {
+    Surface s(40, 40);
+    s.LineB(5, 5, 25, 25);
+    s.FillColor = kTan;
+    s.ExtFloodFill(10, 10);
+    const QImage once = s.image().copy();
+    s.ExtFloodFill(12, 20);  // same colour again
+    EXPECT_EQ(s.image(), once);
+    s.FillColor = kRed;  // another colour over the filled region
+    s.ExtFloodFill(24, 24);
+    EXPECT_EQ(count_colour(s, kRed), 19 * 19);
+    EXPECT_EQ(count_colour(s, kTan), 0);
+
+    const QImage before = s.image().copy();
+    s.FillColor = kBlue;
+    s.ExtFloodFill(5, 12);  // on the black border
+    s.ExtFloodFill(-1, 3);  // outside
+    s.ExtFloodFill(3, 40);
+    EXPECT_EQ(s.image(), before);
+}
+
+TEST(SurfacePaintPicture, AndOfSourceAndDestination) {
+    Surface s(20, 10, qRgb(0, 0xC0, 0xFF));
+    QImage src(4, 1, QImage::Format_RGB32);
+    src.setPixel(0, 0, qRgb(255, 255, 255));
+    src.setPixel(1, 0, qRgb(0, 0, 0));
+    src.setPixel(2, 0, qRgb(255, 0, 0));
+    src.setPixel(3, 0, qRgb(0x80, 0x80, 0x80));
+    s.PaintPicture(src, 5, 3, 4, 1, 0, 0);
+    EXPECT_EQ(s.pixel(5, 3), qRgb(0, 0xC0, 0xFF) & 0xFFFFFF);  // white leaves the surface
+    EXPECT_EQ(s.pixel(6, 3), kBlack);                          // black prints black
+    EXPECT_EQ(s.pixel(7, 3), kBlack);                          // red AND cyan
+    EXPECT_EQ(s.pixel(8, 3), qRgb(0, 0x80, 0x80) & 0xFFFFFF);
+
+    // A rectangle hanging over the surface's and the source's edges copies what overlaps.
+    s.PaintPicture(src, 18, 9, 4, 3, 0, 0);
+    EXPECT_EQ(s.pixel(19, 9), kBlack);
+    s.PaintPicture(src, 0, 0, 6, 1, 2, 0);
+    EXPECT_EQ(s.pixel(0, 0), kBlack);
+    EXPECT_EQ(s.pixel(2, 0), qRgb(0, 0xC0, 0xFF) & 0xFFFFFF);
+}
+
+TEST(SurfacePrint, NumbersInPrintFormAndJoinedItemsFollowEachOther) {
+    Surface s(200, 100);
+    s.FontSize = 12;
+    s.CurrentX = 10;
+    s.CurrentY = 5;
+    s.PrintNumber(3, false);
+    const double after_first = s.CurrentX;
+    EXPECT_DOUBLE_EQ(after_first, 10 + s.TextWidth(" 3 "));
+    s.PrintNumber(-3, false);
+    s.Print("Hz");
+    ASSERT_EQ(s.print_log().size(), 3u);
+    EXPECT_EQ(s.print_log()[0].text, " 3 ");
+    EXPECT_EQ(s.print_log()[1].text, "-3 ");
+    EXPECT_DOUBLE_EQ(s.print_log()[1].x, after_first);
+    EXPECT_DOUBLE_EQ(s.print_log()[2].x, after_first + s.TextWidth("-3 "));
+    EXPECT_EQ(s.print_log()[2].y, 5);
+    EXPECT_EQ(s.CurrentX, 0);  // the line ended
+    EXPECT_EQ(s.CurrentY, 5 + s.TextHeight());
+
+    s.clear_print_log();
+    s.ForeColor = kBlue;
+    s.FontBold = true;
+    s.FontSize = 8;
+    s.Print("x", false);
+    ASSERT_EQ(s.print_log().size(), 1u);
+    EXPECT_EQ(s.print_log()[0].colour, kBlue);
+    EXPECT_TRUE(s.print_log()[0].bold);
+    EXPECT_EQ(s.print_log()[0].font_size, 8);
+}
+
+TEST(SurfacePrint, LineHeightsOfTheTwoFontSizesAndInkInForeColour) {
+    Surface s(200, 60);
+    s.FontSize = 8;
+    const int small = s.TextHeight();
+    s.FontSize = 12;
+    const int large = s.TextHeight();
+    EXPECT_GE(small, 12);
+    EXPECT_LE(small, 14);
+    EXPECT_GE(large, 16);
+    EXPECT_LE(large, 19);
+
+    s.ForeColor = kRed;
+    s.CurrentX = 20;
+    s.CurrentY = 10;
+    s.Print("M 440");
+    // Ink inside the text line, nothing above the top or left of the start, no blending.
+    const int red = count_colour(s, kRed);
+    EXPECT_GT(red, 20);
+    EXPECT_EQ(red + count_colour(s, kWhite), 200 * 60);
+    for (int x = 0; x < 200; ++x) EXPECT_EQ(s.pixel(x, 9), kWhite);
+    for (int y = 0; y < 60; ++y) EXPECT_EQ(s.pixel(19, y), kWhite);
+    for (int x = 0; x < 200; ++x) EXPECT_EQ(s.pixel(x, 10 + large), kWhite);
+}
+
+TEST(SurfacePicture, ClsGoesBackToTheBackgroundPictureOrColour) {
+    Surface s(30, 30, kBlue);
+    s.Line(0, 5, 29, 5);
+    s.PictureFromImage();  // the line becomes part of the background
+    s.Line(0, 20, 29, 20, kRed);
+    s.CurrentX = 7;
+    s.CurrentY = 9;
+    s.Cls();
+    EXPECT_EQ(s.pixel(3, 5), kBlack);
+    EXPECT_EQ(s.pixel(3, 20), kBlue);
+    EXPECT_EQ(s.CurrentX, 0);
+    EXPECT_EQ(s.CurrentY, 0);
+    EXPECT_TRUE(s.HasPicture());
+
+    s.ClearPicture();
+    EXPECT_FALSE(s.HasPicture());
+    EXPECT_EQ(count_colour(s, kBlue), 30 * 30);
+}
+
+TEST(SurfaceRefresh, ListenersHearRefreshesAndTheFirstChange) {
+    Surface s(10, 10);
+    int refreshes = 0;
+    int changes = 0;
+    const int id = s.add_listener([&] { ++refreshes; }, [&] { ++changes; });
+    s.Line(0, 0, 9, 9);
+    s.Line(0, 9, 9, 0);
+    EXPECT_EQ(changes, 1);  // one notice until the view has caught up
+    s.Refresh();
+    EXPECT_EQ(refreshes, 1);
+    s.Circle(5, 5, 2);
+    EXPECT_EQ(changes, 2);
+    s.acknowledge_shown();
+    s.Resize(12, 10);
+    EXPECT_EQ(changes, 3);
+    s.remove_listener(id);
+    s.Refresh();
+    s.Cls();
+    EXPECT_EQ(refreshes, 1);
+    EXPECT_EQ(changes, 3);
+}
+
+TEST(SurfaceResize, KeepsWhatWasDrawnAndGrowsWithBackColour) {
+    Surface s(20, 10, kWhite);
+    s.Line(0, 0, 19, 0);
+    s.Resize(40, 12);
+    EXPECT_EQ(s.width(), 40);
+    EXPECT_EQ(s.height(), 12);
+    EXPECT_EQ(s.pixel(19, 0), kBlack);
+    EXPECT_EQ(s.pixel(20, 0), kWhite);
+    EXPECT_EQ(s.pixel(39, 11), kWhite);
+    s.Resize(8, 4);
+    EXPECT_EQ(s.pixel(7, 0), kBlack);
+    EXPECT_EQ(s.pixel(7, 3), kWhite);
+}
+
+}  // namespace
+}  // namespace orvena
