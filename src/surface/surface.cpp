@@ -307,42 +307,37 @@ void Surface::ExtFloodFill(int x, int y) {
     const int w = image_.width();
     const int h = image_.height();
     if (x < 0 || y < 0 || x >= w || y >= h) return;
-    QRgb* bits = reinterpret_cast<QRgb*>(image_.bits());
-    const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    auto at = [&](int px, int py) -> QRgb& { return bits[py * stride + px]; };
-    if (is_black(at(x, y))) return;
+    if (is_black(image_.pixel(x, y))) return;
 
-    // Pixels already of the fill colour still belong to the region, so a separate mark
-    // records which pixels this fill has reached.
-    std::vector<std::uint8_t> done(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
-    auto is_done = [&](int px, int py) {
-        return done[static_cast<std::size_t>(py) * static_cast<std::size_t>(w) +
-                    static_cast<std::size_t>(px)] != 0;
-    };
-    auto open = [&](int px, int py) { return !is_black(at(px, py)) && !is_done(px, py); };
+    // Pixels already of the fill colour still belong to the region, so the fill keeps its
+    // own map of closed pixels: black ones, and those it has filled.
+    const std::size_t uw = static_cast<std::size_t>(w);
+    std::vector<std::uint8_t> closed(uw * static_cast<std::size_t>(h));
+    for (int row = 0; row < h; ++row) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(image_.constScanLine(row));
+        std::uint8_t* mark = closed.data() + static_cast<std::size_t>(row) * uw;
+        for (int i = 0; i < w; ++i) mark[i] = is_black(line[i]) ? 1 : 0;
+    }
     const QRgb fill = FillColor | kOpaque;
 
     std::vector<std::pair<int, int>> seeds{{x, y}};
     while (!seeds.empty()) {
-        auto [sx, sy] = seeds.back();
+        const auto [sx, sy] = seeds.back();
         seeds.pop_back();
-        if (!open(sx, sy)) continue;
+        std::uint8_t* mark = closed.data() + static_cast<std::size_t>(sy) * uw;
+        if (mark[sx]) continue;
         int left = sx;
-        while (left > 0 && open(left - 1, sy)) --left;
+        while (left > 0 && !mark[left - 1]) --left;
         int right = sx;
-        while (right < w - 1 && open(right + 1, sy)) ++right;
-        for (int i = left; i <= right; ++i) {
-            at(i, sy) = fill;
-            done[static_cast<std::size_t>(sy) * static_cast<std::size_t>(w) +
-                 static_cast<std::size_t>(i)] = 1;
-        }
+        while (right < w - 1 && !mark[right + 1]) ++right;
+        QRgb* line = reinterpret_cast<QRgb*>(image_.scanLine(sy));
+        std::fill(line + left, line + right + 1, fill);
+        std::fill(mark + left, mark + right + 1, std::uint8_t{1});
         for (int ny : {sy - 1, sy + 1}) {
             if (ny < 0 || ny >= h) continue;
-            bool in_run = false;
+            const std::uint8_t* next = closed.data() + static_cast<std::size_t>(ny) * uw;
             for (int i = left; i <= right; ++i) {
-                const bool o = open(i, ny);
-                if (o && !in_run) seeds.emplace_back(i, ny);
-                in_run = o;
+                if (!next[i] && (i == left || next[i - 1])) seeds.emplace_back(i, ny);
             }
         }
     }
