@@ -10,7 +10,9 @@ std::int64_t xTimer::QueryPerformanceCounter() {
         .count();
 }
 
-std::int64_t xTimer::QueryPerformanceFrequency() { return 1'000'000'000; }
+std::int64_t xTimer::QueryPerformanceFrequency() {
+    return 1'000'000'000;
+}
 
 xTimer::xTimer() : counts_per_second(QueryPerformanceFrequency()) {}
 
@@ -21,9 +23,13 @@ void xTimer::Calibrieren() {
                   static_cast<double>(counts_per_second) * 1000.0;
 }
 
-void xTimer::Halt() { stop_count = QueryPerformanceCounter(); }
+void xTimer::Halt() {
+    stop_count = QueryPerformanceCounter();
+}
 
-void xTimer::Start() { start_count = QueryPerformanceCounter(); }
+void xTimer::Start() {
+    start_count = QueryPerformanceCounter();
+}
 
 double xTimer::RunTime() const {
     return (static_cast<double>(stop_count) - static_cast<double>(start_count)) /

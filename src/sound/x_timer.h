@@ -8,7 +8,7 @@
 namespace orvena {
 
 class xTimer {
-public:
+  public:
     xTimer();
 
     void Calibrieren();  // overwrites both counts: Start must follow before a measurement
@@ -20,7 +20,7 @@ public:
     static std::int64_t QueryPerformanceCounter();
     static std::int64_t QueryPerformanceFrequency();
 
-private:
+  private:
     std::int64_t start_count = 0;
     std::int64_t stop_count = 0;
     std::int64_t counts_per_second = 0;

@@ -11,7 +11,7 @@
 namespace orvena {
 
 class IndexOutOfRange : public std::out_of_range {
-public:
+  public:
     IndexOutOfRange(long index, long lo, long hi)
         : std::out_of_range("index " + std::to_string(index) + " outside " + std::to_string(lo) +
                             ".." + std::to_string(hi)) {}
@@ -21,7 +21,7 @@ template <typename T, int Lo, int Hi>
 class IndexedArray {
     static_assert(Lo <= Hi);
 
-public:
+  public:
     static constexpr int lo = Lo;
     static constexpr int hi = Hi;
     static constexpr std::size_t size = static_cast<std::size_t>(Hi - Lo + 1);
@@ -34,7 +34,7 @@ public:
     static constexpr bool contains(long i) { return i >= Lo && i <= Hi; }
     void fill(const T& value) { items_.fill(value); }
 
-private:
+  private:
     static std::size_t slot(long i) {
         if (!contains(i)) throw IndexOutOfRange(i, Lo, Hi);
         return static_cast<std::size_t>(i - Lo);
@@ -45,7 +45,7 @@ private:
 // A table indexed by string and lever position, e.g. cents(s, p).
 template <typename T, int RowLo, int RowHi, int ColLo, int ColHi>
 class IndexedTable {
-public:
+  public:
     T& operator()(long row, long col) { return rows_[row][col]; }
     const T& operator()(long row, long col) const { return rows_[row][col]; }
 
@@ -53,7 +53,7 @@ public:
         return row >= RowLo && row <= RowHi && col >= ColLo && col <= ColHi;
     }
 
-private:
+  private:
     IndexedArray<IndexedArray<T, ColLo, ColHi>, RowLo, RowHi> rows_{};
 };
 

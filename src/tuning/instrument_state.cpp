@@ -55,8 +55,8 @@ std::array<std::string, kStringCount + 1> split_names(const std::string& literal
         if (comma == std::string::npos && i + 1 != out.size()) {
             throw std::invalid_argument("name list has too few entries");
         }
-        out[i] = literal.substr(start, comma == std::string::npos ? std::string::npos
-                                                                  : comma - start);
+        out[i] =
+            literal.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         start = comma + 1;
     }
     return out;

@@ -53,13 +53,13 @@ struct InstrumentState {
     PerString<std::int16_t> mandal_max;
 
     // Tuning tables (workbook) and their derivations.
-    PitchTable<double> cents;             // cents above C4
-    PitchTable<double> freq;              // Hz
-    PitchTable<std::int16_t> degree_at;   // degree number of (s, p); 0 = none
-    PitchTable<std::int16_t> mandal_step; // lever step shown for (s, p)
-    PitchTable<std::int32_t> sample_rate; // samples per second written before a pluck
-    PerString<std::int16_t> sample_cents; // whole cents of each sample's correction
-    PerString<std::int16_t> akord_offset; // fine tuning in cents
+    PitchTable<double> cents;              // cents above C4
+    PitchTable<double> freq;               // Hz
+    PitchTable<std::int16_t> degree_at;    // degree number of (s, p); 0 = none
+    PitchTable<std::int16_t> mandal_step;  // lever step shown for (s, p)
+    PitchTable<std::int32_t> sample_rate;  // samples per second written before a pluck
+    PerString<std::int16_t> sample_cents;  // whole cents of each sample's correction
+    PerString<std::int16_t> akord_offset;  // fine tuning in cents
     IndexedArray<degree_record, kDegreeLo, kDegreeHi> degrees;
     std::array<std::string, 2> option4_captions;  // captions of the two "oktav" buttons
 

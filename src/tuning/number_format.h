@@ -30,11 +30,11 @@ std::string join_print_zones(const std::vector<std::string>& items);
 std::string format_picture(double value, std::string_view pattern, char decimal_separator = '.');
 
 class NumberFileError : public std::runtime_error {
-public:
+  public:
     NumberFileError(const std::string& what, int line) : std::runtime_error(what), line_(line) {}
     int line() const { return line_; }  // 1-based line of the offending text
 
-private:
+  private:
     int line_;
 };
 
@@ -42,7 +42,7 @@ private:
 // are skipped; numbers are separated by spaces, commas or line ends. Text that is not a
 // number throws NumberFileError naming its line.
 class NumberTextReader {
-public:
+  public:
     explicit NumberTextReader(std::string text) : text_(std::move(text)) {}
 
     // The next number, or nothing at the end of the text.
@@ -50,7 +50,7 @@ public:
     bool at_end();
     int line() const { return line_; }
 
-private:
+  private:
     void skip_blanks();
     std::string text_;
     std::size_t pos_ = 0;

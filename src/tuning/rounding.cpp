@@ -29,8 +29,12 @@ Int to_integer(double x) {
 }
 }  // namespace
 
-std::int16_t to_int16(double x) { return to_integer<std::int16_t>(x); }
-std::int32_t to_int32(double x) { return to_integer<std::int32_t>(x); }
+std::int16_t to_int16(double x) {
+    return to_integer<std::int16_t>(x);
+}
+std::int32_t to_int32(double x) {
+    return to_integer<std::int32_t>(x);
+}
 
 std::int16_t checked_add16(std::int16_t a, int b) {
     const int sum = a + b;

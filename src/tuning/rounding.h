@@ -9,7 +9,7 @@
 namespace orvena {
 
 class NumberOverflow : public std::overflow_error {
-public:
+  public:
     using std::overflow_error::overflow_error;
 };
 

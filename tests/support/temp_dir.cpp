@@ -35,7 +35,11 @@ void write_file_bytes(const std::filesystem::path& file, const std::string& byte
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::filesystem::path program_dir() { return ORVENA_PROGRAM_DIR; }
-std::filesystem::path source_dir() { return ORVENA_SOURCE_DIR; }
+std::filesystem::path program_dir() {
+    return ORVENA_PROGRAM_DIR;
+}
+std::filesystem::path source_dir() {
+    return ORVENA_SOURCE_DIR;
+}
 
 }  // namespace orvena::test

@@ -43,7 +43,8 @@ TEST(NumberPrintForm, PrintZonesOfFourteenColumns) {
     EXPECT_EQ(line.find("-3"), 14u);
     EXPECT_EQ(line.find("850"), 29u);
     // An item that fills its zone pushes the next one a whole zone on.
-    EXPECT_EQ(join_print_zones({std::string(14, 'x'), "y"}), std::string(14, 'x') + std::string(14, ' ') + "y");
+    EXPECT_EQ(join_print_zones({std::string(14, 'x'), "y"}),
+              std::string(14, 'x') + std::string(14, ' ') + "y");
 }
 
 TEST(PictureFormat, PanelAndLegendPatterns) {
@@ -58,7 +59,7 @@ TEST(PictureFormat, PanelAndLegendPatterns) {
     EXPECT_EQ(format_picture(7, "00"), "07");
     EXPECT_EQ(format_picture(26, "00"), "26");
     EXPECT_EQ(format_picture(5, "000"), "005");
-    EXPECT_EQ(format_picture(2.5, "##0"), "3");  // halves away from zero in pictures
+    EXPECT_EQ(format_picture(2.5, "##0"), "3");               // halves away from zero in pictures
     EXPECT_EQ(format_picture(-0.00001, "0.0000"), "0.0000");  // no minus on a printed zero
 }
 

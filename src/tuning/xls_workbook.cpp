@@ -1,0 +1,189 @@
+#include "tuning/xls_workbook.h"
+
+#include <freexl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <limits>
+#include <system_error>
+
+namespace orvena {
+
+namespace {
+
+XlsError::Problem problem_of(int code) {
+    switch (code) {
+        case FREEXL_FILE_NOT_FOUND:
+            return XlsError::Problem::Missing;
+        case FREEXL_INSUFFICIENT_MEMORY:
+            return XlsError::Problem::Memory;
+        case FREEXL_INVALID_CFBF_HEADER:
+        case FREEXL_CFBF_INVALID_SIGNATURE:
+            return XlsError::Problem::NotWorkbook;
+        case FREEXL_BIFF_ILLEGAL_SHEET_INDEX:
+            return XlsError::Problem::NoWorksheet;
+        case FREEXL_UNSUPPORTED_CHARSET:
+        case FREEXL_INVALID_CHARACTER:
+            return XlsError::Problem::Charset;
+        default:
+            return XlsError::Problem::Damaged;
+    }
+}
+
+[[noreturn]] void fail(int code, const std::string& where) {
+    throw XlsError(problem_of(code), where + ": FreeXL error " + std::to_string(code));
+}
+
+// Day number of a civil date, 0 = 1970-01-01 (proleptic Gregorian).
+long days_from_civil(long y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long>(doe) - 719468;
+}
+
+// FreeXL hands date and time cells over as text ("2024-03-01", "2024-03-01 12:30:00",
+// "12:30:00"); turn that back into the spreadsheet's day count, which is the value the
+// cell holds.
+double serial_of(const std::string& text, bool base_1904) {
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    double days = 0.0;
+    double seconds = 0.0;
+    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) == 6 ||
+        std::sscanf(text.c_str(), "%d-%d-%d", &y, &mo, &d) == 3) {
+        const long base = base_1904 ? days_from_civil(1904, 1, 1) : days_from_civil(1899, 12, 30);
+        days = static_cast<double>(
+            days_from_civil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) - base);
+        seconds = h * 3600.0 + mi * 60.0 + s;
+    } else if (std::sscanf(text.c_str(), "%d:%d:%d", &h, &mi, &s) == 3) {
+        seconds = h * 3600.0 + mi * 60.0 + s;
+    } else {
+        throw XlsError(XlsError::Problem::Damaged,
+                       "a date cell holds \"" + text + "\", which is not a date");
+    }
+    return days + seconds / 86400.0;
+}
+
+}  // namespace
+
+XlsAddress parse_a1(std::string_view address) {
+    std::size_t i = 0;
+    std::uint32_t column = 0;
+    while (i < address.size() && address[i] >= 'A' && address[i] <= 'Z') {
+        column = column * 26 + static_cast<std::uint32_t>(address[i] - 'A' + 1);
+        if (column > std::numeric_limits<std::uint16_t>::max()) break;
+        ++i;
+    }
+    std::uint32_t row = 0;
+    const std::size_t digits_start = i;
+    while (i < address.size() && address[i] >= '0' && address[i] <= '9' && row < 10'000'000) {
+        row = row * 10 + static_cast<std::uint32_t>(address[i] - '0');
+        ++i;
+    }
+    if (column == 0 || digits_start == 0 || i == digits_start || i != address.size() || row == 0 ||
+        column > std::numeric_limits<std::uint16_t>::max()) {
+        throw std::invalid_argument("not a cell address: " + std::string(address));
+    }
+    return {row - 1, static_cast<std::uint16_t>(column - 1)};
+}
+
+std::string format_a1(XlsAddress address) {
+    std::string letters;
+    for (std::uint32_t c = address.column + 1u; c > 0; c = (c - 1) / 26) {
+        letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
+    }
+    return letters + std::to_string(address.row + 1u);
+}
+
+XlsWorkbook::XlsWorkbook(const std::filesystem::path& file) {
+    std::error_code ec;
+    const std::string name = file.string();
+    if (!std::filesystem::is_regular_file(file, ec)) fail(FREEXL_FILE_NOT_FOUND, name);
+    // FreeXL reports a file that is not a compound document at all as a read error; tell that
+    // case apart, since it is the likely one (a workbook saved as .xlsx or as text).
+    {
+        static constexpr unsigned char kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0,
+                                                        0xA1, 0xB1, 0x1A, 0xE1};
+        std::ifstream in(file, std::ios::binary);
+        if (!in) fail(FREEXL_FILE_NOT_FOUND, name);
+        unsigned char head[8] = {};
+        in.read(reinterpret_cast<char*>(head), sizeof head);
+        if (in.gcount() != sizeof head || std::memcmp(head, kSignature, sizeof head) != 0) {
+            throw XlsError(XlsError::Problem::NotWorkbook, name + ": not a compound document");
+        }
+    }
+    int rc = freexl_open(name.c_str(), &handle_);
+    if (rc != FREEXL_OK) {
+        if (handle_ != nullptr) freexl_close(handle_);
+        handle_ = nullptr;
+        fail(rc, name);
+    }
+    try {
+        unsigned int info = 0;
+        if (freexl_get_info(handle_, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
+            info == FREEXL_BIFF_OBFUSCATED) {
+            throw XlsError(XlsError::Problem::Protected, name + ": password-protected");
+        }
+        if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &info) != FREEXL_OK || info == 0) {
+            fail(FREEXL_BIFF_ILLEGAL_SHEET_INDEX, name);
+        }
+        if (freexl_get_info(handle_, FREEXL_BIFF_DATEMODE, &info) == FREEXL_OK) {
+            base_1904_ = info == FREEXL_BIFF_DATEMODE_1904;
+        }
+        rc = freexl_select_active_worksheet(handle_, 0);
+        if (rc != FREEXL_OK) fail(rc, name);
+        unsigned int rows = 0;
+        unsigned short columns = 0;
+        rc = freexl_worksheet_dimensions(handle_, &rows, &columns);
+        if (rc != FREEXL_OK) fail(rc, name);
+        rows_ = rows;
+        columns_ = columns;
+    } catch (...) {
+        freexl_close(handle_);
+        handle_ = nullptr;
+        throw;
+    }
+}
+
+XlsWorkbook::~XlsWorkbook() {
+    if (handle_ != nullptr) freexl_close(handle_);
+}
+
+XlsCell XlsWorkbook::cell(XlsAddress address) const {
+    XlsCell out;
+    if (address.row >= rows_ || address.column >= columns_) return out;
+    FreeXL_CellValue value{};
+    const int rc = freexl_get_cell_value(handle_, address.row, address.column, &value);
+    if (rc == FREEXL_ILLEGAL_CELL_ROW_COL) return out;
+    if (rc != FREEXL_OK) fail(rc, "cell " + format_a1(address));
+    switch (value.type) {
+        case FREEXL_CELL_INT:
+            out.kind = XlsCell::Kind::Number;
+            out.number = value.value.int_value;
+            break;
+        case FREEXL_CELL_DOUBLE:
+            out.kind = XlsCell::Kind::Number;
+            out.number = value.value.double_value;
+            break;
+        case FREEXL_CELL_TEXT:
+        case FREEXL_CELL_SST_TEXT:
+            out.kind = XlsCell::Kind::Text;
+            out.text = value.value.text_value != nullptr ? value.value.text_value : "";
+            break;
+        case FREEXL_CELL_DATE:
+        case FREEXL_CELL_DATETIME:
+        case FREEXL_CELL_TIME:
+            out.kind = XlsCell::Kind::Date;
+            out.text = value.value.text_value != nullptr ? value.value.text_value : "";
+            out.number = serial_of(out.text, base_1904_);
+            break;
+        default:  // FREEXL_CELL_NULL
+            break;
+    }
+    return out;
+}
+
+}  // namespace orvena

@@ -1,0 +1,59 @@
+#pragma once
+// Test doubles of the window services: message boxes that record every text shown and answer
+// from a script, an event pump that counts its calls (and can run an action in them), and a
+// clock that records its waits without waiting.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "surface/clock.h"
+#include "surface/dialogs.h"
+#include "surface/event_pump.h"
+
+namespace orvena::test {
+
+struct ShownMessage {
+    std::string text;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+class RecordingDialogs : public Dialogs {
+  public:
+    using Dialogs::message;
+    MessageAnswer message(const std::string& text, MessageButtons buttons) override;
+
+    // Answers for the next Yes/No questions, in order; when none is queued a question gets
+    // default_answer. OK boxes always answer Ok.
+    void answer_next(MessageAnswer answer) { answers_.push_back(answer); }
+    MessageAnswer default_answer = MessageAnswer::No;
+
+    // Runs inside every message, while the box would be open (a modal box lets events run).
+    std::function<void(const std::string&)> while_shown;
+
+    const std::vector<ShownMessage>& shown() const { return shown_; }
+    std::vector<std::string> texts() const;
+    void clear() { shown_.clear(); }
+
+  private:
+    std::vector<ShownMessage> shown_;
+    std::deque<MessageAnswer> answers_;
+};
+
+class CountingEventPump : public EventPump {
+  public:
+    void process_pending() override;
+    int calls = 0;
+    // Runs on each call with the call number (1, 2, ...): a test's "click during playback".
+    std::function<void(int)> on_call;
+};
+
+class RecordingClock : public Clock {
+  public:
+    void Sleep(std::uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
+    std::vector<std::uint32_t> sleeps;
+};
+
+}  // namespace orvena::test
