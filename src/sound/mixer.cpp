@@ -44,8 +44,10 @@ double kernel_at(double u) {  // u in input frames, any sign
 float soft_limit(float x) {
     const float a = std::abs(x);
     if (a <= kKneeLevel) return x;
-    const float bent =
-        kKneeLevel + (1.0f - kKneeLevel) * std::tanh((a - kKneeLevel) / (1.0f - kKneeLevel));
+    // Slope 1 at the knee, approaching full scale only slowly: even every string at once
+    // keeps its shape instead of flattening into a square wave.
+    const float t = (a - kKneeLevel) / (1.0f - kKneeLevel);
+    const float bent = kKneeLevel + (1.0f - kKneeLevel) * t / (1.0f + t);
     return std::copysign(bent, x);
 }
 
