@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace orvena {
@@ -41,11 +42,21 @@ double kernel_at(double u) {  // u in input frames, any sign
     return sinc * window;
 }
 
+using Lanes = float __attribute__((vector_size(16)));
+
+inline Lanes load4(const float* p) {
+    Lanes v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
 float soft_limit(float x) {
     const float a = std::abs(x);
     if (a <= kKneeLevel) return x;
-    const float bent =
-        kKneeLevel + (1.0f - kKneeLevel) * std::tanh((a - kKneeLevel) / (1.0f - kKneeLevel));
+    // Slope 1 at the knee, approaching full scale only slowly: even every string at once
+    // keeps its shape instead of flattening into a square wave.
+    const float t = (a - kKneeLevel) / (1.0f - kKneeLevel);
+    const float bent = kKneeLevel + (1.0f - kKneeLevel) * t / (1.0f + t);
     return std::copysign(bent, x);
 }
 
@@ -172,9 +183,9 @@ void Mixer::apply(const Command& c) noexcept {
             v->id = c.id;
             v->pluck = pluck;
             v->step = c.step;
-            if (c.step > 1.0) {
-                // Playing faster than the device: lower the kernel's cutoff to the device's
-                // Nyquist frequency by widening it.
+            if (c.step > 0.5 / kCutoff) {
+                // Playing so much faster than the device that the kernel's cutoff would lie
+                // above the device's Nyquist frequency: lower it by widening the kernel.
                 v->scale = static_cast<float>(1.0 / std::min(c.step, kMaxCompression));
                 v->half_width = static_cast<int>(std::ceil(kHalf / v->scale));
             }
@@ -185,15 +196,25 @@ void Mixer::apply(const Command& c) noexcept {
 }
 
 template <int Channels>
-void Mixer::interpolate(const Voice& v, float* value) const noexcept {
-    const float* base = v.sample->frame_ptr();
+__attribute__((always_inline)) inline void Mixer::interpolate(const Voice& v, const float* at,
+                                                              double frac,
+                                                              float* value) const noexcept {
     if (v.scale == 1.0f) {
-        const double p = v.frac * kPhases;
+        const double p = frac * kPhases;
         const int j = static_cast<int>(p);
         const float fp = static_cast<float>(p - j);
         const float* t = &phase_taps_[static_cast<std::size_t>(j * kTaps)];
         const float* d = &phase_deltas_[static_cast<std::size_t>(j * kTaps)];
-        const float* x = base + (v.index - (kHalf - 1)) * Channels;
+        const float* x = at - (kHalf - 1) * Channels;
+        if constexpr (Channels == 1) {
+            // Four taps at a time; the compiler keeps each group in one vector register.
+            Lanes acc = {0.0f, 0.0f, 0.0f, 0.0f};
+            for (int k = 0; k < kTaps; k += 4) {
+                acc += (load4(t + k) + fp * load4(d + k)) * load4(x + k);
+            }
+            value[0] = (acc[0] + acc[1]) + (acc[2] + acc[3]);
+            return;
+        }
         float w[kTaps];
         for (int k = 0; k < kTaps; ++k) w[k] = t[k] + fp * d[k];
         for (int c = 0; c < Channels; ++c) {
@@ -205,20 +226,18 @@ void Mixer::interpolate(const Voice& v, float* value) const noexcept {
         }
         return;
     }
-    // Compressed kernel: weights computed from the continuous table, normalised per frame.
+    // Compressed kernel: weights from the continuous table, normalised per frame.
     const float table_scale = v.scale * static_cast<float>(kPhases);
     const float limit = static_cast<float>(kHalf * kPhases);
+    const float f = static_cast<float>(frac);
     float acc[2] = {0.0f, 0.0f};
     float sum = 0.0f;
-    const float frac = static_cast<float>(v.frac);
     for (int n = 1 - v.half_width; n <= v.half_width; ++n) {
-        const float u = std::abs(frac - static_cast<float>(n)) * table_scale;
+        const float u = std::abs(f - static_cast<float>(n)) * table_scale;
         if (u >= limit) continue;
-        const int i = static_cast<int>(u);
-        const float w = kernel_[static_cast<std::size_t>(i)] +
-                        (u - static_cast<float>(i)) * (kernel_[static_cast<std::size_t>(i) + 1] -
-                                                       kernel_[static_cast<std::size_t>(i)]);
-        const float* x = base + (v.index + n) * Channels;
+        const auto i = static_cast<std::size_t>(u);
+        const float w = kernel_[i] + (u - static_cast<float>(i)) * (kernel_[i + 1] - kernel_[i]);
+        const float* x = at + n * Channels;
         for (int c = 0; c < Channels; ++c) acc[c] += w * x[c];
         sum += w;
     }
@@ -227,30 +246,45 @@ void Mixer::interpolate(const Voice& v, float* value) const noexcept {
 
 template <int Channels>
 void Mixer::render_voice(Voice& v, float* out, std::size_t frames) noexcept {
+    // The read position lives in locals for the block: stores to `out` could otherwise
+    // alias the voice and force every field to be reloaded each frame.
+    const float* base = v.sample->frame_ptr();
     const std::int64_t end = v.sample->frames();
+    std::int64_t index = v.index;
+    double frac = v.frac;
+    const double step = v.step;
+    float gain = v.gain;
+    int fade_left = v.fade_left;
+    const float fade_step = v.fade_step;
+    bool ended = false;
     for (std::size_t i = 0; i < frames; ++i) {
-        if (v.index >= end) {
-            release(v);
-            return;
+        if (index >= end) {
+            ended = true;
+            break;
         }
         float value[2];
-        interpolate<Channels>(v, value);
+        interpolate<Channels>(v, base + index * Channels, frac, value);
         float g = kVoiceGain;
-        if (v.fade_left > 0) {
-            g *= v.gain;
-            v.gain -= v.fade_step;
+        if (fade_left > 0) {
+            g *= gain;
+            gain -= fade_step;
         }
         out[2 * i] += g * value[0];
         out[2 * i + 1] += g * value[Channels - 1];
-        if (v.fade_left > 0 && --v.fade_left == 0) {
-            release(v);
-            return;
+        if (fade_left > 0 && --fade_left == 0) {
+            ended = true;
+            break;
         }
-        v.frac += v.step;
-        const double whole = std::floor(v.frac);
-        v.index += static_cast<std::int64_t>(whole);
-        v.frac -= whole;
+        frac += step;
+        const auto whole = static_cast<std::int64_t>(frac);  // frac >= 0
+        index += whole;
+        frac -= static_cast<double>(whole);
     }
+    v.index = index;
+    v.frac = frac;
+    v.gain = gain;
+    v.fade_left = fade_left;
+    if (ended) release(v);
 }
 
 void Mixer::render(float* out, std::size_t frames) noexcept {

@@ -77,7 +77,7 @@ class Mixer {
     template <int Channels>
     void render_voice(Voice& v, float* out, std::size_t frames) noexcept;
     template <int Channels>
-    void interpolate(const Voice& v, float* value) const noexcept;
+    void interpolate(const Voice& v, const float* at, double frac, float* value) const noexcept;
 
     double device_rate_;
     int fade_frames_;

@@ -3,29 +3,22 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <string>
 
 #include "display/ariza_yaz.h"
 #include "display/diyagonal.h"
+#include "support/qt_app.h"
 #include "surface/surface.h"
 #include "tuning/instrument_state.h"
 
 namespace orvena {
 namespace {
 
-const QRgb kWhite = qRgb(255, 255, 255) & 0xFFFFFFu;
-const QRgb kBlack = qRgb(0, 0, 0) & 0xFFFFFFu;
-const QRgb kGrey = qRgb(200, 200, 200) & 0xFFFFFFu;
-const QRgb kOlive = qRgb(192, 192, 0) & 0xFFFFFFu;
-const QRgb kRedBrown = qRgb(206, 30, 10) & 0xFFFFFFu;
-
-void ensure_gui() {
-    static int argc = 1;
-    static char name[] = "test_display";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
-}
+constexpr QRgb kWhite = test::rgb(255, 255, 255);
+constexpr QRgb kBlack = test::rgb(0, 0, 0);
+constexpr QRgb kGrey = test::rgb(200, 200, 200);
+constexpr QRgb kOlive = test::rgb(192, 192, 0);
+constexpr QRgb kRedBrown = test::rgb(206, 30, 10);
 
 int count_in(const Surface& pic, QRect r, QRgb colour) {
     int n = 0;
@@ -37,7 +30,7 @@ int count_in(const Surface& pic, QRect r, QRgb colour) {
 class LeverNumbers : public ::testing::Test {
   protected:
     void SetUp() override {
-        ensure_gui();
+        test::ensure_qt_app();
         // Grey everywhere, so every white pixel below was put there on purpose.
         legend.LineBF(0, 0, 89, 395, qRgb(200, 200, 200));
         instrument.LineBF(0, 0, 903, 419, qRgb(200, 200, 200));

@@ -3,29 +3,22 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "display/etiket.h"
+#include "support/qt_app.h"
 #include "surface/surface.h"
 #include "tuning/instrument_state.h"
 
 namespace orvena {
 namespace {
 
-const QRgb kBlue = qRgb(0, 0, 255) & 0xFFFFFFu;
-const QRgb kBlack = qRgb(0, 0, 0) & 0xFFFFFFu;
-const QRgb kPanelBack = qRgb(255, 224, 192) & 0xFFFFFFu;
-
-void ensure_gui() {
-    static int argc = 1;
-    static char name[] = "test_display";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
-}
+constexpr QRgb kBlue = test::rgb(0, 0, 255);
+constexpr QRgb kBlack = test::rgb(0, 0, 0);
+constexpr QRgb kPanelBack = test::rgb(255, 224, 192);
 
 // A name as the degree list stores it: padded with spaces to 30 characters.
 std::string padded(const std::string& name, int chars) {
@@ -71,7 +64,7 @@ std::string line3_value(const Surface& pic) {
 
 class Panel : public ::testing::Test {
   protected:
-    void SetUp() override { ensure_gui(); }
+    void SetUp() override { test::ensure_qt_app(); }
     // The panel for st; the print log then holds this call's items only.
     void show(char separator = '.') {
         pic.clear_print_log();

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <filesystem>
 #include <map>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "display/porte.h"
+#include "support/qt_app.h"
 #include "surface/artwork.h"
 #include "surface/surface.h"
 #include "tuning/instrument_state.h"
@@ -21,13 +21,6 @@ namespace {
 
 const QRgb kWhite = qRgb(255, 255, 255);
 const QRgb kBlack = qRgb(0, 0, 0);
-
-void ensure_gui() {
-    static int argc = 1;
-    static char name[] = "test_display";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
-}
 
 // A sheet with the layout of the notation sheet whose every glyph differs from every other:
 // each sign cell is framed (so a misplaced copy shows at its edges) and carries a bar whose
@@ -127,7 +120,7 @@ Copy sign(int x, int y, int sx, int sy) {
 class Staff : public ::testing::TestWithParam<bool> {
   protected:
     void SetUp() override {
-        ensure_gui();
+        test::ensure_qt_app();
         sheet = GetParam() ? notation_sheet() : marked_sheet();
         // Whatever was there before must go.
         pic.LineBF(0, 0, 139, 131, qRgb(0, 128, 0));
@@ -238,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(Sheets, Staff, ::testing::Values(false, true), [](const
 });
 
 TEST(StaffArtwork, signsOfTheNotationSheetInkTheStaffPicture) {
-    ensure_gui();
+    test::ensure_qt_app();
     // The real glyphs must bring ink: a sign copied from an empty cell would pass the pixel
     // comparisons above and still show the player nothing.
     Surface pic(140, 132);
@@ -262,7 +255,7 @@ TEST(StaffArtwork, signsOfTheNotationSheetInkTheStaffPicture) {
 // Writes the staff and panel pictures as PNG files into the build folder, 1:1 and enlarged,
 // so they can be looked at.
 TEST(StaffArtwork, picturesForLookingAtAreWritten) {
-    ensure_gui();
+    test::ensure_qt_app();
     const std::filesystem::path dir =
         std::filesystem::path(ORVENA_PROGRAM_DIR).parent_path() / "display_pictures";
     std::filesystem::create_directories(dir);

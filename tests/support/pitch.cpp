@@ -95,15 +95,26 @@ Spectrum analyse(std::span<const float> x, double rate, bool deep = false) {
 }
 
 double dtft_magnitude(const Spectrum& s, double rate, double f) {
+    // Plain doubles rather than std::complex: this runs a few dozen times per measurement
+    // and tests are built without optimisation.
     const double w = 2.0 * std::numbers::pi * f / rate;
-    const cd step(std::cos(w), -std::sin(w));
-    cd z(1.0, 0.0), acc(0.0, 0.0);
-    for (std::size_t i = 0; i < s.windowed.size(); ++i) {
-        acc += s.windowed[i] * z;
-        z *= step;
-        if ((i & 1023) == 1023) z /= std::abs(z);  // keep the phasor on the unit circle
+    const double c = std::cos(w), sn = -std::sin(w);
+    double zr = 1.0, zi = 0.0, ar = 0.0, ai = 0.0;
+    const double* x = s.windowed.data();
+    const std::size_t n = s.windowed.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        ar += x[i] * zr;
+        ai += x[i] * zi;
+        const double nr = zr * c - zi * sn;
+        zi = zr * sn + zi * c;
+        zr = nr;
+        if ((i & 1023) == 1023) {  // keep the phasor on the unit circle
+            const double m = std::sqrt(zr * zr + zi * zi);
+            zr /= m;
+            zi /= m;
+        }
     }
-    return std::abs(acc);
+    return std::sqrt(ar * ar + ai * ai);
 }
 
 // Golden-section search for the maximum of the transform's magnitude in [lo, hi].
@@ -112,7 +123,7 @@ double refine(const Spectrum& s, double rate, double lo, double hi) {
     double a = lo, b = hi;
     double c = b - g * (b - a), d = a + g * (b - a);
     double fc = dtft_magnitude(s, rate, c), fd = dtft_magnitude(s, rate, d);
-    while (b - a > 1e-7) {
+    while (b - a > 1e-6) {
         if (fc > fd) {
             b = d;
             d = c;
