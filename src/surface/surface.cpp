@@ -4,6 +4,9 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <map>
+#include <memory>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -222,41 +225,69 @@ void Surface::PaintPicture(const QImage& src, int dx, int dy, int w, int h, int 
     touched();
 }
 
+namespace {
+// A font with its metrics, made once per size and weight: building a QFont and its metrics
+// for every Print would cost more than drawing the text.
+struct FontFace {
+    QFont font;
+    QFontMetricsF metrics;
+    double ascent;
+    int line_spacing;
+};
+
+const FontFace& font_face(double size, bool bold) {
+    static std::map<std::pair<int, bool>, std::unique_ptr<FontFace>> faces;
+    const int pixels = font_pixels(size);
+    auto& face = faces[{pixels, bold}];
+    if (!face) {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(pixels);
+        font.setBold(bold);
+        // Text in the exact ForeColor, like the lines: no blended edge pixels.
+        font.setStyleStrategy(QFont::NoAntialias);
+        font.setHintingPreference(QFont::PreferFullHinting);
+        const QFontMetrics whole(font);
+        face = std::make_unique<FontFace>(FontFace{
+            font, QFontMetricsF(font), static_cast<double>(whole.ascent()), whole.lineSpacing()});
+    }
+    return *face;
+}
+
+// The log keeps what tests need to read back, not a whole session's text.
+constexpr std::size_t kPrintLogLimit = 4096;
+}  // namespace
+
 QFont Surface::current_font() const {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(font_pixels(FontSize));
-    font.setBold(FontBold);
-    // Text in the exact ForeColor, like the lines: no blended edge pixels.
-    font.setStyleStrategy(QFont::NoAntialias);
-    font.setHintingPreference(QFont::PreferFullHinting);
-    return font;
+    return font_face(FontSize, FontBold).font;
 }
 
 double Surface::TextWidth(const QString& text) const {
-    return QFontMetricsF(current_font()).horizontalAdvance(text);
+    return font_face(FontSize, FontBold).metrics.horizontalAdvance(text);
 }
 
 int Surface::TextHeight() const {
-    return QFontMetrics(current_font()).lineSpacing();
+    return font_face(FontSize, FontBold).line_spacing;
 }
 
 void Surface::Print(const QString& text, bool end_line) {
-    const QFont font = current_font();
-    const QFontMetricsF metrics(font);
+    const FontFace& face = font_face(FontSize, FontBold);
+    if (print_log_.size() >= kPrintLogLimit) {
+        print_log_.erase(print_log_.begin(), print_log_.begin() + kPrintLogLimit / 2);
+    }
     print_log_.push_back(
         PrintRecord{text, CurrentX, CurrentY, ForeColor & 0xFFFFFFu, FontBold, FontSize});
     if (!text.isEmpty()) {
         QPainter painter(&image_);
         painter.setRenderHint(QPainter::TextAntialiasing, false);
-        painter.setFont(font);
+        painter.setFont(face.font);
         painter.setPen(QColor::fromRgb(ForeColor | kOpaque));
-        painter.drawText(QPointF(CurrentX, CurrentY + QFontMetrics(font).ascent()), text);
+        painter.drawText(QPointF(CurrentX, CurrentY + face.ascent), text);
     }
     if (end_line) {
         CurrentX = 0;
-        CurrentY += QFontMetrics(font).lineSpacing();
+        CurrentY += face.line_spacing;
     } else {
-        CurrentX += metrics.horizontalAdvance(text);
+        CurrentX += face.metrics.horizontalAdvance(text);
     }
     touched();
 }
