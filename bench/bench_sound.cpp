@@ -22,6 +22,7 @@
 #include "sound/sample_bank.h"
 #include "sound/sound_module.h"
 #include "tuning/instrument_state.h"
+#include "tuning/tablo_oku.h"
 
 namespace {
 
@@ -29,9 +30,6 @@ using namespace orvena;
 
 constexpr double kDeviceRate = 48000.0;
 constexpr std::size_t kBlock = 256;
-constexpr int kHomeDegrees[27] = {0,  184, 171, 158, 151, 138, 125, 112, 105, 92,  79,  72,  59, 46,
-                                  33, 26,  13,  0,   -7,  -20, -33, -46, -53, -66, -79, -86, -99};
-
 std::filesystem::path program_dir() {
     return ORVENA_PROGRAM_DIR;
 }
@@ -45,21 +43,16 @@ std::vector<std::string> sample_names() {
     return names;
 }
 
-InstrumentState tuned_state(const std::vector<std::string>& names) {
-    InstrumentState st;
+// The instrument as start-up leaves it, tuned by the shipped workbook; false when the
+// program folder lacks the workbook.
+bool tuned_state(const std::vector<std::string>& names, InstrumentState& st) {
     set_names(st);
     set_lever_limits(st);
-    for (int s = 1; s <= kStringCount; ++s) {
-        for (int p = kLeverLo; p <= kLeverHi; ++p) {
-            st.cents(s, p) = (kHomeDegrees[s] + p) * 1200.0 / 79.0;
-        }
-    }
-    derive_freq(st);
-    derive_sample_rates(st);
+    if (import_tuning(st, program_dir() / "dizek.xls")) return false;
     for (std::size_t i = 0; i < names.size() && i < 57; ++i) {
         st.wav_files[static_cast<long>(i)] = names[i];
     }
-    return st;
+    return true;
 }
 
 // 27 voices of the shipped samples; arg 0: rates of random lever positions, 1: every voice
@@ -70,7 +63,11 @@ void BM_Mixer27Voices(benchmark::State& state) {
         state.SkipWithError("the program folder holds no samples; build orvena_samples");
         return;
     }
-    const auto st = tuned_state(names);
+    InstrumentState st;
+    if (!tuned_state(names, st)) {
+        state.SkipWithError("the program folder holds no workbook; build orvena_workbook");
+        return;
+    }
     std::vector<std::unique_ptr<SampleData>> data;
     for (const auto& n : names) data.push_back(decode_sample_file(program_dir() / n));
     std::mt19937 rng(1);
@@ -125,8 +122,12 @@ void BM_PlayTunedSample(benchmark::State& state) {
                      ("orvena-bench-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(dir);
     for (const auto& n : names) std::filesystem::copy_file(program_dir() / n, dir / n);
+    InstrumentState st;
+    if (!tuned_state(names, st)) {
+        state.SkipWithError("the program folder holds no workbook; build orvena_workbook");
+        return;
+    }
     {
-        const auto st = tuned_state(names);
         SoundModule module(st, dir, std::make_unique<NullOutput>(kDeviceRate));
         module.load_samples();
         std::vector<float> out(2);

@@ -15,6 +15,10 @@
 namespace orvena::test {
 namespace {
 
+// Home pitch of each string in steps of 1200/79 cents above C4, as the samples are made.
+constexpr int kHomeDegrees[27] = {0,  184, 171, 158, 151, 138, 125, 112, 105, 92,  79,  72,  59, 46,
+                                  33, 26,  13,  0,   -7,  -20, -33, -46, -53, -66, -79, -86, -99};
+
 std::vector<float> sine(double f, double rate, double seconds, double phase, double decay_s = 0) {
     std::vector<float> x(static_cast<std::size_t>(rate * seconds));
     for (std::size_t i = 0; i < x.size(); ++i) {
@@ -116,9 +120,12 @@ TEST(GeneratedSamples, EachStringSoundsItsHomePitchWithinHalfACent) {
         const auto data = decode_sample_file(program_dir() / st.wav_files[s]);
         ASSERT_NE(data, nullptr);
         const std::span<const float> x(data->frame_ptr() + 2205, 44100);  // 50 ms .. 1.05 s
-        const double expected = 262.0 * std::pow(2.0, home_degree(s) * (1200.0 / 79.0) / 1200.0);
+        // The workbook's home position of the string, and its 79-step degree.
+        const double expected = 262.0 * std::pow(2.0, st.cents(s, 0) / 1200.0);
+        EXPECT_EQ(st.freq(s, 0), expected);
         EXPECT_NEAR(cents_between(measure_fundamental(x, 44100.0), expected), 0.0, 0.5)
             << st.wav_files[s];
+        EXPECT_NEAR(st.cents(s, 0) * 79.0 / 1200.0, kHomeDegrees[s], 1e-4) << st.wav_files[s];
     }
     const auto ref = decode_sample_file(program_dir() / "00-ref.wav");
     ASSERT_NE(ref, nullptr);

@@ -5,13 +5,14 @@
 #include <cstring>
 #include <filesystem>
 #include <numbers>
+#include <stdexcept>
+
+#include "tuning/tablo_oku.h"
 
 namespace orvena::test {
 
 namespace {
 
-constexpr int kHomeDegrees[27] = {0,  184, 171, 158, 151, 138, 125, 112, 105, 92,  79,  72,  59, 46,
-                                  33, 26,  13,  0,   -7,  -20, -33, -46, -53, -66, -79, -86, -99};
 constexpr const char* kSampleNames[27] = {
     "00-ref.wav", "01-E6.wav", "02-D6.wav", "03-C6.wav", "04-B5.wav", "05-A5.wav", "06-G5.wav",
     "07-F5.wav",  "08-E5.wav", "09-D5.wav", "10-C5.wav", "11-B4.wav", "12-A4.wav", "13-G4.wav",
@@ -29,21 +30,14 @@ void put32(std::string& s, std::uint32_t v) {
 
 }  // namespace
 
-int home_degree(int string) {
-    return kHomeDegrees[string];
-}
-
 InstrumentState tuned_state() {
     InstrumentState st;
     set_names(st);
     set_lever_limits(st);
-    for (int s = 1; s <= kStringCount; ++s) {
-        for (int p = kLeverLo; p <= kLeverHi; ++p) {
-            st.cents(s, p) = (home_degree(s) + p) * 1200.0 / 79.0;
-        }
+    if (const auto failure = import_tuning(st, program_dir() / "dizek.xls")) {
+        throw std::runtime_error("the shipped workbook does not import: " + failure->cell + " " +
+                                 failure->reason);
     }
-    derive_freq(st);
-    derive_sample_rates(st);
     for (int i = 0; i < 27; ++i) st.wav_files[i] = kSampleNames[i];
     st.wav_file_count = 27;
     return st;

@@ -16,11 +16,8 @@ namespace orvena::test {
 
 constexpr double kDeviceRate = 48000.0;
 
-// Home degree of each string (1..26) in steps of 1200/79 cents above C4.
-int home_degree(int string);
-
-// Names, lever limits, cents (home degree plus one 79th-octave step per lever position),
-// freq and sample_rate derived, wav_files "00-ref.wav" .. "26-A2.wav".
+// The instrument as start-up leaves it: names, lever limits, the tuning of the shipped
+// workbook with freq and sample_rate derived, wav_files "00-ref.wav" .. "26-A2.wav".
 InstrumentState tuned_state();
 
 // Copies the 27 generated samples of the program folder into dir.
