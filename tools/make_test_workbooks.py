@@ -20,13 +20,17 @@ import xlwt
 
 
 def workbook(cells):
-    """A one-sheet workbook from {"B11": value, ...}; returns its bytes."""
+    """A one-sheet workbook from {"B11": value, ...}; returns its bytes. A value given as
+    (number, format) is written with that number format."""
     book = xlwt.Workbook(encoding="utf-8")
     sheet = book.add_sheet("dizek")
     for address, value in cells.items():
         column = ord(address[0]) - ord("A")
         row = int(address[1:]) - 1
-        sheet.write(row, column, value)
+        if isinstance(value, tuple):
+            sheet.write(row, column, value[0], xlwt.easyxf(num_format_str=value[1]))
+        else:
+            sheet.write(row, column, value)
     out = io.BytesIO()
     book.save(out)
     return out.getvalue()
@@ -39,6 +43,7 @@ CONVERSIONS = {
     "D11": " -12.25 ",
     "N12": 444.25,          # string 2, position 4: the degree list names it too
     "H13": 77.5,            # string 3, position -2: likewise
+    "G11": (100.5, "YYYY-MM-DD hh:mm:ss"),  # a number shown as a date is still a number
     "B21": 2.5,
     "C21": 3.5,
     "D21": -2.5,
@@ -61,7 +66,7 @@ CONVERSIONS = {
     # The last row has no degree number: it describes degree 0.
     "G334": 12.5, "H334": "sıfır", "C334": 14, "D334": 0,
     # Sample corrections: X1 empty.
-    "X2": 5, "X3": "7", "X4": -12.5,
+    "X2": 5, "X3": "7", "X4": -12.5, "X5": (0.75, "hh:mm:ss"),
     # Captions: T30 empty.
     "H30": "aşağı",
 }

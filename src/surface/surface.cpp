@@ -4,6 +4,9 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <map>
+#include <memory>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -222,41 +225,69 @@ void Surface::PaintPicture(const QImage& src, int dx, int dy, int w, int h, int 
     touched();
 }
 
+namespace {
+// A font with its metrics, made once per size and weight: building a QFont and its metrics
+// for every Print would cost more than drawing the text.
+struct FontFace {
+    QFont font;
+    QFontMetricsF metrics;
+    double ascent;
+    int line_spacing;
+};
+
+const FontFace& font_face(double size, bool bold) {
+    static std::map<std::pair<int, bool>, std::unique_ptr<FontFace>> faces;
+    const int pixels = font_pixels(size);
+    auto& face = faces[{pixels, bold}];
+    if (!face) {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(pixels);
+        font.setBold(bold);
+        // Text in the exact ForeColor, like the lines: no blended edge pixels.
+        font.setStyleStrategy(QFont::NoAntialias);
+        font.setHintingPreference(QFont::PreferFullHinting);
+        const QFontMetrics whole(font);
+        face = std::make_unique<FontFace>(FontFace{
+            font, QFontMetricsF(font), static_cast<double>(whole.ascent()), whole.lineSpacing()});
+    }
+    return *face;
+}
+
+// The log keeps what tests need to read back, not a whole session's text.
+constexpr std::size_t kPrintLogLimit = 4096;
+}  // namespace
+
 QFont Surface::current_font() const {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(font_pixels(FontSize));
-    font.setBold(FontBold);
-    // Text in the exact ForeColor, like the lines: no blended edge pixels.
-    font.setStyleStrategy(QFont::NoAntialias);
-    font.setHintingPreference(QFont::PreferFullHinting);
-    return font;
+    return font_face(FontSize, FontBold).font;
 }
 
 double Surface::TextWidth(const QString& text) const {
-    return QFontMetricsF(current_font()).horizontalAdvance(text);
+    return font_face(FontSize, FontBold).metrics.horizontalAdvance(text);
 }
 
 int Surface::TextHeight() const {
-    return QFontMetrics(current_font()).lineSpacing();
+    return font_face(FontSize, FontBold).line_spacing;
 }
 
 void Surface::Print(const QString& text, bool end_line) {
-    const QFont font = current_font();
-    const QFontMetricsF metrics(font);
+    const FontFace& face = font_face(FontSize, FontBold);
+    if (print_log_.size() >= kPrintLogLimit) {
+        print_log_.erase(print_log_.begin(), print_log_.begin() + kPrintLogLimit / 2);
+    }
     print_log_.push_back(
         PrintRecord{text, CurrentX, CurrentY, ForeColor & 0xFFFFFFu, FontBold, FontSize});
     if (!text.isEmpty()) {
         QPainter painter(&image_);
         painter.setRenderHint(QPainter::TextAntialiasing, false);
-        painter.setFont(font);
+        painter.setFont(face.font);
         painter.setPen(QColor::fromRgb(ForeColor | kOpaque));
-        painter.drawText(QPointF(CurrentX, CurrentY + QFontMetrics(font).ascent()), text);
+        painter.drawText(QPointF(CurrentX, CurrentY + face.ascent), text);
     }
     if (end_line) {
         CurrentX = 0;
-        CurrentY += QFontMetrics(font).lineSpacing();
+        CurrentY += face.line_spacing;
     } else {
-        CurrentX += metrics.horizontalAdvance(text);
+        CurrentX += face.metrics.horizontalAdvance(text);
     }
     touched();
 }
@@ -307,42 +338,37 @@ void Surface::ExtFloodFill(int x, int y) {
     const int w = image_.width();
     const int h = image_.height();
     if (x < 0 || y < 0 || x >= w || y >= h) return;
-    QRgb* bits = reinterpret_cast<QRgb*>(image_.bits());
-    const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    auto at = [&](int px, int py) -> QRgb& { return bits[py * stride + px]; };
-    if (is_black(at(x, y))) return;
+    if (is_black(image_.pixel(x, y))) return;
 
-    // Pixels already of the fill colour still belong to the region, so a separate mark
-    // records which pixels this fill has reached.
-    std::vector<std::uint8_t> done(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
-    auto is_done = [&](int px, int py) {
-        return done[static_cast<std::size_t>(py) * static_cast<std::size_t>(w) +
-                    static_cast<std::size_t>(px)] != 0;
-    };
-    auto open = [&](int px, int py) { return !is_black(at(px, py)) && !is_done(px, py); };
+    // Pixels already of the fill colour still belong to the region, so the fill keeps its
+    // own map of closed pixels: black ones, and those it has filled.
+    const std::size_t uw = static_cast<std::size_t>(w);
+    std::vector<std::uint8_t> closed(uw * static_cast<std::size_t>(h));
+    for (int row = 0; row < h; ++row) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(image_.constScanLine(row));
+        std::uint8_t* mark = closed.data() + static_cast<std::size_t>(row) * uw;
+        for (int i = 0; i < w; ++i) mark[i] = is_black(line[i]) ? 1 : 0;
+    }
     const QRgb fill = FillColor | kOpaque;
 
     std::vector<std::pair<int, int>> seeds{{x, y}};
     while (!seeds.empty()) {
-        auto [sx, sy] = seeds.back();
+        const auto [sx, sy] = seeds.back();
         seeds.pop_back();
-        if (!open(sx, sy)) continue;
+        std::uint8_t* mark = closed.data() + static_cast<std::size_t>(sy) * uw;
+        if (mark[sx]) continue;
         int left = sx;
-        while (left > 0 && open(left - 1, sy)) --left;
+        while (left > 0 && !mark[left - 1]) --left;
         int right = sx;
-        while (right < w - 1 && open(right + 1, sy)) ++right;
-        for (int i = left; i <= right; ++i) {
-            at(i, sy) = fill;
-            done[static_cast<std::size_t>(sy) * static_cast<std::size_t>(w) +
-                 static_cast<std::size_t>(i)] = 1;
-        }
+        while (right < w - 1 && !mark[right + 1]) ++right;
+        QRgb* line = reinterpret_cast<QRgb*>(image_.scanLine(sy));
+        std::fill(line + left, line + right + 1, fill);
+        std::fill(mark + left, mark + right + 1, std::uint8_t{1});
         for (int ny : {sy - 1, sy + 1}) {
             if (ny < 0 || ny >= h) continue;
-            bool in_run = false;
+            const std::uint8_t* next = closed.data() + static_cast<std::size_t>(ny) * uw;
             for (int i = left; i <= right; ++i) {
-                const bool o = open(i, ny);
-                if (o && !in_run) seeds.emplace_back(i, ny);
-                in_run = o;
+                if (!next[i] && (i == left || next[i - 1])) seeds.emplace_back(i, ny);
             }
         }
     }

@@ -51,6 +51,7 @@ class Surface {
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
     const QImage& image() const { return image_; }
+    // The colour at (x,y) as 0xRRGGBB (no alpha byte), for tests and hit checks.
     QRgb pixel(int x, int y) const { return image_.pixel(x, y) & 0xFFFFFFu; }
 
     // Straight line from (x1,y1) to (x2,y2), both end points included, DrawWidth wide, in
@@ -76,8 +77,9 @@ class Surface {
     // black. Parts outside either image are skipped.
     void PaintPicture(const QImage& src, int dx, int dy, int w, int h, int sx, int sy);
 
-    // Prints text with its top at CurrentY, starting at CurrentX, in ForeColor with the
-    // current font. end_line false joins the next item directly after this one (CurrentX
+    // Text uses DejaVu Sans without antialiasing at FontSize × 4/3 pixels (96 dpi) and needs a
+    // QGuiApplication. Prints text with its top at CurrentY, starting at CurrentX, in ForeColor
+    // with the current font. end_line false joins the next item directly after this one (CurrentX
     // moves to the end of the text); end_line true moves CurrentX to 0 and CurrentY one text
     // line down.
     void Print(const QString& text, bool end_line = true);
@@ -103,8 +105,9 @@ class Surface {
     // Shows the image on screen at once: calls every refresh listener.
     void Refresh();
 
-    // Fills the 4-connected region containing (x,y) with FillColor, spreading until pure
-    // black pixels (RGB 0,0,0). A seed on black or outside the surface does nothing.
+    // Fills the 4-connected region containing (x,y) with FillColor (whatever FillStyle is),
+    // spreading until pure black pixels (RGB 0,0,0); pixels already of the fill colour are
+    // part of the region. A seed on black or outside the surface does nothing.
     void ExtFloodFill(int x, int y);
 
     // Changes the size; what was drawn stays at the top left, new area gets BackColor.

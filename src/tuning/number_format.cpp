@@ -8,7 +8,10 @@
 namespace orvena {
 
 std::string print_form(long n) {
-    return (n < 0 ? "-" : " ") + std::to_string(n < 0 ? -static_cast<long long>(n) : n) + " ";
+    std::string out(1, n < 0 ? '-' : ' ');
+    out += std::to_string(n < 0 ? -static_cast<long long>(n) : static_cast<long long>(n));
+    out += ' ';
+    return out;
 }
 
 std::string join_print_zones(const std::vector<std::string>& items) {

@@ -235,6 +235,7 @@ TEST_F(ConversionsWorkbook, NamesAreThirtyCharactersAndTextCellsConvert) {
     EXPECT_EQ(st_.sample_cents[2], 5);
     EXPECT_EQ(st_.sample_cents[3], 7);    // text "7"
     EXPECT_EQ(st_.sample_cents[4], -12);  // -12.5, tie to even
+    EXPECT_EQ(st_.sample_cents[5], 1);    // 0.75, shown as a time of day
     EXPECT_EQ(st_.sample_rate(2, 0), std::lround(44100 * std::pow(2.0, 5 / 1200.0)));
     EXPECT_EQ(test::read_file_bytes(kFixtures / "conversions.xls"), bytes_before_);
 }

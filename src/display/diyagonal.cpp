@@ -1,0 +1,44 @@
+#include "display/diyagonal.h"
+
+namespace orvena {
+
+namespace {
+
+const QRgb kBlue = qRgb(0, 0, 255);
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kTopStringColour = qRgb(192, 192, 0);    // strings 1..7
+const QRgb kOtherStringColour = qRgb(206, 30, 10);  // strings 8..26
+constexpr int kLastTopString = 7;
+constexpr int kDiagonalFontSize = 12;
+
+void blank_box(Surface& pic, int n) {
+    const QRect box = diagonal_box(n);
+    pic.LineBF(box.left(), box.top(), box.right(), box.bottom(), kWhite);
+}
+
+}  // namespace
+
+void diyagonal_yaz(Surface& Picture2, const InstrumentState& st) {
+    Picture2.ForeColor = kBlue;
+    Picture2.DrawWidth = 1;
+    Picture2.FontSize = kDiagonalFontSize;
+    Picture2.PictureFromImage();
+    for (int n = 1; n <= kStringCount; ++n) {
+        blank_box(Picture2, n);
+        const int pos = st.mandal_pos(n);
+        if (pos == 0) continue;
+        const QRect box = diagonal_box(n);
+        Picture2.CurrentX = box.left();
+        Picture2.CurrentY = box.top();
+        Picture2.ForeColor = n <= kLastTopString ? kTopStringColour : kOtherStringColour;
+        Picture2.PrintNumber(pos, true);
+    }
+}
+
+void diyagonal_sil(Surface& Picture2) {
+    Picture2.ForeColor = kBlue;
+    Picture2.DrawWidth = 1;
+    for (int n = 1; n <= kStringCount; ++n) blank_box(Picture2, n);
+}
+
+}  // namespace orvena

@@ -1,0 +1,97 @@
+#include "playing/keyboard.h"
+
+#include <string_view>
+
+#include "playing/lever_rules.h"
+#include "tuning/rounding.h"
+
+namespace orvena {
+
+namespace {
+// Letters in string order: the top letter row plays strings 1..10, the middle row 11..19,
+// the bottom row 20..26.
+constexpr std::string_view kKeyLetters = "QWERTYUIOPASDFGHJKLZXCVBNM";
+
+constexpr const char* kChooseAString = "bir perde seçin";
+
+void walk_strings(PlayContext& ctx, int key_code) {
+    InstrumentState& st = ctx.st;
+    if (st.cur_string == 0) st.cur_string = 12;
+    if (key_code == kKeyUp && st.cur_string >= 2) st.cur_string = checked_add16(st.cur_string, -1);
+    if (key_code == kKeyDown && st.cur_string <= 25)
+        st.cur_string = checked_add16(st.cur_string, 1);
+    ctx.views.tel_çiz();
+    st.last_string = st.cur_string;
+    ctx.sound.play_tuned_sample(st.cur_string, st.mandal_pos[st.cur_string]);
+    ctx.views.mandal_at();
+    ctx.views.porte();
+    ctx.views.etiket();
+}
+
+void step_lever(PlayContext& ctx, int key_code) {
+    InstrumentState& st = ctx.st;
+    if (!st.manual_levers) return;
+    if (st.cur_string == 0) {
+        ctx.dialogs.message(kChooseAString);
+        return;
+    }
+    const int s = st.cur_string;
+    if (key_code == kKeyLeft) {
+        if (st.mandal_pos[s] <= st.mandal_min[s]) return;
+        st.mandal_pos[s] = checked_add16(st.mandal_pos[s], -1);
+    } else {
+        if (st.mandal_pos[s] >= st.mandal_max[s]) return;
+        st.mandal_pos[s] = checked_add16(st.mandal_pos[s], 1);
+    }
+    if (is_silent_position(s, st.mandal_pos[s])) return;
+    ctx.sound.play_tuned_sample(s, st.mandal_pos[s]);
+    ctx.views.mandal_at();
+    ctx.views.porte();
+    ctx.views.etiket();
+    ctx.views.arıza_yaz(s);
+}
+}  // namespace
+
+int string_of_key(int key_code) {
+    if (key_code < 'A' || key_code > 'Z') return 0;
+    return static_cast<int>(kKeyLetters.find(static_cast<char>(key_code))) + 1;
+}
+
+void Form_KeyDown(PlayContext& ctx, int key_code, bool /*auto_repeat*/) {
+    InstrumentState& st = ctx.st;
+    if (st.text1_has_focus || st.recording || st.seq_playing) return;
+
+    if (const int s = string_of_key(key_code); s != 0) {
+        st.cur_string = static_cast<std::int16_t>(s);
+        st.last_string = static_cast<std::int16_t>(s);
+        // An alias that is already open (the key is held) is not restarted.
+        ctx.sound.play_note_alias(st.wav_files[s], st.note_names[s]);
+        ctx.views.mark_key(s, true);
+        return;
+    }
+    switch (key_code) {
+        case kKeyUp:
+        case kKeyDown:
+            walk_strings(ctx, key_code);
+            break;
+        case kKeyLeft:
+        case kKeyRight:
+            step_lever(ctx, key_code);
+            break;
+        default:
+            break;  // every other key, Shift and Ctrl included, does nothing
+    }
+}
+
+void Form_KeyUp(PlayContext& ctx, int key_code, bool auto_repeat) {
+    InstrumentState& st = ctx.st;
+    if (st.recording || st.seq_playing) return;
+    if (auto_repeat) return;  // the key is still held: its note goes on
+    const int s = string_of_key(key_code);
+    if (s == 0) return;
+    st.cur_string = static_cast<std::int16_t>(s);
+    ctx.sound.stop_note_alias(st.note_names[s]);
+    ctx.views.mark_key(s, false);
+}
+
+}  // namespace orvena

@@ -1,0 +1,45 @@
+#include "playing/lever_controls.h"
+
+#include "tuning/rounding.h"
+
+namespace orvena {
+
+void Command8_Click(PlayContext& ctx) {
+    for (int s = 1; s <= kStringCount; ++s) {
+        ctx.st.akord_offset[s] = 0;
+        recompute_string_rates(ctx.st, s, false);
+    }
+    ctx.views.etiket();
+}
+
+void Command9_Click(PlayContext& ctx) {
+    InstrumentState& st = ctx.st;
+    for (int s = 1; s <= kStringCount; ++s) {
+        if (st.mandal_pos[s] == 0) continue;
+        st.mandal_pos[s] = 0;
+        ctx.views.arıza_yaz(s);
+        if (s == st.cur_string) {
+            ctx.views.mandal_at();
+            ctx.views.porte();
+            ctx.views.etiket();
+        }
+    }
+}
+
+void Check1_Click(PlayContext& ctx, bool checked) {
+    if (checked) {
+        ctx.views.diyagonal_yaz();
+    } else {
+        ctx.views.diyagonal_sil();
+    }
+}
+
+void Check2_Click(InstrumentState& st, int value) {
+    st.show_details = value != 0;
+}
+
+void VScroll1_Change(InstrumentState& st, int value) {
+    st.speed = to_int16(value);
+}
+
+}  // namespace orvena

@@ -1,0 +1,19 @@
+#pragma once
+// The lever and tuning controls of the window: AKORD RESET, MANDAL RESET, the diagonal
+// lever numbers (Check1), "detay  göster" (Check2) and the speed bar (VScroll1).
+
+#include "playing/play_context.h"
+
+namespace orvena {
+
+// AKORD RESET: every fine tuning back to 0 and the rates recomputed; nothing sounds and no
+// sample file is rewritten until the next pluck.
+void Command8_Click(PlayContext& ctx);
+// MANDAL RESET: every lever that is not at 0 goes to 0; the selected string's views are
+// redrawn only if its lever moved. Nothing sounds.
+void Command9_Click(PlayContext& ctx);
+void Check1_Click(PlayContext& ctx, bool checked);
+void Check2_Click(InstrumentState& st, int value);
+void VScroll1_Change(InstrumentState& st, int value);
+
+}  // namespace orvena

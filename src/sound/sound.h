@@ -1,0 +1,31 @@
+#pragma once
+// The sound procedures every pluck source calls. Handlers take a Sound& so that tests can
+// hand them a recording fake instead of the real sound module. Event thread only; every
+// call returns at once and the note sounds in the background.
+
+#include <string>
+
+namespace orvena {
+
+class Sound {
+  public:
+    virtual ~Sound() = default;
+
+    // Writes the rate of lever position `lever` of string `string` (1..26) into the header
+    // of that string's sample file and plays the file on the plucked channel, cutting the
+    // note that channel was playing.
+    virtual void play_tuned_sample(int string, int lever) = 0;
+
+    // Plays a sample file as it is stored on disk (at its header's rate) as a held note
+    // named `alias`. An alias that is already open is left as it is: the note is neither
+    // restarted nor doubled.
+    virtual void play_note_alias(const std::string& file, const std::string& alias) = 0;
+
+    // Stops and closes a held note; an alias that is not open is ignored.
+    virtual void stop_note_alias(const std::string& alias) = 0;
+
+    // Silences the plucked channel; held notes keep sounding.
+    virtual void stop_plucked() = 0;
+};
+
+}  // namespace orvena

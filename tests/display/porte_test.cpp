@@ -1,0 +1,281 @@
+// The staff picture: pixels of the staff, note heads, signs and ledger lines at the places the
+// player expects, copied with the AND operation, and nothing anywhere else.
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "display/porte.h"
+#include "support/qt_app.h"
+#include "surface/artwork.h"
+#include "surface/surface.h"
+#include "tuning/instrument_state.h"
+
+namespace orvena {
+namespace {
+
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kBlack = qRgb(0, 0, 0);
+
+// A sheet with the layout of the notation sheet whose every glyph differs from every other:
+// each sign cell is framed (so a misplaced copy shows at its edges) and carries a bar whose
+// place depends on its column, a second bar on the sharp row. The red grid between the
+// cells is there too, so copying from a wrong place shows red.
+QImage marked_sheet() {
+    QImage sheet(490, 56, QImage::Format_RGB32);
+    sheet.fill(kWhite);
+    auto ink = [&](int x1, int y1, int x2, int y2, QRgb c = kBlack) {
+        for (int y = y1; y <= y2; ++y)
+            for (int x = x1; x <= x2; ++x) sheet.setPixel(x, y, c);
+    };
+    for (int c = 0; c < 12; ++c) ink(30 * c + 29, 0, 30 * c + 29, 55, qRgb(255, 0, 0));
+    for (int y : {0, 25, 30, 55}) ink(0, y, 359, y, qRgb(255, 0, 0));
+    for (int row_y : {1, 31}) {
+        for (int c = 0; c < 12; ++c) {
+            const int x = 30 * c + 9;
+            ink(x, row_y, x + 18, row_y);
+            ink(x, row_y + 23, x + 18, row_y + 23);
+            ink(x, row_y, x, row_y + 23);
+            ink(x + 18, row_y, x + 18, row_y + 23);
+            ink(x + 2 + c, row_y + 3, x + 2 + c, row_y + 20);
+            if (row_y == 31) ink(x + 2, row_y + 12, x + 16, row_y + 12);
+        }
+    }
+    for (int y : {14, 20, 26, 32, 38}) ink(362, y, 476, y);
+    ink(364, 3, 368, 45);  // the clef's place
+    ink(479, 2, 488, 6);   // note head
+    ink(480, 1, 487, 7);
+    return sheet;
+}
+
+struct Copy {
+    int dx, dy, w, h, sx, sy;
+};
+struct Ledger {
+    int x, y;
+};
+
+// What the staff picture must hold: white, the copies ANDed on, and ledger lines 15 px long.
+QImage picture_of(const QImage& sheet, const std::vector<Copy>& copies,
+                  const std::vector<Ledger>& ledgers) {
+    QImage out(140, 132, QImage::Format_RGB32);
+    out.fill(kWhite);
+    for (const Copy& c : copies) {
+        for (int y = 0; y < c.h; ++y) {
+            for (int x = 0; x < c.w; ++x) {
+                const QRgb a = out.pixel(c.dx + x, c.dy + y);
+                const QRgb b = sheet.pixel(c.sx + x, c.sy + y);
+                out.setPixel(c.dx + x, c.dy + y, (a & b) | 0xFF000000u);
+            }
+        }
+    }
+    for (const Ledger& l : ledgers) {
+        for (int x = l.x; x <= l.x + 14; ++x) out.setPixel(x, l.y, kBlack);
+    }
+    return out;
+}
+
+std::vector<Ledger> ledgers_at(int x, const std::vector<int>& ys) {
+    std::vector<Ledger> out;
+    for (int y : ys) out.push_back({x, y});
+    return out;
+}
+
+std::vector<Ledger> operator+(std::vector<Ledger> a, const std::vector<Ledger>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+::testing::AssertionResult same_pixels(const Surface& pic, const QImage& expected) {
+    int wrong = 0;
+    std::ostringstream first;
+    for (int y = 0; y < expected.height(); ++y) {
+        for (int x = 0; x < expected.width(); ++x) {
+            const QRgb want = expected.pixel(x, y) & 0xFFFFFFu;
+            if (pic.pixel(x, y) != want) {
+                if (wrong++ == 0) {
+                    first << "first at (" << x << "," << y << "): #" << std::hex << pic.pixel(x, y)
+                          << " instead of #" << want;
+                }
+            }
+        }
+    }
+    if (wrong == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << wrong << " pixels differ; " << first.str();
+}
+
+const Copy kStaff{5, 35, 115, 47, 362, 1};
+Copy head(int x, int y) {
+    return {x, y, 10, 7, 479, 1};
+}
+Copy sign(int x, int y, int sx, int sy) {
+    return {x, y, 19, 24, sx, sy};
+}
+
+class Staff : public ::testing::TestWithParam<bool> {
+  protected:
+    void SetUp() override {
+        test::ensure_qt_app();
+        sheet = GetParam() ? notation_sheet() : marked_sheet();
+        // Whatever was there before must go.
+        pic.LineBF(0, 0, 139, 131, qRgb(0, 128, 0));
+        pic.PictureFromImage();
+        pic.add_listener([this] { ++refreshes; });
+    }
+    void show(int s, int p, int k) {
+        st.cur_string = static_cast<std::int16_t>(s);
+        st.mandal_pos(s) = static_cast<std::int16_t>(p);
+        st.mandal_step(s, p) = static_cast<std::int16_t>(k);
+        porte(pic, sheet, st);
+    }
+    QImage sheet;
+    Surface pic{140, 132};
+    InstrumentState st;
+    int refreshes = 0;
+};
+
+TEST_P(Staff, unalteredNoteIsOneHeadOnTheStaffThenRefreshed) {
+    show(12, 0, 0);
+    EXPECT_TRUE(same_pixels(pic, picture_of(sheet, {kStaff, head(56, 60)}, {})));
+    EXPECT_EQ(refreshes, 1);
+    EXPECT_FALSE(pic.HasPicture());
+}
+
+TEST_P(Staff, sharpBeforeTheNoteAndMinusSevenBeforeTheUpperNeighbour) {
+    show(12, 2, 6);
+    EXPECT_TRUE(same_pixels(pic, picture_of(sheet,
+                                            {kStaff, head(56, 60), sign(36, 51, 159, 31),
+                                             head(106, 57), sign(86, 48, 159, 1)},
+                                            {})));
+}
+
+TEST_P(Staff, flatBeforeTheNoteAndPlusSevenBeforeTheLowerNeighbour) {
+    show(12, -2, -6);
+    EXPECT_TRUE(same_pixels(pic, picture_of(sheet,
+                                            {kStaff, head(56, 60), sign(36, 51, 189, 1),
+                                             head(106, 63), sign(86, 54, 189, 31)},
+                                            {})));
+}
+
+TEST_P(Staff, raisedTopStringHasItsNeighbourAboveTheTableWithThreeLedgerLines) {
+    show(1, 1, 1);
+    EXPECT_TRUE(same_pixels(
+        pic,
+        picture_of(sheet,
+                   {kStaff, head(56, 27), sign(36, 18, 9, 31), head(106, 24), sign(86, 15, 9, 1)},
+                   ledgers_at(54, {30, 36, 42}) + ledgers_at(104, {30, 36, 42}))));
+}
+
+TEST_P(Staff, loweredBottomStringHasItsNeighbourBelowTheTableWithSixLedgerLines) {
+    show(26, -1, -1);
+    EXPECT_TRUE(same_pixels(pic, picture_of(sheet,
+                                            {kStaff, head(56, 102), sign(36, 93, 339, 1),
+                                             head(106, 105), sign(86, 96, 339, 31)},
+                                            ledgers_at(54, {78, 84, 90, 96, 102}) +
+                                                ledgers_at(104, {78, 84, 90, 96, 102, 108}))));
+}
+
+TEST_P(Staff, everyStringSitsOneStepBelowTheLastWithItsLedgerLines) {
+    const std::map<int, std::vector<int>> lines = {{1, {30, 36, 42}},
+                                                   {2, {36, 42}},
+                                                   {3, {36, 42}},
+                                                   {4, {42}},
+                                                   {5, {42}},
+                                                   {17, {78}},
+                                                   {18, {78}},
+                                                   {19, {78, 84}},
+                                                   {20, {78, 84}},
+                                                   {21, {78, 84, 90}},
+                                                   {22, {78, 84, 90}},
+                                                   {23, {78, 84, 90, 96}},
+                                                   {24, {78, 84, 90, 96}},
+                                                   {25, {78, 84, 90, 96, 102}},
+                                                   {26, {78, 84, 90, 96, 102}}};
+    for (int s = 1; s <= 26; ++s) {
+        show(s, 0, 0);
+        const auto found = lines.find(s);
+        const std::vector<int> ys = found == lines.end() ? std::vector<int>{} : found->second;
+        EXPECT_TRUE(
+            same_pixels(pic, picture_of(sheet, {kStaff, head(56, 3 * s + 24)}, ledgers_at(54, ys))))
+            << "string " << s;
+    }
+}
+
+TEST_P(Staff, stepAgainstTheLeverDirectionDrawsTheNoteWithoutASign) {
+    // Workbook data can give a raised top-string lever a step below 0 (or beyond the sheet);
+    // there is no sign for it, so the note stands alone rather than a wrong glyph.
+    show(3, 2, -1);
+    EXPECT_TRUE(
+        same_pixels(pic, picture_of(sheet, {kStaff, head(56, 33)}, ledgers_at(54, {36, 42}))));
+    show(5, -1, 2);
+    EXPECT_TRUE(same_pixels(pic, picture_of(sheet, {kStaff, head(56, 39)}, ledgers_at(54, {42}))));
+    show(3, 1, 13);
+    EXPECT_TRUE(
+        same_pixels(pic, picture_of(sheet, {kStaff, head(56, 33)}, ledgers_at(54, {36, 42}))));
+}
+
+TEST_P(Staff, noSelectedStringDrawsNothing) {
+    const QImage before = pic.image().copy();
+    st.cur_string = 0;
+    porte(pic, sheet, st);
+    EXPECT_EQ(pic.image(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sheets, Staff, ::testing::Values(false, true), [](const auto& param_info) {
+    return param_info.param ? "artwork" : "marked";
+});
+
+TEST(StaffArtwork, signsOfTheNotationSheetInkTheStaffPicture) {
+    test::ensure_qt_app();
+    // The real glyphs must bring ink: a sign copied from an empty cell would pass the pixel
+    // comparisons above and still show the player nothing.
+    Surface pic(140, 132);
+    InstrumentState st;
+    st.cur_string = 12;
+    st.mandal_pos(12) = 2;
+    st.mandal_step(12, 2) = 6;
+    porte(pic, notation_sheet(), st);
+    auto black_in = [&](int x0, int y0, int w, int h) {
+        int n = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x) n += pic.pixel(x, y) == (kBlack & 0xFFFFFFu);
+        return n;
+    };
+    // Left of the staff's clef, away from the staff lines: sign rows above and below them.
+    EXPECT_GT(black_in(36, 51, 19, 24), 0);
+    EXPECT_GT(black_in(86, 48, 19, 24), 0);
+    EXPECT_GT(black_in(56, 60, 10, 7), 0);
+}
+
+// Writes the staff and panel pictures as PNG files into the build folder, 1:1 and enlarged,
+// so they can be looked at.
+TEST(StaffArtwork, picturesForLookingAtAreWritten) {
+    test::ensure_qt_app();
+    const std::filesystem::path dir =
+        std::filesystem::path(ORVENA_PROGRAM_DIR).parent_path() / "display_pictures";
+    std::filesystem::create_directories(dir);
+    struct Case {
+        const char* name;
+        int s, p, k;
+    };
+    for (const Case& c : {Case{"staff_raised", 12, 2, 6}, Case{"staff_lowered", 26, -1, -1},
+                          Case{"staff_unaltered", 17, 0, 0}, Case{"staff_top_raised", 1, 4, 4}}) {
+        Surface pic(140, 132);
+        InstrumentState st;
+        st.cur_string = static_cast<std::int16_t>(c.s);
+        st.mandal_pos(c.s) = static_cast<std::int16_t>(c.p);
+        st.mandal_step(c.s, c.p) = static_cast<std::int16_t>(c.k);
+        porte(pic, notation_sheet(), st);
+        const std::string base = (dir / c.name).string();
+        EXPECT_TRUE(pic.image().save(QString::fromStdString(base + ".png")));
+        EXPECT_TRUE(pic.image().scaled(560, 528).save(QString::fromStdString(base + "_x4.png")));
+    }
+}
+
+}  // namespace
+}  // namespace orvena

@@ -1,0 +1,27 @@
+#pragma once
+// Views that write down which display method ran, in order, for handler tests.
+
+#include <string>
+#include <vector>
+
+#include "playing/views.h"
+
+namespace orvena::test {
+
+class RecordingViews : public Views {
+  public:
+    std::vector<std::string> calls;
+
+    void tel_çiz() override { calls.push_back("tel_çiz"); }
+    void mandal_at() override { calls.push_back("mandal_at"); }
+    void porte() override { calls.push_back("porte"); }
+    void etiket() override { calls.push_back("etiket"); }
+    void arıza_yaz(int s) override { calls.push_back("arıza_yaz " + std::to_string(s)); }
+    void diyagonal_yaz() override { calls.push_back("diyagonal_yaz"); }
+    void diyagonal_sil() override { calls.push_back("diyagonal_sil"); }
+    void mark_key(int s, bool held) override {
+        calls.push_back(std::string(held ? "key down " : "key up ") + std::to_string(s));
+    }
+};
+
+}  // namespace orvena::test

@@ -1,0 +1,192 @@
+// The mixer on its own: interpolation quality, headroom, the command queue between the
+// event thread and the audio thread, and the life of the sample data voices read.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+#include <thread>
+
+#include "sound/mixer.h"
+#include "sound/sample_bank.h"
+#include "sound/spsc_queue.h"
+#include "sound_fixture.h"
+#include "support/pitch.h"
+
+namespace orvena::test {
+namespace {
+
+SampleData sine_sample(double f, double rate, double seconds, int channels = 1) {
+    std::vector<float> x;
+    const auto n = static_cast<std::size_t>(rate * seconds);
+    for (std::size_t i = 0; i < n; ++i) {
+        const float v = static_cast<float>(0.5 * std::sin(2 * std::numbers::pi * f * i / rate));
+        for (int c = 0; c < channels; ++c) x.push_back(c == 0 ? v : -v);
+    }
+    return SampleData(x, channels);
+}
+
+TEST(Mixer, AFiveKilohertzToneTwoHundredCentsEitherWayHasNoSpuriousToneAboveMinus80dB) {
+    const SampleData tone = sine_sample(5000.0, 44100.0, 2.0);
+    for (double device : {48000.0, 44100.0}) {
+        for (double cents : {-200.0, -37.0, 0.0, 200.0}) {
+            Mixer mixer(device);
+            const double rate = std::round(44100.0 * std::pow(2.0, cents / 1200.0));
+            mixer.start_pluck(tone, rate);
+            const auto sound = left_part(render(mixer, 1.5), 0.2, 1.0, device);
+            SCOPED_TRACE(testing::Message() << cents << " cents at " << device << " Hz");
+            EXPECT_NEAR(cents_between(measure_fundamental(sound, device), 5000.0 * rate / 44100.0),
+                        0.0, 0.01);
+            const double spurious = spurious_level_db(sound, device);
+            EXPECT_LT(spurious, -80.0);
+        }
+    }
+}
+
+TEST(Mixer, StereoSamplesKeepTheirChannelsAndMonoOnesPlayInBoth) {
+    const SampleData stereo = sine_sample(1000.0, 44100.0, 0.5, 2);
+    const SampleData mono = sine_sample(1000.0, 44100.0, 0.5, 1);
+    Mixer a(48000.0), b(48000.0);
+    a.start_pluck(stereo, 44100.0);
+    b.start_pluck(mono, 44100.0);
+    const auto s = render(a, 0.3), m = render(b, 0.3);
+    for (std::size_t i = 0; i < s.size(); i += 2) {
+        ASSERT_NEAR(s[i], -s[i + 1], 1e-6);
+        ASSERT_NEAR(m[i], m[i + 1], 1e-6);
+        ASSERT_NEAR(s[i], m[i], 1e-6);
+    }
+    EXPECT_GT(rms(channel_of(s, 0)), 0.1);
+}
+
+TEST(Mixer, EveryStringAtOnceStaysBelowFullScaleAndTwoAreSummedExactly) {
+    const auto st = tuned_state();
+    std::vector<std::unique_ptr<SampleData>> strings;
+    Mixer mixer(48000.0);
+    for (int s = 1; s <= kStringCount; ++s) {
+        strings.push_back(decode_sample_file(program_dir() / st.wav_files[s]));
+        ASSERT_NE(strings.back(), nullptr);
+        mixer.start_held(static_cast<std::uint32_t>(s), *strings.back(), 44100.0);
+    }
+    const auto sound = render(mixer, 1.0);
+    // 26 attacks in the same frame add up to about three times full scale; the bend keeps
+    // them below it.
+    float peak = 0;
+    for (float v : sound) peak = std::max(peak, std::abs(v));
+    EXPECT_LT(peak, 0.99f);
+    EXPECT_GT(peak, 0.9f);
+
+    const SampleData loud = sine_sample(100.0, 44100.0, 1.0);
+    Mixer two(48000.0);
+    two.start_held(1, loud, 44100.0);
+    two.start_held(2, loud, 44100.0);
+    const auto pair = render(two, 0.1);
+    float pair_peak = 0;
+    for (float v : pair) pair_peak = std::max(pair_peak, std::abs(v));
+    EXPECT_NEAR(pair_peak, 2 * Mixer::kVoiceGain * 0.5f, 0.01f);
+}
+
+TEST(SpscQueue, DeliversInOrderAndRefusesWhenFull) {
+    SpscQueue<int> q(5);
+    EXPECT_EQ(q.capacity(), 8u);
+    for (int i = 0; i < 8; ++i) EXPECT_TRUE(q.push(i));
+    EXPECT_FALSE(q.push(99));
+    int v = -1;
+    for (int i = 0; i < 8; ++i) {
+        ASSERT_TRUE(q.pop(v));
+        EXPECT_EQ(v, i);
+    }
+    EXPECT_FALSE(q.pop(v));
+    EXPECT_TRUE(q.push(8));
+    EXPECT_TRUE(q.pop(v));
+    EXPECT_EQ(v, 8);
+}
+
+TEST(Mixer, CommandsFromTheEventThreadWhileTheAudioThreadRenders) {
+    const SampleData a = sine_sample(220.0, 44100.0, 0.3);
+    const SampleData b = sine_sample(330.0, 44100.0, 0.3, 2);
+    Mixer mixer(48000.0, 64);
+    std::atomic<bool> done{false};
+    std::atomic<long> rendered{0};
+    std::thread audio([&] {
+        std::vector<float> block(2 * 256);
+        while (!done.load()) {
+            mixer.render(block.data(), 256);
+            for (float v : block) {
+                if (!std::isfinite(v) || std::abs(v) > 1.0f) std::abort();
+            }
+            rendered.fetch_add(1);
+        }
+    });
+    int refused = 0;
+    for (std::uint32_t i = 0; i < 4000; ++i) {
+        bool ok = true;
+        switch (i % 5) {
+            case 0:
+                ok = mixer.start_pluck(i % 2 ? a : b, 40000.0 + i);
+                break;
+            case 1:
+                ok = mixer.start_held(i % 30, a, 48000.0);
+                break;
+            case 2:
+                ok = mixer.stop_held((i + 7) % 30);
+                break;
+            case 3:
+                ok = mixer.start_held(100 + i % 30, b, 52000.0);
+                break;
+            default:
+                ok = mixer.cut_pluck();
+                break;
+        }
+        if (!ok) ++refused;
+        if (i % 16 == 0) std::this_thread::yield();
+    }
+    for (std::uint32_t id = 0; id < 130; ++id) {
+        while (!mixer.stop_held(id)) std::this_thread::yield();
+    }
+    while (!mixer.cut_pluck()) std::this_thread::yield();
+    const long at_stop = rendered.load();
+    while (rendered.load() < at_stop + 10) std::this_thread::yield();  // > 3 ms of fades
+    done = true;
+    audio.join();
+    EXPECT_EQ(mixer.active_voices(), 0u);
+    // Every claim on the data was given back: the bank could free it now.
+    EXPECT_EQ(a.users().load(), 0);
+    EXPECT_EQ(b.users().load(), 0);
+    EXPECT_LT(refused, 4000);
+}
+
+TEST(SampleBank, ReplacedDataIsFreedOnlyWhenNoVoicePlaysItAnyMore) {
+    TempDir dir;
+    write_file_bytes(dir / "a.wav", make_wav(WavSpec{}));
+    SampleBank bank(dir.path());
+    const SampleData* first = bank.get("a.wav");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(bank.get("a.wav"), first);
+    Mixer mixer(48000.0);
+    mixer.start_held(1, *first, 44100.0);
+    render(mixer, 0.01);
+
+    WavSpec other;
+    other.seconds = 0.5;  // a different size: the file changed
+    write_file_bytes(dir / "a.wav", make_wav(other));
+    const SampleData* second = bank.get("a.wav");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->frames(), 22050);
+    EXPECT_EQ(bank.retired_count(), 1u);
+    bank.collect();
+    EXPECT_EQ(bank.retired_count(), 1u);  // still playing
+    render(mixer, 0.2);
+    EXPECT_GT(rms(left_part(render(mixer, 0.1), 0.0, 0.1)), 0.1);  // the old note goes on
+    mixer.stop_held(1);
+    render(mixer, 0.01);
+    bank.collect();
+    EXPECT_EQ(bank.retired_count(), 0u);
+
+    std::filesystem::remove(dir / "a.wav");
+    EXPECT_EQ(bank.get("a.wav"), nullptr);
+}
+
+}  // namespace
+}  // namespace orvena::test

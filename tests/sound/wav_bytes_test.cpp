@@ -1,0 +1,182 @@
+// What a pluck does to the bytes of sample files: exactly the rate and byte-rate fields of a
+// playable PCM file change; anything else is left byte for byte as it was, and is silent.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "sound/sound_module.h"
+#include "sound/wav_header.h"
+#include "sound_fixture.h"
+#include "support/pitch.h"
+
+namespace orvena::test {
+namespace {
+
+class WavBytes : public ::testing::Test {
+  protected:
+    WavBytes() : st(tuned_state()) { copy_samples(dir); }
+
+    SoundModule module() { return SoundModule(st, dir.path(), std::make_unique<NullOutput>()); }
+
+    // Plucks string 5 with its sample file replaced by `bytes` at the given rate; returns
+    // the rendered sound.
+    std::vector<float> pluck_file(const std::string& bytes, std::int32_t rate) {
+        write_file_bytes(dir / "05-A5.wav", bytes);
+        st.sample_rate(5, 2) = rate;
+        SoundModule m(st, dir.path(), std::make_unique<NullOutput>());
+        m.play_tuned_sample(5, 2);
+        return render(m.mixer(), 0.5);
+    }
+
+    InstrumentState st;
+    TempDir dir;
+};
+
+bool silent(const std::vector<float>& sound) {
+    for (float v : sound) {
+        if (v != 0.0f) return false;
+    }
+    return true;
+}
+
+TEST_F(WavBytes, APluckWritesTheLeverRateAt24AndBlockAlignTimesItAt28AndNothingElse) {
+    auto m = module();
+    for (auto [s, p] : {std::pair{12, 3}, {12, -8}, {1, 6}, {26, 12}, {17, 0}}) {
+        const auto file = dir / st.wav_files[s];
+        const std::string before = read_file_bytes(file);
+        m.play_tuned_sample(s, p);
+        const std::string after = read_file_bytes(file);
+        ASSERT_EQ(after.size(), before.size());
+        const std::uint32_t rate = static_cast<std::uint32_t>(st.sample_rate(s, p));
+        EXPECT_EQ(le32_at(after, 24), rate);
+        EXPECT_EQ(le32_at(after, 28), 2 * rate);
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            if (i >= 24 && i < 32) continue;
+            ASSERT_EQ(after[i], before[i]) << "byte " << i << " of string " << s;
+        }
+    }
+    EXPECT_NE(st.sample_rate(12, 3), 44100);  // the test would not see a missing write
+}
+
+TEST_F(WavBytes, OtherChunkLayoutsArePatchedWhereTheirFmtChunkIs) {
+    struct Case {
+        const char* what;
+        WavSpec spec;
+        std::size_t fmt_body;
+    };
+    WavSpec list_first;
+    list_first.chunks_before_fmt = chunk("LIST", std::string("INFOISFT\x05\0\0\0abcde", 17));
+    WavSpec fmt18;
+    fmt18.fmt_size = 18;
+    WavSpec junk_and_fact;
+    junk_and_fact.chunks_before_fmt = chunk("JUNK", std::string(27, '\0'));
+    junk_and_fact.chunks_before_data = chunk("fact", std::string(4, '\x10'));
+    WavSpec extensible;
+    extensible.format_tag = 0xFFFE;
+    extensible.fmt_size = 40;
+    extensible.bits = 24;
+    extensible.channels = 2;
+    WavSpec eight_bit;
+    eight_bit.bits = 8;
+    const Case cases[] = {
+        {"LIST chunk with odd size before fmt", list_first, 12 + 8 + 18 + 8},
+        {"18-byte fmt body", fmt18, 20},
+        {"JUNK before fmt, fact before data", junk_and_fact, 12 + 8 + 28 + 8},
+        {"extensible 24-bit stereo PCM", extensible, 20},
+        {"8-bit PCM", eight_bit, 20},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string before = make_wav(c.spec);
+        const auto sound = pluck_file(before, 52000);
+        const std::string after = read_file_bytes(dir / "05-A5.wav");
+        ASSERT_EQ(after.size(), before.size());
+        const unsigned block = c.spec.channels * c.spec.bits / 8u;
+        EXPECT_EQ(le32_at(after, c.fmt_body + 4), 52000u);
+        EXPECT_EQ(le32_at(after, c.fmt_body + 8), block * 52000u);
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            if (i >= c.fmt_body + 4 && i < c.fmt_body + 12) continue;
+            ASSERT_EQ(after[i], before[i]) << "byte " << i;
+        }
+        // The 440 Hz tone stored at 44100 Hz plays at 52000 Hz.
+        EXPECT_NEAR(cents_between(measure_fundamental(left_part(sound, 0.05, 0.4), kDeviceRate),
+                                  440.0 * 52000.0 / 44100.0),
+                    0.0, 0.5);
+    }
+}
+
+TEST_F(WavBytes, FilesThatAreNotPlayablePcmStayByteForByteAndSilent) {
+    WavSpec float_file;
+    float_file.format_tag = 3;
+    float_file.bits = 32;
+    WavSpec extensible_float = float_file;
+    extensible_float.format_tag = 0xFFFE;
+    extensible_float.fmt_size = 40;
+    extensible_float.float_subformat = true;
+    WavSpec four_channels;
+    four_channels.channels = 4;
+    const std::string canonical = make_wav(WavSpec{});
+    std::string no_wave = canonical;
+    no_wave.replace(8, 4, "AVI ");
+    const std::pair<const char*, std::string> cases[] = {
+        {"float", make_wav(float_file)},
+        {"extensible float", make_wav(extensible_float)},
+        {"four channels", make_wav(four_channels)},
+        {"text", std::string("these are not the samples you are looking for\r\n")},
+        {"truncated inside the fmt chunk", canonical.substr(0, 30)},
+        {"truncated before the data chunk", canonical.substr(0, 36)},
+        {"RIFF but not WAVE", no_wave},
+        {"empty", std::string()},
+    };
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        EXPECT_TRUE(silent(pluck_file(bytes, 52000)));
+        EXPECT_EQ(read_file_bytes(dir / "05-A5.wav"), bytes);
+    }
+}
+
+TEST_F(WavBytes, UnusedLeverPositionsAndTooLowRatesWriteNothingAndAreSilent) {
+    const auto file = dir / st.wav_files[12];
+    const std::string before = read_file_bytes(file);
+    auto m = module();
+    ASSERT_EQ(st.sample_rate(12, 13), 0);
+    ASSERT_EQ(st.sample_rate(12, -12), 0);
+    m.play_tuned_sample(12, 13);
+    m.play_tuned_sample(12, -12);
+    st.sample_rate(12, 4) = 999;
+    m.play_tuned_sample(12, 4);
+    st.sample_rate(12, 5) = -44100;
+    m.play_tuned_sample(12, 5);
+    EXPECT_EQ(read_file_bytes(file), before);
+    EXPECT_TRUE(silent(render(m.mixer(), 0.2)));
+    EXPECT_THROW(m.play_tuned_sample(12, 14), IndexOutOfRange);
+    EXPECT_THROW(m.play_tuned_sample(27, 0), IndexOutOfRange);
+    EXPECT_EQ(read_file_bytes(file), before);
+}
+
+TEST_F(WavBytes, AMissingSampleIsSilentAndNotCreated) {
+    std::filesystem::remove(dir / st.wav_files[3]);
+    auto m = module();
+    m.play_tuned_sample(3, 1);
+    m.play_note_alias(st.wav_files[3], st.note_names[3]);
+    EXPECT_FALSE(std::filesystem::exists(dir / st.wav_files[3]));
+    EXPECT_FALSE(m.alias_open(st.note_names[3]));
+    EXPECT_TRUE(silent(render(m.mixer(), 0.2)));
+}
+
+TEST(WavHeader, PatchRefusesRatesOutOfRangeAndNeverCreatesAFile) {
+    TempDir dir;
+    const auto file = dir / "x.wav";
+    write_file_bytes(file, make_wav(WavSpec{}));
+    EXPECT_EQ(patch_wav_rate(file, 999), RatePatch::rate_out_of_range);
+    EXPECT_EQ(patch_wav_rate(dir / "missing.wav", 44100), RatePatch::bad_header);
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing.wav"));
+    EXPECT_EQ(patch_wav_rate(file, kMaxSampleRateHz + 1), RatePatch::rate_out_of_range);
+    EXPECT_EQ(patch_wav_rate(file, 48000), RatePatch::written);
+    EXPECT_EQ(read_wav_header(file).format->sample_rate, 48000u);
+    EXPECT_EQ(read_wav_header(file).format->byte_rate, 96000u);
+}
+
+}  // namespace
+}  // namespace orvena::test
