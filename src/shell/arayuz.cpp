@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "surface/artwork.h"
+
 namespace orvena {
 
 namespace {
@@ -109,6 +111,7 @@ void arayüz::build_controls() {
     Picture3 = picture(3, Picture2, 140, 132, white, "porte");
     Picture6 = picture(6, Picture2, 239, 100, white, "nota bilgisi");
     Picture5 = picture(5, Picture2, 57, 100, white, "akord burgusu");
+    Picture5->surface().SetPicture(tuning_peg());
     Picture10 = picture(10, Picture2, 90, 396, white, "tuş listesi");
     Frame11 = make_frame(Picture2, "Frame11", "", "mandal düzeni");
     Option5.add(1, Frame11, QString(), tr8("kendi mandal düzenim"))->setGeometry(4, 8, 16, 14);
@@ -134,6 +137,7 @@ void arayüz::build_controls() {
 
     // Holder of the notation sheet, never shown.
     Picture4 = picture(4, this, 490, 56, white, "nota işaretleri");
+    Picture4->surface().SetPicture(notation_sheet());
     Picture4->hide();
 
     Label36 = new QLabel(this);

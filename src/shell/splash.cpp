@@ -5,10 +5,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-#if __has_include("surface/artwork.h")
 #include "surface/artwork.h"
-#define ORVENA_HAS_ARTWORK 1
-#endif
 #include "surface/controls.h"
 #include "surface/dialogs.h"
 
@@ -33,9 +30,7 @@ frmSplash::frmSplash(QWidget* parent)
 
     imgLogo = new QLabel(Frame1);
     name_control(imgLogo, "imgLogo", QString::fromUtf8("ORVENA logosu"));
-#ifdef ORVENA_HAS_ARTWORK
     imgLogo->setPixmap(QPixmap::fromImage(splash_logo()));
-#endif
     imgLogo->setAlignment(Qt::AlignCenter);
     inner->addWidget(imgLogo);
 

@@ -11,6 +11,7 @@
 #include "shell/arayuz.h"
 #include "shell_test_support.h"
 #include "support/recording_dialogs.h"
+#include "surface/artwork.h"
 
 namespace orvena {
 namespace {
@@ -134,6 +135,18 @@ TEST_F(WindowControlsTest, StartStatesOfScrollBarsAndSelections) {
     EXPECT_EQ(w().surface(10).height(), 396);
     EXPECT_EQ(w().surface(4).width(), 490);
     EXPECT_EQ(w().surface(1).pixel(0, 0), rgb(224, 224, 224));
+}
+
+TEST_F(WindowControlsTest, NotationSheetAndTuningPegAreInTheirPictures) {
+    const QImage sheet = notation_sheet().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(sheet.size(), QSize(490, 56));
+    EXPECT_EQ(w().surface(4).image().convertToFormat(QImage::Format_RGB32), sheet);
+    const QImage peg = tuning_peg().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < peg.height(); y += 7) {
+        for (int x = 0; x < peg.width(); x += 5) {
+            ASSERT_EQ(w().surface(5).pixel(x, y), peg.pixel(x, y) & 0xFFFFFFu) << x << "," << y;
+        }
+    }
 }
 
 TEST_F(WindowControlsTest, AFrameDisabledForPlaybackDisablesItsButtons) {
