@@ -16,7 +16,11 @@
 #include <memory>
 #include <optional>
 
+#include "playing/play_context.h"
+#include "playing/surface_views.h"
 #include "shell/layout.h"
+#include "sound/audio_output.h"
+#include "sound/sound_module.h"
 #include "sound/x_timer.h"
 #include "surface/controls.h"
 #include "surface/dialogs.h"
@@ -49,6 +53,10 @@ struct LoadContext {
     double screen_width_twips = 0;
     double screen_height_twips = 0;
     std::function<void()> unload_splash;
+    // The sound output the load opens for the sound module; without one it stays silent.
+    std::function<std::unique_ptr<AudioOutput>()> open_audio_output;
+    // The decimal separator the information panel prints (the user's locale).
+    char decimal_separator = '.';
 };
 
 inline constexpr const char* kQuitQuestion = "Bu proğramı kapatmak istiyormusunuz ?";
@@ -63,6 +71,10 @@ class arayüz : public QWidget {
     InstrumentState st;
     std::unique_ptr<xTimer> timer;
     Dialogs& dialogs;
+    // Made by the load, once the sample files are known.
+    std::unique_ptr<SoundModule> sound;
+    std::unique_ptr<SurfaceViews> views;
+    std::unique_ptr<PlayContext> play;
 
     // ---- Controls --------------------------------------------------------------------
     // Pictures: Picture2 is the instrument; Picture1, 3, 5, 6, 10 and Frame11, Check1 lie on it.
@@ -163,8 +175,14 @@ class arayüz : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
+    // ---- Playing ------------------------------------------------------------------------
+    void Form_KeyDown(int key_code, bool auto_repeat);
+    void Form_KeyUp(int key_code, bool auto_repeat);
+
   private:
     void build_controls();
+    // Binds the displays to the picture surfaces and the controls to their handlers.
+    void connect_playing(char decimal_separator);
     void apply_layout();
 
     std::array<std::unique_ptr<Surface>, 11> surfaces_;

@@ -1,6 +1,7 @@
 // ORVENA: a 26-string lever zither for hearing tuning systems and makam scales.
 
 #include <QApplication>
+#include <QLocale>
 #include <QScreen>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -10,6 +11,7 @@
 #include <csignal>
 
 #include "shell/program.h"
+#include "sound/audio_output.h"
 #include "surface/dialogs.h"
 
 namespace {
@@ -36,6 +38,12 @@ int main(int argc, char** argv) {
         options.screen_pixels = screen->size();
     }
     options.message_owner = [&dialogs](QWidget* owner) { dialogs.set_parent(owner); };
+    options.open_audio_output = [] { return orvena::open_default_output(); };
+    // The panel prints decimals the way the user's locale writes them.
+    const QString point = QLocale::system().decimalPoint();
+    if (point.size() == 1 && point.at(0).unicode() < 128) {
+        options.decimal_separator = static_cast<char>(point.at(0).unicode());
+    }
 
     const orvena::StartupOutcome outcome = program.start(options);
     if (!outcome.goes_on) return outcome.exit_status;

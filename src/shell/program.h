@@ -25,6 +25,9 @@ struct ProgramOptions {
     // Told which window message boxes should stand over: the splash while it shows, then
     // the main window.
     std::function<void(QWidget*)> message_owner;
+    // Opens the sound output (main() opens the default device); without it, silence.
+    std::function<std::unique_ptr<AudioOutput>()> open_audio_output;
+    char decimal_separator = '.';
 };
 
 inline constexpr const char* kAlreadyRunning = "ORVENA  zaten çalışıyor";

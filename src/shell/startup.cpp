@@ -93,6 +93,10 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     //     they are left out rather than written past the table's end.
     st.wav_file_count = std::min(listed, kWavFileSlots);
     for (int i = 0; i < st.wav_file_count; ++i) st.wav_files[i] = File1->List(i);
+    sound = std::make_unique<SoundModule>(
+        st, folder,
+        context.open_audio_output ? context.open_audio_output() : std::make_unique<NullOutput>());
+    sound->load_samples();
 
     // 21-26.
     timer = std::make_unique<xTimer>();
@@ -108,6 +112,8 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     st.manual_levers = true;
     st.cur_string = 12;
     st.last_string = 1;
+
+    connect_playing(context.decimal_separator);
 
     // 27.
     if (context.unload_splash) context.unload_splash();
