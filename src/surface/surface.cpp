@@ -6,6 +6,8 @@
 
 #include <map>
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include <algorithm>
 #include <cmath>
@@ -226,16 +228,27 @@ void Surface::PaintPicture(const QImage& src, int dx, int dy, int w, int h, int 
 }
 
 namespace {
-// A font with its metrics, made once per size and weight: building a QFont and its metrics
-// for every Print would cost more than drawing the text.
+// A text as the font draws it: the pixels of its ink relative to the top left of its text
+// line, and how far it moves the text position.
+struct TextStamp {
+    std::vector<std::pair<int, int>> ink;
+    double advance = 0;
+};
+
+// A font with its metrics and the texts already drawn in it, made once per size and weight:
+// laying out a text again for every Print would cost far more than setting its pixels.
 struct FontFace {
     QFont font;
     QFontMetricsF metrics;
-    double ascent;
+    int ascent;
     int line_spacing;
+    std::unordered_map<QString, TextStamp> stamps;
 };
 
-const FontFace& font_face(double size, bool bold) {
+// The displays print the same labels over and over; values vary, so the cache is bounded.
+constexpr std::size_t kStampCacheLimit = 2048;
+
+FontFace& font_face(double size, bool bold) {
     static std::map<std::pair<int, bool>, std::unique_ptr<FontFace>> faces;
     const int pixels = font_pixels(size);
     auto& face = faces[{pixels, bold}];
@@ -247,10 +260,40 @@ const FontFace& font_face(double size, bool bold) {
         font.setStyleStrategy(QFont::NoAntialias);
         font.setHintingPreference(QFont::PreferFullHinting);
         const QFontMetrics whole(font);
-        face = std::make_unique<FontFace>(FontFace{
-            font, QFontMetricsF(font), static_cast<double>(whole.ascent()), whole.lineSpacing()});
+        face = std::unique_ptr<FontFace>(
+            new FontFace{font, QFontMetricsF(font), whole.ascent(), whole.lineSpacing(), {}});
     }
     return *face;
+}
+
+const TextStamp& stamp_of(FontFace& face, const QString& text) {
+    if (const auto found = face.stamps.find(text); found != face.stamps.end()) return found->second;
+    if (face.stamps.size() >= kStampCacheLimit) face.stamps.clear();
+
+    TextStamp stamp;
+    stamp.advance = face.metrics.horizontalAdvance(text);
+    const QRect ink_box = QFontMetrics(face.font).boundingRect(text);
+    constexpr int kMargin = 4;
+    const int origin_x = kMargin - std::min(0, ink_box.left());
+    const int baseline = kMargin - ink_box.top();
+    QImage mask(std::max(ink_box.right(), 0) + origin_x + kMargin + 1,
+                ink_box.bottom() + baseline + kMargin + 1, QImage::Format_ARGB32_Premultiplied);
+    mask.fill(Qt::transparent);
+    {
+        QPainter painter(&mask);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setFont(face.font);
+        painter.setPen(QColor(Qt::black));
+        painter.drawText(QPointF(origin_x, baseline), text);
+    }
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        for (int x = 0; x < mask.width(); ++x) {
+            if (qAlpha(row[x]) >= 128)
+                stamp.ink.emplace_back(x - origin_x, y - baseline + face.ascent);
+        }
+    }
+    return face.stamps.emplace(text, std::move(stamp)).first->second;
 }
 
 // The log keeps what tests need to read back, not a whole session's text.
@@ -270,24 +313,21 @@ int Surface::TextHeight() const {
 }
 
 void Surface::Print(const QString& text, bool end_line) {
-    const FontFace& face = font_face(FontSize, FontBold);
+    FontFace& face = font_face(FontSize, FontBold);
     if (print_log_.size() >= kPrintLogLimit) {
         print_log_.erase(print_log_.begin(), print_log_.begin() + kPrintLogLimit / 2);
     }
     print_log_.push_back(
         PrintRecord{text, CurrentX, CurrentY, ForeColor & 0xFFFFFFu, FontBold, FontSize});
-    if (!text.isEmpty()) {
-        QPainter painter(&image_);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
-        painter.setFont(face.font);
-        painter.setPen(QColor::fromRgb(ForeColor | kOpaque));
-        painter.drawText(QPointF(CurrentX, CurrentY + face.ascent), text);
-    }
+    const TextStamp& stamp = stamp_of(face, text);
+    const int left = static_cast<int>(std::lround(CurrentX));
+    const int top = static_cast<int>(std::lround(CurrentY));
+    for (const auto& [dx, dy] : stamp.ink) plot(left + dx, top + dy, ForeColor);
     if (end_line) {
         CurrentX = 0;
         CurrentY += face.line_spacing;
     } else {
-        CurrentX += face.metrics.horizontalAdvance(text);
+        CurrentX += stamp.advance;
     }
     touched();
 }
