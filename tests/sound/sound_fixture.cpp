@@ -79,47 +79,47 @@ std::string chunk(const std::string& id, const std::string& body) {
     return s;
 }
 
-std::string make_wav(const WavSpec& spec) {
-    const unsigned bytes_per_sample = spec.bits / 8u;
-    const unsigned block = spec.channels * bytes_per_sample;
+std::string make_wav(const WavSpec& shape) {
+    const unsigned bytes_per_sample = shape.bits / 8u;
+    const unsigned block = shape.channels * bytes_per_sample;
     std::string fmt;
-    put16(fmt, spec.format_tag);
-    put16(fmt, spec.channels);
-    put32(fmt, spec.rate);
-    put32(fmt, spec.rate * block);
+    put16(fmt, shape.format_tag);
+    put16(fmt, shape.channels);
+    put32(fmt, shape.rate);
+    put32(fmt, shape.rate * block);
     put16(fmt, block);
-    put16(fmt, spec.bits);
-    if (spec.fmt_size >= 18) put16(fmt, spec.fmt_size == 40 ? 22 : 0);
-    if (spec.fmt_size == 40) {
-        put16(fmt, spec.bits);                       // valid bits
-        put32(fmt, spec.channels == 2 ? 3u : 4u);    // speaker mask
-        put32(fmt, spec.float_subformat ? 3u : 1u);  // subformat GUID
+    put16(fmt, shape.bits);
+    if (shape.fmt_size >= 18) put16(fmt, shape.fmt_size == 40 ? 22 : 0);
+    if (shape.fmt_size == 40) {
+        put16(fmt, shape.bits);                       // valid bits
+        put32(fmt, shape.channels == 2 ? 3u : 4u);    // speaker mask
+        put32(fmt, shape.float_subformat ? 3u : 1u);  // subformat GUID
         fmt += std::string("\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 12);
     }
     std::string data;
-    const auto frames = static_cast<std::size_t>(spec.seconds * spec.rate);
+    const auto frames = static_cast<std::size_t>(shape.seconds * shape.rate);
     for (std::size_t i = 0; i < frames; ++i) {
-        const double v = 0.5 * std::sin(2.0 * std::numbers::pi * spec.tone_hz *
-                                        static_cast<double>(i) / spec.rate);
-        for (unsigned c = 0; c < spec.channels; ++c) {
-            if (spec.format_tag == 3 || spec.float_subformat) {
+        const double v = 0.5 * std::sin(2.0 * std::numbers::pi * shape.tone_hz *
+                                        static_cast<double>(i) / shape.rate);
+        for (unsigned c = 0; c < shape.channels; ++c) {
+            if (shape.format_tag == 3 || shape.float_subformat) {
                 const float f = static_cast<float>(v);
                 std::uint32_t u;
                 std::memcpy(&u, &f, 4);
                 put32(data, u);
-            } else if (spec.bits == 8) {
+            } else if (shape.bits == 8) {
                 data += static_cast<char>(static_cast<std::uint8_t>(std::lround(128 + 127 * v)));
             } else {
                 const auto q = static_cast<std::int32_t>(
-                    std::lround(v * std::ldexp(1.0, static_cast<int>(spec.bits) - 1)));
+                    std::lround(v * std::ldexp(1.0, static_cast<int>(shape.bits) - 1)));
                 for (unsigned b = 0; b < bytes_per_sample; ++b) {
                     data += static_cast<char>((static_cast<std::uint32_t>(q) >> (8 * b)) & 0xFF);
                 }
             }
         }
     }
-    std::string body = "WAVE" + spec.chunks_before_fmt + chunk("fmt ", fmt) +
-                       spec.chunks_before_data + chunk("data", data);
+    std::string body = "WAVE" + shape.chunks_before_fmt + chunk("fmt ", fmt) +
+                       shape.chunks_before_data + chunk("data", data);
     std::string out = "RIFF";
     put32(out, static_cast<std::uint32_t>(body.size()));
     return out + body;

@@ -43,7 +43,7 @@ struct WavSpec {
     double tone_hz = 440.0;
     double seconds = 1.0;
 };
-std::string make_wav(const WavSpec& spec);
+std::string make_wav(const WavSpec& shape);
 
 // A raw chunk: id, little-endian size, body, pad byte for an odd size.
 std::string chunk(const std::string& id, const std::string& body);

@@ -70,9 +70,9 @@ TEST_F(SoundModuleTest, AHeldNotePlaysTheRateItsFileHoldsNotTheLeverNow) {
 
 TEST_F(SoundModuleTest, ASampleChangedOnDiskIsDecodedAgain) {
     const auto file = dir / st.wav_files[12];
-    WavSpec spec;
-    spec.tone_hz = 300.0;
-    write_file_bytes(file, make_wav(spec));
+    WavSpec shape;
+    shape.tone_hz = 300.0;
+    write_file_bytes(file, make_wav(shape));
     auto m = make_module();
     const int decoded = m->bank().decode_count();
     m->play_tuned_sample(12, 0);
@@ -81,8 +81,8 @@ TEST_F(SoundModuleTest, ASampleChangedOnDiskIsDecodedAgain) {
     render(m->mixer(), 0.1);
     EXPECT_EQ(m->bank().decode_count(), decoded);
 
-    spec.tone_hz = 500.0;  // same size, new content and time
-    write_file_bytes(file, make_wav(spec));
+    shape.tone_hz = 500.0;  // same size, new content and time
+    write_file_bytes(file, make_wav(shape));
     std::filesystem::last_write_time(
         file, std::filesystem::last_write_time(file) + std::chrono::seconds(2));
     m->play_tuned_sample(12, 0);

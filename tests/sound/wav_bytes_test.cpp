@@ -62,7 +62,7 @@ TEST_F(WavBytes, APluckWritesTheLeverRateAt24AndBlockAlignTimesItAt28AndNothingE
 TEST_F(WavBytes, OtherChunkLayoutsArePatchedWhereTheirFmtChunkIs) {
     struct Case {
         const char* what;
-        WavSpec spec;
+        WavSpec shape;
         std::size_t fmt_body;
     };
     WavSpec list_first;
@@ -88,11 +88,11 @@ TEST_F(WavBytes, OtherChunkLayoutsArePatchedWhereTheirFmtChunkIs) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string before = make_wav(c.spec);
+        const std::string before = make_wav(c.shape);
         const auto sound = pluck_file(before, 52000);
         const std::string after = read_file_bytes(dir / "05-A5.wav");
         ASSERT_EQ(after.size(), before.size());
-        const unsigned block = c.spec.channels * c.spec.bits / 8u;
+        const unsigned block = c.shape.channels * c.shape.bits / 8u;
         EXPECT_EQ(le32_at(after, c.fmt_body + 4), 52000u);
         EXPECT_EQ(le32_at(after, c.fmt_body + 8), block * 52000u);
         for (std::size_t i = 0; i < after.size(); ++i) {
