@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "shell/program.h"
 #include "support/temp_dir.h"
 
 namespace orvena::test {
@@ -50,6 +51,16 @@ struct ProgramFolder {
         for (int i = 1; i <= samples; ++i) write_file_bytes(dir / sample_name(i), tiny_wav());
     }
     const std::filesystem::path& path() const { return dir.path(); }
+    // Start-up on this folder on a 1024 x 768 screen, with no window shown and a lock
+    // folder of its own.
+    ProgramOptions headless_options() const {
+        ProgramOptions options;
+        options.program_folder = path();
+        options.screen_pixels = QSize(1024, 768);
+        options.show_windows = false;
+        options.lock_folder = locks.path();
+        return options;
+    }
     TempDir dir;
     TempDir locks;
 };

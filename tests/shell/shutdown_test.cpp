@@ -20,11 +20,7 @@ class ShutdownTest : public ::testing::Test {
     void SetUp() override {
         test::ensure_app();
         saved_cwd_ = std::filesystem::current_path();
-        ProgramOptions options;
-        options.program_folder = folder_.path();
-        options.show_windows = false;
-        options.lock_folder = folder_.locks.path();
-        ASSERT_TRUE(program_.start(options).goes_on);
+        ASSERT_TRUE(program_.start(folder_.headless_options()).goes_on);
         w = program_.window();
         w->on_unloaded([this] { ++unloaded; });
         w->show();

@@ -28,12 +28,7 @@ class StartupTest : public ::testing::Test {
     void TearDown() override { std::filesystem::current_path(saved_cwd_); }
 
     StartupOutcome start(Program& program, const test::ProgramFolder& folder) {
-        ProgramOptions options;
-        options.program_folder = folder.path();
-        options.screen_pixels = QSize(1024, 768);
-        options.show_windows = false;
-        options.lock_folder = folder.locks.path();
-        return program.start(options);
+        return program.start(folder.headless_options());
     }
 
     test::RecordingDialogs dialogs;
@@ -195,11 +190,7 @@ TEST_F(StartupTest, WrongSampleCountIsReportedWithTheCountAndStartUpGoesOn) {
         test::RecordingDialogs shown;
         test::ProgramFolder folder(count);
         Program program(shown);
-        ProgramOptions options;
-        options.program_folder = folder.path();
-        options.show_windows = false;
-        options.lock_folder = folder.locks.path();
-        const StartupOutcome outcome = program.start(options);
+        const StartupOutcome outcome = program.start(folder.headless_options());
         EXPECT_TRUE(outcome.goes_on);
         EXPECT_EQ(shown.texts(), std::vector<std::string>{kCountMessage + std::to_string(count)});
         ASSERT_NE(program.window(), nullptr);

@@ -45,12 +45,7 @@ class WindowKeyboard : public ::testing::Test {
     void SetUp() override {
         test::ensure_app();
         saved_cwd_ = std::filesystem::current_path();
-        ProgramOptions options;
-        options.program_folder = folder_.path();
-        options.screen_pixels = QSize(1024, 768);
-        options.show_windows = false;
-        options.lock_folder = folder_.locks.path();
-        ASSERT_TRUE(program_.start(options).goes_on);
+        ASSERT_TRUE(program_.start(folder_.headless_options()).goes_on);
         w_ = program_.window();
     }
     void TearDown() override { std::filesystem::current_path(saved_cwd_); }
