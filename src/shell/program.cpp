@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QScreen>
+#include <QTimer>
 
 namespace orvena {
 
@@ -62,6 +63,11 @@ StartupOutcome Program::start(const ProgramOptions& options) {
         window_->show();
         window_->place_window();
         tell_owner(window_.get());
+        // The samples are decoded as soon as the window is on screen rather than before it:
+        // the window comes up sooner, and a key pressed in between decodes its own sample.
+        QTimer::singleShot(0, window_.get(), [w = window_.get()] { w->sound->load_samples(); });
+    } else {
+        window_->sound->load_samples();
     }
     return outcome;
 }

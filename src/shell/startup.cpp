@@ -96,7 +96,6 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     sound = std::make_unique<SoundModule>(
         st, folder,
         context.open_audio_output ? context.open_audio_output() : std::make_unique<NullOutput>());
-    sound->load_samples();
 
     // 21-26.
     timer = std::make_unique<xTimer>();
