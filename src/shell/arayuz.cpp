@@ -62,6 +62,23 @@ QPushButton* make_button(QWidget* parent, const char* name, const char* caption,
     return b;
 }
 
+// The frame "arızalar" with its three accidental sources (the instrument's levers, the
+// conditional signs, the file's own signs), for replay and for sequence playback alike.
+QGroupBox* make_accidental_sources(QWidget* parent, const char* name, const char* player,
+                                   OptionArray& sources, int selected) {
+    auto* frame = new QGroupBox(tr8("arızalar"), parent);
+    name_control(frame, name, tr8(player) + tr8(" arızaları"));
+    frame->setGeometry(4, 16, 72, 80);
+    const char* captions[] = {"çalgı", "şartlı", "dosya"};
+    const char* accessible[] = {": çalgı arızaları", ": şartlı arızalar", ": dosya arızaları"};
+    for (int i = 0; i < 3; ++i) {
+        sources.add(i + 1, frame, tr8(captions[i]), tr8(player) + tr8(accessible[i]))
+            ->setGeometry(6, 16 + 20 * i, 64, 20);
+    }
+    sources.select(selected);
+    return frame;
+}
+
 // Pitch levels of Option1, index 1..8.
 constexpr std::array<const char*, 8> kPitchLevels = {"ŞAH",        "MANSUR",     "KIZ NEYİ",
                                                      "MÜSTAHSEN",  "SÜPÜRDE",    "BOLAHENK NIS.",
@@ -177,15 +194,7 @@ void arayüz::build_controls() {
 
     // Recording and replay.
     Frame1 = make_frame(this, "Frame1", "Kaydet / Dinlet", "kaydet ve dinlet");
-    Frame9 = make_frame(Frame1, "Frame9", "arızalar", "dinletme arızaları");
-    Frame9->setGeometry(4, 16, 72, 80);
-    Option3.add(1, Frame9, tr8("çalgı"), tr8("dinletme: çalgı arızaları"))
-        ->setGeometry(6, 16, 64, 20);
-    Option3.add(2, Frame9, tr8("şartlı"), tr8("dinletme: şartlı arızalar"))
-        ->setGeometry(6, 36, 64, 20);
-    Option3.add(3, Frame9, tr8("dosya"), tr8("dinletme: dosya arızaları"))
-        ->setGeometry(6, 56, 64, 20);
-    Option3.select(1);
+    Frame9 = make_accidental_sources(Frame1, "Frame9", "dinletme", Option3, 1);
     Picture8 = picture(8, Frame1, 12, 12, white, "dinletme lambası");
     Picture8->move(82, 26);
     Picture9 = picture(9, Frame1, 12, 12, white, "kayıt lambası");
@@ -197,15 +206,7 @@ void arayüz::build_controls() {
 
     // Sequence files.
     Frame5 = make_frame(this, "Frame5", "Velmora dosyası", "velmora dosyası");
-    Frame8 = make_frame(Frame5, "Frame8", "arızalar", "velmora arızaları");
-    Frame8->setGeometry(4, 16, 72, 80);
-    Option2.add(1, Frame8, tr8("çalgı"), tr8("velmora: çalgı arızaları"))
-        ->setGeometry(6, 16, 64, 20);
-    Option2.add(2, Frame8, tr8("şartlı"), tr8("velmora: şartlı arızalar"))
-        ->setGeometry(6, 36, 64, 20);
-    Option2.add(3, Frame8, tr8("dosya"), tr8("velmora: dosya arızaları"))
-        ->setGeometry(6, 56, 64, 20);
-    Option2.select(2);
+    Frame8 = make_accidental_sources(Frame5, "Frame8", "velmora", Option2, 2);
     Text2 = new TextBox(Frame5);
     name_control(Text2, "Text2", tr8("velmora dosya adı"));
     Text2->setGeometry(82, 22, 104, 24);

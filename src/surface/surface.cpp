@@ -139,11 +139,15 @@ void Surface::LineB(int x1, int y1, int x2, int y2) {
     LineB(x1, y1, x2, y2, ForeColor);
 }
 
-void Surface::LineB(int x1, int y1, int x2, int y2, QRgb colour) {
+void Surface::box_edges(int x1, int y1, int x2, int y2, QRgb colour) {
     draw_line(x1, y1, x2, y1, colour);
     draw_line(x2, y1, x2, y2, colour);
     draw_line(x2, y2, x1, y2, colour);
     draw_line(x1, y2, x1, y1, colour);
+}
+
+void Surface::LineB(int x1, int y1, int x2, int y2, QRgb colour) {
+    box_edges(x1, y1, x2, y2, colour);
     CurrentX = x2;
     CurrentY = y2;
     touched();
@@ -155,12 +159,8 @@ void Surface::LineBF(int x1, int y1, int x2, int y2) {
 
 void Surface::LineBF(int x1, int y1, int x2, int y2, QRgb colour) {
     fill_rect(x1, y1, x2, y2, colour);
-    if (DrawWidth > 1) {  // a wide pen also draws the edge, reaching outside the corners
-        draw_line(x1, y1, x2, y1, colour);
-        draw_line(x2, y1, x2, y2, colour);
-        draw_line(x2, y2, x1, y2, colour);
-        draw_line(x1, y2, x1, y1, colour);
-    }
+    // A wide pen also draws the edge, reaching outside the corners.
+    if (DrawWidth > 1) box_edges(x1, y1, x2, y2, colour);
     CurrentX = x2;
     CurrentY = y2;
     touched();

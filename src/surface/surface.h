@@ -132,6 +132,7 @@ class Surface {
     void fill_rect(int x1, int y1, int x2, int y2, QRgb colour);
     void hspan(int x1, int x2, int y, QRgb colour);
     void draw_line(int x1, int y1, int x2, int y2, QRgb colour);
+    void box_edges(int x1, int y1, int x2, int y2, QRgb colour);
     QFont current_font() const;
 
     QImage image_;
