@@ -9,17 +9,13 @@
 #include <string>
 
 #include "shell/program.h"
+#include "support/qt_app.h"
 #include "support/temp_dir.h"
 
 namespace orvena::test {
 
 inline void ensure_app() {
-    if (QApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_shell";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
+    ensure_qt_app();
 }
 
 // A short valid 16-bit mono WAV file.

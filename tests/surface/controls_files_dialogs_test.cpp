@@ -14,6 +14,7 @@
 #include <unistd.h>
 #include <csignal>
 
+#include "support/qt_app.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 #include "surface/dialogs.h"
@@ -22,15 +23,6 @@
 
 namespace orvena {
 namespace {
-
-void ensure_app() {
-    if (QApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_surface";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
 
 void touch(const std::filesystem::path& p) {
     test::write_file_bytes(p, "x");
@@ -60,7 +52,7 @@ TEST(FileList, CaseOnlyDifferencesSortTheSameWayEveryTime) {
 }
 
 TEST(FileList, BoxRefreshesOnRequestAndReportsTheClickedName) {
-    ensure_app();
+    test::ensure_qt_app();
     test::TempDir dir;
     touch(dir / "rast.mkm");
     touch(dir / "hicaz.mkm");
@@ -111,7 +103,7 @@ void press_when_open(BoxSeen& seen, QMessageBox::StandardButton press) {
 }
 
 TEST(Dialogs, OkBoxHasTheTitleNoIconAndOneButton) {
-    ensure_app();
+    test::ensure_qt_app();
     QtDialogs dialogs;
     BoxSeen seen;
     press_when_open(seen, QMessageBox::Ok);
@@ -124,7 +116,7 @@ TEST(Dialogs, OkBoxHasTheTitleNoIconAndOneButton) {
 }
 
 TEST(Dialogs, QuestionHasYesAndNoAndTheQuestionIcon) {
-    ensure_app();
+    test::ensure_qt_app();
     QtDialogs dialogs;
     BoxSeen seen;
     press_when_open(seen, QMessageBox::No);

@@ -13,24 +13,16 @@
 
 #include <vector>
 
+#include "support/qt_app.h"
 #include "surface/controls.h"
 #include "surface/event_pump.h"
 
 namespace orvena {
 namespace {
 
-void ensure_app() {
-    if (QApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_surface";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
-
 class ControlsTest : public ::testing::Test {
   protected:
-    void SetUp() override { ensure_app(); }
+    void SetUp() override { test::ensure_qt_app(); }
 };
 
 TEST_F(ControlsTest, OptionArrayRunsItsActionOnlyWhenTheSelectionChanges) {
@@ -244,7 +236,7 @@ TEST_F(KeyPreviewTest, AutoRepeatIsReportedAndOtherWindowsAreNotPreviewed) {
 }
 
 TEST(KeyCodes, ArrowsLettersDigitsAndKeypad) {
-    ensure_app();
+    test::ensure_qt_app();
     auto code = [](int key, Qt::KeyboardModifiers mods = Qt::NoModifier, QString text = {}) {
         return vb_key_code(QKeyEvent(QEvent::KeyPress, key, mods, text));
     };

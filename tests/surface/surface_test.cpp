@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "support/qt_app.h"
 #include "surface/surface.h"
 
 namespace orvena {
@@ -13,17 +14,7 @@ namespace {
 // Text needs a GUI application (font database); the widgets of this folder need a full one.
 class QtAppEnvironment : public ::testing::Environment {
   public:
-    void SetUp() override {
-        if (QCoreApplication::instance()) return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "test_surface";
-        static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-
-  private:
-    QApplication* app_ = nullptr;
+    void SetUp() override { test::ensure_qt_app(); }
 };
 const auto* const kAppEnv = ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
 
