@@ -2,8 +2,6 @@
 
 #include "playing/keyboard.h"
 #include "playing/recording_views.h"
-#include "support/recording_dialogs.h"
-#include "support/recording_sound.h"
 
 namespace orvena {
 namespace {
@@ -11,7 +9,7 @@ namespace {
 using test::SoundCall;
 
 // An instrument after start-up, with handlers whose sound, views and messages are recorded.
-struct Keys {
+struct Keys : test::RecordedPlay {
     Keys() {
         set_lever_limits(st);
         set_names(st);
@@ -22,20 +20,9 @@ struct Keys {
     }
     void down(int key, bool repeat = false) { Form_KeyDown(ctx, key, repeat); }
     void up(int key, bool repeat = false) { Form_KeyUp(ctx, key, repeat); }
-    void forget() {
-        sound.calls.clear();
-        views.calls.clear();
-        dialogs.clear();
-    }
-
-    InstrumentState st;
-    test::RecordingSound sound;
-    test::RecordingViews views;
-    test::RecordingDialogs dialogs;
-    PlayContext ctx{st, sound, views, dialogs};
 };
 
-using Calls = std::vector<std::string>;
+using test::Calls;
 
 TEST(LetterKeys, MapTheKeyboardRowsOntoTheStrings) {
     EXPECT_EQ(string_of_key('Q'), 1);

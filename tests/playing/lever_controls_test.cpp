@@ -2,13 +2,11 @@
 
 #include "playing/lever_controls.h"
 #include "playing/recording_views.h"
-#include "support/recording_dialogs.h"
-#include "support/recording_sound.h"
 
 namespace orvena {
 namespace {
 
-struct Controls {
+struct Controls : test::RecordedPlay {
     Controls() {
         set_lever_limits(st);
         for (int s = 1; s <= kStringCount; ++s) {
@@ -17,14 +15,9 @@ struct Controls {
         }
         derive_sample_rates(st);
     }
-    InstrumentState st;
-    test::RecordingSound sound;
-    test::RecordingViews views;
-    test::RecordingDialogs dialogs;
-    PlayContext ctx{st, sound, views, dialogs};
 };
 
-using Calls = std::vector<std::string>;
+using test::Calls;
 
 TEST(MandalReset, OnlyLeversThatMovedAreRedrawn) {
     Controls c;

@@ -1,10 +1,14 @@
 #pragma once
-// Views that write down which display method ran, in order, for handler tests.
+// Views that write down which display method ran, in order, for handler tests, and the
+// recorded instrument those tests play.
 
 #include <string>
 #include <vector>
 
+#include "playing/play_context.h"
 #include "playing/views.h"
+#include "support/recording_dialogs.h"
+#include "support/recording_sound.h"
 
 namespace orvena::test {
 
@@ -23,5 +27,22 @@ class RecordingViews : public Views {
         calls.push_back(std::string(held ? "key down " : "key up ") + std::to_string(s));
     }
 };
+
+// An instrument state with handlers whose sound, displays and messages are all recorded.
+struct RecordedPlay {
+    InstrumentState st;
+    RecordingSound sound;
+    RecordingViews views;
+    RecordingDialogs dialogs;
+    PlayContext ctx{st, sound, views, dialogs};
+
+    void forget() {
+        sound.calls.clear();
+        views.calls.clear();
+        dialogs.clear();
+    }
+};
+
+using Calls = std::vector<std::string>;
 
 }  // namespace orvena::test
