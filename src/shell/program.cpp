@@ -6,6 +6,12 @@
 
 namespace orvena {
 
+namespace {
+// Long enough for the window system to map and paint the window, too short for a hand to
+// reach a key.
+constexpr int kSampleLoadDelayMs = 60;
+}  // namespace
+
 Program::~Program() {
     window_.reset();
     splash_.reset();
@@ -63,9 +69,12 @@ StartupOutcome Program::start(const ProgramOptions& options) {
         window_->show();
         window_->place_window();
         tell_owner(window_.get());
-        // The samples are decoded as soon as the window is on screen rather than before it:
-        // the window comes up sooner, and a key pressed in between decodes its own sample.
-        QTimer::singleShot(0, window_.get(), [w = window_.get()] { w->sound->load_samples(); });
+        // The samples are decoded just after the window has come up and painted, rather than
+        // before it: the window shows sooner, and a key pressed in between decodes its own
+        // sample.
+        window_->repaint();
+        QTimer::singleShot(kSampleLoadDelayMs, window_.get(),
+                           [w = window_.get()] { w->sound->load_samples(); });
     } else {
         window_->sound->load_samples();
     }
