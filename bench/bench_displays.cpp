@@ -1,9 +1,7 @@
 // Cost of redrawing the note displays after a pluck or lever change: the information panel,
 // the staff picture and one lever number (with the diagonal numbers on).
 
-#include <benchmark/benchmark.h>
-
-#include <QGuiApplication>
+#include "qt_benchmark_main.h"
 
 #include "display/ariza_yaz.h"
 #include "display/etiket.h"
@@ -79,11 +77,4 @@ BENCHMARK(BM_ariza_yaz)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ORVENA_QT_BENCHMARK_MAIN()

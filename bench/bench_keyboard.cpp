@@ -1,9 +1,7 @@
 // Cost of a key press through the whole keyboard handler: an arrow key (state, header patch,
 // voice start, lever strip, staff, panel, lever number) and a letter key (held note queued).
 
-#include <benchmark/benchmark.h>
-
-#include <QGuiApplication>
+#include "qt_benchmark_main.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -127,11 +125,4 @@ BENCHMARK(BM_letter_key_down)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ORVENA_QT_BENCHMARK_MAIN()

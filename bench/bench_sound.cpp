@@ -21,6 +21,7 @@
 #include "sound/mixer.h"
 #include "sound/sample_bank.h"
 #include "sound/sound_module.h"
+#include "support/pitch.h"
 #include "tuning/instrument_state.h"
 #include "tuning/tablo_oku.h"
 
@@ -144,55 +145,6 @@ void BM_PlayTunedSample(benchmark::State& state) {
 }
 BENCHMARK(BM_PlayTunedSample)->Unit(benchmark::kMicrosecond);
 
-// Strongest component outside the tone's main lobe, dB relative to the tone (Kaiser
-// window, beta 20: its own sidelobes are far below what is measured).
-double spurious_db(const std::vector<float>& x) {
-    std::size_t n = 1;
-    while (n < x.size()) n <<= 1;
-    std::vector<std::complex<double>> a(n);
-    auto i0 = [](double v) {
-        double sum = 1, term = 1;
-        for (int k = 1; k < 200; ++k) {
-            term *= (v / (2.0 * k)) * (v / (2.0 * k));
-            sum += term;
-        }
-        return sum;
-    };
-    for (std::size_t i = 0; i < x.size(); ++i) {
-        const double t = 2.0 * static_cast<double>(i) / static_cast<double>(x.size() - 1) - 1.0;
-        a[i] = x[i] * i0(20.0 * std::sqrt(std::max(0.0, 1 - t * t))) / i0(20.0);
-    }
-    for (std::size_t i = 1, j = 0; i < n; ++i) {
-        std::size_t bit = n >> 1;
-        for (; j & bit; bit >>= 1) j ^= bit;
-        j ^= bit;
-        if (i < j) std::swap(a[i], a[j]);
-    }
-    for (std::size_t len = 2; len <= n; len <<= 1) {
-        const auto wl = std::polar(1.0, -2.0 * std::numbers::pi / static_cast<double>(len));
-        for (std::size_t i = 0; i < n; i += len) {
-            std::complex<double> w = 1;
-            for (std::size_t k = 0; k < len / 2; ++k) {
-                const auto u = a[i + k], v = a[i + k + len / 2] * w;
-                a[i + k] = u + v;
-                a[i + k + len / 2] = u - v;
-                w *= wl;
-            }
-        }
-    }
-    std::size_t top = 1;
-    for (std::size_t k = 1; k <= n / 2; ++k) {
-        if (std::abs(a[k]) > std::abs(a[top])) top = k;
-    }
-    const std::size_t lobe = 8 * n / x.size() + 2;
-    double worst = 0;
-    for (std::size_t k = 1; k <= n / 2; ++k) {
-        if (k + lobe >= top && k <= top + lobe) continue;
-        worst = std::max(worst, std::abs(a[k]));
-    }
-    return 20.0 * std::log10(worst / std::abs(a[top]));
-}
-
 void BM_InterpolationQuality(benchmark::State& state) {
     std::vector<float> tone(static_cast<std::size_t>(2 * 44100));
     for (std::size_t i = 0; i < tone.size(); ++i) {
@@ -208,7 +160,7 @@ void BM_InterpolationQuality(benchmark::State& state) {
             mixer.render(out.data(), 72000);
             std::vector<float> left(65536);
             for (std::size_t i = 0; i < left.size(); ++i) left[i] = out[2 * (4800 + i)];
-            (cents < 0 ? down : up) = spurious_db(left);
+            (cents < 0 ? down : up) = orvena::test::spurious_level_db(left, kDeviceRate);
         }
     }
     state.counters["spurious_dB_minus200c"] = down;
