@@ -30,18 +30,17 @@ SampleData sine_sample(double f, double rate, double seconds, int channels = 1) 
 
 TEST(Mixer, AFiveKilohertzToneTwoHundredCentsEitherWayHasNoSpuriousToneAboveMinus80dB) {
     const SampleData tone = sine_sample(5000.0, 44100.0, 2.0);
-    for (double device : {48000.0, 44100.0}) {
-        for (double cents : {-200.0, -37.0, 0.0, 200.0}) {
-            Mixer mixer(device);
-            const double rate = std::round(44100.0 * std::pow(2.0, cents / 1200.0));
-            mixer.start_pluck(tone, rate);
-            const auto sound = left_part(render(mixer, 1.5), 0.2, 1.0, device);
-            SCOPED_TRACE(testing::Message() << cents << " cents at " << device << " Hz");
-            EXPECT_NEAR(cents_between(measure_fundamental(sound, device), 5000.0 * rate / 44100.0),
-                        0.0, 0.01);
-            const double spurious = spurious_level_db(sound, device);
-            EXPECT_LT(spurious, -80.0);
-        }
+    const std::pair<double, double> cases[] = {
+        {48000.0, -200.0}, {48000.0, -37.0}, {48000.0, 200.0}, {44100.0, 0.0}};
+    for (auto [device, cents] : cases) {
+        Mixer mixer(device);
+        const double rate = std::round(44100.0 * std::pow(2.0, cents / 1200.0));
+        mixer.start_pluck(tone, rate);
+        const auto sound = left_part(render(mixer, 0.8), 0.1, 0.7, device);
+        SCOPED_TRACE(testing::Message() << cents << " cents at " << device << " Hz");
+        EXPECT_NEAR(cents_between(measure_fundamental(sound, device), 5000.0 * rate / 44100.0), 0.0,
+                    0.01);
+        EXPECT_LT(spurious_level_db(sound, device), -80.0);
     }
 }
 
@@ -120,7 +119,7 @@ TEST(Mixer, CommandsFromTheEventThreadWhileTheAudioThreadRenders) {
         }
     });
     int refused = 0;
-    for (std::uint32_t i = 0; i < 4000; ++i) {
+    for (std::uint32_t i = 0; i < 2000; ++i) {
         bool ok = true;
         switch (i % 5) {
             case 0:
@@ -154,7 +153,7 @@ TEST(Mixer, CommandsFromTheEventThreadWhileTheAudioThreadRenders) {
     // Every claim on the data was given back: the bank could free it now.
     EXPECT_EQ(a.users().load(), 0);
     EXPECT_EQ(b.users().load(), 0);
-    EXPECT_LT(refused, 4000);
+    EXPECT_LT(refused, 2000);
 }
 
 TEST(SampleBank, ReplacedDataIsFreedOnlyWhenNoVoicePlaysItAnyMore) {
