@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
+#include "pitch/pitch.h"
 #include "sound/sound_module.h"
 #include "sound/wav_header.h"
 #include "sound_fixture.h"
-#include "support/pitch.h"
 
 namespace orvena::test {
 namespace {

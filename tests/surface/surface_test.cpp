@@ -26,51 +26,51 @@ constexpr QRgb kTan = qRgb(230, 220, 180) & 0xFFFFFF;
 
 using test::count_colour;
 
-TEST(SurfaceLine, EndPointsIncludedAndTextPositionMoves) {
-    Surface s(40, 40);
-    s.Line(5, 10, 20, 10);
-    EXPECT_EQ(s.pixel(5, 10), kBlack);
-    EXPECT_EQ(s.pixel(20, 10), kBlack);
-    EXPECT_EQ(s.pixel(4, 10), kWhite);
-    EXPECT_EQ(s.pixel(21, 10), kWhite);
-    EXPECT_EQ(s.pixel(12, 9), kWhite);  // one pixel wide
-    EXPECT_EQ(s.CurrentX, 20);
-    EXPECT_EQ(s.CurrentY, 10);
-    EXPECT_EQ(count_colour(s, kBlack), 16);
+TEST(SurfaceLine, EndPointsIncludedWidePensCoverAboveAndLeftNoBlendedPixels) {
+    {
+        Surface s(40, 40);
+        s.Line(5, 10, 20, 10);
+        EXPECT_EQ(s.pixel(5, 10), kBlack);
+        EXPECT_EQ(s.pixel(20, 10), kBlack);
+        EXPECT_EQ(s.pixel(4, 10), kWhite);
+        EXPECT_EQ(s.pixel(21, 10), kWhite);
+        EXPECT_EQ(s.pixel(12, 9), kWhite);  // one pixel wide
+        EXPECT_EQ(s.CurrentX, 20);
+        EXPECT_EQ(s.CurrentY, 10);
+        EXPECT_EQ(count_colour(s, kBlack), 16);
 
-    s.LineTo(20, 30, kRed);  // from the text position, in the given colour
-    EXPECT_EQ(s.pixel(20, 11), kRed);
-    EXPECT_EQ(s.pixel(20, 30), kRed);
-    EXPECT_EQ(s.pixel(20, 10), kRed);
-    EXPECT_EQ(s.CurrentY, 30);
-}
-
-TEST(SurfaceLine, WidePensCoverTheRowsAboveAndColumnsLeft) {
-    Surface s(40, 40);
-    s.DrawWidth = 2;
-    s.Line(10, 20, 30, 20);
-    for (int x : {9, 10, 30}) {
-        EXPECT_EQ(s.pixel(x, 19), kBlack) << x;
-        EXPECT_EQ(s.pixel(x, 20), kBlack) << x;
-        EXPECT_EQ(s.pixel(x, 21), kWhite) << x;
+        s.LineTo(20, 30, kRed);  // from the text position, in the given colour
+        EXPECT_EQ(s.pixel(20, 11), kRed);
+        EXPECT_EQ(s.pixel(20, 30), kRed);
+        EXPECT_EQ(s.pixel(20, 10), kRed);
+        EXPECT_EQ(s.CurrentY, 30);
     }
-    EXPECT_EQ(s.pixel(31, 20), kWhite);
-    s.DrawWidth = 4;
-    s.Line(5, 30, 5, 35, kBlue);
-    for (int x = 3; x <= 6; ++x) EXPECT_EQ(s.pixel(x, 33), kBlue) << x;
-    EXPECT_EQ(s.pixel(2, 33), kWhite);
-    EXPECT_EQ(s.pixel(7, 33), kWhite);
-}
-
-TEST(SurfaceLine, SlantedLinesHaveNoBlendedPixels) {
-    Surface s(60, 60);
-    s.DrawWidth = 2;
-    s.Line(3, 50, 55, 7);
-    s.DrawWidth = 1;
-    s.Circle(30, 30, 9);
-    const int inked = count_colour(s, kBlack);
-    EXPECT_GT(inked, 100);
-    EXPECT_EQ(inked + count_colour(s, kWhite), 60 * 60);
+    {
+        Surface s(40, 40);
+        s.DrawWidth = 2;
+        s.Line(10, 20, 30, 20);
+        for (int x : {9, 10, 30}) {
+            EXPECT_EQ(s.pixel(x, 19), kBlack) << x;
+            EXPECT_EQ(s.pixel(x, 20), kBlack) << x;
+            EXPECT_EQ(s.pixel(x, 21), kWhite) << x;
+        }
+        EXPECT_EQ(s.pixel(31, 20), kWhite);
+        s.DrawWidth = 4;
+        s.Line(5, 30, 5, 35, kBlue);
+        for (int x = 3; x <= 6; ++x) EXPECT_EQ(s.pixel(x, 33), kBlue) << x;
+        EXPECT_EQ(s.pixel(2, 33), kWhite);
+        EXPECT_EQ(s.pixel(7, 33), kWhite);
+    }
+    {
+        Surface s(60, 60);
+        s.DrawWidth = 2;
+        s.Line(3, 50, 55, 7);
+        s.DrawWidth = 1;
+        s.Circle(30, 30, 9);
+        const int inked = count_colour(s, kBlack);
+        EXPECT_GT(inked, 100);
+        EXPECT_EQ(inked + count_colour(s, kWhite), 60 * 60);
+    }
 }
 
 TEST(SurfaceBox, OutlineLeavesTheInsideAndFilledBoxCoversBothCorners) {
@@ -195,58 +195,59 @@ TEST(SurfacePaintPicture, AndOfSourceAndDestination) {
     EXPECT_EQ(s.pixel(2, 0), qRgb(0, 0xC0, 0xFF) & 0xFFFFFF);
 }
 
-TEST(SurfacePrint, NumbersInPrintFormAndJoinedItemsFollowEachOther) {
-    Surface s(200, 100);
-    s.FontSize = 12;
-    s.CurrentX = 10;
-    s.CurrentY = 5;
-    s.PrintNumber(3, false);
-    const double after_first = s.CurrentX;
-    EXPECT_DOUBLE_EQ(after_first, 10 + s.TextWidth(" 3 "));
-    s.PrintNumber(-3, false);
-    s.Print("Hz");
-    ASSERT_EQ(s.print_log().size(), 3u);
-    EXPECT_EQ(s.print_log()[0].text, " 3 ");
-    EXPECT_EQ(s.print_log()[1].text, "-3 ");
-    EXPECT_DOUBLE_EQ(s.print_log()[1].x, after_first);
-    EXPECT_DOUBLE_EQ(s.print_log()[2].x, after_first + s.TextWidth("-3 "));
-    EXPECT_EQ(s.print_log()[2].y, 5);
-    EXPECT_EQ(s.CurrentX, 0);  // the line ended
-    EXPECT_EQ(s.CurrentY, 5 + s.TextHeight());
+TEST(SurfacePrint, NumbersInPrintFormItemsFollowEachOtherLineHeightsAndInk) {
+    {
+        Surface s(200, 100);
+        s.FontSize = 12;
+        s.CurrentX = 10;
+        s.CurrentY = 5;
+        s.PrintNumber(3, false);
+        const double after_first = s.CurrentX;
+        EXPECT_DOUBLE_EQ(after_first, 10 + s.TextWidth(" 3 "));
+        s.PrintNumber(-3, false);
+        s.Print("Hz");
+        ASSERT_EQ(s.print_log().size(), 3u);
+        EXPECT_EQ(s.print_log()[0].text, " 3 ");
+        EXPECT_EQ(s.print_log()[1].text, "-3 ");
+        EXPECT_DOUBLE_EQ(s.print_log()[1].x, after_first);
+        EXPECT_DOUBLE_EQ(s.print_log()[2].x, after_first + s.TextWidth("-3 "));
+        EXPECT_EQ(s.print_log()[2].y, 5);
+        EXPECT_EQ(s.CurrentX, 0);  // the line ended
+        EXPECT_EQ(s.CurrentY, 5 + s.TextHeight());
 
-    s.clear_print_log();
-    s.ForeColor = kBlue;
-    s.FontBold = true;
-    s.FontSize = 8;
-    s.Print("x", false);
-    ASSERT_EQ(s.print_log().size(), 1u);
-    EXPECT_EQ(s.print_log()[0].colour, kBlue);
-    EXPECT_TRUE(s.print_log()[0].bold);
-    EXPECT_EQ(s.print_log()[0].font_size, 8);
-}
+        s.clear_print_log();
+        s.ForeColor = kBlue;
+        s.FontBold = true;
+        s.FontSize = 8;
+        s.Print("x", false);
+        ASSERT_EQ(s.print_log().size(), 1u);
+        EXPECT_EQ(s.print_log()[0].colour, kBlue);
+        EXPECT_TRUE(s.print_log()[0].bold);
+        EXPECT_EQ(s.print_log()[0].font_size, 8);
+    }
+    {
+        Surface s(200, 60);
+        s.FontSize = 8;
+        const int small = s.TextHeight();
+        s.FontSize = 12;
+        const int large = s.TextHeight();
+        EXPECT_GE(small, 12);
+        EXPECT_LE(small, 14);
+        EXPECT_GE(large, 16);
+        EXPECT_LE(large, 19);
 
-TEST(SurfacePrint, LineHeightsOfTheTwoFontSizesAndInkInForeColour) {
-    Surface s(200, 60);
-    s.FontSize = 8;
-    const int small = s.TextHeight();
-    s.FontSize = 12;
-    const int large = s.TextHeight();
-    EXPECT_GE(small, 12);
-    EXPECT_LE(small, 14);
-    EXPECT_GE(large, 16);
-    EXPECT_LE(large, 19);
-
-    s.ForeColor = kRed;
-    s.CurrentX = 20;
-    s.CurrentY = 10;
-    s.Print("M 440");
-    // Ink inside the text line, nothing above the top or left of the start, no blending.
-    const int red = count_colour(s, kRed);
-    EXPECT_GT(red, 20);
-    EXPECT_EQ(red + count_colour(s, kWhite), 200 * 60);
-    for (int x = 0; x < 200; ++x) EXPECT_EQ(s.pixel(x, 9), kWhite);
-    for (int y = 0; y < 60; ++y) EXPECT_EQ(s.pixel(19, y), kWhite);
-    for (int x = 0; x < 200; ++x) EXPECT_EQ(s.pixel(x, 10 + large), kWhite);
+        s.ForeColor = kRed;
+        s.CurrentX = 20;
+        s.CurrentY = 10;
+        s.Print("M 440");
+        // Ink inside the text line, nothing above the top or left of the start, no blending.
+        const int red = count_colour(s, kRed);
+        EXPECT_GT(red, 20);
+        EXPECT_EQ(red + count_colour(s, kWhite), 200 * 60);
+        for (int x = 0; x < 200; ++x) EXPECT_EQ(s.pixel(x, 9), kWhite);
+        for (int y = 0; y < 60; ++y) EXPECT_EQ(s.pixel(19, y), kWhite);
+        for (int x = 0; x < 200; ++x) EXPECT_EQ(s.pixel(x, 10 + large), kWhite);
+    }
 }
 
 TEST(SurfacePicture, ClsGoesBackToTheBackgroundPictureOrColour) {

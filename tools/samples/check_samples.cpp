@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "strings.h"
-#include "support/pitch.h"
+#include "pitch/pitch.h"
 
 namespace {
 
