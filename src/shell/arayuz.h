@@ -18,7 +18,9 @@
 
 #include "playing/play_context.h"
 #include "playing/surface_views.h"
+#include "presets/preset_context.h"
 #include "shell/layout.h"
+#include "shell/window_preset_controls.h"
 #include "sound/audio_output.h"
 #include "sound/sound_module.h"
 #include "sound/x_timer.h"
@@ -75,6 +77,8 @@ class arayüz : public QWidget {
     std::unique_ptr<SoundModule> sound;
     std::unique_ptr<SurfaceViews> views;
     std::unique_ptr<PlayContext> play;
+    std::unique_ptr<WindowAhenkControls> ahenk_controls;
+    std::unique_ptr<PresetContext> presets;
 
     // ---- Controls --------------------------------------------------------------------
     // Pictures: Picture2 is the instrument; Picture1, 3, 5, 6, 10 and Frame11, Check1 lie on it.
@@ -183,6 +187,8 @@ class arayüz : public QWidget {
     void build_controls();
     // Binds the displays to the picture surfaces and the controls to their handlers.
     void connect_playing(char decimal_separator);
+    // Binds the pitch level and fine shift controls to the transposition.
+    void connect_presets();
     void apply_layout();
 
     std::array<std::unique_ptr<Surface>, 11> surfaces_;
