@@ -20,6 +20,7 @@
 #include "playing/surface_views.h"
 #include "presets/preset_context.h"
 #include "shell/layout.h"
+#include "shell/window_makam_controls.h"
 #include "shell/window_preset_controls.h"
 #include "sound/audio_output.h"
 #include "sound/sound_module.h"
@@ -79,6 +80,8 @@ class arayüz : public QWidget {
     std::unique_ptr<PlayContext> play;
     std::unique_ptr<WindowAhenkControls> ahenk_controls;
     std::unique_ptr<PresetContext> presets;
+    std::unique_ptr<WindowMakamControls> makam_controls;
+    std::unique_ptr<MakamContext> makam;
 
     // ---- Controls --------------------------------------------------------------------
     // Pictures: Picture2 is the instrument; Picture1, 3, 5, 6, 10 and Frame11, Check1 lie on it.
@@ -187,8 +190,8 @@ class arayüz : public QWidget {
     void build_controls();
     // Binds the displays to the picture surfaces and the controls to their handlers.
     void connect_playing(char decimal_separator);
-    // Binds the pitch level and fine shift controls to the transposition.
-    void connect_presets();
+    // Binds the pitch level, fine shift and makam controls to their handlers.
+    void connect_presets(const std::filesystem::path& folder);
     void apply_layout();
 
     std::array<std::unique_ptr<Surface>, 11> surfaces_;

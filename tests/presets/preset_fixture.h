@@ -70,4 +70,40 @@ inline void FakeAhenkControls::Option5_select(int index) {
     Option5_Click(bench_.st, index);
 }
 
+// Degree of (s, p) on a regular made-up instrument where every lever step is one degree and
+// string s at position 10 plays what string s - 1 plays at 0; string 26 at 0 is degree -100.
+inline int degree(int s, int p) {
+    return 160 - 10 * s + p;
+}
+
+// Places of each degree on strings 8..26 of that instrument: positions 0..9 are its first
+// place, 10..12 its second, -8..-1 its third.
+inline void make_regular_degrees(InstrumentState& st) {
+    for (int s = 8; s <= kStringCount; ++s) {
+        for (int p = kLeverLo; p <= kLeverHi; ++p) {
+            const int d = degree(s, p);
+            if (d < -107) continue;
+            degree_record& r = st.degrees[d];
+            const auto str = static_cast<std::int16_t>(s);
+            const auto pos = static_cast<std::int16_t>(p);
+            if (p >= 0 && p <= 9) {
+                r.string_1 = str, r.pos_1 = pos;
+            } else if (p >= 10) {
+                r.string_2 = str, r.pos_2 = pos;
+            } else {
+                r.string_3 = str, r.pos_3 = pos;
+            }
+        }
+    }
+}
+
+// Whether the list beside string s shows a computed position (anything red in its row).
+inline bool red_in_row(const Surface& list, int s) {
+    const int y = (s - 1) * 15 + 2;
+    for (int yy = y; yy < y + 15; ++yy)
+        for (int x = 60; x < 90; ++x)
+            if (list.pixel(x, yy) == rgb(255, 0, 0)) return true;
+    return false;
+}
+
 }  // namespace orvena::test

@@ -22,13 +22,7 @@ const InstrumentState& shipped() {
     return st;
 }
 
-bool red_in_row(const Surface& list, int s) {
-    const int y = (s - 1) * 15 + 2;
-    for (int yy = y; yy < y + 15; ++yy)
-        for (int x = 60; x < 90; ++x)
-            if (list.pixel(x, yy) == test::rgb(255, 0, 0)) return true;
-    return false;
-}
+using test::red_in_row;
 
 TEST(ShippedTransposition, SahFromOpenStringsFlattensTheBStringsOnly) {
     test::PresetBench b;

@@ -14,31 +14,7 @@ namespace {
 
 using Positions = std::map<int, int>;  // string -> position; strings not named are at 0
 
-// Degree of (s, p) on the made-up instrument: string 26 at 0 is degree -100.
-int degree(int s, int p) {
-    return 160 - 10 * s + p;
-}
-
-// Places of each degree on strings 8..26: positions 0..9 are its first place, 10..12 its
-// second, -8..-1 its third.
-void make_regular_degrees(InstrumentState& st) {
-    for (int s = 8; s <= kStringCount; ++s) {
-        for (int p = kLeverLo; p <= kLeverHi; ++p) {
-            const int d = degree(s, p);
-            if (d < -107) continue;
-            degree_record& r = st.degrees[d];
-            const auto str = static_cast<std::int16_t>(s);
-            const auto pos = static_cast<std::int16_t>(p);
-            if (p >= 0 && p <= 9) {
-                r.string_1 = str, r.pos_1 = pos;
-            } else if (p >= 10) {
-                r.string_2 = str, r.pos_2 = pos;
-            } else {
-                r.string_3 = str, r.pos_3 = pos;
-            }
-        }
-    }
-}
+using test::degree;
 
 Positions every(int first, int last, int position) {
     Positions p;
@@ -60,13 +36,7 @@ Positions top_fitted(int p) {
     return top;
 }
 
-bool red_in_row(const Surface& list, int s) {
-    const int y = (s - 1) * 15 + 2;
-    for (int yy = y; yy < y + 15; ++yy)
-        for (int x = 60; x < 90; ++x)
-            if (list.pixel(x, yy) == test::rgb(255, 0, 0)) return true;
-    return false;
-}
+using test::red_in_row;
 
 const std::string kCancelFine3 =
     "göçürme yapılamıyor\r\n\r\n20 nolu telin 10 nolu mandal sesi, istenen göçürüm miktarına "
@@ -185,7 +155,7 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::PresetBench b;
-        make_regular_degrees(b.st);
+        test::make_regular_degrees(b.st);
         if (c.tweak) c.tweak(b.st);
         for (const auto& [s, p] : c.user) b.st.mandal_pos[s] = static_cast<std::int16_t>(p);
         const auto user = b.st.mandal_pos;
