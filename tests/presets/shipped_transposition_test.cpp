@@ -27,7 +27,7 @@ using test::red_in_row;
 TEST(ShippedTransposition, SahFromOpenStringsFlattensTheBStringsOnly) {
     test::PresetBench b;
     b.st = shipped();
-    b.controls.Option1_select(1);
+    b.Option1_select(1);
 
     EXPECT_TRUE(b.dialogs.texts().empty());
     EXPECT_EQ(b.st.ahenk_shift, 4);
@@ -51,12 +51,12 @@ TEST(ShippedTransposition, LevelsDoNotAccumulate) {
             test::PresetBench both, alone;
             both.st = shipped();
             alone.st = shipped();
-            both.controls.Option1_select(first);
+            both.Option1_select(first);
             both.dialogs.clear();
-            both.controls.Option1_select(second);
-            if (second == kSupurde) alone.controls.Option1_select(1);
+            both.Option1_select(second);
+            if (second == kSupurde) alone.Option1_select(1);
             alone.dialogs.clear();
-            alone.controls.Option1_select(second);
+            alone.Option1_select(second);
 
             EXPECT_EQ(both.dialogs.texts(), alone.dialogs.texts());
             EXPECT_EQ(both.st.manual_levers, alone.st.manual_levers);
