@@ -84,9 +84,10 @@ TEST(MakamFiles, HandEditedFilesLoadUpToTheirFirstFault) {
         if (c.bytes.empty()) continue;
         const MakamReading r = read_makam_text(c.bytes, b.st);
         ASSERT_EQ(r.error.has_value(), faulty);
-        if (faulty)
+        if (faulty) {  // the reader names the string and the line of the fault
             EXPECT_EQ(std::pair(r.error->string, r.error->line),
                       std::pair(c.loaded + 1, c.fault_line));
+        }
     }
 }
 
