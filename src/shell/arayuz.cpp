@@ -126,7 +126,7 @@ void arayüz::build_controls() {
     Picture2 = picture(2, this, 904, 420, white, "çalgı çizimi");
     Picture1 = picture(1, Picture2, 485, 60, qRgb(224, 224, 224), "mandal şeridi");
     Picture3 = picture(3, Picture2, 140, 132, white, "porte");
-    Picture6 = picture(6, Picture2, 239, 100, white, "nota bilgisi");
+    Picture6 = picture(6, Picture2, 239, 100, qRgb(255, 224, 192), "nota bilgisi");
     Picture5 = picture(5, Picture2, 57, 100, white, "akord burgusu");
     Picture5->surface().SetPicture(tuning_peg());
     Picture10 = picture(10, Picture2, 90, 396, white, "tuş listesi");
