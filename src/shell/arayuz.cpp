@@ -260,6 +260,7 @@ void arayüz::build_controls() {
 
     key_preview = new KeyPreview(this);
     key_preview->setParent(this);
+    key_preview->hold_releases(true);  // X11 sends key repeats as release/press pairs
 
     // Design positions; arayüzyerleşimi moves them at start-up.
     arayüzyerleşimi(14000, 9400);
