@@ -314,11 +314,20 @@ void arayüz::apply_layout() {
 
 // ---- Shutdown ---------------------------------------------------------------------------
 
+namespace {
+bool ended_by_system(UnloadReason reason) {
+    return reason == UnloadReason::AppWindows || reason == UnloadReason::AppTaskManager;
+}
+}  // namespace
+
 bool arayüz::Form_QueryUnload(UnloadReason reason) {
-    if (reason == UnloadReason::AppWindows || reason == UnloadReason::AppTaskManager) {
-        return false;
-    }
-    return dialogs.message(kQuitQuestion, MessageButtons::YesNo) != MessageAnswer::Yes;
+    if (ended_by_system(reason)) return false;
+    asking_ = true;
+    const MessageAnswer answer = dialogs.message(kQuitQuestion, MessageButtons::YesNo);
+    asking_ = false;
+    // The system asked to end while the question was open: it is not the user's to refuse.
+    if (system_close_waiting_) return false;
+    return answer != MessageAnswer::Yes;
 }
 
 void arayüz::Form_Unload() {
@@ -337,6 +346,13 @@ void arayüz::Form_Unload() {
 
 bool arayüz::close_for(UnloadReason reason) {
     if (unloaded_) return true;
+    if (asking_ && ended_by_system(reason)) {
+        // The window is inside its close request already; ending the question lets that
+        // request go on to the unload.
+        system_close_waiting_ = true;
+        dialogs.close_open_message();
+        return false;
+    }
     pending_reason_ = reason;
     const bool closed = close();
     pending_reason_.reset();
