@@ -107,6 +107,8 @@ class CellReader {
                 return c.number;
             case XlsCell::Kind::Text:
                 return parse(a1, c.text);
+            case XlsCell::Kind::Error:
+                throw formula_error(a1, c);
         }
         return 0.0;
     }
@@ -140,11 +142,17 @@ class CellReader {
             case XlsCell::Kind::Text:
             case XlsCell::Kind::Date:
                 return c.text;
+            case XlsCell::Kind::Error:
+                throw formula_error(a1, c);
         }
         return {};
     }
 
   private:
+    static CellProblem formula_error(const std::string& a1, const XlsCell& c) {
+        return {a1, "formülün sonucu bir hata: " + c.text};
+    }
+
     XlsCell fetch(const std::string& a1) {
         current_ = a1;
         try {
@@ -291,17 +299,20 @@ void read_tables(const std::filesystem::path& workbook, Tables& t, std::string& 
     current.clear();
 }
 
-std::string file_reason(const std::filesystem::path& workbook, XlsError::Problem problem) {
+std::string file_reason(const std::filesystem::path& workbook, const XlsError& error) {
     const std::string name = workbook.filename().string();
-    switch (problem) {
+    switch (error.problem()) {
         case XlsError::Problem::Missing:
             return name + " bulunamadı veya okunamıyor";
         case XlsError::Problem::NotWorkbook:
             return name + " bir Excel 97-2003 çalışma kitabı (.xls) değil";
         case XlsError::Problem::Damaged:
-            return name + " bozuk veya eksik; okunamadı";
+            return name + " bozuk veya eksik; " +
+                   (error.detail().empty() ? "okunamadı" : error.detail());
         case XlsError::Problem::NoWorksheet:
             return name + " içinde çalışma sayfası yok";
+        case XlsError::Problem::ActiveNotWorksheet:
+            return name + " açıldığında gösterilen sayfa bir çalışma sayfası değil";
         case XlsError::Problem::Protected:
             return name + " parola ile korunuyor; okunamadı";
         case XlsError::Problem::Charset:
@@ -321,7 +332,7 @@ std::optional<ImportFailure> read_guarded(const std::filesystem::path& workbook,
     } catch (const CellProblem& p) {
         return ImportFailure{p.cell, p.reason};
     } catch (const XlsError& e) {
-        return ImportFailure{"", file_reason(workbook, e.problem())};
+        return ImportFailure{"", file_reason(workbook, e)};
     } catch (const std::bad_alloc&) {
         return ImportFailure{current, "bellek yetmedi"};
     } catch (const std::exception& e) {
@@ -401,7 +412,7 @@ std::optional<ImportFailure> import_tuning(InstrumentState& st,
 
 std::string import_failure_message(const ImportFailure& f) {
     std::string second = f.cell.empty() ? f.reason : "Hücre " + f.cell + ": " + f.reason;
-    return "Excel yüklü değil veya dizek dosyası yok\r\n" + second;
+    return "Excel yüklü değil veya dizek dosyası yok\r\nexcel.exe or dizek not found\r\n" + second;
 }
 
 }  // namespace orvena
