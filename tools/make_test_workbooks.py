@@ -82,6 +82,13 @@ BAD = {
     "bad_single.xls": {"E45": 4, "G45": 1e39},
     # Reads fine, but the sample rate of string 7 would not fit in 32 bits.
     "bad_rate.xls": {"X7": 20000},
+    # Sample rates no sample can be played at: 0 Hz, above the writer's 1 000 000 Hz, and a
+    # lever position whose pitch lies seven octaves above its string's home.
+    "bad_rate_zero.xls": {"X5": -20000},
+    "bad_rate_high.xls": {"X5": 6000},
+    "bad_rate_position.xls": {"E31": 1, "G31": 9000, "C31": 12, "D31": 1},
+    # Every grid cell of string 1 so high that no frequency can be computed from it.
+    "bad_cents_huge.xls": {c + "11": 1e300 for c in "BCDEFGHIJKLMNOPQRSTUV"},
 }
 
 

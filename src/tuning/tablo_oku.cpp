@@ -349,31 +349,50 @@ std::string cents_cell(const Tables& t, int s, int p) {
     return row > 0 ? address('G', row) : std::string();
 }
 
-// The sample rates derive_sample_rates will compute must fit in 32 bits; check them on the
-// imported tables first so a bad cell is reported before anything changes. Same arithmetic
-// as recompute_string_rates.
+// The sample rates derive_sample_rates will compute must fit in 32 bits, and those of the
+// positions a string's lever can reach must be rates a sample can be played at, with a
+// frequency the panel can show; check them on the imported tables first so a bad cell is
+// reported before anything changes. Same arithmetic as recompute_string_rates.
 std::optional<ImportFailure> check_rates(const Tables& t, const InstrumentState& st) {
+    const auto playable = [](std::int32_t rate) {
+        return rate >= kMinSampleRateHz && rate <= kMaxSampleRateHz;
+    };
+    const std::string limits = "; çalınabilir aralık " + std::to_string(kMinSampleRateHz) + ".." +
+                               std::to_string(kMaxSampleRateHz) + " Hz";
     for (int s = 1; s <= kStringCount; ++s) {
+        const std::string string_name = "tel " + std::to_string(s);
         std::int32_t home = 0;
         try {
             home = to_int32(kBaseSampleRate * std::pow(2.0, t.sample_cents[s] / 1200.0));
             home = to_int32(std::pow(2.0, st.akord_offset[s] / 1200.0) * home);
         } catch (const NumberOverflow&) {
-            return ImportFailure{
-                address('X', s),
-                "tel " + std::to_string(s) + " için örnekleme hızı 32 bit sınırını aşıyor"};
+            return ImportFailure{address('X', s),
+                                 string_name + " için örnekleme hızı 32 bit sınırını aşıyor"};
+        }
+        if (!playable(home)) {
+            return ImportFailure{address('X', s), string_name + " için örnekleme hızı " +
+                                                      std::to_string(home) + " Hz" + limits};
         }
         const double home_cents = t.cents(s, 0);
         for (int p = kLeverLo; p <= kLeverHi; ++p) {
+            const std::string place = string_name + ", mandal konumu " + std::to_string(p);
+            // Name whichever of the two pitches is the outlandish one.
+            const bool own = std::fabs(t.cents(s, p)) >= std::fabs(home_cents);
+            const std::string cell = cents_cell(t, s, own ? p : 0);
+            std::int32_t rate = 0;
             try {
-                to_int32(std::pow(2.0, (t.cents(s, p) - home_cents) / 1200.0) * home);
+                rate = to_int32(std::pow(2.0, (t.cents(s, p) - home_cents) / 1200.0) * home);
             } catch (const NumberOverflow&) {
-                // Name whichever of the two pitches is the outlandish one.
-                const bool own = std::fabs(t.cents(s, p)) >= std::fabs(home_cents);
-                return ImportFailure{cents_cell(t, s, own ? p : 0),
-                                     "tel " + std::to_string(s) + ", mandal konumu " +
-                                         std::to_string(p) +
-                                         " için örnekleme hızı 32 bit sınırını aşıyor"};
+                return ImportFailure{cell, place + " için örnekleme hızı 32 bit sınırını aşıyor"};
+            }
+            if (p < lever_min_of(s) || p > lever_max_of(s)) continue;  // never played
+            if (!playable(rate)) {
+                return ImportFailure{
+                    cell, place + " için örnekleme hızı " + std::to_string(rate) + " Hz" + limits};
+            }
+            if (!std::isfinite(kC4Hz * std::pow(2.0, t.cents(s, p) / 1200.0))) {
+                return ImportFailure{cents_cell(t, s, p),
+                                     place + " için frekans hesaplanamıyor; sent değeri çok büyük"};
             }
         }
     }

@@ -9,6 +9,7 @@
 
 #include "support/temp_dir.h"
 #include "tuning/biff_records.h"
+#include "tuning/number_format.h"
 #include "tuning/tablo_oku.h"
 
 namespace orvena {
@@ -49,6 +50,40 @@ TEST(SavedWorkbook, PlaysAsTheShippedTable) {
             EXPECT_EQ(st.degrees[d].degree_name, shipped.degrees[d].degree_name) << d;
         }
         EXPECT_EQ(st.option4_captions, shipped.option4_captions);
+    }
+}
+
+// Values no sample can be played at, or no panel can show, are bad cells like any other: the
+// message names the cell and the state is left as it was.
+TEST(AbsurdWorkbookValue, IsReportedWithItsCell) {
+    struct Case {
+        const char* file;
+        const char* cell;
+        const char* says;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"bad_rate_zero.xls", "X5",
+              "tel 5 için örnekleme hızı 0 Hz; çalınabilir aralık "
+              "1000..1000000 Hz"},
+             {"bad_rate_high.xls", "X5", "tel 5 için örnekleme hızı 1411200 Hz"},
+             {"bad_rate_position.xls", "G31",
+              "tel 12, mandal konumu 1 için örnekleme hızı 7982953 Hz"},
+             {"bad_cents_huge.xls", "E11", "tel 1, mandal konumu -5 için frekans hesaplanamıyor"},
+         }) {
+        SCOPED_TRACE(c.file);
+        InstrumentState st;
+        st.cents(1, 0) = 5.0;
+        const auto failure = import_tuning(st, kWorkbooks / c.file);
+        ASSERT_TRUE(failure.has_value());
+        EXPECT_EQ(failure->cell, c.cell);
+        EXPECT_THAT(import_failure_message(*failure),
+                    HasSubstr(std::string("Hücre ") + c.cell + ": " + c.says));
+        EXPECT_EQ(st.cents(1, 0), 5.0);
+        EXPECT_EQ(st.sample_rate(5, 0), 0);
+    }
+    // Nothing on the panel reads "inf" or "nan", whatever reaches it.
+    for (double x : {INFINITY, -INFINITY, NAN}) {
+        EXPECT_EQ(format_picture(x, "########0.0000"), "?");
     }
 }
 
