@@ -38,4 +38,17 @@ MessageAnswer QtDialogs::message(const std::string& text, MessageButtons buttons
     return MessageAnswer::Ok;
 }
 
+void QtDialogs::notice(const std::string& text) {
+    auto* box = new QMessageBox(parent_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setWindowModality(Qt::NonModal);
+    box->setWindowTitle(QString::fromUtf8(kAppTitle));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(QString::fromStdString(display_text(text)));
+    box->setIcon(QMessageBox::NoIcon);
+    box->setStandardButtons(QMessageBox::Ok);
+    box->show();
+}
+
 }  // namespace orvena

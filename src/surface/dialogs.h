@@ -23,6 +23,9 @@ class Dialogs {
     // closed without a choice answers No.
     virtual MessageAnswer message(const std::string& text, MessageButtons buttons) = 0;
     MessageAnswer message(const std::string& text) { return message(text, MessageButtons::Ok); }
+    // A warning that need not stop the player: shown without waiting for an answer and
+    // without taking the keyboard from the window. Here, as an OK box.
+    virtual void notice(const std::string& text) { message(text); }
 };
 
 // CR LF (and a lone CR) become the line feed a widget shows as a line break.
@@ -35,6 +38,8 @@ class QtDialogs : public Dialogs {
     void set_parent(QWidget* parent) { parent_ = parent; }
     using Dialogs::message;
     MessageAnswer message(const std::string& text, MessageButtons buttons) override;
+    // An OK box that stays open beside the window while playing goes on.
+    void notice(const std::string& text) override;
 
   private:
     QWidget* parent_;
