@@ -175,16 +175,16 @@ XlsWorkbook::XlsWorkbook(const std::filesystem::path& file) {
         handle_ = nullptr;
         fail(rc, name);
     }
-    // Our own reading of the workbook's records first: where FreeXL fails on damage, it
-    // names what is damaged.
-    const WorkbookRecords records = read_workbook_records(file);
-    // Some damage makes FreeXL give up while it reads the records and still answer OK,
-    // without a workbook.
-    if (handle_ == nullptr) {
-        throw XlsError(XlsError::Problem::Damaged, name + ": FreeXL read no workbook",
-                       "çalışma kitabının kayıtları okunamıyor");
-    }
     try {
+        // Our own reading of the workbook's records first: where FreeXL fails on damage, it
+        // names what is damaged.
+        const WorkbookRecords records = read_workbook_records(file);
+        // Some damage makes FreeXL give up while it reads the records and still answer OK,
+        // without a workbook.
+        if (handle_ == nullptr) {
+            throw XlsError(XlsError::Problem::Damaged, name + ": FreeXL read no workbook",
+                           "çalışma kitabının kayıtları okunamıyor");
+        }
         unsigned int info = 0;
         if (freexl_get_info(handle_, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
             info == FREEXL_BIFF_OBFUSCATED) {
@@ -197,11 +197,12 @@ XlsWorkbook::XlsWorkbook(const std::filesystem::path& file) {
         unsigned int rows = 0;
         unsigned short columns = 0;
         rc = freexl_worksheet_dimensions(handle_, &rows, &columns);
-        if (rc != FREEXL_OK) fail(rc, name + ": the size of the active sheet", "sayfanın boyutu");
+        if (rc != FREEXL_OK)
+            fail(rc, name + ": the size of the active sheet", "sayfanın boyutu okunamıyor");
         rows_ = rows;
         columns_ = columns;
     } catch (...) {
-        freexl_close(handle_);
+        if (handle_ != nullptr) freexl_close(handle_);
         handle_ = nullptr;
         throw;
     }
