@@ -11,12 +11,10 @@ constexpr std::uint16_t kEof = 0x000A;
 constexpr std::uint16_t kFilePass = 0x002F;
 constexpr std::uint16_t kBoundSheet = 0x0085;
 constexpr std::uint16_t kWindow1 = 0x003D;
-constexpr std::uint16_t kWindow2 = 0x023E;
 constexpr std::uint16_t kFormula = 0x0006;
 constexpr std::uint16_t kString = 0x0207;
 constexpr std::uint16_t kContinue = 0x003C;
 constexpr std::uint16_t kBiff8Version = 0x0600;
-constexpr std::uint16_t kWindow2Shown = 0x0400;  // fPaged: the sheet shown in the window
 
 std::uint16_t le16(std::string_view b, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
@@ -249,19 +247,10 @@ BiffGlobals read_biff_globals(std::string_view stream) {
     return g;
 }
 
-std::optional<std::size_t> active_sheet(std::string_view stream, const BiffGlobals& globals) {
+std::optional<std::size_t> active_sheet(const BiffGlobals& globals) {
     if (globals.sheets.empty()) return std::nullopt;
     if (globals.current_tab && *globals.current_tab < globals.sheets.size()) {
         return globals.current_tab;
-    }
-    for (std::size_t i = 0; i < globals.sheets.size(); ++i) {
-        bool shown = false;
-        walk_substream(stream, globals.sheets[i].offset, [&](const Record& r, Records&) {
-            if (r.type == kWindow2 && r.body.size() >= 2) {
-                shown = shown || (le16(r.body, 0) & kWindow2Shown) != 0;
-            }
-        });
-        if (shown) return i;
     }
     return 0;
 }

@@ -34,9 +34,8 @@ struct BiffGlobals {
 BiffGlobals read_biff_globals(std::string_view stream);
 
 // The sheet the workbook opens on: WINDOW1's current tab when it names a sheet, else the
-// first sheet whose WINDOW2 marks it as the one shown, else the first sheet. Nothing when
-// the workbook lists no sheet.
-std::optional<std::size_t> active_sheet(std::string_view stream, const BiffGlobals& globals);
+// first sheet. Nothing when the workbook lists no sheet.
+std::optional<std::size_t> active_sheet(const BiffGlobals& globals);
 
 // True when a sheet's BOF record lies at offset.
 bool sheet_starts_at(std::string_view stream, std::uint32_t offset);

@@ -97,7 +97,7 @@ WorkbookRecords read_workbook_records(const std::filesystem::path& file) {
     out.stream = std::move(*stream);
     out.globals = read_biff_globals(out.stream);
     if (out.globals.encrypted) throw XlsError(XlsError::Problem::Protected, name + ": encrypted");
-    const auto active = active_sheet(out.stream, out.globals);
+    const auto active = active_sheet(out.globals);
     if (!active) {
         // A sheet list that ends properly and names no sheet really has none; otherwise the
         // workbook was cut short before its sheets.

@@ -209,52 +209,5 @@ TEST(FormulaResults, ReadAsTheSpreadsheetStoredThem) {
     EXPECT_EQ(at(35, 7).text, "");
 }
 
-TEST(ActiveSheet, IsTheCurrentTabElseTheShownSheetElseTheFirst) {
-    // Three sheets named s0..s2; WINDOW1 may name the current tab, and the second sheet's
-    // WINDOW2 may mark it as the one shown.
-    const auto workbook = [](std::optional<unsigned> current_tab, bool second_shown) {
-        const auto window2 = [](bool shown) {
-            return record(0x023E, le16(shown ? 0x06B6 : 0x00B6) + std::string(16, '\0'));
-        };
-        const std::string sheets[3] = {bof(0x10) + window2(false) + kEof,
-                                       bof(0x10) + window2(second_shown) + kEof,
-                                       bof(0x10) + window2(false) + kEof};
-        const std::string window1 =
-            current_tab
-                ? record(0x003D, std::string(10, '\0') + le16(*current_tab) + std::string(6, '\0'))
-                : std::string();
-        const std::size_t sheet_entry_size = 4 + 10;  // a BOUNDSHEET with a 2-letter name
-        auto offset = static_cast<std::uint32_t>(bof(5).size() + 3 * sheet_entry_size +
-                                                 window1.size() + kEof.size());
-        std::string stream = bof(5);
-        for (int i = 0; i < 3; ++i) {
-            stream += record(0x0085, le32(offset) + std::string("\x00\x00\x02\x00", 4) + "s" +
-                                         std::to_string(i));
-            offset += static_cast<std::uint32_t>(sheets[i].size());
-        }
-        stream += window1 + kEof;
-        for (const std::string& sheet : sheets) stream += sheet;
-        return stream;
-    };
-    struct Case {
-        std::optional<unsigned> current_tab;
-        bool second_shown;
-        std::size_t active;
-    };
-    for (const Case& c : std::vector<Case>{{2, true, 2},
-                                           {0, true, 0},
-                                           {7, true, 1},  // no such tab
-                                           {std::nullopt, true, 1},
-                                           {std::nullopt, false, 0}}) {
-        SCOPED_TRACE(testing::Message() << c.current_tab.value_or(99) << " " << c.second_shown);
-        const std::string stream = workbook(c.current_tab, c.second_shown);
-        const BiffGlobals globals = read_biff_globals(stream);
-        ASSERT_EQ(globals.sheets.size(), 3u);
-        EXPECT_TRUE(globals.complete);
-        EXPECT_EQ(globals.sheets[1].name, "s1");
-        EXPECT_EQ(active_sheet(stream, globals), c.active);
-    }
-}
-
 }  // namespace
 }  // namespace orvena
