@@ -1,6 +1,7 @@
 find_package(PkgConfig REQUIRED)
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Test)
 pkg_check_modules(FREEXL REQUIRED IMPORTED_TARGET freexl)
+pkg_check_modules(GSF REQUIRED IMPORTED_TARGET libgsf-1)
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 pkg_check_modules(RTAUDIO REQUIRED IMPORTED_TARGET rtaudio)
 find_package(Threads REQUIRED)

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libfreexl-dev librtaudio-dev libsndfile1-dev
+  libfreexl-dev libgsf-1-dev librtaudio-dev libsndfile1-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-xlwt
   fonts-dejavu-core

@@ -96,6 +96,7 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     sound = std::make_unique<SoundModule>(
         st, folder,
         context.open_audio_output ? context.open_audio_output() : std::make_unique<NullOutput>());
+    sound->on_warning([this](const std::string& text) { dialogs.notice(text); });
 
     // 21-26.
     timer = std::make_unique<xTimer>();
