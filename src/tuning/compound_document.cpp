@@ -1,5 +1,6 @@
 #include "tuning/compound_document.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -17,7 +18,6 @@ constexpr std::array<unsigned char, 8> kSignature = {0xD0, 0xCF, 0x11, 0xE0,
 constexpr std::size_t kHeaderSize = 512;
 constexpr std::size_t kEntrySize = 128;
 constexpr unsigned kMaxNameLength = 64;  // bytes: 32 UTF-16 code units, terminator included
-constexpr std::uint32_t kLastSector = 0xFFFFFFFA;  // higher values mark chain ends and kinds
 constexpr std::size_t kHeaderFatSlots = 109;
 
 unsigned le16(const unsigned char* p) {
@@ -183,26 +183,74 @@ CompoundCheck check_compound_document(const std::filesystem::path& file) {
 bool workbook_records_sound(const std::string& stream) {
     constexpr unsigned kBof = 0x0809;
     constexpr unsigned kEof = 0x000A;
+    constexpr unsigned kGlobals = 0x0005;  // BOF type of the workbook's own substream
     constexpr unsigned kDimension = 0x0200;
+    constexpr unsigned kMulRk = 0x00BD;
+    constexpr unsigned kMulBlank = 0x00BE;
+    // Records of one cell each: row and column first.
+    constexpr std::array<unsigned, 8> kCells = {0x0006, 0x00D6, 0x00FD, 0x0201,
+                                                0x0203, 0x0204, 0x0205, 0x027E};
     constexpr std::uint32_t kMaxRows = 65536;
     constexpr unsigned kMaxColumns = 256;
+    constexpr std::size_t kMaxDepth = 16;  // substreams (embedded charts) inside substreams
+
+    struct Substream {
+        unsigned type = 0;
+        bool sized = false;  // its DIMENSION record has been read
+        std::uint32_t rows = 0;
+        unsigned columns = 0;
+    };
+    std::vector<Substream> open;
     const auto* p = reinterpret_cast<const unsigned char*>(stream.data());
-    int dimensions = 0;
     for (std::size_t at = 0; at + 4 <= stream.size();) {
         const unsigned id = le16(p + at);
         const unsigned length = le16(p + at + 2);
         const unsigned char* body = p + at + 4;
         if (at + 4 + length > stream.size()) return true;  // padding after the last record
-        if (id == kBof || id == kEof) dimensions = 0;
-        if (id == kDimension) {
-            if (++dimensions > 1) return false;
-            if (length >= 14) {  // BIFF8: 32-bit rows
-                if (le32(body + 4) > kMaxRows || le16(body + 10) > kMaxColumns) return false;
-            } else if (length >= 10) {  // BIFF5
-                if (le16(body + 6) > kMaxColumns) return false;
-            }
-        }
         at += 4 + length;
+        if (id == kBof) {
+            if (open.size() == kMaxDepth) return false;
+            open.push_back({length >= 4 ? le16(body + 2) : 0});
+            continue;
+        }
+        if (id == kEof) {
+            if (!open.empty()) open.pop_back();
+            continue;
+        }
+        const bool runs = id == kMulRk || id == kMulBlank;
+        const bool cell = runs || std::find(kCells.begin(), kCells.end(), id) != kCells.end();
+        if (id != kDimension && !cell) continue;
+        // Sheet sizes and cells belong to a sheet: FreeXL has no sheet to put them in
+        // elsewhere (and leaks a cell's text when it gives up).
+        if (open.empty() || open.back().type == kGlobals) return false;
+        Substream& sheet = open.back();
+        if (id == kDimension) {
+            // FreeXL allocates the cell table by the first one and walks it by the last.
+            if (sheet.sized) return false;
+            if (length >= 14) {  // BIFF8: 32-bit rows
+                sheet.rows = le32(body + 4);
+                sheet.columns = le16(body + 10);
+            } else if (length >= 10) {  // BIFF5
+                sheet.rows = le16(body + 2);
+                sheet.columns = le16(body + 6);
+            } else {
+                return false;
+            }
+            if (sheet.rows > kMaxRows || sheet.columns > kMaxColumns) return false;
+            sheet.sized = true;
+            continue;
+        }
+        // A cell outside the table makes FreeXL give up on the file, leaking the cell's text.
+        if (!sheet.sized || length < 4) continue;
+        const unsigned row = le16(body);
+        unsigned last_column = le16(body + 2);
+        if (runs) {
+            // row, first column, a run of cells, last column
+            const unsigned each = id == kMulRk ? 6 : 2;
+            if (length < 6 + each) return false;
+            last_column += (length - 6) / each - 1;
+        }
+        if (row >= sheet.rows || last_column >= sheet.columns) return false;
     }
     return true;
 }

@@ -67,20 +67,42 @@ std::string dimension(std::uint32_t rows, std::uint16_t columns) {
     return record(0x0200, body);
 }
 
-// FreeXL sizes a sheet's cell table by its DIMENSION record; a second one, or one beyond
-// the format's 65536 rows and 256 columns, is damage.
-TEST(DamagedWorkbook, SheetSizeIsGivenOnceWithinTheFormatLimits) {
-    const std::string bof = record(0x0809, std::string(16, '\0'));
+// FreeXL sizes a sheet's cell table by its DIMENSION record; a second one, one beyond the
+// format's 65536 rows and 256 columns, a cell after it outside it, or a cell or size in the
+// workbook's own substream (no sheet at all), is damage.
+TEST(DamagedWorkbook, SheetSizeIsGivenOnceAndHoldsEveryCell) {
+    const std::string globals =
+        record(0x0809, std::string("\0\x06\x05\0", 4) + std::string(12, '\0'));
+    const std::string bof = record(0x0809, std::string("\0\x06\x10\0", 4) + std::string(12, '\0'));
     const std::string eof = record(0x000A);
-    const std::string number = record(0x0203, std::string(14, '\1'));
+    // A NUMBER record at (row, column) and a MULRK of three cells from (row, column).
+    const auto number = [](std::uint16_t row, std::uint16_t column) {
+        return record(0x0203,
+                      std::string{static_cast<char>(row & 0xFF), static_cast<char>(row >> 8),
+                                  static_cast<char>(column), 0} +
+                          std::string(10, '\1'));
+    };
+    const auto mulrk = [](std::uint16_t row, std::uint16_t column) {
+        return record(0x00BD,
+                      std::string{static_cast<char>(row & 0xFF), static_cast<char>(row >> 8),
+                                  static_cast<char>(column), 0} +
+                          std::string(18, '\1') + std::string{static_cast<char>(column + 2), 0});
+    };
     struct Case {
         std::string stream;
         bool sound;
     };
     const Case cases[] = {
-        {bof + dimension(334, 24) + number + eof, true},
+        {bof + dimension(334, 24) + number(333, 23) + mulrk(0, 21) + eof, true},
         {bof + eof + bof + dimension(65536, 256) + eof + bof + dimension(1, 1) + eof, true},
-        {bof + dimension(334, 24) + number + dimension(0x84dc0012, 0xf95d) + eof, false},
+        {bof + number(400, 30) + dimension(334, 24) + eof, true},
+        {bof + dimension(334, 24) + number(77, 1) + dimension(0x84dc0012, 0xf95d) + eof, false},
+        {bof + dimension(334, 24) + number(334, 0) + eof, false},
+        {bof + dimension(334, 24) + number(0, 24) + eof, false},
+        {bof + dimension(334, 24) + mulrk(5, 22) + eof, false},
+        {globals + eof + bof + number(1, 1) + eof, true},
+        {globals + number(1, 1) + eof + bof + eof, false},
+        {globals + dimension(1, 1) + eof, false},
         {bof + dimension(65537, 24) + eof, false},
         {bof + dimension(10, 257) + eof, false},
     };
