@@ -56,31 +56,46 @@ for entry in "${targets[@]}"; do
   work=build/fuzz/work/$name
   mkdir -p "$work/corpus" "$work/findings"
   seeds=tests/fuzz/corpus/$name
-  options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -malloc_limit_mb=1024
+  options=(-timeout=10 -rss_limit_mb=1024 -malloc_limit_mb=1024
            -print_final_stats=1 -artifact_prefix="$work/findings/")
   if [ -n "$dict" ] && [ -f "tests/fuzz/dict/$dict.dict" ]; then
     options+=(-dict="tests/fuzz/dict/$dict.dict")
   fi
-  before=$(find "$work/findings" -type f | wc -l)
+  # A finding stops libFuzzer; it is started again on the same corpus until the time is
+  # used up, so one run reports every finding it can reach.
+  : >"$work/log.txt"
+  found=0
+  executions=0
   start=$(date +%s)
-  status=0
-  "build/fuzz/fuzz/fuzz_$name" "${options[@]}" "$work/corpus" "$seeds" >"$work/log.txt" 2>&1 ||
-    status=$?
+  while :; do
+    left=$((seconds - ($(date +%s) - start)))
+    [ "$left" -gt 0 ] || break
+    before=$(find "$work/findings" -type f | wc -l)
+    status=0
+    "build/fuzz/fuzz/fuzz_$name" "${options[@]}" -max_total_time="$left" "$work/corpus" "$seeds" \
+      >"$work/last.txt" 2>&1 || status=$?
+    cat "$work/last.txt" >>"$work/log.txt"
+    ran=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$work/last.txt" | grep -o '[0-9]*$' ||
+      grep -oE '^#[0-9]+' "$work/last.txt" | tail -1 | tr -d '#' || true)
+    executions=$((executions + ${ran:-0}))
+    new=$(($(find "$work/findings" -type f | wc -l) - before))
+    if [ $status -ne 0 ] && [ $new -eq 0 ]; then new=1; fi
+    found=$((found + new))
+    [ $status -ne 0 ] || break
+    [ $smoke -eq 0 ] || break
+  done
   took=$(($(date +%s) - start))
-  after=$(find "$work/findings" -type f | wc -l)
-  found=$((after - before))
-  if [ $status -ne 0 ] && [ $found -eq 0 ]; then found=1; fi
-  executions=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$work/log.txt" | grep -o '[0-9]*$' || true)
-  rate=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$work/log.txt" | grep -o '[0-9]*$' || true)
+  rate=$((executions / (took > 0 ? took : 1)))
   last=$(grep -E '^#[0-9]+' "$work/log.txt" | grep 'cov:' | tail -1 || true)
   cov=$(echo "$last" | grep -o 'cov: [0-9]*' | grep -o '[0-9]*' || true)
   ft=$(echo "$last" | grep -o 'ft: [0-9]*' | grep -o '[0-9]*' || true)
-  printf '%-16s %8s %12s %9s %7s %9s  %s\n' "$name" "$took" "${executions:-?}" "${rate:-?}" \
+  printf '%-16s %8s %12s %9s %7s %9s  %s\n' "$name" "$took" "$executions" "$rate" \
     "${cov:-?}" "${ft:-?}" "$found"
   if [ $found -ne 0 ]; then
     failed=1
     echo "  $name: see $work/log.txt and $work/findings/" >&2
-    grep -E 'ERROR|broken promise|SUMMARY' "$work/log.txt" | head -5 | sed 's/^/  /' >&2 || true
+    grep -E 'ERROR|broken promise|SUMMARY' "$work/log.txt" | sed 's/==[0-9]*==//' | sort | uniq -c |
+      head -8 | sed 's/^/  /' >&2 || true
   fi
 done
 exit $failed

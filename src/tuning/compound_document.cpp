@@ -184,6 +184,7 @@ bool workbook_records_sound(const std::string& stream) {
     constexpr unsigned kBof = 0x0809;
     constexpr unsigned kEof = 0x000A;
     constexpr unsigned kGlobals = 0x0005;  // BOF type of the workbook's own substream
+    constexpr unsigned kBoundSheet = 0x0085;
     constexpr unsigned kDimension = 0x0200;
     constexpr unsigned kMulRk = 0x00BD;
     constexpr unsigned kMulBlank = 0x00BE;
@@ -217,6 +218,9 @@ bool workbook_records_sound(const std::string& stream) {
             if (!open.empty()) open.pop_back();
             continue;
         }
+        // FreeXL makes a sheet of every BOUNDSHEET record; one among a sheet's records leaves
+        // that sheet's cell table behind when the sheet list changes under it.
+        if (id == kBoundSheet && (open.empty() || open.back().type != kGlobals)) return false;
         const bool runs = id == kMulRk || id == kMulBlank;
         const bool cell = runs || std::find(kCells.begin(), kCells.end(), id) != kCells.end();
         if (id != kDimension && !cell) continue;

@@ -68,8 +68,9 @@ std::string dimension(std::uint32_t rows, std::uint16_t columns) {
 }
 
 // FreeXL sizes a sheet's cell table by its DIMENSION record; a second one, one beyond the
-// format's 65536 rows and 256 columns, a cell after it outside it, or a cell or size in the
-// workbook's own substream (no sheet at all), is damage.
+// format's 65536 rows and 256 columns, a cell after it outside it, a cell or size in the
+// workbook's own substream (no sheet at all), or a sheet's name record among another sheet's
+// records, is damage.
 TEST(DamagedWorkbook, SheetSizeIsGivenOnceAndHoldsEveryCell) {
     const std::string globals =
         record(0x0809, std::string("\0\x06\x05\0", 4) + std::string(12, '\0'));
@@ -103,6 +104,8 @@ TEST(DamagedWorkbook, SheetSizeIsGivenOnceAndHoldsEveryCell) {
         {globals + eof + bof + number(1, 1) + eof, true},
         {globals + number(1, 1) + eof + bof + eof, false},
         {globals + dimension(1, 1) + eof, false},
+        {globals + record(0x0085, "sheet") + eof + bof + eof, true},
+        {globals + eof + bof + dimension(334, 24) + record(0x0085, "sheet") + eof, false},
         {bof + dimension(65537, 24) + eof, false},
         {bof + dimension(10, 257) + eof, false},
     };
