@@ -140,6 +140,37 @@ NUMBER_FILES = {
 }
 
 
+def print_form(n):
+    return (" " if n >= 0 else "-") + str(abs(n)) + " "
+
+
+def zones(numbers):
+    """A line as the program prints it: each number in a 14-character print zone, CR LF."""
+    line = ""
+    for i, n in enumerate(numbers):
+        if i:
+            line = line.ljust((len(line) + 13) // 14 * 14)
+        line += print_form(n)
+    return line.encode() + b"\r\n"
+
+
+RECORDINGS = {
+    "three_plucks.txt": [(12, -3, 850), (1, 0, 120), (26, 4, 0)],
+    "held_and_long.txt": [(8, 12, 32767), (19, -8, 2000000)],
+}
+
+
+def sequences(folder, data):
+    """The shipped example melodies, and records of every kind in the program's layout."""
+    for name in sorted(os.listdir(data)):
+        if name.endswith(".ses"):
+            with open(os.path.join(data, name), "rb") as f:
+                save(folder, name, f.read())
+    kinds = [(0, 10, 3, 0, 0, 0, 0, 0, 0, 0), (1, 5, 4, 2, 1, 0, 0, 0, 0, 1),
+             (0, 27, 0, 0, 0, 0, 0, 0, 0, 0), (0, 25, 6, -8, 0, 0, 0, 0, 0, 1)]
+    save(folder, "every_kind.ses", b"".join(zones(k) for k in kinds))
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     corpus = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "tests", "fuzz",
@@ -150,6 +181,9 @@ def main():
         save(os.path.join(corpus, "wav_patch"), name, data)
     for name, data in NUMBER_FILES.items():
         save(os.path.join(corpus, "number_file"), name, data)
+    for name, records in RECORDINGS.items():
+        save(os.path.join(corpus, "recording"), name, b"".join(zones(r) for r in records))
+    sequences(os.path.join(corpus, "sequence"), os.path.join(here, "..", "data"))
 
 
 if __name__ == "__main__":

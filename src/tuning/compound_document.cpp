@@ -200,24 +200,35 @@ bool workbook_records_sound(const std::string& stream) {
         bool sized = false;  // its DIMENSION record has been read
         std::uint32_t rows = 0;
         unsigned columns = 0;
+        std::vector<bool> filled;  // cells given a value, row by row
     };
     std::vector<Substream> open;
+    int listed = 0;  // sheets named in the workbook's own substream
+    int sheets = 0;  // sheet substreams
     const auto* p = reinterpret_cast<const unsigned char*>(stream.data());
     for (std::size_t at = 0; at + 4 <= stream.size();) {
         const unsigned id = le16(p + at);
         const unsigned length = le16(p + at + 2);
         const unsigned char* body = p + at + 4;
-        if (at + 4 + length > stream.size()) return true;  // padding after the last record
+        if (at + 4 + length > stream.size()) break;  // padding after the last record
         at += 4 + length;
         if (id == kBof) {
             if (open.size() == kMaxDepth) return false;
             open.push_back({length >= 4 ? le16(body + 2) : 0});
+            if (open.size() == 1 && open.back().type != kGlobals) ++sheets;
             continue;
         }
         if (id == kEof) {
-            if (!open.empty()) open.pop_back();
+            if (open.empty()) continue;
+            // FreeXL sizes a sheet without DIMENSION after reading everything, into the table
+            // of whichever sheet it read last, leaking that one's cells.
+            if (open.size() == 1 && open.back().type != kGlobals && !open.back().sized) {
+                return false;
+            }
+            open.pop_back();
             continue;
         }
+        if (id == kBoundSheet && !open.empty() && open.back().type == kGlobals) ++listed;
         // FreeXL makes a sheet of every BOUNDSHEET record; one among a sheet's records leaves
         // that sheet's cell table behind when the sheet list changes under it.
         if (id == kBoundSheet && (open.empty() || open.back().type != kGlobals)) return false;
@@ -242,6 +253,7 @@ bool workbook_records_sound(const std::string& stream) {
             }
             if (sheet.rows > kMaxRows || sheet.columns > kMaxColumns) return false;
             sheet.sized = true;
+            sheet.filled.assign(std::size_t{sheet.rows} * sheet.columns, false);
             continue;
         }
         // A cell outside the table makes FreeXL give up on the file, leaking the cell's text.
@@ -255,8 +267,16 @@ bool workbook_records_sound(const std::string& stream) {
             last_column += (length - 6) / each - 1;
         }
         if (row >= sheet.rows || last_column >= sheet.columns) return false;
+        // A second value for a cell makes FreeXL drop the first without freeing its text.
+        for (unsigned column = le16(body + 2); column <= last_column; ++column) {
+            const std::size_t slot = std::size_t{row} * sheet.columns + column;
+            if (sheet.filled[slot]) return false;
+            sheet.filled[slot] = true;
+        }
     }
-    return true;
+    // Every named sheet has its records, sized: FreeXL sizes the others in the same faulty way.
+    if (!open.empty() && open.front().type != kGlobals && !open.front().sized) return false;
+    return listed == sheets;
 }
 
 }  // namespace orvena

@@ -67,11 +67,11 @@ std::string dimension(std::uint32_t rows, std::uint16_t columns) {
     return record(0x0200, body);
 }
 
-// FreeXL sizes a sheet's cell table by its DIMENSION record; a second one, one beyond the
-// format's 65536 rows and 256 columns, a cell after it outside it, a cell or size in the
-// workbook's own substream (no sheet at all), or a sheet's name record among another sheet's
-// records, is damage.
-TEST(DamagedWorkbook, SheetSizeIsGivenOnceAndHoldsEveryCell) {
+// FreeXL sizes a sheet's cell table by its DIMENSION record and trusts what follows. Damage:
+// a second size, one beyond the format's 65536 rows and 256 columns, a sheet without one or a
+// named sheet without records, a cell outside the size or given twice, a cell or size in the
+// workbook's own substream, a sheet name among a sheet's records.
+TEST(DamagedWorkbook, EverySheetIsSizedOnceAndHoldsEachCellOnce) {
     const std::string globals =
         record(0x0809, std::string("\0\x06\x05\0", 4) + std::string(12, '\0'));
     const std::string bof = record(0x0809, std::string("\0\x06\x10\0", 4) + std::string(12, '\0'));
@@ -89,25 +89,34 @@ TEST(DamagedWorkbook, SheetSizeIsGivenOnceAndHoldsEveryCell) {
                                   static_cast<char>(column), 0} +
                           std::string(18, '\1') + std::string{static_cast<char>(column + 2), 0});
     };
+    // A workbook stream: its own substream naming `listed` sheets, then the sheets' records.
+    const auto book = [&](int listed, const std::string& sheets) {
+        std::string own = globals;
+        for (int i = 0; i < listed; ++i) own += record(0x0085, "sheet");
+        return own + eof + sheets;
+    };
+    const auto sheet = [&](const std::string& records) { return bof + records + eof; };
+    const std::string sized = dimension(334, 24);
     struct Case {
         std::string stream;
         bool sound;
     };
     const Case cases[] = {
-        {bof + dimension(334, 24) + number(333, 23) + mulrk(0, 21) + eof, true},
-        {bof + eof + bof + dimension(65536, 256) + eof + bof + dimension(1, 1) + eof, true},
-        {bof + number(400, 30) + dimension(334, 24) + eof, true},
-        {bof + dimension(334, 24) + number(77, 1) + dimension(0x84dc0012, 0xf95d) + eof, false},
-        {bof + dimension(334, 24) + number(334, 0) + eof, false},
-        {bof + dimension(334, 24) + number(0, 24) + eof, false},
-        {bof + dimension(334, 24) + mulrk(5, 22) + eof, false},
-        {globals + eof + bof + number(1, 1) + eof, true},
-        {globals + number(1, 1) + eof + bof + eof, false},
-        {globals + dimension(1, 1) + eof, false},
-        {globals + record(0x0085, "sheet") + eof + bof + eof, true},
-        {globals + eof + bof + dimension(334, 24) + record(0x0085, "sheet") + eof, false},
-        {bof + dimension(65537, 24) + eof, false},
-        {bof + dimension(10, 257) + eof, false},
+        {book(1, sheet(sized + number(333, 23) + mulrk(0, 21))), true},
+        {book(2, sheet(dimension(65536, 256)) + sheet(dimension(0, 0))), true},
+        {book(1, sheet(number(400, 30) + sized)), true},
+        {book(1, sheet(sized + number(77, 1) + dimension(0x84dc0012, 0xf95d))), false},
+        {book(1, sheet(sized + number(334, 0))), false},
+        {book(1, sheet(sized + number(0, 24))), false},
+        {book(1, sheet(sized + mulrk(5, 22))), false},
+        {book(1, sheet(sized + number(10, 1) + mulrk(10, 0))), false},
+        {book(1, sheet(sized + record(0x0085, "sheet"))), false},
+        {book(1, sheet(dimension(65537, 24))), false},
+        {book(1, sheet(dimension(10, 257))), false},
+        {book(2, sheet(sized)), false},
+        {book(1, sheet(number(0, 0))), false},
+        {globals + record(0x0085, "sheet") + number(1, 1) + eof + sheet(sized), false},
+        {globals + record(0x0085, "sheet") + sized + eof + sheet(sized), false},
     };
     for (const Case& c : cases) EXPECT_EQ(workbook_records_sound(c.stream), c.sound);
 
