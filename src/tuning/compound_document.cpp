@@ -110,6 +110,25 @@ std::string utf16_name(const unsigned char* entry) {
     return name;
 }
 
+// Whether the text of a record fits in it: a count of characters (16 or 8 bits wide) at
+// `at`, then in BIFF8 a flags byte (wide characters, and optional fields before them) and
+// the characters. FreeXL copies as many as the count says from a buffer of fixed size.
+bool text_fits(const unsigned char* body, unsigned length, unsigned at, bool wide_count,
+               bool biff8) {
+    const unsigned count_size = wide_count ? 2 : 1;
+    if (at + count_size > length) return false;
+    const unsigned count = wide_count ? le16(body + at) : body[at];
+    std::uint64_t end = at + count_size;
+    std::uint64_t width = 1;
+    if (biff8) {
+        if (end + 1 > length) return false;
+        const unsigned flags = body[end];
+        end += 1 + ((flags & 0x08) ? 2 : 0) + ((flags & 0x04) ? 4 : 0);
+        width = (flags & 0x01) ? 2 : 1;
+    }
+    return end + count * width <= length;
+}
+
 CompoundCheck check_bytes(const std::string& file) {
     const auto* header = reinterpret_cast<const unsigned char*>(file.data());
     if (file.size() < kSignature.size() ||
@@ -185,6 +204,9 @@ bool workbook_records_sound(const std::string& stream) {
     constexpr unsigned kEof = 0x000A;
     constexpr unsigned kGlobals = 0x0005;  // BOF type of the workbook's own substream
     constexpr unsigned kBoundSheet = 0x0085;
+    constexpr unsigned kFormat = 0x041E;
+    constexpr unsigned kLabel = 0x0204;
+    constexpr unsigned kRichLabel = 0x00D6;
     constexpr unsigned kDimension = 0x0200;
     constexpr unsigned kMulRk = 0x00BD;
     constexpr unsigned kMulBlank = 0x00BE;
@@ -203,8 +225,9 @@ bool workbook_records_sound(const std::string& stream) {
         std::vector<bool> filled;  // cells given a value, row by row
     };
     std::vector<Substream> open;
-    int listed = 0;  // sheets named in the workbook's own substream
-    int sheets = 0;  // sheet substreams
+    bool biff8 = true;  // Excel 97 and later; BIFF5 (Excel 95) texts have no flags byte
+    int listed = 0;     // sheets named in the workbook's own substream
+    int sheets = 0;     // sheet substreams
     const auto* p = reinterpret_cast<const unsigned char*>(stream.data());
     for (std::size_t at = 0; at + 4 <= stream.size();) {
         const unsigned id = le16(p + at);
@@ -214,6 +237,7 @@ bool workbook_records_sound(const std::string& stream) {
         at += 4 + length;
         if (id == kBof) {
             if (open.size() == kMaxDepth) return false;
+            if (open.empty() && length >= 2) biff8 = le16(body) == 0x0600;
             open.push_back({length >= 4 ? le16(body + 2) : 0});
             if (open.size() == 1 && open.back().type != kGlobals) ++sheets;
             continue;
@@ -228,6 +252,11 @@ bool workbook_records_sound(const std::string& stream) {
             open.pop_back();
             continue;
         }
+        if ((id == kLabel || id == kRichLabel) && !text_fits(body, length, 6, true, biff8)) {
+            return false;
+        }
+        if (id == kFormat && !text_fits(body, length, 2, biff8, biff8)) return false;
+        if (id == kBoundSheet && !text_fits(body, length, 6, false, biff8)) return false;
         if (id == kBoundSheet && !open.empty() && open.back().type == kGlobals) ++listed;
         // FreeXL makes a sheet of every BOUNDSHEET record; one among a sheet's records leaves
         // that sheet's cell table behind when the sheet list changes under it.

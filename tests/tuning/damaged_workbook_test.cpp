@@ -70,7 +70,7 @@ std::string dimension(std::uint32_t rows, std::uint16_t columns) {
 // FreeXL sizes a sheet's cell table by its DIMENSION record and trusts what follows. Damage:
 // a second size, one beyond the format's 65536 rows and 256 columns, a sheet without one or a
 // named sheet without records, a cell outside the size or given twice, a cell or size in the
-// workbook's own substream, a sheet name among a sheet's records.
+// workbook's own substream, a sheet name among a sheet's records, a text longer than its record.
 TEST(DamagedWorkbook, EverySheetIsSizedOnceAndHoldsEachCellOnce) {
     const std::string globals =
         record(0x0809, std::string("\0\x06\x05\0", 4) + std::string(12, '\0'));
@@ -89,10 +89,17 @@ TEST(DamagedWorkbook, EverySheetIsSizedOnceAndHoldsEachCellOnce) {
                                   static_cast<char>(column), 0} +
                           std::string(18, '\1') + std::string{static_cast<char>(column + 2), 0});
     };
+    const std::string named = record(0x0085, std::string("\0\0\0\0\0\0\x05\0dizek", 13));
+    // A LABEL record at (row, column) whose text claims `count` 8-bit characters of "abc".
+    const auto label = [](std::uint16_t row, std::uint16_t column, std::uint16_t count) {
+        return record(0x0204, std::string{static_cast<char>(row), 0, static_cast<char>(column), 0,
+                                          15, 0, static_cast<char>(count), 0, 0} +
+                                  "abc");
+    };
     // A workbook stream: its own substream naming `listed` sheets, then the sheets' records.
     const auto book = [&](int listed, const std::string& sheets) {
         std::string own = globals;
-        for (int i = 0; i < listed; ++i) own += record(0x0085, "sheet");
+        for (int i = 0; i < listed; ++i) own += named;
         return own + eof + sheets;
     };
     const auto sheet = [&](const std::string& records) { return bof + records + eof; };
@@ -110,13 +117,15 @@ TEST(DamagedWorkbook, EverySheetIsSizedOnceAndHoldsEachCellOnce) {
         {book(1, sheet(sized + number(0, 24))), false},
         {book(1, sheet(sized + mulrk(5, 22))), false},
         {book(1, sheet(sized + number(10, 1) + mulrk(10, 0))), false},
-        {book(1, sheet(sized + record(0x0085, "sheet"))), false},
+        {book(1, sheet(sized + named)), false},
+        {book(1, sheet(sized + label(3, 4, 3))), true},
+        {book(1, sheet(sized + label(3, 4, 4))), false},
         {book(1, sheet(dimension(65537, 24))), false},
         {book(1, sheet(dimension(10, 257))), false},
         {book(2, sheet(sized)), false},
         {book(1, sheet(number(0, 0))), false},
-        {globals + record(0x0085, "sheet") + number(1, 1) + eof + sheet(sized), false},
-        {globals + record(0x0085, "sheet") + sized + eof + sheet(sized), false},
+        {globals + named + number(1, 1) + eof + sheet(sized), false},
+        {globals + named + sized + eof + sheet(sized), false},
     };
     for (const Case& c : cases) EXPECT_EQ(workbook_records_sound(c.stream), c.sound);
 
