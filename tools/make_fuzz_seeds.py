@@ -160,6 +160,19 @@ RECORDINGS = {
 }
 
 
+def makam_files(folder):
+    """Lever settings as the save button writes them (one position per line), and as a hand
+    edit may leave them."""
+    settings = {
+        "all_open.txt": [0] * 26,
+        "rast_like.txt": [0, -1, 1, 0, 2, -2, 0, 1, 0, -1, 0, 0, 1, -1, 2, 0, 0, -2, 1, 0, 0, 1,
+                          -1, 0, 2, 0],
+    }
+    for name, positions in settings.items():
+        save(folder, name, b"".join(print_form(p).encode() + b"\r\n" for p in positions))
+    save(folder, "hand_edited.txt", b"0, 1,-1\n" + b" 0" * 23 + b"\nextra words\n")
+
+
 def sequences(folder, data):
     """The shipped example melodies, and records of every kind in the program's layout."""
     for name in sorted(os.listdir(data)):
@@ -183,6 +196,7 @@ def main():
         save(os.path.join(corpus, "number_file"), name, data)
     for name, records in RECORDINGS.items():
         save(os.path.join(corpus, "recording"), name, b"".join(zones(r) for r in records))
+    makam_files(os.path.join(corpus, "makam"))
     sequences(os.path.join(corpus, "sequence"), os.path.join(here, "..", "data"))
 
 
