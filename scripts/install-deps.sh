@@ -10,6 +10,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-xlwt
   fonts-dejavu-core
+  clang libclang-rt-14-dev
 )
 
 missing=()

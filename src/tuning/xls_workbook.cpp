@@ -4,13 +4,13 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <optional>
 #include <system_error>
 
 #include "tuning/biff_records.h"
 #include "tuning/compound_file.h"
+#include "tuning/compound_document.h"
 
 namespace orvena {
 
@@ -157,17 +157,17 @@ XlsWorkbook::XlsWorkbook(const std::filesystem::path& file) {
     const std::string name = file.string();
     if (!std::filesystem::is_regular_file(file, ec)) fail(FREEXL_FILE_NOT_FOUND, name);
     // FreeXL reports a file that is not a compound document at all as a read error; tell that
-    // case apart, since it is the likely one (a workbook saved as .xlsx or as text).
-    {
-        static constexpr unsigned char kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0,
-                                                        0xA1, 0xB1, 0x1A, 0xE1};
-        std::ifstream in(file, std::ios::binary);
-        if (!in) fail(FREEXL_FILE_NOT_FOUND, name);
-        unsigned char head[8] = {};
-        in.read(reinterpret_cast<char*>(head), sizeof head);
-        if (in.gcount() != sizeof head || std::memcmp(head, kSignature, sizeof head) != 0) {
+    // case apart, since it is the likely one (a workbook saved as .xlsx or as text). A damaged
+    // directory is refused before FreeXL would read past its own buffers.
+    switch (check_compound_document(file)) {
+        case CompoundCheck::ok:
+            break;
+        case CompoundCheck::unreadable:
+            fail(FREEXL_FILE_NOT_FOUND, name);
+        case CompoundCheck::not_compound:
             throw XlsError(XlsError::Problem::NotWorkbook, name + ": not a compound document");
-        }
+        case CompoundCheck::damaged:
+            throw XlsError(XlsError::Problem::Damaged, name + ": damaged compound document");
     }
     int rc = freexl_open(name.c_str(), &handle_);
     if (rc != FREEXL_OK) {
