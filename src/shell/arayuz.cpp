@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -367,6 +368,10 @@ void arayüz::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     Form_Unload();
+}
+
+void arayüz::contextMenuEvent(QContextMenuEvent* event) {
+    if (sound_control) sound_control->show_menu(event->globalPos());
 }
 
 void arayüz::mouseMoveEvent(QMouseEvent* event) {

@@ -19,6 +19,7 @@
 #include "playing/play_context.h"
 #include "playing/surface_views.h"
 #include "shell/layout.h"
+#include "shell/sound_control.h"
 #include "sound/audio_output.h"
 #include "sound/sound_module.h"
 #include "sound/x_timer.h"
@@ -53,8 +54,8 @@ struct LoadContext {
     double screen_width_twips = 0;
     double screen_height_twips = 0;
     std::function<void()> unload_splash;
-    // The sound output the load opens for the sound module; without one it stays silent.
-    std::function<std::unique_ptr<AudioOutput>()> open_audio_output;
+    // How the load opens the sound output (in the background); without it, silence.
+    SoundConfig sound;
     // The decimal separator the information panel prints (the user's locale).
     char decimal_separator = '.';
 };
@@ -73,6 +74,7 @@ class arayüz : public QWidget {
     Dialogs& dialogs;
     // Made by the load, once the sample files are known.
     std::unique_ptr<SoundModule> sound;
+    std::unique_ptr<SoundControl> sound_control;
     std::unique_ptr<SurfaceViews> views;
     std::unique_ptr<PlayContext> play;
 
@@ -174,6 +176,7 @@ class arayüz : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
     // ---- Playing ------------------------------------------------------------------------
     void Form_KeyDown(int key_code, bool auto_repeat);

@@ -20,6 +20,17 @@ SoundModule::~SoundModule() {
     output_->stop();
 }
 
+void SoundModule::use_output(std::unique_ptr<AudioOutput> output) {
+    output_->stop();
+    output_.reset();
+    if (output->sample_rate() != mixer_->device_rate()) {
+        mixer_ = std::make_unique<Mixer>(output->sample_rate());
+        open_aliases_.clear();
+    }
+    output_ = std::move(output);
+    output_->start(*mixer_);
+}
+
 void SoundModule::load_samples() {
     for (int i = 0; i < kWavFileSlots; ++i) bank_.get(st_.wav_files[i]);
 }

@@ -30,6 +30,10 @@ class SoundModule final : public Sound {
     SoundModule(const SoundModule&) = delete;
     SoundModule& operator=(const SoundModule&) = delete;
 
+    // Plays through another output from now on (one opened in the background, once it is
+    // ready). Notes sounding on the old output end.
+    void use_output(std::unique_ptr<AudioOutput> output);
+
     // Decodes every sample file named in wav_files now, so that no pluck has to.
     void load_samples();
 
