@@ -39,6 +39,8 @@ SoundControl::SoundControl(QWidget& window, SoundModule& sound, SoundConfig conf
 }
 
 SoundControl::~SoundControl() {
+    // The run's own figures, underruns included, once more as the program ends.
+    if (sound_.output().is_device()) log_figures();
     if (dialog_) delete dialog_.data();
 }
 

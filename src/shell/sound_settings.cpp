@@ -64,7 +64,13 @@ AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream&
                 << "' (auto, jack, pulse, alsa, none); auto is used\n";
         }
     }
-    choice.device = settings.value(kDeviceKey).toString().trimmed().toStdString();
+    // An unquoted comma ("hw:1,0" written by hand) makes the INI reader split the value.
+    const QVariant device = settings.value(kDeviceKey);
+    choice.device =
+        (device.typeId() == QMetaType::QStringList ? device.toStringList().join(QLatin1Char(','))
+                                                   : device.toString())
+            .trimmed()
+            .toStdString();
     if (settings.contains(kBlockKey)) {
         const std::string text = settings.value(kBlockKey).toString().trimmed().toStdString();
         if (const auto frames = block_frames_from_text(text)) {

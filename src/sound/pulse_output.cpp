@@ -137,6 +137,16 @@ class PulseOutput final : public AudioOutput {
             why_not = "the sound server did not answer in time";
             return false;
         }
+        // The sink's own rate, so that the server need not resample (nor delay) our sound.
+        auto on_sink = [](pa_context*, const pa_sink_info* info, int eol, void* out) {
+            if (eol == 0 && info != nullptr)
+                static_cast<ServerFacts*>(out)->rate = info->sample_spec.rate;
+        };
+        const std::string& target = sink.empty() ? facts.default_sink : sink;
+        if (!target.empty()) {
+            c_.finish(pa_context_get_sink_info_by_name(c_.context, target.c_str(), on_sink, &facts),
+                      deadline);
+        }
         rate_ = facts.rate;
         block_ = block_frames;
         const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, rate_, 2};
@@ -171,6 +181,12 @@ class PulseOutput final : public AudioOutput {
                             : "the sound server did not open the stream in time";
             return false;
         }
+        // The first timing report, so that the latency is known from the start.
+        c_.wait_until(std::min(deadline, Clock::now() + std::chrono::milliseconds(300)), [this] {
+            pa_usec_t usec = 0;
+            int negative = 0;
+            return pa_stream_get_latency(c_.stream, &usec, &negative) == 0 && usec > 0;
+        });
         const char* device = pa_stream_get_device_name(c_.stream);
         name_ = std::string("pulse '") + (device != nullptr ? device : "default") + "'";
         return true;
