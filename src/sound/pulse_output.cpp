@@ -15,6 +15,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr std::size_t kFrameBytes = 2 * sizeof(float);
 constexpr unsigned kFallbackRate = 48000;
+constexpr unsigned kStartBlocks = 2;
+constexpr unsigned kMaxTargetBlocks = 4;
 
 // One connection to the server, served by a mainloop thread of its own. Its members are
 // touched with the loop locked.
@@ -158,13 +160,7 @@ class PulseOutput final : public AudioOutput {
         pa_stream_set_write_callback(c_.stream, &on_write, this);
         pa_stream_set_underflow_callback(c_.stream, &on_underflow, this);
         // Two blocks in the server's hands, asked for one block at a time.
-        const auto block_bytes = static_cast<std::uint32_t>(block_frames * kFrameBytes);
-        pa_buffer_attr attr{};
-        attr.maxlength = static_cast<std::uint32_t>(-1);
-        attr.tlength = 2 * block_bytes;
-        attr.prebuf = static_cast<std::uint32_t>(-1);
-        attr.minreq = block_bytes;
-        attr.fragsize = static_cast<std::uint32_t>(-1);
+        const pa_buffer_attr attr = buffer_attr(block_, target_blocks_);
         const auto flags = static_cast<pa_stream_flags_t>(
             PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
         if (pa_stream_connect_playback(c_.stream, sink.empty() ? nullptr : sink.c_str(), &attr,
@@ -213,8 +209,10 @@ class PulseOutput final : public AudioOutput {
         c_.lock();
         const int got = pa_stream_get_latency(c_.stream, &usec, &negative);
         c_.unlock();
-        if (got < 0 || negative != 0) return 0.0;
-        return static_cast<double>(usec) / 1e6;
+        // Just after a dropout the stream reads ahead of itself (negative): the last real
+        // figure stands until there is a new one.
+        if (got == 0 && negative == 0 && usec > 0) last_latency_ = static_cast<double>(usec) / 1e6;
+        return last_latency_;
     }
     std::uint64_t underruns() const override { return underruns_.load(std::memory_order_relaxed); }
     unsigned block_frames() const override { return block_; }
@@ -243,13 +241,34 @@ class PulseOutput final : public AudioOutput {
             nbytes -= std::min(n, nbytes);
         }
     }
-    static void on_underflow(pa_stream*, void* self_ptr) {
-        static_cast<PulseOutput*>(self_ptr)->underruns_.fetch_add(1, std::memory_order_relaxed);
+    // The server ran dry: a machine this busy needs more sound in hand. Each dropout adds a
+    // block to the target, up to kMaxTargetBlocks.
+    static void on_underflow(pa_stream* stream, void* self_ptr) {
+        auto* self = static_cast<PulseOutput*>(self_ptr);
+        self->underruns_.fetch_add(1, std::memory_order_relaxed);
+        if (self->target_blocks_ >= kMaxTargetBlocks) return;
+        ++self->target_blocks_;
+        pa_buffer_attr attr = buffer_attr(self->block_, self->target_blocks_);
+        if (pa_operation* op = pa_stream_set_buffer_attr(stream, &attr, nullptr, nullptr)) {
+            pa_operation_unref(op);
+        }
+    }
+    static pa_buffer_attr buffer_attr(unsigned block_frames, unsigned blocks) {
+        const auto block_bytes = static_cast<std::uint32_t>(block_frames * kFrameBytes);
+        pa_buffer_attr attr{};
+        attr.maxlength = static_cast<std::uint32_t>(-1);
+        attr.tlength = blocks * block_bytes;
+        attr.prebuf = static_cast<std::uint32_t>(-1);
+        attr.minreq = block_bytes;
+        attr.fragsize = static_cast<std::uint32_t>(-1);
+        return attr;
     }
 
     mutable PulseConnection c_;
     Mixer* mixer_ = nullptr;  // guarded by the loop's lock
     std::atomic<std::uint64_t> underruns_{0};
+    mutable double last_latency_ = 0.0;
+    unsigned target_blocks_ = kStartBlocks;  // the server's target, in blocks; loop locked
     unsigned rate_ = kFallbackRate;
     unsigned block_ = 0;
     std::string name_;
