@@ -371,6 +371,10 @@ void arayüz::closeEvent(QCloseEvent* event) {
 }
 
 void arayüz::contextMenuEvent(QContextMenuEvent* event) {
+    // The background and the groups only: the pictures keep the right button for playing.
+    for (QWidget* w = childAt(event->pos()); w != nullptr && w != this; w = w->parentWidget()) {
+        if (dynamic_cast<PictureBox*>(w) != nullptr) return;
+    }
     if (sound_control) sound_control->show_menu(event->globalPos());
 }
 
