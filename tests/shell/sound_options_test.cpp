@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "buffer_frames '12x'"},
         SettingsCase{"BlockTooLarge", "[sound]\nbuffer_frames=1000000\n", "auto", "", 128,
                      "buffer_frames '1000000'"},
-        SettingsCase{"Garbage", std::string("\x01\xff[[[\n=\n\0\0api", 17), "auto", "", 128, ""}),
+        SettingsCase{"Garbage", std::string("\x01\xff[[[\n=\n\0\0api", 13), "auto", "", 128, ""}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SoundSettingsFile, IsWrittenWholeAndReadBackAndAFailedWriteLeavesTheOldFile) {
