@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -380,6 +381,14 @@ void arayüz::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     Form_Unload();
+}
+
+void arayüz::contextMenuEvent(QContextMenuEvent* event) {
+    // The background and the groups only: the pictures keep the right button for playing.
+    for (QWidget* w = childAt(event->pos()); w != nullptr && w != this; w = w->parentWidget()) {
+        if (dynamic_cast<PictureBox*>(w) != nullptr) return;
+    }
+    if (sound_control) sound_control->show_menu(event->globalPos());
 }
 
 void arayüz::mouseMoveEvent(QMouseEvent* event) {

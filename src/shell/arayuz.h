@@ -20,6 +20,7 @@
 #include "playing/surface_views.h"
 #include "presets/preset_context.h"
 #include "shell/layout.h"
+#include "shell/sound_control.h"
 #include "shell/window_makam_controls.h"
 #include "shell/window_preset_controls.h"
 #include "sound/audio_output.h"
@@ -56,8 +57,8 @@ struct LoadContext {
     double screen_width_twips = 0;
     double screen_height_twips = 0;
     std::function<void()> unload_splash;
-    // The sound output the load opens for the sound module; without one it stays silent.
-    std::function<std::unique_ptr<AudioOutput>()> open_audio_output;
+    // How the load opens the sound output (in the background); without it, silence.
+    SoundConfig sound;
     // The decimal separator the information panel prints (the user's locale).
     char decimal_separator = '.';
 };
@@ -76,6 +77,7 @@ class arayüz : public QWidget {
     Dialogs& dialogs;
     // Made by the load, once the sample files are known.
     std::unique_ptr<SoundModule> sound;
+    std::unique_ptr<SoundControl> sound_control;
     std::unique_ptr<SurfaceViews> views;
     std::unique_ptr<PlayContext> play;
     std::unique_ptr<WindowAhenkControls> ahenk_controls;
@@ -183,6 +185,7 @@ class arayüz : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
     // ---- Playing ------------------------------------------------------------------------
     void Form_KeyDown(int key_code, bool auto_repeat);

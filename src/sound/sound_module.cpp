@@ -68,6 +68,17 @@ std::int32_t SoundModule::repair_rate(const std::string& file) const {
     return static_cast<std::int32_t>(kBaseSampleRate);
 }
 
+void SoundModule::use_output(std::unique_ptr<AudioOutput> output) {
+    output_->stop();
+    output_.reset();
+    if (output->sample_rate() != mixer_->device_rate()) {
+        mixer_ = std::make_unique<Mixer>(output->sample_rate());
+        open_aliases_.clear();
+    }
+    output_ = std::move(output);
+    output_->start(*mixer_);
+}
+
 void SoundModule::play_tuned_sample(int string, int lever) {
     // Both lookups first: a call outside the tables changes nothing.
     const std::int32_t rate = st_.sample_rate(string, lever);

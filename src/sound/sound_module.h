@@ -45,6 +45,10 @@ class SoundModule final : public Sound {
     using RateWriter = std::function<RatePatch(const std::filesystem::path&, std::int32_t)>;
     void set_rate_writer(RateWriter writer) { write_rate_ = std::move(writer); }
 
+    // Plays through another output from now on (one opened in the background, once it is
+    // ready). Notes sounding on the old output end.
+    void use_output(std::unique_ptr<AudioOutput> output);
+
     // Throws IndexOutOfRange for a string outside 1..26 or a lever outside -12..13, before
     // anything is silenced or written. A rate below 1000 Hz (the unused positions hold 0),
     // a missing file or one that is not PCM WAV: nothing is written and the pluck is silent.
