@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "recording/sequence_file.h"
+#include "recording/sequence_rules.h"
 #include "support/temp_dir.h"
+#include "tuning/instrument_state.h"
 
 namespace orvena {
 namespace {
@@ -81,6 +83,25 @@ TEST(SequenceFile, fileThatCannotBeOpenedIsRecordZero) {
             EXPECT_EQ(e.record(), 0);
         }
     }
+}
+
+TEST(SequenceFile, shippedMelodiesHoldOnlyNotesAndRestsTheInstrumentCanPlay) {
+    int melodies = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(test::source_dir() / "data")) {
+        if (entry.path().extension() != ".ses") continue;
+        ++melodies;
+        SCOPED_TRACE(entry.path().filename().string());
+        const std::vector<SequenceRecord> records = read_sequence_file(entry.path());
+        EXPECT_GE(records.size(), 16u);
+        for (const SequenceRecord& r : records) {
+            if (rest_units(r.pitch_code) > 0) continue;
+            ASSERT_TRUE(r.pitch_code >= 0 && r.pitch_code <= 25 && note_units(r.length_code, 0));
+            const int s = note_string(r.pitch_code, 0);
+            EXPECT_TRUE(r.file_lever >= lever_min_of(s) && r.file_lever <= lever_max_of(s));
+            EXPECT_EQ(r.accidental_flag, r.file_lever != 0 ? 1 : 0);
+        }
+    }
+    EXPECT_GE(melodies, 6);
 }
 
 }  // namespace
