@@ -18,12 +18,15 @@
 
 #include "playing/play_context.h"
 #include "playing/surface_views.h"
+#include "recording/sequence_player.h"
 #include "shell/layout.h"
 #include "sound/audio_output.h"
 #include "sound/sound_module.h"
 #include "sound/x_timer.h"
+#include "surface/clock.h"
 #include "surface/controls.h"
 #include "surface/dialogs.h"
+#include "surface/event_pump.h"
 #include "surface/file_list.h"
 #include "surface/picture_box.h"
 #include "surface/surface.h"
@@ -75,6 +78,10 @@ class arayüz : public QWidget {
     std::unique_ptr<SoundModule> sound;
     std::unique_ptr<SurfaceViews> views;
     std::unique_ptr<PlayContext> play;
+    // The real time and event pump the long actions wait with.
+    SystemClock clock;
+    QtEventPump pump;
+    std::unique_ptr<SequencePlayback> sequence;
 
     // ---- Controls --------------------------------------------------------------------
     // Pictures: Picture2 is the instrument; Picture1, 3, 5, 6, 10 and Frame11, Check1 lie on it.
@@ -178,6 +185,11 @@ class arayüz : public QWidget {
     // ---- Playing ------------------------------------------------------------------------
     void Form_KeyDown(int key_code, bool auto_repeat);
     void Form_KeyUp(int key_code, bool auto_repeat);
+
+    // ---- Sequence files -----------------------------------------------------------------
+    void connect_sequences();
+    void open_ses_buton_Click();
+    void File3_Click();
 
   private:
     void build_controls();
