@@ -32,14 +32,15 @@ void set_idle(SequencePlayback& p) {
 void play_records(SequencePlayback& p, std::int16_t& counter, bool& sounding) {
     InstrumentState& st = p.play.st;
     SequenceReader reader(read_sequence_text(p.folder / (p.window.file_name() + ".ses")));
+    // The schedule starts when the first note or rest begins, once its drawing is done.
     PlaybackPacer pacer(p.clock, p.pump);
-    pacer.start();
-    const double started = p.clock.now_ms();
+    bool started = false;
+    double started_ms = 0;
     double due = 0;  // ms from the start at which the next record's sound or silence begins
     std::int16_t current_units = 0;
 
     for (;;) {
-        pacer.wait_until(due - kPrepareLeadMs);
+        if (started) pacer.wait_until(due - kPrepareLeadMs);
         if (reader.at_end()) break;
         counter = checked_add16(counter, 1);
         show_counter(p.Picture7, counter);
@@ -59,7 +60,12 @@ void play_records(SequencePlayback& p, std::int16_t& counter, bool& sounding) {
             lever = note_lever(record, p.window.accidental_source(), st.mandal_pos[step.string],
                                st.ahenk_shift);
         }
-        const double late = p.clock.now_ms() - started - due;
+        if (!started) {
+            pacer.start();
+            started_ms = p.clock.now_ms();
+            started = true;
+        }
+        const double late = p.clock.now_ms() - started_ms - due;
         if (late > kResyncAfterMs) due += late;
         pacer.wait_until(due);
         if (sounding) p.play.sound.stop_plucked();
