@@ -110,10 +110,11 @@ def text_of(rows):
 
 
 def measurement_melody():
-    """100 eighth notes walking up and down A3..E5 at lever 0: a steady beat to time."""
+    """100 sixteenth notes walking up and down A3..E5 at lever 0, each followed by a
+    sixteenth rest, so that every note starts out of silence: a steady beat to time."""
     names = ["A3", "B3", "C4", "D4", "E4", "F4", "G4", "A4", "B4", "C5", "D5", "E5"]
     walk = names + names[-2:0:-1]
-    return " ".join(walk[i % len(walk)] + ("/8" if i == 0 else "") for i in range(100))
+    return " ".join(walk[i % len(walk)] + "/16 r/16" for i in range(100))
 
 
 def main():
