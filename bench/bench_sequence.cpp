@@ -94,12 +94,14 @@ void BM_sequence_onsets(benchmark::State& state) {
     playback.window.enable_frames = [](bool) {};
 
     double worst = 0, drift = 0;
+    std::vector<double> errors;
     for (auto _ : state) {
         sound.onsets.clear();
         yürüt10(playback);
         for (std::size_t k = 0; k < sound.onsets.size(); ++k) {
             const double error = sound.onsets[k] - sound.onsets[0] - 60.0 * static_cast<double>(k);
             worst = std::max(worst, std::fabs(error));
+            errors.push_back(std::fabs(error));
             drift = error;
         }
     }
@@ -107,6 +109,9 @@ void BM_sequence_onsets(benchmark::State& state) {
     state.counters["notes"] = static_cast<double>(sound.onsets.size());
     state.counters["max_onset_error_ms"] = worst;
     state.counters["drift_ms"] = drift;
+    // A busy machine delays a few wake-ups; the 95th percentile shows the usual precision.
+    std::sort(errors.begin(), errors.end());
+    if (!errors.empty()) state.counters["p95_onset_error_ms"] = errors[errors.size() * 95 / 100];
     state.counters["longest_pluck_ms"] = sound.call_ms;
 }
 BENCHMARK(BM_sequence_onsets)->Iterations(3)->Unit(benchmark::kMillisecond);
