@@ -18,12 +18,15 @@
 
 #include "playing/play_context.h"
 #include "playing/surface_views.h"
+#include "recording/performance_recorder.h"
 #include "shell/layout.h"
 #include "sound/audio_output.h"
 #include "sound/sound_module.h"
 #include "sound/x_timer.h"
+#include "surface/clock.h"
 #include "surface/controls.h"
 #include "surface/dialogs.h"
+#include "surface/event_pump.h"
 #include "surface/file_list.h"
 #include "surface/picture_box.h"
 #include "surface/surface.h"
@@ -75,6 +78,11 @@ class arayüz : public QWidget {
     std::unique_ptr<SoundModule> sound;
     std::unique_ptr<SurfaceViews> views;
     std::unique_ptr<PlayContext> play;
+    // What long actions wait with and let the window's events run through.
+    SystemClock clock;
+    QtEventPump pump;
+    std::unique_ptr<RecordingPanel> recording_panel;
+    std::unique_ptr<PerformanceRecorder> recorder;
 
     // ---- Controls --------------------------------------------------------------------
     // Pictures: Picture2 is the instrument; Picture1, 3, 5, 6, 10 and Frame11, Check1 lie on it.
@@ -183,6 +191,8 @@ class arayüz : public QWidget {
     void build_controls();
     // Binds the displays to the picture surfaces and the controls to their handlers.
     void connect_playing(char decimal_separator);
+    // The mouse on the strings, the lever strip and the peg; record, replay, pause and stop.
+    void connect_recording();
     void apply_layout();
 
     std::array<std::unique_ptr<Surface>, 11> surfaces_;
