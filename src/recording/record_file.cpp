@@ -31,7 +31,7 @@ Record read_record(NumberTextReader& reader) {
 bool RecordFile::create(const std::filesystem::path& file) {
     close();
     std::error_code ec;
-    std::filesystem::remove(file, ec);
+    if (!std::filesystem::is_directory(file, ec)) std::filesystem::remove(file, ec);
     file_ = std::fopen(file.c_str(), "ab");
     return file_ != nullptr;
 }
