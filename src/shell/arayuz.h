@@ -18,6 +18,7 @@
 
 #include "playing/play_context.h"
 #include "playing/surface_views.h"
+#include "recording/performance_recorder.h"
 #include "recording/sequence_player.h"
 #include "shell/layout.h"
 #include "sound/audio_output.h"
@@ -78,9 +79,11 @@ class arayüz : public QWidget {
     std::unique_ptr<SoundModule> sound;
     std::unique_ptr<SurfaceViews> views;
     std::unique_ptr<PlayContext> play;
-    // The real time and event pump the long actions wait with.
+    // What long actions wait with and let the window's events run through.
     SystemClock clock;
     QtEventPump pump;
+    std::unique_ptr<RecordingPanel> recording_panel;
+    std::unique_ptr<PerformanceRecorder> recorder;
     std::unique_ptr<SequencePlayback> sequence;
 
     // ---- Controls --------------------------------------------------------------------
@@ -195,6 +198,8 @@ class arayüz : public QWidget {
     void build_controls();
     // Binds the displays to the picture surfaces and the controls to their handlers.
     void connect_playing(char decimal_separator);
+    // The mouse on the strings, the lever strip and the peg; record, replay, pause and stop.
+    void connect_recording();
     void apply_layout();
 
     std::array<std::unique_ptr<Surface>, 11> surfaces_;
