@@ -1,7 +1,9 @@
 // The sequence-file group of the window: the file list, the name box, the start button and
-// what the window shows after a playback or a missing file.
+// what the window shows after a playback, a missing file or a close in mid-melody.
 
 #include <gtest/gtest.h>
+
+#include <QTimer>
 
 #include "shell/arayuz.h"
 #include "shell_test_support.h"
@@ -10,17 +12,30 @@
 namespace orvena {
 namespace {
 
-TEST(SequenceWindow, chosenFilePlaysAndTheGroupReturnsToIdle) {
-    test::ensure_app();
-    const std::filesystem::path saved_cwd = std::filesystem::current_path();
-    test::ProgramFolder folder;
-    test::RecordingDialogs dialogs;
-    Program program(dialogs);
-    ASSERT_TRUE(program.start(folder.headless_options()).goes_on);
-    arayüz& w = *program.window();
+class SequenceWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::ensure_app();
+        saved_cwd_ = std::filesystem::current_path();
+        ASSERT_TRUE(program_.start(folder_.headless_options()).goes_on);
+        w_ = program_.window();
+        w_->VScroll1->setValue(30);
+    }
+    void TearDown() override { std::filesystem::current_path(saved_cwd_); }
+
+    test::ProgramFolder folder_;
+    test::RecordingDialogs dialogs_;
+    Program program_{dialogs_};
+    arayüz* w_ = nullptr;
+
+  private:
+    std::filesystem::path saved_cwd_;
+};
+
+TEST_F(SequenceWindow, chosenFilePlaysAndTheGroupReturnsToIdle) {
+    arayüz& w = *w_;
     // Saved after start-up: the list still finds it. One thirty-second note: 60 ms at 30.
-    test::write_file_bytes(folder.path() / "kisa.ses", "0,3,6,0,0,0,0,0,0,0\r\n");
-    w.VScroll1->setValue(30);
+    test::write_file_bytes(folder_.path() / "kisa.ses", "0,3,6,0,0,0,0,0,0,0\r\n");
 
     w.open_ses_buton->click();
     ASSERT_TRUE(w.File3->Visible());
@@ -34,14 +49,25 @@ TEST(SequenceWindow, chosenFilePlaysAndTheGroupReturnsToIdle) {
     EXPECT_EQ(w.aç_kapa_buton->text(), ">");
     EXPECT_TRUE(w.Frame1->isEnabled() && w.Frame2->isEnabled() && w.Frame4->isEnabled());
     EXPECT_EQ(w.surface(7).pixel(10, 10), test::rgb(255, 255, 255));
-    EXPECT_TRUE(dialogs.texts().empty());
+    EXPECT_TRUE(dialogs_.texts().empty());
 
     w.Text2->setText_("yok");
     w.aç_kapa_buton->click();
-    EXPECT_EQ(dialogs.texts(),
+    EXPECT_EQ(dialogs_.texts(),
               std::vector<std::string>{"0\r\nses dosyasından kaynaklanan bir hata oluştu."});
     EXPECT_FALSE(w.st.seq_playing);
-    std::filesystem::current_path(saved_cwd);
+}
+
+TEST_F(SequenceWindow, closingTheWindowEndsTheMelodyAfterItsCurrentNote) {
+    std::string ten_quarters;  // 480 ms each at speed 30
+    for (int i = 0; i < 10; ++i) ten_quarters += "0,3,3,0,0,0,0,0,0,0\r\n";
+    test::write_file_bytes(folder_.path() / "uzun.ses", ten_quarters);
+    w_->Text2->setText_("uzun");
+    QTimer::singleShot(100, w_, [this] { w_->close_for(UnloadReason::AppWindows); });
+    w_->aç_kapa_buton->click();
+    // The close came during the first note: the second record was the last one counted.
+    EXPECT_EQ(w_->surface(7).print_log().back().text, "002");
+    EXPECT_FALSE(w_->st.seq_playing);
 }
 
 }  // namespace
