@@ -1,5 +1,5 @@
-// The sequence-file group of the window: the file list, the name box, the start button and
-// what the window shows after a playback, a missing file or a close in mid-melody.
+// The window's sequence-file group: the list fills the name box, the start button plays and
+// returns the group to idle, and closing the window ends a melody after its current note.
 
 #include <gtest/gtest.h>
 
@@ -12,62 +12,40 @@
 namespace orvena {
 namespace {
 
-class SequenceWindow : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        test::ensure_app();
-        saved_cwd_ = std::filesystem::current_path();
-        ASSERT_TRUE(program_.start(folder_.headless_options()).goes_on);
-        w_ = program_.window();
-        w_->VScroll1->setValue(30);
-    }
-    void TearDown() override { std::filesystem::current_path(saved_cwd_); }
-
-    test::ProgramFolder folder_;
-    test::RecordingDialogs dialogs_;
-    Program program_{dialogs_};
-    arayüz* w_ = nullptr;
-
-  private:
-    std::filesystem::path saved_cwd_;
-};
-
-TEST_F(SequenceWindow, chosenFilePlaysAndTheGroupReturnsToIdle) {
-    arayüz& w = *w_;
-    // Saved after start-up: the list still finds it. One thirty-second note: 60 ms at 30.
-    test::write_file_bytes(folder_.path() / "kisa.ses", "0,3,6,0,0,0,0,0,0,0\r\n");
+TEST(SequenceWindow, chosenFilePlaysUntilItEndsOrTheWindowCloses) {
+    test::ensure_app();
+    const std::filesystem::path saved_cwd = std::filesystem::current_path();
+    test::ProgramFolder folder;
+    test::RecordingDialogs dialogs;
+    Program program(dialogs);
+    ASSERT_TRUE(program.start(folder.headless_options()).goes_on);
+    arayüz& w = *program.window();
+    w.VScroll1->setValue(30);
+    // Saved after start-up, the list still finds them: 60 ms, and ten times 480 ms.
+    test::write_file_bytes(folder.path() / "kisa.ses", "0,3,6,0,0,0,0,0,0,0\r\n");
+    std::string ten_quarters;
+    for (int i = 0; i < 10; ++i) ten_quarters += "0,4,3,0,0,0,0,0,0,0\r\n";
+    test::write_file_bytes(folder.path() / "uzun.ses", ten_quarters);
 
     w.open_ses_buton->click();
-    ASSERT_TRUE(w.File3->Visible());
-    ASSERT_EQ(w.File3->names(), std::vector<std::string>{"kisa.ses"});
+    ASSERT_EQ(w.File3->names(), (std::vector<std::string>{"kisa.ses", "uzun.ses"}));
     w.File3->click_entry(0);
     EXPECT_FALSE(w.File3->Visible());
     EXPECT_EQ(w.Text2->Text(), "kisa");
-
     w.aç_kapa_buton->click();  // returns when the melody has ended
     EXPECT_EQ(w.st.cur_string, 7);
     EXPECT_EQ(w.aç_kapa_buton->text(), ">");
     EXPECT_TRUE(w.Frame1->isEnabled() && w.Frame2->isEnabled() && w.Frame4->isEnabled());
     EXPECT_EQ(w.surface(7).pixel(10, 10), test::rgb(255, 255, 255));
-    EXPECT_TRUE(dialogs_.texts().empty());
 
-    w.Text2->setText_("yok");
+    w.Text2->setText_("uzun");
+    QTimer::singleShot(100, &w, [&w] { w.close_for(UnloadReason::AppWindows); });
     w.aç_kapa_buton->click();
-    EXPECT_EQ(dialogs_.texts(),
-              std::vector<std::string>{"0\r\nses dosyasından kaynaklanan bir hata oluştu."});
-    EXPECT_FALSE(w.st.seq_playing);
-}
-
-TEST_F(SequenceWindow, closingTheWindowEndsTheMelodyAfterItsCurrentNote) {
-    std::string ten_quarters;  // 480 ms each at speed 30
-    for (int i = 0; i < 10; ++i) ten_quarters += "0,3,3,0,0,0,0,0,0,0\r\n";
-    test::write_file_bytes(folder_.path() / "uzun.ses", ten_quarters);
-    w_->Text2->setText_("uzun");
-    QTimer::singleShot(100, w_, [this] { w_->close_for(UnloadReason::AppWindows); });
-    w_->aç_kapa_buton->click();
     // The close came during the first note: the second record was the last one counted.
-    EXPECT_EQ(w_->surface(7).print_log().back().text, "002");
-    EXPECT_FALSE(w_->st.seq_playing);
+    EXPECT_EQ(w.surface(7).print_log().back().text, "002");
+    EXPECT_FALSE(w.st.seq_playing);
+    EXPECT_TRUE(dialogs.texts().empty());
+    std::filesystem::current_path(saved_cwd);
 }
 
 }  // namespace
