@@ -74,10 +74,11 @@ void play_records(SequencePlayback& p, std::int16_t& counter, bool& sounding) {
             p.play.sound.play_tuned_sample(step.string, lever);
             sounding = true;
         }
-        // The speed is read afresh for every record: the bar changes the tempo at once.
+        // The speed is read afresh for every record: moving the bar changes the tempo from
+        // the next record on.
         due += to_int16(st.speed * step.units);
     }
-    pacer.wait_until(due);
+    if (started) pacer.wait_until(due);
     if (sounding) p.play.sound.stop_plucked();
     sounding = false;
 }
