@@ -115,6 +115,7 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     connect_playing(context.decimal_separator);
     connect_recording();
     connect_sequences();
+    connect_presets(folder);
 
     // 27.
     if (context.unload_splash) context.unload_splash();
