@@ -330,6 +330,7 @@ bool arayüz::Form_QueryUnload(UnloadReason reason) {
 void arayüz::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    st.seq_playing = false;  // a running replay ends after its current note
     if (timer) timer->Halt();
     timer.reset();
     // Every other window of the program (the splash, an open file list) goes with this one.

@@ -19,6 +19,8 @@
 #include "playing/play_context.h"
 #include "playing/surface_views.h"
 #include "presets/preset_context.h"
+#include "recording/performance_recorder.h"
+#include "recording/sequence_player.h"
 #include "shell/layout.h"
 #include "shell/sound_control.h"
 #include "shell/window_makam_controls.h"
@@ -26,8 +28,10 @@
 #include "sound/audio_output.h"
 #include "sound/sound_module.h"
 #include "sound/x_timer.h"
+#include "surface/clock.h"
 #include "surface/controls.h"
 #include "surface/dialogs.h"
+#include "surface/event_pump.h"
 #include "surface/file_list.h"
 #include "surface/picture_box.h"
 #include "surface/surface.h"
@@ -80,6 +84,12 @@ class arayüz : public QWidget {
     std::unique_ptr<SoundControl> sound_control;
     std::unique_ptr<SurfaceViews> views;
     std::unique_ptr<PlayContext> play;
+    // What long actions wait with and let the window's events run through.
+    SystemClock clock;
+    QtEventPump pump;
+    std::unique_ptr<RecordingPanel> recording_panel;
+    std::unique_ptr<PerformanceRecorder> recorder;
+    std::unique_ptr<SequencePlayback> sequence;
     std::unique_ptr<WindowAhenkControls> ahenk_controls;
     std::unique_ptr<PresetContext> presets;
     std::unique_ptr<WindowMakamControls> makam_controls;
@@ -191,10 +201,17 @@ class arayüz : public QWidget {
     void Form_KeyDown(int key_code, bool auto_repeat);
     void Form_KeyUp(int key_code, bool auto_repeat);
 
+    // ---- Sequence files -----------------------------------------------------------------
+    void connect_sequences();
+    void open_ses_buton_Click();
+    void File3_Click();
+
   private:
     void build_controls();
     // Binds the displays to the picture surfaces and the controls to their handlers.
     void connect_playing(char decimal_separator);
+    // The mouse on the strings, the lever strip and the peg; record, replay, pause and stop.
+    void connect_recording();
     // Binds the pitch level, fine shift and makam controls to their handlers.
     void connect_presets(const std::filesystem::path& folder);
     void apply_layout();

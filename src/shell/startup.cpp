@@ -116,6 +116,8 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     st.last_string = 1;
 
     connect_playing(context.decimal_separator);
+    connect_recording();
+    connect_sequences();
     connect_presets(folder);
 
     // 27.
