@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "presets/pitch_levels.h"
 #include "surface/artwork.h"
 
 namespace orvena {
@@ -78,11 +79,6 @@ QGroupBox* make_accidental_sources(QWidget* parent, const char* name, const char
     sources.select(selected);
     return frame;
 }
-
-// Pitch levels of Option1, index 1..8.
-constexpr std::array<const char*, 8> kPitchLevels = {"ŞAH",        "MANSUR",     "KIZ NEYİ",
-                                                     "MÜSTAHSEN",  "SÜPÜRDE",    "BOLAHENK NIS.",
-                                                     "DAVUD NIS.", "ŞAH NISFİYE"};
 
 }  // namespace
 
@@ -227,11 +223,11 @@ void arayüz::build_controls() {
     for (int i = 1; i <= 8; ++i) {
         const int column = (i - 1) / 4;
         const int row = (i - 1) % 4;
-        const QString caption = tr8(kPitchLevels[static_cast<std::size_t>(i - 1)]);
+        const QString caption = tr8(pitch_level(i).caption);
         Option1.add(i, Frame2, caption, tr8("ahenk ") + caption)
             ->setGeometry(8 + column * 108, 16 + row * 20, 106, 20);
     }
-    Option1.select(5);
+    Option1.select(kSupurde);
     Text3 = new TextBox(Frame2);
     name_control(Text3, "Text3", tr8("ince göçürüm miktarı"));
     Text3->setGeometry(232, 22, 80, 24);

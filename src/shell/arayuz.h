@@ -18,8 +18,11 @@
 
 #include "playing/play_context.h"
 #include "playing/surface_views.h"
+#include "presets/preset_context.h"
 #include "recording/performance_recorder.h"
 #include "shell/layout.h"
+#include "shell/window_makam_controls.h"
+#include "shell/window_preset_controls.h"
 #include "sound/audio_output.h"
 #include "sound/sound_module.h"
 #include "sound/x_timer.h"
@@ -83,6 +86,10 @@ class arayüz : public QWidget {
     QtEventPump pump;
     std::unique_ptr<RecordingPanel> recording_panel;
     std::unique_ptr<PerformanceRecorder> recorder;
+    std::unique_ptr<WindowAhenkControls> ahenk_controls;
+    std::unique_ptr<PresetContext> presets;
+    std::unique_ptr<WindowMakamControls> makam_controls;
+    std::unique_ptr<MakamContext> makam;
 
     // ---- Controls --------------------------------------------------------------------
     // Pictures: Picture2 is the instrument; Picture1, 3, 5, 6, 10 and Frame11, Check1 lie on it.
@@ -193,6 +200,8 @@ class arayüz : public QWidget {
     void connect_playing(char decimal_separator);
     // The mouse on the strings, the lever strip and the peg; record, replay, pause and stop.
     void connect_recording();
+    // Binds the pitch level, fine shift and makam controls to their handlers.
+    void connect_presets(const std::filesystem::path& folder);
     void apply_layout();
 
     std::array<std::unique_ptr<Surface>, 11> surfaces_;

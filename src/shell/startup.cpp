@@ -113,6 +113,7 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     st.last_string = 1;
 
     connect_playing(context.decimal_separator);
+    connect_presets(folder);
     connect_recording();
 
     // 27.

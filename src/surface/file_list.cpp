@@ -1,5 +1,6 @@
 #include "surface/file_list.h"
 
+#include <QFileSystemWatcher>
 #include <QString>
 
 #include <algorithm>
@@ -78,6 +79,7 @@ FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
 void FileListBox::setPath(const std::filesystem::path& folder) {
     folder_ = folder;
     reload();
+    if (watcher_) watch_folder();
 }
 
 void FileListBox::setPattern(const std::string& pattern) {
@@ -87,6 +89,16 @@ void FileListBox::setPattern(const std::string& pattern) {
 
 void FileListBox::Refresh() {
     reload();
+}
+
+void FileListBox::watch_folder() {
+    if (!watcher_) {
+        watcher_ = new QFileSystemWatcher(this);
+        connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { Refresh(); });
+    }
+    const QStringList watched = watcher_->directories();
+    if (!watched.isEmpty()) watcher_->removePaths(watched);
+    if (!folder_.empty()) watcher_->addPath(QString::fromStdString(folder_.string()));
 }
 
 void FileListBox::click_entry(int index) {

@@ -6,6 +6,8 @@
 
 #include <QListWidget>
 
+class QFileSystemWatcher;
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -33,6 +35,9 @@ class FileListBox : public QListWidget {
     const std::string& Pattern() const { return pattern_; }
 
     void Refresh();  // re-reads the folder
+    // From now on the list re-reads its folder whenever a file appears, disappears or is
+    // renamed there, whoever made the change.
+    void watch_folder();
     int ListCount() const { return static_cast<int>(names_.size()); }
     const std::string& List(int index) const { return names_.at(static_cast<std::size_t>(index)); }
     const std::vector<std::string>& names() const { return names_; }
@@ -55,6 +60,7 @@ class FileListBox : public QListWidget {
     std::vector<std::string> names_;
     std::string file_name_;
     std::function<void()> click_action_;
+    QFileSystemWatcher* watcher_ = nullptr;
 };
 
 }  // namespace orvena

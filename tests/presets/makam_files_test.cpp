@@ -1,0 +1,146 @@
+// Saving and loading makam files in a program folder: the bytes on disk, the levers restored,
+// the displays redrawn, the messages shown.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "makam_fixture.h"
+#include "presets/makam_format.h"
+
+namespace orvena {
+namespace {
+
+std::vector<std::string> files_in(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string repeat(int count, const std::string& number) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += number;
+    return text;
+}
+
+TEST(MakamFiles, SaveWritesTheLayoutAndLoadRestoresItRedrawingTheSelectedString) {
+    test::MakamBench b;
+    b.st.mandal_pos[1] = -3;
+    b.st.mandal_pos[2] = 8;
+    b.save_as("Uşşak");
+    EXPECT_EQ(test::read_file_bytes(b.folder / "Uşşak.mkm"),
+              "-3 \r\n 8 \r\n" + repeat(24, " 0 \r\n"));
+    EXPECT_EQ(b.file2_refreshes, 1);
+    b.st.mandal_pos[1] = 4;  // saving again replaces the file
+    b.save_as("Uşşak");
+    EXPECT_EQ(files_in(b.folder), std::vector<std::string>{"Uşşak.mkm"});
+
+    for (int s = 1; s <= kStringCount; ++s) b.st.mandal_pos[s] = 0;
+    b.st.cur_string = 2;
+    open_buton_Click(b.makam);
+    EXPECT_TRUE(b.file2_visible);
+    b.load("Uşşak.mkm");
+    EXPECT_FALSE(b.file2_visible);
+    EXPECT_EQ(b.text1, "Uşşak");
+    EXPECT_EQ(b.st.mandal_pos[1], 4);
+    EXPECT_EQ(b.st.mandal_pos[2], 8);
+    EXPECT_TRUE(b.dialogs.texts().empty());
+    test::Calls redrawn{"arıza_yaz 1", "arıza_yaz 2", "mandal_at", "porte", "etiket"};
+    for (int s = 3; s <= kStringCount; ++s) redrawn.push_back("arıza_yaz " + std::to_string(s));
+    EXPECT_EQ(b.views.calls, redrawn);
+}
+
+// Hand-edited files: what the reader says and where, and what the loader keeps.
+TEST(MakamFiles, HandEditedFilesLoadUpToTheirFirstFault) {
+    struct Case {
+        const char* name;
+        std::string bytes;  // empty: no file at all
+        int loaded;         // strings that take 2
+        int fault_line;     // 0: the file loads whole
+    };
+    const std::vector<Case> cases = {
+        {"commas on one line, text after the 26th", repeat(26, "2,") + "x", 26, 0},
+        {"spaces on one line", repeat(26, " 2  "), 26, 0},
+        {"fewer numbers", repeat(3, " 2 \r\n"), 3, 4},
+        {"a number beyond 16 bits", " 2 \r\n 2 \r\n 40000 \r\n", 2, 3},
+        {"outside the levers", repeat(7, " 2 \r\n") + " 13 \r\n", 7, 8},
+        {"not a number", " 2 \r\n zwei \r\n", 1, 2},
+        {"an empty file", "\r\n", 0, 2},
+        {"a missing file", "", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::MakamBench b;
+        for (int s = 1; s <= kStringCount; ++s) b.st.mandal_pos[s] = -1;
+        if (!c.bytes.empty()) test::write_file_bytes(b.folder / "Hicaz.mkm", c.bytes);
+        b.load("Hicaz.mkm");
+        for (int s = 1; s <= kStringCount; ++s)
+            EXPECT_EQ(b.st.mandal_pos[s], s <= c.loaded ? 2 : -1) << "string " << s;
+        const bool faulty = c.loaded < kStringCount;
+        EXPECT_EQ(b.dialogs.texts(),
+                  faulty ? std::vector<std::string>{kMakamFileFault} : std::vector<std::string>{});
+        if (c.bytes.empty()) continue;
+        const MakamReading r = read_makam_text(c.bytes, b.st);
+        ASSERT_EQ(r.error.has_value(), faulty);
+        if (faulty) {  // the reader names the string and the line of the fault
+            EXPECT_EQ(std::pair(r.error->string, r.error->line),
+                      std::pair(c.loaded + 1, c.fault_line));
+        }
+    }
+}
+
+TEST(MakamFiles, LoadingReturnsToTheUsersSettingAtSupurdeFirst) {
+    test::MakamBench b;
+    test::make_regular_degrees(b.st);
+    test::write_file_bytes(b.folder / "Rast.mkm", repeat(26, " 1 \r\n"));
+    b.Option1_select(7);  // DAVUD NIS.: its computed setting is in force
+    ASSERT_FALSE(b.st.manual_levers);
+    b.load("Rast.mkm");
+    EXPECT_EQ(std::tuple(b.option1, b.st.ahenk_shift, b.st.manual_levers, b.option5),
+              std::tuple(kSupurde, 0, true, 1));
+    for (int s = 1; s <= kStringCount; ++s) {
+        EXPECT_EQ(b.st.mandal_pos[s], 1) << s;
+        EXPECT_FALSE(test::red_in_row(b.Picture10, s)) << s;
+    }
+    // SÜPÜRDE with a fine shift: the loaded setting is the user's, and the list stays shown.
+    b.HScroll1_setValue(1);
+    b.load("Rast.mkm");
+    EXPECT_EQ(b.hscroll1, 1);
+    EXPECT_TRUE(b.st.manual_levers);
+    for (int s = 1; s <= kStringCount; ++s) EXPECT_TRUE(test::red_in_row(b.Picture10, s)) << s;
+    EXPECT_TRUE(b.dialogs.texts().empty());
+}
+
+TEST(MakamFiles, NamesThatAreNotPlainFileNamesWriteNothingAnywhere) {
+    const std::string refused = "\" makam ismi olarak kullanılamaz:\r\n";
+    const std::string separator = "isimde / veya \\ işareti olamaz.";
+    const std::string long_name(300, 'a');
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", kMakamNameMissing},
+        {"../x", "\"../x" + refused + separator},
+        {"a/b", "\"a/b" + refused + separator},
+        {"..", "\".." + refused + "isim yalnız noktalardan oluşamaz."},
+        {long_name, "\"" + long_name + refused + "isim çok uzun: en çok 251 bayt olabilir."},
+    };
+    for (const auto& [name, message] : cases) {
+        SCOPED_TRACE(name);
+        test::MakamBench b;
+        b.save_as(name);
+        EXPECT_EQ(b.dialogs.texts(), std::vector<std::string>{message});
+        EXPECT_TRUE(files_in(b.folder).empty());
+        EXPECT_EQ(files_in(b.root.path()), std::vector<std::string>{"orvena"});
+    }
+    // A name the file system refuses (a folder stands there) is reported and left alone.
+    test::MakamBench b;
+    std::filesystem::create_directory(b.folder / "Saba.mkm");
+    b.save_as("Saba");
+    ASSERT_EQ(b.dialogs.texts().size(), 1u);
+    EXPECT_TRUE(b.dialogs.texts()[0].starts_with("\"Saba.mkm\" makam dosyası yazılamadı:\r\n"));
+    EXPECT_EQ(files_in(b.folder), std::vector<std::string>{"Saba.mkm"});
+    EXPECT_EQ(b.file2_refreshes, 0);
+}
+
+}  // namespace
+}  // namespace orvena

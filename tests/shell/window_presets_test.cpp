@@ -1,0 +1,87 @@
+// The "Ahenkler" and "Makam" groups of the loaded window, used as a user uses them.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QRadioButton>
+
+#include <cstring>
+
+#include "shell/program.h"
+#include "shell_test_support.h"
+#include "support/recording_dialogs.h"
+
+namespace orvena {
+namespace {
+
+class WindowPresets : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::ensure_app();
+        ASSERT_TRUE(program_.start(folder_.headless_options()).goes_on);
+        w_ = program_.window();
+    }
+    void TearDown() override { std::filesystem::current_path(saved_cwd_); }
+
+    std::filesystem::path saved_cwd_ = std::filesystem::current_path();
+    test::ProgramFolder folder_;
+    test::RecordingDialogs dialogs_;
+    Program program_{dialogs_};
+    arayüz* w_ = nullptr;
+};
+
+TEST_F(WindowPresets, ALevelButtonRetunesTheStringsTheArrowKeysPluck) {
+    w_->Option1.button(1)->click();  // ŞAH
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QApplication::sendEvent(w_, &up);
+    ASSERT_EQ(w_->st.cur_string, 11);
+    EXPECT_EQ(w_->st.mandal_pos[11], -6);
+    const std::string wav = test::read_file_bytes(folder_.path() / w_->st.wav_files[11]);
+    std::int32_t rate = 0;
+    std::memcpy(&rate, wav.data() + 24, 4);
+    EXPECT_EQ(rate, w_->st.sample_rate(11, -6));
+
+    w_->HScroll1->setValue(1);
+    EXPECT_EQ(w_->Text3->text(), QStringLiteral("1"));
+    w_->Option1.button(5)->click();  // SÜPÜRDE: the fine shift goes back to 0 first
+    EXPECT_EQ(w_->Text3->text(), QStringLiteral("0"));
+    EXPECT_TRUE(w_->st.manual_levers);
+    EXPECT_EQ(w_->st.mandal_pos[11], 0);
+}
+
+// Lets the window's events run until the makam list holds `count` names (or 5 s pass).
+bool list_reaches(const FileListBox& list, int count) {
+    QElapsedTimer waited;
+    waited.start();
+    while (list.ListCount() != count && waited.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    return list.ListCount() == count;
+}
+
+TEST_F(WindowPresets, SavedMakamsAreListedAtOnceLoadWithOneClickAndTheListFollowsTheFolder) {
+    w_->st.mandal_pos[12] = 5;
+    w_->Text1->setText(QStringLiteral("Hüzzam"));
+    w_->save_buton->click();
+    ASSERT_EQ(w_->File2->ListCount(), 1);
+    EXPECT_EQ(w_->File2->List(0), "Hüzzam.mkm");
+
+    w_->st.mandal_pos[12] = 0;
+    w_->Text1->clear();
+    w_->open_buton->click();
+    EXPECT_TRUE(w_->File2->Visible());
+    w_->File2->click_entry(0);
+    EXPECT_FALSE(w_->File2->Visible());
+    EXPECT_EQ(w_->Text1->text(), QStringLiteral("Hüzzam"));
+    EXPECT_EQ(w_->st.mandal_pos[12], 5);
+
+    test::write_file_bytes(folder_.path() / "Acem.mkm", " 0 \r\n");
+    EXPECT_TRUE(list_reaches(*w_->File2, 2));
+    std::filesystem::remove(folder_.path() / "Hüzzam.mkm");
+    EXPECT_TRUE(list_reaches(*w_->File2, 1));
+    EXPECT_TRUE(dialogs_.texts().empty());
+}
+
+}  // namespace
+}  // namespace orvena
