@@ -63,11 +63,11 @@ void PerformanceRecorder::replay_records(const std::string& text) {
     InstrumentState& st = play_.st;
     NumberTextReader reader(text);
     PlaybackPacer pacer(platform_.clock, platform_.pump);
-    pacer.start();
     paused_ = false;
-    double onset = 0;  // when the record being read is due, from the replay's start (ms)
+    bool started = false;  // the replay's time starts with its first note
+    double onset = 0;      // when the record being read is due, from the replay's start (ms)
     while (!reader.at_end()) {
-        pacer.wait_until(onset - kDrawAheadMs);
+        if (started) pacer.wait_until(onset - kDrawAheadMs);
         const Record record = read_record(reader);
         if (!valid_string(record.string)) throw RecordOutOfRange();
         st.cur_string = record.string;
@@ -77,8 +77,9 @@ void PerformanceRecorder::replay_records(const std::string& text) {
         play_.views.arıza_yaz(st.cur_string);
 
         platform_.pump.process_pending();  // stop, pause and "arızalar" act here
-        if (paused_) {
-            // The note goes on from the moment the pause ends, and so do the later ones.
+        if (!started || paused_) {
+            // After a pause the replay goes on from the moment it ends.
+            started = true;
             paused_ = false;
             pacer.start();
             onset = 0;

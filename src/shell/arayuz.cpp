@@ -330,7 +330,8 @@ bool arayüz::Form_QueryUnload(UnloadReason reason) {
 void arayüz::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    st.seq_playing = false;  // a running replay ends after its current note
+    // A recording keeps its last note; a running replay ends after the note it is on.
+    if (recorder) recorder->stop_buton_Click();
     if (timer) timer->Halt();
     timer.reset();
     // Every other window of the program (the splash, an open file list) goes with this one.

@@ -116,9 +116,9 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     st.last_string = 1;
 
     connect_playing(context.decimal_separator);
+    connect_presets(folder);
     connect_recording();
     connect_sequences();
-    connect_presets(folder);
 
     // 27.
     if (context.unload_splash) context.unload_splash();
