@@ -151,8 +151,8 @@ class PulseOutput final : public AudioOutput {
         }
         rate_ = facts.rate;
         block_ = block_frames;
-        const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, rate_, 2};
-        c_.stream = pa_stream_new(c_.context, "ORVENA", &spec, nullptr);
+        const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, rate_, 2};
+        c_.stream = pa_stream_new(c_.context, "ORVENA", &format, nullptr);
         if (c_.stream == nullptr) {
             why_not = pa_strerror(pa_context_errno(c_.context));
             return false;

@@ -55,10 +55,10 @@ class PulseServer : public ::testing::Test {
 
 // Records the null sink's monitor while `play` runs.
 std::vector<float> record_sink(double seconds, const std::function<void()>& play) {
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, 48000, 2};
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, 48000, 2};
     int error = 0;
     pa_simple* rec = pa_simple_new(nullptr, "ORVENA test", PA_STREAM_RECORD, "cap.monitor",
-                                   "recording", &spec, nullptr, nullptr, &error);
+                                   "recording", &format, nullptr, nullptr, &error);
     if (rec == nullptr) return {};
     std::vector<float> sound(static_cast<std::size_t>(seconds * 48000) * 2);
     std::thread player([&] {
