@@ -9,8 +9,8 @@
 #include <system_error>
 
 #include "tuning/biff_records.h"
-#include "tuning/compound_file.h"
 #include "tuning/compound_document.h"
+#include "tuning/compound_file.h"
 
 namespace orvena {
 
@@ -157,17 +157,24 @@ XlsWorkbook::XlsWorkbook(const std::filesystem::path& file) {
     const std::string name = file.string();
     if (!std::filesystem::is_regular_file(file, ec)) fail(FREEXL_FILE_NOT_FOUND, name);
     // FreeXL reports a file that is not a compound document at all as a read error; tell that
-    // case apart, since it is the likely one (a workbook saved as .xlsx or as text). A damaged
-    // directory is refused before FreeXL would read past its own buffers.
-    switch (check_compound_document(file)) {
+    // case apart, since it is the likely one (a workbook saved as .xlsx or as text).
+    const CompoundCheck check = check_compound_document(file);
+    switch (check) {
         case CompoundCheck::ok:
+        case CompoundCheck::damaged:
             break;
         case CompoundCheck::unreadable:
             fail(FREEXL_FILE_NOT_FOUND, name);
         case CompoundCheck::not_compound:
             throw XlsError(XlsError::Problem::NotWorkbook, name + ": not a compound document");
-        case CompoundCheck::damaged:
-            throw XlsError(XlsError::Problem::Damaged, name + ": damaged compound document");
+    }
+    // Our own reading of the workbook's records first: where the file is damaged, it names
+    // what is damaged.
+    const WorkbookRecords records = read_workbook_records(file);
+    // Damage that FreeXL would read past its own buffers on is refused before it opens the file.
+    if (check == CompoundCheck::damaged) {
+        throw XlsError(XlsError::Problem::Damaged, name + ": damaged compound document",
+                       "çalışma kitabının kayıtları okunamıyor");
     }
     int rc = freexl_open(name.c_str(), &handle_);
     if (rc != FREEXL_OK) {
@@ -176,9 +183,6 @@ XlsWorkbook::XlsWorkbook(const std::filesystem::path& file) {
         fail(rc, name);
     }
     try {
-        // Our own reading of the workbook's records first: where FreeXL fails on damage, it
-        // names what is damaged.
-        const WorkbookRecords records = read_workbook_records(file);
         // Some damage makes FreeXL give up while it reads the records and still answer OK,
         // without a workbook.
         if (handle_ == nullptr) {
