@@ -22,24 +22,12 @@ struct ChoiceCase {
     std::string log_has;
 };
 
-AudioChoice chose(std::optional<AudioApi> api, std::string device = "", unsigned block = 128) {
-    AudioChoice c;
-    c.api = api;
-    c.device = std::move(device);
-    c.block_frames = block;
-    return c;
-}
-
 const AudioSystemInfo kJack = system_with(jack, {"system"});
 const AudioSystemInfo kNoJack = system_without(jack, "no JACK server running");
 const AudioSystemInfo kPulse = system_with(pulse, {"cap", "hdmi"});
 const AudioSystemInfo kNoPulse = system_without(pulse, "no sound server");
 const AudioSystemInfo kAlsa = system_with(alsa, {"default", "hw:0,0", "hw:1,0"});
 const AudioSystemInfo kNoAlsa = system_without(alsa, "no output device");
-
-void PrintTo(const ChoiceCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class OutputChoice : public ::testing::TestWithParam<ChoiceCase> {};
 
@@ -64,63 +52,29 @@ TEST_P(OutputChoice, PlaysThroughTheBestOutputPresentOrSaysWhyItIsSilent) {
 
 INSTANTIATE_TEST_SUITE_P(
     WhatIsPresent, OutputChoice,
+    // clang-format off
     ::testing::Values(
-        ChoiceCase{"JackFirst", {kJack, kPulse, kAlsa}, chose({}), {}, "jack ", "sound jack"},
-        ChoiceCase{"ServerWithoutJack", {kNoJack, kPulse, kAlsa}, chose({}), {}, "pulse ", ""},
-        ChoiceCase{"AlsaWithoutServer", {kNoJack, kNoPulse, kAlsa}, chose({}), {}, "alsa ", ""},
-        ChoiceCase{"AlsaCardWhenDefaultIsBusy",
-                   {kNoJack, kNoPulse, kAlsa},
-                   chose({}),
-                   {"alsa ", "alsa default", "alsa hw:0,0"},
-                   "alsa hw:1,0",
-                   "refused alsa hw:0,0"},
-        ChoiceCase{"NothingAtAll",
-                   {kNoJack, kNoPulse, kNoAlsa},
-                   chose({}),
-                   {},
-                   "",
+        ChoiceCase{"JackFirst", {kJack, kPulse, kAlsa}, {}, {}, "jack ", "sound jack"},
+        ChoiceCase{"ServerWithoutJack", {kNoJack, kPulse, kAlsa}, {}, {}, "pulse ", ""},
+        ChoiceCase{"AlsaWithoutServer", {kNoJack, kNoPulse, kAlsa}, {}, {}, "alsa ", ""},
+        ChoiceCase{"AlsaCardWhenDefaultIsBusy", {kNoJack, kNoPulse, kAlsa}, {},
+                   {"alsa ", "alsa default", "alsa hw:0,0"}, "alsa hw:1,0", "refused alsa hw:0,0"},
+        ChoiceCase{"NothingAtAll", {kNoJack, kNoPulse, kNoAlsa}, {}, {}, "",
                    "playing silently (no sound system found; jack: no JACK server running; "
                    "pulse: no sound server; alsa: no output device)"},
-        ChoiceCase{"LastFailureIsTheReason",
-                   {kNoJack, kPulse, kNoAlsa},
-                   chose({}),
-                   {"pulse "},
-                   "",
+        ChoiceCase{"LastFailureIsTheReason", {kNoJack, kPulse, kNoAlsa}, {}, {"pulse "}, "",
                    "playing silently (refused pulse )"},
-        ChoiceCase{"PlayersSystemAndDevice",
-                   {kJack, kPulse, kAlsa},
-                   chose(alsa, "hw:1,0", 256),
-                   {},
-                   "alsa hw:1,0",
-                   ""},
-        ChoiceCase{"PlayersDeviceFindsItsSystem",
-                   {kNoJack, kPulse, kAlsa},
-                   chose({}, "hdmi"),
-                   {},
-                   "pulse hdmi",
-                   ""},
-        ChoiceCase{"PlayersSystemMissingFallsBack",
-                   {kNoJack, kPulse, kAlsa},
-                   chose(jack),
-                   {},
-                   "pulse ",
-                   "jack is not available (no JACK server running)"},
-        ChoiceCase{"PlayersDeviceGoneFallsBack",
-                   {kNoJack, kPulse, kAlsa},
-                   chose(pulse, "usb"),
-                   {"pulse usb"},
-                   "pulse ",
-                   "refused pulse usb"},
-        ChoiceCase{"SilentByChoice",
-                   {kJack, kPulse, kAlsa},
-                   [] {
-                       AudioChoice c;
-                       c.silent = true;
-                       return c;
-                   }(),
-                   {},
-                   "",
+        ChoiceCase{"PlayersSystemAndDevice", {kJack, kPulse, kAlsa},
+                   {.api = alsa, .device = "hw:1,0", .block_frames = 256}, {}, "alsa hw:1,0", ""},
+        ChoiceCase{"PlayersDeviceFindsItsSystem", {kNoJack, kPulse, kAlsa}, {.device = "hdmi"}, {},
+                   "pulse hdmi", ""},
+        ChoiceCase{"PlayersSystemMissingFallsBack", {kNoJack, kPulse, kAlsa}, {.api = jack}, {},
+                   "pulse ", "jack is not available (no JACK server running)"},
+        ChoiceCase{"PlayersDeviceGoneFallsBack", {kNoJack, kPulse, kAlsa},
+                   {.api = pulse, .device = "usb"}, {"pulse usb"}, "pulse ", "refused pulse usb"},
+        ChoiceCase{"SilentByChoice", {kJack, kPulse, kAlsa}, {.silent = true}, {}, "",
                    "sound turned off"}),
+    // clang-format on
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
