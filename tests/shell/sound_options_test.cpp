@@ -23,10 +23,6 @@ struct SettingsCase {
     std::string log_has;  // "" for a silent read
 };
 
-void PrintTo(const SettingsCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class SoundSettingsFile : public ::testing::TestWithParam<SettingsCase> {};
 
 TEST_P(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
@@ -48,6 +44,7 @@ TEST_P(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage)
 
 INSTANTIATE_TEST_SUITE_P(
     Values, SoundSettingsFile,
+    // clang-format off
     ::testing::Values(
         SettingsCase{"NoFile", "-", "auto", "", 128, ""},
         SettingsCase{"Chosen", "[sound]\napi=alsa\ndevice=hw:1,0\nbuffer_frames=256\n", "alsa",
@@ -60,16 +57,16 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsCase{"BlockTooLarge", "[sound]\nbuffer_frames=1000000\n", "auto", "", 128,
                      "buffer_frames '1000000'"},
         SettingsCase{"Garbage", std::string("\x01\xff[[[\n=\n\0\0api", 13), "auto", "", 128, ""}),
+    // clang-format on
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SoundSettingsFile, IsWrittenWholeAndReadBackAndAFailedWriteLeavesTheOldFile) {
     ensure_qt_app();
     TempDir dir;
     const auto file = dir / kSettingsFileName;
-    AudioChoice choice;
-    choice.api = AudioApi::pulse;
-    choice.device = "alsa_output.pci-0000_00_1f.3.analog-stereo";
-    choice.block_frames = 256;
+    AudioChoice choice{.api = AudioApi::pulse,
+                       .device = "alsa_output.pci-0000_00_1f.3.analog-stereo",
+                       .block_frames = 256};
     ASSERT_TRUE(write_sound_settings(file, choice));
     std::ostringstream log;
     const AudioChoice back = read_sound_settings(file, log);
@@ -103,10 +100,6 @@ struct LineCase {
     unsigned block = 128;
 };
 
-void PrintTo(const LineCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class CommandLineOptions : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
@@ -120,9 +113,7 @@ TEST_P(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
     EXPECT_NE(out.str().find(c.out_has), std::string::npos) << out.str();
     EXPECT_NE(err.str().find(c.err_has), std::string::npos) << err.str();
     if (c.status) return;
-    AudioChoice from_file;
-    from_file.device = "from-file";
-    const AudioChoice choice = apply_command_line(from_file, line);
+    const AudioChoice choice = apply_command_line({.device = "from-file"}, line);
     EXPECT_EQ(api_setting_name(choice), c.api);
     EXPECT_EQ(choice.device, c.device);
     EXPECT_EQ(choice.block_frames, c.block);
@@ -130,6 +121,7 @@ TEST_P(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CommandLineOptions,
+    // clang-format off
     ::testing::Values(
         LineCase{"None", {}, {}, "", "", "auto", "from-file", 128},
         LineCase{"Help", {"--help"}, 0, "--audio-api <system>", ""},
@@ -139,14 +131,9 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"BadSystem", {"--audio-api", "oss"}, 2, "", "unknown sound system 'oss'"},
         LineCase{"BadBlock", {"--buffer-frames=0"}, 2, "", "--buffer-frames wants a number"},
         LineCase{"MissingValue", {"--audio-device"}, 2, "", "Missing value"},
-        LineCase{"Sound",
-                 {"--audio-api=alsa", "--audio-device", "hw:0,0", "--buffer-frames", "256"},
-                 {},
-                 "",
-                 "",
-                 "alsa",
-                 "hw:0,0",
-                 256}),
+        LineCase{"Sound", {"--audio-api=alsa", "--audio-device", "hw:0,0", "--buffer-frames",
+                 "256"}, {}, "", "", "alsa", "hw:0,0", 256}),
+    // clang-format on
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
