@@ -9,8 +9,8 @@
 #include <QLabel>
 #include <QTest>
 
-#include <condition_variable>
-#include <mutex>
+#include <atomic>
+#include <thread>
 
 #include "shell/sound_settings.h"
 #include "shell/sound_settings_dialog.h"
@@ -21,22 +21,6 @@
 
 namespace orvena::test {
 namespace {
-
-// A sound system that answers only when the test lets it.
-struct Gate {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool open = false;
-    void release() {
-        const std::lock_guard lock(mutex);
-        open = true;
-        changed.notify_all();
-    }
-    void wait() {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [this] { return open; });
-    }
-};
 
 bool wait_for(const std::function<bool()>& done) {
     QElapsedTimer clock;
@@ -55,7 +39,7 @@ class SoundStartup : public ::testing::Test {
                          system_with(AudioApi::alsa, {"default", "hw:0,0"})};
     }
     void TearDown() override {
-        gate_->release();  // an open still waiting ends with the test
+        *answers_ = true;  // an open still waiting ends with the test
         std::filesystem::current_path(saved_cwd_);
     }
 
@@ -63,8 +47,9 @@ class SoundStartup : public ::testing::Test {
         ProgramOptions o = folder_.headless_options();
         o.sound.settings_file = folder_.path() / kSettingsFileName;
         o.sound.time_limit = std::chrono::milliseconds(100);
-        o.sound.open = [gate = gate_, host = host_, answers](const AudioChoice& choice) mutable {
-            if (!answers) gate->wait();
+        *answers_ = answers;
+        o.sound.open = [answers = answers_, host = host_](const AudioChoice& choice) mutable {
+            while (!*answers) std::this_thread::sleep_for(std::chrono::milliseconds(1));
             std::ostringstream log;
             return open_output(host, choice, log);
         };
@@ -73,7 +58,7 @@ class SoundStartup : public ::testing::Test {
 
     ProgramFolder folder_;
     FakeAudioHost host_;
-    std::shared_ptr<Gate> gate_ = std::make_shared<Gate>();
+    std::shared_ptr<std::atomic<bool>> answers_ = std::make_shared<std::atomic<bool>>(false);
     RecordingDialogs dialogs_;
 
   private:
@@ -95,7 +80,7 @@ TEST_F(SoundStartup, AFrozenSoundSystemLeavesTheWindowPlayableAndSaysSoUntilItAn
     EXPECT_EQ(notice->text(), QString::fromUtf8(kNoSoundNotice));
     EXPECT_TRUE(dialogs_.shown().empty()) << "the notice is not a message box";
 
-    gate_->release();
+    *answers_ = true;
     ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
     EXPECT_EQ(w.sound->output().description(), "pulse ");
     EXPECT_TRUE(notice->isHidden());
@@ -115,17 +100,20 @@ TEST_F(SoundStartup, F9ShowsTheSystemsFoundWithTheFiguresAndApplySavesAndReopens
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Ses ayarları"));
-    QStringList systems;
-    for (int i = 0; i < dialog->systems()->count(); ++i) systems << dialog->systems()->itemText(i);
-    EXPECT_EQ(systems, (QStringList{"otomatik", "jack (yok)", "pulse", "alsa", "sessiz"}));
+    const auto items = [](const QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
+        return texts;
+    };
+    EXPECT_EQ(items(dialog->systems()),
+              (QStringList{"otomatik", "jack (yok)", "pulse", "alsa", "sessiz"}));
     EXPECT_TRUE(dialog->figures()->text().contains(QStringLiteral("gecikme 5.0 ms")))
         << dialog->figures()->text().toStdString();
     EXPECT_TRUE(dialog->figures()->text().contains(QStringLiteral("kesinti 0")));
 
     dialog->systems()->setCurrentIndex(dialog->systems()->findData(QStringLiteral("alsa")));
-    QStringList devices;
-    for (int i = 0; i < dialog->devices()->count(); ++i) devices << dialog->devices()->itemText(i);
-    EXPECT_EQ(devices, (QStringList{QString::fromUtf8("varsayılan"), "default", "hw:0,0"}));
+    EXPECT_EQ(items(dialog->devices()),
+              (QStringList{QString::fromUtf8("varsayılan"), "default", "hw:0,0"}));
     dialog->devices()->setCurrentIndex(2);
     dialog->blocks()->setCurrentIndex(dialog->blocks()->findData(256u));
     dialog->Uygula_Click();
