@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/biff_bytes.h"
 #include "support/temp_dir.h"
 #include "tuning/compound_document.h"
 #include "tuning/tablo_oku.h"
@@ -52,19 +53,11 @@ TEST(DamagedDirectory, LongNameLengthIsRefusedAsDamaged) {
     }
 }
 
-// A BIFF record: id, length, body.
-std::string record(unsigned id, const std::string& body = {}) {
-    return std::string{static_cast<char>(id & 0xFF), static_cast<char>(id >> 8),
-                       static_cast<char>(body.size() & 0xFF), static_cast<char>(body.size() >> 8)} +
-           body;
-}
+using namespace test;  // the record builders
+
 // A BIFF8 DIMENSION record for a sheet of `rows` rows and `columns` columns.
 std::string dimension(std::uint32_t rows, std::uint16_t columns) {
-    std::string body(14, '\0');
-    for (int i = 0; i < 4; ++i) body[4 + i] = static_cast<char>(rows >> (8 * i));
-    body[10] = static_cast<char>(columns & 0xFF);
-    body[11] = static_cast<char>(columns >> 8);
-    return record(0x0200, body);
+    return record(0x0200, le32(0) + le32(rows) + le16(0) + le16(columns) + le16(0));
 }
 
 // FreeXL sizes a sheet's cell table by its DIMENSION record and trusts what follows. Damage:
@@ -72,37 +65,25 @@ std::string dimension(std::uint32_t rows, std::uint16_t columns) {
 // named sheet without records, a cell outside the size or given twice, a cell or size in the
 // workbook's own substream, a sheet name among a sheet's records, a text longer than its record.
 TEST(DamagedWorkbook, EverySheetIsSizedOnceAndHoldsEachCellOnce) {
-    const std::string globals =
-        record(0x0809, std::string("\0\x06\x05\0", 4) + std::string(12, '\0'));
-    const std::string bof = record(0x0809, std::string("\0\x06\x10\0", 4) + std::string(12, '\0'));
-    const std::string eof = record(0x000A);
     // A NUMBER record at (row, column) and a MULRK of three cells from (row, column).
-    const auto number = [](std::uint16_t row, std::uint16_t column) {
-        return record(0x0203,
-                      std::string{static_cast<char>(row & 0xFF), static_cast<char>(row >> 8),
-                                  static_cast<char>(column), 0} +
-                          std::string(10, '\1'));
+    const auto number = [](unsigned row, unsigned column) {
+        return record(0x0203, le16(row) + le16(column) + std::string(10, '\1'));
     };
-    const auto mulrk = [](std::uint16_t row, std::uint16_t column) {
-        return record(0x00BD,
-                      std::string{static_cast<char>(row & 0xFF), static_cast<char>(row >> 8),
-                                  static_cast<char>(column), 0} +
-                          std::string(18, '\1') + std::string{static_cast<char>(column + 2), 0});
+    const auto mulrk = [](unsigned row, unsigned column) {
+        return record(0x00BD, le16(row) + le16(column) + std::string(18, '\1') + le16(column + 2));
     };
     const std::string named = record(0x0085, std::string("\0\0\0\0\0\0\x05\0dizek", 13));
     // A LABEL record at (row, column) whose text claims `count` 8-bit characters of "abc".
-    const auto label = [](std::uint16_t row, std::uint16_t column, std::uint16_t count) {
-        return record(0x0204, std::string{static_cast<char>(row), 0, static_cast<char>(column), 0,
-                                          15, 0, static_cast<char>(count), 0, 0} +
-                                  "abc");
+    const auto label = [](unsigned row, unsigned column, unsigned count) {
+        return record(0x0204, le16(row) + le16(column) + le16(15) + le16(count) + '\0' + "abc");
     };
     // A workbook stream: its own substream naming `listed` sheets, then the sheets' records.
     const auto book = [&](int listed, const std::string& sheets) {
-        std::string own = globals;
+        std::string own = bof(0x05);
         for (int i = 0; i < listed; ++i) own += named;
-        return own + eof + sheets;
+        return own + kEof + sheets;
     };
-    const auto sheet = [&](const std::string& records) { return bof + records + eof; };
+    const auto sheet = [&](const std::string& records) { return bof(0x10) + records + kEof; };
     const std::string sized = dimension(334, 24);
     struct Case {
         std::string stream;
@@ -124,8 +105,8 @@ TEST(DamagedWorkbook, EverySheetIsSizedOnceAndHoldsEachCellOnce) {
         {book(1, sheet(dimension(10, 257))), false},
         {book(2, sheet(sized)), false},
         {book(1, sheet(number(0, 0))), false},
-        {globals + named + number(1, 1) + eof + sheet(sized), false},
-        {globals + named + sized + eof + sheet(sized), false},
+        {bof(0x05) + named + number(1, 1) + kEof + sheet(sized), false},
+        {bof(0x05) + named + sized + kEof + sheet(sized), false},
     };
     for (const Case& c : cases) EXPECT_EQ(workbook_records_sound(c.stream), c.sound);
 

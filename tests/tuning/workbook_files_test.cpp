@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/biff_bytes.h"
 #include "support/temp_dir.h"
 #include "tuning/biff_records.h"
 #include "tuning/number_format.h"
@@ -146,20 +147,8 @@ TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
     }
 }
 
-// Records of a workbook stream, built by hand.
-std::string le16(unsigned v) {
-    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
-}
-std::string le32(std::uint32_t v) {
-    return le16(v & 0xFFFF) + le16(v >> 16);
-}
-std::string record(unsigned type, const std::string& body) {
-    return le16(type) + le16(static_cast<unsigned>(body.size())) + body;
-}
-std::string bof(unsigned kind) {
-    return record(0x0809, le16(0x0600) + le16(kind) + std::string(12, '\0'));
-}
-const std::string kEof = record(0x000A, "");
+using namespace test;  // the record builders
+
 std::string formula(unsigned row, unsigned column, const std::string& result) {
     return record(0x0006,
                   le16(row) + le16(column) + le16(15) + result + le16(0) + le32(0) + le16(0));
