@@ -18,28 +18,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable for one scope (unset with nullopt).
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) {
-            ::setenv(name, value->c_str(), 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
+using Value = std::optional<std::string>;
 
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
+// Sets an environment variable for one scope (unset with nullopt), then puts it back.
+struct ScopedEnv {
+    ScopedEnv(const char* variable, const Value& value) : name(variable) {
+        if (const char* was = std::getenv(variable)) old = was;
+        set(value);
+    }
+    ~ScopedEnv() { set(old); }
+    void set(const Value& v) const { v ? ::setenv(name, v->c_str(), 1) : ::unsetenv(name); }
+    const char* name;
+    Value old;
 };
 
 TEST(InstanceLockPlace, UsersRuntimeFolderElseAPrivateFolderOfTheirOwn) {
@@ -54,8 +44,7 @@ TEST(InstanceLockPlace, UsersRuntimeFolderElseAPrivateFolderOfTheirOwn) {
         EXPECT_EQ(InstanceLock::default_lock_folder(), runtime.path());
     }
     ::chmod(runtime.path().c_str(), 0755);  // open to others: not a place for it
-    for (const auto& value :
-         {std::optional<std::string>(runtime.path().string()), std::optional<std::string>()}) {
+    for (const Value& value : {Value(runtime.path().string()), Value()}) {
         const ScopedEnv xdg("XDG_RUNTIME_DIR", value);
         EXPECT_EQ(InstanceLock::default_lock_folder(), own);
         struct stat info {};
