@@ -8,9 +8,8 @@
 #include <QKeyEvent>
 #include <QTest>
 
-#include "shell/program.h"
-#include "shell_test_support.h"
-#include "support/recording_dialogs.h"
+#include "started_window.h"
+#include "support/pictures.h"
 
 namespace orvena {
 namespace {
@@ -23,21 +22,15 @@ void from_window_system(QWidget* window, QEvent::Type type, quint64 timestamp) {
     QApplication::instance()->notify(window, &event);
 }
 
+// Whether the key letter of string 12 in the legend is black, as it is while held.
 bool letter_of_string_12_is_black(const Surface& legend) {
-    for (int y = 2 + 15 * 11; y <= 2 + 15 * 11 + 12; ++y)
-        for (int x = 36; x <= 50; ++x)
-            if (legend.pixel(x, y) == 0) return true;
-    return false;
+    return test::has_colour(legend, QRect(36, 2 + 15 * 11, 15, 13), 0x000000);
 }
 
-TEST(WindowKeyRepeat, HeldLetterSoundsOnceUntilItsRealRelease) {
-    test::ensure_app();
-    const auto saved_cwd = std::filesystem::current_path();
-    test::ProgramFolder folder;
-    test::RecordingDialogs dialogs;
-    Program program{dialogs};
-    ASSERT_TRUE(program.start(folder.headless_options()).goes_on);
-    arayüz* w = program.window();
+using WindowKeyRepeat = test::StartedWindow;
+
+TEST_F(WindowKeyRepeat, HeldLetterSoundsOnceUntilItsRealRelease) {
+    arayüz* w = w_;
     Mixer& mixer = w->sound->mixer();
     float frame[2];
 
@@ -58,7 +51,6 @@ TEST(WindowKeyRepeat, HeldLetterSoundsOnceUntilItsRealRelease) {
     QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
     EXPECT_FALSE(w->sound->alias_open("A4")) << "the real release stops the note";
     EXPECT_FALSE(letter_of_string_12_is_black(w->surface(10)));
-    std::filesystem::current_path(saved_cwd);
 }
 
 }  // namespace

@@ -9,12 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <cstring>
-
-#include "shell/program.h"
-#include "shell_test_support.h"
+#include "started_window.h"
 #include "support/pictures.h"
-#include "support/recording_dialogs.h"
 
 namespace orvena {
 namespace {
@@ -27,23 +23,8 @@ bool key_letter_is(const Surface& legend, int s, QRgb colour) {
     return test::has_colour(legend, QRect(36, top, 15, 13), colour);
 }
 
-std::int32_t header_rate(const std::filesystem::path& wav) {
-    const std::string bytes = test::read_file_bytes(wav);
-    std::int32_t rate = 0;
-    std::memcpy(&rate, bytes.data() + 24, 4);
-    return rate;
-}
-
-class WindowKeyboard : public ::testing::Test {
+class WindowKeyboard : public test::StartedWindow {
   protected:
-    void SetUp() override {
-        test::ensure_app();
-        saved_cwd_ = std::filesystem::current_path();
-        ASSERT_TRUE(program_.start(folder_.headless_options()).goes_on);
-        w_ = program_.window();
-    }
-    void TearDown() override { std::filesystem::current_path(saved_cwd_); }
-
     void send(QEvent::Type type, int key, const QString& text, bool repeat = false) {
         QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
         QApplication::sendEvent(w_, &event);
@@ -54,14 +35,6 @@ class WindowKeyboard : public ::testing::Test {
     void release(int key, const QString& text = {}, bool repeat = false) {
         send(QEvent::KeyRelease, key, text, repeat);
     }
-
-    test::ProgramFolder folder_;
-    test::RecordingDialogs dialogs_;
-    Program program_{dialogs_};
-    arayüz* w_ = nullptr;
-
-  private:
-    std::filesystem::path saved_cwd_;
 };
 
 TEST_F(WindowKeyboard, HeldLetterKeysSoundTogetherAndShowBlackUntilReleased) {
@@ -105,7 +78,7 @@ TEST_F(WindowKeyboard, ArrowKeysSelectPluckAndRedrawEveryView) {
     press(Qt::Key_Right);
     press(Qt::Key_Right);
     EXPECT_EQ(w_->st.mandal_pos[11], 2);
-    EXPECT_EQ(header_rate(folder_.path() / w_->st.wav_files[11]), w_->st.sample_rate(11, 2));
+    EXPECT_EQ(test::header_rate(folder_.path() / w_->st.wav_files[11]), w_->st.sample_rate(11, 2));
     // The legend's lever column shows 2 for string 11.
     EXPECT_TRUE(test::has_colour(w_->surface(10), QRect(52, 2 + 15 * 10, 15, 13), kBlack));
 }

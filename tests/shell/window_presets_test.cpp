@@ -7,30 +7,12 @@
 #include <QKeyEvent>
 #include <QRadioButton>
 
-#include <cstring>
-
-#include "shell/program.h"
-#include "shell_test_support.h"
-#include "support/recording_dialogs.h"
+#include "started_window.h"
 
 namespace orvena {
 namespace {
 
-class WindowPresets : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        test::ensure_app();
-        ASSERT_TRUE(program_.start(folder_.headless_options()).goes_on);
-        w_ = program_.window();
-    }
-    void TearDown() override { std::filesystem::current_path(saved_cwd_); }
-
-    std::filesystem::path saved_cwd_ = std::filesystem::current_path();
-    test::ProgramFolder folder_;
-    test::RecordingDialogs dialogs_;
-    Program program_{dialogs_};
-    arayüz* w_ = nullptr;
-};
+using WindowPresets = test::StartedWindow;
 
 TEST_F(WindowPresets, ALevelButtonRetunesTheStringsTheArrowKeysPluck) {
     w_->Option1.button(1)->click();  // ŞAH
@@ -38,10 +20,7 @@ TEST_F(WindowPresets, ALevelButtonRetunesTheStringsTheArrowKeysPluck) {
     QApplication::sendEvent(w_, &up);
     ASSERT_EQ(w_->st.cur_string, 11);
     EXPECT_EQ(w_->st.mandal_pos[11], -6);
-    const std::string wav = test::read_file_bytes(folder_.path() / w_->st.wav_files[11]);
-    std::int32_t rate = 0;
-    std::memcpy(&rate, wav.data() + 24, 4);
-    EXPECT_EQ(rate, w_->st.sample_rate(11, -6));
+    EXPECT_EQ(test::header_rate(folder_.path() / w_->st.wav_files[11]), w_->st.sample_rate(11, -6));
 
     w_->HScroll1->setValue(1);
     EXPECT_EQ(w_->Text3->text(), QStringLiteral("1"));

@@ -9,32 +9,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include <cstring>
-
-#include "shell/program.h"
-#include "shell_test_support.h"
-#include "support/recording_dialogs.h"
+#include "started_window.h"
 
 namespace orvena {
 namespace {
 
-std::int32_t header_rate(const std::filesystem::path& wav) {
-    const std::string bytes = test::read_file_bytes(wav);
-    std::int32_t rate = 0;
-    std::memcpy(&rate, bytes.data() + 24, 4);
-    return rate;
-}
-
-class WindowRecording : public ::testing::Test {
+class WindowRecording : public test::StartedWindow {
   protected:
-    void SetUp() override {
-        test::ensure_app();
-        saved_cwd_ = std::filesystem::current_path();
-        ASSERT_TRUE(program_.start(folder_.headless_options()).goes_on);
-        w_ = program_.window();
-    }
-    void TearDown() override { std::filesystem::current_path(saved_cwd_); }
-
     // R, >, I I, O enabled, and whether the six locked groups are: "1111 1" style.
     std::string controls() const {
         std::string out;
@@ -50,14 +31,6 @@ class WindowRecording : public ::testing::Test {
     void click_string(int n) {
         QTest::mouseClick(w_->Picture2, Qt::LeftButton, {}, QPoint(700, 29 + 15 * (n - 1)));
     }
-
-    test::ProgramFolder folder_;
-    test::RecordingDialogs dialogs_;
-    Program program_{dialogs_};
-    arayüz* w_ = nullptr;
-
-  private:
-    std::filesystem::path saved_cwd_;
 };
 
 TEST_F(WindowRecording, RecordsStringClicksWithTheButtonsAndLampsOfEachState) {
@@ -66,7 +39,7 @@ TEST_F(WindowRecording, RecordsStringClicksWithTheButtonsAndLampsOfEachState) {
     EXPECT_EQ(controls(), "0001 0");
     EXPECT_EQ(lamp(9), 0xFF0000u);
     click_string(5);
-    EXPECT_EQ(header_rate(folder_.path() / w_->st.wav_files[5]), w_->st.sample_rate(5, 0));
+    EXPECT_EQ(test::header_rate(folder_.path() / w_->st.wav_files[5]), w_->st.sample_rate(5, 0));
     click_string(9);
     w_->stop_buton->click();
     EXPECT_EQ(controls(), "1100 1");

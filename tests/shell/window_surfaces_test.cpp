@@ -6,14 +6,12 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QRegion>
 
 #include <string>
-#include <vector>
 
 #include "display/diyagonal.h"
-#include "shell/program.h"
-#include "shell_test_support.h"
-#include "support/recording_dialogs.h"
+#include "started_window.h"
 
 namespace orvena {
 namespace {
@@ -28,37 +26,7 @@ std::string first_difference(const QImage& a, const QImage& b) {
     return {};
 }
 
-// Marks the pixels of the 26 diagonal number boxes.
-std::vector<std::vector<bool>> diagonal_boxes(int width, int height) {
-    std::vector<std::vector<bool>> inside(static_cast<std::size_t>(height),
-                                          std::vector<bool>(static_cast<std::size_t>(width)));
-    for (int n = 1; n <= kStringCount; ++n) {
-        const QRect box = diagonal_box(n);
-        for (int y = box.top(); y <= box.bottom(); ++y)
-            for (int x = box.left(); x <= box.right(); ++x)
-                inside[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = true;
-    }
-    return inside;
-}
-
-class WindowSurfaces : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        test::ensure_app();
-        saved_cwd_ = std::filesystem::current_path();
-        ASSERT_TRUE(program_.start(folder_.headless_options()).goes_on);
-        w_ = program_.window();
-    }
-    void TearDown() override { std::filesystem::current_path(saved_cwd_); }
-
-    test::ProgramFolder folder_;
-    test::RecordingDialogs dialogs_;
-    Program program_{dialogs_};
-    arayüz* w_ = nullptr;
-
-  private:
-    std::filesystem::path saved_cwd_;
-};
+using WindowSurfaces = test::StartedWindow;
 
 TEST_F(WindowSurfaces, InformationPanelIsPeachBeforeAndAfterAStringIsChosen) {
     const Surface& panel = w_->surface(6);
@@ -89,7 +57,8 @@ TEST_F(WindowSurfaces, LegendLeverNumbersAreErasedWithoutATrace) {
 TEST_F(WindowSurfaces, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
     Surface& instrument = w_->surface(2);
     const QImage untouched = instrument.image().copy();
-    const auto in_a_box = diagonal_boxes(instrument.width(), instrument.height());
+    QRegion boxes;  // where the 26 diagonal numbers are written
+    for (int n = 1; n <= kStringCount; ++n) boxes += diagonal_box(n);
     w_->Check1->click();
     for (int pos : {12, -8, 9}) {
         for (int s = 1; s <= kStringCount; ++s)
@@ -102,7 +71,7 @@ TEST_F(WindowSurfaces, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
                 if (was == kBlack) {
                     ASSERT_EQ(instrument.pixel(x, y), kBlack)
                         << "outline nicked at " << x << "," << y << " by " << pos;
-                } else if (!in_a_box[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]) {
+                } else if (!boxes.contains(QPoint(x, y))) {
                     ASSERT_EQ(instrument.pixel(x, y), was)
                         << "drawn outside the boxes at " << x << "," << y << " by " << pos;
                 }
