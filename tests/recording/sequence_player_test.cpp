@@ -145,6 +145,8 @@ TEST_F(Player, brokenOrMissingFileIsReportedWithItsRecordNumber) {
     } const cases[] = {
         {"0,3,3,0,0,0,0,0,0,0\r\n0,3,4,0,0,0,0,0,0,0\r\n0,3,3,0,0\r\n", 3, 2},
         {"0,3,3,0,0,0,0,0,0,0\r\n0,3,x,0,0,0,0,0,0,0\r\n", 2, 1},
+        {"0,3,3,0,0,0,0,0,0,0,\n0,40000,3,0,0,0,0,0,0,0", 2, 1},  // beyond 16 bits
+        {"0,,3,0,0,0,0,0,0,0", 1, 0},                             // an empty field
         {nullptr, 0, 0},
     };
     for (const Case& c : cases) {
