@@ -54,20 +54,5 @@ TEST(AkordReset, ClearsEveryFineTuningAndRecomputesTheRates) {
     EXPECT_TRUE(c.sound.calls.empty());
 }
 
-TEST(LeverControls, CheckBoxesAndSpeedBarSetTheirCopies) {
-    Controls c;
-    Check1_Click(c.ctx, true);
-    Check1_Click(c.ctx, false);
-    EXPECT_EQ(c.views.calls, (Calls{"diyagonal_yaz", "diyagonal_sil"}));
-    Check2_Click(c.st, 1);
-    EXPECT_TRUE(c.st.show_details);
-    Check2_Click(c.st, 2);  // any non-zero value is checked
-    EXPECT_TRUE(c.st.show_details);
-    Check2_Click(c.st, 0);
-    EXPECT_FALSE(c.st.show_details);
-    VScroll1_Change(c.st, 52);
-    EXPECT_EQ(c.st.speed, 52);
-}
-
 }  // namespace
 }  // namespace orvena
