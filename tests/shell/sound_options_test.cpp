@@ -21,6 +21,7 @@ struct SettingsCase {
     std::string device;
     unsigned block;
     std::string log_has;  // "" for a silent read
+    friend void PrintTo(const SettingsCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class SoundSettingsFile : public ::testing::TestWithParam<SettingsCase> {};
@@ -98,6 +99,7 @@ struct LineCase {
     std::string api = "auto";
     std::string device;
     unsigned block = 128;
+    friend void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CommandLineOptions : public ::testing::TestWithParam<LineCase> {};

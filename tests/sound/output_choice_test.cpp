@@ -20,6 +20,7 @@ struct ChoiceCase {
     std::set<std::string> refusing;
     std::string plays;  // "api device" of the output that opens; "" for silence
     std::string log_has;
+    friend void PrintTo(const ChoiceCase& c, std::ostream* os) { *os << c.name; }
 };
 
 const AudioSystemInfo kJack = system_with(jack, {"system"});

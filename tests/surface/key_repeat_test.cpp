@@ -33,6 +33,7 @@ struct Case {
     const char* name;
     std::vector<Sent> events;
     const char* reported;  // "+A" down, "-A" up, "*" the event flagged as a repeat
+    friend void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 };
 
 class KeyRepeatPairs : public ::testing::TestWithParam<Case> {};
