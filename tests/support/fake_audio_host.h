@@ -13,22 +13,19 @@ namespace orvena::test {
 
 class FakeOutput final : public AudioOutput {
   public:
-    FakeOutput(std::string name, unsigned block, double latency_s = 0.005)
-        : name_(std::move(name)), block_(block), latency_(latency_s) {}
+    FakeOutput(std::string name, unsigned block) : name_(std::move(name)), block_(block) {}
     double sample_rate() const override { return 48000.0; }
     bool start(Mixer&) override { return true; }
     void stop() override {}
-    double latency_seconds() const override { return latency_; }
-    std::uint64_t underruns() const override { return underruns_; }
+    double latency_seconds() const override { return 0.005; }
+    std::uint64_t underruns() const override { return 0; }
     unsigned block_frames() const override { return block_; }
     bool is_device() const override { return true; }
     std::string description() const override { return name_; }
-    std::uint64_t underruns_ = 0;
 
   private:
     std::string name_;
     unsigned block_;
-    double latency_;
 };
 
 class FakeAudioHost final : public AudioHost {
@@ -36,11 +33,9 @@ class FakeAudioHost final : public AudioHost {
     std::vector<AudioSystemInfo> present;
     // "api device" pairs that refuse to open ("alsa default", "pulse ").
     std::set<std::string> refusing;
-    std::vector<OutputRequest> asked;
 
     std::vector<AudioSystemInfo> systems() override { return present; }
     std::unique_ptr<AudioOutput> open(const OutputRequest& request, std::string& why_not) override {
-        asked.push_back(request);
         const std::string key = std::string(api_name(request.api)) + " " + request.device;
         if (refusing.count(key) != 0) {
             why_not = "refused " + key;
