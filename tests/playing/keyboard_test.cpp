@@ -65,36 +65,26 @@ TEST(Keys, GatesDecideWhichKeysPlay) {
         Calls views;
         std::vector<std::string> messages;
     };
+    using St = InstrumentState;
+    // clang-format off
     const Gate gates[] = {
-        {"recording", [](InstrumentState& st) { st.recording = true; }, {all, all + 6}},
-        {"playing a sequence", [](InstrumentState& st) { st.seq_playing = true; }, {all, all + 6}},
-        {"other keys", [](InstrumentState&) {}, {16, 17, 18, 48, 57, 96, 105, 112, 13, 32, 27}},
-        {"typing in the makam name box",
-         [](InstrumentState& st) { st.text1_has_focus = true; },
-         {'D'},
-         {SoundCall::alias_off("G4")},
-         {"key up 13"}},
-        {"no string selected",
-         [](InstrumentState& st) { st.cur_string = 0; },
-         {kKeyRight},
-         {},
-         {},
+        {"recording", [](St& st) { st.recording = true; }, {all, all + 6}},
+        {"playing a sequence", [](St& st) { st.seq_playing = true; }, {all, all + 6}},
+        {"other keys", [](St&) {}, {16, 17, 18, 48, 57, 96, 105, 112, 13, 32, 27}},
+        {"typing in the makam name box", [](St& st) { st.text1_has_focus = true; }, {'D'},
+         {SoundCall::alias_off("G4")}, {"key up 13"}},
+        {"no string selected", [](St& st) { st.cur_string = 0; }, {kKeyRight}, {}, {},
          {"bir perde seçin"}},
-        {"transposed setting refuses lever keys",
-         [](InstrumentState& st) { st.manual_levers = false; },
+        {"transposed setting refuses lever keys", [](St& st) { st.manual_levers = false; },
          {kKeyRight, kKeyLeft}},
         {"transposed setting, no string selected",
-         [](InstrumentState& st) {
-             st.manual_levers = false;
-             st.cur_string = 0;
-         },
-         {kKeyRight}},
-        {"transposed setting plays letters and Up/Down",
-         [](InstrumentState& st) { st.manual_levers = false; },
+         [](St& st) { st.manual_levers = false; st.cur_string = 0; }, {kKeyRight}},
+        {"transposed setting plays letters and Up/Down", [](St& st) { st.manual_levers = false; },
          {'T', kKeyDown},
          {SoundCall::alias_on("wav5", "A5"), SoundCall::alias_off("A5"), SoundCall::tuned(6, 0)},
          {"key down 5", "key up 5", "tel_çiz", "mandal_at", "porte", "etiket"}},
     };
+    // clang-format on
     for (const Gate& g : gates) {
         SCOPED_TRACE(g.what);
         Keys k;
@@ -138,14 +128,11 @@ TEST(ArrowKeys, WalkTheStringsAndStepTheLevers) {
         {0, 13, 0, {kKeyDown}, 13, 0, {SoundCall::tuned(13, 0)}, walk},
         {1, 1, 0, {kKeyUp}, 1, 0, {SoundCall::tuned(1, 0)}, walk},
         {26, 26, 0, {kKeyDown}, 26, 0, {SoundCall::tuned(26, 0)}, walk},
-        {12,
-         12,
-         0,
-         {kKeyRight, kKeyRight, kKeyLeft},
-         12,
-         1,
+        // clang-format off
+        {12, 12, 0, {kKeyRight, kKeyRight, kKeyLeft}, 12, 1,
          {SoundCall::tuned(12, 1), SoundCall::tuned(12, 2), SoundCall::tuned(12, 1)},
          times(step(12), 3)},
+        // clang-format on
         {1, 1, -5, {kKeyLeft}, 1, -5, {}, {}},
         {1, 1, 6, {kKeyRight}, 1, 6, {}, {}},
         {26, 26, 8, {kKeyRight, kKeyRight, kKeyRight}, 26, 11, {}, {}},
