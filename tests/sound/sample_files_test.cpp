@@ -89,9 +89,7 @@ TEST_F(SampleFilesTest, AHugeSampleIsRefusedWithOneWarningAndTheRestPlay) {
     const auto huge = dir / st.wav_files[12];
     std::string bytes = make_wav({});
     const std::uintmax_t size = kMaxSampleFileBytes + (1u << 20);
-    bytes.replace(4, 4,
-                  std::string{static_cast<char>(0xF8), static_cast<char>(0xFF),
-                              static_cast<char>(0x0F), static_cast<char>(0x02)});
+    bytes.replace(4, 4, "\xF8\xFF\x0F\x02", 4);  // the RIFF size of the file below
     write_file_bytes(huge, bytes);
     std::filesystem::resize_file(huge, size);
 
