@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <csignal>
 
+#include "shell/command_line.h"
 #include "shell/program.h"
 #include "sound/audio_output.h"
 #include "surface/dialogs.h"
@@ -26,6 +27,7 @@ void on_terminate_signal(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto status = orvena::run_command_line(argc, argv)) return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ORVENA"));
     QApplication::setQuitOnLastWindowClosed(false);

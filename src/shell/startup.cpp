@@ -114,6 +114,7 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
 
     connect_playing(context.decimal_separator);
     connect_presets(folder);
+    connect_scala_export();
 
     // 27.
     if (context.unload_splash) context.unload_splash();
