@@ -21,7 +21,7 @@
 #include "sound/mixer.h"
 #include "sound/sample_bank.h"
 #include "sound/sound_module.h"
-#include "support/pitch.h"
+#include "pitch/pitch.h"
 #include "tuning/instrument_state.h"
 #include "tuning/tablo_oku.h"
 

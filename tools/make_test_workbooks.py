@@ -82,6 +82,15 @@ BAD = {
     "bad_single.xls": {"E45": 4, "G45": 1e39},
     # Reads fine, but the sample rate of string 7 would not fit in 32 bits.
     "bad_rate.xls": {"X7": 20000},
+    # Text that only starts like a number, and a decimal comma, are not numbers.
+    "bad_number_suffix.xls": {"E40": 12, "G40": "12abc"},
+    "bad_decimal_comma.xls": {"X3": "1,5"},
+    # Pitches whose sample rate would not fit: a grid cell of a top string, the home
+    # position of a top string (the other positions then lie far above it), and a place
+    # set by the degree list.
+    "bad_rate_grid.xls": {"B11": 40000},
+    "bad_rate_home.xls": {"J11": -40000},
+    "bad_rate_degree.xls": {"E31": 5, "G31": 40000, "C31": 9, "D31": 2},
 }
 
 

@@ -7,24 +7,23 @@
 
 #include "display/ariza_yaz.h"
 #include "display/diyagonal.h"
-#include "support/qt_app.h"
+#include "support/pictures.h"
 #include "surface/surface.h"
 #include "tuning/instrument_state.h"
 
 namespace orvena {
 namespace {
 
-constexpr QRgb kWhite = test::rgb(255, 255, 255);
-constexpr QRgb kBlack = test::rgb(0, 0, 0);
-constexpr QRgb kGrey = test::rgb(200, 200, 200);
-constexpr QRgb kOlive = test::rgb(192, 192, 0);
-constexpr QRgb kRedBrown = test::rgb(206, 30, 10);
+using test::count_colour;
+using test::rgb;
+constexpr QRgb kWhite = rgb(255, 255, 255);
+constexpr QRgb kBlack = rgb(0, 0, 0);
+constexpr QRgb kGrey = rgb(200, 200, 200);
+constexpr QRgb kOlive = rgb(192, 192, 0);
+constexpr QRgb kRedBrown = rgb(206, 30, 10);
 
-int count_in(const Surface& pic, QRect r, QRgb colour) {
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x) n += pic.pixel(x, y) == colour;
-    return n;
+int area(QRect r) {
+    return r.width() * r.height();
 }
 
 class LeverNumbers : public ::testing::Test {
@@ -46,51 +45,53 @@ class LeverNumbers : public ::testing::Test {
     InstrumentState st;
 };
 
-TEST_F(LeverNumbers, positionZeroLeavesABlankWhiteCell) {
-    set_and_write(4, 0, true);
-    const QRect cell(QPoint(52, 47), QPoint(66, 63));
-    EXPECT_EQ(count_in(legend, cell, kWhite), cell.width() * cell.height());
-    EXPECT_TRUE(legend.print_log().empty());
-    // Only the cell: its neighbours keep what they had.
-    EXPECT_EQ(legend.pixel(51, 47), kGrey);
-    EXPECT_EQ(legend.pixel(67, 63), kGrey);
-    EXPECT_EQ(legend.pixel(60, 46), kGrey);
-    EXPECT_EQ(legend.pixel(60, 64), kGrey);
-}
-
-TEST_F(LeverNumbers, twoDigitNumbersStartFurtherLeftThanOneDigitAndNegativeOnes) {
+// The cell is blanked; a lever off 0 prints its number in bold black, two-digit numbers
+// further left than one-digit and negative ones. Only the cell changes.
+TEST_F(LeverNumbers, LegendCellShowsTheLeverNumber) {
     struct Case {
         int n, pos, x;
-        const char* text;
+        const char* text;  // "" for none
     };
-    for (const Case& c : {Case{1, 12, 48, " 12 "}, Case{9, 9, 55, " 9 "}, Case{26, -8, 55, "-8 "},
-                          Case{13, 10, 48, " 10 "}}) {
+    const Case cases[] = {{4, 0, 0, ""},
+                          {1, 12, 48, " 12 "},
+                          {9, 9, 55, " 9 "},
+                          {26, -8, 55, "-8 "},
+                          {13, 10, 48, " 10 "}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.n);
         set_and_write(c.n, c.pos, false);
-        ASSERT_EQ(legend.print_log().size(), 1u) << "string " << c.n;
+        const int y = 15 * (c.n - 1) + 2;
+        const QRect cell(QPoint(52, y), QPoint(66, y + 16));
+        EXPECT_EQ(legend.pixel(51, y), kGrey);
+        EXPECT_EQ(legend.pixel(67, y + 16), kGrey);
+        EXPECT_EQ(legend.pixel(60, y + 17), kGrey);
+        if (*c.text == '\0') {
+            EXPECT_EQ(count_colour(legend, cell, kWhite), area(cell));
+            EXPECT_TRUE(legend.print_log().empty());
+            continue;
+        }
+        ASSERT_EQ(legend.print_log().size(), 1u);
         const PrintRecord& r = legend.print_log().front();
         EXPECT_EQ(r.text.toStdString(), c.text);
         EXPECT_EQ(r.x, c.x);
-        EXPECT_EQ(r.y, 15 * (c.n - 1) + 2);
+        EXPECT_EQ(r.y, y);
         EXPECT_EQ(r.colour & 0xFFFFFFu, kBlack);
         EXPECT_TRUE(r.bold);
-        EXPECT_GT(count_in(legend, QRect(QPoint(48, r.y), QPoint(66, r.y + 16)), kBlack), 0);
+        EXPECT_GT(count_colour(legend, QRect(QPoint(48, y), QPoint(66, y + 16)), kBlack), 0);
     }
     EXPECT_FALSE(legend.FontBold);
 }
 
-TEST_F(LeverNumbers, withCheck1OffTheInstrumentIsNotTouched) {
+TEST_F(LeverNumbers, WithCheck1EveryDiagonalNumberIsRewrittenInItsColour) {
     const QImage before = instrument.image().copy();
     set_and_write(5, 3, false);
-    EXPECT_EQ(instrument.image(), before);
-}
+    EXPECT_EQ(instrument.image(), before) << "with Check1 off the instrument is not touched";
 
-TEST_F(LeverNumbers, withCheck1OnEveryDiagonalNumberIsRewrittenInItsColour) {
     st.mandal_pos(2) = -4;
     st.mandal_pos(7) = 10;
     st.mandal_pos(8) = 1;
     st.mandal_pos(26) = -8;
     set_and_write(5, 3, true);
-
     struct Want {
         int n;
         const char* text;
@@ -105,38 +106,34 @@ TEST_F(LeverNumbers, withCheck1OnEveryDiagonalNumberIsRewrittenInItsColour) {
     ASSERT_EQ(log.size(), std::size(wants));
     for (std::size_t i = 0; i < log.size(); ++i) {
         const Want& w = wants[i];
+        SCOPED_TRACE(w.n);
         EXPECT_EQ(log[i].text.toStdString(), w.text);
-        EXPECT_EQ(log[i].colour & 0xFFFFFFu, w.colour) << "string " << w.n;
+        EXPECT_EQ(log[i].colour & 0xFFFFFFu, w.colour);
         EXPECT_EQ(log[i].x, 489 - 19 * (w.n - 1));
         EXPECT_EQ(log[i].y, 18 + 15 * (w.n - 1));
         EXPECT_EQ(log[i].font_size, 12);
-        EXPECT_GT(count_in(instrument, diagonal_box(w.n), w.colour), 0) << "string " << w.n;
+        EXPECT_GT(count_colour(instrument, diagonal_box(w.n), w.colour), 0);
     }
     // All 26 boxes are white apart from their numbers; the drawing beside them is kept.
     for (int n = 1; n <= 26; ++n) {
         const QRect box = diagonal_box(n);
-        EXPECT_EQ(count_in(instrument, box, kGrey), 0) << "string " << n;
+        EXPECT_EQ(count_colour(instrument, box, kGrey), 0) << "string " << n;
         EXPECT_EQ(instrument.pixel(box.left() - 1, box.top()), kGrey);
         EXPECT_EQ(instrument.pixel(box.right() + 1, box.bottom()), kGrey);
     }
-    EXPECT_EQ(count_in(instrument, diagonal_box(3), kWhite), 22 * 17);
+    EXPECT_EQ(count_colour(instrument, diagonal_box(3), kWhite), 22 * 17);
     // The drawing as it was before the boxes became the background picture.
     EXPECT_TRUE(instrument.HasPicture());
     instrument.Cls();
     EXPECT_EQ(instrument.pixel(489, 18), kGrey);
-}
 
-TEST_F(LeverNumbers, leverBackAtZeroAlsoLosesItsDiagonalNumber) {
-    st.mandal_pos(9) = 4;
-    set_and_write(5, 3, true);
-    ASSERT_GT(count_in(instrument, diagonal_box(5), kOlive), 0);
+    // A lever back at 0 also loses its diagonal number.
     set_and_write(5, 0, true);
-    const QRect box = diagonal_box(5);
-    EXPECT_EQ(count_in(instrument, box, kWhite), box.width() * box.height());
-    EXPECT_GT(count_in(instrument, diagonal_box(9), kRedBrown), 0);
+    EXPECT_EQ(count_colour(instrument, diagonal_box(5), kWhite), area(diagonal_box(5)));
+    EXPECT_GT(count_colour(instrument, diagonal_box(8), kRedBrown), 0);
 }
 
-TEST_F(LeverNumbers, switchingTheDiagonalOffBlanksAllBoxes) {
+TEST_F(LeverNumbers, SwitchingTheDiagonalOffBlanksAllBoxes) {
     st.mandal_pos(3) = 2;
     st.mandal_pos(20) = -1;
     diyagonal_yaz(instrument, st);
@@ -144,8 +141,7 @@ TEST_F(LeverNumbers, switchingTheDiagonalOffBlanksAllBoxes) {
     instrument.DrawWidth = 4;
     diyagonal_sil(instrument);
     for (int n = 1; n <= 26; ++n) {
-        const QRect box = diagonal_box(n);
-        EXPECT_EQ(count_in(instrument, box, kWhite), box.width() * box.height()) << n;
+        EXPECT_EQ(count_colour(instrument, diagonal_box(n), kWhite), area(diagonal_box(n))) << n;
     }
     EXPECT_EQ(instrument.pixel(488, 18), kGrey);
     EXPECT_EQ(instrument.ForeColor, qRgb(0, 0, 255));

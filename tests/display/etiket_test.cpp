@@ -3,27 +3,23 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "display/etiket.h"
-#include "support/qt_app.h"
+#include "support/pictures.h"
 #include "surface/surface.h"
 #include "tuning/instrument_state.h"
 
 namespace orvena {
 namespace {
 
+using test::padded;
 constexpr QRgb kBlue = test::rgb(0, 0, 255);
 constexpr QRgb kBlack = test::rgb(0, 0, 0);
 constexpr QRgb kPanelBack = test::rgb(255, 224, 192);
-
-// A name as the degree list stores it: padded with spaces to 30 characters.
-std::string padded(const std::string& name, int chars) {
-    return name + std::string(static_cast<std::size_t>(30 - chars), ' ');
-}
 
 struct Item {
     std::string text;
@@ -82,8 +78,13 @@ TEST_F(Panel, middleCAtZeroCentsPrintsEveryLineWithBlueLabelsAndBlackValues) {
     st.freq(17, 0) = 261.5;  // not what the cents give: the ratio must come from the cents
     st.degree_at(17, 0) = 42;
     st.degrees(42).degree_name = padded("Çargâh", 6);
+    pic.LineBF(0, 0, 238, 99, qRgb(255, 0, 0));  // what was there goes
 
     show();
+    EXPECT_EQ(test::count_colour(pic, 0xFF0000u), 0);
+    EXPECT_EQ(pic.pixel(238, 99), kPanelBack);
+    EXPECT_GT(test::count_colour(pic, kBlue), 0);
+    EXPECT_GT(test::count_colour(pic, kBlack), 0);
 
     const std::vector<Item> expected = {
         {" eşik mandal : ", kBlue},
@@ -150,27 +151,6 @@ TEST_F(Panel, loweredStringShowsMinusSignsRatioBelowOneAndLocaleSeparator) {
     EXPECT_EQ(lines_of(pic).at(0), " eşik mandal :  3 ");
 }
 
-TEST_F(Panel, clearsWhatWasThereAndInksLabelsInBlue) {
-    pic.LineBF(0, 0, 238, 99, qRgb(255, 0, 0));
-    st.cur_string = 9;
-    st.manual_levers = true;
-    show();
-
-    int red = 0, blue = 0, black = 0;
-    for (int y = 0; y < pic.height(); ++y) {
-        for (int x = 0; x < pic.width(); ++x) {
-            const QRgb c = pic.pixel(x, y);
-            red += c == 0xFF0000u;
-            blue += c == kBlue;
-            black += c == kBlack;
-        }
-    }
-    EXPECT_EQ(red, 0);
-    EXPECT_GT(blue, 0);
-    EXPECT_GT(black, 0);
-    EXPECT_EQ(pic.pixel(238, 99), kPanelBack);
-}
-
 TEST_F(Panel, noSelectedStringLeavesThePanelAsItWas) {
     st.cur_string = 9;
     st.manual_levers = true;
@@ -183,130 +163,106 @@ TEST_F(Panel, noSelectedStringLeavesThePanelAsItWas) {
     EXPECT_TRUE(pic.print_log().empty());
 }
 
-TEST_F(Panel, topStringNamesTheNearestDegreeAndTheLowerOneOnATie) {
-    st.cur_string = 3;
-    st.manual_levers = true;
-    st.mandal_pos(3) = 2;
-    st.cents(3, 2) = 2250.0;
-    for (int d = 104; d <= 196; ++d) st.degrees(d).degree_cents = 100.0f;
-    // Outside the searched degrees, an exact match does not count.
-    st.degrees(103).degree_cents = 2250.0f;
-    st.degrees(197).degree_cents = 2250.0f;
-    // 10.5 rounds to 10 (half to even) and so ties with 9.6, which also rounds to 10.
-    st.degrees(140).degree_cents = 2260.5f;
-    st.degrees(140).degree_name = padded("Eviç", 4);
-    st.degrees(141).degree_cents = 2240.4f;
-    st.degrees(141).degree_name = padded("Acem", 4);
-    show();
-    EXPECT_EQ(line3_value(pic), padded("Eviç", 4));
-
-    // A strictly nearer degree further up the list wins.
-    st.degrees(180).degree_cents = 2249.0f;
-    st.degrees(180).degree_name = padded("Gerdaniye", 9);
-    show();
-    EXPECT_EQ(line3_value(pic), padded("Gerdaniye", 9));
-
-    // Strings from 8 down name the degree of their position directly.
-    st.cur_string = 8;
-    st.mandal_pos(8) = 0;
-    st.cents(8, 0) = 2250.0;
-    st.degree_at(8, 0) = 141;
-    show();
-    EXPECT_EQ(line3_value(pic), padded("Acem", 4));
-}
-
-TEST_F(Panel, transposedSettingNamesOnlyDegreesInsideTheList) {
-    st.manual_levers = false;
-    st.transpose_shift = 5;
-    st.cur_string = 10;
-    st.mandal_pos(10) = 1;
-    st.degrees(196).degree_name = padded("Tiz Neva", 8);
-    st.degrees(-104).degree_name = padded("Kaba Rast", 9);
-
-    const std::vector<std::pair<int, std::string>> cases = {{201, padded("Tiz Neva", 8)},
-                                                            {202, "----------"},
-                                                            {-99, padded("Kaba Rast", 9)},
-                                                            {-100, "----------"}};
-    for (const auto& [degree, shown] : cases) {
-        st.degree_at(10, 1) = static_cast<std::int16_t>(degree);
+// Line 3 names the pitch: the top strings the nearest degree of the search range (the
+// lower one on a tie), the others the degree of their place; the transposed setting only
+// degrees inside the list; a degree the workbook left unfilled shows blank.
+TEST_F(Panel, PitchNameFollowsTheStringAndTheSetting) {
+    const auto top = [](InstrumentState& s) {
+        s.cur_string = 3;
+        s.manual_levers = true;
+        s.mandal_pos(3) = 2;
+        s.cents(3, 2) = 2250.0;
+        for (int d = 104; d <= 196; ++d) s.degrees(d).degree_cents = 100.0f;
+        // Outside the searched degrees, an exact match does not count.
+        s.degrees(103).degree_cents = 2250.0f;
+        s.degrees(197).degree_cents = 2250.0f;
+        // 10.5 rounds to 10 (half to even) and so ties with 9.6, which also rounds to 10.
+        s.degrees(140).degree_cents = 2260.5f;
+        s.degrees(140).degree_name = padded("Eviç", 4);
+        s.degrees(141).degree_cents = 2240.4f;
+        s.degrees(141).degree_name = padded("Acem", 4);
+    };
+    const auto transposed = [](InstrumentState& s, int string, int degree) {
+        s.manual_levers = false;
+        s.transpose_shift = 5;
+        s.cur_string = static_cast<std::int16_t>(string);
+        s.mandal_pos(string) = 1;
+        s.degree_at(string, 1) = static_cast<std::int16_t>(degree);
+        s.degrees(196).degree_name = padded("Tiz Neva", 8);
+        s.degrees(-104).degree_name = padded("Kaba Rast", 9);
+        s.degrees(120).degree_name = padded("Hüseyni", 7);
+        s.degrees(-107).degree_name = padded("Kaba Dügah", 10);
+        s.top_transposed_pos(3) = -2;
+    };
+    // String 4 transposed: position 1 passes the range test, its transposed position -2
+    // holds the degree named.
+    const auto top_transposed = [&](InstrumentState& s, int degree, int own = 150) {
+        transposed(s, 4, own);
+        s.degree_at(4, -2) = static_cast<std::int16_t>(degree);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(InstrumentState&)> set;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"top string, tie", top, padded("Eviç", 4)},
+        {"top string, nearer degree further up",
+         [&](InstrumentState& s) {
+             top(s);
+             s.degrees(180).degree_cents = 2249.0f;
+             s.degrees(180).degree_name = padded("Gerdaniye", 9);
+         },
+         padded("Gerdaniye", 9)},
+        {"string 8 names its place's degree",
+         [&](InstrumentState& s) {
+             top(s);
+             s.cur_string = 8;
+             s.cents(8, 0) = 2250.0;
+             s.degree_at(8, 0) = 141;
+         },
+         padded("Acem", 4)},
+        {"unfilled degree",
+         [](InstrumentState& s) {
+             s.cur_string = 12;
+             s.manual_levers = true;
+             s.degree_at(12, 0) = 60;
+         },
+         std::string(30, ' ')},
+        {"transposed 201", [&](InstrumentState& s) { transposed(s, 10, 201); },
+         padded("Tiz Neva", 8)},
+        {"transposed 202", [&](InstrumentState& s) { transposed(s, 10, 202); }, kNoPitchName},
+        {"transposed -99", [&](InstrumentState& s) { transposed(s, 10, -99); },
+         padded("Kaba Rast", 9)},
+        {"transposed -100", [&](InstrumentState& s) { transposed(s, 10, -100); }, kNoPitchName},
+        {"top transposed 125", [&](InstrumentState& s) { top_transposed(s, 125); },
+         padded("Hüseyni", 7)},
+        {"top transposed -102", [&](InstrumentState& s) { top_transposed(s, -102); },
+         padded("Kaba Dügah", 10)},
+        {"top transposed -103", [&](InstrumentState& s) { top_transposed(s, -103); }, kNoPitchName},
+        {"top transposed -110", [&](InstrumentState& s) { top_transposed(s, -110); }, kNoPitchName},
+        {"top transposed 202", [&](InstrumentState& s) { top_transposed(s, 202); }, kNoPitchName},
+        {"top transposed 206", [&](InstrumentState& s) { top_transposed(s, 206); }, kNoPitchName},
+        {"top transposed, own degree out of range",
+         [&](InstrumentState& s) { top_transposed(s, 125, 202); }, kNoPitchName},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        st = InstrumentState{};
+        c.set(st);
         show();
-        EXPECT_EQ(line3_value(pic), shown) << "degree_at " << degree;
+        EXPECT_EQ(line3_value(pic), c.shown);
+        ASSERT_EQ(lines_of(pic).size(), 7u);
     }
-}
-
-TEST_F(Panel, transposedTopStringNamesItsTransposedPositionAndNothingOutsideTheList) {
-    st.manual_levers = false;
-    st.transpose_shift = 5;
-    st.cur_string = 4;
-    st.mandal_pos(4) = 1;
-    st.degree_at(4, 1) = 150;  // passes the range test
-    st.top_transposed_pos(3) = -2;
-    st.degrees(120).degree_name = padded("Hüseyni", 7);
-    st.degrees(-107).degree_name = padded("Kaba Dügah", 10);
-
-    st.degree_at(4, -2) = 125;
+    // The unfilled name leaves no missing-glyph boxes: right of the label, bare background.
+    cases[3].set(st);
     show();
-    EXPECT_EQ(line3_value(pic), padded("Hüseyni", 7));
-
-    st.degree_at(4, -2) = -102;  // -107: the lowest degree the list holds
-    show();
-    EXPECT_EQ(line3_value(pic), padded("Kaba Dügah", 10));
-
-    // Degrees beyond the list's ends, and beyond the table itself, show no name.
-    for (int degree : {-103, -110, 202, 206}) {
-        st.degree_at(4, -2) = static_cast<std::int16_t>(degree);
-        show();
-        EXPECT_EQ(line3_value(pic), "----------") << "degree_at " << degree;
-    }
-    // The current position's own degree is still tested first.
-    st.degree_at(4, -2) = 125;
-    st.degree_at(4, 1) = 202;
-    show();
-    EXPECT_EQ(line3_value(pic), "----------");
-}
-
-TEST_F(Panel, unfilledDegreeRecordShowsABlankNameAndTheRestOfThePanel) {
-    st.cur_string = 12;
-    st.manual_levers = true;
-    st.degree_at(12, 0) = 60;  // never filled: 30 NUL characters
-    ASSERT_EQ(panel_pitch_name(st), std::string(30, '\0'));
-    show();
-
-    const std::vector<std::string> lines = lines_of(pic);
-    ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(line3_value(pic), std::string(30, ' '));
-    EXPECT_EQ(lines[6], " Akord fark :    0 Cent");
-    // No missing-glyph boxes: right of the label, line 3 is bare background.
     const PrintRecord& name = pic.print_log().at(5);
-    const int top = static_cast<int>(name.y);
-    for (int y = top; y < top + pic.TextHeight(); ++y) {
-        for (int x = static_cast<int>(name.x); x < pic.width(); ++x) {
-            ASSERT_EQ(pic.pixel(x, y), kPanelBack) << x << "," << y;
-        }
-    }
-}
-
-// Writes panels as PNG files into the build folder, 1:1 and enlarged, so they can be
-// looked at: a named pitch, and a degree the workbook left unfilled.
-TEST_F(Panel, picturesForLookingAtAreWritten) {
-    const std::filesystem::path dir =
-        std::filesystem::path(ORVENA_PROGRAM_DIR).parent_path() / "display_pictures";
-    std::filesystem::create_directories(dir);
-    st.cur_string = 11;
-    st.manual_levers = true;
-    st.mandal_pos(11) = -3;
-    st.cents(11, -3) = 847.1698;
-    st.freq(11, -3) = 428.3381;
-    st.akord_offset(11) = -5;
-    st.degree_at(11, -3) = 37;
-    st.degrees(37).degree_name = padded("Kürdi", 5);
-    for (const char* name : {"panel_named", "panel_unfilled"}) {
-        show(',');
-        const std::string base = (dir / name).string();
-        EXPECT_TRUE(pic.image().save(QString::fromStdString(base + ".png")));
-        EXPECT_TRUE(pic.image().scaled(717, 300).save(QString::fromStdString(base + "_x3.png")));
-        st.degree_at(11, -3) = 38;
-    }
+    const QRect right_of_label(static_cast<int>(name.x), static_cast<int>(name.y),
+                               pic.width() - static_cast<int>(name.x), pic.TextHeight());
+    EXPECT_EQ(test::count_colour(pic, right_of_label, kPanelBack),
+              right_of_label.width() * right_of_label.height());
+    test::dump_picture("panel_unfilled", pic.image(), 3);
 }
 
 }  // namespace

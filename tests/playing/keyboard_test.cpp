@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "playing/keyboard.h"
 #include "playing/recording_views.h"
 
 namespace orvena {
 namespace {
 
+using test::Calls;
 using test::SoundCall;
+using Sounds = std::vector<SoundCall>;
 
 // An instrument after start-up, with handlers whose sound, views and messages are recorded.
 struct Keys : test::RecordedPlay {
@@ -22,20 +26,6 @@ struct Keys : test::RecordedPlay {
     void up(int key, bool repeat = false) { Form_KeyUp(ctx, key, repeat); }
 };
 
-using test::Calls;
-
-TEST(LetterKeys, MapTheKeyboardRowsOntoTheStrings) {
-    EXPECT_EQ(string_of_key('Q'), 1);
-    EXPECT_EQ(string_of_key('P'), 10);
-    EXPECT_EQ(string_of_key('A'), 11);
-    EXPECT_EQ(string_of_key('L'), 19);
-    EXPECT_EQ(string_of_key('Z'), 20);
-    EXPECT_EQ(string_of_key('M'), 26);
-    EXPECT_EQ(string_of_key('1'), 0);
-    EXPECT_EQ(string_of_key(16), 0);  // Shift
-    EXPECT_EQ(string_of_key(96), 0);  // number pad 0
-}
-
 TEST(LetterKeys, TwoHeldKeysSoundTogetherAndReleaseSeparately) {
     Keys k;
     k.down('Q');
@@ -44,9 +34,9 @@ TEST(LetterKeys, TwoHeldKeysSoundTogetherAndReleaseSeparately) {
     EXPECT_EQ(k.st.last_string, 12);
     k.up('Q');
     EXPECT_EQ(k.st.cur_string, 1);  // a release selects its string
-    EXPECT_EQ(k.sound.calls, (std::vector<SoundCall>{SoundCall::alias_on("wav1", "E6"),
-                                                     SoundCall::alias_on("wav12", "A4"),
-                                                     SoundCall::alias_off("E6")}));
+    EXPECT_EQ(k.sound.calls,
+              (Sounds{SoundCall::alias_on("wav1", "E6"), SoundCall::alias_on("wav12", "A4"),
+                      SoundCall::alias_off("E6")}));
     EXPECT_EQ(k.views.calls, (Calls{"key down 1", "key down 12", "key up 1"}));
 }
 
@@ -64,135 +54,118 @@ TEST(LetterKeys, AutoRepeatNeitherRestartsNorStopsTheNote) {
     EXPECT_EQ(k.views.calls.back(), "key up 17");
 }
 
-TEST(LetterKeys, TypingInTheMakamNameBoxPlaysNothingButReleasesStillShow) {
-    Keys k;
-    k.st.text1_has_focus = true;
-    k.down('D');
-    EXPECT_TRUE(k.sound.calls.empty());
-    EXPECT_TRUE(k.views.calls.empty());
-    k.up('D');
-    EXPECT_EQ(k.st.cur_string, 13);
-    EXPECT_EQ(k.sound.calls, (std::vector<SoundCall>{SoundCall::alias_off("G4")}));
-    EXPECT_EQ(k.views.calls, (Calls{"key up 13"}));
-}
-
-TEST(Keys, EveryKeyIsIgnoredWhileRecordingOrPlayingASequence) {
-    for (int gate = 0; gate < 2; ++gate) {
+// Each key is pressed and released in turn; what sounded, showed and was said.
+TEST(Keys, GatesDecideWhichKeysPlay) {
+    const int all[] = {'Q', 'M', kKeyUp, kKeyDown, kKeyLeft, kKeyRight};
+    struct Gate {
+        const char* what;
+        std::function<void(InstrumentState&)> set;
+        std::vector<int> keys;
+        Sounds sound;
+        Calls views;
+        std::vector<std::string> messages;
+    };
+    const Gate gates[] = {
+        {"recording", [](InstrumentState& st) { st.recording = true; }, {all, all + 6}},
+        {"playing a sequence", [](InstrumentState& st) { st.seq_playing = true; }, {all, all + 6}},
+        {"other keys", [](InstrumentState&) {}, {16, 17, 18, 48, 57, 96, 105, 112, 13, 32, 27}},
+        {"typing in the makam name box",
+         [](InstrumentState& st) { st.text1_has_focus = true; },
+         {'D'},
+         {SoundCall::alias_off("G4")},
+         {"key up 13"}},
+        {"no string selected",
+         [](InstrumentState& st) { st.cur_string = 0; },
+         {kKeyRight},
+         {},
+         {},
+         {"bir perde seçin"}},
+        {"transposed setting refuses lever keys",
+         [](InstrumentState& st) { st.manual_levers = false; },
+         {kKeyRight, kKeyLeft}},
+        {"transposed setting, no string selected",
+         [](InstrumentState& st) {
+             st.manual_levers = false;
+             st.cur_string = 0;
+         },
+         {kKeyRight}},
+        {"transposed setting plays letters and Up/Down",
+         [](InstrumentState& st) { st.manual_levers = false; },
+         {'T', kKeyDown},
+         {SoundCall::alias_on("wav5", "A5"), SoundCall::alias_off("A5"), SoundCall::tuned(6, 0)},
+         {"key down 5", "key up 5", "tel_çiz", "mandal_at", "porte", "etiket"}},
+    };
+    for (const Gate& g : gates) {
+        SCOPED_TRACE(g.what);
         Keys k;
-        (gate == 0 ? k.st.recording : k.st.seq_playing) = true;
-        for (int key :
-             {int('Q'), int('M'), int(kKeyUp), int(kKeyDown), int(kKeyLeft), int(kKeyRight)}) {
+        g.set(k.st);
+        const std::int16_t string_before = k.st.cur_string;
+        for (int key : g.keys) {
             k.down(key);
             k.up(key);
         }
-        EXPECT_TRUE(k.sound.calls.empty());
-        EXPECT_TRUE(k.views.calls.empty());
-        EXPECT_EQ(k.st.cur_string, 12);
-        EXPECT_EQ(k.st.mandal_pos[12], 0);
+        EXPECT_EQ(k.sound.calls, g.sound);
+        EXPECT_EQ(k.views.calls, g.views);
+        EXPECT_EQ(k.dialogs.texts(), g.messages);
+        EXPECT_EQ(k.st.mandal_pos[string_before], 0);
+        if (g.sound.empty()) {
+            EXPECT_EQ(k.st.cur_string, string_before);
+        }
     }
 }
 
-TEST(Keys, OtherKeysDoNothing) {
-    Keys k;
-    for (int key : {16, 17, 18, 48, 57, 96, 105, 112, 13, 32, 27}) {
-        k.down(key);
-        k.up(key);
+// Up and Down walk the strings and pluck; Left and Right step the selected lever with sound,
+// stop silently at its limits and pass string 26's missing levers silently.
+TEST(ArrowKeys, WalkTheStringsAndStepTheLevers) {
+    const Calls walk{"tel_çiz", "mandal_at", "porte", "etiket"};
+    auto step = [](int s) {
+        return Calls{"mandal_at", "porte", "etiket", "arıza_yaz " + std::to_string(s)};
+    };
+    auto times = [](Calls c, int n) {
+        Calls out;
+        for (int i = 0; i < n; ++i) out.insert(out.end(), c.begin(), c.end());
+        return out;
+    };
+    struct Case {
+        int string, lever_string, lever;  // selected string; a lever set before
+        std::vector<int> keys;
+        int want_string, want_lever;  // selected string and its lever after
+        Sounds sound;
+        Calls views;
+    };
+    const Case cases[] = {
+        {0, 11, -2, {kKeyUp}, 11, -2, {SoundCall::tuned(11, -2)}, walk},
+        {0, 13, 0, {kKeyDown}, 13, 0, {SoundCall::tuned(13, 0)}, walk},
+        {1, 1, 0, {kKeyUp}, 1, 0, {SoundCall::tuned(1, 0)}, walk},
+        {26, 26, 0, {kKeyDown}, 26, 0, {SoundCall::tuned(26, 0)}, walk},
+        {12,
+         12,
+         0,
+         {kKeyRight, kKeyRight, kKeyLeft},
+         12,
+         1,
+         {SoundCall::tuned(12, 1), SoundCall::tuned(12, 2), SoundCall::tuned(12, 1)},
+         times(step(12), 3)},
+        {1, 1, -5, {kKeyLeft}, 1, -5, {}, {}},
+        {1, 1, 6, {kKeyRight}, 1, 6, {}, {}},
+        {26, 26, 8, {kKeyRight, kKeyRight, kKeyRight}, 26, 11, {}, {}},
+        {26, 26, 11, {kKeyRight}, 26, 12, {SoundCall::tuned(26, 12)}, step(26)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "string " << c.string << " first key " << c.keys[0]);
+        Keys k;
+        k.st.cur_string = static_cast<std::int16_t>(c.string);
+        k.st.mandal_pos[c.lever_string] = static_cast<std::int16_t>(c.lever);
+        for (int key : c.keys) k.down(key);
+        EXPECT_EQ(k.st.cur_string, c.want_string);
+        EXPECT_EQ(k.st.mandal_pos[c.want_string], c.want_lever);
+        EXPECT_EQ(k.sound.calls, c.sound);
+        EXPECT_EQ(k.views.calls, c.views);
+        EXPECT_TRUE(k.dialogs.shown().empty());
+        if (!c.views.empty() && c.views[0] == "tel_çiz") {
+            EXPECT_EQ(k.st.last_string, c.want_string);
+        }
     }
-    EXPECT_TRUE(k.sound.calls.empty());
-    EXPECT_TRUE(k.views.calls.empty());
-    EXPECT_TRUE(k.dialogs.shown().empty());
-}
-
-TEST(ArrowKeys, UpAndDownWalkTheStringsAndPluck) {
-    Keys k;
-    k.st.cur_string = 0;
-    k.st.mandal_pos[11] = -2;
-    k.down(kKeyUp);
-    EXPECT_EQ(k.st.cur_string, 11);
-    EXPECT_EQ(k.st.last_string, 11);
-    EXPECT_EQ(k.sound.calls, (std::vector<SoundCall>{SoundCall::tuned(11, -2)}));
-    EXPECT_EQ(k.views.calls, (Calls{"tel_çiz", "mandal_at", "porte", "etiket"}));
-
-    k.st.cur_string = 0;
-    k.forget();
-    k.down(kKeyDown);
-    EXPECT_EQ(k.st.cur_string, 13);
-}
-
-TEST(ArrowKeys, TheOuterStringsStayButSoundAgain) {
-    Keys k;
-    k.st.cur_string = 1;
-    k.down(kKeyUp);
-    EXPECT_EQ(k.st.cur_string, 1);
-    k.st.cur_string = 26;
-    k.down(kKeyDown);
-    EXPECT_EQ(k.st.cur_string, 26);
-    EXPECT_EQ(k.sound.calls,
-              (std::vector<SoundCall>{SoundCall::tuned(1, 0), SoundCall::tuned(26, 0)}));
-}
-
-TEST(ArrowKeys, RightAndLeftStepTheSelectedLeverWithSound) {
-    Keys k;
-    k.down(kKeyRight);
-    k.down(kKeyRight);
-    k.down(kKeyLeft);
-    EXPECT_EQ(k.st.mandal_pos[12], 1);
-    EXPECT_EQ(k.sound.calls,
-              (std::vector<SoundCall>{SoundCall::tuned(12, 1), SoundCall::tuned(12, 2),
-                                      SoundCall::tuned(12, 1)}));
-    EXPECT_EQ(k.views.calls.size(), 12u);
-    EXPECT_EQ(k.views.calls[0], "mandal_at");
-    EXPECT_EQ(k.views.calls[3], "arıza_yaz 12");
-}
-
-TEST(ArrowKeys, LeversStopSilentlyAtTheirLimits) {
-    Keys k;
-    k.st.cur_string = 1;
-    k.st.mandal_pos[1] = -5;
-    k.down(kKeyLeft);
-    k.st.mandal_pos[1] = 6;
-    k.down(kKeyRight);
-    EXPECT_EQ(k.st.mandal_pos[1], 6);
-    EXPECT_TRUE(k.sound.calls.empty());
-    EXPECT_TRUE(k.views.calls.empty());
-    EXPECT_TRUE(k.dialogs.shown().empty());
-}
-
-TEST(ArrowKeys, String26PassesItsMissingLeversSilently) {
-    Keys k;
-    k.st.cur_string = 26;
-    k.st.mandal_pos[26] = 8;
-    for (int expected = 9; expected <= 11; ++expected) {
-        k.down(kKeyRight);
-        EXPECT_EQ(k.st.mandal_pos[26], expected);
-    }
-    EXPECT_TRUE(k.sound.calls.empty());
-    EXPECT_TRUE(k.views.calls.empty());
-    k.down(kKeyRight);
-    EXPECT_EQ(k.sound.calls, (std::vector<SoundCall>{SoundCall::tuned(26, 12)}));
-    EXPECT_EQ(k.views.calls, (Calls{"mandal_at", "porte", "etiket", "arıza_yaz 26"}));
-}
-
-TEST(ArrowKeys, LeverStepsNeedASelectedStringAndTheUsersSetting) {
-    Keys k;
-    k.st.cur_string = 0;
-    k.down(kKeyRight);
-    EXPECT_EQ(k.dialogs.texts(), (std::vector<std::string>{"bir perde seçin"}));
-    EXPECT_TRUE(k.sound.calls.empty());
-
-    Keys transposed;
-    transposed.st.manual_levers = false;
-    transposed.st.cur_string = 0;
-    transposed.down(kKeyRight);
-    transposed.st.cur_string = 5;
-    transposed.down(kKeyLeft);
-    EXPECT_TRUE(transposed.dialogs.shown().empty());
-    EXPECT_TRUE(transposed.sound.calls.empty());
-    EXPECT_EQ(transposed.st.mandal_pos[5], 0);
-    // Letters and Up/Down still play.
-    transposed.down('T');
-    transposed.down(kKeyDown);
-    EXPECT_EQ(transposed.sound.calls.size(), 2u);
 }
 
 }  // namespace

@@ -1,20 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFileInfo>
-
 #include "playing/mandal_at.h"
-#include "support/qt_app.h"
+#include "support/pictures.h"
 
 namespace orvena {
 namespace {
 
-constexpr QRgb kRed = test::rgb(255, 0, 0);
-constexpr QRgb kBlack = test::rgb(0, 0, 0);
-constexpr QRgb kBlue = test::rgb(0, 0, 255);
-constexpr QRgb kGold = test::rgb(238, 201, 0);
-constexpr QRgb kGrey = test::rgb(224, 224, 224);
+using test::rgb;
+constexpr QRgb kRed = rgb(255, 0, 0);
+constexpr QRgb kBlack = rgb(0, 0, 0);
+constexpr QRgb kBlue = rgb(0, 0, 255);
+constexpr QRgb kGold = rgb(238, 201, 0);
+constexpr QRgb kGrey = rgb(224, 224, 224);
 
+// Lever steps equal to the positions, string s selected with its lever at `position`.
 InstrumentState state_with_string(int s, int position) {
     test::ensure_qt_app();
     InstrumentState st;
@@ -26,13 +25,6 @@ InstrumentState state_with_string(int s, int position) {
     st.cur_string = static_cast<std::int16_t>(s);
     st.mandal_pos[s] = static_cast<std::int16_t>(position);
     return st;
-}
-
-QRgb expected_mark_colour(int i, int lo) {
-    if (i > 8) return kGold;
-    if (i == 0) return kBlue;
-    if (i == lo) return kBlack;
-    return kRed;
 }
 
 // A raised lever is a filled box (its middle is in the mark colour); a lever above the
@@ -59,20 +51,28 @@ TEST(LeverStrip, WidthFollowsTheStringsNumberOfLevers) {
     }
 }
 
-TEST(LeverStrip, String1AtHomeHasSixRaisedAndSixTiltedLevers) {
+// Levers up to the current position are raised, those above it tilted; the lowest is
+// black, 0 blue, steps above 8 gold (string 26 too), the rest red.
+TEST(LeverStrip, LeversUpToThePositionAreRaisedInTheirColours) {
+    const std::tuple<int, int, int> cases[] = {
+        {1, 0, -5}, {12, 12, -8}, {12, -8, -8}, {26, 12, -8}};
+    for (auto [s, position, lo] : cases) {
+        Surface pic(485, kLeverStripHeight);
+        auto st = state_with_string(s, position);
+        mandal_at(pic, st);
+        for (int i = lo; i <= st.mandal_max[s]; ++i) {
+            const QRgb colour = i > 8 ? kGold : i == 0 ? kBlue : i == lo ? kBlack : kRed;
+            const int x = lever_mark_x(i, lo);
+            SCOPED_TRACE(testing::Message() << "string " << s << " lever " << i);
+            EXPECT_TRUE(i <= position ? is_raised(pic, x, colour) : is_tilted(pic, x, colour));
+        }
+        test::dump_picture("lever_strip_" + std::to_string(s) + "_" + std::to_string(position),
+                           pic.image());
+    }
+    // The position numbers are printed from x 150, 16 pixels apart, on row 42.
     Surface pic(485, kLeverStripHeight);
     auto st = state_with_string(1, 0);
     mandal_at(pic, st);
-    for (int i = -5; i <= 6; ++i) {
-        const int x = lever_mark_x(i, -5);
-        const QRgb colour = expected_mark_colour(i, -5);
-        if (i <= 0) {
-            EXPECT_TRUE(is_raised(pic, x, colour)) << "position " << i;
-        } else {
-            EXPECT_TRUE(is_tilted(pic, x, colour)) << "position " << i;
-        }
-    }
-    // The position numbers are printed from x 150, 16 pixels apart, on row 42.
     ASSERT_EQ(pic.print_log().size(), 12u);
     EXPECT_EQ(pic.print_log().front().text, "-5 ");
     EXPECT_EQ(pic.print_log().front().x, 150);
@@ -81,30 +81,15 @@ TEST(LeverStrip, String1AtHomeHasSixRaisedAndSixTiltedLevers) {
     EXPECT_EQ(pic.print_log().back().y, 42);
 }
 
-TEST(LeverStrip, AllLeversRaisedAtTheTopAndOnlyTheFirstAtTheBottom) {
-    Surface pic(485, kLeverStripHeight);
-    auto top = state_with_string(12, 12);
-    mandal_at(pic, top);
-    for (int i = -8; i <= 12; ++i) {
-        EXPECT_TRUE(is_raised(pic, lever_mark_x(i, -8), expected_mark_colour(i, -8))) << i;
-    }
-    auto bottom = state_with_string(12, -8);
-    mandal_at(pic, bottom);
-    EXPECT_TRUE(is_raised(pic, lever_mark_x(-8, -8), kBlack));
-    for (int i = -7; i <= 12; ++i) {
-        EXPECT_TRUE(is_tilted(pic, lever_mark_x(i, -8), expected_mark_colour(i, -8))) << i;
-    }
-}
-
 TEST(LeverStrip, RailAndWoodUnderTheLevers) {
     Surface pic(485, kLeverStripHeight);
     auto st = state_with_string(17, 0);
     mandal_at(pic, st);
-    EXPECT_EQ(pic.pixel(60, 20), test::rgb(185, 80, 80)) << "the string lies on the rail";
+    EXPECT_EQ(pic.pixel(60, 20), rgb(185, 80, 80)) << "the string lies on the rail";
     EXPECT_EQ(pic.pixel(150, 30), kBlack) << "the rail's step";
     EXPECT_EQ(pic.pixel(500, 40), kBlack) << "the long rail";
-    EXPECT_EQ(pic.pixel(60, 35), test::rgb(252, 179, 100)) << "wood below the first rail";
-    EXPECT_EQ(pic.pixel(510, 55), test::rgb(252, 179, 100)) << "wood below the long rail";
+    EXPECT_EQ(pic.pixel(60, 35), rgb(252, 179, 100)) << "wood below the first rail";
+    EXPECT_EQ(pic.pixel(510, 55), rgb(252, 179, 100)) << "wood below the long rail";
     EXPECT_EQ(pic.pixel(60, 8), kGrey) << "above the rail stays grey";
 }
 
@@ -115,8 +100,7 @@ TEST(LeverStrip, String26HidesItsUnusedLeversAndClosesTheRail) {
     for (int p = 9; p <= 12; ++p) st.mandal_step(26, p) = 8;
     mandal_at(pic, st);
     for (int i = 9; i <= 12; ++i) {
-        const int x = lever_mark_x(i, -8);
-        EXPECT_EQ(pic.pixel(x + 5, 30), kGrey) << "position " << i << " is not drawn";
+        EXPECT_EQ(pic.pixel(lever_mark_x(i, -8) + 5, 30), kGrey) << "position " << i;
     }
     // The extra rail piece covers the foot of the tilted levers 8..10.
     EXPECT_EQ(pic.pixel(lever_mark_x(9, -8) + 3, 40), kBlack);
@@ -124,41 +108,6 @@ TEST(LeverStrip, String26HidesItsUnusedLeversAndClosesTheRail) {
     auto other = state_with_string(25, 0);
     mandal_at(pic, other);
     EXPECT_EQ(pic.pixel(lever_mark_x(9, -8) + 3, 40), kGold);
-    EXPECT_TRUE(is_tilted(pic, lever_mark_x(9, -8), kGold));
-}
-
-TEST(LeverStrip, StepsAboveEightAreGoldEvenOnString26) {
-    Surface pic(485, kLeverStripHeight);
-    auto st = state_with_string(26, 12);
-    mandal_at(pic, st);
-    EXPECT_TRUE(is_raised(pic, lever_mark_x(10, -8), kGold));
-    EXPECT_TRUE(is_raised(pic, lever_mark_x(8, -8), kRed));
-}
-
-}  // namespace
-}  // namespace orvena
-
-namespace orvena {
-namespace {
-
-TEST(LeverStrip, PictureOfTheStripsForALook) {
-    Surface pic(485, kLeverStripHeight);
-    QImage sheet(516, 3 * kLeverStripHeight, QImage::Format_RGB32);
-    sheet.fill(Qt::white);
-    const std::pair<int, int> shown[] = {{1, 0}, {12, 3}, {26, -2}};
-    int row = 0;
-    for (auto [s, p] : shown) {
-        auto st = state_with_string(s, p);
-        mandal_at(pic, st);
-        for (int y = 0; y < pic.height(); ++y) {
-            for (int x = 0; x < pic.width(); ++x)
-                sheet.setPixel(x, row * kLeverStripHeight + y, pic.image().pixel(x, y));
-        }
-        ++row;
-    }
-    const QString file = QStringLiteral(ORVENA_PROGRAM_DIR "/../test_output/lever_strips.png");
-    QDir().mkpath(QFileInfo(file).path());
-    EXPECT_TRUE(sheet.save(file));
 }
 
 }  // namespace

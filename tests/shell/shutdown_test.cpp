@@ -44,41 +44,41 @@ class ShutdownTest : public ::testing::Test {
     std::filesystem::path saved_cwd_;
 };
 
-TEST_F(ShutdownTest, CloseBoxAsksAndNoLeavesEverythingAsItWas) {
+// The close box and the exit button ask; No leaves everything as it was, Yes halts the
+// stopwatch and closes the window.
+class ShutdownQuestion : public ShutdownTest, public ::testing::WithParamInterface<bool> {
+  protected:
+    void ask(MessageAnswer answer) {
+        dialogs.answer_next(answer);
+        if (GetParam()) {
+            press_close_box();
+        } else {
+            w->Command10->click();
+        }
+    }
+};
+
+TEST_P(ShutdownQuestion, OnlyYesCloses) {
     w->st.mandal_pos[5] = 3;
-    w->st.cur_string = 9;
     const xTimer* timer = w->timer.get();
-    dialogs.answer_next(MessageAnswer::No);
-    press_close_box();
+    ask(MessageAnswer::No);
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].text, "Bu proğramı kapatmak istiyormusunuz ?");
     EXPECT_EQ(dialogs.shown()[0].buttons, MessageButtons::YesNo);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->timer.get(), timer);
     EXPECT_EQ(w->st.mandal_pos[5], 3);
-    EXPECT_EQ(w->st.cur_string, 9);
     EXPECT_EQ(unloaded, 0);
 
-    dialogs.answer_next(MessageAnswer::Yes);
-    press_close_box();
+    ask(MessageAnswer::Yes);
     EXPECT_EQ(dialogs.shown().size(), 2u);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(w->timer, nullptr);
     EXPECT_EQ(unloaded, 1);
 }
-
-TEST_F(ShutdownTest, ExitButtonAsksTheSameQuestionAndYesEnds) {
-    dialogs.answer_next(MessageAnswer::No);
-    w->Command10->click();
-    EXPECT_TRUE(w->isVisible());
-    dialogs.answer_next(MessageAnswer::Yes);
-    w->Command10->click();
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Bu proğramı kapatmak istiyormusunuz ?",
-                                                         "Bu proğramı kapatmak istiyormusunuz ?"}));
-    EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ(w->timer, nullptr);
-    EXPECT_EQ(unloaded, 1);
-}
+INSTANTIATE_TEST_SUITE_P(Ways, ShutdownQuestion, ::testing::Bool(), [](const auto& param_info) {
+    return param_info.param ? "CloseBox" : "ExitButton";
+});
 
 TEST_F(ShutdownTest, SessionEndAndOutsideKillCloseWithoutAQuestion) {
     EXPECT_TRUE(w->close_for(UnloadReason::AppWindows));

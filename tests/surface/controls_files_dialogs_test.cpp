@@ -31,7 +31,7 @@ void touch(const std::filesystem::path& p) {
 TEST(FileList, ListsMatchingFilesSortedByNameWithoutFoldersOrHiddenFiles) {
     test::TempDir dir;
     for (const char* name : {"b.wav", "A.WAV", "c.wav", "a.wav.txt", "kayıt.txt", ".x.wav",
-                             "rast.mkm", "10.wav", "9.wav"}) {
+                             "rast.mkm", "10.wav", "9.wav", "a.ses", "A.ses", "B.ses"}) {
         touch(dir / name);
     }
     std::filesystem::create_directory(dir / "folder.wav");
@@ -40,13 +40,7 @@ TEST(FileList, ListsMatchingFilesSortedByNameWithoutFoldersOrHiddenFiles) {
     EXPECT_EQ(list_matching_files(dir.path(), "*.mkm"), std::vector<std::string>{"rast.mkm"});
     EXPECT_EQ(list_matching_files(dir.path(), "kay?t.*"), std::vector<std::string>{"kayıt.txt"});
     EXPECT_TRUE(list_matching_files(dir / "missing", "*.wav").empty());
-}
-
-TEST(FileList, CaseOnlyDifferencesSortTheSameWayEveryTime) {
-    test::TempDir dir;
-    touch(dir / "a.ses");
-    touch(dir / "A.ses");
-    touch(dir / "B.ses");
+    // Names differing only in case sort the same way every time.
     EXPECT_EQ(list_matching_files(dir.path(), "*.ses"),
               (std::vector<std::string>{"A.ses", "a.ses", "B.ses"}));
 }
@@ -102,40 +96,34 @@ void press_when_open(BoxSeen& seen, QMessageBox::StandardButton press) {
     });
 }
 
-TEST(Dialogs, OkBoxHasTheTitleNoIconAndOneButton) {
+// A message shows the program's title, CR LF as line breaks, and no icon with one OK
+// button or the question icon with Yes and No; the button pressed is the answer.
+TEST(Dialogs, MessageBoxesShowTheirTextAndButtonsAndAnswerThePressedOne) {
     test::ensure_qt_app();
+    struct Case {
+        MessageButtons buttons;
+        QMessageBox::StandardButton press;
+        MessageAnswer answer;
+        QMessageBox::Icon icon;
+        int count;
+    };
+    const Case cases[] = {
+        {MessageButtons::Ok, QMessageBox::Ok, MessageAnswer::Ok, QMessageBox::NoIcon, 1},
+        {MessageButtons::YesNo, QMessageBox::No, MessageAnswer::No, QMessageBox::Question, 2},
+        {MessageButtons::YesNo, QMessageBox::Yes, MessageAnswer::Yes, QMessageBox::Question, 2},
+    };
     QtDialogs dialogs;
-    BoxSeen seen;
-    press_when_open(seen, QMessageBox::Ok);
-    EXPECT_EQ(dialogs.message("12\r\nses dosyasından kaynaklanan bir hata oluştu."),
-              MessageAnswer::Ok);
-    EXPECT_EQ(seen.title, QStringLiteral("O R V E N A"));
-    EXPECT_EQ(seen.text, QString::fromUtf8("12\nses dosyasından kaynaklanan bir hata oluştu."));
-    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
-    EXPECT_EQ(seen.buttons, 1);
-}
-
-TEST(Dialogs, QuestionHasYesAndNoAndTheQuestionIcon) {
-    test::ensure_qt_app();
-    QtDialogs dialogs;
-    BoxSeen seen;
-    press_when_open(seen, QMessageBox::No);
-    EXPECT_EQ(dialogs.message("kapat?", MessageButtons::YesNo), MessageAnswer::No);
-    EXPECT_EQ(seen.icon, QMessageBox::Question);
-    EXPECT_EQ(seen.buttons, 2);
-    press_when_open(seen, QMessageBox::Yes);
-    EXPECT_EQ(dialogs.message("kapat?", MessageButtons::YesNo), MessageAnswer::Yes);
-    EXPECT_EQ(seen.title, QStringLiteral("O R V E N A"));
-}
-
-TEST(Dialogs, RecordingFakeKeepsEveryTextAndAnswersFromItsScript) {
-    test::RecordingDialogs dialogs;
-    dialogs.answer_next(MessageAnswer::Yes);
-    EXPECT_EQ(dialogs.message("a"), MessageAnswer::Ok);
-    EXPECT_EQ(dialogs.message("b", MessageButtons::YesNo), MessageAnswer::Yes);
-    EXPECT_EQ(dialogs.message("c", MessageButtons::YesNo), MessageAnswer::No);
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(dialogs.shown()[1].buttons, MessageButtons::YesNo);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        BoxSeen seen;
+        press_when_open(seen, c.press);
+        EXPECT_EQ(dialogs.message("12\r\nses dosyasından kaynaklanan bir hata oluştu.", c.buttons),
+                  c.answer);
+        EXPECT_EQ(seen.title, QStringLiteral("O R V E N A"));
+        EXPECT_EQ(seen.text, QString::fromUtf8("12\nses dosyasından kaynaklanan bir hata oluştu."));
+        EXPECT_EQ(seen.icon, c.icon);
+        EXPECT_EQ(seen.buttons, c.count);
+    }
 }
 
 // ---- Instance test ------------------------------------------------------------------------

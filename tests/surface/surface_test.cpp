@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QImage>
 
-#include <set>
+#include <functional>
 
-#include "support/qt_app.h"
+#include "support/pictures.h"
 #include "surface/surface.h"
 
 namespace orvena {
@@ -24,58 +24,53 @@ constexpr QRgb kRed = 0xFF0000;
 constexpr QRgb kBlue = 0x0000FF;
 constexpr QRgb kTan = qRgb(230, 220, 180) & 0xFFFFFF;
 
-int count_colour(const Surface& s, QRgb colour) {
-    int n = 0;
-    for (int y = 0; y < s.height(); ++y)
-        for (int x = 0; x < s.width(); ++x) n += s.pixel(x, y) == colour;
-    return n;
-}
+using test::count_colour;
 
-TEST(SurfaceLine, EndPointsIncludedAndTextPositionMoves) {
-    Surface s(40, 40);
-    s.Line(5, 10, 20, 10);
-    EXPECT_EQ(s.pixel(5, 10), kBlack);
-    EXPECT_EQ(s.pixel(20, 10), kBlack);
-    EXPECT_EQ(s.pixel(4, 10), kWhite);
-    EXPECT_EQ(s.pixel(21, 10), kWhite);
-    EXPECT_EQ(s.pixel(12, 9), kWhite);  // one pixel wide
-    EXPECT_EQ(s.CurrentX, 20);
-    EXPECT_EQ(s.CurrentY, 10);
-    EXPECT_EQ(count_colour(s, kBlack), 16);
+TEST(SurfaceLine, EndPointsIncludedWidePensCoverAboveAndLeftNoBlendedPixels) {
+    {
+        Surface s(40, 40);
+        s.Line(5, 10, 20, 10);
+        EXPECT_EQ(s.pixel(5, 10), kBlack);
+        EXPECT_EQ(s.pixel(20, 10), kBlack);
+        EXPECT_EQ(s.pixel(4, 10), kWhite);
+        EXPECT_EQ(s.pixel(21, 10), kWhite);
+        EXPECT_EQ(s.pixel(12, 9), kWhite);  // one pixel wide
+        EXPECT_EQ(s.CurrentX, 20);
+        EXPECT_EQ(s.CurrentY, 10);
+        EXPECT_EQ(count_colour(s, kBlack), 16);
 
-    s.LineTo(20, 30, kRed);  // from the text position, in the given colour
-    EXPECT_EQ(s.pixel(20, 11), kRed);
-    EXPECT_EQ(s.pixel(20, 30), kRed);
-    EXPECT_EQ(s.pixel(20, 10), kRed);
-    EXPECT_EQ(s.CurrentY, 30);
-}
-
-TEST(SurfaceLine, WidePensCoverTheRowsAboveAndColumnsLeft) {
-    Surface s(40, 40);
-    s.DrawWidth = 2;
-    s.Line(10, 20, 30, 20);
-    for (int x : {9, 10, 30}) {
-        EXPECT_EQ(s.pixel(x, 19), kBlack) << x;
-        EXPECT_EQ(s.pixel(x, 20), kBlack) << x;
-        EXPECT_EQ(s.pixel(x, 21), kWhite) << x;
+        s.LineTo(20, 30, kRed);  // from the text position, in the given colour
+        EXPECT_EQ(s.pixel(20, 11), kRed);
+        EXPECT_EQ(s.pixel(20, 30), kRed);
+        EXPECT_EQ(s.pixel(20, 10), kRed);
+        EXPECT_EQ(s.CurrentY, 30);
     }
-    EXPECT_EQ(s.pixel(31, 20), kWhite);
-    s.DrawWidth = 4;
-    s.Line(5, 30, 5, 35, kBlue);
-    for (int x = 3; x <= 6; ++x) EXPECT_EQ(s.pixel(x, 33), kBlue) << x;
-    EXPECT_EQ(s.pixel(2, 33), kWhite);
-    EXPECT_EQ(s.pixel(7, 33), kWhite);
-}
-
-TEST(SurfaceLine, SlantedLinesHaveNoBlendedPixels) {
-    Surface s(60, 60);
-    s.DrawWidth = 2;
-    s.Line(3, 50, 55, 7);
-    s.DrawWidth = 1;
-    s.Circle(30, 30, 9);
-    const int inked = count_colour(s, kBlack);
-    EXPECT_GT(inked, 100);
-    EXPECT_EQ(inked + count_colour(s, kWhite), 60 * 60);
+    {
+        Surface s(40, 40);
+        s.DrawWidth = 2;
+        s.Line(10, 20, 30, 20);
+        for (int x : {9, 10, 30}) {
+            EXPECT_EQ(s.pixel(x, 19), kBlack) << x;
+            EXPECT_EQ(s.pixel(x, 20), kBlack) << x;
+            EXPECT_EQ(s.pixel(x, 21), kWhite) << x;
+        }
+        EXPECT_EQ(s.pixel(31, 20), kWhite);
+        s.DrawWidth = 4;
+        s.Line(5, 30, 5, 35, kBlue);
+        for (int x = 3; x <= 6; ++x) EXPECT_EQ(s.pixel(x, 33), kBlue) << x;
+        EXPECT_EQ(s.pixel(2, 33), kWhite);
+        EXPECT_EQ(s.pixel(7, 33), kWhite);
+    }
+    {
+        Surface s(60, 60);
+        s.DrawWidth = 2;
+        s.Line(3, 50, 55, 7);
+        s.DrawWidth = 1;
+        s.Circle(30, 30, 9);
+        const int inked = count_colour(s, kBlack);
+        EXPECT_GT(inked, 100);
+        EXPECT_EQ(inked + count_colour(s, kWhite), 60 * 60);
+    }
 }
 
 TEST(SurfaceBox, OutlineLeavesTheInsideAndFilledBoxCoversBothCorners) {
@@ -119,50 +114,53 @@ TEST(SurfaceCircle, RingInForeColourInteriorPerFillStyle) {
     EXPECT_EQ(count_colour(s, kRed), 37 - 16);  // the disc less its ring
 }
 
-TEST(SurfaceFloodFill, FillsTheEnclosedRegionOnlyAndStopsAtBlack) {
-    Surface s(60, 40);
-    s.LineB(10, 10, 40, 30);
-    s.FillColor = kTan;
-    s.ExtFloodFill(20, 20);
-    EXPECT_EQ(s.pixel(11, 11), kTan);
-    EXPECT_EQ(s.pixel(39, 29), kTan);
-    EXPECT_EQ(s.pixel(10, 20), kBlack);  // the border stays
-    EXPECT_EQ(s.pixel(9, 20), kWhite);   // outside untouched
-    EXPECT_EQ(s.pixel(50, 35), kWhite);
-    EXPECT_EQ(count_colour(s, kTan), 29 * 19);
-}
+// The fill covers the region around the seed up to black pixels (nearly black ones do
+// not stop it, diagonal lines and corner-touching staircases do not leak); a seed on black
+// or outside does nothing. A region already filled is refilled whole in a new colour.
+TEST(SurfaceFloodFill, FillsTheRegionAroundTheSeedUpToBlack) {
+    const auto box = [](Surface& s) { s.LineB(10, 10, 40, 30); };
+    const auto slants = [](Surface& s) {
+        s.Line(0, 79, 79, 0);
+        for (int i = 0; i < 30; ++i) s.Line(i, 29 - i, i, 29 - i);  // the corner of (0..29)
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Surface&)> draw;
+        QPoint seed;
+        int filled;
+        std::vector<QPoint> inside, outside;
+    };
+    const Case cases[] = {
+        {"box", box, {20, 20}, 29 * 19, {{11, 11}, {39, 29}}, {{10, 20}, {9, 20}, {50, 35}}},
+        {"nearly black line",
+         [](Surface& s) { s.Line(0, 10, 79, 10, qRgb(0, 0, 1)); },
+         {5, 5},
+         80 * 80,
+         {},
+         {}},
+        {"corner triangle", slants, {3, 3}, 29 * 30 / 2, {{0, 0}, {14, 14}}, {{15, 15}, {60, 60}}},
+        {"beyond the slanted line",
+         slants,
+         {70, 70},
+         79 * 80 / 2,
+         {{79, 79}, {40, 40}},
+         {{30, 30}, {0, 0}}},
+        {"seed on black", box, {10, 12}, 0, {}, {}},
+        {"seed left of the picture", box, {-1, 3}, 0, {}, {}},
+        {"seed below the picture", box, {3, 80}, 0, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Surface s(80, 80);
+        c.draw(s);
+        const QImage before = s.image().copy();
+        s.FillColor = kTan;
+        s.ExtFloodFill(c.seed.x(), c.seed.y());
+        EXPECT_EQ(count_colour(s, kTan), c.filled);
+        for (QPoint p : c.inside) EXPECT_EQ(s.pixel(p.x(), p.y()), kTan) << p.x() << "," << p.y();
+        for (QPoint p : c.outside) EXPECT_EQ(s.pixel(p.x(), p.y()), before.pixel(p) & 0xFFFFFFu);
+    }
 
-TEST(SurfaceFloodFill, NearlyBlackPixelsDoNotStopIt) {
-    Surface s(20, 20);
-    s.Line(0, 10, 19, 10, qRgb(0, 0, 1));
-    s.FillColor = kRed;
-    s.ExtFloodFill(5, 5);
-    EXPECT_EQ(count_colour(s, kRed), 20 * 20);
-}
-
-TEST(SurfaceFloodFill, DiagonalBoundariesDoNotLeak) {
-    // A one pixel slanted line and a staircase of pixels touching only at corners.
-    Surface s(80, 80);
-    s.Line(0, 79, 79, 0);
-    for (int i = 0; i < 30; ++i) s.Line(i, 29 - i, i, 29 - i);  // the corner of (0..29)
-    s.FillColor = kRed;
-    s.ExtFloodFill(3, 3);  // the small corner triangle
-    EXPECT_EQ(s.pixel(0, 0), kRed);
-    EXPECT_EQ(s.pixel(14, 14), kRed);
-    EXPECT_EQ(s.pixel(15, 15), kWhite);
-    EXPECT_EQ(s.pixel(60, 60), kWhite);
-    EXPECT_EQ(count_colour(s, kRed), 29 * 30 / 2);
-
-    s.FillColor = kBlue;
-    s.ExtFloodFill(70, 70);  // beyond the long slanted line
-    EXPECT_EQ(s.pixel(79, 79), kBlue);
-    EXPECT_EQ(s.pixel(30, 30), kWhite);  // the band between the lines
-    EXPECT_EQ(s.pixel(40, 40), kBlue);
-    EXPECT_EQ(count_colour(s, kBlue), 79 * 80 / 2);
-    EXPECT_EQ(s.pixel(0, 0), kRed);
-}
-
-TEST(SurfaceFloodFill, RefillingAndBadSeedsAreHarmless) {
     Surface s(40, 40);
     s.LineB(5, 5, 25, 25);
     s.FillColor = kTan;
@@ -174,13 +172,6 @@ TEST(SurfaceFloodFill, RefillingAndBadSeedsAreHarmless) {
     s.ExtFloodFill(24, 24);
     EXPECT_EQ(count_colour(s, kRed), 19 * 19);
     EXPECT_EQ(count_colour(s, kTan), 0);
-
-    const QImage before = s.image().copy();
-    s.FillColor = kBlue;
-    s.ExtFloodFill(5, 12);  // on the black border
-    s.ExtFloodFill(-1, 3);  // outside
-    s.ExtFloodFill(3, 40);
-    EXPECT_EQ(s.image(), before);
 }
 
 TEST(SurfacePaintPicture, AndOfSourceAndDestination) {
@@ -204,58 +195,59 @@ TEST(SurfacePaintPicture, AndOfSourceAndDestination) {
     EXPECT_EQ(s.pixel(2, 0), qRgb(0, 0xC0, 0xFF) & 0xFFFFFF);
 }
 
-TEST(SurfacePrint, NumbersInPrintFormAndJoinedItemsFollowEachOther) {
-    Surface s(200, 100);
-    s.FontSize = 12;
-    s.CurrentX = 10;
-    s.CurrentY = 5;
-    s.PrintNumber(3, false);
-    const double after_first = s.CurrentX;
-    EXPECT_DOUBLE_EQ(after_first, 10 + s.TextWidth(" 3 "));
-    s.PrintNumber(-3, false);
-    s.Print("Hz");
-    ASSERT_EQ(s.print_log().size(), 3u);
-    EXPECT_EQ(s.print_log()[0].text, " 3 ");
-    EXPECT_EQ(s.print_log()[1].text, "-3 ");
-    EXPECT_DOUBLE_EQ(s.print_log()[1].x, after_first);
-    EXPECT_DOUBLE_EQ(s.print_log()[2].x, after_first + s.TextWidth("-3 "));
-    EXPECT_EQ(s.print_log()[2].y, 5);
-    EXPECT_EQ(s.CurrentX, 0);  // the line ended
-    EXPECT_EQ(s.CurrentY, 5 + s.TextHeight());
+TEST(SurfacePrint, NumbersInPrintFormItemsFollowEachOtherLineHeightsAndInk) {
+    {
+        Surface s(200, 100);
+        s.FontSize = 12;
+        s.CurrentX = 10;
+        s.CurrentY = 5;
+        s.PrintNumber(3, false);
+        const double after_first = s.CurrentX;
+        EXPECT_DOUBLE_EQ(after_first, 10 + s.TextWidth(" 3 "));
+        s.PrintNumber(-3, false);
+        s.Print("Hz");
+        ASSERT_EQ(s.print_log().size(), 3u);
+        EXPECT_EQ(s.print_log()[0].text, " 3 ");
+        EXPECT_EQ(s.print_log()[1].text, "-3 ");
+        EXPECT_DOUBLE_EQ(s.print_log()[1].x, after_first);
+        EXPECT_DOUBLE_EQ(s.print_log()[2].x, after_first + s.TextWidth("-3 "));
+        EXPECT_EQ(s.print_log()[2].y, 5);
+        EXPECT_EQ(s.CurrentX, 0);  // the line ended
+        EXPECT_EQ(s.CurrentY, 5 + s.TextHeight());
 
-    s.clear_print_log();
-    s.ForeColor = kBlue;
-    s.FontBold = true;
-    s.FontSize = 8;
-    s.Print("x", false);
-    ASSERT_EQ(s.print_log().size(), 1u);
-    EXPECT_EQ(s.print_log()[0].colour, kBlue);
-    EXPECT_TRUE(s.print_log()[0].bold);
-    EXPECT_EQ(s.print_log()[0].font_size, 8);
-}
+        s.clear_print_log();
+        s.ForeColor = kBlue;
+        s.FontBold = true;
+        s.FontSize = 8;
+        s.Print("x", false);
+        ASSERT_EQ(s.print_log().size(), 1u);
+        EXPECT_EQ(s.print_log()[0].colour, kBlue);
+        EXPECT_TRUE(s.print_log()[0].bold);
+        EXPECT_EQ(s.print_log()[0].font_size, 8);
+    }
+    {
+        Surface s(200, 60);
+        s.FontSize = 8;
+        const int small = s.TextHeight();
+        s.FontSize = 12;
+        const int large = s.TextHeight();
+        EXPECT_GE(small, 12);
+        EXPECT_LE(small, 14);
+        EXPECT_GE(large, 16);
+        EXPECT_LE(large, 19);
 
-TEST(SurfacePrint, LineHeightsOfTheTwoFontSizesAndInkInForeColour) {
-    Surface s(200, 60);
-    s.FontSize = 8;
-    const int small = s.TextHeight();
-    s.FontSize = 12;
-    const int large = s.TextHeight();
-    EXPECT_GE(small, 12);
-    EXPECT_LE(small, 14);
-    EXPECT_GE(large, 16);
-    EXPECT_LE(large, 19);
-
-    s.ForeColor = kRed;
-    s.CurrentX = 20;
-    s.CurrentY = 10;
-    s.Print("M 440");
-    // Ink inside the text line, nothing above the top or left of the start, no blending.
-    const int red = count_colour(s, kRed);
-    EXPECT_GT(red, 20);
-    EXPECT_EQ(red + count_colour(s, kWhite), 200 * 60);
-    for (int x = 0; x < 200; ++x) EXPECT_EQ(s.pixel(x, 9), kWhite);
-    for (int y = 0; y < 60; ++y) EXPECT_EQ(s.pixel(19, y), kWhite);
-    for (int x = 0; x < 200; ++x) EXPECT_EQ(s.pixel(x, 10 + large), kWhite);
+        s.ForeColor = kRed;
+        s.CurrentX = 20;
+        s.CurrentY = 10;
+        s.Print("M 440");
+        // Ink inside the text line, nothing above the top or left of the start, no blending.
+        const int red = count_colour(s, kRed);
+        EXPECT_GT(red, 20);
+        EXPECT_EQ(red + count_colour(s, kWhite), 200 * 60);
+        for (int x = 0; x < 200; ++x) EXPECT_EQ(s.pixel(x, 9), kWhite);
+        for (int y = 0; y < 60; ++y) EXPECT_EQ(s.pixel(19, y), kWhite);
+        for (int x = 0; x < 200; ++x) EXPECT_EQ(s.pixel(x, 10 + large), kWhite);
+    }
 }
 
 TEST(SurfacePicture, ClsGoesBackToTheBackgroundPictureOrColour) {

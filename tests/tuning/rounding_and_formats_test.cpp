@@ -6,22 +6,14 @@
 namespace orvena {
 namespace {
 
-TEST(Rounding, WholeNumbersRoundHalvesToEven) {
-    EXPECT_EQ(to_int16(2.5), 2);
-    EXPECT_EQ(to_int16(3.5), 4);
-    EXPECT_EQ(to_int16(-2.5), -2);
-    EXPECT_EQ(to_int16(-3.5), -4);
-    EXPECT_EQ(to_int16(2.4999), 2);
-    EXPECT_EQ(to_int16(2.5001), 3);
+TEST(Rounding, HalvesGoToEvenAndValuesOutsideTheWidthAreErrorsNotWraps) {
+    const std::pair<double, int> to16[] = {{2.5, 2},         {3.5, 4},          {-2.5, -2},
+                                           {-3.5, -4},       {2.4999, 2},       {2.5001, 3},
+                                           {32767.4, 32767}, {-32768.5, -32768}};
+    for (auto [x, want] : to16) EXPECT_EQ(to_int16(x), want) << x;
     EXPECT_EQ(to_int32(88200.5), 88200);
     EXPECT_EQ(to_int32(88201.5), 88202);
-}
-
-TEST(Rounding, ValuesOutsideTheirWidthAreErrorsNotWraps) {
-    EXPECT_EQ(to_int16(32767.4), 32767);
-    EXPECT_EQ(to_int16(-32768.5), -32768);  // tie to even stays in range
-    EXPECT_THROW(to_int16(32767.5), NumberOverflow);
-    EXPECT_THROW(to_int16(-32769), NumberOverflow);
+    for (double x : {32767.5, -32769.0}) EXPECT_THROW(to_int16(x), NumberOverflow) << x;
     EXPECT_THROW(to_int32(3e9), NumberOverflow);
     EXPECT_THROW(checked_add16(32767, 1), NumberOverflow);
     EXPECT_EQ(checked_add16(-5, 5), 0);

@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "strings.h"
+
 namespace {
 
 constexpr int kRate = 44100;
@@ -30,19 +32,6 @@ constexpr double kHighestPartial = 16000.0;
 constexpr double kPluckPosition = 0.13;  // fraction of the string length
 constexpr double kRiseSeconds = 0.002;
 constexpr double kFadeSeconds = 0.25;
-
-struct StringSample {
-    const char* file;
-    int degree;  // home pitch in steps of 1200/79 cents above C4
-};
-
-constexpr std::array<StringSample, 26> kStrings = {{
-    {"01-E6", 184}, {"02-D6", 171}, {"03-C6", 158}, {"04-B5", 151}, {"05-A5", 138}, {"06-G5", 125},
-    {"07-F5", 112}, {"08-E5", 105}, {"09-D5", 92},  {"10-C5", 79},  {"11-B4", 72},  {"12-A4", 59},
-    {"13-G4", 46},  {"14-F4", 33},  {"15-E4", 26},  {"16-D4", 13},  {"17-C4", 0},   {"18-B3", -7},
-    {"19-A3", -20}, {"20-G3", -33}, {"21-F3", -46}, {"22-E3", -53}, {"23-D3", -66}, {"24-C3", -79},
-    {"25-B2", -86}, {"26-A2", -99},
-}};
 
 std::vector<double> pluck(double f0) {
     std::vector<double> out(kFrames, 0.0);
@@ -149,7 +138,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make_samples: cannot write 00-ref.wav\n");
         return 1;
     }
-    for (const StringSample& s : kStrings) {
+    for (const orvena::samples::StringSample& s : orvena::samples::kStrings) {
         const double f0 = kC4 * std::pow(2.0, s.degree / 79.0);
         const auto name = std::string(s.file) + ".wav";
         if (!write_wav(folder / name, pluck(f0))) {

@@ -1,4 +1,4 @@
-#include "support/pitch.h"
+#include "pitch/pitch.h"
 
 #include <algorithm>
 #include <cmath>
