@@ -19,10 +19,14 @@ int fail(std::ostream& err, const std::string& message) {
 
 }  // namespace
 
+bool is_scala_command(const std::vector<std::string>& args) {
+    return std::find(args.begin(), args.end(), "--export-scala") != args.end();
+}
+
 std::optional<int> run_scala_command(const std::vector<std::string>& args,
                                      const std::filesystem::path& program_folder, std::ostream& out,
                                      std::ostream& err) {
-    if (std::find(args.begin(), args.end(), "--export-scala") == args.end()) return std::nullopt;
+    if (!is_scala_command(args)) return std::nullopt;
     std::optional<std::string> dir, makam;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const bool has_value = i + 1 < args.size();

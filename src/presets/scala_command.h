@@ -11,6 +11,9 @@
 
 namespace orvena {
 
+// Whether the arguments ask for the export.
+bool is_scala_command(const std::vector<std::string>& args);
+
 // Nothing when `args` (the arguments after the program name) do not ask for the export;
 // otherwise the exit status: 0 when the files were written, else non-zero after a message on
 // `err`.

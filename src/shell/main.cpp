@@ -12,6 +12,7 @@
 
 #include "shell/command_line.h"
 #include "shell/program.h"
+#include "shell/program_folder.h"
 #include "sound/audio_output.h"
 #include "surface/dialogs.h"
 
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
     orvena::QtDialogs dialogs;
     orvena::Program program(dialogs);
     orvena::ProgramOptions options;
-    options.program_folder = orvena::executable_folder();
+    options.program_folder = orvena::program_working_folder(orvena::executable_folder());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         options.screen_pixels = screen->size();
     }
