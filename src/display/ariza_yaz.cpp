@@ -25,7 +25,11 @@ void arıza_yaz(Surface& Picture10, Surface& Picture2, const InstrumentState& st
     Picture10.CurrentX = pos >= 10 ? kTwoDigitX : kOneDigitX;
     Picture10.ForeColor = qRgb(0, 0, 0);
     Picture10.FontBold = true;
+    // A wide number (a minus sign, two digits) would reach past the cell, where the next
+    // erase cannot take it away again.
+    Picture10.SetClip(QRect(QPoint(kCellLeft, y), QPoint(kCellRight, y + kCellHeight)));
     Picture10.PrintNumber(pos, true);
+    Picture10.ClearClip();
     Picture10.FontBold = false;
 
     if (check1_checked) diyagonal_yaz(Picture2, st);

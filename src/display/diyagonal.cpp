@@ -11,9 +11,13 @@ const QRgb kOtherStringColour = qRgb(206, 30, 10);  // strings 8..26
 constexpr int kLastTopString = 7;
 constexpr int kDiagonalFontSize = 12;
 
+// The lower right corners of the boxes reach into the body's slanted outline; their drawing
+// keeps off it, and a number stays inside its box.
 void blank_box(Surface& pic, int n) {
     const QRect box = diagonal_box(n);
+    pic.SetClip(box, true);
     pic.LineBF(box.left(), box.top(), box.right(), box.bottom(), kWhite);
+    pic.ClearClip();
 }
 
 }  // namespace
@@ -31,7 +35,9 @@ void diyagonal_yaz(Surface& Picture2, const InstrumentState& st) {
         Picture2.CurrentX = box.left();
         Picture2.CurrentY = box.top();
         Picture2.ForeColor = n <= kLastTopString ? kTopStringColour : kOtherStringColour;
+        Picture2.SetClip(box, true);
         Picture2.PrintNumber(pos, true);
+        Picture2.ClearClip();
     }
 }
 

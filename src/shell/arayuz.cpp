@@ -122,7 +122,7 @@ void arayüz::build_controls() {
     Picture2 = picture(2, this, 904, 420, white, "çalgı çizimi");
     Picture1 = picture(1, Picture2, 485, 60, qRgb(224, 224, 224), "mandal şeridi");
     Picture3 = picture(3, Picture2, 140, 132, white, "porte");
-    Picture6 = picture(6, Picture2, 239, 100, white, "nota bilgisi");
+    Picture6 = picture(6, Picture2, 239, 100, qRgb(255, 224, 192), "nota bilgisi");
     Picture5 = picture(5, Picture2, 57, 100, white, "akord burgusu");
     Picture5->surface().SetPicture(tuning_peg());
     Picture10 = picture(10, Picture2, 90, 396, white, "tuş listesi");
@@ -256,6 +256,7 @@ void arayüz::build_controls() {
 
     key_preview = new KeyPreview(this);
     key_preview->setParent(this);
+    key_preview->hold_releases(true);  // X11 sends key repeats as release/press pairs
 
     // Design positions; arayüzyerleşimi moves them at start-up.
     arayüzyerleşimi(14000, 9400);
@@ -309,11 +310,20 @@ void arayüz::apply_layout() {
 
 // ---- Shutdown ---------------------------------------------------------------------------
 
+namespace {
+bool ended_by_system(UnloadReason reason) {
+    return reason == UnloadReason::AppWindows || reason == UnloadReason::AppTaskManager;
+}
+}  // namespace
+
 bool arayüz::Form_QueryUnload(UnloadReason reason) {
-    if (reason == UnloadReason::AppWindows || reason == UnloadReason::AppTaskManager) {
-        return false;
-    }
-    return dialogs.message(kQuitQuestion, MessageButtons::YesNo) != MessageAnswer::Yes;
+    if (ended_by_system(reason)) return false;
+    asking_ = true;
+    const MessageAnswer answer = dialogs.message(kQuitQuestion, MessageButtons::YesNo);
+    asking_ = false;
+    // The system asked to end while the question was open: it is not the user's to refuse.
+    if (system_close_waiting_) return false;
+    return answer != MessageAnswer::Yes;
 }
 
 void arayüz::Form_Unload() {
@@ -332,6 +342,13 @@ void arayüz::Form_Unload() {
 
 bool arayüz::close_for(UnloadReason reason) {
     if (unloaded_) return true;
+    if (asking_ && ended_by_system(reason)) {
+        // The window is inside its close request already; ending the question lets that
+        // request go on to the unload.
+        system_close_waiting_ = true;
+        dialogs.close_open_message();
+        return false;
+    }
     pending_reason_ = reason;
     const bool closed = close();
     pending_reason_.reset();

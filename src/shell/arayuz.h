@@ -164,6 +164,8 @@ class arayüz : public QWidget {
     void Form_Unload();
     // Closes the window for a reason (the close box is FormControlMenu): runs the close
     // request and, unless it is cancelled, the unload. Returns whether the window closed.
+    // The system's reasons also close a quit question that is open, and the window closes
+    // once it has gone.
     bool close_for(UnloadReason reason);
     // Runs once the window is unloaded (main() ends the event loop there).
     void on_unloaded(std::function<void()> action) { unloaded_action_ = std::move(action); }
@@ -199,6 +201,8 @@ class arayüz : public QWidget {
     WindowLayout layout_;
     bool loaded_ = false;
     bool unloaded_ = false;
+    bool asking_ = false;                // the quit question is open
+    bool system_close_waiting_ = false;  // the system asked to end while it was
     std::optional<UnloadReason> pending_reason_;
     std::function<void()> unloaded_action_;
 };

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 
 #include <stdexcept>
+#include <utility>
 
 namespace orvena {
 
@@ -169,6 +170,16 @@ int vb_shift_state(Qt::KeyboardModifiers modifiers) {
 
 KeyPreview::KeyPreview(QWidget* window) : window_(window) {
     qApp->installEventFilter(this);
+    settle_timer_ = new QTimer(this);
+    settle_timer_->setSingleShot(true);
+    settle_timer_->setInterval(kReleaseSettleMs);
+    settle_timer_->setTimerType(Qt::PreciseTimer);
+    // The timer may fire before window events that came in meanwhile are handled; one more
+    // turn of the event loop lets them be.
+    connect(settle_timer_, &QTimer::timeout, this, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { report_held_releases(); }, Qt::QueuedConnection);
+    });
 }
 
 KeyPreview::~KeyPreview() {
@@ -189,6 +200,31 @@ bool arrow_moves(QObject* receiver) {
 
 }  // namespace
 
+bool KeyPreview::continues_held_key(const KeyInfo& press, quint64 timestamp) {
+    bool repeat = false;
+    std::vector<HeldRelease> earlier;
+    for (const HeldRelease& held : held_) {
+        const bool same_time = held.timestamp == 0 || timestamp == 0 || held.timestamp == timestamp;
+        if (!repeat && held.key.key_code == press.key_code && same_time) {
+            repeat = true;
+        } else {
+            earlier.push_back(held);
+        }
+    }
+    held_.clear();
+    settle_timer_->stop();
+    for (const HeldRelease& held : earlier)
+        if (up_) up_(held.key);
+    return repeat;
+}
+
+void KeyPreview::report_held_releases() {
+    if (settle_timer_->isActive()) return;  // a newer release restarted the wait
+    const std::vector<HeldRelease> released = std::exchange(held_, {});
+    for (const HeldRelease& held : released)
+        if (up_) up_(held.key);
+}
+
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (resending_ || (type != QEvent::KeyPress && type != QEvent::KeyRelease)) return false;
@@ -196,10 +232,18 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     if (widget == nullptr || widget->window() != window_) return false;
 
     auto* key_event = static_cast<QKeyEvent*>(event);
-    const KeyInfo info{vb_key_code(*key_event), vb_shift_state(key_event->modifiers()),
-                       key_event->isAutoRepeat()};
-    const auto& handler = type == QEvent::KeyPress ? down_ : up_;
-    bool keep_from_control = handler ? handler(info) : false;
+    KeyInfo info{vb_key_code(*key_event), vb_shift_state(key_event->modifiers()),
+                 key_event->isAutoRepeat()};
+    bool keep_from_control = false;
+    if (type == QEvent::KeyPress) {
+        if (continues_held_key(info, key_event->timestamp())) info.auto_repeat = true;
+        if (down_) keep_from_control = down_(info);
+    } else if (hold_releases_ && event->spontaneous() && !info.auto_repeat) {
+        held_.push_back({info, key_event->timestamp()});
+        settle_timer_->start();
+    } else {
+        if (up_) keep_from_control = up_(info);
+    }
     if (is_arrow(key_event->key()) && arrow_moves(watched)) keep_from_control = true;
     if (!keep_from_control) {
         // The control gets a copy, propagation to its parents included; the original event

@@ -12,11 +12,13 @@
 #include <QObject>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QButtonGroup;
 class QKeyEvent;
@@ -142,6 +144,14 @@ struct KeyInfo {
 // before that control does. A handler returning true keeps the key from the control. The
 // arrow keys belong to the instrument: after the window has seen them they never reach a
 // scroll bar, button or option button (they would move it); text boxes still get them.
+//
+// Held keys: X11 reports each auto-repeat of a held key as a release followed by a press with
+// the same timestamp, and the toolkit flags the pair as a repeat only when it happens to find
+// both at once. With hold_releases on, a release from the window system is held back until
+// the events queued behind it have been handled: a press of the same key in that time (with
+// the same timestamp, where the events carry one) continues the held key, so the release is
+// dropped and the press reported as a repeat. Any other event order reports the release as it
+// came, before the press that follows it. The control itself gets every release at once.
 class KeyPreview : public QObject {
   public:
     explicit KeyPreview(QWidget* window);
@@ -149,13 +159,29 @@ class KeyPreview : public QObject {
 
     void on_key_down(std::function<bool(const KeyInfo&)> handler) { down_ = std::move(handler); }
     void on_key_up(std::function<bool(const KeyInfo&)> handler) { up_ = std::move(handler); }
+    void hold_releases(bool on) { hold_releases_ = on; }
+    // How long a held release waits, at least, before the queued events are looked at: a
+    // press that trails its release is seldom later than this. Short enough not to be heard
+    // in the end of a note.
+    static constexpr int kReleaseSettleMs = 10;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    struct HeldRelease {
+        KeyInfo key;
+        quint64 timestamp = 0;  // window system time, ms; 0 when unknown
+    };
+    // A press: true when it continues a held key. Releases held before it are reported first.
+    bool continues_held_key(const KeyInfo& press, quint64 timestamp);
+    void report_held_releases();
+
     QWidget* window_;
     bool resending_ = false;
+    bool hold_releases_ = false;
+    std::vector<HeldRelease> held_;
+    QTimer* settle_timer_ = nullptr;
     std::function<bool(const KeyInfo&)> down_;
     std::function<bool(const KeyInfo&)> up_;
 };

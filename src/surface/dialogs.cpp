@@ -1,5 +1,6 @@
 #include "surface/dialogs.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QString>
 
@@ -19,8 +20,17 @@ std::string display_text(const std::string& text) {
     return out;
 }
 
+namespace {
+// The program speaks Turkish; the toolkit's own button captions would be English.
+void caption(QMessageBox& box, QMessageBox::StandardButton button, const char* text) {
+    if (QAbstractButton* b = box.button(button)) b->setText(QString::fromUtf8(text));
+}
+}  // namespace
+
 MessageAnswer QtDialogs::message(const std::string& text, MessageButtons buttons) {
     QMessageBox box(parent_);
+    QMessageBox* const outer = open_;
+    open_ = &box;
     box.setWindowTitle(QString::fromUtf8(kAppTitle));
     // Plain text: the program's messages hold "<--" and "-->" and must not be read as markup.
     box.setTextFormat(Qt::PlainText);
@@ -30,12 +40,21 @@ MessageAnswer QtDialogs::message(const std::string& text, MessageButtons buttons
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+        caption(box, QMessageBox::Yes, "Evet");
+        caption(box, QMessageBox::No, "Hayır");
+    } else {
+        box.setIcon(QMessageBox::NoIcon);
+        box.setStandardButtons(QMessageBox::Ok);
+        caption(box, QMessageBox::Ok, "Tamam");
     }
-    box.setIcon(QMessageBox::NoIcon);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-    return MessageAnswer::Ok;
+    const int result = box.exec();
+    open_ = outer;
+    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    return result == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+void QtDialogs::close_open_message() {
+    if (open_) open_->done(QMessageBox::No);
 }
 
 }  // namespace orvena

@@ -6,6 +6,7 @@
 
 #include <string>
 
+class QMessageBox;
 class QWidget;
 
 namespace orvena {
@@ -23,21 +24,28 @@ class Dialogs {
     // closed without a choice answers No.
     virtual MessageAnswer message(const std::string& text, MessageButtons buttons) = 0;
     MessageAnswer message(const std::string& text) { return message(text, MessageButtons::Ok); }
+    // Takes away the box that is open, if any, as if it had been closed without a choice: a
+    // question answers No. For a request that cannot wait for the user (the system ending
+    // the program).
+    virtual void close_open_message() {}
 };
 
 // CR LF (and a lone CR) become the line feed a widget shows as a line break.
 std::string display_text(const std::string& text);
 
-// Real message boxes over a parent window (or centred on the screen without one).
+// Real message boxes over a parent window (or centred on the screen without one), with
+// Turkish buttons: "Tamam", "Evet", "Hayır".
 class QtDialogs : public Dialogs {
   public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void set_parent(QWidget* parent) { parent_ = parent; }
     using Dialogs::message;
     MessageAnswer message(const std::string& text, MessageButtons buttons) override;
+    void close_open_message() override;
 
   private:
     QWidget* parent_;
+    QMessageBox* open_ = nullptr;  // the box being shown (the innermost, when nested)
 };
 
 }  // namespace orvena

@@ -46,17 +46,30 @@ void Surface::touched() {
         if (l.on_modified) l.on_modified();
 }
 
+void Surface::SetClip(const QRect& box, bool keep_black) {
+    clip_ = Clip{box.normalized(), keep_black};
+}
+
 void Surface::plot(int x, int y, QRgb colour) {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
-    reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = colour | kOpaque;
+    hspan(x, x, y, colour);
 }
 
 void Surface::hspan(int x1, int x2, int y, QRgb colour) {
     if (y < 0 || y >= image_.height()) return;
     x1 = std::max(x1, 0);
     x2 = std::min(x2, image_.width() - 1);
+    if (clip_) {
+        if (y < clip_->box.top() || y > clip_->box.bottom()) return;
+        x1 = std::max(x1, clip_->box.left());
+        x2 = std::min(x2, clip_->box.right());
+    }
     if (x1 > x2) return;
     QRgb* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    if (clip_ && clip_->keep_black) {
+        for (int x = x1; x <= x2; ++x)
+            if (!is_black(row[x])) row[x] = colour | kOpaque;
+        return;
+    }
     std::fill(row + x1, row + x2 + 1, colour | kOpaque);
 }
 

@@ -12,6 +12,7 @@
 #include <QtGui/qrgb.h>
 #include <QFont>
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -110,6 +111,12 @@ class Surface {
     // part of the region. A seed on black or outside the surface does nothing.
     void ExtFloodFill(int x, int y);
 
+    // Confines lines, boxes, circles and text to a box (corners included): what lies outside
+    // it stays as it is. With keep_black, the pure black pixels inside it stay too (the
+    // outlines the flood fills stop at). Until ClearClip.
+    void SetClip(const QRect& box, bool keep_black = false);
+    void ClearClip() { clip_.reset(); }
+
     // Changes the size; what was drawn stays at the top left, new area gets BackColor.
     void Resize(int width, int height);
 
@@ -135,8 +142,14 @@ class Surface {
     void box_edges(int x1, int y1, int x2, int y2, QRgb colour);
     QFont current_font() const;
 
+    struct Clip {
+        QRect box;
+        bool keep_black = false;
+    };
+
     QImage image_;
     std::optional<QImage> picture_;
+    std::optional<Clip> clip_;
     std::vector<PrintRecord> print_log_;
     struct Listener {
         int id;

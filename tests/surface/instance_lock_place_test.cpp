@@ -1,0 +1,97 @@
+// Where the running-instance lock lives and what it leaves: the user's own runtime folder
+// (or a private folder of the user's), never a file reached through a planted link, and
+// nothing once the program has ended.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "support/temp_dir.h"
+#include "surface/instance_lock.h"
+
+namespace orvena {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets an environment variable for one scope (unset with nullopt).
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value) {
+            ::setenv(name, value->c_str(), 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (old_) {
+            ::setenv(name_, old_->c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(InstanceLockPlace, UsersRuntimeFolderElseAPrivateFolderOfTheirOwn) {
+    test::TempDir runtime;
+    test::TempDir temp;
+    const ScopedEnv tmpdir("TMPDIR", temp.path().string());
+    const fs::path own = temp / ("orvena-" + std::to_string(::getuid()));
+
+    ::chmod(runtime.path().c_str(), 0700);
+    {
+        const ScopedEnv xdg("XDG_RUNTIME_DIR", runtime.path().string());
+        EXPECT_EQ(InstanceLock::default_lock_folder(), runtime.path());
+    }
+    ::chmod(runtime.path().c_str(), 0755);  // open to others: not a place for it
+    for (const auto& value :
+         {std::optional<std::string>(runtime.path().string()), std::optional<std::string>()}) {
+        const ScopedEnv xdg("XDG_RUNTIME_DIR", value);
+        EXPECT_EQ(InstanceLock::default_lock_folder(), own);
+        struct stat info {};
+        ASSERT_EQ(::lstat(own.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISDIR(info.st_mode));
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+    }
+
+    fs::remove(own);
+    fs::create_directory_symlink(runtime.path(), own);  // someone else's folder in its place
+    const ScopedEnv xdg("XDG_RUNTIME_DIR", std::nullopt);
+    EXPECT_EQ(InstanceLock::default_lock_folder(), fs::path()) << "followed a link";
+}
+
+TEST(InstanceLockPlace, PlantedLinkIsNotFollowedAndNothingIsLeftBehind) {
+    test::TempDir locks;
+    test::TempDir program;
+    test::TempDir elsewhere;
+    const fs::path victim = elsewhere / "victim";
+    InstanceLock lock(locks.path());
+    const fs::path file = lock.lock_file_for(program.path());
+
+    fs::create_symlink(victim, file);
+    lock.acquire(program.path());
+    EXPECT_FALSE(lock.held());
+    EXPECT_FALSE(fs::exists(fs::symlink_status(victim))) << "created through the link";
+
+    fs::remove(file);
+    ASSERT_TRUE(lock.acquire(program.path()));
+    ASSERT_TRUE(lock.held());
+    InstanceLock second(locks.path());
+    EXPECT_FALSE(second.acquire(program.path()));
+    lock.release();
+    EXPECT_TRUE(fs::is_empty(locks.path())) << "the lock file outlived the program";
+    EXPECT_TRUE(second.acquire(program.path()));
+}
+
+}  // namespace
+}  // namespace orvena
