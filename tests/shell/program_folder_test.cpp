@@ -43,14 +43,5 @@ TEST(ProgramFolder, ReadOnlyShippedFolderIsCopiedOnceToTheUserFolder) {
     fs::permissions(shipped, fs::perms::owner_all);
 }
 
-TEST(ProgramFolder, ShippedFolderIsBesideTheExecutableOrUnderShare) {
-    test::TempDir root;
-    fs::create_directories(root / "usr" / "bin");
-    fs::create_directories(root / "usr" / "share" / "orvena");
-    EXPECT_EQ(shipped_folder(root / "usr" / "bin"), root / "usr" / "share" / "orvena");
-    test::write_file_bytes(root / "usr" / "bin" / "dizek.xls", "");
-    EXPECT_EQ(shipped_folder(root / "usr" / "bin"), root / "usr" / "bin");
-}
-
 }  // namespace
 }  // namespace orvena
