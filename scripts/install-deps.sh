@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing ORVENA needs.
-# Safe to run again: packages already present are skipped.
+# Safe to run again: packages already present are skipped. The X server and PulseAudio
+# packages serve the one test that plays through a real sound server (the black-box
+# desktop of the shared folder).
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libfreexl-dev librtaudio-dev libsndfile1-dev
+  libfreexl-dev libgsf-1-dev librtaudio-dev libsndfile1-dev libpulse-dev libjack-dev
+  xvfb x11-utils pulseaudio pulseaudio-utils libasound2-plugins
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-xlwt
   fonts-dejavu-core
+  clang libclang-rt-14-dev
 )
 
 missing=()

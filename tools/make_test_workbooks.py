@@ -91,6 +91,13 @@ BAD = {
     "bad_rate_grid.xls": {"B11": 40000},
     "bad_rate_home.xls": {"J11": -40000},
     "bad_rate_degree.xls": {"E31": 5, "G31": 40000, "C31": 9, "D31": 2},
+    # Sample rates no sample can be played at: 0 Hz, above the writer's 1 000 000 Hz, and a
+    # lever position whose pitch lies seven octaves above its string's home.
+    "bad_rate_zero.xls": {"X5": -20000},
+    "bad_rate_high.xls": {"X5": 6000},
+    "bad_rate_position.xls": {"E31": 1, "G31": 9000, "C31": 12, "D31": 1},
+    # Every grid cell of string 1 so high that no frequency can be computed from it.
+    "bad_cents_huge.xls": {c + "11": 1e300 for c in "BCDEFGHIJKLMNOPQRSTUV"},
 }
 
 

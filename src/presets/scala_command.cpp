@@ -20,7 +20,8 @@ int fail(std::ostream& err, const std::string& message) {
 }  // namespace
 
 bool is_scala_command(const std::vector<std::string>& args) {
-    return std::find(args.begin(), args.end(), "--export-scala") != args.end();
+    return std::find(args.begin(), args.end(), "--export-scala") != args.end() ||
+           std::find(args.begin(), args.end(), "--makam") != args.end();
 }
 
 std::optional<int> run_scala_command(const std::vector<std::string>& args,
@@ -39,7 +40,10 @@ std::optional<int> run_scala_command(const std::vector<std::string>& args,
             return 2;
         }
     }
-    if (!dir) return fail(err, std::string("the folder to write to is missing\n") + kUsage);
+    if (!dir) {
+        err << "orvena: --makam goes with --export-scala\n" << kUsage << "\n";
+        return 2;
+    }
 
     InstrumentState st;
     set_lever_limits(st);

@@ -11,7 +11,7 @@
 
 namespace orvena {
 
-// Whether the arguments ask for the export.
+// Whether the arguments ask for the export (--export-scala, or --makam that goes with it).
 bool is_scala_command(const std::vector<std::string>& args);
 
 // Nothing when `args` (the arguments after the program name) do not ask for the export;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -329,6 +330,8 @@ bool arayüz::Form_QueryUnload(UnloadReason reason) {
 void arayüz::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    // A recording keeps its last note; a running replay ends after the note it is on.
+    if (recorder) recorder->stop_buton_Click();
     if (timer) timer->Halt();
     timer.reset();
     // Every other window of the program (the splash, an open file list) goes with this one.
@@ -380,6 +383,14 @@ void arayüz::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     Form_Unload();
+}
+
+void arayüz::contextMenuEvent(QContextMenuEvent* event) {
+    // The background and the groups only: the pictures keep the right button for playing.
+    for (QWidget* w = childAt(event->pos()); w != nullptr && w != this; w = w->parentWidget()) {
+        if (dynamic_cast<PictureBox*>(w) != nullptr) return;
+    }
+    if (sound_control) sound_control->show_menu(event->globalPos());
 }
 
 void arayüz::mouseMoveEvent(QMouseEvent* event) {

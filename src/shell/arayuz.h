@@ -19,14 +19,19 @@
 #include "playing/play_context.h"
 #include "playing/surface_views.h"
 #include "presets/preset_context.h"
+#include "recording/performance_recorder.h"
+#include "recording/sequence_player.h"
 #include "shell/layout.h"
+#include "shell/sound_control.h"
 #include "shell/window_makam_controls.h"
 #include "shell/window_preset_controls.h"
 #include "sound/audio_output.h"
 #include "sound/sound_module.h"
 #include "sound/x_timer.h"
+#include "surface/clock.h"
 #include "surface/controls.h"
 #include "surface/dialogs.h"
+#include "surface/event_pump.h"
 #include "surface/file_list.h"
 #include "surface/picture_box.h"
 #include "surface/surface.h"
@@ -56,8 +61,8 @@ struct LoadContext {
     double screen_width_twips = 0;
     double screen_height_twips = 0;
     std::function<void()> unload_splash;
-    // The sound output the load opens for the sound module; without one it stays silent.
-    std::function<std::unique_ptr<AudioOutput>()> open_audio_output;
+    // How the load opens the sound output (in the background); without it, silence.
+    SoundConfig sound;
     // The decimal separator the information panel prints (the user's locale).
     char decimal_separator = '.';
 };
@@ -76,8 +81,15 @@ class arayüz : public QWidget {
     Dialogs& dialogs;
     // Made by the load, once the sample files are known.
     std::unique_ptr<SoundModule> sound;
+    std::unique_ptr<SoundControl> sound_control;
     std::unique_ptr<SurfaceViews> views;
     std::unique_ptr<PlayContext> play;
+    // What long actions wait with and let the window's events run through.
+    SystemClock clock;
+    QtEventPump pump;
+    std::unique_ptr<RecordingPanel> recording_panel;
+    std::unique_ptr<PerformanceRecorder> recorder;
+    std::unique_ptr<SequencePlayback> sequence;
     std::unique_ptr<WindowAhenkControls> ahenk_controls;
     std::unique_ptr<PresetContext> presets;
     std::unique_ptr<WindowMakamControls> makam_controls;
@@ -183,15 +195,23 @@ class arayüz : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
     // ---- Playing ------------------------------------------------------------------------
     void Form_KeyDown(int key_code, bool auto_repeat);
     void Form_KeyUp(int key_code, bool auto_repeat);
 
+    // ---- Sequence files -----------------------------------------------------------------
+    void connect_sequences();
+    void open_ses_buton_Click();
+    void File3_Click();
+
   private:
     void build_controls();
     // Binds the displays to the picture surfaces and the controls to their handlers.
     void connect_playing(char decimal_separator);
+    // The mouse on the strings, the lever strip and the peg; record, replay, pause and stop.
+    void connect_recording();
     // Binds the pitch level, fine shift and makam controls to their handlers.
     void connect_presets(const std::filesystem::path& folder);
     void connect_scala_export();

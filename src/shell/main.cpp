@@ -4,17 +4,36 @@
 #include <QLocale>
 #include <QScreen>
 
+#include <iostream>
+#include <sstream>
+
 #include "shell/command_line.h"
 #include "shell/program.h"
 #include "shell/program_folder.h"
+#include "shell/scala_command_line.h"
+#include "shell/sound_settings.h"
 #include "shell/system_close.h"
 #include "sound/audio_output.h"
+#include "sound/system_audio_host.h"
 #include "surface/dialogs.h"
 
 int main(int argc, char** argv) {
-    if (const auto status = orvena::run_command_line(argc, argv)) return *status;
+    if (const auto status = orvena::run_scala_command_line(argc, argv)) return *status;
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVENA_VERSION));
+    // --help and --version answer even where no window can open.
+    {
+        QStringList raw;
+        for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+        std::ostringstream no_errors_yet;
+        const orvena::CommandLine early = orvena::parse_command_line(raw, std::cout, no_errors_yet);
+        if (early.exit_status == 0) return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ORVENA"));
+    // The toolkit has taken its own options out; whatever is left must be ours.
+    const orvena::CommandLine line =
+        orvena::parse_command_line(QCoreApplication::arguments(), std::cout, std::cerr);
+    if (line.exit_status) return *line.exit_status;
     QApplication::setQuitOnLastWindowClosed(false);
 
     orvena::QtDialogs dialogs;
@@ -25,7 +44,13 @@ int main(int argc, char** argv) {
         options.screen_pixels = screen->size();
     }
     options.message_owner = [&dialogs](QWidget* owner) { dialogs.set_parent(owner); };
-    options.open_audio_output = [] { return orvena::open_default_output(); };
+    options.sound.settings_file = options.program_folder / orvena::kSettingsFileName;
+    options.sound.choice = orvena::apply_command_line(
+        orvena::read_sound_settings(options.sound.settings_file, std::cerr), line);
+    options.sound.open = [](const orvena::AudioChoice& choice) {
+        orvena::SystemAudioHost host;
+        return orvena::open_output(host, choice, std::cerr);
+    };
     // The panel prints decimals the way the user's locale writes them.
     const QString point = QLocale::system().decimalPoint();
     if (point.size() == 1 && point.at(0).unicode() < 128) {

@@ -46,7 +46,7 @@ StartupOutcome Program::start(const ProgramOptions& options) {
     window_ = std::make_unique<arayüz>(dialogs_);
     LoadContext context;
     context.program_folder = options.program_folder;
-    context.open_audio_output = options.open_audio_output;
+    context.sound = options.sound;
     context.decimal_separator = options.decimal_separator;
     context.screen_width_twips =
         static_cast<double>(options.screen_pixels.width()) * kTwipsPerPixel;

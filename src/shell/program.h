@@ -25,8 +25,9 @@ struct ProgramOptions {
     // Told which window message boxes should stand over: the splash while it shows, then
     // the main window.
     std::function<void(QWidget*)> message_owner;
-    // Opens the sound output (main() opens the default device); without it, silence.
-    std::function<std::unique_ptr<AudioOutput>()> open_audio_output;
+    // How the sound output is chosen and opened (main() uses the machine's systems);
+    // without an open function, silence.
+    SoundConfig sound;
     char decimal_separator = '.';
 };
 

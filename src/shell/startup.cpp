@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <iostream>
 #include <system_error>
 
 #include "display/instrument_drawing.h"
@@ -93,9 +94,11 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     //     they are left out rather than written past the table's end.
     st.wav_file_count = std::min(listed, kWavFileSlots);
     for (int i = 0; i < st.wav_file_count; ++i) st.wav_files[i] = File1->List(i);
-    sound = std::make_unique<SoundModule>(
-        st, folder,
-        context.open_audio_output ? context.open_audio_output() : std::make_unique<NullOutput>());
+    // Silent until the output, opened in the background, is ready.
+    sound = std::make_unique<SoundModule>(st, folder, std::make_unique<NullOutput>());
+    sound_control = std::make_unique<SoundControl>(*this, *sound, context.sound, std::cerr);
+    sound->on_warning([this](const std::string& text) { dialogs.notice(text); });
+    if (context.sound.open) sound_control->open_output();
 
     // 21-26.
     timer = std::make_unique<xTimer>();
@@ -115,6 +118,8 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     connect_playing(context.decimal_separator);
     connect_presets(folder);
     connect_scala_export();
+    connect_recording();
+    connect_sequences();
 
     // 27.
     if (context.unload_splash) context.unload_splash();

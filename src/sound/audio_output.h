@@ -1,9 +1,10 @@
 #pragma once
-// The sound device behind a small interface: the real one plays the mixer through RtAudio
-// (default output device, float stereo, blocks of at most 256 frames); the null output is
-// used when there is no device and stays silent. Event thread only; the device calls the
-// mixer's render() on its own thread.
+// The sound device behind a small interface: the real ones play the mixer through JACK,
+// a PulseAudio stream or ALSA (float stereo, small blocks); the null output is used when
+// there is no device and stays silent. Event thread only; the device calls the mixer's
+// render() on its own thread.
 
+#include <cstdint>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -23,28 +24,34 @@ class AudioOutput {
     virtual void stop() = 0;
     // Seconds from render() to the loudspeaker as the device reports it; 0 when unknown.
     virtual double latency_seconds() const = 0;
+    // Times the device ran out of sound since it opened (each a dropout heard).
+    virtual std::uint64_t underruns() const { return 0; }
+    // Frames the device asks for at a time; 0 for the null output.
+    virtual unsigned block_frames() const { return 0; }
     virtual bool is_device() const = 0;
+    // The system and device ("pulse 'cap'"), or for the null output why it is silent.
     virtual std::string description() const = 0;
 };
 
 class NullOutput final : public AudioOutput {
   public:
-    explicit NullOutput(double rate_hz = 48000.0) : rate_(rate_hz) {}
+    explicit NullOutput(double rate_hz = 48000.0, std::string why = "no sound device")
+        : rate_(rate_hz), why_(std::move(why)) {}
     double sample_rate() const override { return rate_; }
     bool start(Mixer&) override { return false; }
     void stop() override {}
     double latency_seconds() const override { return 0.0; }
     bool is_device() const override { return false; }
-    std::string description() const override { return "no sound device"; }
+    std::string description() const override { return why_; }
 
   private:
     double rate_;
+    std::string why_;
 };
 
-constexpr unsigned kMaxDeviceBlockFrames = 256;
-
-// Opens the default output device. When there is none, or it cannot be opened, returns a
-// NullOutput and writes the reason to `log` (the first time only, per program run).
+// Opens the output the machine's systems offer first (see output_choice.h). When there is
+// none, or it cannot be opened, returns a NullOutput and writes the reason to `log` (the
+// first time only, per program run).
 std::unique_ptr<AudioOutput> open_default_output(std::ostream& log);
 std::unique_ptr<AudioOutput> open_default_output();  // logs to std::cerr
 

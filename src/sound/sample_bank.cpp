@@ -3,27 +3,112 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <new>
+#include <utility>
 
 #include "sound/wav_header.h"
 
 namespace orvena {
 
-std::unique_ptr<SampleData> decode_sample_file(const std::filesystem::path& file) {
-    // Our own header check first: libsndfile would happily decode float or compressed
-    // files that the rate patch refuses to touch.
-    if (!read_wav_header(file).format) return nullptr;
+namespace {
+
+// A file held in memory, read by libsndfile through its virtual I/O.
+struct MemoryFile {
+    const std::string& bytes;
+    sf_count_t pos = 0;
+};
+
+SF_VIRTUAL_IO memory_io() {
+    SF_VIRTUAL_IO io{};
+    io.get_filelen = [](void* m) {
+        return static_cast<sf_count_t>(static_cast<MemoryFile*>(m)->bytes.size());
+    };
+    io.seek = [](sf_count_t offset, int whence, void* m) {
+        auto& f = *static_cast<MemoryFile*>(m);
+        const auto size = static_cast<sf_count_t>(f.bytes.size());
+        const sf_count_t base = whence == SEEK_CUR ? f.pos : whence == SEEK_END ? size : 0;
+        f.pos = std::clamp<sf_count_t>(base + offset, 0, size);
+        return f.pos;
+    };
+    io.read = [](void* out, sf_count_t count, void* m) {
+        auto& f = *static_cast<MemoryFile*>(m);
+        const sf_count_t n =
+            std::clamp<sf_count_t>(static_cast<sf_count_t>(f.bytes.size()) - f.pos, 0, count);
+        std::memcpy(out, f.bytes.data() + f.pos, static_cast<std::size_t>(n));
+        f.pos += n;
+        return n;
+    };
+    io.write = [](const void*, sf_count_t, void*) -> sf_count_t { return 0; };
+    io.tell = [](void* m) { return static_cast<MemoryFile*>(m)->pos; };
+    return io;
+}
+
+void put_le32(std::string& bytes, std::uint64_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + static_cast<std::uint64_t>(i)] = static_cast<char>(v >> (8 * i));
+}
+
+std::unique_ptr<SampleData> decode_bytes(std::string& bytes, const WavFormat& format) {
+    // libsndfile refuses a header whose rate is 0; the frames do not depend on it, so the
+    // copy in memory gets a rate it accepts.
+    if (format.sample_rate < static_cast<std::uint32_t>(kMinSampleRateHz) ||
+        format.sample_rate > static_cast<std::uint32_t>(kMaxSampleRateHz)) {
+        const auto rate = static_cast<std::uint32_t>(kBaseSampleRate);
+        put_le32(bytes, format.fmt_body_offset + 4, rate);
+        put_le32(bytes, format.fmt_body_offset + 8, rate * format.block_align);
+    }
+    MemoryFile file{bytes};
+    SF_VIRTUAL_IO io = memory_io();
     SF_INFO info{};
-    SNDFILE* snd = sf_open(file.c_str(), SFM_READ, &info);
+    SNDFILE* snd = sf_open_virtual(&io, SFM_READ, &info, &file);
     if (snd == nullptr) return nullptr;
     std::unique_ptr<SampleData> data;
-    if ((info.channels == 1 || info.channels == 2) && info.frames >= 0) {
-        std::vector<float> frames(static_cast<std::size_t>(info.frames * info.channels));
-        const sf_count_t got = sf_readf_float(snd, frames.data(), info.frames);
-        frames.resize(static_cast<std::size_t>(std::max<sf_count_t>(got, 0) * info.channels));
-        data = std::make_unique<SampleData>(frames, info.channels);
+    try {
+        if ((info.channels == 1 || info.channels == 2) && info.frames >= 0) {
+            std::vector<float> frames(static_cast<std::size_t>(info.frames * info.channels));
+            const sf_count_t got = sf_readf_float(snd, frames.data(), info.frames);
+            frames.resize(static_cast<std::size_t>(std::max<sf_count_t>(got, 0) * info.channels));
+            data = std::make_unique<SampleData>(frames, info.channels);
+        }
+    } catch (...) {
+        sf_close(snd);
+        throw;
     }
     sf_close(snd);
     return data;
+}
+
+}  // namespace
+
+SampleDecode decode_sample(const std::filesystem::path& file) {
+    // Our own header check first: libsndfile would happily decode float or compressed
+    // files that the rate patch refuses to touch.
+    const WavHeaderResult header = read_wav_header(file);
+    if (!header.format) return {nullptr, SampleRefusal::unreadable};
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (ec) return {nullptr, SampleRefusal::unreadable};
+    if (size > kMaxSampleFileBytes) return {nullptr, SampleRefusal::too_large};
+    try {
+        std::string bytes(static_cast<std::size_t>(size), '\0');
+        std::ifstream in(file, std::ios::binary);
+        if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+            return {nullptr, SampleRefusal::unreadable};
+        }
+        auto data = decode_bytes(bytes, *header.format);
+        if (!data) return {nullptr, SampleRefusal::unreadable};
+        return {std::move(data), SampleRefusal::none};
+    } catch (const std::bad_alloc&) {
+        return {nullptr, SampleRefusal::out_of_memory};
+    } catch (...) {
+        return {nullptr, SampleRefusal::unreadable};
+    }
+}
+
+std::unique_ptr<SampleData> decode_sample_file(const std::filesystem::path& file) {
+    return decode_sample(file).data;
 }
 
 SampleBank::SampleBank(std::filesystem::path folder) : folder_(std::move(folder)) {}
@@ -60,12 +145,26 @@ const SampleData* SampleBank::get(const std::string& file_name) {
     }
     collect();
     if (!exists) return nullptr;
-    auto data = decode_sample_file(path);
+    SampleDecode decoded = decode_sample(path);
     ++decode_count_;
-    if (!data) return nullptr;
-    const SampleData* raw = data.get();
-    entries_[file_name] = Entry{std::move(data), now};
-    return raw;
+    if (!decoded.data) {
+        if (decoded.refusal != SampleRefusal::unreadable) {
+            refusals_.emplace_back(file_name, decoded.refusal);
+        }
+        return nullptr;
+    }
+    try {
+        const SampleData* raw = decoded.data.get();
+        entries_[file_name] = Entry{std::move(decoded.data), now};
+        return raw;
+    } catch (...) {
+        refusals_.emplace_back(file_name, SampleRefusal::out_of_memory);
+        return nullptr;
+    }
+}
+
+std::vector<std::pair<std::string, SampleRefusal>> SampleBank::take_refusals() {
+    return std::exchange(refusals_, {});
 }
 
 void SampleBank::note_own_write(const std::string& file_name) {

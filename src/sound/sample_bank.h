@@ -10,11 +10,23 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sound/sample_data.h"
 
 namespace orvena {
+
+// Largest sample file the bank decodes: about six minutes of 16-bit mono sound at 44.1 kHz,
+// far longer than any pluck. Its frames take up to four times as much memory.
+constexpr std::uintmax_t kMaxSampleFileBytes = 32u << 20;
+
+enum class SampleRefusal {
+    none,
+    unreadable,     // missing, unreadable, or not playable PCM
+    too_large,      // above kMaxSampleFileBytes
+    out_of_memory,  // the frames did not fit in memory
+};
 
 class SampleBank {
   public:
@@ -25,8 +37,13 @@ class SampleBank {
 
     // The frames of a file (a bare name resolves against the folder), decoding it when the
     // bank does not yet hold it or it changed on disk. Null when the file is missing,
-    // unreadable or not playable PCM (the pluck is then silent).
+    // unreadable, not playable PCM, too large or beyond the memory at hand (the pluck is then
+    // silent). Never throws.
     const SampleData* get(const std::string& file_name);
+
+    // Files refused since the last call (each time get refused them), with why; files that are
+    // merely missing or not PCM are not listed.
+    std::vector<std::pair<std::string, SampleRefusal>> take_refusals();
 
     // Records the file's present size and time after the program itself patched its
     // header, so that the patch does not cause a decode.
@@ -55,10 +72,19 @@ class SampleBank {
     std::filesystem::path folder_;
     std::map<std::string, Entry> entries_;
     std::vector<std::unique_ptr<SampleData>> retired_;
+    std::vector<std::pair<std::string, SampleRefusal>> refusals_;
     int decode_count_ = 0;
 };
 
-// Decodes a whole PCM WAV file into float frames; null when it cannot.
+struct SampleDecode {
+    std::unique_ptr<SampleData> data;  // null when refused
+    SampleRefusal refusal = SampleRefusal::none;
+};
+
+// Decodes a whole PCM WAV file into float frames, whatever rate its header holds (a rate
+// field of 0 does not keep the frames from being read). Never throws.
+SampleDecode decode_sample(const std::filesystem::path& file);
+// The frames alone; null when refused.
 std::unique_ptr<SampleData> decode_sample_file(const std::filesystem::path& file);
 
 }  // namespace orvena

@@ -20,8 +20,63 @@ SoundModule::~SoundModule() {
     output_->stop();
 }
 
-void SoundModule::load_samples() {
-    for (int i = 0; i < kWavFileSlots; ++i) bank_.get(st_.wav_files[i]);
+void SoundModule::load_samples() noexcept {
+    try {
+        for (int i = 0; i < kWavFileSlots; ++i) sample(st_.wav_files[i]);
+    } catch (...) {  // the strings not decoded yet decode on their first pluck
+    }
+}
+
+const SampleData* SoundModule::sample(const std::string& file) {
+    const SampleData* data = bank_.get(file);
+    std::string text;
+    for (const auto& [name, refusal] : bank_.take_refusals()) {
+        if (!told_refused_.insert(name).second) continue;
+        if (!text.empty()) text += "\r\n";
+        text += refusal == SampleRefusal::too_large
+                    ? name + " ses dosyası çok büyük (en çok " +
+                          std::to_string(kMaxSampleFileBytes >> 20) + " MB olabilir)"
+                    : name + " ses dosyası için bellek yetmedi";
+    }
+    if (!text.empty() && warn_) warn_(text + "\r\nBu dosyaların telleri sessiz kalacak.");
+    return data;
+}
+
+void SoundModule::note_unwritten(const std::string& file, std::int32_t rate) {
+    unwritten_rates_[file] = rate;
+    if (told_unwritable_) return;
+    told_unwritable_ = true;
+    if (warn_) {
+        warn_("Ses dosyaları güncellenemiyor: " + file +
+              " yazılamıyor (salt okunur).\r\n"
+              "Teller doğru perdede bellekten çalınıyor, ama dosyalardaki örnekleme hızları "
+              "değişmeyecek.");
+    }
+}
+
+// The rate a header holding no playable rate is repaired with: the one a pluck of its string
+// would write now.
+std::int32_t SoundModule::repair_rate(const std::string& file) const {
+    for (int s = 1; s <= kStringCount; ++s) {
+        if (st_.wav_files[s] != file) continue;
+        const int lever = st_.mandal_pos[s];
+        if (st_.sample_rate.contains(s, lever)) {
+            const std::int32_t rate = st_.sample_rate(s, lever);
+            if (rate >= kMinSampleRateHz && rate <= kMaxSampleRateHz) return rate;
+        }
+    }
+    return static_cast<std::int32_t>(kBaseSampleRate);
+}
+
+void SoundModule::use_output(std::unique_ptr<AudioOutput> output) {
+    output_->stop();
+    output_.reset();
+    if (output->sample_rate() != mixer_->device_rate()) {
+        mixer_ = std::make_unique<Mixer>(output->sample_rate());
+        open_aliases_.clear();
+    }
+    output_ = std::move(output);
+    output_->start(*mixer_);
 }
 
 void SoundModule::play_tuned_sample(int string, int lever) {
@@ -29,22 +84,42 @@ void SoundModule::play_tuned_sample(int string, int lever) {
     const std::int32_t rate = st_.sample_rate(string, lever);
     const std::string& file = st_.wav_files[string];
     mixer_->cut_pluck();
-    const SampleData* data = bank_.get(file);
+    const SampleData* data = sample(file);
     if (data == nullptr) return;
-    if (patch_wav_rate(bank_.resolve(file), rate) != RatePatch::written) return;
-    bank_.note_own_write(file);
+    switch (write_rate_(bank_.resolve(file), rate)) {
+        case RatePatch::written:
+            bank_.note_own_write(file);
+            unwritten_rates_.erase(file);
+            break;
+        case RatePatch::write_failed:
+            note_unwritten(file, rate);
+            break;
+        case RatePatch::rate_out_of_range:
+        case RatePatch::bad_header:
+            return;
+    }
     mixer_->start_pluck(*data, rate);
 }
 
 void SoundModule::play_note_alias(const std::string& file, const std::string& alias) {
     if (open_aliases_.count(alias) != 0) return;
-    const SampleData* data = bank_.get(file);
+    const SampleData* data = sample(file);
     if (data == nullptr) return;
     // The rate the file holds now, from its header alone.
     const WavHeaderResult header = read_wav_header(bank_.resolve(file));
     if (!header.format) return;
-    const auto rate = static_cast<std::int64_t>(header.format->sample_rate);
-    if (rate < kMinSampleRateHz || rate > kMaxSampleRateHz) return;
+    auto rate = static_cast<std::int64_t>(header.format->sample_rate);
+    if (const auto it = unwritten_rates_.find(file); it != unwritten_rates_.end()) {
+        rate = it->second;
+    } else if (rate < kMinSampleRateHz || rate > kMaxSampleRateHz) {
+        const std::int32_t repaired = repair_rate(file);
+        if (write_rate_(bank_.resolve(file), repaired) == RatePatch::written) {
+            bank_.note_own_write(file);
+        } else {
+            note_unwritten(file, repaired);
+        }
+        rate = repaired;
+    }
     const std::uint32_t id = next_voice_id_++;
     if (mixer_->start_held(id, *data, static_cast<double>(rate))) open_aliases_[alias] = id;
 }

@@ -5,14 +5,17 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "sound/audio_output.h"
 #include "sound/mixer.h"
 #include "sound/sample_bank.h"
 #include "sound/sound.h"
+#include "sound/wav_header.h"
 #include "tuning/instrument_state.h"
 
 namespace orvena {
@@ -30,12 +33,26 @@ class SoundModule final : public Sound {
     SoundModule(const SoundModule&) = delete;
     SoundModule& operator=(const SoundModule&) = delete;
 
-    // Decodes every sample file named in wav_files now, so that no pluck has to.
-    void load_samples();
+    // Decodes every sample file named in wav_files now, so that no pluck has to. Never throws.
+    void load_samples() noexcept;
+
+    // Shows a Turkish warning to the user (the window passes its notice). Called once when
+    // the sample files cannot be written, and once for each sample refused as too large or
+    // too big for memory.
+    void on_warning(std::function<void(const std::string&)> show) { warn_ = std::move(show); }
+
+    // Writes a rate into a sample file's header; patch_wav_rate unless a test stands in.
+    using RateWriter = std::function<RatePatch(const std::filesystem::path&, std::int32_t)>;
+    void set_rate_writer(RateWriter writer) { write_rate_ = std::move(writer); }
+
+    // Plays through another output from now on (one opened in the background, once it is
+    // ready). Notes sounding on the old output end.
+    void use_output(std::unique_ptr<AudioOutput> output);
 
     // Throws IndexOutOfRange for a string outside 1..26 or a lever outside -12..13, before
     // anything is silenced or written. A rate below 1000 Hz (the unused positions hold 0),
     // a missing file or one that is not PCM WAV: nothing is written and the pluck is silent.
+    // A file that cannot be written (read-only) still sounds, from memory, at the rate.
     void play_tuned_sample(int string, int lever) override;
     void play_note_alias(const std::string& file, const std::string& alias) override;
     void stop_note_alias(const std::string& alias) override;
@@ -47,8 +64,19 @@ class SoundModule final : public Sound {
     const SampleBank& bank() const { return bank_; }
 
   private:
+    const SampleData* sample(const std::string& file);
+    void note_unwritten(const std::string& file, std::int32_t rate);
+    std::int32_t repair_rate(const std::string& file) const;
+
     const InstrumentState& st_;
     SampleBank bank_;
+    std::function<void(const std::string&)> warn_;
+    RateWriter write_rate_ = patch_wav_rate;
+    // Rates that could not be written into their files; a held note plays at them as if the
+    // file held them.
+    std::map<std::string, std::int32_t> unwritten_rates_;
+    bool told_unwritable_ = false;
+    std::set<std::string> told_refused_;
     std::unique_ptr<Mixer> mixer_;
     std::unique_ptr<AudioOutput> output_;  // declared last: stopped before the mixer goes
     std::map<std::string, std::uint32_t> open_aliases_;

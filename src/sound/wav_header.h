@@ -11,12 +11,9 @@
 #include <optional>
 #include <string>
 
-namespace orvena {
+#include "tuning/instrument_state.h"  // kMinSampleRateHz, kMaxSampleRateHz
 
-// Rates below this are not a pitch anyone can hear from a sample (0 marks an unused lever
-// position); rates above the upper bound would make the byte-rate field meaningless.
-constexpr std::int32_t kMinSampleRateHz = 1000;
-constexpr std::int32_t kMaxSampleRateHz = 1000000;
+namespace orvena {
 
 struct WavFormat {
     std::uint16_t format_tag = 0;  // 1 PCM, 3 float, 0xFFFE extensible

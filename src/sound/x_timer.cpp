@@ -1,6 +1,7 @@
 #include "sound/x_timer.h"
 
 #include <chrono>
+#include <utility>
 
 namespace orvena {
 
@@ -14,21 +15,22 @@ std::int64_t xTimer::QueryPerformanceFrequency() {
     return 1'000'000'000;
 }
 
-xTimer::xTimer() : counts_per_second(QueryPerformanceFrequency()) {}
+xTimer::xTimer(Counter counter)
+    : counter_(std::move(counter)), counts_per_second(QueryPerformanceFrequency()) {}
 
 void xTimer::Calibrieren() {
-    start_count = QueryPerformanceCounter();
-    stop_count = QueryPerformanceCounter();
+    start_count = counter_();
+    stop_count = counter_();
     overhead_ms = static_cast<double>(stop_count - start_count) /
                   static_cast<double>(counts_per_second) * 1000.0;
 }
 
 void xTimer::Halt() {
-    stop_count = QueryPerformanceCounter();
+    stop_count = counter_();
 }
 
 void xTimer::Start() {
-    start_count = QueryPerformanceCounter();
+    start_count = counter_();
 }
 
 double xTimer::RunTime() const {

@@ -4,12 +4,16 @@
 // can subtract it.
 
 #include <cstdint>
+#include <functional>
 
 namespace orvena {
 
 class xTimer {
   public:
-    xTimer();
+    // The counter it reads: nanosecond counts, QueryPerformanceCounter unless a test gives
+    // one it moves by hand.
+    using Counter = std::function<std::int64_t()>;
+    explicit xTimer(Counter counter = &QueryPerformanceCounter);
 
     void Calibrieren();  // overwrites both counts: Start must follow before a measurement
     void Halt();
@@ -21,6 +25,7 @@ class xTimer {
     static std::int64_t QueryPerformanceFrequency();
 
   private:
+    Counter counter_;
     std::int64_t start_count = 0;
     std::int64_t stop_count = 0;
     std::int64_t counts_per_second = 0;

@@ -57,4 +57,17 @@ void QtDialogs::close_open_message() {
     if (open_) open_->done(QMessageBox::No);
 }
 
+void QtDialogs::notice(const std::string& text) {
+    auto* box = new QMessageBox(parent_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setWindowModality(Qt::NonModal);
+    box->setWindowTitle(QString::fromUtf8(kAppTitle));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(QString::fromStdString(display_text(text)));
+    box->setIcon(QMessageBox::NoIcon);
+    box->setStandardButtons(QMessageBox::Ok);
+    box->show();
+}
+
 }  // namespace orvena

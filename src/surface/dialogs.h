@@ -28,6 +28,9 @@ class Dialogs {
     // question answers No. For a request that cannot wait for the user (the system ending
     // the program).
     virtual void close_open_message() {}
+    // A warning that need not stop the player: shown without waiting for an answer and
+    // without taking the keyboard from the window. Here, as an OK box.
+    virtual void notice(const std::string& text) { message(text); }
 };
 
 // CR LF (and a lone CR) become the line feed a widget shows as a line break.
@@ -42,6 +45,8 @@ class QtDialogs : public Dialogs {
     using Dialogs::message;
     MessageAnswer message(const std::string& text, MessageButtons buttons) override;
     void close_open_message() override;
+    // An OK box that stays open beside the window while playing goes on.
+    void notice(const std::string& text) override;
 
   private:
     QWidget* parent_;

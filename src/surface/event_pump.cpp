@@ -11,4 +11,9 @@ void QtEventPump::process_pending() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void QtEventPump::process_non_input() {
+    // Input stays queued in the window system until the next process_pending().
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 }  // namespace orvena

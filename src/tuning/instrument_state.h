@@ -20,6 +20,11 @@ constexpr int kDegreeHi = 200;
 constexpr int kWavFileSlots = 57;
 constexpr double kC4Hz = 262.0;
 constexpr double kBaseSampleRate = 44100.0;
+// The sample rates a pluck can be played at. Rates below this are not a pitch anyone can hear
+// from a sample (0 marks an unused lever position); rates above the upper bound would make
+// the byte-rate field of a sample's header meaningless.
+constexpr std::int32_t kMinSampleRateHz = 1000;
+constexpr std::int32_t kMaxSampleRateHz = 1000000;
 
 // Per string, index 0 unused.
 template <typename T>

@@ -27,6 +27,7 @@ std::string join_print_zones(const std::vector<std::string>& items) {
 }
 
 std::string format_picture(double value, std::string_view pattern, char decimal_separator) {
+    if (!std::isfinite(value)) return "?";
     const std::size_t point = pattern.find('.');
     const std::string_view int_part = pattern.substr(0, point);
     const std::size_t decimals = point == std::string_view::npos ? 0 : pattern.size() - point - 1;

@@ -27,6 +27,7 @@ std::string join_print_zones(const std::vector<std::string>& items);
 // Numeric picture formats: '0' a required digit, '#' an optional digit, '.' the decimal
 // point (printed as decimal_separator). Halves round away from zero. Supports the patterns
 // the program uses: "00", "000", "##0", "########0.0000", "######0.0000", "0.00000000".
+// A value that is not a finite number has no digits to show and prints as "?".
 std::string format_picture(double value, std::string_view pattern, char decimal_separator = '.');
 
 class NumberFileError : public std::runtime_error {

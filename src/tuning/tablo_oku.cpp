@@ -107,6 +107,8 @@ class CellReader {
                 return c.number;
             case XlsCell::Kind::Text:
                 return parse(a1, c.text);
+            case XlsCell::Kind::Error:
+                throw formula_error(a1, c);
         }
         return 0.0;
     }
@@ -140,11 +142,17 @@ class CellReader {
             case XlsCell::Kind::Text:
             case XlsCell::Kind::Date:
                 return c.text;
+            case XlsCell::Kind::Error:
+                throw formula_error(a1, c);
         }
         return {};
     }
 
   private:
+    static CellProblem formula_error(const std::string& a1, const XlsCell& c) {
+        return {a1, "formülün sonucu bir hata: " + c.text};
+    }
+
     XlsCell fetch(const std::string& a1) {
         current_ = a1;
         try {
@@ -291,17 +299,20 @@ void read_tables(const std::filesystem::path& workbook, Tables& t, std::string& 
     current.clear();
 }
 
-std::string file_reason(const std::filesystem::path& workbook, XlsError::Problem problem) {
+std::string file_reason(const std::filesystem::path& workbook, const XlsError& error) {
     const std::string name = workbook.filename().string();
-    switch (problem) {
+    switch (error.problem()) {
         case XlsError::Problem::Missing:
             return name + " bulunamadı veya okunamıyor";
         case XlsError::Problem::NotWorkbook:
             return name + " bir Excel 97-2003 çalışma kitabı (.xls) değil";
         case XlsError::Problem::Damaged:
-            return name + " bozuk veya eksik; okunamadı";
+            return name + " bozuk veya eksik; " +
+                   (error.detail().empty() ? "okunamadı" : error.detail());
         case XlsError::Problem::NoWorksheet:
             return name + " içinde çalışma sayfası yok";
+        case XlsError::Problem::ActiveNotWorksheet:
+            return name + " açıldığında gösterilen sayfa bir çalışma sayfası değil";
         case XlsError::Problem::Protected:
             return name + " parola ile korunuyor; okunamadı";
         case XlsError::Problem::Charset:
@@ -321,7 +332,7 @@ std::optional<ImportFailure> read_guarded(const std::filesystem::path& workbook,
     } catch (const CellProblem& p) {
         return ImportFailure{p.cell, p.reason};
     } catch (const XlsError& e) {
-        return ImportFailure{"", file_reason(workbook, e.problem())};
+        return ImportFailure{"", file_reason(workbook, e)};
     } catch (const std::bad_alloc&) {
         return ImportFailure{current, "bellek yetmedi"};
     } catch (const std::exception& e) {
@@ -338,31 +349,50 @@ std::string cents_cell(const Tables& t, int s, int p) {
     return row > 0 ? address('G', row) : std::string();
 }
 
-// The sample rates derive_sample_rates will compute must fit in 32 bits; check them on the
-// imported tables first so a bad cell is reported before anything changes. Same arithmetic
-// as recompute_string_rates.
+// The sample rates derive_sample_rates will compute must fit in 32 bits, and those of the
+// positions a string's lever can reach must be rates a sample can be played at, with a
+// frequency the panel can show; check them on the imported tables first so a bad cell is
+// reported before anything changes. Same arithmetic as recompute_string_rates.
 std::optional<ImportFailure> check_rates(const Tables& t, const InstrumentState& st) {
+    const auto playable = [](std::int32_t rate) {
+        return rate >= kMinSampleRateHz && rate <= kMaxSampleRateHz;
+    };
+    const std::string limits = "; çalınabilir aralık " + std::to_string(kMinSampleRateHz) + ".." +
+                               std::to_string(kMaxSampleRateHz) + " Hz";
     for (int s = 1; s <= kStringCount; ++s) {
+        const std::string string_name = "tel " + std::to_string(s);
         std::int32_t home = 0;
         try {
             home = to_int32(kBaseSampleRate * std::pow(2.0, t.sample_cents[s] / 1200.0));
             home = to_int32(std::pow(2.0, st.akord_offset[s] / 1200.0) * home);
         } catch (const NumberOverflow&) {
-            return ImportFailure{
-                address('X', s),
-                "tel " + std::to_string(s) + " için örnekleme hızı 32 bit sınırını aşıyor"};
+            return ImportFailure{address('X', s),
+                                 string_name + " için örnekleme hızı 32 bit sınırını aşıyor"};
+        }
+        if (!playable(home)) {
+            return ImportFailure{address('X', s), string_name + " için örnekleme hızı " +
+                                                      std::to_string(home) + " Hz" + limits};
         }
         const double home_cents = t.cents(s, 0);
         for (int p = kLeverLo; p <= kLeverHi; ++p) {
+            const std::string place = string_name + ", mandal konumu " + std::to_string(p);
+            // Name whichever of the two pitches is the outlandish one.
+            const bool own = std::fabs(t.cents(s, p)) >= std::fabs(home_cents);
+            const std::string cell = cents_cell(t, s, own ? p : 0);
+            std::int32_t rate = 0;
             try {
-                to_int32(std::pow(2.0, (t.cents(s, p) - home_cents) / 1200.0) * home);
+                rate = to_int32(std::pow(2.0, (t.cents(s, p) - home_cents) / 1200.0) * home);
             } catch (const NumberOverflow&) {
-                // Name whichever of the two pitches is the outlandish one.
-                const bool own = std::fabs(t.cents(s, p)) >= std::fabs(home_cents);
-                return ImportFailure{cents_cell(t, s, own ? p : 0),
-                                     "tel " + std::to_string(s) + ", mandal konumu " +
-                                         std::to_string(p) +
-                                         " için örnekleme hızı 32 bit sınırını aşıyor"};
+                return ImportFailure{cell, place + " için örnekleme hızı 32 bit sınırını aşıyor"};
+            }
+            if (p < lever_min_of(s) || p > lever_max_of(s)) continue;  // never played
+            if (!playable(rate)) {
+                return ImportFailure{
+                    cell, place + " için örnekleme hızı " + std::to_string(rate) + " Hz" + limits};
+            }
+            if (!std::isfinite(kC4Hz * std::pow(2.0, t.cents(s, p) / 1200.0))) {
+                return ImportFailure{cents_cell(t, s, p),
+                                     place + " için frekans hesaplanamıyor; sent değeri çok büyük"};
             }
         }
     }
@@ -401,7 +431,7 @@ std::optional<ImportFailure> import_tuning(InstrumentState& st,
 
 std::string import_failure_message(const ImportFailure& f) {
     std::string second = f.cell.empty() ? f.reason : "Hücre " + f.cell + ": " + f.reason;
-    return "Excel yüklü değil veya dizek dosyası yok\r\n" + second;
+    return "Excel yüklü değil veya dizek dosyası yok\r\nexcel.exe or dizek not found\r\n" + second;
 }
 
 }  // namespace orvena

@@ -20,7 +20,7 @@ struct ImportFailure {
 };
 
 // Fills cents, mandal_step, degrees, degree_at, sample_cents and option4_captions of st from
-// the workbook's first worksheet. On failure st is left exactly as it was. Never throws.
+// the workbook's active sheet. On failure st is left exactly as it was. Never throws.
 std::optional<ImportFailure> tablo_oku(InstrumentState& st, const std::filesystem::path& workbook);
 
 // tablo_oku, then the frequency and sample-rate tables (derive_freq, derive_sample_rates). A
@@ -29,8 +29,8 @@ std::optional<ImportFailure> tablo_oku(InstrumentState& st, const std::filesyste
 std::optional<ImportFailure> import_tuning(InstrumentState& st,
                                            const std::filesystem::path& workbook);
 
-// The text of the message box that reports a failed import: the program's fixed first line,
-// CR LF, and a line naming the cell and what is wrong with it.
+// The text of the message box that reports a failed import: the program's two fixed lines
+// and a line naming the cell and what is wrong with it, joined by CR LF.
 std::string import_failure_message(const ImportFailure& f);
 
 }  // namespace orvena

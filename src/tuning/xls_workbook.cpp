@@ -4,13 +4,20 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <limits>
+#include <optional>
 #include <system_error>
+
+#include "tuning/biff_records.h"
+#include "tuning/compound_document.h"
+#include "tuning/compound_file.h"
 
 namespace orvena {
 
 namespace {
+
+// Far above any tuning workbook (the shipped one is a few tens of kilobytes).
+constexpr std::size_t kMaxWorkbookStream = 64u << 20;
 
 XlsError::Problem problem_of(int code) {
     switch (code) {
@@ -31,8 +38,9 @@ XlsError::Problem problem_of(int code) {
     }
 }
 
-[[noreturn]] void fail(int code, const std::string& where) {
-    throw XlsError(problem_of(code), where + ": FreeXL error " + std::to_string(code));
+[[noreturn]] void fail(int code, const std::string& where, std::string detail = {}) {
+    throw XlsError(problem_of(code), where + ": FreeXL error " + std::to_string(code),
+                   std::move(detail));
 }
 
 // Day number of a civil date, 0 = 1970-01-01 (proleptic Gregorian).
@@ -65,6 +73,52 @@ double serial_of(const std::string& text, bool base_1904) {
                        "a date cell holds \"" + text + "\", which is not a date");
     }
     return days + seconds / 86400.0;
+}
+
+}  // namespace
+
+// The workbook stream and what its records say about the sheets.
+struct WorkbookRecords {
+    std::string stream;
+    BiffGlobals globals;
+    std::size_t active = 0;
+};
+
+namespace {
+
+WorkbookRecords read_workbook_records(const std::filesystem::path& file) {
+    const std::string name = file.string();
+    WorkbookRecords out;
+    auto stream = read_compound_stream(file, {"Workbook", "Book"}, kMaxWorkbookStream);
+    if (!stream) {
+        throw XlsError(XlsError::Problem::Damaged, name + ": the workbook stream cannot be read",
+                       "çalışma kitabı bölümü okunamıyor");
+    }
+    out.stream = std::move(*stream);
+    out.globals = read_biff_globals(out.stream);
+    if (out.globals.encrypted) throw XlsError(XlsError::Problem::Protected, name + ": encrypted");
+    const auto active = active_sheet(out.globals);
+    if (!active) {
+        // A sheet list that ends properly and names no sheet really has none; otherwise the
+        // workbook was cut short before its sheets.
+        if (out.globals.complete) {
+            throw XlsError(XlsError::Problem::NoWorksheet, name + ": no sheet");
+        }
+        throw XlsError(XlsError::Problem::Damaged, name + ": the sheet list is cut short",
+                       "sayfa listesi yarıda kesilmiş");
+    }
+    out.active = *active;
+    const BiffSheet& sheet = out.globals.sheets[out.active];
+    if (!sheet.worksheet) {
+        throw XlsError(XlsError::Problem::ActiveNotWorksheet,
+                       name + ": the active sheet \"" + sheet.name + "\" is not a worksheet");
+    }
+    if (!sheet_starts_at(out.stream, sheet.offset)) {
+        throw XlsError(XlsError::Problem::Damaged,
+                       name + ": the active sheet \"" + sheet.name + "\" cannot be found",
+                       "\"" + sheet.name + "\" sayfası okunamıyor");
+    }
+    return out;
 }
 
 }  // namespace
@@ -104,16 +158,23 @@ XlsWorkbook::XlsWorkbook(const std::filesystem::path& file) {
     if (!std::filesystem::is_regular_file(file, ec)) fail(FREEXL_FILE_NOT_FOUND, name);
     // FreeXL reports a file that is not a compound document at all as a read error; tell that
     // case apart, since it is the likely one (a workbook saved as .xlsx or as text).
-    {
-        static constexpr unsigned char kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0,
-                                                        0xA1, 0xB1, 0x1A, 0xE1};
-        std::ifstream in(file, std::ios::binary);
-        if (!in) fail(FREEXL_FILE_NOT_FOUND, name);
-        unsigned char head[8] = {};
-        in.read(reinterpret_cast<char*>(head), sizeof head);
-        if (in.gcount() != sizeof head || std::memcmp(head, kSignature, sizeof head) != 0) {
+    const CompoundCheck check = check_compound_document(file);
+    switch (check) {
+        case CompoundCheck::ok:
+        case CompoundCheck::damaged:
+            break;
+        case CompoundCheck::unreadable:
+            fail(FREEXL_FILE_NOT_FOUND, name);
+        case CompoundCheck::not_compound:
             throw XlsError(XlsError::Problem::NotWorkbook, name + ": not a compound document");
-        }
+    }
+    // Our own reading of the workbook's records first: where the file is damaged, it names
+    // what is damaged.
+    const WorkbookRecords records = read_workbook_records(file);
+    // Damage that FreeXL would read past its own buffers on is refused before it opens the file.
+    if (check == CompoundCheck::damaged) {
+        throw XlsError(XlsError::Problem::Damaged, name + ": damaged compound document",
+                       "çalışma kitabının kayıtları okunamıyor");
     }
     int rc = freexl_open(name.c_str(), &handle_);
     if (rc != FREEXL_OK) {
@@ -122,30 +183,60 @@ XlsWorkbook::XlsWorkbook(const std::filesystem::path& file) {
         fail(rc, name);
     }
     try {
+        // Some damage makes FreeXL give up while it reads the records and still answer OK,
+        // without a workbook.
+        if (handle_ == nullptr) {
+            throw XlsError(XlsError::Problem::Damaged, name + ": FreeXL read no workbook",
+                           "çalışma kitabının kayıtları okunamıyor");
+        }
         unsigned int info = 0;
         if (freexl_get_info(handle_, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
             info == FREEXL_BIFF_OBFUSCATED) {
             throw XlsError(XlsError::Problem::Protected, name + ": password-protected");
         }
-        if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &info) != FREEXL_OK || info == 0) {
-            fail(FREEXL_BIFF_ILLEGAL_SHEET_INDEX, name);
-        }
         if (freexl_get_info(handle_, FREEXL_BIFF_DATEMODE, &info) == FREEXL_OK) {
             base_1904_ = info == FREEXL_BIFF_DATEMODE_1904;
         }
-        rc = freexl_select_active_worksheet(handle_, 0);
-        if (rc != FREEXL_OK) fail(rc, name);
+        select_active_sheet(name, records);
         unsigned int rows = 0;
         unsigned short columns = 0;
         rc = freexl_worksheet_dimensions(handle_, &rows, &columns);
-        if (rc != FREEXL_OK) fail(rc, name);
+        if (rc != FREEXL_OK)
+            fail(rc, name + ": the size of the active sheet", "sayfanın boyutu okunamıyor");
         rows_ = rows;
         columns_ = columns;
     } catch (...) {
-        freexl_close(handle_);
+        if (handle_ != nullptr) freexl_close(handle_);
         handle_ = nullptr;
         throw;
     }
+}
+
+void XlsWorkbook::select_active_sheet(const std::string& name, const WorkbookRecords& records) {
+    const BiffSheet& sheet = records.globals.sheets[records.active];
+    unsigned int count = 0;
+    int rc = freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &count);
+    if (rc != FREEXL_OK) fail(rc, name + ": the sheet count", "sayfa sayısı okunamıyor");
+    // FreeXL numbers the sheets as the workbook lists them; should its list differ from
+    // ours, the name decides.
+    std::optional<unsigned int> index;
+    if (count == records.globals.sheets.size()) index = static_cast<unsigned int>(records.active);
+    for (unsigned int i = 0; !index && i < count; ++i) {
+        const char* listed = nullptr;
+        if (freexl_get_worksheet_name(handle_, static_cast<unsigned short>(i), &listed) ==
+                FREEXL_OK &&
+            listed != nullptr && sheet.name == listed) {
+            index = i;
+        }
+    }
+    if (!index) {
+        throw XlsError(XlsError::Problem::Damaged,
+                       name + ": the active sheet \"" + sheet.name + "\" cannot be read",
+                       "\"" + sheet.name + "\" sayfası okunamıyor");
+    }
+    rc = freexl_select_active_worksheet(handle_, static_cast<unsigned short>(*index));
+    if (rc != FREEXL_OK) fail(rc, name + ": selecting the active sheet", "etkin sayfa seçilemiyor");
+    formulas_ = read_formula_results(records.stream, sheet, records.globals.biff8);
 }
 
 XlsWorkbook::~XlsWorkbook() {
@@ -153,6 +244,10 @@ XlsWorkbook::~XlsWorkbook() {
 }
 
 XlsCell XlsWorkbook::cell(XlsAddress address) const {
+    // FreeXL reports a formula cell as empty; its stored result is the cell's value.
+    if (const auto f = formulas_.find({address.row, address.column}); f != formulas_.end()) {
+        return f->second;
+    }
     XlsCell out;
     if (address.row >= rows_ || address.column >= columns_) return out;
     FreeXL_CellValue value{};

@@ -107,19 +107,13 @@ TEST_F(Panel, middleCAtZeroCentsPrintsEveryLineWithBlueLabelsAndBlackValues) {
     };
     EXPECT_EQ(items_of(pic), expected);
 
-    // Seven lines, each starting at the left edge, one below the other.
-    std::vector<double> line_tops;
+    // Seven lines, each starting at the left edge, one text line below the other.
+    std::vector<QPointF> starts;
     for (const PrintRecord& r : pic.print_log()) {
-        if (line_tops.empty() || r.y != line_tops.back()) {
-            EXPECT_EQ(r.x, 0) << r.text.toStdString();
-            if (!line_tops.empty()) {
-                EXPECT_GT(r.y, line_tops.back());
-            }
-            line_tops.push_back(r.y);
-        }
+        if (starts.empty() || r.y != starts.back().y()) starts.emplace_back(r.x, r.y);
     }
-    EXPECT_EQ(line_tops.size(), 7u);
-    EXPECT_EQ(line_tops.front(), 0);
+    ASSERT_EQ(starts.size(), 7u);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(starts[i], QPointF(0, i * pic.TextHeight())) << i;
 }
 
 TEST_F(Panel, loweredStringShowsMinusSignsRatioBelowOneAndLocaleSeparator) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "display/instrument_drawing.h"
 #include "support/pictures.h"
 #include "surface/surface.h"
@@ -31,75 +34,32 @@ struct Drawn {
 TEST(Resim, BandsBoardAndPanelsAreFilledAllOverAndNoFillLeaks) {
     Drawn d;
     const Surface& p = d.picture;
-    struct Probe {
-        int x, y;
-        QRgb colour;
-    };
-    const Probe probes[] = {
-        // The side band at the top and at the bottom of the body.
-        {540, 38, kSideBand},
-        {320, 200, kSideBand},
-        {80, 399, kSideBand},
-        // The band inside it, up to the staircase: middle and at the foot.
-        {365, 204, kDarkBand},
-        {118, 400, kDarkBand},
-        {596, 23, kDarkBand},
-        // The mark band beyond the staircase, between mark rows.
-        {610, 23, kMarkBand},
-        {395, 216, kMarkBand},
-        {215, 396, kMarkBand},
-        // Either side of the staircase's join to the bottom line.
-        {110, 411, kDarkBand},
-        {135, 411, kMarkBand},
+    // Each colour with the x, y pairs where it must show.
+    const std::pair<QRgb, std::vector<int>> probes[] = {
+        // The side band at the top and bottom of the body; inside a pin ring it stays.
+        {kSideBand, {540, 38, 320, 200, 80, 399, 530, 30}},
+        // The band inside it up to the staircase (middle, foot, left of its bottom join).
+        {kDarkBand, {365, 204, 118, 400, 596, 23, 110, 411}},
+        // The mark band beyond the staircase, between mark rows; right of the join.
+        {kMarkBand, {610, 23, 395, 216, 215, 396, 135, 411, 611, 32, 206, 407}},
         // The sound board, also right of the inner frame lines and between the panels.
-        {515, 215, kBoard},
-        {650, 310, kBoard},
-        {800, 410, kBoard},
-        {700, 217, kBoard},
-        {686, 100, kBoard},
-        {700, 121, kBoard},
+        {kBoard, {515, 215, 650, 310, 800, 410, 700, 217, 686, 100, 700, 121}},
         // Each panel, on both sides of its diagonals.
-        {710, 70, kPanel},
-        {770, 66, kPanel},
-        {710, 168, kPanel},
-        {770, 170, kPanel},
-        {710, 260, kPanel},
-        {770, 260, kPanel},
-        {710, 363, kPanel},
-        {770, 350, kPanel},
-        // Outline, staircase join, frame lines and diagonals in black.
-        {400, 414, kBlack},
-        {806, 300, kBlack},
-        {125, 412, kBlack},
-        {790, 50, kBlack},
-        {682, 50, kBlack},
-        {700, 215, kBlack},
-        {690, 64, kBlack},
-        {700, 34, kBlack},
-        // Bridge bar and a foot.
-        {736, 50, kBlue},
-        {735, 400, kBlue},
-        {733, 65, kBlue},
-        {739, 370, kBlue},
-        // Pin rings of string 1 and string 26; the inside of a ring keeps its band.
-        {533, 30, kBlue},
-        {530, 33, kBlue},
-        {530, 30, kSideBand},
-        {86, 409, kBlue},
-        // Marks: string 1 has two strokes, string 26 twenty-seven.
-        {605, 32, kBlack},
-        {608, 32, kBlack},
-        {611, 32, kMarkBand},
-        {208, 407, kBlack},
-        {206, 407, kMarkBand},
+        {kPanel, {710, 70, 770, 66, 710, 168, 770, 170, 710, 260, 770, 260, 710, 363, 770, 350}},
+        // Outline, staircase join, frame lines, diagonals; the marks (two strokes on
+        // string 1, twenty-seven on string 26).
+        {kBlack, {400, 414, 806, 300, 125, 412, 790, 50,  682, 50,  700,
+                  215, 690, 64,  700, 34,  605, 32,  608, 32,  208, 407}},
+        // Bridge bar, a foot, the pin rings of strings 1 and 26.
+        {kBlue, {736, 50, 735, 400, 733, 65, 739, 370, 533, 30, 530, 33, 86, 409}},
+        // Outside the body nothing was drawn.
+        {kWhite, {10, 10, 850, 200, 20, 300}},
     };
-    for (const Probe& pr : probes)
-        EXPECT_EQ(p.pixel(pr.x, pr.y), pr.colour) << "at " << pr.x << "," << pr.y;
-
-    // Outside the body nothing was drawn.
-    EXPECT_EQ(p.pixel(10, 10), kWhite);
-    EXPECT_EQ(p.pixel(850, 200), kWhite);
-    EXPECT_EQ(p.pixel(20, 300), kWhite);
+    for (const auto& [colour, xy] : probes) {
+        for (std::size_t i = 0; i + 1 < xy.size(); i += 2) {
+            EXPECT_EQ(p.pixel(xy[i], xy[i + 1]), colour) << "at " << xy[i] << "," << xy[i + 1];
+        }
+    }
 
     // The state resim leaves behind for later drawing.
     EXPECT_EQ(p.DrawWidth, 1);

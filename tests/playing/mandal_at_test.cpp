@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "playing/mandal_at.h"
 #include "support/pictures.h"
 
@@ -73,12 +75,10 @@ TEST(LeverStrip, LeversUpToThePositionAreRaisedInTheirColours) {
     Surface pic(485, kLeverStripHeight);
     auto st = state_with_string(1, 0);
     mandal_at(pic, st);
-    ASSERT_EQ(pic.print_log().size(), 12u);
-    EXPECT_EQ(pic.print_log().front().text, "-5 ");
-    EXPECT_EQ(pic.print_log().front().x, 150);
-    EXPECT_EQ(pic.print_log().back().text, " 6 ");
-    EXPECT_EQ(pic.print_log().back().x, 150 + 16 * 11);
-    EXPECT_EQ(pic.print_log().back().y, 42);
+    const auto& log = pic.print_log();
+    ASSERT_EQ(log.size(), 12u);
+    EXPECT_EQ(std::tuple(log[0].text, log[0].x, log[0].y), std::tuple("-5 ", 150, 42));
+    EXPECT_EQ(std::tuple(log[11].text, log[11].x, log[11].y), std::tuple(" 6 ", 150 + 16 * 11, 42));
 }
 
 TEST(LeverStrip, RailAndWoodUnderTheLevers) {

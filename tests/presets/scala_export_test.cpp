@@ -117,6 +117,7 @@ TEST(ScalaExport, CommandLineWritesTheFilesOrSaysWhyNot) {
         {{"--export-scala", "DIR", "--makam", "Yok"}, 1, "Yok.mkm"},
         {{"--export-scala", "DIR/none"}, 1, "no such folder"},
         {{"--export-scala"}, 2, "usage"},
+        {{"--makam", "Rast"}, 2, "--makam goes with --export-scala"},
         {{"--export-scala", "DIR", "--loud"}, 2, "'--loud'"},
     };
     for (const CommandCase& c : cases) {

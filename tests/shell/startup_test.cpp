@@ -6,6 +6,8 @@
 
 #include <QPushButton>
 
+#include <tuple>
+
 #include "shell/program.h"
 #include "shell_test_support.h"
 #include "support/pictures.h"
@@ -56,12 +58,9 @@ TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
     const InstrumentState& st = w.st;
 
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder.path()));
-    EXPECT_EQ(st.cur_string, 12);
-    EXPECT_EQ(st.last_string, 1);
-    EXPECT_EQ(st.speed, 40);
+    EXPECT_EQ(std::tuple(st.cur_string, st.last_string, st.speed, st.ahenk_index, st.ahenk_shift),
+              std::tuple(12, 1, 40, 5, 0));
     EXPECT_TRUE(st.manual_levers);
-    EXPECT_EQ(st.ahenk_index, 5);
-    EXPECT_EQ(st.ahenk_shift, 0);
     EXPECT_FALSE(st.recording || st.seq_playing || st.rec_first_event || st.show_details);
     EXPECT_EQ(st.mandal_max[26], 12);
     EXPECT_NE(st.sample_rate(12, 0), 0) << "the import ran and derived the rates";
@@ -71,16 +70,12 @@ TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
     EXPECT_EQ(st.wav_files[0], test::sample_name(1));
     EXPECT_EQ(st.wav_files[26], test::sample_name(27));
 
-    EXPECT_FALSE(w.stop_buton->isEnabled());
-    EXPECT_FALSE(w.pause_buton->isEnabled());
-    EXPECT_TRUE(w.rec_buton->isEnabled());
-    EXPECT_TRUE(w.Play_buton->isEnabled());
-    EXPECT_EQ(w.Option1.selected(), 5);
-    EXPECT_EQ(w.Option2.selected(), 2);
-    EXPECT_EQ(w.Option3.selected(), 1);
-    EXPECT_EQ(w.Option5.selected(), 1);
-    EXPECT_EQ(w.VScroll1->Value(), 40);
-    EXPECT_EQ(w.HScroll1->Value(), 0);
+    EXPECT_EQ(std::tuple(w.stop_buton->isEnabled(), w.pause_buton->isEnabled(),
+                         w.rec_buton->isEnabled(), w.Play_buton->isEnabled()),
+              std::tuple(false, false, true, true));
+    EXPECT_EQ(std::tuple(w.Option1.selected(), w.Option2.selected(), w.Option3.selected(),
+                         w.Option5.selected(), w.VScroll1->Value(), w.HScroll1->Value()),
+              std::tuple(5, 2, 1, 1, 40, 0));
     EXPECT_EQ(w.Text3->text(), QStringLiteral("0"));
     EXPECT_TRUE(w.Text2->text().isEmpty());
     EXPECT_EQ(w.Option4.button(1)->text().toStdString(), st.option4_captions[0]);
@@ -108,16 +103,13 @@ TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
     }
     const auto& log = legend.print_log();
     ASSERT_EQ(log.size(), 78u);
+    const auto item = [&](int i) {
+        return std::tuple(log[i].text.toStdString(), log[i].x, log[i].y, log[i].bold);
+    };
     EXPECT_EQ(log[0].text, QStringLiteral("01"));
-    EXPECT_EQ(log[33].text, QStringLiteral("12"));
-    EXPECT_EQ(log[33].x, 1);
-    EXPECT_EQ(log[33].y, 2 + 15 * 11);
-    EXPECT_EQ(log[34].text, QStringLiteral("A4"));
-    EXPECT_EQ(log[34].x, 20);
-    EXPECT_FALSE(log[34].bold);
-    EXPECT_EQ(log[35].text, QStringLiteral(" S"));
-    EXPECT_EQ(log[35].x, 36);
-    EXPECT_TRUE(log[35].bold);
+    EXPECT_EQ(item(33), std::tuple("12", 1, 2 + 15 * 11, false));
+    EXPECT_EQ(item(34), std::tuple("A4", 20, 2 + 15 * 11, false));
+    EXPECT_EQ(item(35), std::tuple(" S", 36, 2 + 15 * 11, true));
 }
 
 // A missing (or wrongly spelled) or damaged workbook ends the program with its message; a

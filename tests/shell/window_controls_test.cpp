@@ -6,6 +6,10 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 
+#include <map>
+#include <string>
+#include <tuple>
+
 #include "shell/arayuz.h"
 #include "shell_test_support.h"
 #include "support/recording_dialogs.h"
@@ -26,97 +30,82 @@ class WindowControlsTest : public ::testing::Test {
 };
 
 TEST_F(WindowControlsTest, EveryControlStandsInItsContainerWithItsCaption) {
-    struct Control {
-        const char* name;
-        const char* parent;
-        const char* caption;  // nullptr: none to check
+    // Each container with the controls it holds.
+    const std::pair<const char*, const char*> children[] = {
+        {"arayüz",
+         "Picture2 Label36 Frame3 Frame7 Frame10 Frame4 Frame1 Frame5 Frame2 File1 File2 File3 "
+         "Picture4 Command1"},
+        {"Picture2", "Picture1 Picture3 Picture6 Picture5 Picture10 Frame11 Check1"},
+        {"Frame11", "Option5_1 Option5_2"},
+        {"Frame3", "Check2 Command8 Command9 Command10"},
+        {"Frame10", "Option4_1 Option4_2"},
+        {"Frame4", "save_buton open_buton Text1"},
+        {"Frame1", "Frame9 Picture9 Picture8 rec_buton Play_buton pause_buton stop_buton"},
+        {"Frame9", "Option3_1 Option3_2 Option3_3"},
+        {"Frame5", "Frame8 Picture7 VScroll1 Text2 open_ses_buton aç_kapa_buton"},
+        {"Frame8", "Option2_1 Option2_2 Option2_3"},
+        {"Frame2",
+         "Text3 HScroll1 Option1_1 Option1_2 Option1_3 Option1_4 Option1_5 Option1_6 Option1_7 "
+         "Option1_8"},
     };
-    const Control controls[] = {
-        {"Picture2", "arayüz", nullptr},
-        {"Label36", "arayüz", nullptr},
-        {"Frame3", "arayüz", nullptr},
-        {"Frame7", "arayüz", nullptr},
-        {"Frame10", "arayüz", "oktav"},
-        {"Frame4", "arayüz", "Makam"},
-        {"Frame1", "arayüz", "Kaydet / Dinlet"},
-        {"Frame5", "arayüz", "Velmora dosyası"},
-        {"Frame2", "arayüz", "Ahenkler"},
-        {"File1", "arayüz", nullptr},
-        {"File2", "arayüz", nullptr},
-        {"File3", "arayüz", nullptr},
-        {"Picture4", "arayüz", nullptr},
-        {"Command1", "arayüz", "X"},
-        {"Picture1", "Picture2", nullptr},
-        {"Picture3", "Picture2", nullptr},
-        {"Picture6", "Picture2", nullptr},
-        {"Picture5", "Picture2", nullptr},
-        {"Picture10", "Picture2", nullptr},
-        {"Frame11", "Picture2", nullptr},
-        {"Check1", "Picture2", nullptr},
-        {"Option5_1", "Frame11", nullptr},
-        {"Option5_2", "Frame11", nullptr},
-        {"Check2", "Frame3", "detay  göster"},
-        {"Command8", "Frame3", "AKORD RESET"},
-        {"Command9", "Frame3", "MANDAL RESET"},
-        {"Command10", "Frame3", "Ç  I  K"},
-        {"Option4_1", "Frame10", nullptr},
-        {"Option4_2", "Frame10", nullptr},
-        {"save_buton", "Frame4", nullptr},
-        {"open_buton", "Frame4", nullptr},
-        {"Text1", "Frame4", nullptr},
-        {"Frame9", "Frame1", "arızalar"},
-        {"Picture9", "Frame1", nullptr},
-        {"Picture8", "Frame1", nullptr},
-        {"rec_buton", "Frame1", "R"},
-        {"Play_buton", "Frame1", ">"},
-        {"pause_buton", "Frame1", "I I"},
-        {"stop_buton", "Frame1", "O"},
-        {"Option3_1", "Frame9", "çalgı"},
-        {"Option3_2", "Frame9", "şartlı"},
-        {"Option3_3", "Frame9", "dosya"},
-        {"Frame8", "Frame5", "arızalar"},
-        {"Picture7", "Frame5", nullptr},
-        {"VScroll1", "Frame5", nullptr},
-        {"Text2", "Frame5", nullptr},
-        {"open_ses_buton", "Frame5", nullptr},
-        {"aç_kapa_buton", "Frame5", ">"},
-        {"Option2_1", "Frame8", "çalgı"},
-        {"Option2_2", "Frame8", "şartlı"},
-        {"Option2_3", "Frame8", "dosya"},
-        {"Text3", "Frame2", nullptr},
-        {"HScroll1", "Frame2", nullptr},
-        {"Option1_1", "Frame2", "ŞAH"},
-        {"Option1_2", "Frame2", "MANSUR"},
-        {"Option1_3", "Frame2", "KIZ NEYİ"},
-        {"Option1_4", "Frame2", "MÜSTAHSEN"},
-        {"Option1_5", "Frame2", "SÜPÜRDE"},
-        {"Option1_6", "Frame2", "BOLAHENK NIS."},
-        {"Option1_7", "Frame2", "DAVUD NIS."},
-        {"Option1_8", "Frame2", "ŞAH NISFİYE"},
+    const std::map<std::string, std::string> captions = {
+        {"Frame10", "oktav"},
+        {"Frame4", "Makam"},
+        {"Frame1", "Kaydet / Dinlet"},
+        {"Frame5", "Velmora dosyası"},
+        {"Frame2", "Ahenkler"},
+        {"Command1", "X"},
+        {"Check2", "detay  göster"},
+        {"Command8", "AKORD RESET"},
+        {"Command9", "MANDAL RESET"},
+        {"Command10", "Ç  I  K"},
+        {"Frame9", "arızalar"},
+        {"rec_buton", "R"},
+        {"Play_buton", ">"},
+        {"pause_buton", "I I"},
+        {"stop_buton", "O"},
+        {"Option3_1", "çalgı"},
+        {"Option3_2", "şartlı"},
+        {"Option3_3", "dosya"},
+        {"Frame8", "arızalar"},
+        {"aç_kapa_buton", ">"},
+        {"Option2_1", "çalgı"},
+        {"Option2_2", "şartlı"},
+        {"Option2_3", "dosya"},
+        {"Option1_1", "ŞAH"},
+        {"Option1_2", "MANSUR"},
+        {"Option1_3", "KIZ NEYİ"},
+        {"Option1_4", "MÜSTAHSEN"},
+        {"Option1_5", "SÜPÜRDE"},
+        {"Option1_6", "BOLAHENK NIS."},
+        {"Option1_7", "DAVUD NIS."},
+        {"Option1_8", "ŞAH NISFİYE"},
     };
-    for (const Control& c : controls) {
-        SCOPED_TRACE(c.name);
-        auto* widget = w().findChild<QWidget*>(QString::fromUtf8(c.name));
-        ASSERT_NE(widget, nullptr);
-        ASSERT_NE(widget->parentWidget(), nullptr);
-        EXPECT_EQ(widget->parentWidget()->objectName(), QString::fromUtf8(c.parent));
-        EXPECT_FALSE(widget->accessibleName().isEmpty());
-        if (c.caption == nullptr) continue;
-        if (auto* b = qobject_cast<QAbstractButton*>(widget)) {
-            EXPECT_EQ(b->text(), QString::fromUtf8(c.caption));
-        } else {
-            EXPECT_EQ(qobject_cast<QGroupBox*>(widget)->title(), QString::fromUtf8(c.caption));
+    int checked = 0;
+    for (auto [parent, names] : children) {
+        for (const QString& name : QString::fromUtf8(names).split(' ')) {
+            SCOPED_TRACE(name.toStdString());
+            auto* widget = w().findChild<QWidget*>(name);
+            ASSERT_NE(widget, nullptr);
+            ASSERT_NE(widget->parentWidget(), nullptr);
+            EXPECT_EQ(widget->parentWidget()->objectName(), QString::fromUtf8(parent));
+            EXPECT_FALSE(widget->accessibleName().isEmpty());
+            const auto caption = captions.find(name.toStdString());
+            if (caption == captions.end()) continue;
+            ++checked;
+            const auto* b = qobject_cast<QAbstractButton*>(widget);
+            EXPECT_EQ(b ? b->text() : qobject_cast<QGroupBox*>(widget)->title(),
+                      QString::fromStdString(caption->second));
         }
     }
+    EXPECT_EQ(checked, static_cast<int>(captions.size()));
 }
 
 TEST_F(WindowControlsTest, StartStatesOfScrollBarsSelectionsAndPictures) {
-    EXPECT_EQ(w().VScroll1->minimum(), 30);
-    EXPECT_EQ(w().VScroll1->maximum(), 60);
-    EXPECT_EQ(w().VScroll1->singleStep(), 2);
-    EXPECT_EQ(w().VScroll1->pageStep(), 5);
-    EXPECT_EQ(w().HScroll1->minimum(), -8);
-    EXPECT_EQ(w().HScroll1->maximum(), 12);
+    const ScrollBar& v = *w().VScroll1;
+    EXPECT_EQ(std::tuple(v.minimum(), v.maximum(), v.singleStep(), v.pageStep()),
+              std::tuple(30, 60, 2, 5));
+    EXPECT_EQ(std::pair(w().HScroll1->minimum(), w().HScroll1->maximum()), std::pair(-8, 12));
     EXPECT_TRUE(w().File1->isHidden());
     EXPECT_TRUE(w().Picture4->isHidden());
     EXPECT_EQ(w().windowTitle(), QStringLiteral("O R V E N A"));

@@ -1,7 +1,7 @@
 #pragma once
 // Test doubles of the window services: message boxes that record every text shown and answer
 // from a script, an event pump that counts its calls (and can run an action in them), and a
-// clock that records its waits without waiting.
+// clock that records its waits and advances by them without waiting.
 
 #include <cstdint>
 #include <deque>
@@ -45,15 +45,23 @@ class RecordingDialogs : public Dialogs {
 class CountingEventPump : public EventPump {
   public:
     void process_pending() override;
+    void process_non_input() override { ++non_input_calls; }
     int calls = 0;
+    int non_input_calls = 0;
     // Runs on each call with the call number (1, 2, ...): a test's "click during playback".
     std::function<void(int)> on_call;
 };
 
 class RecordingClock : public Clock {
   public:
-    void Sleep(std::uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
+    // Time moves only by the waits, so the clock reads exactly what the waits add up to.
+    void Sleep(std::uint32_t milliseconds) override {
+        sleeps.push_back(milliseconds);
+        now += milliseconds;
+    }
+    double now_ms() override { return now; }
     std::vector<std::uint32_t> sleeps;
+    double now = 0;
 };
 
 }  // namespace orvena::test

@@ -4,6 +4,8 @@
 #include <QImage>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "support/pictures.h"
 #include "surface/surface.h"
@@ -26,92 +28,96 @@ constexpr QRgb kTan = qRgb(230, 220, 180) & 0xFFFFFF;
 
 using test::count_colour;
 
-TEST(SurfaceLine, EndPointsIncludedWidePensCoverAboveAndLeftNoBlendedPixels) {
-    {
-        Surface s(40, 40);
-        s.Line(5, 10, 20, 10);
-        EXPECT_EQ(s.pixel(5, 10), kBlack);
-        EXPECT_EQ(s.pixel(20, 10), kBlack);
-        EXPECT_EQ(s.pixel(4, 10), kWhite);
-        EXPECT_EQ(s.pixel(21, 10), kWhite);
-        EXPECT_EQ(s.pixel(12, 9), kWhite);  // one pixel wide
-        EXPECT_EQ(s.CurrentX, 20);
-        EXPECT_EQ(s.CurrentY, 10);
-        EXPECT_EQ(count_colour(s, kBlack), 16);
+struct Px {
+    int x, y;
+    QRgb colour;
+};
 
-        s.LineTo(20, 30, kRed);  // from the text position, in the given colour
-        EXPECT_EQ(s.pixel(20, 11), kRed);
-        EXPECT_EQ(s.pixel(20, 30), kRed);
-        EXPECT_EQ(s.pixel(20, 10), kRed);
-        EXPECT_EQ(s.CurrentY, 30);
-    }
-    {
+// Lines include both end points, wide pens grow above and left, boxes take their corners in
+// any order, circles ring in ForeColor and fill per FillStyle; a resize keeps what was drawn.
+// Each case: what is drawn, pixels that must hold a colour, colour counts, the text position.
+TEST(SurfaceDrawing, PixelsLandWhereTheCallsPutThem) {
+    struct Case {
+        const char* what;
+        std::function<void(Surface&)> draw;
+        std::vector<Px> pixels;
+        std::vector<std::pair<QRgb, int>> counts;
+        QPointF end{-1, -1};
+    };
+    const Case cases[] = {
+        {"thin line",
+         [](Surface& s) { s.Line(5, 10, 20, 10); },
+         {{5, 10, kBlack}, {20, 10, kBlack}, {4, 10, kWhite}, {21, 10, kWhite}, {12, 9, kWhite}},
+         {{kBlack, 16}},
+         {20, 10}},
+        {"line on from the text position",
+         [](Surface& s) { s.Line(5, 10, 20, 10), s.LineTo(20, 30, kRed); },
+         {{20, 10, kRed}, {20, 11, kRed}, {20, 30, kRed}},
+         {},
+         {20, 30}},
+        {"pen width 2",
+         [](Surface& s) { s.DrawWidth = 2, s.Line(10, 20, 30, 20); },
+         {{9, 19, kBlack},
+          {9, 20, kBlack},
+          {9, 21, kWhite},
+          {30, 19, kBlack},
+          {30, 21, kWhite},
+          {31, 20, kWhite}}},
+        {"pen width 4",
+         [](Surface& s) { s.DrawWidth = 4, s.Line(5, 30, 5, 35, kBlue); },
+         {{2, 33, kWhite}, {3, 33, kBlue}, {6, 33, kBlue}, {7, 33, kWhite}},
+         {{kBlue, 4 * 9}}},
+        {"outline box",
+         [](Surface& s) { s.FillStyle = 0, s.FillColor = kRed, s.LineB(10, 10, 30, 38); },
+         {{10, 10, kBlack}, {30, 38, kBlack}, {30, 10, kBlack}, {20, 25, kWhite}},
+         {},
+         {30, 38}},
+        {"filled box",
+         [](Surface& s) { s.LineBF(36, 20, 33, 5, kBlue); },
+         {{33, 5, kBlue}, {36, 20, kBlue}, {37, 20, kWhite}},
+         {{kBlue, 4 * 16}},
+         {33, 5}},
+        {"circles",
+         [](Surface& s) {
+             s.ForeColor = kBlue, s.FillColor = kRed;
+             s.FillStyle = 1, s.Circle(8, 8, 3);
+             s.FillStyle = 0, s.Circle(20, 20, 3);
+         },
+         {{11, 8, kBlue},
+          {5, 8, kBlue},
+          {8, 5, kBlue},
+          {8, 11, kBlue},
+          {8, 8, kWhite},
+          {12, 8, kWhite},
+          {20, 20, kRed},
+          {22, 21, kRed},
+          {23, 20, kBlue}},
+         {{kBlue, 2 * 16}, {kRed, 37 - 16}},
+         {20, 20}},
+        {"resize",
+         [](Surface& s) { s.Line(0, 0, 19, 0), s.Resize(60, 42), s.Resize(41, 4); },
+         {{19, 0, kBlack}, {20, 0, kWhite}, {40, 3, kWhite}},
+         {{kBlack, 20}, {kWhite, 41 * 4 - 20}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         Surface s(40, 40);
-        s.DrawWidth = 2;
-        s.Line(10, 20, 30, 20);
-        for (int x : {9, 10, 30}) {
-            EXPECT_EQ(s.pixel(x, 19), kBlack) << x;
-            EXPECT_EQ(s.pixel(x, 20), kBlack) << x;
-            EXPECT_EQ(s.pixel(x, 21), kWhite) << x;
+        c.draw(s);
+        for (const Px& p : c.pixels) EXPECT_EQ(s.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+        for (auto [colour, n] : c.counts)
+            EXPECT_EQ(count_colour(s, colour), n) << std::hex << colour;
+        if (c.end.x() >= 0) {
+            EXPECT_EQ(QPointF(s.CurrentX, s.CurrentY), c.end);
         }
-        EXPECT_EQ(s.pixel(31, 20), kWhite);
-        s.DrawWidth = 4;
-        s.Line(5, 30, 5, 35, kBlue);
-        for (int x = 3; x <= 6; ++x) EXPECT_EQ(s.pixel(x, 33), kBlue) << x;
-        EXPECT_EQ(s.pixel(2, 33), kWhite);
-        EXPECT_EQ(s.pixel(7, 33), kWhite);
     }
-    {
-        Surface s(60, 60);
-        s.DrawWidth = 2;
-        s.Line(3, 50, 55, 7);
-        s.DrawWidth = 1;
-        s.Circle(30, 30, 9);
-        const int inked = count_colour(s, kBlack);
-        EXPECT_GT(inked, 100);
-        EXPECT_EQ(inked + count_colour(s, kWhite), 60 * 60);
-    }
-}
-
-TEST(SurfaceBox, OutlineLeavesTheInsideAndFilledBoxCoversBothCorners) {
-    Surface s(50, 50);
-    s.FillStyle = 0;
-    s.FillColor = kRed;
-    s.LineB(10, 10, 30, 40);
-    EXPECT_EQ(s.pixel(10, 10), kBlack);
-    EXPECT_EQ(s.pixel(30, 40), kBlack);
-    EXPECT_EQ(s.pixel(30, 10), kBlack);
-    EXPECT_EQ(s.pixel(20, 25), kWhite);
-    EXPECT_EQ(s.CurrentX, 30);
-    EXPECT_EQ(s.CurrentY, 40);
-
-    s.LineBF(36, 20, 33, 5, kBlue);  // corners in any order
-    EXPECT_EQ(count_colour(s, kBlue), 4 * 16);
-    EXPECT_EQ(s.pixel(33, 5), kBlue);
-    EXPECT_EQ(s.pixel(36, 20), kBlue);
-    EXPECT_EQ(s.pixel(37, 20), kWhite);
-    EXPECT_EQ(s.CurrentX, 33);
-    EXPECT_EQ(s.CurrentY, 5);
-}
-
-TEST(SurfaceCircle, RingInForeColourInteriorPerFillStyle) {
-    Surface s(30, 30);
-    s.ForeColor = kBlue;
-    s.FillColor = kRed;
-    s.FillStyle = 1;
-    s.Circle(8, 8, 3);
-    for (auto [x, y] : {std::pair{11, 8}, {5, 8}, {8, 5}, {8, 11}}) EXPECT_EQ(s.pixel(x, y), kBlue);
-    EXPECT_EQ(s.pixel(8, 8), kWhite);
-    EXPECT_EQ(s.pixel(12, 8), kWhite);
-    EXPECT_EQ(s.CurrentX, 8);
-
-    s.FillStyle = 0;
-    s.Circle(20, 20, 3);
-    EXPECT_EQ(s.pixel(20, 20), kRed);
-    EXPECT_EQ(s.pixel(22, 21), kRed);
-    EXPECT_EQ(s.pixel(23, 20), kBlue);
-    EXPECT_EQ(count_colour(s, kBlue), 2 * 16);  // two rings of 16 pixels
-    EXPECT_EQ(count_colour(s, kRed), 37 - 16);  // the disc less its ring
+    // A slanted wide line and a circle ink without blending.
+    Surface s(60, 60);
+    s.DrawWidth = 2;
+    s.Line(3, 50, 55, 7);
+    s.DrawWidth = 1;
+    s.Circle(30, 30, 9);
+    EXPECT_GT(count_colour(s, kBlack), 100);
+    EXPECT_EQ(count_colour(s, kBlack) + count_colour(s, kWhite), 60 * 60);
 }
 
 // The fill covers the region around the seed up to black pixels (nearly black ones do
@@ -289,20 +295,6 @@ TEST(SurfaceRefresh, ListenersHearRefreshesAndTheFirstChange) {
     s.Cls();
     EXPECT_EQ(refreshes, 1);
     EXPECT_EQ(changes, 3);
-}
-
-TEST(SurfaceResize, KeepsWhatWasDrawnAndGrowsWithBackColour) {
-    Surface s(20, 10, kWhite);
-    s.Line(0, 0, 19, 0);
-    s.Resize(40, 12);
-    EXPECT_EQ(s.width(), 40);
-    EXPECT_EQ(s.height(), 12);
-    EXPECT_EQ(s.pixel(19, 0), kBlack);
-    EXPECT_EQ(s.pixel(20, 0), kWhite);
-    EXPECT_EQ(s.pixel(39, 11), kWhite);
-    s.Resize(8, 4);
-    EXPECT_EQ(s.pixel(7, 0), kBlack);
-    EXPECT_EQ(s.pixel(7, 3), kWhite);
 }
 
 }  // namespace

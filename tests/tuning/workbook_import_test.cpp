@@ -201,12 +201,13 @@ TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
     EXPECT_FALSE(std::filesystem::exists(kFixtures / "no_such_workbook.xls"));
 }
 
-TEST(BadWorkbook, MessageIsTwoLines) {
+TEST(BadWorkbook, MessageIsTheProgramsTwoLinesAndTheCell) {
     InstrumentState st;
     const auto failure = tablo_oku(st, kFixtures / "bad_text_in_number.xls");
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(import_failure_message(*failure),
               "Excel yüklü değil veya dizek dosyası yok\r\n"
+              "excel.exe or dizek not found\r\n"
               "Hücre G40: \"yüz\" bir sayı değil; bu hücrede sayı olmalı");
     // The table itself reads fine; only the derived rate does not fit.
     EXPECT_FALSE(tablo_oku(st, kFixtures / "bad_rate.xls").has_value());

@@ -1,0 +1,116 @@
+#include "playing/mouse.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "playing/lever_rules.h"
+#include "tuning/rounding.h"
+
+namespace orvena {
+
+namespace {
+constexpr const char* kChooseAString = "bir perde seçin";
+
+// The strings lie between y 21 and 409 of the drawing and end on the right at x 730.
+constexpr double kStringsTop = 21;
+constexpr double kStringsBottom = 409;
+constexpr double kStringsRight = 730;
+
+// The tuning peg picture: left half raises, upper half is the big step.
+constexpr double kPegMiddleX = 27;
+constexpr double kPegMiddleY = 45;
+
+bool on_the_strings(double y) {
+    return y >= kStringsTop && y <= kStringsBottom;
+}
+
+// Lever position i (k = i - lowest position) owns the pixels strictly between 151 + 16k and
+// 167 + 16k, the columns of its mark.
+bool in_lever_zone(double x, int k) {
+    return x > 151 + 16 * k && x < 167 + 16 * k;
+}
+}  // namespace
+
+int row(double y) {
+    return static_cast<int>(round_half_even(y - 22)) / 15 + 1;
+}
+
+void Picture2_MouseDown(PlayContext& ctx, PluckRecorder& recorder, int button, double x, double y) {
+    InstrumentState& st = ctx.st;
+    if (st.seq_playing || button != kLeftButton || !on_the_strings(y)) return;
+    const int d = row(y);
+    if (!(st.string_x[d] < x && x < kStringsRight)) return;
+
+    st.cur_string = static_cast<std::int16_t>(d);
+    ctx.views.tel_çiz();
+    ctx.sound.stop_note_alias(st.note_names[d]);  // a held key of this string stops
+    ctx.views.mark_key(d, false);
+    if (st.recording) recorder.before_pluck();
+    ctx.sound.play_tuned_sample(d, st.mandal_pos[d]);
+    if (st.recording) recorder.after_pluck();
+    st.last_string = static_cast<std::int16_t>(d);
+    ctx.views.mandal_at();
+    ctx.views.porte();
+    ctx.views.etiket();
+}
+
+void Picture2_MouseMove(PlayContext& ctx, int buttons, double y) {
+    InstrumentState& st = ctx.st;
+    if (st.recording || st.seq_playing || buttons != kRightButton || !on_the_strings(y)) return;
+    const int d = row(y);
+    st.cur_string = static_cast<std::int16_t>(d);
+    if (d == st.last_string) return;  // still in the band it last plucked
+    ctx.sound.play_tuned_sample(d, st.mandal_pos[d]);
+    st.last_string = static_cast<std::int16_t>(d);
+    if (!st.show_details) return;
+    ctx.views.mandal_at();
+    ctx.views.tel_çiz();
+    ctx.views.etiket();
+    ctx.views.porte();
+}
+
+void Picture1_MouseDown(PlayContext& ctx, double x) {
+    InstrumentState& st = ctx.st;
+    if (st.recording || st.seq_playing || !st.manual_levers) return;
+    if (st.cur_string == 0) {
+        ctx.dialogs.message(kChooseAString);
+        return;
+    }
+    const int s = st.cur_string;
+    bool hit = false;
+    for (int i = st.mandal_min[s]; i <= st.mandal_max[s]; ++i) {
+        if (in_lever_zone(x, i - st.mandal_min[s])) {
+            st.mandal_pos[s] = static_cast<std::int16_t>(i);
+            hit = true;
+            break;
+        }
+    }
+    if (!hit || is_silent_position(s, st.mandal_pos[s])) return;
+    ctx.sound.stop_note_alias(st.note_names[s]);
+    ctx.sound.play_tuned_sample(s, st.mandal_pos[s]);
+    ctx.views.mandal_at();
+    ctx.views.porte();
+    ctx.views.etiket();
+    ctx.views.arıza_yaz(s);
+}
+
+void Picture5_MouseDown(PlayContext& ctx, double x, double y) {
+    InstrumentState& st = ctx.st;
+    if (st.recording || st.seq_playing) return;
+    if (st.cur_string == 0) {
+        ctx.dialogs.message(kChooseAString);
+        return;
+    }
+    const int s = st.cur_string;
+    const int step = y < kPegMiddleY ? 5 : 1;
+    const int offset = st.akord_offset[s] + (x < kPegMiddleX ? step : -step);
+    // Beyond an octave the peg turns no further: the rates stay far from overflowing.
+    if (std::abs(offset) > kMaxAkordOffset) return;
+    st.akord_offset[s] = static_cast<std::int16_t>(offset);
+    recompute_string_rates(st, s, true);
+    ctx.sound.stop_note_alias(st.note_names[s]);
+    ctx.sound.play_tuned_sample(s, st.mandal_pos[s]);
+    ctx.views.etiket();
+}
+
+}  // namespace orvena

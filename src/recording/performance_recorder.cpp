@@ -1,0 +1,86 @@
+#include "recording/performance_recorder.h"
+
+#include "tuning/rounding.h"
+
+namespace orvena {
+
+namespace {
+constexpr QRgb kWhite = qRgb(255, 255, 255);
+constexpr QRgb kRed = qRgb(255, 0, 0);
+}  // namespace
+
+PerformanceRecorder::PerformanceRecorder(PlayContext& play, RecordingPlatform platform)
+    : play_(play), platform_(std::move(platform)) {}
+
+void PerformanceRecorder::fill_lamp(Surface& lamp, QRgb colour) {
+    lamp.LineBF(0, 0, lamp.width(), lamp.height(), colour);
+    lamp.Refresh();
+}
+
+void PerformanceRecorder::rec_buton_Click() {
+    InstrumentState& st = play_.st;
+    file_.close();
+    if (!file_.create(file_path())) {
+        st.rec_file_no = 0;
+        play_.dialogs.message(kRecordFileErrorMessage);
+        return;
+    }
+    st.rec_file_no = kOpenFileNo;
+    write_failed_ = false;
+    st.recording = true;
+    st.rec_first_event = true;
+    platform_.panel.show(RecorderState::recording);
+    fill_lamp(platform_.Picture9, kRed);
+}
+
+std::int32_t PerformanceRecorder::measure_note() {
+    platform_.timer.Halt();
+    return to_int32(platform_.timer.RunTime());
+}
+
+void PerformanceRecorder::append_record(std::int16_t string, std::int16_t lever,
+                                        std::int32_t interval_ms) {
+    if (!file_.append({string, lever, interval_ms})) write_failed_ = true;
+}
+
+void PerformanceRecorder::before_pluck() {
+    InstrumentState& st = play_.st;
+    if (st.rec_first_event) return;  // the first note has nothing before it
+    st.rec_time = measure_note();
+    append_record(st.last_string, st.mandal_pos[st.last_string], st.rec_time);
+}
+
+void PerformanceRecorder::after_pluck() {
+    platform_.timer.Calibrieren();
+    platform_.timer.Start();
+    play_.st.rec_first_event = false;
+}
+
+void PerformanceRecorder::stop_buton_Click() {
+    InstrumentState& st = play_.st;
+    platform_.panel.show(RecorderState::idle);
+    if (st.recording) {
+        st.recording = false;
+        // A stop before any pluck has no note to write.
+        if (!st.rec_first_event) {
+            st.rec_time = measure_note();
+            append_record(st.last_string, st.mandal_pos[st.last_string], st.rec_time);
+        }
+        fill_lamp(platform_.Picture9, kWhite);
+        file_.close();
+        st.rec_file_no = 0;
+        if (write_failed_) play_.dialogs.message(kRecordFileErrorMessage);
+        write_failed_ = false;
+    }
+    if (st.seq_playing) {
+        st.seq_playing = false;
+        fill_lamp(platform_.Picture8, kWhite);
+    }
+}
+
+void PerformanceRecorder::pause_buton_Click() {
+    play_.dialogs.message(kPausedMessage);
+    paused_ = true;
+}
+
+}  // namespace orvena

@@ -1,0 +1,98 @@
+#include "shell/sound_settings.h"
+
+#include <QSettings>
+#include <QString>
+
+#include <charconv>
+#include <ostream>
+
+namespace orvena {
+
+namespace {
+constexpr const char* kApiKey = "sound/api";
+constexpr const char* kDeviceKey = "sound/device";
+constexpr const char* kBlockKey = "sound/buffer_frames";
+
+QString path_text(const std::filesystem::path& file) {
+    return QString::fromStdString(file.string());
+}
+}  // namespace
+
+bool set_api_by_name(AudioChoice& choice, std::string_view name) {
+    if (name == "auto") {
+        choice.api.reset();
+        choice.silent = false;
+        return true;
+    }
+    if (name == "none") {
+        choice.api.reset();
+        choice.silent = true;
+        return true;
+    }
+    const auto api = api_from_name(name);
+    if (!api) return false;
+    choice.api = api;
+    choice.silent = false;
+    return true;
+}
+
+std::string api_setting_name(const AudioChoice& choice) {
+    if (choice.silent) return "none";
+    return choice.api ? std::string(api_name(*choice.api)) : "auto";
+}
+
+std::optional<unsigned> block_frames_from_text(std::string_view text) {
+    unsigned frames = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), frames);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (frames < kMinBlockFrames || frames > kMaxBlockFrames) return std::nullopt;
+    return frames;
+}
+
+AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream& log) {
+    AudioChoice choice;
+    QSettings settings(path_text(file), QSettings::IniFormat);
+    const std::string where = "ORVENA: " + file.filename().string() + ": ";
+    if (settings.status() != QSettings::NoError) {
+        log << where << "cannot be read; the default sound settings are used\n";
+        return choice;
+    }
+    if (settings.contains(kApiKey)) {
+        const std::string api = settings.value(kApiKey).toString().trimmed().toStdString();
+        if (!set_api_by_name(choice, api)) {
+            log << where << "unknown sound system '" << api
+                << "' (auto, jack, pulse, alsa, none); auto is used\n";
+        }
+    }
+    // An unquoted comma ("hw:1,0" written by hand) makes the INI reader split the value.
+    const QVariant device = settings.value(kDeviceKey);
+    choice.device =
+        (device.typeId() == QMetaType::QStringList ? device.toStringList().join(QLatin1Char(','))
+                                                   : device.toString())
+            .trimmed()
+            .toStdString();
+    if (settings.contains(kBlockKey)) {
+        const std::string text = settings.value(kBlockKey).toString().trimmed().toStdString();
+        if (const auto frames = block_frames_from_text(text)) {
+            choice.block_frames = *frames;
+        } else {
+            log << where << "buffer_frames '" << text << "' is not a number from "
+                << kMinBlockFrames << " to " << kMaxBlockFrames << "; " << kDefaultBlockFrames
+                << " is used\n";
+        }
+    }
+    return choice;
+}
+
+bool write_sound_settings(const std::filesystem::path& file, const AudioChoice& choice) {
+    QSettings settings(path_text(file), QSettings::IniFormat);
+    // Only a whole new file replaces the old one; a failed write leaves the old one.
+    settings.setAtomicSyncRequired(true);
+    settings.setValue(kApiKey, QString::fromStdString(api_setting_name(choice)));
+    settings.setValue(kDeviceKey, QString::fromStdString(choice.device));
+    settings.setValue(kBlockKey, choice.block_frames);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+}  // namespace orvena

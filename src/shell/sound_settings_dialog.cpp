@@ -1,0 +1,159 @@
+#include "shell/sound_settings_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+#include "shell/sound_control.h"
+#include "shell/sound_settings.h"
+
+namespace orvena {
+
+namespace {
+
+QString tr8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+constexpr unsigned kBlockChoices[] = {64, 128, 256, 512, 1024};
+
+const AudioSystemInfo* system_named(const std::vector<AudioSystemInfo>& systems,
+                                    const QString& name) {
+    for (const AudioSystemInfo& s : systems) {
+        if (QString::fromUtf8(api_name(s.api).data(), static_cast<int>(api_name(s.api).size())) ==
+            name)
+            return &s;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+SoundSettingsDialog::SoundSettingsDialog(SoundControl& control, QWidget* parent)
+    : QDialog(parent), control_(control) {
+    setObjectName(QStringLiteral("sound_settings"));
+    setWindowTitle(tr8(kSoundSettingsTitle));
+    setModal(false);
+
+    systems_ = new QComboBox(this);
+    systems_->setObjectName(QStringLiteral("sound_system"));
+    systems_->setAccessibleName(tr8("ses sistemi"));
+    devices_ = new QComboBox(this);
+    devices_->setObjectName(QStringLiteral("sound_device"));
+    devices_->setAccessibleName(tr8("ses aygıtı"));
+    blocks_ = new QComboBox(this);
+    blocks_->setObjectName(QStringLiteral("sound_block"));
+    blocks_->setAccessibleName(tr8("blok uzunluğu"));
+    for (const unsigned frames : kBlockChoices) {
+        blocks_->addItem(QString::number(frames), frames);
+    }
+    figures_ = new QLabel(this);
+    figures_->setObjectName(QStringLiteral("sound_figures"));
+    figures_->setAccessibleName(tr8("çıkış gecikmesi ve kesintiler"));
+    figures_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* form = new QFormLayout;
+    form->addRow(tr8("Ses sistemi:"), systems_);
+    form->addRow(tr8("Aygıt:"), devices_);
+    form->addRow(tr8("Blok (kare):"), blocks_);
+    form->addRow(tr8("Çalan çıkış:"), figures_);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* apply = buttons->addButton(tr8("Uygula"), QDialogButtonBox::ApplyRole);
+    apply->setObjectName(QStringLiteral("Uygula"));
+    QPushButton* close_button = buttons->addButton(tr8("Kapat"), QDialogButtonBox::RejectRole);
+    connect(apply, &QPushButton::clicked, this, [this] { Uygula_Click(); });
+    connect(close_button, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(form);
+    column->addWidget(buttons);
+
+    connect(systems_, &QComboBox::currentIndexChanged, this, [this] { fill_devices(); });
+    timer_ = new QTimer(this);
+    timer_->setInterval(500);
+    connect(timer_, &QTimer::timeout, this, [this] {
+        if (isVisible()) update_figures();
+    });
+    timer_->start();
+}
+
+void SoundSettingsDialog::refresh() {
+    const AudioChoice& choice = control_.choice();
+    const QSignalBlocker block(systems_);
+    systems_->clear();
+    systems_->addItem(tr8("otomatik"), QStringLiteral("auto"));
+    for (const AudioSystemInfo& s : control_.systems()) {
+        const QString name =
+            QString::fromUtf8(api_name(s.api).data(), static_cast<int>(api_name(s.api).size()));
+        systems_->addItem(s.available ? name : name + tr8(" (yok)"), name);
+    }
+    systems_->addItem(tr8("sessiz"), QStringLiteral("none"));
+    const int chosen = systems_->findData(QString::fromStdString(api_setting_name(choice)));
+    systems_->setCurrentIndex(chosen >= 0 ? chosen : 0);
+    fill_devices();
+    const int device = devices_->findData(QString::fromStdString(choice.device));
+    if (device >= 0) devices_->setCurrentIndex(device);
+    const int frames = blocks_->findData(choice.block_frames);
+    if (frames >= 0) {
+        blocks_->setCurrentIndex(frames);
+    } else {
+        blocks_->addItem(QString::number(choice.block_frames), choice.block_frames);
+        blocks_->setCurrentIndex(blocks_->count() - 1);
+    }
+    update_figures();
+}
+
+void SoundSettingsDialog::fill_devices() {
+    devices_->clear();
+    devices_->addItem(tr8("varsayılan"), QString());
+    const QString name = systems_->currentData().toString();
+    std::vector<const AudioSystemInfo*> shown;
+    if (name == QStringLiteral("auto")) {
+        for (const AudioSystemInfo& s : control_.systems()) shown.push_back(&s);
+    } else if (const AudioSystemInfo* s = system_named(control_.systems(), name)) {
+        shown.push_back(s);
+    }
+    for (const AudioSystemInfo* s : shown) {
+        for (const AudioDevice& d : s->devices) {
+            const QString id = QString::fromStdString(d.id);
+            if (devices_->findData(id) >= 0) continue;
+            QString label = QString::fromStdString(d.name);
+            if (d.name != d.id) label += QStringLiteral(" (") + id + QStringLiteral(")");
+            devices_->addItem(label, id);
+        }
+    }
+}
+
+void SoundSettingsDialog::update_figures() {
+    const AudioOutput& out = control_.output();
+    if (control_.opening()) {
+        figures_->setText(tr8("ses çıkışı açılıyor…"));
+    } else if (!out.is_device()) {
+        figures_->setText(tr8("ses yok: ") + QString::fromStdString(out.description()));
+    } else {
+        figures_->setText(QString::fromStdString(out.description()) + QStringLiteral("\n") +
+                          tr8("gecikme %1 ms · blok %2 kare · %3 Hz · kesinti %4")
+                              .arg(out.latency_seconds() * 1000.0, 0, 'f', 1)
+                              .arg(out.block_frames())
+                              .arg(std::lround(out.sample_rate()))
+                              .arg(static_cast<qulonglong>(out.underruns())));
+    }
+}
+
+void SoundSettingsDialog::Uygula_Click() {
+    AudioChoice choice;
+    set_api_by_name(choice, systems_->currentData().toString().toStdString());
+    choice.device = devices_->currentData().toString().toStdString();
+    choice.block_frames = blocks_->currentData().toUInt();
+    control_.apply(choice);
+    update_figures();
+}
+
+}  // namespace orvena

@@ -1,0 +1,41 @@
+#pragma once
+// "Ses ayarları": the sound systems and devices found, the block size, and the output's own
+// figures (latency, underruns) as it plays. "Uygula" saves the choice and opens it; the
+// window stays playable beside it. Event thread only.
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QTimer;
+
+namespace orvena {
+
+class SoundControl;
+
+class SoundSettingsDialog : public QDialog {
+  public:
+    SoundSettingsDialog(SoundControl& control, QWidget* parent);
+    // Fills the lists from what was found and selects the current choice.
+    void refresh();
+    // Shows the output's figures now (a timer does it twice a second while visible).
+    void update_figures();
+
+    QComboBox* systems() const { return systems_; }
+    QComboBox* devices() const { return devices_; }
+    QComboBox* blocks() const { return blocks_; }
+    QLabel* figures() const { return figures_; }
+    void Uygula_Click();
+
+  private:
+    void fill_devices();
+
+    SoundControl& control_;
+    QComboBox* systems_ = nullptr;
+    QComboBox* devices_ = nullptr;
+    QComboBox* blocks_ = nullptr;
+    QLabel* figures_ = nullptr;
+    QTimer* timer_ = nullptr;
+};
+
+}  // namespace orvena

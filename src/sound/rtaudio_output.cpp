@@ -1,0 +1,228 @@
+#include "sound/rtaudio_output.h"
+
+#include <RtAudio.h>
+
+#if defined(ORVENA_QUIET_ALSA)
+#include <alsa/asoundlib.h>
+#endif
+#if defined(ORVENA_QUIET_JACK)
+#include <jack/jack.h>
+#endif
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <vector>
+
+#include "sound/mixer.h"
+
+namespace orvena {
+
+namespace {
+
+constexpr unsigned kPreferredRate = 48000;
+
+#if defined(ORVENA_QUIET_ALSA)
+void ignore_alsa_message(const char*, int, const char*, int, const char*, ...) {}
+#endif
+#if defined(ORVENA_QUIET_JACK)
+void ignore_jack_message(const char*) {}
+#endif
+
+RtAudio::Api rtaudio_api(AudioApi api) {
+    return api == AudioApi::jack ? RtAudio::UNIX_JACK : RtAudio::LINUX_ALSA;
+}
+
+// ALSA reports a missing device on stderr by itself, and a JACK client would start a server
+// of its own; neither should happen while we only look.
+void quiet_the_libraries() {
+#if defined(ORVENA_QUIET_ALSA)
+    snd_lib_error_set_handler(&ignore_alsa_message);
+#endif
+#if defined(ORVENA_QUIET_JACK)
+    jack_set_error_function(&ignore_jack_message);
+    jack_set_info_function(&ignore_jack_message);
+#endif
+    ::setenv("JACK_NO_START_SERVER", "1", 0);
+}
+
+bool compiled_in(RtAudio::Api api) {
+    std::vector<RtAudio::Api> apis;
+    RtAudio::getCompiledApi(apis);
+    return std::find(apis.begin(), apis.end(), api) != apis.end();
+}
+
+class RtAudioOutput final : public AudioOutput {
+  public:
+    RtAudioOutput(AudioApi api, const std::string& device, unsigned block_frames,
+                  std::string& why_not)
+        : audio_(rtaudio_api(api)), api_(api) {
+        audio_.showWarnings(false);
+        const unsigned count = audio_.getDeviceCount();
+        if (count == 0) {
+            why_not = "no output device found";
+            return;
+        }
+        unsigned id = audio_.getDefaultOutputDevice();
+        if (!device.empty()) {
+            id = count;
+            for (unsigned i = 0; i < count; ++i) {
+                if (audio_.getDeviceInfo(i).name == device) id = i;
+            }
+            if (id == count) {
+                why_not = "no device named '" + device + "'";
+                return;
+            }
+        }
+        const RtAudio::DeviceInfo info = audio_.getDeviceInfo(id);
+        if (!info.probed || info.outputChannels == 0) {
+            why_not = "the device has no output channels";
+            return;
+        }
+        channels_ = std::min(2u, info.outputChannels);
+        unsigned rate = info.preferredSampleRate != 0 ? info.preferredSampleRate : kPreferredRate;
+        if (std::find(info.sampleRates.begin(), info.sampleRates.end(), kPreferredRate) !=
+            info.sampleRates.end()) {
+            rate = kPreferredRate;
+        }
+        RtAudio::StreamParameters params;
+        params.deviceId = id;
+        params.nChannels = channels_;
+        RtAudio::StreamOptions options;
+        options.flags = RTAUDIO_MINIMIZE_LATENCY;
+        options.numberOfBuffers = 2;
+        options.streamName = "ORVENA";
+        unsigned frames = block_frames;
+        audio_.openStream(&params, nullptr, RTAUDIO_FLOAT32, rate, &frames, &callback, this,
+                          &options);
+        rate_ = audio_.getStreamSampleRate();
+        if (rate_ == 0) rate_ = rate;
+        block_ = frames;
+        // A one-channel device gets the stereo mix folded down in a buffer made here, not
+        // in the callback.
+        scratch_.assign(2 * static_cast<std::size_t>(kScratchFrames), 0.0f);
+        name_ = std::string(api_name(api)) + " '" + info.name + "'";
+        open_ = true;
+    }
+
+    ~RtAudioOutput() override {
+        stop();
+        if (audio_.isStreamOpen()) audio_.closeStream();
+    }
+
+    bool ok() const { return open_; }
+    double sample_rate() const override { return rate_; }
+    bool start(Mixer& mixer) override {
+        if (!open_) return false;
+        mixer_ = &mixer;
+        try {
+            audio_.startStream();
+        } catch (const RtAudioError&) {
+            return false;
+        }
+        return true;
+    }
+    void stop() override {
+        try {
+            if (audio_.isStreamRunning()) audio_.stopStream();
+        } catch (const RtAudioError&) {
+        }
+    }
+    double latency_seconds() const override {
+        auto& audio = const_cast<RtAudio&>(audio_);
+        if (!open_ || rate_ == 0) return 0.0;
+        // RtAudio counts the buffer behind the block being written; the block is ahead of it.
+        return static_cast<double>(audio.getStreamLatency() + block_) / rate_;
+    }
+    std::uint64_t underruns() const override { return underruns_.load(std::memory_order_relaxed); }
+    unsigned block_frames() const override { return block_; }
+    bool is_device() const override { return true; }
+    std::string description() const override { return name_; }
+
+  private:
+    static constexpr unsigned kScratchFrames = 256;
+
+    static int callback(void* out, void*, unsigned frames, double, RtAudioStreamStatus status,
+                        void* self_ptr) {
+        auto* self = static_cast<RtAudioOutput*>(self_ptr);
+        if ((status & RTAUDIO_OUTPUT_UNDERFLOW) != 0) {
+            self->underruns_.fetch_add(1, std::memory_order_relaxed);
+        }
+        auto* dst = static_cast<float*>(out);
+        if (self->channels_ == 2) {
+            self->mixer_->render(dst, frames);
+            return 0;
+        }
+        for (unsigned done = 0; done < frames;) {
+            const unsigned n = std::min(frames - done, kScratchFrames);
+            self->mixer_->render(self->scratch_.data(), n);
+            for (unsigned i = 0; i < n; ++i) {
+                dst[done + i] = 0.5f * (self->scratch_[2 * i] + self->scratch_[2 * i + 1]);
+            }
+            done += n;
+        }
+        return 0;
+    }
+
+    RtAudio audio_;
+    AudioApi api_;
+    unsigned channels_ = 2;
+    unsigned rate_ = 0;
+    unsigned block_ = 0;
+    bool open_ = false;
+    Mixer* mixer_ = nullptr;
+    std::atomic<std::uint64_t> underruns_{0};
+    std::vector<float> scratch_;
+    std::string name_;
+};
+
+}  // namespace
+
+AudioSystemInfo probe_rtaudio(AudioApi api) {
+    quiet_the_libraries();
+    AudioSystemInfo info{api, false, {}, {}};
+    if (!compiled_in(rtaudio_api(api))) {
+        info.why_not = "not built into the audio library";
+        return info;
+    }
+    try {
+        RtAudio audio(rtaudio_api(api));
+        audio.showWarnings(false);
+        const unsigned count = audio.getDeviceCount();
+        const unsigned preferred = count == 0 ? 0 : audio.getDefaultOutputDevice();
+        for (unsigned i = 0; i < count; ++i) {
+            const RtAudio::DeviceInfo d = audio.getDeviceInfo(i);
+            if (!d.probed || d.outputChannels == 0) continue;
+            AudioDevice device{d.name, d.name};
+            if (i == preferred) {
+                info.devices.insert(info.devices.begin(), device);
+            } else {
+                info.devices.push_back(device);
+            }
+        }
+    } catch (const RtAudioError& e) {
+        info.why_not = e.getMessage();
+    }
+    info.available = !info.devices.empty();
+    if (!info.available && info.why_not.empty()) {
+        info.why_not = api == AudioApi::jack ? "no JACK server running" : "no output device";
+    }
+    return info;
+}
+
+std::unique_ptr<AudioOutput> open_rtaudio_output(AudioApi api, const std::string& device,
+                                                 unsigned block_frames, std::string& why_not) {
+    quiet_the_libraries();
+    try {
+        auto out = std::make_unique<RtAudioOutput>(api, device, block_frames, why_not);
+        if (out->ok()) return out;
+    } catch (const RtAudioError& e) {
+        why_not = e.getMessage();
+    } catch (const std::exception& e) {
+        why_not = e.what();
+    }
+    if (why_not.empty()) why_not = "the device could not be opened";
+    return nullptr;
+}
+
+}  // namespace orvena
