@@ -58,6 +58,20 @@ std::vector<OptionEntry> option_table() {
                          line.buffer_frames = frames;
                          return {};
                      }});
+    // Listed for --help; main() runs the export before this parser sees its arguments.
+    table.push_back({QCommandLineOption(QStringLiteral("export-scala"),
+                                        QStringLiteral("Write the Scala files (.scl, .kbm) of the "
+                                                       "workbook and a lever setting into the "
+                                                       "folder, then end."),
+                                        QStringLiteral("folder")),
+                     [](const QString&, CommandLine&) -> std::string { return {}; }});
+    table.push_back({QCommandLineOption(QStringLiteral("makam"),
+                                        QStringLiteral("With --export-scala: the levers of the "
+                                                       "makam file NAME.mkm instead of all at 0."),
+                                        QStringLiteral("name")),
+                     [](const QString&, CommandLine&) -> std::string {
+                         return "--makam goes with --export-scala";
+                     }});
     return table;
 }
 

@@ -9,13 +9,16 @@
 
 #include "shell/command_line.h"
 #include "shell/program.h"
-#include "shell/system_close.h"
+#include "shell/program_folder.h"
+#include "shell/scala_command_line.h"
 #include "shell/sound_settings.h"
+#include "shell/system_close.h"
 #include "sound/audio_output.h"
 #include "sound/system_audio_host.h"
 #include "surface/dialogs.h"
 
 int main(int argc, char** argv) {
+    if (const auto status = orvena::run_scala_command_line(argc, argv)) return *status;
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVENA_VERSION));
     // --help and --version answer even where no window can open.
     {
@@ -36,7 +39,7 @@ int main(int argc, char** argv) {
     orvena::QtDialogs dialogs;
     orvena::Program program(dialogs);
     orvena::ProgramOptions options;
-    options.program_folder = orvena::executable_folder();
+    options.program_folder = orvena::program_working_folder(orvena::executable_folder());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         options.screen_pixels = screen->size();
     }

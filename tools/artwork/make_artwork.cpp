@@ -372,12 +372,8 @@ QImage tuning_peg() {
 
 // ---- Splash logo (120 × 120): the zither seen from above, and the name.
 
-QImage splash_logo() {
-    QImage img(120, 120, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, true);
-
+// The zither seen from above, in a 120 × 90 box.
+void draw_zither(QPainter& p) {
     QPainterPath body;
     body.moveTo(52, 10);
     body.lineTo(112, 10);
@@ -406,6 +402,15 @@ QImage splash_logo() {
         p.setPen(QPen(i % 7 == 4 ? QColor(255, 0, 0) : QColor(255, 255, 255), 1.2));
         p.drawLine(QPointF(x0, y), QPointF(108, y));
     }
+}
+
+QImage splash_logo() {
+    QImage img(120, 120, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+
+    draw_zither(p);
 
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(19);
@@ -414,6 +419,20 @@ QImage splash_logo() {
     p.setFont(font);
     p.setPen(QColor(92, 52, 22));
     p.drawText(QRectF(0, 92, 120, 26), Qt::AlignCenter, QStringLiteral("ORVENA"));
+    return img;
+}
+
+// ---- Program icon (256 × 256, transparent): the zither of the splash logo without the name.
+
+QImage program_icon() {
+    QImage img(256, 256, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.translate(8, 28);
+    p.scale(2.0, 2.3);
+
+    draw_zither(p);
     return img;
 }
 
@@ -432,7 +451,8 @@ int main(int argc, char** argv) {
         QImage image;
     } outputs[] = {{"notation_sheet.png", notation_sheet()},
                    {"tuning_peg.png", tuning_peg()},
-                   {"splash_logo.png", splash_logo()}};
+                   {"splash_logo.png", splash_logo()},
+                   {"orvena.png", program_icon()}};
     for (const auto& o : outputs) {
         const QString path = dir + "/" + o.name;
         if (!o.image.save(path)) {

@@ -1,0 +1,27 @@
+#pragma once
+// The window's "Scala dosyaları yaz" entry: the Scala files of the tuning and of the lever
+// setting in force, written to a folder the user picks.
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "surface/dialogs.h"
+#include "tuning/instrument_state.h"
+
+namespace orvena {
+
+inline constexpr const char* kScalaMenuText = "Scala dosyaları yaz...";
+inline constexpr const char* kScalaFolderTitle = "Scala dosyalarının yazılacağı klasörü seçin";
+inline constexpr const char* kScalaWriteFailed = "Scala dosyaları yazılamadı";
+
+// The setting's files are named after the makam name box, or "mandallar" when it is empty or
+// not a plain file name. Nothing is written when the user picks no folder.
+void scala_export_Click(const InstrumentState& st, Dialogs& dialogs, const std::string& makam_name,
+                        const std::function<std::optional<std::filesystem::path>()>& choose_folder);
+
+// The name the setting's files take for a makam name box's text.
+std::string scala_setting_name(const std::string& makam_name);
+
+}  // namespace orvena

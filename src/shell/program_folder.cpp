@@ -1,0 +1,53 @@
+#include "shell/program_folder.h"
+
+#include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvena {
+
+namespace fs = std::filesystem;
+
+fs::path shipped_folder(const fs::path& executable_folder) {
+    std::error_code ec;
+    if (fs::exists(executable_folder / "dizek.xls", ec)) return executable_folder;
+    const fs::path installed = executable_folder.parent_path() / "share" / "orvena";
+    return fs::is_directory(installed, ec) ? installed : executable_folder;
+}
+
+bool folder_writable(const fs::path& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) return false;
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+           ::access(folder.c_str(), W_OK) == 0;
+}
+
+fs::path working_folder(const fs::path& shipped, const fs::path& user) {
+    if (folder_writable(shipped)) return shipped;
+    std::error_code ec;
+    fs::create_directories(user, ec);
+    if (ec) return shipped;
+    for (const auto& entry : fs::directory_iterator(shipped, ec)) {
+        // The executable stays where it is when the build's own folder is the shipped one.
+        if (!entry.is_regular_file(ec) || entry.path().filename() == "orvena") continue;
+        const fs::path target = user / entry.path().filename();
+        if (fs::exists(target, ec)) continue;
+        fs::copy_file(entry.path(), target, ec);
+        if (ec) return shipped;
+        // Copies of read-only files must be the user's to change.
+        std::error_code ignored;
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write,
+                        fs::perm_options::add, ignored);
+    }
+    return ec ? shipped : user;
+}
+
+fs::path program_working_folder(const fs::path& executable_folder) {
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const fs::path shipped = shipped_folder(executable_folder);
+    if (user.isEmpty()) return shipped;
+    return working_folder(shipped, fs::path(user.toStdString()));
+}
+
+}  // namespace orvena

@@ -1,0 +1,39 @@
+// The window's context menu entry and shortcut (Ctrl+Shift+E) for the Scala export.
+
+#include <QAction>
+#include <QFileDialog>
+
+#include "presets/scala_menu.h"
+#include "shell/arayuz.h"
+
+namespace orvena {
+namespace {
+
+std::optional<std::filesystem::path> choose_folder(QWidget* owner) {
+    QFileDialog dialog(owner, QString::fromUtf8(kScalaFolderTitle));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Konum:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Klasör:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Tür:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Seç"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Vazgeç"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+}
+
+}  // namespace
+
+void arayüz::connect_scala_export() {
+    auto* action = new QAction(QString::fromUtf8(kScalaMenuText), this);
+    action->setObjectName(QStringLiteral("scala_export"));
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    addAction(action);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(action, &QAction::triggered, this, [this] {
+        scala_export_Click(st, dialogs, Text1->Text(), [this] { return choose_folder(this); });
+    });
+}
+
+}  // namespace orvena

@@ -1,0 +1,38 @@
+# Installs the build into a scratch root, checks the files a package would hold, then starts
+# the installed program once with the shipped folder read-only: the first start must copy it
+# to the user's data folder and work from there.
+# cmake -DBUILD=<build dir> -DROOT=<scratch root> -P check_install.cmake
+file(REMOVE_RECURSE ${ROOT})
+execute_process(COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${ROOT}
+                        ${CMAKE_COMMAND} --install ${BUILD} --prefix /usr
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "install failed: ${status}")
+endif()
+
+set(share ${ROOT}/usr/share)
+foreach(f ${ROOT}/usr/bin/orvena ${share}/applications/orvena.desktop
+          ${share}/icons/hicolor/256x256/apps/orvena.png ${share}/orvena/dizek.xls
+          ${share}/orvena/00-ref.wav ${share}/orvena/26-A2.wav ${share}/orvena/Rast.mkm)
+    if(NOT EXISTS ${f})
+        message(FATAL_ERROR "missing: ${f}")
+    endif()
+endforeach()
+# First start with the shipped folder read-only.
+set(data_home ${ROOT}/home/.local/share)
+set(out ${ROOT}/scala)
+file(MAKE_DIRECTORY ${out})
+execute_process(COMMAND chmod -R a-w ${share}/orvena)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_DATA_HOME=${data_home} HOME=${ROOT}/home
+                        ${ROOT}/usr/bin/orvena --export-scala ${out} --makam Hicaz
+                RESULT_VARIABLE status ERROR_VARIABLE err OUTPUT_QUIET)
+execute_process(COMMAND chmod -R u+w ${share}/orvena)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "first start failed (${status}): ${err}")
+endif()
+foreach(f ${data_home}/ORVENA/dizek.xls ${data_home}/ORVENA/26-A2.wav
+          ${data_home}/ORVENA/Hicaz.mkm ${out}/Hicaz.kbm)
+    if(NOT EXISTS ${f})
+        message(FATAL_ERROR "the first start did not make ${f}")
+    endif()
+endforeach()

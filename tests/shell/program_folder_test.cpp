@@ -1,0 +1,47 @@
+// The folder the program works in: its own when writable, else a copy in the user's folder
+// made on the first start and kept from then on.
+
+#include <gtest/gtest.h>
+
+#include "shell/program_folder.h"
+#include "support/temp_dir.h"
+
+namespace orvena {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ProgramFolder, ReadOnlyShippedFolderIsCopiedOnceToTheUserFolder) {
+    test::TempDir root;
+    const fs::path shipped = root / "share", user = root / "user" / "ORVENA";
+    fs::create_directory(shipped);
+    for (const char* name : {"dizek.xls", "01-E6.wav", "Rast.mkm", "orvena"})
+        test::write_file_bytes(shipped / name, name);
+    fs::permissions(shipped / "Rast.mkm", fs::perms::owner_read);
+
+    EXPECT_EQ(working_folder(shipped, user), shipped);  // writable: works where it is
+    EXPECT_FALSE(fs::exists(user));
+
+    fs::permissions(shipped, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(folder_writable(shipped));
+    EXPECT_EQ(working_folder(shipped, user), user);
+    EXPECT_EQ(test::read_file_bytes(user / "dizek.xls"), "dizek.xls");
+    EXPECT_EQ(test::read_file_bytes(user / "Rast.mkm"), "Rast.mkm");
+    EXPECT_FALSE(fs::exists(user / "orvena"));
+    EXPECT_TRUE(folder_writable(user));
+
+    // The user's own changes survive the next start.
+    test::write_file_bytes(user / "Rast.mkm", " 1 \r\n");
+    fs::remove(user / "01-E6.wav");
+    EXPECT_EQ(working_folder(shipped, user), user);
+    EXPECT_EQ(test::read_file_bytes(user / "Rast.mkm"), " 1 \r\n");
+    EXPECT_EQ(test::read_file_bytes(user / "01-E6.wav"), "01-E6.wav");
+
+    // No user folder can be made: the shipped folder is used as it is.
+    test::write_file_bytes(root / "file", "");
+    EXPECT_EQ(working_folder(shipped, root / "file" / "ORVENA"), shipped);
+    fs::permissions(shipped, fs::perms::owner_all);
+}
+
+}  // namespace
+}  // namespace orvena
