@@ -45,20 +45,42 @@ SF_VIRTUAL_IO memory_io() {
     return io;
 }
 
-void put_le32(std::string& bytes, std::uint64_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + static_cast<std::uint64_t>(i)] = static_cast<char>(v >> (8 * i));
+void put_le16(std::string& bytes, std::size_t at, std::uint16_t v) {
+    for (std::size_t i = 0; i < 2; ++i) bytes[at + i] = static_cast<char>(v >> (8 * i));
 }
 
-std::unique_ptr<SampleData> decode_bytes(std::string& bytes, const WavFormat& format) {
-    // libsndfile refuses a header whose rate is 0; the frames do not depend on it, so the
-    // copy in memory gets a rate it accepts.
-    if (format.sample_rate < static_cast<std::uint32_t>(kMinSampleRateHz) ||
-        format.sample_rate > static_cast<std::uint32_t>(kMaxSampleRateHz)) {
-        const auto rate = static_cast<std::uint32_t>(kBaseSampleRate);
-        put_le32(bytes, format.fmt_body_offset + 4, rate);
-        put_le32(bytes, format.fmt_body_offset + 8, rate * format.block_align);
-    }
+void put_le32(std::string& bytes, std::size_t at, std::uint32_t v) {
+    for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(v >> (8 * i));
+}
+
+// libsndfile reads a canonical copy of the file: our checked format and the bytes of the data
+// chunk, nothing else. Its own chunk walker then never meets the file's other chunks (a damaged
+// LIST chunk kept it busy for minutes), and a header holding no playable rate still decodes:
+// the frames do not depend on the rate, so the copy carries one libsndfile accepts.
+std::string canonical_wav(const std::string& file_bytes, const WavFormat& format) {
+    const std::size_t start =
+        static_cast<std::size_t>(std::min<std::uint64_t>(format.data_offset, file_bytes.size()));
+    const std::size_t length = static_cast<std::size_t>(
+        std::min<std::uint64_t>(format.data_size, file_bytes.size() - start));
+    const auto rate = static_cast<std::uint32_t>(kBaseSampleRate);
+    std::string bytes(44, '\0');
+    bytes.replace(0, 4, "RIFF");
+    put_le32(bytes, 4, static_cast<std::uint32_t>(36 + length));
+    bytes.replace(8, 8, "WAVEfmt ");
+    put_le32(bytes, 16, 16);
+    put_le16(bytes, 20, 1);  // integer PCM, which the header check has made sure of
+    put_le16(bytes, 22, format.channels);
+    put_le32(bytes, 24, rate);
+    put_le32(bytes, 28, rate * format.block_align);
+    put_le16(bytes, 32, format.block_align);
+    put_le16(bytes, 34, format.bits_per_sample);
+    bytes.replace(36, 4, "data");
+    put_le32(bytes, 40, static_cast<std::uint32_t>(length));
+    bytes.append(file_bytes, start, length);
+    return bytes;
+}
+
+std::unique_ptr<SampleData> decode_bytes(const std::string& bytes) {
     MemoryFile file{bytes};
     SF_VIRTUAL_IO io = memory_io();
     SF_INFO info{};
@@ -97,7 +119,7 @@ SampleDecode decode_sample(const std::filesystem::path& file) {
         if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
             return {nullptr, SampleRefusal::unreadable};
         }
-        auto data = decode_bytes(bytes, *header.format);
+        auto data = decode_bytes(canonical_wav(bytes, *header.format));
         if (!data) return {nullptr, SampleRefusal::unreadable};
         return {std::move(data), SampleRefusal::none};
     } catch (const std::bad_alloc&) {
