@@ -9,22 +9,9 @@
 # BLACKBOX_DIR: the harness (default: shared/blackbox beside the repository or its parent);
 # BB_STATE_DIR: its state folder (default /tmp/bb-orvena-bench); TRIALS (default 8).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-blackbox=${BLACKBOX_DIR:-}
-for candidate in "$root/../shared/blackbox" "$root/../../shared/blackbox"; do
-    [[ -z $blackbox && -x $candidate/session.sh ]] && blackbox=$(cd "$candidate" && pwd)
-done
-[[ -n $blackbox ]] || { echo "latency.sh: no black-box harness (set BLACKBOX_DIR)" >&2; exit 1; }
-export BB_STATE_DIR=${BB_STATE_DIR:-/tmp/bb-orvena-bench}
+# shellcheck source=bench/blackbox_setup.sh
+. "$(dirname "$0")/blackbox_setup.sh"
 trials=${TRIALS:-8}
-program=$root/build/release/orvena/orvena
-[[ -x $program ]] || { cmake --preset release >/dev/null && cmake --build --preset release; }
-
-started_session=0
-if ! "$blackbox/session.sh" status >/dev/null 2>&1; then
-    "$blackbox/session.sh" start >/dev/null
-    started_session=1
-fi
 log=$(mktemp)
 cleanup() {
     [[ -n ${pid:-} ]] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
