@@ -1,13 +1,12 @@
 // Replay of "kayıt.txt" (the > button of PerformanceRecorder).
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
 #include <system_error>
 
 #include "recording/performance_recorder.h"
 #include "recording/playback_pacer.h"
+#include "recording/replay_rules.h"
 
 namespace orvena {
 
@@ -19,15 +18,6 @@ constexpr int kInstrumentSounds = 1;  // "çalgı"
 // A record is drawn this long before its note is due, so that drawing and the window's
 // events do not delay the note.
 constexpr double kDrawAheadMs = 10;
-
-class RecordOutOfRange : public std::runtime_error {
-  public:
-    RecordOutOfRange() : std::runtime_error("string outside 1..26") {}
-};
-
-bool valid_string(int s) {
-    return s >= 1 && s <= kStringCount;
-}
 }  // namespace
 
 void PerformanceRecorder::Play_buton_Click() {
@@ -69,8 +59,7 @@ void PerformanceRecorder::replay_records(const std::string& text) {
     while (!reader.at_end()) {
         if (started) pacer.wait_until(onset - kDrawAheadMs);
         const Record record = read_record(reader);
-        if (!valid_string(record.string)) throw RecordOutOfRange();
-        st.cur_string = record.string;
+        st.cur_string = static_cast<std::int16_t>(replayed_string(record));
         play_.views.mandal_at();
         play_.views.porte();
         play_.views.etiket();
@@ -88,12 +77,10 @@ void PerformanceRecorder::replay_records(const std::string& text) {
         pacer.wait_until(onset);
         play_.sound.stop_plucked();  // the previous note's time is up
         if (platform_.panel.accidental_source() == kInstrumentSounds) {
-            const int sample = st.cur_string + st.ahenk_shift;
-            if (!valid_string(sample)) throw RecordOutOfRange();
-            play_.sound.play_tuned_sample(sample, st.mandal_pos[st.cur_string]);
+            const ReplayedPluck pluck = replayed_pluck(st.cur_string, st);
+            play_.sound.play_tuned_sample(pluck.sample_string, pluck.lever);
         }
-        // An interval below 0 (an edited file) waits nothing.
-        onset += std::max<std::int32_t>(0, record.interval_ms);
+        onset += replayed_ms(record);
         if (!st.seq_playing) break;  // stopped: this note still sounds its full time
     }
     pacer.wait_until(onset);

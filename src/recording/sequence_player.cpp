@@ -48,17 +48,18 @@ void play_records(SequencePlayback& p, std::int16_t& counter, bool& sounding) {
         p.pump.process_pending();
         if (!st.seq_playing) break;
 
-        const SequenceStep step = plan_record(record, current_units, st.ahenk_shift);
-        if (step.kind == SequenceStep::Kind::Skip) continue;
-        int lever = 0;
-        if (step.kind == SequenceStep::Kind::Note) {
-            st.cur_string = static_cast<std::int16_t>(step.string);
+        // The speed and the accidental source are read afresh for every record: moving the
+        // bar changes the tempo from the next record on.
+        const SequenceSound sound =
+            sound_of_record(record, current_units, p.window.accidental_source(), st);
+        if (sound.step.kind == SequenceStep::Kind::Skip) continue;
+        const bool note = sound.step.kind == SequenceStep::Kind::Note;
+        if (note) {
+            st.cur_string = static_cast<std::int16_t>(sound.step.string);
             p.play.views.tel_çiz();
             p.play.views.mandal_at();
             p.play.views.porte();
             p.play.views.etiket();
-            lever = note_lever(record, p.window.accidental_source(), st.mandal_pos[step.string],
-                               st.ahenk_shift);
         }
         if (!started) {
             pacer.start();
@@ -70,13 +71,11 @@ void play_records(SequencePlayback& p, std::int16_t& counter, bool& sounding) {
         pacer.wait_until(due);
         if (sounding) p.play.sound.stop_plucked();
         sounding = false;
-        if (step.kind == SequenceStep::Kind::Note) {
-            p.play.sound.play_tuned_sample(step.string, lever);
+        if (note) {
+            p.play.sound.play_tuned_sample(sound.step.string, sound.lever);
             sounding = true;
         }
-        // The speed is read afresh for every record: moving the bar changes the tempo from
-        // the next record on.
-        due += to_int16(st.speed * step.units);
+        due += sound.ms;
     }
     if (started) pacer.wait_until(due);
     if (sounding) p.play.sound.stop_plucked();

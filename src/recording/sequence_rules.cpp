@@ -1,5 +1,7 @@
 #include "recording/sequence_rules.h"
 
+#include "tuning/rounding.h"
+
 namespace orvena {
 
 std::int16_t note_units(int length_code, bool dotted) {
@@ -53,6 +55,17 @@ int note_lever(const SequenceRecord& r, AccidentalSource source, int instrument_
             break;
     }
     return instrument_lever;
+}
+
+SequenceSound sound_of_record(const SequenceRecord& record, std::int16_t& current_units,
+                              AccidentalSource source, const InstrumentState& st) {
+    SequenceSound sound;
+    sound.step = plan_record(record, current_units, st.ahenk_shift);
+    if (sound.step.kind == SequenceStep::Kind::Note) {
+        sound.lever = note_lever(record, source, st.mandal_pos[sound.step.string], st.ahenk_shift);
+    }
+    sound.ms = to_int16(st.speed * sound.step.units);
+    return sound;
 }
 
 }  // namespace orvena

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "recording/sequence_file.h"
+#include "tuning/instrument_state.h"
 
 namespace orvena {
 
@@ -40,5 +41,19 @@ SequenceStep plan_record(const SequenceRecord& record, std::int16_t& current_uni
 // by -2, -1, 1, 2 or 3, the file's lever is taken six positions higher.
 int note_lever(const SequenceRecord& record, AccidentalSource source, int instrument_lever,
                int ahenk_shift);
+
+// Where the speed bar starts: milliseconds per unit, a quarter note of 640 ms.
+inline constexpr std::int16_t kStartSpeed = 40;
+
+// What a record sounds: its step, the lever of a note, and how long the note or rest lasts
+// at the speed in force (st.speed ms per unit). Throws IndexOutOfRange for a note whose
+// string has no lever, NumberOverflow for a duration beyond 16 bits.
+struct SequenceSound {
+    SequenceStep step;
+    int lever = 0;        // a note's lever
+    std::int16_t ms = 0;  // how long the note or rest lasts
+};
+SequenceSound sound_of_record(const SequenceRecord& record, std::int16_t& current_units,
+                              AccidentalSource source, const InstrumentState& st);
 
 }  // namespace orvena

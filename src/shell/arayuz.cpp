@@ -390,7 +390,7 @@ void arayüz::contextMenuEvent(QContextMenuEvent* event) {
     for (QWidget* w = childAt(event->pos()); w != nullptr && w != this; w = w->parentWidget()) {
         if (dynamic_cast<PictureBox*>(w) != nullptr) return;
     }
-    if (sound_control) sound_control->show_menu(event->globalPos());
+    if (sound_control) sound_control->show_menu(event->globalPos(), actions());
 }
 
 void arayüz::mouseMoveEvent(QMouseEvent* event) {

@@ -215,6 +215,7 @@ class arayüz : public QWidget {
     // Binds the pitch level, fine shift and makam controls to their handlers.
     void connect_presets(const std::filesystem::path& folder);
     void connect_scala_export();
+    void connect_wav_export();
     void apply_layout();
 
     std::array<std::unique_ptr<Surface>, 11> surfaces_;

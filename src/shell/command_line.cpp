@@ -72,6 +72,13 @@ std::vector<OptionEntry> option_table() {
                      [](const QString&, CommandLine&) -> std::string {
                          return "--makam goes with --export-scala";
                      }});
+    // Listed for --help; main() runs the render before this parser sees its arguments.
+    table.push_back({QCommandLineOption(QStringLiteral("render"),
+                                        QStringLiteral("Render a sequence file (.ses) or a "
+                                                       "recording (kayıt.txt) into the WAV file "
+                                                       "OUT.wav (48 kHz, 24-bit), then end."),
+                                        QStringLiteral("FILE OUT.wav")),
+                     [](const QString&, CommandLine&) -> std::string { return {}; }});
     return table;
 }
 

@@ -10,6 +10,7 @@
 #include "shell/command_line.h"
 #include "shell/program.h"
 #include "shell/program_folder.h"
+#include "shell/render_command_line.h"
 #include "shell/scala_command_line.h"
 #include "shell/sound_settings.h"
 #include "shell/system_close.h"
@@ -19,6 +20,7 @@
 
 int main(int argc, char** argv) {
     if (const auto status = orvena::run_scala_command_line(argc, argv)) return *status;
+    if (const auto status = orvena::run_render_command_line(argc, argv)) return *status;
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVENA_VERSION));
     // --help and --version answer even where no window can open.
     {

@@ -30,7 +30,6 @@ void arayüz::connect_scala_export() {
     action->setObjectName(QStringLiteral("scala_export"));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     addAction(action);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(action, &QAction::triggered, this, [this] {
         scala_export_Click(st, dialogs, Text1->Text(), [this] { return choose_folder(this); });
     });

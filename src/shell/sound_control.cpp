@@ -106,10 +106,12 @@ void SoundControl::show_settings() {
     dialog_->activateWindow();
 }
 
-void SoundControl::show_menu(const QPoint& global_position) {
+void SoundControl::show_menu(const QPoint& global_position, const QList<QAction*>& more) {
     QMenu menu(&window_);
     QAction* settings = menu.addAction(QString::fromUtf8(kSoundSettingsTitle) + "…");
     settings->setShortcut(QKeySequence(Qt::Key_F9));
+    if (!more.isEmpty()) menu.addSeparator();
+    menu.addActions(more);
     if (menu.exec(global_position) == settings) show_settings();
 }
 

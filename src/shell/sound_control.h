@@ -5,6 +5,7 @@
 // minute, and the "Ses ayarları" dialog (F9, or the context menu of the window's
 // background). Event thread only.
 
+#include <QList>
 #include <QPointer>
 #include <QString>
 
@@ -19,6 +20,7 @@
 #include "sound/audio_host.h"
 #include "sound/sound_module.h"
 
+class QAction;
 class QLabel;
 class QTimer;
 class QWidget;
@@ -55,7 +57,8 @@ class SoundControl {
     // The player's new choice: saved in the settings file and opened.
     void apply(const AudioChoice& choice);
     void show_settings();
-    void show_menu(const QPoint& global_position);
+    // The window's context menu: the sound settings, then the window's other entries.
+    void show_menu(const QPoint& global_position, const QList<QAction*>& more = {});
 
     const AudioChoice& choice() const { return config_.choice; }
     const std::vector<AudioSystemInfo>& systems() const { return systems_; }

@@ -1,0 +1,47 @@
+#pragma once
+// The window's "WAV olarak dışa aktar..." entry: the user picks a source (the recording or a
+// sequence file of the program folder) and a WAV file, watches the render's progress and may
+// cancel it. Event thread only.
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "recording/wav_export.h"
+#include "surface/dialogs.h"
+
+namespace orvena {
+
+inline constexpr const char* kWavExportTitle = "WAV olarak dışa aktar";
+inline constexpr const char* kWavSourcePrompt = "Dışa aktarılacak kayıt ya da ses dosyası:";
+inline constexpr const char* kWavOutputTitle = "WAV dosyasının adını ve yerini seçin";
+inline constexpr const char* kWavProgressText = "WAV dosyası yazılıyor...";
+inline constexpr const char* kWavCancelText = "İptal";
+inline constexpr const char* kNoWavSourceMessage =
+    "Dışa aktarılacak bir kayıt ya da ses dosyası bulunamadı.";
+
+// What the export asks the user; each chooser answers nothing when the user backs out.
+struct WavExportQuestions {
+    std::function<std::optional<std::filesystem::path>()> choose_source;
+    // suggested: a file name for the WAV file, from the source's name.
+    std::function<std::optional<std::filesystem::path>(const std::string& suggested)> choose_output;
+    // Shows the progress of one render until the returned reporter is gone.
+    std::function<RenderProgress()> show_progress;
+};
+
+struct WavExportPlace {
+    std::filesystem::path sample_folder;
+    AccidentalSource sequence_levers = AccidentalSource::Instrument;  // Option2
+};
+
+// Runs one export from the menu: nothing is written when the user backs out or cancels, and
+// every failure is told in Turkish.
+void wav_export_Click(const InstrumentState& st, Dialogs& dialogs, const WavExportPlace& place,
+                      const WavExportQuestions& ask);
+
+// The sources the window offers: the recording when it exists, then the sequence files.
+std::vector<std::filesystem::path> wav_export_sources(const std::filesystem::path& recording,
+                                                      const std::filesystem::path& sequence_folder);
+
+}  // namespace orvena

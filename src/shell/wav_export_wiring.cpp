@@ -1,0 +1,107 @@
+// The window's context menu entry and shortcut (Ctrl+Shift+W) for the WAV export.
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QProgressDialog>
+
+#include <memory>
+
+#include "recording/wav_export_menu.h"
+#include "shell/arayuz.h"
+
+namespace orvena {
+namespace {
+
+QString tr8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+std::optional<std::filesystem::path> choose_source(QWidget* owner, Dialogs& dialogs,
+                                                   const std::vector<std::filesystem::path>& all) {
+    if (all.empty()) {
+        dialogs.message(kNoWavSourceMessage);
+        return {};
+    }
+    QStringList names;
+    for (const auto& source : all) names << QFile::decodeName(source.filename().c_str());
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(tr8(kWavExportTitle));
+    dialog.setLabelText(tr8(kWavSourcePrompt));
+    dialog.setComboBoxItems(names);
+    dialog.setComboBoxEditable(false);
+    dialog.setOkButtonText(QStringLiteral("Seç"));
+    dialog.setCancelButtonText(QStringLiteral("Vazgeç"));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const auto chosen = static_cast<std::size_t>(names.indexOf(dialog.textValue()));
+    if (chosen >= all.size()) return {};
+    return all[chosen];
+}
+
+std::optional<std::filesystem::path> choose_output(QWidget* owner, Dialogs& dialogs,
+                                                   const std::filesystem::path& folder,
+                                                   const std::string& suggested) {
+    QFileDialog dialog(owner, tr8(kWavOutputTitle));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked below, in Turkish
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("WAV dosyaları (*.wav)"));
+    dialog.setDefaultSuffix(QStringLiteral("wav"));
+    dialog.setDirectory(QFile::decodeName(folder.c_str()));
+    dialog.selectFile(QString::fromStdString(suggested));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Konum:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dosya adı:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Tür:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Kaydet"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Vazgeç"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const std::filesystem::path out(
+        QFile::encodeName(dialog.selectedFiles().first()).toStdString());
+    std::error_code ec;
+    if (std::filesystem::exists(out, ec) &&
+        dialogs.message(out.filename().string() + " zaten var. Üzerine yazılsın mı?",
+                        MessageButtons::YesNo) != MessageAnswer::Yes) {
+        return {};
+    }
+    return out;
+}
+
+RenderProgress show_progress(QWidget* owner) {
+    auto dialog = std::make_shared<QProgressDialog>(tr8(kWavProgressText), tr8(kWavCancelText), 0,
+                                                    1000, owner);
+    dialog->setWindowTitle(tr8(kWavExportTitle));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setMinimumDuration(200);
+    dialog->setValue(0);
+    return [dialog](double done) {
+        dialog->setValue(static_cast<int>(done * 1000));
+        QApplication::processEvents();
+        return !dialog->wasCanceled();
+    };
+}
+
+}  // namespace
+
+void arayüz::connect_wav_export() {
+    auto* action = new QAction(tr8(kWavExportMenuText), this);
+    action->setObjectName(QStringLiteral("wav_export"));
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
+    addAction(action);
+    connect(action, &QAction::triggered, this, [this] {
+        const WavExportPlace place{File1->Path(),
+                                   static_cast<AccidentalSource>(Option2.selected())};
+        WavExportQuestions ask;
+        ask.choose_source = [this] {
+            return choose_source(this, dialogs,
+                                 wav_export_sources(recorder->file_path(), File3->Path()));
+        };
+        ask.choose_output = [this](const std::string& suggested) {
+            return choose_output(this, dialogs, File3->Path(), suggested);
+        };
+        ask.show_progress = [this] { return show_progress(this); };
+        wav_export_Click(st, dialogs, place, ask);
+    });
+}
+
+}  // namespace orvena
