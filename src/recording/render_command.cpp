@@ -14,9 +14,10 @@ constexpr const char* kUsage = "usage: orvena --render FILE OUT.wav";
 // The sequence player's "arızalar" as the window starts: the file's accidentals.
 constexpr AccidentalSource kStartAccidentals = AccidentalSource::Conditional;
 
-// The instrument as the window starts it; the reason it cannot be, or nothing.
-std::optional<std::string> start_instrument(InstrumentState& st,
-                                            const std::filesystem::path& folder) {
+}  // namespace
+
+std::optional<std::string> start_render_instrument(InstrumentState& st,
+                                                   const std::filesystem::path& folder) {
     set_lever_limits(st);
     const std::filesystem::path workbook = folder / st.workbook_name;
     if (const auto failure = import_tuning(st, workbook)) {
@@ -29,6 +30,8 @@ std::optional<std::string> start_instrument(InstrumentState& st,
     st.speed = kStartSpeed;
     return std::nullopt;
 }
+
+namespace {
 
 std::string failure_text(const WavExportJob& job, const WavExportResult& r) {
     using Status = WavExportResult::Status;
@@ -65,7 +68,7 @@ std::optional<int> run_render_command(const std::vector<std::string>& args,
         return 2;
     }
     InstrumentState st;
-    if (const auto problem = start_instrument(st, program_folder)) {
+    if (const auto problem = start_render_instrument(st, program_folder)) {
         err << "orvena: " << *problem << "\n";
         return 1;
     }

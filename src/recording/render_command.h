@@ -12,6 +12,13 @@
 
 namespace orvena {
 
+struct InstrumentState;
+
+// Sets st up as the window starts the instrument from `folder`; the reason it cannot (the
+// workbook does not import), or nothing.
+std::optional<std::string> start_render_instrument(InstrumentState& st,
+                                                   const std::filesystem::path& folder);
+
 // Whether the arguments (after the program name) ask for a render.
 bool is_render_command(const std::vector<std::string>& args);
 
