@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 
@@ -99,6 +102,47 @@ TEST_F(WindowMenu, BackgroundOffersTheExportsAndTheInstrumentOpensNoMenu) {
     EXPECT_TRUE(background[0].startsWith(QString::fromUtf8("Ses ayarları")));
     EXPECT_TRUE(background.contains(QString::fromUtf8(kWavExportMenuText)));
     EXPECT_TRUE(context_menu_over(w_->Picture2).isEmpty());
+}
+
+// The entry asks for the source among the recording and the sequence files, suggests a WAV
+// name after it, and writes the file where the user says.
+TEST_F(WindowMenu, ExportEntryAsksForTheSourceAndTheFileThenWritesIt) {
+    test::write_file_bytes(folder_.path() / "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n");
+    test::write_file_bytes(w_->recorder->file_path(), " 12 0 300\r\n");
+    const fs::path out = folder_.path() / "çıktı.wav";
+    QStringList offered;
+    QString suggested;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+            offered = input->comboBoxItems();
+            input->setTextValue(QStringLiteral("kayıt.txt"));
+            input->accept();
+        } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            suggested = files->findChild<QLineEdit*>()->text();
+            files->selectFile(QString::fromStdString(out.string()));
+            QMetaObject::invokeMethod(files, "accept");
+        }
+    });
+    answer.start(10);
+    QAction* entry = w_->findChild<QAction*>(QStringLiteral("wav_export"));
+    ASSERT_NE(entry, nullptr);
+    entry->trigger();
+    EXPECT_EQ(offered, QStringList({QStringLiteral("kayıt.txt"), QStringLiteral("ezgi.ses")}));
+    EXPECT_EQ(suggested, QStringLiteral("kayıt.wav"));
+    EXPECT_TRUE(dialogs_.texts().empty());
+    const std::string bytes = test::read_file_bytes(out);
+    ASSERT_GT(bytes.size(), 44u);
+    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
+    EXPECT_EQ(static_cast<unsigned char>(bytes[34]), 24);  // bits per sample
+
+    // Again onto the same file: the user is asked, and "Hayır" keeps the file.
+    test::write_file_bytes(w_->recorder->file_path(), " 5 0 900\r\n");
+    entry->trigger();
+    EXPECT_EQ(dialogs_.texts(),
+              std::vector<std::string>{"çıktı.wav zaten var. Üzerine yazılsın mı?"});
+    EXPECT_EQ(test::read_file_bytes(out), bytes);
 }
 
 }  // namespace
