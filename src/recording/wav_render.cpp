@@ -39,7 +39,6 @@ class OfflineRenderer {
             mixer_.render(block_.data(), n);
             if (sf_writef_float(file_, block_.data(), static_cast<sf_count_t>(n)) !=
                 static_cast<sf_count_t>(n)) {
-                write_failed_ = true;
                 return false;
             }
             done_ += static_cast<std::int64_t>(n);
@@ -62,7 +61,6 @@ class OfflineRenderer {
     std::int64_t done_ = 0;
     int blocks_ = 0;
     bool cancelled_ = false;
-    bool write_failed_ = false;
 };
 
 bool audible_rate(std::int32_t rate) {

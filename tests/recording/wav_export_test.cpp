@@ -288,16 +288,5 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
 INSTANTIATE_TEST_SUITE_P(WavExport, ExportFaults, testing::ValuesIn(kFaultCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(WavExport, OffersTheRecordingWhenThereIsOneThenTheSequenceFiles) {
-    TempDir dir;
-    for (const char* name : {"b.ses", "a.SES", "x.txt"}) test::write_file_bytes(dir / name, "");
-    const std::filesystem::path recording = dir / "kayıt.txt";
-    using Paths = std::vector<std::filesystem::path>;
-    EXPECT_EQ(wav_export_sources(recording, dir.path()), (Paths{dir / "a.SES", dir / "b.ses"}));
-    test::write_file_bytes(recording, kLongNote);
-    EXPECT_EQ(wav_export_sources(recording, dir.path()),
-              (Paths{recording, dir / "a.SES", dir / "b.ses"}));
-}
-
 }  // namespace
 }  // namespace orvena
