@@ -217,7 +217,7 @@ void arayüz::build_controls() {
     VScroll1 = new ScrollBar(Qt::Vertical, Frame5);
     name_control(VScroll1, "VScroll1", tr8("çalma hızı"));
     VScroll1->setGeometry(206, 52, 18, 42);
-    VScroll1->configure(30, 60, 2, 5, 40);
+    VScroll1->configure(30, 60, 2, 5, kStartSpeed);
 
     // Pitch levels.
     Frame2 = make_frame(this, "Frame2", "Ahenkler", "ahenkler");
