@@ -7,7 +7,9 @@
 #include <iostream>
 #include <sstream>
 
+#include "playing/rtmidi_input.h"
 #include "shell/command_line.h"
+#include "shell/midi_settings.h"
 #include "shell/program.h"
 #include "shell/program_folder.h"
 #include "shell/scala_command_line.h"
@@ -51,6 +53,9 @@ int main(int argc, char** argv) {
         orvena::SystemAudioHost host;
         return orvena::open_output(host, choice, std::cerr);
     };
+    options.midi.settings_file = options.sound.settings_file;
+    options.midi.port = orvena::read_midi_port(options.midi.settings_file, std::cerr);
+    options.midi.make_input = [] { return orvena::make_rtmidi_input(); };
     // The panel prints decimals the way the user's locale writes them.
     const QString point = QLocale::system().decimalPoint();
     if (point.size() == 1 && point.at(0).unicode() < 128) {
