@@ -14,11 +14,11 @@ bool on_keyboard(int key) {
     return key >= 0 && key < kMidiKeyCount;
 }
 
-// The nearest key; half-way between two, the white one.
+// The nearest key; half-way between two, the white one (the upper of two white ones).
 int nearest_key(double pitch) {
     const int below = static_cast<int>(std::floor(pitch));
     const double above_below = pitch - below;
-    if (std::abs(above_below - 0.5) < 1e-9) return is_white_key(below) ? below : below + 1;
+    if (std::abs(above_below - 0.5) < 1e-9) return is_white_key(below + 1) ? below + 1 : below;
     return above_below < 0.5 ? below : below + 1;
 }
 

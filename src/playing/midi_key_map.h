@@ -1,7 +1,8 @@
 #pragma once
 // Which string a key of a MIDI keyboard plays. Each string answers to the 12-tone key
 // (A4 = 440 Hz, key 69) nearest the pitch it sounds now, levers and fine tuning included:
-//  - a string exactly half-way between two keys takes the white one;
+//  - a string exactly half-way between two keys takes the white one (between B and C, or E
+//    and F, the upper);
 //  - when two strings are nearest the same key, the one nearer keeps it (the lower string
 //    number on a tie) and the other moves to the free neighbouring key on its own side of it;
 //    with that key taken too, it has no key;
