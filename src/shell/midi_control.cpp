@@ -18,7 +18,9 @@ MidiControl::MidiControl(PlayContext& play, std::function<bool()> blocked, MidiC
 }
 
 MidiControl::~MidiControl() {
-    close();
+    // Only the port: the window, its sound and its pictures are going away with it.
+    watch_.stop();
+    if (input_) input_->close();
 }
 
 std::vector<std::string> MidiControl::ports() {
