@@ -18,6 +18,6 @@ set(CPACK_PACKAGE_CONTACT "ORVENA <orvena@localhost>")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6, libqt6gui6, libqt6core6, libfreexl1, libsndfile1, librtaudio6, librtmidi6, fonts-dejavu-core")
+    "libqt6widgets6, libqt6gui6, libqt6core6, libfreexl1, libsndfile1, librtaudio6, librtmidi6, qt6-translations-l10n, fonts-dejavu-core")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

@@ -18,6 +18,7 @@
 #include "sound/audio_output.h"
 #include "sound/system_audio_host.h"
 #include "surface/dialogs.h"
+#include "surface/qt_translation.h"
 
 int main(int argc, char** argv) {
     if (const auto status = orvena::run_scala_command_line(argc, argv)) return *status;
@@ -32,6 +33,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ORVENA"));
+    // File, progress and colour dialogs in Turkish like the rest of the program, when the
+    // toolkit's translation is installed.
+    const auto turkish_toolkit = orvena::install_turkish_toolkit_texts();
     // The toolkit has taken its own options out; whatever is left must be ours.
     const orvena::CommandLine line =
         orvena::parse_command_line(QCoreApplication::arguments(), std::cout, std::cerr);
