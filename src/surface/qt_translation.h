@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-class QTranslator;
+#include <QTranslator>
 
 namespace orvena {
 
