@@ -2,10 +2,10 @@
 // The toolkit's own texts in Turkish: the buttons and labels of its standard dialogs (file,
 // progress, colour pickers, standard buttons). The program's own texts are Turkish already.
 
+#include <QTranslator>
+
 #include <filesystem>
 #include <memory>
-
-#include <QTranslator>
 
 namespace orvena {
 
