@@ -26,7 +26,11 @@ class RtMidiInput final : public MidiInput {
 
     std::vector<std::string> ports() override {
         // A client of its own for looking: the open port's client is read by its own thread.
-        if (!lister_) lister_ = make_client();
+        // Without a sequencer the first try says so on the log; later looks stay quiet.
+        if (!lister_ && !no_sequencer_) {
+            lister_ = make_client();
+            no_sequencer_ = !lister_;
+        }
         std::vector<std::string> names;
         if (!lister_) return names;
         try {
@@ -78,6 +82,7 @@ class RtMidiInput final : public MidiInput {
     }
 
     std::unique_ptr<RtMidiIn> lister_;
+    bool no_sequencer_ = false;
     std::unique_ptr<RtMidiIn> input_;
     MessageHandler on_message_;
     ErrorHandler on_error_;
