@@ -4,9 +4,7 @@
 
 #include <algorithm>
 #include <memory>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "playing/midi_input.h"
 
@@ -15,13 +13,12 @@ namespace orvena::test {
 struct FakeMidiDevice {
     std::vector<std::string> ports;
     std::string open_port;  // empty while closed
-    int opens = 0;
+    // Kept after a close: a late message of a closed port must be dropped by the program.
     MidiInput::MessageHandler on_message;
     MidiInput::ErrorHandler on_error;
 
-    // From another thread, and only once that thread has ended.
-    void send(std::vector<unsigned char> message) {
-        std::thread([&] { on_message(std::move(message)); }).join();
+    void send(std::vector<unsigned char> m) {
+        std::thread([&] { on_message(m); }).join();
     }
     void fail(const std::string& what) {
         std::thread([&] { on_error(what); }).join();
@@ -30,25 +27,20 @@ struct FakeMidiDevice {
 
 class FakeMidiInput final : public MidiInput {
   public:
-    explicit FakeMidiInput(std::shared_ptr<FakeMidiDevice> device) : device_(std::move(device)) {}
-    ~FakeMidiInput() override { close(); }
-
-    std::vector<std::string> ports() override { return device_->ports; }
-    bool open(const std::string& port, MessageHandler on_message, ErrorHandler on_error) override {
-        close();
-        const auto& ports = device_->ports;
-        if (std::find(ports.begin(), ports.end(), port) == ports.end()) return false;
-        ++device_->opens;
-        device_->open_port = port;
-        // A device keeps its handlers: a late message of a closed port must be dropped.
-        device_->on_message = std::move(on_message);
-        device_->on_error = std::move(on_error);
+    explicit FakeMidiInput(std::shared_ptr<FakeMidiDevice> device) : d_(std::move(device)) {}
+    std::vector<std::string> ports() override { return d_->ports; }
+    bool open(const std::string& port, MessageHandler message, ErrorHandler error) override {
+        d_->open_port.clear();
+        if (std::find(d_->ports.begin(), d_->ports.end(), port) == d_->ports.end()) return false;
+        d_->open_port = port;
+        d_->on_message = std::move(message);
+        d_->on_error = std::move(error);
         return true;
     }
-    void close() override { device_->open_port.clear(); }
+    void close() override { d_->open_port.clear(); }
 
   private:
-    std::shared_ptr<FakeMidiDevice> device_;
+    std::shared_ptr<FakeMidiDevice> d_;
 };
 
 }  // namespace orvena::test
