@@ -16,6 +16,7 @@ bool on_keyboard(int key) {
 
 // The nearest key; half-way between two, the white one (the upper of two white ones).
 int nearest_key(double pitch) {
+    if (!(pitch > -1.0 && pitch < kMidiKeyCount + 1.0)) return -1;  // far off the keyboard
     const int below = static_cast<int>(std::floor(pitch));
     const double above_below = pitch - below;
     if (std::abs(above_below - 0.5) < 1e-9) return is_white_key(below + 1) ? below + 1 : below;

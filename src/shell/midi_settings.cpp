@@ -1,12 +1,12 @@
 #include "shell/midi_settings.h"
 
+#include <QRegularExpression>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 
 #include <algorithm>
 #include <ostream>
-#include <regex>
 
 namespace orvena {
 
@@ -19,8 +19,8 @@ QString path_text(const std::filesystem::path& file) {
 
 // "Keystation 49:Keystation 49 MIDI 1 24:0" without its trailing "24:0".
 std::string without_client_numbers(const std::string& name) {
-    static const std::regex numbers(R"(\s+\d+:\d+$)");
-    return std::regex_replace(name, numbers, "");
+    static const QRegularExpression numbers(QStringLiteral(R"(\s+\d+:\d+$)"));
+    return QString::fromStdString(name).remove(numbers).toStdString();
 }
 }  // namespace
 
