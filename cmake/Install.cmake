@@ -17,7 +17,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "26-string lever zither for hearing tuning
 set(CPACK_PACKAGE_CONTACT "ORVENA <orvena@localhost>")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6, libqt6gui6, libqt6core6, libfreexl1, libsndfile1, librtaudio6, fonts-dejavu-core")
+# The libraries the program links come from dpkg-shlibdeps; these are what it needs besides.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-dejavu-core")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

@@ -7,8 +7,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
-  qt6-base-dev qt6-base-dev-tools libgl-dev
-  libfreexl-dev libgsf-1-dev librtaudio-dev libsndfile1-dev libpulse-dev libjack-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+  libfreexl-dev libgsf-1-dev librtaudio-dev librtmidi-dev libsndfile1-dev libpulse-dev libjack-dev
   xvfb x11-utils pulseaudio pulseaudio-utils libasound2-plugins
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-xlwt

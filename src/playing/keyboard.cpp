@@ -57,16 +57,35 @@ int string_of_key(int key_code) {
     return static_cast<int>(kKeyLetters.find(static_cast<char>(key_code))) + 1;
 }
 
-void Form_KeyDown(PlayContext& ctx, int key_code, bool /*auto_repeat*/) {
+bool keys_locked(const InstrumentState& st) {
+    return st.recording || st.seq_playing;
+}
+
+bool hold_string(PlayContext& ctx, int s) {
     InstrumentState& st = ctx.st;
-    if (st.text1_has_focus || st.recording || st.seq_playing) return;
+    if (keys_locked(st)) return false;
+    st.cur_string = static_cast<std::int16_t>(s);
+    st.last_string = static_cast<std::int16_t>(s);
+    // An alias that is already open (the key is held) is not restarted.
+    ctx.sound.play_note_alias(st.wav_files[s], st.note_names[s]);
+    ctx.views.mark_key(s, true);
+    return true;
+}
+
+bool release_string(PlayContext& ctx, int s) {
+    InstrumentState& st = ctx.st;
+    if (keys_locked(st)) return false;
+    st.cur_string = static_cast<std::int16_t>(s);
+    ctx.sound.stop_note_alias(st.note_names[s]);
+    ctx.views.mark_key(s, false);
+    return true;
+}
+
+void Form_KeyDown(PlayContext& ctx, int key_code, bool /*auto_repeat*/) {
+    if (ctx.st.text1_has_focus || keys_locked(ctx.st)) return;
 
     if (const int s = string_of_key(key_code); s != 0) {
-        st.cur_string = static_cast<std::int16_t>(s);
-        st.last_string = static_cast<std::int16_t>(s);
-        // An alias that is already open (the key is held) is not restarted.
-        ctx.sound.play_note_alias(st.wav_files[s], st.note_names[s]);
-        ctx.views.mark_key(s, true);
+        hold_string(ctx, s);
         return;
     }
     switch (key_code) {
@@ -84,14 +103,8 @@ void Form_KeyDown(PlayContext& ctx, int key_code, bool /*auto_repeat*/) {
 }
 
 void Form_KeyUp(PlayContext& ctx, int key_code, bool auto_repeat) {
-    InstrumentState& st = ctx.st;
-    if (st.recording || st.seq_playing) return;
     if (auto_repeat) return;  // the key is still held: its note goes on
-    const int s = string_of_key(key_code);
-    if (s == 0) return;
-    st.cur_string = static_cast<std::int16_t>(s);
-    ctx.sound.stop_note_alias(st.note_names[s]);
-    ctx.views.mark_key(s, false);
+    if (const int s = string_of_key(key_code); s != 0) release_string(ctx, s);
 }
 
 }  // namespace orvena

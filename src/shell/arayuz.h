@@ -22,6 +22,7 @@
 #include "recording/performance_recorder.h"
 #include "recording/sequence_player.h"
 #include "shell/layout.h"
+#include "shell/midi_control.h"
 #include "shell/sound_control.h"
 #include "shell/window_makam_controls.h"
 #include "shell/window_preset_controls.h"
@@ -63,6 +64,8 @@ struct LoadContext {
     std::function<void()> unload_splash;
     // How the load opens the sound output (in the background); without it, silence.
     SoundConfig sound;
+    // The MIDI input and the port chosen last time; without an input, no MIDI.
+    MidiConfig midi;
     // The decimal separator the information panel prints (the user's locale).
     char decimal_separator = '.';
 };
@@ -84,6 +87,7 @@ class arayüz : public QWidget {
     std::unique_ptr<SoundControl> sound_control;
     std::unique_ptr<SurfaceViews> views;
     std::unique_ptr<PlayContext> play;
+    std::unique_ptr<MidiControl> midi;
     // What long actions wait with and let the window's events run through.
     SystemClock clock;
     QtEventPump pump;
@@ -210,6 +214,8 @@ class arayüz : public QWidget {
     void build_controls();
     // Binds the displays to the picture surfaces and the controls to their handlers.
     void connect_playing(char decimal_separator);
+    // The MIDI keyboard, played like the letter keys, and its place in "Ses ayarları".
+    void connect_midi(const MidiConfig& config);
     // The mouse on the strings, the lever strip and the peg; record, replay, pause and stop.
     void connect_recording();
     // Binds the pitch level, fine shift and makam controls to their handlers.

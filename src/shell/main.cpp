@@ -7,7 +7,9 @@
 #include <iostream>
 #include <sstream>
 
+#include "playing/rtmidi_input.h"
 #include "shell/command_line.h"
+#include "shell/midi_settings.h"
 #include "shell/program.h"
 #include "shell/program_folder.h"
 #include "shell/render_command_line.h"
@@ -17,6 +19,7 @@
 #include "sound/audio_output.h"
 #include "sound/system_audio_host.h"
 #include "surface/dialogs.h"
+#include "surface/qt_translation.h"
 
 int main(int argc, char** argv) {
     if (const auto status = orvena::run_scala_command_line(argc, argv)) return *status;
@@ -32,6 +35,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ORVENA"));
+    // File, progress and colour dialogs in Turkish like the rest of the program, when the
+    // toolkit's translation is installed.
+    const auto turkish_toolkit = orvena::install_turkish_toolkit_texts();
     // The toolkit has taken its own options out; whatever is left must be ours.
     const orvena::CommandLine line =
         orvena::parse_command_line(QCoreApplication::arguments(), std::cout, std::cerr);
@@ -53,6 +59,9 @@ int main(int argc, char** argv) {
         orvena::SystemAudioHost host;
         return orvena::open_output(host, choice, std::cerr);
     };
+    options.midi.settings_file = options.sound.settings_file;
+    options.midi.port = orvena::read_midi_port(options.midi.settings_file, std::cerr);
+    options.midi.make_input = [] { return orvena::make_rtmidi_input(); };
     // The panel prints decimals the way the user's locale writes them.
     const QString point = QLocale::system().decimalPoint();
     if (point.size() == 1 && point.at(0).unicode() < 128) {

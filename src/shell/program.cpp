@@ -47,6 +47,7 @@ StartupOutcome Program::start(const ProgramOptions& options) {
     LoadContext context;
     context.program_folder = options.program_folder;
     context.sound = options.sound;
+    context.midi = options.midi;
     context.decimal_separator = options.decimal_separator;
     context.screen_width_twips =
         static_cast<double>(options.screen_pixels.width()) * kTwipsPerPixel;

@@ -28,6 +28,8 @@ struct ProgramOptions {
     // How the sound output is chosen and opened (main() uses the machine's systems);
     // without an open function, silence.
     SoundConfig sound;
+    // The MIDI input (main() uses the machine's ports); without one, no MIDI.
+    MidiConfig midi;
     char decimal_separator = '.';
 };
 

@@ -28,6 +28,7 @@ class QPoint;
 
 namespace orvena {
 
+class MidiControl;
 class SoundSettingsDialog;
 
 inline constexpr const char* kNoSoundNotice = "Ses yok — ayarlar: F9";
@@ -66,6 +67,9 @@ class SoundControl {
     bool opening() const { return opener_.pending(); }
     QLabel* notice() const { return notice_; }
     SoundSettingsDialog* dialog() const;
+    // The MIDI input the dialog lists and chooses; none: the dialog offers only "Yok".
+    void attach_midi(MidiControl* midi) { midi_ = midi; }
+    MidiControl* midi() const { return midi_; }
 
   private:
     void take(OpenedOutput opened);
@@ -81,6 +85,7 @@ class SoundControl {
     QLabel* notice_ = nullptr;
     QTimer* log_timer_ = nullptr;
     QPointer<SoundSettingsDialog> dialog_;
+    MidiControl* midi_ = nullptr;
 };
 
 }  // namespace orvena

@@ -10,6 +10,7 @@
 
 #include <cmath>
 
+#include "shell/midi_control.h"
 #include "shell/sound_control.h"
 #include "shell/sound_settings.h"
 
@@ -58,11 +59,17 @@ SoundSettingsDialog::SoundSettingsDialog(SoundControl& control, QWidget* parent)
     figures_->setAccessibleName(tr8("çıkış gecikmesi ve kesintiler"));
     figures_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    midi_ports_ = new QComboBox(this);
+    midi_ports_->setObjectName(QStringLiteral("midi_port"));
+    midi_ports_->setAccessibleName(tr8("MIDI girişi"));
+    connect(midi_ports_, &QComboBox::activated, this, [this] { midi_port_chosen(); });
+
     auto* form = new QFormLayout;
     form->addRow(tr8("Ses sistemi:"), systems_);
     form->addRow(tr8("Aygıt:"), devices_);
     form->addRow(tr8("Blok (kare):"), blocks_);
     form->addRow(tr8("Çalan çıkış:"), figures_);
+    form->addRow(tr8("MIDI girişi:"), midi_ports_);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* apply = buttons->addButton(tr8("Uygula"), QDialogButtonBox::ApplyRole);
@@ -108,6 +115,27 @@ void SoundSettingsDialog::refresh() {
         blocks_->setCurrentIndex(blocks_->count() - 1);
     }
     update_figures();
+    fill_midi_ports();
+}
+
+void SoundSettingsDialog::fill_midi_ports() {
+    const QSignalBlocker block(midi_ports_);
+    midi_ports_->clear();
+    midi_ports_->addItem(tr8("Yok"), QString());
+    MidiControl* midi = control_.midi();
+    if (!midi) return;
+    for (const std::string& port : midi->ports()) {
+        midi_ports_->addItem(QString::fromStdString(port), QString::fromStdString(port));
+    }
+    const int open = midi_ports_->findData(QString::fromStdString(midi->open_port()));
+    midi_ports_->setCurrentIndex(open >= 0 ? open : 0);
+}
+
+void SoundSettingsDialog::midi_port_chosen() {
+    MidiControl* midi = control_.midi();
+    if (!midi) return;
+    midi->choose(midi_ports_->currentData().toString().toStdString());
+    fill_midi_ports();  // shows what is open now, "Yok" when the port did not open
 }
 
 void SoundSettingsDialog::fill_devices() {

@@ -25,16 +25,21 @@ class SoundSettingsDialog : public QDialog {
     QComboBox* devices() const { return devices_; }
     QComboBox* blocks() const { return blocks_; }
     QLabel* figures() const { return figures_; }
+    // "MIDI girişi": "Yok" and the ports found; choosing one opens it at once.
+    QComboBox* midi_ports() const { return midi_ports_; }
     void Uygula_Click();
 
   private:
     void fill_devices();
+    void fill_midi_ports();
+    void midi_port_chosen();
 
     SoundControl& control_;
     QComboBox* systems_ = nullptr;
     QComboBox* devices_ = nullptr;
     QComboBox* blocks_ = nullptr;
     QLabel* figures_ = nullptr;
+    QComboBox* midi_ports_ = nullptr;
     QTimer* timer_ = nullptr;
 };
 

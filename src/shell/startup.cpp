@@ -116,6 +116,7 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     st.last_string = 1;
 
     connect_playing(context.decimal_separator);
+    connect_midi(context.midi);
     connect_presets(folder);
     connect_scala_export();
     connect_wav_export();

@@ -13,7 +13,8 @@ endif()
 set(share ${ROOT}/usr/share)
 foreach(f ${ROOT}/usr/bin/orvena ${share}/applications/orvena.desktop
           ${share}/icons/hicolor/256x256/apps/orvena.png ${share}/orvena/dizek.xls
-          ${share}/orvena/00-ref.wav ${share}/orvena/26-A2.wav ${share}/orvena/Rast.mkm)
+          ${share}/orvena/00-ref.wav ${share}/orvena/26-A2.wav ${share}/orvena/Rast.mkm
+          ${share}/orvena/rast.ses)
     if(NOT EXISTS ${f})
         message(FATAL_ERROR "missing: ${f}")
     endif()

@@ -1,0 +1,156 @@
+// A MIDI keyboard on the shipped instrument: which key plays which string, held and kept
+// notes, and the locks the letter keys obey.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "playing/midi_player.h"
+#include "playing/recording_views.h"
+#include "support/temp_dir.h"
+#include "tuning/tablo_oku.h"
+
+namespace orvena {
+namespace {
+
+using test::SoundCall;
+using Sounds = std::vector<SoundCall>;
+using Message = std::vector<unsigned char>;
+using KeyStrings = std::map<int, int>;  // key -> string, keys that play only
+
+KeyStrings playing_keys(const MidiKeyMap& map) {
+    KeyStrings keys;
+    for (int k = 0; k < kMidiKeyCount; ++k)
+        if (map[k] != 0) keys[k] = map[k];
+    return keys;
+}
+
+struct Shipped : test::RecordedPlay {
+    Shipped() {
+        set_lever_limits(st);
+        set_names(st);
+        EXPECT_FALSE(import_tuning(st, test::source_dir() / "data" / "dizek.xls"));
+        for (int s = 0; s <= kStringCount; ++s) st.wav_files[s] = "wav" + std::to_string(s);
+        st.cur_string = 1;
+    }
+    bool box_open = false;
+    MidiPlayer player{ctx, [this] { return box_open; }};
+};
+
+// At rest the strings lie on the white keys A2 (45) .. E6 (88); levers and fine tuning move
+// them and leave their keys silent.
+TEST(MidiKeyMap, FollowsTheLeversInForce) {
+    const int white[] = {88, 86, 84, 83, 81, 79, 77, 76, 74, 72, 71, 69, 67,
+                         65, 64, 62, 60, 59, 57, 55, 53, 52, 50, 48, 47, 45};
+    struct Case {
+        std::function<void(InstrumentState&)> set;
+        KeyStrings changed;  // string 0: the key falls silent
+    };
+    const Case cases[] = {
+        {[](InstrumentState&) {}, {}},
+        {[](InstrumentState& st) { st.mandal_pos[3] = 5, st.mandal_pos[4] = -3; },  // hicaz
+         {{84, 0}, {85, 3}, {83, 0}, {82, 4}}},
+        {[](InstrumentState& st) { st.akord_offset[12] = 60; }, {{69, 0}, {70, 12}}},
+        // E4 raised onto F4: F4's own string keeps it (tie: lower number), E4 moves up a key.
+        {[](InstrumentState& st) { st.mandal_pos[15] = 7; }, {{64, 0}, {66, 15}}},
+        {[](InstrumentState& st) { st.mandal_pos[14] = 1, st.mandal_pos[15] = 7; },
+         {{64, 0}, {65, 15}, {66, 14}}},
+    };
+    for (const Case& c : cases) {
+        Shipped p;
+        c.set(p.st);
+        KeyStrings want;
+        for (int s = 1; s <= kStringCount; ++s) want[white[s - 1]] = s;
+        for (const auto& [key, s] : c.changed) s ? void(want[key] = s) : void(want.erase(key));
+        EXPECT_EQ(playing_keys(midi_key_map(p.st)), want) << "case " << (&c - cases);
+    }
+}
+
+TEST(MidiKeyMap, HalfWayCrowdedAndOutOfRangeStrings) {
+    const std::pair<std::vector<double>, KeyStrings> cases[] = {
+        // pitches of strings 1, 2, ..
+        {{59.5, 60.5, 66.5}, {{60, 1}, {61, 2}, {67, 3}}},  // half-way: white, else upper white
+        {{60.1, 59.8}, {{60, 1}, {59, 2}}},                 // the loser moves to its own side
+        {{60.2, 60.2}, {{60, 1}, {61, 2}}},                 // a tie: the lower string number
+        {{60.0, 60.3, 60.4}, {{60, 1}, {61, 2}}},           // no room left: no key
+        {{60.0, 60.3, 61.0}, {{60, 1}, {61, 3}}},           // a key's own string keeps it
+        {{127.2, 127.4, -0.4, 128.0}, {{127, 1}, {0, 3}}},  // the keyboard's ends
+    };
+    for (const auto& [given, want] : cases) {
+        StringKeyPitches pitches;
+        pitches.fill(-1000.0);
+        std::copy(given.begin(), given.end(), pitches.begin());
+        EXPECT_EQ(playing_keys(midi_key_map(pitches)), want) << given[0] << " " << given[1];
+    }
+}
+
+// Key 69 is A4 (string 12), key 60 C4 (string 17), key 61 has no string.
+Message on(int key, int velocity = 100, int channel = 0) {
+    return {static_cast<unsigned char>(0x90 | channel), static_cast<unsigned char>(key),
+            static_cast<unsigned char>(velocity)};
+}
+Message off(int key) {
+    return {0x80, static_cast<unsigned char>(key), 64};
+}
+Message pedal(int value) {
+    return {0xB0, 64, static_cast<unsigned char>(value)};
+}
+
+TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
+    const SoundCall a4_on = SoundCall::alias_on("wav12", "A4"), a4_off = SoundCall::alias_off("A4");
+    const SoundCall c4_on = SoundCall::alias_on("wav17", "C4"), c4_off = SoundCall::alias_off("C4");
+    struct Case {
+        const char* what;
+        std::function<void(Shipped&)> set;
+        std::vector<Message> messages;
+        Sounds sound;
+    };
+    auto nothing = [](Shipped&) {};
+    // clang-format off
+    const Case cases[] = {
+        {"held until released", nothing, {on(69), off(69)}, {a4_on, a4_off}},
+        {"velocity 0 releases, any channel", nothing, {on(69, 90, 9), on(69, 0, 9)},
+         {a4_on, a4_off}},
+        {"a key without a string", nothing, {on(61), off(61)}, {}},
+        {"the pedal keeps until up", nothing, {on(69), pedal(127), off(69), pedal(0)},
+         {a4_on, a4_off}},
+        {"pressed again under the pedal",
+         nothing, {pedal(64), on(69), off(69), on(69), pedal(0), off(69)}, {a4_on, a4_on, a4_off}},
+        {"below 64 the pedal is up", nothing, {pedal(63), on(69), off(69)}, {a4_on, a4_off}},
+        {"all notes off", nothing,
+         {pedal(127), on(69), off(69), on(60), {0xB0, 123, 0}, off(60), pedal(0)},
+         {a4_on, c4_on, a4_off, c4_off}},
+        {"short and unknown messages", nothing,
+         {{0x90, 69}, {0xF8}, {}, {0xE0, 0, 64}, {0xB0, 1, 9}}, {}},
+        {"the key-up stops the string its key-down started",
+         [](Shipped& p) { p.player.receive(on(69)); p.st.mandal_pos[12] = -8; },  // A4 -> key 68
+         {off(69), on(68)}, {a4_on, a4_off, a4_on}},
+        {"recording", [](Shipped& p) { p.st.recording = true; }, {on(69), off(69)}, {}},
+        {"a replay or sequence", [](Shipped& p) { p.st.seq_playing = true; }, {on(69), off(69)},
+         {}},
+        {"a message box", [](Shipped& p) { p.box_open = true; }, {on(69), off(69)}, {}},
+        {"typing a makam name takes letters, not MIDI",
+         [](Shipped& p) { p.st.text1_has_focus = true; }, {on(69), off(69)}, {a4_on, a4_off}},
+        {"a lost device stops held and kept notes whatever the locks",
+         [](Shipped& p) {
+             for (const Message& m : {on(60), pedal(127), on(69), off(69)}) p.player.receive(m);
+             p.st.seq_playing = true;
+             p.player.release_all();
+             p.st.seq_playing = false;
+         },
+         {pedal(0), off(60)}, {c4_on, a4_on, a4_off, c4_off}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Shipped p;
+        c.set(p);
+        for (const Message& m : c.messages) p.player.receive(m);
+        EXPECT_EQ(p.sound.calls, c.sound);
+    }
+}
+
+}  // namespace
+}  // namespace orvena
