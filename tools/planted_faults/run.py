@@ -10,6 +10,7 @@ and the file is put back before the next fault.
     python3 tools/planted_faults/run.py                 # every fault, results to stdout
     python3 tools/planted_faults/run.py --only D1,S3    # some faults
     python3 tools/planted_faults/run.py --out build/mut/results.tsv
+    python3 tools/planted_faults/run.py --rev HEAD~3     # the suite of an earlier commit
 
 A fault is "caught" when a test that passed on the unchanged copy fails, "missed" when all
 pass, "build-failed" when the copy does not build with it, "bad-fault" when its snippet is
@@ -20,8 +21,10 @@ import argparse
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -58,10 +61,21 @@ def run(cmd, cwd, timeout=None):
     return subprocess.run(cmd, cwd=cwd, capture_output=True, text=True, timeout=timeout)
 
 
-def sync_tree(tree):
+def sync_tree(tree, rev):
+    """Makes the copy hold the working tree, or the commit rev. Files whose content did not
+    change keep their times, so only what changed is rebuilt."""
     tree.mkdir(parents=True, exist_ok=True)
-    r = run(["rsync", "-a", "--delete", "--exclude=/build/", "--exclude=/.git", "--exclude=/.cache/",
-             f"{ROOT}/", f"{tree}/"], ROOT)
+    source = ROOT
+    if rev:
+        source = Path(tempfile.mkdtemp(prefix="orvena-mut-"))
+        r = subprocess.run(f"git -C '{ROOT}' archive '{rev}' | tar -x -C '{source}'", shell=True,
+                           capture_output=True, text=True)
+        if r.returncode != 0:
+            sys.exit("git archive failed:\n" + r.stderr)
+    r = run(["rsync", "-rlpD", "--checksum", "--delete", "--exclude=/build/", "--exclude=/.git",
+             "--exclude=/.cache/", f"{source}/", f"{tree}/"], ROOT)
+    if rev:
+        shutil.rmtree(source)
     if r.returncode != 0:
         sys.exit("rsync failed:\n" + r.stderr)
 
@@ -125,6 +139,7 @@ def main():
     ap.add_argument("--out", help="also write the results here (tab-separated)")
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--timeout", type=int, default=60, help="seconds per test")
+    ap.add_argument("--rev", help="test this commit instead of the working tree")
     ap.add_argument("--check", action="store_true", help="only check that every snippet is found once")
     ap.add_argument("--scratch", default=str(ROOT / "build" / "mut"))
     args = ap.parse_args()
@@ -141,7 +156,7 @@ def main():
 
     tree = Path(args.scratch) / "tree"
     build = tree / "build" / "dev"
-    sync_tree(tree)
+    sync_tree(tree, args.rev)
     if not (build / "build.ninja").exists():
         r = run(["cmake", "--preset", "dev"], tree)
         if r.returncode != 0:
