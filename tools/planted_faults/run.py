@@ -18,6 +18,7 @@ not found exactly once.
 """
 
 import argparse
+import filecmp
 import json
 import os
 import re
@@ -72,12 +73,40 @@ def sync_tree(tree, rev):
                            capture_output=True, text=True)
         if r.returncode != 0:
             sys.exit("git archive failed:\n" + r.stderr)
-    r = run(["rsync", "-rlpD", "--checksum", "--delete", "--exclude=/build/", "--exclude=/.git",
-             "--exclude=/.cache/", f"{source}/", f"{tree}/"], ROOT)
+    copy_changed(source, tree)
     if rev:
         shutil.rmtree(source)
-    if r.returncode != 0:
-        sys.exit("rsync failed:\n" + r.stderr)
+
+
+SKIP = {"build", ".git", ".cache"}
+
+
+def copy_changed(source, tree):
+    """Copies every file of source whose bytes differ into tree (new files get the present
+    time, so the build sees them) and removes what source no longer has."""
+    wanted = set()
+    for folder, dirs, files in os.walk(source):
+        rel = Path(folder).relative_to(source)
+        if rel == Path("."):
+            dirs[:] = [d for d in dirs if d not in SKIP]
+        for name in files:
+            src = Path(folder) / name
+            dst = tree / rel / name
+            wanted.add(rel / name)
+            if src.is_symlink() or not src.is_file():
+                continue
+            if dst.is_file() and filecmp.cmp(src, dst, shallow=False):
+                continue
+            dst.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copyfile(src, dst)
+            shutil.copymode(src, dst)
+    for folder, dirs, files in os.walk(tree):
+        rel = Path(folder).relative_to(tree)
+        if rel == Path("."):
+            dirs[:] = [d for d in dirs if d not in SKIP]
+        for name in files:
+            if rel / name not in wanted:
+                (Path(folder) / name).unlink()
 
 
 def test_programs(build):
