@@ -140,13 +140,14 @@ def mtimes(programs):
     return {p: (os.stat(p).st_mtime_ns if os.path.exists(p) else 0) for p in set(programs.values())}
 
 
-def run_tests(build, names, jobs, timeout):
-    """Names of the tests that failed (or timed out) among names."""
+def run_tests(build, names, jobs, timeout, first=False):
+    """Names of the tests that failed (or timed out) among names; with first, only those
+    that failed before ctest stopped at the first failure."""
     if not names:
         return set()
     regex = "^(" + "|".join(re.escape(n) for n in sorted(names)) + ")$"
     r = run(["ctest", "--test-dir", str(build), "-j", str(jobs), "--timeout", str(timeout),
-             "-R", regex, "-E", EXCLUDE], build)
+             "-R", regex, "-E", EXCLUDE] + (["--stop-on-failure"] if first else []), build)
     failed = set()
     in_list = False
     for line in r.stdout.splitlines():
@@ -168,6 +169,8 @@ def main():
     ap.add_argument("--out", help="also write the results here (tab-separated)")
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--timeout", type=int, default=60, help="seconds per test")
+    ap.add_argument("--first", action="store_true",
+                    help="stop each fault's tests at the first failure (faster; names one catcher)")
     ap.add_argument("--rev", help="test this commit instead of the working tree")
     ap.add_argument("--check", action="store_true", help="only check that every snippet is found once")
     ap.add_argument("--scratch", default=str(ROOT / "build" / "mut"))
@@ -219,15 +222,15 @@ def main():
                 else:
                     after = mtimes(programs)
                     changed = {p for p in after if after[p] != before.get(p)}
-                    to_run = {n for n in names if programs[n] in changed}
-                    failed = run_tests(build, to_run, args.jobs, args.timeout) - baseline_failed
+                    to_run = {n for n in names if programs[n] in changed} - baseline_failed
+                    failed = run_tests(build, to_run, args.jobs, args.timeout, args.first)
+                    failed -= baseline_failed
                     result = "caught" if failed else "missed"
                     detail = " ".join(sorted(failed)) if failed else f"{len(to_run)} tests ran"
             finally:
-                # Put the file back and rebuild (from ccache), so the next fault's changed
-                # programs are its own.
+                # The file goes back now; the next fault's build recompiles it (from ccache)
+                # together with its own change, so each program is linked once per fault.
                 path.write_text(original, encoding="utf-8")
-                build_tests(build, targets, args.jobs)
         rows.append((f["id"], result, f"{time.time() - t0:.0f}s", f["what"], detail))
         print("\t".join(rows[-1]), flush=True)
 
@@ -236,6 +239,7 @@ def main():
         counts[r[1]] = counts.get(r[1], 0) + 1
     summary = ", ".join(f"{k} {v}" for k, v in sorted(counts.items()))
     print(f"# {len(rows)} faults in {time.time() - started:.0f} s: {summary}", flush=True)
+    build_tests(build, targets, args.jobs)  # leave the copy built as it is
     if args.out:
         Path(args.out).write_text("\n".join("\t".join(r) for r in rows) + f"\n# {summary}\n",
                                   encoding="utf-8")
