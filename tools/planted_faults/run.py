@@ -164,6 +164,30 @@ def run_tests(build, names, jobs, timeout, first=False):
     return failed
 
 
+def try_fault(fault, build, targets, programs, names, baseline_failed, args):
+    """Builds and tests the copy with the fault in place. The test program of the fault's own
+    folder goes first (built and run alone: most faults are caught there, and the other
+    programs need not even be linked); then every other program that changed."""
+    own = "test_" + Path(fault["file"]).parts[1]
+    stages = [[own], targets] if own in targets else [targets]
+    tried = set()
+    for stage in stages:
+        before = mtimes(programs)
+        ok, log = build_tests(build, stage, args.jobs)
+        if not ok:
+            return "build-failed", log.strip().splitlines()[-1] if log.strip() else ""
+        after = mtimes(programs)
+        changed = {p for p in after if after[p] != before.get(p)}
+        if stage != targets:
+            changed |= {p for p in programs.values() if Path(p).name == own}
+        to_run = {n for n in names if programs[n] in changed} - baseline_failed - tried
+        tried |= to_run
+        failed = run_tests(build, to_run, args.jobs, args.timeout, args.first) - baseline_failed
+        if failed:
+            return "caught", " ".join(sorted(failed))
+    return "missed", f"{len(tried)} tests ran"
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--only", help="comma-separated fault ids")
@@ -214,20 +238,10 @@ def main():
         if original.count(f["find"]) != 1:
             result, detail = "bad-fault", f"snippet found {original.count(f['find'])} times"
         else:
-            before = mtimes(programs)
             path.write_text(original.replace(f["find"], f["replace"]), encoding="utf-8")
             try:
-                ok, log = build_tests(build, targets, args.jobs)
-                if not ok:
-                    result, detail = "build-failed", log.strip().splitlines()[-1] if log.strip() else ""
-                else:
-                    after = mtimes(programs)
-                    changed = {p for p in after if after[p] != before.get(p)}
-                    to_run = {n for n in names if programs[n] in changed} - baseline_failed
-                    failed = run_tests(build, to_run, args.jobs, args.timeout, args.first)
-                    failed -= baseline_failed
-                    result = "caught" if failed else "missed"
-                    detail = " ".join(sorted(failed)) if failed else f"{len(to_run)} tests ran"
+                result, detail = try_fault(f, build, targets, programs, names, baseline_failed,
+                                           args)
             finally:
                 # The file goes back now; the next fault's build recompiles it (from ccache)
                 # together with its own change, so each program is linked once per fault.
