@@ -133,20 +133,5 @@ TEST_F(LeverNumbers, WithCheck1EveryDiagonalNumberIsRewrittenInItsColour) {
     EXPECT_GT(count_colour(instrument, diagonal_box(8), kRedBrown), 0);
 }
 
-TEST_F(LeverNumbers, SwitchingTheDiagonalOffBlanksAllBoxes) {
-    st.mandal_pos(3) = 2;
-    st.mandal_pos(20) = -1;
-    diyagonal_yaz(instrument, st);
-    instrument.ForeColor = qRgb(0, 0, 0);
-    instrument.DrawWidth = 4;
-    diyagonal_sil(instrument);
-    for (int n = 1; n <= 26; ++n) {
-        EXPECT_EQ(count_colour(instrument, diagonal_box(n), kWhite), area(diagonal_box(n))) << n;
-    }
-    EXPECT_EQ(instrument.pixel(488, 18), kGrey);
-    EXPECT_EQ(instrument.ForeColor, qRgb(0, 0, 255));
-    EXPECT_EQ(instrument.DrawWidth, 1);
-}
-
 }  // namespace
 }  // namespace orvena
