@@ -111,25 +111,24 @@ TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
     ASSERT_NE(sheet_record, std::string::npos);
     ASSERT_EQ(shipped.substr(sheet_record + 12, 5), "dizek");
 
+    using B = std::string&;
+    using At = std::size_t;
+    // clang-format off
     const std::vector<Damage> cases{
-        {"the sheet list names no sheet",
-         [](std::string& b, std::size_t, std::size_t r) { b[r] = '\x86'; },
+        {"the sheet list names no sheet", [](B b, At, At r) { b[r] = '\x86'; },
          "dizek.xls içinde çalışma sayfası yok"},
         {"the sheet list runs past the end of the stream",
-         [](std::string& b, std::size_t, std::size_t r) { b[r + 2] = b[r + 3] = '\xFF'; },
+         [](B b, At, At r) { b[r + 2] = b[r + 3] = '\xFF'; },
          "dizek.xls bozuk veya eksik; sayfa listesi yarıda kesilmiş"},
-        {"the globals lose their EOF",
-         [](std::string& b, std::size_t s, std::size_t r) {
-             b[s + le32_at(b, r + 4) - 4] = '\x0B';  // the EOF just before the sheet's BOF
-         },
+        {"the globals lose their EOF (the record just before the sheet's BOF)",
+         [](B b, At s, At r) { b[s + le32_at(b, r + 4) - 4] = '\x0B'; },
          "dizek.xls bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"},
-        {"the sheet lies beyond the stream",
-         [](std::string& b, std::size_t, std::size_t r) { b[r + 7] = '\x7F'; },
+        {"the sheet lies beyond the stream", [](B b, At, At r) { b[r + 7] = '\x7F'; },
          "dizek.xls bozuk veya eksik; \"dizek\" sayfası okunamıyor"},
-        {"the active sheet is a chart",
-         [](std::string& b, std::size_t, std::size_t r) { b[r + 9] = '\x02'; },
+        {"the active sheet is a chart", [](B b, At, At r) { b[r + 9] = '\x02'; },
          "dizek.xls açıldığında gösterilen sayfa bir çalışma sayfası değil"},
     };
+    // clang-format on
     test::TempDir dir;
     for (const Damage& c : cases) {
         SCOPED_TRACE(c.what);
