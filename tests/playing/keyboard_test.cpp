@@ -26,32 +26,22 @@ struct Keys : test::RecordedPlay {
     void up(int key, bool repeat = false) { Form_KeyUp(ctx, key, repeat); }
 };
 
-TEST(LetterKeys, TwoHeldKeysSoundTogetherAndReleaseSeparately) {
+// Held letters sound together; repeats (with the releases some systems send while a key
+// repeats) ask for the alias again, which the sound module refuses to reopen, and nothing
+// stops it until the real release, which selects its string.
+TEST(LetterKeys, HeldKeysSoundTogetherAndOnlyTheRealReleaseStopsOne) {
     Keys k;
     k.down('Q');
     k.down('S');
-    EXPECT_EQ(k.st.cur_string, 12);
-    EXPECT_EQ(k.st.last_string, 12);
+    EXPECT_TRUE(k.st.cur_string == 12 && k.st.last_string == 12);
+    k.down('S', true);
+    k.up('S', true);
     k.up('Q');
-    EXPECT_EQ(k.st.cur_string, 1);  // a release selects its string
+    EXPECT_EQ(k.st.cur_string, 1);
     EXPECT_EQ(k.sound.calls,
               (Sounds{SoundCall::alias_on("wav1", "E6"), SoundCall::alias_on("wav12", "A4"),
-                      SoundCall::alias_off("E6")}));
-    EXPECT_EQ(k.views.calls, (Calls{"key down 1", "key down 12", "key up 1"}));
-}
-
-TEST(LetterKeys, AutoRepeatNeitherRestartsNorStopsTheNote) {
-    Keys k;
-    k.down('J');
-    k.down('J', true);
-    k.up('J', true);  // some systems send releases while the key repeats
-    k.down('J', true);
-    // Repeated key-downs ask for the alias again (the sound module refuses to reopen it);
-    // nothing stops it until the real release.
-    for (const auto& call : k.sound.calls) EXPECT_EQ(call.kind, SoundCall::Kind::play_note_alias);
-    k.up('J');
-    EXPECT_EQ(k.sound.calls.back(), SoundCall::alias_off("C4"));
-    EXPECT_EQ(k.views.calls.back(), "key up 17");
+                      SoundCall::alias_on("wav12", "A4"), SoundCall::alias_off("E6")}));
+    EXPECT_EQ(k.views.calls, (Calls{"key down 1", "key down 12", "key down 12", "key up 1"}));
 }
 
 // Each key is pressed and released in turn; what sounded, showed and was said.
