@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -142,83 +143,72 @@ TEST_F(Panel, PitchNameFollowsTheStringAndTheSetting) {
         s.degrees(141).degree_cents = 2240.4f;
         s.degrees(141).degree_name = padded("Acem", 4);
     };
-    const auto transposed = [](InstrumentState& s, int string, int degree) {
-        s.manual_levers = false;
-        s.transpose_shift = 5;
-        s.cur_string = static_cast<std::int16_t>(string);
-        s.mandal_pos(string) = 1;
-        s.degree_at(string, 1) = static_cast<std::int16_t>(degree);
-        s.degrees(196).degree_name = padded("Tiz Neva", 8);
-        s.degrees(-104).degree_name = padded("Kaba Rast", 9);
-        s.degrees(120).degree_name = padded("Hüseyni", 7);
-        s.degrees(-107).degree_name = padded("Kaba Dügah", 10);
-        s.top_transposed_pos(3) = -2;
-    };
-    // String 4 transposed: position 1 passes the range test, its transposed position -2
-    // holds the degree named.
-    const auto top_transposed = [&](InstrumentState& s, int degree, int own = 150) {
-        transposed(s, 4, own);
-        s.degree_at(4, -2) = static_cast<std::int16_t>(degree);
-    };
-    struct Case {
-        const char* what;
-        std::function<void(InstrumentState&)> set;
-        std::string shown;
-    };
-    const auto transposed_10 = [&](int degree) {
-        return [&, degree](InstrumentState& s) { transposed(s, 10, degree); };
-    };
-    const auto top_4 = [&](int degree, int own = 150) {
-        return [&, degree, own](InstrumentState& s) { top_transposed(s, degree, own); };
-    };
-    // clang-format off
-    const Case cases[] = {
+    const std::tuple<const char*, std::function<void(InstrumentState&)>, std::string> manual[] = {
         {"top string, tie", top, padded("Eviç", 4)},
-        {"top string, nearer degree further up", [&](InstrumentState& s) {
+        {"top string, nearer degree further up",
+         [&](InstrumentState& s) {
              top(s);
              s.degrees(180).degree_cents = 2249.0f;
              s.degrees(180).degree_name = padded("Gerdaniye", 9);
-         }, padded("Gerdaniye", 9)},
-        {"string 8 names its place's degree", [&](InstrumentState& s) {
+         },
+         padded("Gerdaniye", 9)},
+        {"string 8 names its place's degree",
+         [&](InstrumentState& s) {
              top(s);
              s.cur_string = 8;
              s.cents(8, 0) = 2250.0;
              s.degree_at(8, 0) = 141;
-         }, padded("Acem", 4)},
-        {"unfilled degree", [](InstrumentState& s) {
+         },
+         padded("Acem", 4)},
+        {"unfilled degree",
+         [](InstrumentState& s) {
              s.cur_string = 12;
              s.manual_levers = true;
              s.degree_at(12, 0) = 60;
-         }, std::string(30, ' ')},
-        {"transposed 201", transposed_10(201), padded("Tiz Neva", 8)},
-        {"transposed 202", transposed_10(202), kNoPitchName},
-        {"transposed -99", transposed_10(-99), padded("Kaba Rast", 9)},
-        {"transposed -100", transposed_10(-100), kNoPitchName},
-        {"top transposed 125", top_4(125), padded("Hüseyni", 7)},
-        {"top transposed -102", top_4(-102), padded("Kaba Dügah", 10)},
-        {"top transposed -103", top_4(-103), kNoPitchName},
-        {"top transposed -110", top_4(-110), kNoPitchName},
-        {"top transposed 202", top_4(202), kNoPitchName},
-        {"top transposed 206", top_4(206), kNoPitchName},
-        {"top transposed, own degree out of range", top_4(125, 202), kNoPitchName},
+         },
+         std::string(30, ' ')},
     };
-    // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, set, shown] : manual) {
         st = InstrumentState{};
-        c.set(st);
+        set(st);
         show();
-        EXPECT_EQ(line3_value(pic), c.shown);
-        ASSERT_EQ(lines_of(pic).size(), 7u);
+        EXPECT_EQ(line3_value(pic), shown) << what;
     }
     // The unfilled name leaves no missing-glyph boxes: right of the label, bare background.
-    cases[3].set(st);
-    show();
     const PrintRecord& name = pic.print_log().at(5);
     const QRect right_of_label(static_cast<int>(name.x), static_cast<int>(name.y),
                                pic.width() - static_cast<int>(name.x), pic.TextHeight());
     EXPECT_EQ(test::count_colour(pic, right_of_label, kPanelBack),
               right_of_label.width() * right_of_label.height());
+
+    // Transposed by 5 degrees: a string names the degree of its place less 5, inside the
+    // list; string 4 (a top string) the degree of its transposed position -2, inside the
+    // filled degrees, once its own degree has passed the first test.
+    // clang-format off
+    const std::tuple<int, int, int, std::string> transposed[] = {
+        {10, 201, 0, padded("Tiz Neva", 8)}, {10, 202, 0, kNoPitchName},
+        {10, -99, 0, padded("Kaba Rast", 9)}, {10, -100, 0, kNoPitchName},
+        {4, 150, 125, padded("Hüseyni", 7)}, {4, 150, -102, padded("Kaba Dügah", 10)},
+        {4, 150, -103, kNoPitchName}, {4, 150, -110, kNoPitchName}, {4, 150, 202, kNoPitchName},
+        {4, 150, 206, kNoPitchName}, {4, 202, 125, kNoPitchName}};
+    // clang-format on
+    for (const auto& [string, own, top_degree, shown] : transposed) {
+        st = InstrumentState{};
+        st.manual_levers = false;
+        st.transpose_shift = 5;
+        st.cur_string = static_cast<std::int16_t>(string);
+        st.mandal_pos(string) = 1;
+        st.degree_at(string, 1) = static_cast<std::int16_t>(own);
+        st.top_transposed_pos(3) = -2;
+        st.degree_at(4, -2) = static_cast<std::int16_t>(top_degree);
+        st.degrees(196).degree_name = padded("Tiz Neva", 8);
+        st.degrees(-104).degree_name = padded("Kaba Rast", 9);
+        st.degrees(120).degree_name = padded("Hüseyni", 7);
+        st.degrees(-107).degree_name = padded("Kaba Dügah", 10);
+        show();
+        EXPECT_EQ(line3_value(pic), shown) << string << " " << own << " " << top_degree;
+        EXPECT_EQ(lines_of(pic).size(), 7u);
+    }
 }
 
 }  // namespace

@@ -142,21 +142,16 @@ TEST_F(KeyPreviewTest, LettersReachTheTextBoxAndTheWindowButNotFromOtherWindows)
     EXPECT_EQ(elsewhere.text(), QStringLiteral("q"));
 }
 
-TEST(KeyCodes, ArrowsLettersDigitsAndKeypad) {
+// The dotless ı of a Turkish keyboard is string 8's key, where I sits on others; a letter the
+// instrument has no string for plays nothing.
+TEST(KeyCodes, TheDotlessIIsStringEightsKey) {
     test::ensure_qt_app();
-    auto code = [](int key, Qt::KeyboardModifiers mods = Qt::NoModifier, QString text = {}) {
-        return vb_key_code(QKeyEvent(QEvent::KeyPress, key, mods, text));
+    auto code = [](int key, const char* text) {
+        return vb_key_code(
+            QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString::fromUtf8(text)));
     };
-    EXPECT_EQ(code(Qt::Key_Left), 37);
-    EXPECT_EQ(code(Qt::Key_Up), 38);
-    EXPECT_EQ(code(Qt::Key_Right), 39);
-    EXPECT_EQ(code(Qt::Key_Down), 40);
-    EXPECT_EQ(code(Qt::Key_M), 77);
-    EXPECT_EQ(code(Qt::Key_5), 53);
-    EXPECT_EQ(code(Qt::Key_5, Qt::KeypadModifier), 101);
-    EXPECT_EQ(code(Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("ı")), 73);
-    EXPECT_EQ(code(Qt::Key_Odiaeresis, Qt::NoModifier, QString::fromUtf8("ö")), 0);
-    EXPECT_EQ(vb_shift_state(Qt::ShiftModifier | Qt::AltModifier), 5);
+    EXPECT_EQ(code(Qt::Key_unknown, "ı"), 'I');
+    EXPECT_EQ(code(Qt::Key_Odiaeresis, "ö"), 0);
 }
 
 }  // namespace

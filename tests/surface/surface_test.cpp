@@ -111,7 +111,7 @@ TEST(SurfaceDrawing, PixelsLandWhereTheCallsPutThem) {
 
 // The fill covers the region around the seed up to black pixels (nearly black ones do
 // not stop it, diagonal lines and corner-touching staircases do not leak); a seed on black
-// or outside does nothing. A region already filled is refilled whole in a new colour.
+// or outside does nothing.
 TEST(SurfaceFloodFill, FillsTheRegionAroundTheSeedUpToBlack) {
     const auto box = [](Surface& s) { s.LineB(10, 10, 40, 30); };
     const auto slants = [](Surface& s) {
@@ -149,18 +149,6 @@ TEST(SurfaceFloodFill, FillsTheRegionAroundTheSeedUpToBlack) {
         for (QPoint p : c.inside) EXPECT_EQ(s.pixel(p.x(), p.y()), kTan) << p.x() << "," << p.y();
         for (QPoint p : c.outside) EXPECT_EQ(s.pixel(p.x(), p.y()), before.pixel(p) & 0xFFFFFFu);
     }
-
-    Surface s(40, 40);
-    s.LineB(5, 5, 25, 25);
-    s.FillColor = kTan;
-    s.ExtFloodFill(10, 10);
-    const QImage once = s.image().copy();
-    s.ExtFloodFill(12, 20);  // same colour again
-    EXPECT_EQ(s.image(), once);
-    s.FillColor = kRed;  // another colour over the filled region
-    s.ExtFloodFill(24, 24);
-    EXPECT_EQ(count_colour(s, kRed), 19 * 19);
-    EXPECT_EQ(count_colour(s, kTan), 0);
 }
 
 // Numbers print in their sign slot with a trailing space, items follow each other and a
