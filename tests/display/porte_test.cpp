@@ -161,6 +161,7 @@ TEST_F(Staff, NoteSignAndNeighbourStandWhereTheLeverPutsThem) {
     }
 }
 
+// Each string one step below the last, with its ledger lines; no string selected, nothing.
 TEST_F(Staff, EveryStringSitsOneStepBelowTheLastWithItsLedgerLines) {
     // Ledger lines per string: the lowest of 30, 36, 42 above the staff, the highest of
     // 78 ... 102 below it.
@@ -175,9 +176,6 @@ TEST_F(Staff, EveryStringSitsOneStepBelowTheLastWithItsLedgerLines) {
                   "")
             << "string " << s;
     }
-}
-
-TEST_F(Staff, NoSelectedStringDrawsNothing) {
     const QImage before = pic.image().copy();
     st.cur_string = 0;
     porte(pic, sheet, st);

@@ -72,10 +72,10 @@ TEST_F(Player, eachRecordSoundsItsStringAndLeverForItsUnitsAtTheSpeedOfItsTime) 
         {"0,29,0,0,0,0,0,0,0,0", S::Instrument, 0, 40, 0, 0, 16},   // rest
         {"0,8,0,0,0,0,0,0,0,0", S::Instrument, 0, 40, 0, 0, 0},     // skipped
         {"0,40,3,0,0,0,0,0,0,0", S::Instrument, 0, 40, 0, 0, 0},    // skipped
-        {"0,3,7,2,0,0,0,0,0,1", S::Conditional, 2, 40, 9, 8, 16},   // KIZ NEYİ: +6
+        {"0,3,7,2,0,0,0,0,0,1", S::Conditional, 3, 40, 10, 8, 16},  // a raised level: +6
         {"0,3,3,2,0,0,0,0,0,0", S::Conditional, 0, 40, 7, -3, 16},  // no own accidental
         {"0,3,3,2,0,0,0,0,0,0", S::File, -3, 40, 4, 2, 16},
-        {"0,13,5,0,0,0,0,0,0,0", S::Instrument, 0, 30, 17, 0, 4},  // the tempo moved
+        {"0,14,5,0,0,0,0,0,0,0", S::Instrument, 0, 30, 18, 0, 4},  // the tempo moved
     };
     st.mandal_pos[7] = -3;
     st.mandal_pos[11] = 2;

@@ -13,22 +13,11 @@
 namespace orvena::test {
 namespace {
 
-class SoundModuleTest : public ::testing::Test {
+class SoundModuleTest : public ModuleTest {
   protected:
-    SoundModuleTest() : st(tuned_state()) { copy_samples(dir); }
-
-    std::unique_ptr<SoundModule> make_module() {
-        auto m = std::make_unique<SoundModule>(st, dir.path(), std::make_unique<NullOutput>());
-        m->load_samples();
-        return m;
-    }
-
     static double pitch_of(const std::vector<float>& sound, double from = 0.05) {
         return measure_fundamental(left_part(sound, from, 0.4), kDeviceRate);
     }
-
-    InstrumentState st;
-    TempDir dir;
 };
 
 // A pluck sounds the frequency of its lever position, raised or lowered by the string's
@@ -162,19 +151,10 @@ TEST_F(SoundModuleTest, StoppingSilencesOnlyWhatIsStopped) {
         auto m = make_module();
         m->stop_note_alias("A4");  // never opened
         m->play_note_alias(st.wav_files[c.held], c.alias);
-        if (c.pluck) {
-            m->play_tuned_sample(3, 1);
-        } else {
-            m->play_note_alias(st.wav_files[12], "A4");
-        }
+        c.pluck ? m->play_tuned_sample(3, 1) : m->play_note_alias(st.wav_files[12], "A4");
         render(m->mixer(), 0.2);
-        if (c.pluck) {
-            m->stop_plucked();
-        } else {
-            m->stop_note_alias("A4");
-            m->stop_note_alias("A4");
-            m->stop_note_alias("B2");
-        }
+        if (c.pluck) m->stop_plucked();
+        for (const char* alias : {"A4", "A4", "B2"}) m->stop_note_alias(alias);
         const auto more = render(m->mixer(), 0.3);
         EXPECT_FALSE(m->alias_open("A4"));
         EXPECT_TRUE(m->alias_open(c.alias));

@@ -13,10 +13,8 @@
 namespace orvena::test {
 namespace {
 
-class WavBytes : public ::testing::Test {
+class WavBytes : public ModuleTest {
   protected:
-    WavBytes() : st(tuned_state()) { copy_samples(dir); }
-
     // Plucks string 5 with its sample file replaced by `bytes` at the given rate; returns
     // the rendered sound.
     std::vector<float> pluck_file(const std::string& bytes, std::int32_t rate) {
@@ -26,9 +24,6 @@ class WavBytes : public ::testing::Test {
         m.play_tuned_sample(5, 2);
         return render(m.mixer(), 0.5);
     }
-
-    InstrumentState st;
-    TempDir dir;
 };
 
 bool silent(const std::vector<float>& sound) {

@@ -62,15 +62,13 @@ TEST(AbsurdWorkbookValue, IsReportedWithItsCell) {
         const char* cell;
         const char* says;
     };
+    // clang-format off
     for (const Case& c : std::vector<Case>{
-             {"bad_rate_zero.xls", "X5",
-              "tel 5 için örnekleme hızı 0 Hz; çalınabilir aralık "
-              "1000..1000000 Hz"},
+             {"bad_rate_zero.xls", "X5", "tel 5 için örnekleme hızı 0 Hz; çalınabilir aralık 1000..1000000 Hz"},
              {"bad_rate_high.xls", "X5", "tel 5 için örnekleme hızı 1411200 Hz"},
-             {"bad_rate_position.xls", "G31",
-              "tel 12, mandal konumu 1 için örnekleme hızı 7982953 Hz"},
-             {"bad_cents_huge.xls", "E11", "tel 1, mandal konumu -5 için frekans hesaplanamıyor"},
-         }) {
+             {"bad_rate_position.xls", "G31", "tel 12, mandal konumu 1 için örnekleme hızı 7982953 Hz"},
+             {"bad_cents_huge.xls", "E11", "tel 1, mandal konumu -5 için frekans hesaplanamıyor"}}) {
+        // clang-format on
         SCOPED_TRACE(c.file);
         InstrumentState st;
         st.cents(1, 0) = 5.0;
@@ -83,9 +81,7 @@ TEST(AbsurdWorkbookValue, IsReportedWithItsCell) {
         EXPECT_EQ(st.sample_rate(5, 0), 0);
     }
     // Nothing on the panel reads "inf" or "nan", whatever reaches it.
-    for (double x : {INFINITY, -INFINITY, NAN}) {
-        EXPECT_EQ(format_picture(x, "########0.0000"), "?");
-    }
+    for (double x : {INFINITY, -INFINITY, NAN}) EXPECT_EQ(format_picture(x, "########0.0000"), "?");
 }
 
 // The shipped workbook with one record of its workbook stream changed in place. The stream
