@@ -40,16 +40,14 @@ struct Player : ::testing::Test {
         test::write_file_bytes(dir / "ezgi.ses", text);
         aç_kapa_buton_Click(p);
     }
+    // The group is idle again; the counter box shows `counter` (nullptr: nothing printed), on
+    // a white box when `white`.
     void expect_idle_with_counter(const char* counter, bool white) {
-        if (counter) {
-            EXPECT_EQ(Picture7.print_log().back().text.toStdString(), counter);
-        }
+        if (counter) EXPECT_EQ(Picture7.print_log().back().text.toStdString(), counter);
         QImage blank(Picture7.image().size(), Picture7.image().format());
         blank.fill(Qt::white);
         EXPECT_EQ(Picture7.image() == blank, white);
-        EXPECT_EQ(caption, ">");
-        EXPECT_TRUE(frames_enabled);
-        EXPECT_FALSE(st.seq_playing);
+        EXPECT_TRUE(caption == ">" && frames_enabled && !st.seq_playing);
     }
 };
 

@@ -56,16 +56,12 @@ TEST_P(ShutdownQuestion, OnlyYesCloses) {
     ASSERT_EQ(dialogs_.shown().size(), 1u);
     EXPECT_EQ(dialogs_.shown()[0].text, "Bu proğramı kapatmak istiyormusunuz ?");
     EXPECT_EQ(dialogs_.shown()[0].buttons, MessageButtons::YesNo);
-    EXPECT_TRUE(w_->isVisible());
-    EXPECT_EQ(w_->timer.get(), timer);
-    EXPECT_EQ(w_->st.mandal_pos[5], 3);
+    EXPECT_TRUE(w_->isVisible() && w_->timer.get() == timer && w_->st.mandal_pos[5] == 3);
     EXPECT_EQ(unloaded, 0);
 
     ask(MessageAnswer::Yes);
     EXPECT_EQ(dialogs_.shown().size(), 2u);
-    EXPECT_FALSE(w_->isVisible());
-    EXPECT_EQ(w_->timer, nullptr);
-    EXPECT_EQ(unloaded, 1);
+    EXPECT_TRUE(!w_->isVisible() && w_->timer == nullptr && unloaded == 1);
 }
 INSTANTIATE_TEST_SUITE_P(Ways, ShutdownQuestion, ::testing::Bool(), [](const auto& param_info) {
     return param_info.param ? "CloseBox" : "ExitButton";

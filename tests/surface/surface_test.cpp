@@ -56,6 +56,8 @@ TEST(SurfaceDrawing, PixelsLandWhereTheCallsPutThem) {
         {"pen width 2", [](Surface& s) { s.DrawWidth = 2, s.Line(10, 20, 30, 20); },
          {{9, 19, kBlack}, {9, 20, kBlack}, {9, 21, kWhite}, {30, 19, kBlack}, {30, 21, kWhite},
           {31, 20, kWhite}}},
+        {"slanted, pen width 2", [](Surface& s) { s.DrawWidth = 2, s.Line(10, 10, 12, 12); },
+         {{9, 9, kBlack}, {12, 12, kBlack}, {13, 13, kWhite}, {9, 12, kWhite}}},
         {"pen width 4", [](Surface& s) { s.DrawWidth = 4, s.Line(5, 30, 5, 35, kBlue); },
          {{2, 33, kWhite}, {3, 33, kBlue}, {6, 33, kBlue}, {7, 33, kWhite}}, {{kBlue, 4 * 9}}},
         {"outline box", [](Surface& s) { s.FillStyle = 0, s.FillColor = kRed, s.LineB(10, 10, 30, 38); },
