@@ -107,12 +107,24 @@ TEST_F(KeyPreviewTest, WindowSeesArrowKeysMeantForScrollBarAndOptionsAndTheyStay
                                           {Qt::Key_Up, vbKeyUp},
                                           {Qt::Key_Right, vbKeyRight},
                                           {Qt::Key_Down, vbKeyDown}};
+    // Counts the key presses that reach a control past the window's preview.
+    struct KeyCounter : QObject {
+        int presses = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            presses += e->type() == QEvent::KeyPress;
+            return false;
+        }
+    };
     for (QWidget* control :
          {static_cast<QWidget*>(bar), static_cast<QWidget*>(options.button(1))}) {
         for (auto [key, code] : arrows) {
             SCOPED_TRACE(testing::Message() << control->metaObject()->className() << " " << code);
             log.events.clear();
+            KeyCounter reached;
+            control->installEventFilter(&reached);
             QTest::keyClick(control, static_cast<Qt::Key>(key));
+            control->removeEventFilter(&reached);
+            EXPECT_EQ(reached.presses, 0);
             ASSERT_EQ(log.events.size(), 2u);
             EXPECT_EQ(log.events[0].first, 'd');
             EXPECT_EQ(log.events[0].second.key_code, code);
