@@ -27,8 +27,8 @@ TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
     // clang-format off
     const SettingsCase cases[] = {
         {"NoFile", "-", "auto", "", 128, ""},
-        {"Chosen", "[sound]\napi=alsa\ndevice=hw:1,0\nbuffer_frames=256\n", "alsa",
-         "hw:1,0", 256, ""},
+        {"Chosen", "[sound]\napi=alsa\ndevice=hw:1,0\nbuffer_frames=4096\n", "alsa",
+         "hw:1,0", 4096, ""},  // the largest block
         {"Silent", "[sound]\napi=none\n", "none", "", 128, ""},
         {"UnknownSystem", "[sound]\napi=coreaudio\nbuffer_frames=64\n", "auto", "", 64,
          "unknown sound system 'coreaudio'"},

@@ -146,8 +146,7 @@ TEST(SampleBank, ReplacedDataIsFreedOnlyWhenNoVoicePlaysItAnyMore) {
     write_file_bytes(dir / "a.wav", make_wav(WavSpec{}));
     SampleBank bank(dir.path());
     const SampleData* first = bank.get("a.wav");
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(bank.get("a.wav"), first);
+    ASSERT_TRUE(first != nullptr && bank.get("a.wav") == first);
     Mixer mixer(48000.0);
     mixer.start_held(1, *first, 44100.0);
     render(mixer, 0.01);
@@ -158,7 +157,6 @@ TEST(SampleBank, ReplacedDataIsFreedOnlyWhenNoVoicePlaysItAnyMore) {
     const SampleData* second = bank.get("a.wav");
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->frames(), 22050);
-    EXPECT_EQ(bank.retired_count(), 1u);
     bank.collect();
     EXPECT_EQ(bank.retired_count(), 1u);  // still playing
     render(mixer, 0.2);

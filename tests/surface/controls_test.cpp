@@ -126,11 +126,9 @@ TEST_F(KeyPreviewTest, WindowSeesArrowKeysMeantForScrollBarAndOptionsAndTheyStay
             control->removeEventFilter(&reached);
             EXPECT_EQ(reached.presses, 0);
             ASSERT_EQ(log.events.size(), 2u);
-            EXPECT_EQ(log.events[0].first, 'd');
-            EXPECT_EQ(log.events[0].second.key_code, code);
-            EXPECT_EQ(log.events[1].first, 'u');
-            EXPECT_EQ(bar->Value(), 40);
-            EXPECT_EQ(options.selected(), 1);
+            EXPECT_EQ(std::tuple(log.events[0].first, log.events[0].second.key_code,
+                                 log.events[1].first, bar->Value(), options.selected()),
+                      std::tuple('d', code, 'u', 40, 1));
         }
     }
 }

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "support/biff_bytes.h"
-#include "support/temp_dir.h"
 #include "tuning/compound_document.h"
 #include "tuning/tablo_oku.h"
 
