@@ -114,6 +114,7 @@ TEST(ArrowKeys, WalkTheStringsAndStepTheLevers) {
         {0, 11, -2, {kKeyUp}, 11, -2, {"11/-2"}, walk},
         {0, 13, 0, {kKeyDown}, 13, 0, {"13/0"}, walk},
         {1, 1, 0, {kKeyUp}, 1, 0, {"1/0"}, walk},
+        {2, 1, 0, {kKeyUp}, 1, 0, {"1/0"}, walk},
         {26, 26, 0, {kKeyDown}, 26, 0, {"26/0"}, walk},
         // clang-format off
         {12, 12, 0, {kKeyRight, kKeyRight, kKeyLeft}, 12, 1,

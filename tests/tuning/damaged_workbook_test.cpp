@@ -13,7 +13,6 @@ namespace orvena {
 namespace {
 
 using ::testing::HasSubstr;
-
 using namespace test;  // the record builders
 
 // A BIFF8 DIMENSION record for a sheet of `rows` rows and `columns` columns.
