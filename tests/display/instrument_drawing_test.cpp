@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -66,20 +67,16 @@ TEST(Resim, BandsBoardAndPanelsAreFilledAllOverAndNoFillLeaks) {
     EXPECT_EQ(p.FillStyle, 1);
 }
 
-// The three lines of string n in the colour expected, ending at 795, 798 and 795.
+// The three lines of string n in the colour expected: from 0, 14 and 28 px right of the
+// string's place (2 px lower each) to x 795, 798 and 795, where the board begins again.
 void expect_string(const Surface& p, int n, QRgb colour) {
-    const int x = string_ref_x(n);
-    const int y = string_ref_y(n);
+    const int x = string_ref_x(n), y = string_ref_y(n);
     SCOPED_TRACE(testing::Message() << "string " << n);
-    EXPECT_EQ(p.pixel(x, y), colour);
-    EXPECT_EQ(p.pixel(x + 14, y + 2), colour);
-    EXPECT_EQ(p.pixel(x + 28, y + 4), colour);
-    for (int dy : {0, 2, 4}) EXPECT_EQ(p.pixel(650, y + dy), colour) << dy;
-    EXPECT_EQ(p.pixel(795, y), colour);
-    EXPECT_EQ(p.pixel(798, y + 2), colour);
-    EXPECT_EQ(p.pixel(795, y + 4), colour);
-    EXPECT_EQ(p.pixel(796, y), kBoard);
-    EXPECT_EQ(p.pixel(799, y + 2), kBoard);
+    for (auto [dx, dy, end] : {std::tuple{0, 0, 795}, {14, 2, 798}, {28, 4, 795}}) {
+        EXPECT_EQ(std::tuple(p.pixel(x + dx, y + dy), p.pixel(650, y + dy), p.pixel(end, y + dy),
+                             p.pixel(end + 1, y + dy)),
+                  std::tuple(colour, colour, colour, kBoard));
+    }
     EXPECT_NE(p.pixel(650, y + 1), colour);
 }
 

@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "display/porte.h"
 #include "support/pictures.h"
-#include "surface/artwork.h"
 #include "surface/surface.h"
 #include "tuning/instrument_state.h"
 
@@ -89,24 +87,6 @@ std::vector<Ledger> operator+(std::vector<Ledger> a, const std::vector<Ledger>& 
     return a;
 }
 
-::testing::AssertionResult same_pixels(const Surface& pic, const QImage& expected) {
-    int wrong = 0;
-    std::ostringstream first;
-    for (int y = 0; y < expected.height(); ++y) {
-        for (int x = 0; x < expected.width(); ++x) {
-            const QRgb want = expected.pixel(x, y) & 0xFFFFFFu;
-            if (pic.pixel(x, y) != want) {
-                if (wrong++ == 0) {
-                    first << "first at (" << x << "," << y << "): #" << std::hex << pic.pixel(x, y)
-                          << " instead of #" << want;
-                }
-            }
-        }
-    }
-    if (wrong == 0) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << wrong << " pixels differ; " << first.str();
-}
-
 const Copy kStaff{5, 35, 115, 47, 362, 1};
 Copy head(int x, int y) {
     return {x, y, 10, 7, 479, 1};
@@ -175,12 +155,13 @@ TEST_F(Staff, NoteSignAndNeighbourStandWhereTheLeverPutsThem) {
         SCOPED_TRACE(testing::Message() << "string " << c.s << " lever " << c.p << " step " << c.k);
         refreshes = 0;
         show(c.s, c.p, c.k);
-        EXPECT_TRUE(same_pixels(pic, picture_of(sheet, c.copies, c.ledgers)));
+        EXPECT_EQ(test::differences(pic, picture_of(sheet, c.copies, c.ledgers)), "");
         EXPECT_EQ(refreshes, 1);
         EXPECT_FALSE(pic.HasPicture());
     }
 }
 
+// Each string one step below the last, with its ledger lines; no string selected, nothing.
 TEST_F(Staff, EveryStringSitsOneStepBelowTheLastWithItsLedgerLines) {
     // Ledger lines per string: the lowest of 30, 36, 42 above the staff, the highest of
     // 78 ... 102 below it.
@@ -190,39 +171,15 @@ TEST_F(Staff, EveryStringSitsOneStepBelowTheLastWithItsLedgerLines) {
         show(s, 0, 0);
         std::vector<int> ys;
         for (int i = 0; i < ledgers[s]; ++i) ys.push_back(s < 13 ? 42 - 6 * i : 78 + 6 * i);
-        EXPECT_TRUE(
-            same_pixels(pic, picture_of(sheet, {kStaff, head(56, 3 * s + 24)}, ledgers_at(54, ys))))
+        EXPECT_EQ(test::differences(
+                      pic, picture_of(sheet, {kStaff, head(56, 3 * s + 24)}, ledgers_at(54, ys))),
+                  "")
             << "string " << s;
     }
-}
-
-TEST_F(Staff, NoSelectedStringDrawsNothing) {
     const QImage before = pic.image().copy();
     st.cur_string = 0;
     porte(pic, sheet, st);
     EXPECT_EQ(pic.image(), before);
-}
-
-// The real glyphs must bring ink: a sign copied from an empty cell would pass the pixel
-// comparisons above and still show the player nothing.
-TEST(StaffArtwork, SignsOfTheNotationSheetInkTheStaffPicture) {
-    test::ensure_qt_app();
-    const std::tuple<const char*, int, int, int> shown[] = {
-        {"staff_raised", 12, 2, 6}, {"staff_lowered", 26, -1, -1}, {"staff_top_raised", 1, 4, 4}};
-    for (auto [name, s, p, k] : shown) {
-        SCOPED_TRACE(name);
-        Surface pic(140, 132);
-        InstrumentState st;
-        st.cur_string = static_cast<std::int16_t>(s);
-        st.mandal_pos(s) = static_cast<std::int16_t>(p);
-        st.mandal_step(s, p) = static_cast<std::int16_t>(k);
-        porte(pic, notation_sheet(), st);
-        const int neighbour = p > 0 ? s - 1 : s + 1;
-        EXPECT_TRUE(test::has_colour(pic, QRect(36, staff::sign_y(s), 18, 24), 0));
-        EXPECT_TRUE(test::has_colour(pic, QRect(86, staff::sign_y(neighbour), 18, 24), 0));
-        EXPECT_TRUE(test::has_colour(pic, QRect(56, staff::head_y(s), 10, 7), 0));
-        test::dump_picture(name, pic.image());
-    }
 }
 
 }  // namespace

@@ -32,33 +32,5 @@ TEST(LeverFit, EveryStepLandsOnTheLeverWithTheNearestStep) {
     }
 }
 
-TEST(LeverFit, OtherStringsAndPositionsAreLeftAlone) {
-    InstrumentState st;
-    st.transposed_pos[8] = 12;
-    st.transposed_pos[1] = 13;  // outside -8..12: not fitted
-    st.transposed_pos[2] = -8;
-    yenimandal(st, 8);
-    yenimandal(st, 1);
-    yenimandal(st, 2);
-    EXPECT_EQ(st.transposed_pos[8], 12);
-    EXPECT_EQ(st.transposed_pos[1], 13);
-    EXPECT_EQ(st.transposed_pos[2], -5);
-}
-
-TEST(LeverSettings, SwitchingToTheTransposedSettingAndBackRestoresTheUsersLevers) {
-    InstrumentState st;
-    st.manual_levers = true;
-    for (int s = 1; s <= kStringCount; ++s) {
-        st.mandal_pos[s] = static_cast<std::int16_t>(s % 5 - 2);
-        st.transposed_pos[s] = static_cast<std::int16_t>(s % 3);
-    }
-    Option5_Click(st, 2);
-    EXPECT_FALSE(st.manual_levers);
-    for (int s = 1; s <= kStringCount; ++s) EXPECT_EQ(st.mandal_pos[s], s % 3);
-    Option5_Click(st, 1);
-    EXPECT_TRUE(st.manual_levers);
-    for (int s = 1; s <= kStringCount; ++s) EXPECT_EQ(st.mandal_pos[s], s % 5 - 2);
-}
-
 }  // namespace
 }  // namespace orvena

@@ -39,18 +39,29 @@ bool is_tilted(const Surface& pic, int x, QRgb colour) {
     return pic.pixel(x + 2, 30) == kGrey && pic.pixel(x + 5, 30) == colour;
 }
 
-TEST(LeverStrip, WidthFollowsTheStringsNumberOfLevers) {
+// The strip is as wide as the string's levers need and stands at x -100; under the levers
+// lie the rail and the wood, with the string on the rail.
+TEST(LeverStrip, WidthFollowsTheStringsLeversAndTheRailLiesUnderThem) {
     Surface pic(485, kLeverStripHeight);
-    const std::pair<int, int> widths[] = {{1, 372}, {2, 404}, {4, 404}, {5, 468},
-                                          {7, 468}, {8, 516}, {26, 516}};
-    for (auto [s, width] : widths) {
+    for (auto [s, width] :
+         {std::pair{1, 372}, {2, 404}, {4, 404}, {5, 468}, {7, 468}, {8, 516}, {26, 516}}) {
         auto st = state_with_string(s, 0);
         const LeverStripPlacement placed = mandal_at(pic, st);
-        EXPECT_EQ(placed.width, width) << "string " << s;
-        EXPECT_EQ(placed.left, -100);
-        EXPECT_EQ(pic.width(), width);
-        EXPECT_EQ(pic.height(), kLeverStripHeight);
+        EXPECT_EQ(std::pair(placed.left, placed.width), std::pair(-100, width)) << "string " << s;
+        EXPECT_EQ(pic.image().size(), QSize(width, kLeverStripHeight));
     }
+    auto st = state_with_string(17, 0);
+    mandal_at(pic, st);
+    const QRgb wood = rgb(252, 179, 100);
+    // The string on the rail, the rail's step, the long rail, wood below both rails, and
+    // above the rail the strip's grey.
+    const std::tuple<int, int, QRgb> probes[] = {{60, 20, rgb(185, 80, 80)},
+                                                 {150, 30, kBlack},
+                                                 {500, 40, kBlack},
+                                                 {60, 35, wood},
+                                                 {510, 55, wood},
+                                                 {60, 8, kGrey}};
+    for (auto [x, y, colour] : probes) EXPECT_EQ(pic.pixel(x, y), colour) << x << "," << y;
 }
 
 // Levers up to the current position are raised, those above it tilted; the lowest is
@@ -68,8 +79,6 @@ TEST(LeverStrip, LeversUpToThePositionAreRaisedInTheirColours) {
             SCOPED_TRACE(testing::Message() << "string " << s << " lever " << i);
             EXPECT_TRUE(i <= position ? is_raised(pic, x, colour) : is_tilted(pic, x, colour));
         }
-        test::dump_picture("lever_strip_" + std::to_string(s) + "_" + std::to_string(position),
-                           pic.image());
     }
     // The position numbers are printed from x 150, 16 pixels apart, on row 42.
     Surface pic(485, kLeverStripHeight);
@@ -79,18 +88,6 @@ TEST(LeverStrip, LeversUpToThePositionAreRaisedInTheirColours) {
     ASSERT_EQ(log.size(), 12u);
     EXPECT_EQ(std::tuple(log[0].text, log[0].x, log[0].y), std::tuple("-5 ", 150, 42));
     EXPECT_EQ(std::tuple(log[11].text, log[11].x, log[11].y), std::tuple(" 6 ", 150 + 16 * 11, 42));
-}
-
-TEST(LeverStrip, RailAndWoodUnderTheLevers) {
-    Surface pic(485, kLeverStripHeight);
-    auto st = state_with_string(17, 0);
-    mandal_at(pic, st);
-    EXPECT_EQ(pic.pixel(60, 20), rgb(185, 80, 80)) << "the string lies on the rail";
-    EXPECT_EQ(pic.pixel(150, 30), kBlack) << "the rail's step";
-    EXPECT_EQ(pic.pixel(500, 40), kBlack) << "the long rail";
-    EXPECT_EQ(pic.pixel(60, 35), rgb(252, 179, 100)) << "wood below the first rail";
-    EXPECT_EQ(pic.pixel(510, 55), rgb(252, 179, 100)) << "wood below the long rail";
-    EXPECT_EQ(pic.pixel(60, 8), kGrey) << "above the rail stays grey";
 }
 
 TEST(LeverStrip, String26HidesItsUnusedLeversAndClosesTheRail) {

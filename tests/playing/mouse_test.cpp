@@ -9,8 +9,7 @@
 namespace orvena {
 namespace {
 
-using test::SoundCall;
-using Sounds = std::vector<SoundCall>;
+using Sounds = std::vector<std::string>;
 
 struct NoRecorder : PluckRecorder {
     void before_pluck() override {}
@@ -57,10 +56,9 @@ TEST(StringClicks, PluckOnlyWithTheLeftButtonInsideTheStringsArea) {
         Mouse m;
         m.st.mandal_pos[c.string] = -3;
         m.click_string(c.x, c.y, c.button);
-        const Sounds expected = c.string == 0
-                                    ? Sounds{}
-                                    : Sounds{SoundCall::alias_off(m.st.note_names[c.string]),
-                                             SoundCall::tuned(c.string, -3)};
+        const Sounds expected = c.string == 0 ? Sounds{}
+                                              : Sounds{"off " + m.st.note_names[c.string],
+                                                       std::to_string(c.string) + "/-3"};
         EXPECT_EQ(m.sound.calls, expected) << "x " << c.x << " y " << c.y;
         EXPECT_EQ(m.st.cur_string, c.string == 0 ? 12 : c.string);
     }
@@ -73,7 +71,7 @@ TEST(Sweep, PlucksEachBandOnceAsThePointerEntersIt) {
         Picture2_MouseMove(m.ctx, kRightButton, y);
     }
     Picture2_MouseMove(m.ctx, kLeftButton | kRightButton, band(8));
-    EXPECT_EQ(m.sound.calls, (Sounds{SoundCall::tuned(6, 0), SoundCall::tuned(5, 0)}));
+    EXPECT_EQ(m.sound.calls, (Sounds{"6/0", "5/0"}));
     EXPECT_TRUE(m.views.calls.empty());  // "detay  göster" is off
     m.st.show_details = true;
     Picture2_MouseMove(m.ctx, kRightButton, band(7));

@@ -35,12 +35,6 @@ struct RecordedPlay {
     RecordingViews views;
     RecordingDialogs dialogs;
     PlayContext ctx{st, sound, views, dialogs};
-
-    void forget() {
-        sound.calls.clear();
-        views.calls.clear();
-        dialogs.clear();
-    }
 };
 
 using Calls = std::vector<std::string>;

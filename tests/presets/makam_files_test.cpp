@@ -63,7 +63,8 @@ TEST(MakamFiles, HandEditedFilesLoadUpToTheirFirstFault) {
         {"spaces on one line", repeat(26, " 2  "), 26},
         {"fewer numbers", repeat(3, " 2 \r\n"), 3},
         {"a number beyond 16 bits", " 2 \r\n 2 \r\n 40000 \r\n", 2},
-        {"outside the levers", repeat(7, " 2 \r\n") + " 13 \r\n", 7},
+        {"above the levers", repeat(7, " 2 \r\n") + " 13 \r\n", 7},
+        {"below the levers", " 2 \r\n -6 \r\n", 1},
         {"not a number", " 2 \r\n zwei \r\n", 1},
         {"an empty file", "\r\n", 0},
         {"a missing file", "", 0},
@@ -107,7 +108,7 @@ TEST(MakamFiles, LoadingReturnsToTheUsersSettingAtSupurdeFirst) {
 TEST(MakamFiles, NamesThatAreNotPlainFileNamesWriteNothingAnywhere) {
     const std::string refused = "\" makam ismi olarak kullanılamaz:\r\n";
     const std::string separator = "isimde / veya \\ işareti olamaz.";
-    const std::string long_name(300, 'a');
+    const std::string long_name(252, 'a');  // with ".mkm" one byte too many
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", kMakamNameMissing},
         {"../x", "\"../x" + refused + separator},

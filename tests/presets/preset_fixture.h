@@ -3,6 +3,7 @@
 // the window's (a change from code runs the control's handler at once, only on a real change),
 // a key legend picture, recorded messages and display calls, and a regular made-up tuning.
 
+#include <stdexcept>
 #include <string>
 #include <tuple>
 
@@ -11,6 +12,8 @@
 #include "presets/pitch_levels.h"
 #include "presets/transposition.h"
 #include "support/qt_app.h"
+#include "support/temp_dir.h"
+#include "tuning/tablo_oku.h"
 
 namespace orvena::test {
 
@@ -64,6 +67,20 @@ inline void make_regular_degrees(InstrumentState& st) {
             pos = static_cast<std::int16_t>(p);
         }
     }
+}
+
+// The instrument tuned by the shipped workbook, at SÜPÜRDE with the user's setting in force.
+inline const InstrumentState& shipped() {
+    static const InstrumentState st = [] {
+        InstrumentState s;
+        set_lever_limits(s);
+        if (import_tuning(s, source_dir() / "data" / "dizek.xls"))
+            throw std::runtime_error("dizek.xls");
+        s.ahenk_index = kSupurde;
+        s.manual_levers = true;
+        return s;
+    }();
+    return st;
 }
 
 // Whether the list beside string s shows a computed position (anything red in its row).

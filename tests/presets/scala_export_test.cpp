@@ -12,22 +12,13 @@
 #include "presets/scala_export.h"
 #include "presets/scala_menu.h"
 #include "scala_reader.h"
-#include "tuning/tablo_oku.h"
 
 namespace orvena {
 namespace {
 
 namespace fs = std::filesystem;
 
-const InstrumentState& shipped() {
-    static const InstrumentState st = [] {
-        InstrumentState s;
-        set_lever_limits(s);
-        EXPECT_FALSE(import_tuning(s, test::source_dir() / "data" / "dizek.xls"));
-        return s;
-    }();
-    return st;
-}
+using test::shipped;
 
 // A tuning whose pitches are whole cents: string s at p plays 100 (26 - s) + 10 p.
 InstrumentState whole_cents() {

@@ -4,23 +4,11 @@
 
 #include "display/etiket.h"
 #include "preset_fixture.h"
-#include "support/temp_dir.h"
-#include "tuning/tablo_oku.h"
 
 namespace orvena {
 namespace {
 
-const InstrumentState& shipped() {
-    static const InstrumentState st = [] {
-        InstrumentState s;
-        set_lever_limits(s);
-        EXPECT_FALSE(import_tuning(s, test::source_dir() / "data" / "dizek.xls"));
-        s.ahenk_index = kSupurde;
-        s.manual_levers = true;
-        return s;
-    }();
-    return st;
-}
+using test::shipped;
 
 using test::red_in_row;
 

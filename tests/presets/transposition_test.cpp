@@ -130,7 +130,7 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
 TEST(Transposition, ListedPositionsStandInTheirRowsTwoDigitsFurtherLeft) {
     test::PresetBench b;
     b.st.transposed_pos[3] = -4;
-    b.st.transposed_pos[9] = 12;
+    b.st.transposed_pos[9] = 10;
     göçürümYaz(b.ctx, 9);
     göçürümYaz(b.ctx, 3);  // fitted to string 3's levers; the unfitted value is kept
     EXPECT_EQ(b.st.top_transposed_pos[2], -4);
@@ -139,7 +139,7 @@ TEST(Transposition, ListedPositionsStandInTheirRowsTwoDigitsFurtherLeft) {
         printed.emplace_back(p.text, p.x, p.y, p.bold, p.colour);
     const QRgb red = test::rgb(255, 0, 0);
     EXPECT_EQ(printed,
-              (decltype(printed){{" 12 ", 65, 122, true, red}, {"-3 ", 72, 32, true, red}}));
+              (decltype(printed){{" 10 ", 65, 122, true, red}, {"-3 ", 72, 32, true, red}}));
 }
 
 }  // namespace

@@ -13,23 +13,6 @@
 
 namespace orvena::test {
 
-// "5/-2@100": string 5 at lever -2 plucked at 100 ms; "cut@350": the plucked channel cut.
-class TimedSound final : public Sound {
-  public:
-    explicit TimedSound(const RecordingClock& clock) : clock_(clock) {}
-    void play_tuned_sample(int s, int lever) override {
-        events.push_back(std::to_string(s) + "/" + std::to_string(lever) + at());
-    }
-    void play_note_alias(const std::string&, const std::string&) override {}
-    void stop_note_alias(const std::string&) override {}
-    void stop_plucked() override { events.push_back("cut" + at()); }
-    std::vector<std::string> events;
-
-  private:
-    std::string at() const { return "@" + std::to_string(static_cast<long>(clock_.now)); }
-    const RecordingClock& clock_;
-};
-
 struct FakePanel final : RecordingPanel {
     void show(RecorderState s) override { shown.push_back(s); }
     int accidental_source() const override { return source; }
@@ -55,7 +38,7 @@ struct RecorderDesk {
     TempDir dir;
     InstrumentState st;
     RecordingClock clock;
-    TimedSound sound{clock};
+    RecordingSound sound{&clock};  // "5/-2@100": string 5 at lever -2 at 100 ms; "cut@350"
     RecordingViews views;
     RecordingDialogs dialogs;
     PlayContext ctx{st, sound, views, dialogs};

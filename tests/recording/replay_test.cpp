@@ -20,7 +20,7 @@ Events replay(RecorderDesk& d, const std::string& file) {
     EXPECT_EQ(d.panel.shown.back(), RecorderState::idle);
     EXPECT_FALSE(d.st.seq_playing);
     EXPECT_EQ(d.lamp(d.Picture8), test::kWhite);
-    return d.sound.events;
+    return d.sound.calls;
 }
 
 TEST(Replay, AcceptsPrintZonesSpacesAndCommas) {

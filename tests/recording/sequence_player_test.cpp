@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "playing/recording_views.h"
+#include "recorder_desk.h"
 #include "recording/sequence_player.h"
 #include "support/qt_app.h"
 #include "support/temp_dir.h"
@@ -12,34 +12,13 @@
 namespace orvena {
 namespace {
 
-struct Heard {  // string and lever, from the pluck to the cut (ms from the start)
-    int string, lever;
-    double from, to;
-    bool operator==(const Heard&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const Heard& h) {
-    return out << h.string << "/" << h.lever << " " << h.from << ".." << h.to;
-}
-
-struct TimedSound final : Sound {
-    explicit TimedSound(test::RecordingClock& c) : clock(c) {}
-    void play_tuned_sample(int s, int lever) override {
-        heard.push_back({s, lever, clock.now, -1});
-    }
-    void stop_plucked() override {
-        if (!heard.empty() && heard.back().to < 0) heard.back().to = clock.now;
-    }
-    void play_note_alias(const std::string&, const std::string&) override {}
-    void stop_note_alias(const std::string&) override {}
-    test::RecordingClock& clock;
-    std::vector<Heard> heard;
-};
+using Events = std::vector<std::string>;
 
 struct Player : ::testing::Test {
     test::TempDir dir;
     InstrumentState st;
     test::RecordingClock clock;
-    TimedSound sound{clock};
+    test::RecordingSound sound{&clock};  // "7/-3@0": string 7 at lever -3 at 0 ms; "cut@640"
     test::RecordingViews views;
     test::RecordingDialogs dialogs;
     test::CountingEventPump pump;
@@ -61,16 +40,14 @@ struct Player : ::testing::Test {
         test::write_file_bytes(dir / "ezgi.ses", text);
         aç_kapa_buton_Click(p);
     }
+    // The group is idle again; the counter box shows `counter` (nullptr: nothing printed), on
+    // a white box when `white`.
     void expect_idle_with_counter(const char* counter, bool white) {
-        if (counter) {
-            EXPECT_EQ(Picture7.print_log().back().text.toStdString(), counter);
-        }
+        if (counter) EXPECT_EQ(Picture7.print_log().back().text.toStdString(), counter);
         QImage blank(Picture7.image().size(), Picture7.image().format());
         blank.fill(Qt::white);
         EXPECT_EQ(Picture7.image() == blank, white);
-        EXPECT_EQ(caption, ">");
-        EXPECT_TRUE(frames_enabled);
-        EXPECT_FALSE(st.seq_playing);
+        EXPECT_TRUE(caption == ">" && frames_enabled && !st.seq_playing);
     }
 };
 
@@ -93,22 +70,29 @@ TEST_F(Player, eachRecordSoundsItsStringAndLeverForItsUnitsAtTheSpeedOfItsTime) 
         {"0,29,0,0,0,0,0,0,0,0", S::Instrument, 0, 40, 0, 0, 16},   // rest
         {"0,8,0,0,0,0,0,0,0,0", S::Instrument, 0, 40, 0, 0, 0},     // skipped
         {"0,40,3,0,0,0,0,0,0,0", S::Instrument, 0, 40, 0, 0, 0},    // skipped
-        {"0,3,7,2,0,0,0,0,0,1", S::Conditional, 2, 40, 9, 8, 16},   // KIZ NEYİ: +6
+        {"0,3,7,2,0,0,0,0,0,1", S::Conditional, 3, 40, 10, 8, 16},  // a raised level: +6
         {"0,3,3,2,0,0,0,0,0,0", S::Conditional, 0, 40, 7, -3, 16},  // no own accidental
         {"0,3,3,2,0,0,0,0,0,0", S::File, -3, 40, 4, 2, 16},
-        {"0,13,5,0,0,0,0,0,0,0", S::Instrument, 0, 30, 17, 0, 4},  // the tempo moved
+        {"0,14,5,0,0,0,0,0,0,0", S::Instrument, 0, 30, 18, 0, 4},  // the tempo moved
     };
     st.mandal_pos[7] = -3;
     st.mandal_pos[11] = 2;
     st.mandal_pos[12] = 1;
     std::string text;
-    std::vector<Heard> expected;
-    double t = 0;
+    Events expected;
+    long t = 0;
+    bool sounding = false;
+    const auto at = [&t] { return "@" + std::to_string(t); };
     for (const Row& r : rows) {
         text += std::string(r.record) + "\r\n";
-        if (r.string != 0) expected.push_back({r.string, r.lever, t, t + r.units * r.speed});
+        if (r.units == 0) continue;  // skipped
+        if (sounding) expected.push_back("cut" + at());
+        sounding = r.string != 0;
+        if (sounding)
+            expected.push_back(std::to_string(r.string) + "/" + std::to_string(r.lever) + at());
         t += r.units * r.speed;
     }
+    if (sounding) expected.push_back("cut" + at());
     pump.on_call = [&](int n) {  // each record's settings arrive with its pass of events
         const Row& r = rows[n - 1];
         source = r.source;
@@ -117,7 +101,7 @@ TEST_F(Player, eachRecordSoundsItsStringAndLeverForItsUnitsAtTheSpeedOfItsTime) 
     };
     play(text);
 
-    EXPECT_EQ(sound.heard, expected);
+    EXPECT_EQ(sound.calls, expected);
     EXPECT_EQ(clock.now, t);
     EXPECT_EQ(std::count(views.calls.begin(), views.calls.end(), "tel_çiz"), 12);
     expect_idle_with_counter("015", true);
@@ -130,7 +114,7 @@ TEST_F(Player, stopDuringANoteLetsItEndAndCountsButSkipsTheNextRecord) {
         if (n == 2) aç_kapa_buton_Click(p);  // the click waiting since the first note
     };
     play("0,3,3,0,0,0,0,0,0,0\r\n0,4,3,0,0,0,0,0,0,0\r\n0,5,3,0,0,0,0,0,0,0\r\n");
-    EXPECT_EQ(sound.heard, (std::vector<Heard>{{7, 0, 0, 640}}));
+    EXPECT_EQ(sound.calls, (Events{"7/0@0", "cut@640"}));
     EXPECT_EQ(clock.now, 640);
     EXPECT_EQ(views.calls, (test::Calls{"tel_çiz", "mandal_at", "porte", "etiket"}));
     expect_idle_with_counter("002", true);
@@ -152,12 +136,13 @@ TEST_F(Player, brokenOrMissingFileIsReportedWithItsRecordNumber) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.record);
         std::filesystem::remove(dir / "ezgi.ses");
-        sound.heard.clear();
+        sound.calls.clear();
         dialogs.clear();
         c.text ? play(c.text) : aç_kapa_buton_Click(p);
         EXPECT_EQ(dialogs.texts(), std::vector<std::string>{std::to_string(c.record) + why});
-        ASSERT_EQ(sound.heard.size(), c.notes_heard);
-        for (const Heard& h : sound.heard) EXPECT_GE(h.to, h.from) << "left sounding";
+        // Each note heard is cut again: nothing is left sounding.
+        ASSERT_EQ(sound.calls.size(), 2 * c.notes_heard);
+        if (c.notes_heard) EXPECT_EQ(sound.calls.back().substr(0, 4), "cut@");
         // The counter box keeps the failing record's number.
         const std::string counter = "00" + std::to_string(c.record);
         expect_idle_with_counter(c.text ? counter.c_str() : nullptr, false);

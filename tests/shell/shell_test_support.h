@@ -9,28 +9,16 @@
 #include <string>
 
 #include "shell/program.h"
+#include "support/biff_bytes.h"
 #include "support/qt_app.h"
 #include "support/temp_dir.h"
 
 namespace orvena::test {
 
-inline void ensure_app() {
-    ensure_qt_app();
-}
-
-// A short valid 16-bit mono WAV file.
+// A short valid 16-bit mono WAV file: 100 frames of silence at 44100 Hz.
 inline std::string tiny_wav() {
-    auto le32 = [](std::uint32_t v) {
-        return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
-                           static_cast<char>((v >> 16) & 0xFF), static_cast<char>(v >> 24)};
-    };
-    auto le16 = [](std::uint16_t v) {
-        return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
-    };
-    const std::string data(200, '\0');
-    return "RIFF" + le32(36 + static_cast<std::uint32_t>(data.size())) + "WAVEfmt " + le32(16) +
-           le16(1) + le16(1) + le32(44100) + le32(88200) + le16(2) + le16(16) + "data" +
-           le32(static_cast<std::uint32_t>(data.size())) + data;
+    return "RIFF" + le32(236) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(44100) +
+           le32(88200) + le16(2) + le16(16) + "data" + le32(200) + std::string(200, '\0');
 }
 
 inline std::string sample_name(int i) {

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <thread>
+#include <tuple>
 
 #include "shell/sound_settings.h"
 #include "shell/sound_settings_dialog.h"
@@ -32,7 +33,7 @@ bool wait_for(const std::function<bool()>& done) {
 class SoundStartup : public ::testing::Test {
   protected:
     void SetUp() override {
-        ensure_app();
+        ensure_qt_app();
         saved_cwd_ = std::filesystem::current_path();
         host_.present = {system_without(AudioApi::jack, "no JACK server running"),
                          system_with(AudioApi::pulse, {"cap", "hdmi"}),
@@ -65,12 +66,11 @@ class SoundStartup : public ::testing::Test {
     std::filesystem::path saved_cwd_;
 };
 
-TEST_F(SoundStartup, AFrozenSoundSystemLeavesTheWindowPlayableAndSaysSoUntilItAnswers) {
+TEST_F(SoundStartup, AFrozenSoundSystemLeavesTheWindowPlayableAndF9ChoosesAnother) {
     Program program(dialogs_);
-    QElapsedTimer clock;
-    clock.start();
+    // The sound system answers nothing until the end of the test: a start-up that waited for
+    // it would never come back.
     ASSERT_TRUE(program.start(options(false)).goes_on);
-    EXPECT_LT(clock.elapsed(), 500) << "the window waited for the sound system";
     arayüz& w = *program.window();
     EXPECT_FALSE(w.sound->output().is_device());
     QTest::keyClick(&w, Qt::Key_A);  // plays, silently
@@ -84,13 +84,8 @@ TEST_F(SoundStartup, AFrozenSoundSystemLeavesTheWindowPlayableAndSaysSoUntilItAn
     ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
     EXPECT_EQ(w.sound->output().description(), "pulse ");
     EXPECT_TRUE(notice->isHidden());
-}
 
-TEST_F(SoundStartup, F9ShowsTheSystemsFoundWithTheFiguresAndApplySavesAndReopens) {
-    Program program(dialogs_);
-    ASSERT_TRUE(program.start(options(true)).goes_on);
-    arayüz& w = *program.window();
-    ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
+    // F9 shows the systems found with the output's figures; Apply saves and reopens.
     const QRect layout_before = w.Picture2->geometry();
 
     w.show();
@@ -121,9 +116,8 @@ TEST_F(SoundStartup, F9ShowsTheSystemsFoundWithTheFiguresAndApplySavesAndReopens
     EXPECT_EQ(w.sound->output().block_frames(), 256u);
     std::ostringstream log;
     const AudioChoice saved = read_sound_settings(folder_.path() / kSettingsFileName, log);
-    EXPECT_EQ(api_setting_name(saved), "alsa");
-    EXPECT_EQ(saved.device, "hw:0,0");
-    EXPECT_EQ(saved.block_frames, 256u);
+    EXPECT_EQ(std::tuple(api_setting_name(saved), saved.device, saved.block_frames),
+              std::tuple("alsa", "hw:0,0", 256u));
     EXPECT_EQ(w.Picture2->geometry(), layout_before) << "the dialog moved the window's layout";
 }
 

@@ -17,7 +17,7 @@ namespace orvena::test {
 class StartedWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        ensure_app();
+        ensure_qt_app();
         ASSERT_TRUE(program_.start(folder_.headless_options()).goes_on);
         w_ = program_.window();
     }

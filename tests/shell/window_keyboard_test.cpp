@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QtTest/qtestspontaneevent.h>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -15,50 +16,48 @@
 namespace orvena {
 namespace {
 
-constexpr QRgb kBlack = 0x000000, kGreen = 0x00FF00;
+constexpr QRgb kBlack = 0x000000;
 
-// The key letter of string s in the legend, as the user sees it: black while held.
-bool key_letter_is(const Surface& legend, int s, QRgb colour) {
-    const int top = 2 + 15 * (s - 1);
-    return test::has_colour(legend, QRect(36, top, 15, 13), colour);
+// A key event as the X server sends it (the toolkit's repeat flag left unset).
+void from_window_system(QWidget* window, QEvent::Type type, quint64 timestamp) {
+    QKeyEvent event(type, Qt::Key_S, Qt::NoModifier, QStringLiteral("s"));
+    event.setTimestamp(timestamp);
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::instance()->notify(window, &event);
 }
 
 class WindowKeyboard : public test::StartedWindow {
   protected:
-    void send(QEvent::Type type, int key, const QString& text, bool repeat = false) {
-        QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
+    void press(int key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(w_, &event);
-    }
-    void press(int key, const QString& text = {}, bool repeat = false) {
-        send(QEvent::KeyPress, key, text, repeat);
-    }
-    void release(int key, const QString& text = {}, bool repeat = false) {
-        send(QEvent::KeyRelease, key, text, repeat);
     }
 };
 
-TEST_F(WindowKeyboard, HeldLetterKeysSoundTogetherAndShowBlackUntilReleased) {
-    const Surface& legend = w_->surface(10);
-    press(Qt::Key_Q, "q");
-    press(Qt::Key_S, "s");
-    EXPECT_TRUE(w_->sound->alias_open("E6"));
+// A letter held while the desktop repeats it sounds once, its legend letter stays black, and
+// only the real release stops it.
+TEST_F(WindowKeyboard, HeldLetterSoundsOnceUntilItsRealRelease) {
+    Mixer& mixer = w_->sound->mixer();
+    float frame[2];
+    const auto letter_is_black = [&] {
+        return test::has_colour(w_->surface(10), QRect(36, 2 + 15 * 11, 15, 13), kBlack);
+    };
+    from_window_system(w_, QEvent::KeyPress, 1000);
+    mixer.render(frame, 1);
+    ASSERT_EQ(mixer.active_voices(), 1u);
+    for (quint64 t = 1660; t <= 1740; t += 40) {  // the desktop repeats the held key
+        from_window_system(w_, QEvent::KeyRelease, t);
+        from_window_system(w_, QEvent::KeyPress, t);
+    }
+    QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
+    mixer.render(frame, 1);
+    EXPECT_EQ(mixer.active_voices(), 1u) << "a repeat plucked the string again";
     EXPECT_TRUE(w_->sound->alias_open("A4"));
-    EXPECT_TRUE(key_letter_is(legend, 1, kBlack));
-    EXPECT_TRUE(key_letter_is(legend, 12, kBlack));
-
-    // Auto-repeat (with the repeated releases some systems send) keeps the note.
-    release(Qt::Key_S, "s", true);
-    press(Qt::Key_S, "s", true);
-    EXPECT_TRUE(w_->sound->alias_open("A4"));
-
-    release(Qt::Key_Q, "q");
-    EXPECT_FALSE(w_->sound->alias_open("E6"));
-    EXPECT_TRUE(w_->sound->alias_open("A4"));
-    EXPECT_TRUE(key_letter_is(legend, 1, kGreen));
-    EXPECT_FALSE(key_letter_is(legend, 1, kBlack));
-    EXPECT_EQ(w_->st.cur_string, 1);
-    release(Qt::Key_S, "s");
-    EXPECT_FALSE(w_->sound->alias_open("A4"));
+    EXPECT_TRUE(letter_is_black());
+    from_window_system(w_, QEvent::KeyRelease, 2000);
+    QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
+    EXPECT_FALSE(w_->sound->alias_open("A4")) << "the real release stops the note";
+    EXPECT_FALSE(letter_is_black());
 }
 
 TEST_F(WindowKeyboard, ArrowKeysSelectPluckAndRedrawEveryView) {
@@ -94,6 +93,9 @@ TEST_F(WindowKeyboard, LettersTypedIntoTheMakamNameBoxDoNotPlay) {
     EXPECT_FALSE(w_->sound->alias_open("G4"));
     EXPECT_EQ(w_->Text1->text(), QStringLiteral("d"));
     EXPECT_EQ(w_->st.cur_string, 13) << "a release still selects its string";
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(w_->Text1, &out);
+    EXPECT_FALSE(w_->st.text1_has_focus);
     w_->hide();
 }
 
@@ -103,22 +105,18 @@ TEST_F(WindowKeyboard, LeverControlsOfTheWindow) {
     recompute_string_rates(w_->st, 7, true);
     const auto tuned = w_->st.sample_rate(7, 0);
     w_->Command9->click();
-    EXPECT_EQ(w_->st.mandal_pos[5], 0);
     w_->Command8->click();
-    EXPECT_EQ(w_->st.akord_offset[7], 0);
+    EXPECT_TRUE(w_->st.mandal_pos[5] == 0 && w_->st.akord_offset[7] == 0);
     EXPECT_NE(w_->st.sample_rate(7, 0), tuned);
-
     // The transposed setting and back: the user's levers return exactly.
     w_->st.transposed_pos[9] = 6;
     w_->Option5.select(2);
     EXPECT_EQ(w_->st.mandal_pos[9], 6);
     w_->Option5.select(1);
     EXPECT_EQ(w_->st.mandal_pos[9], 0);
-
     w_->VScroll1->setValue(50);
-    EXPECT_EQ(w_->st.speed, 50);
     w_->Check2->click();
-    EXPECT_TRUE(w_->st.show_details);
+    EXPECT_TRUE(w_->st.speed == 50 && w_->st.show_details);
 }
 
 }  // namespace

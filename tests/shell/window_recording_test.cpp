@@ -1,6 +1,6 @@
-// The mouse and the "Kaydet / Dinlet" group on the loaded window, as a user works them: Qt
-// mouse clicks and button clicks, checked on the buttons, lamps, sample headers and the
-// recording file in the program folder.
+// The mouse, the "Kaydet / Dinlet" group and the sequence-file group on the loaded window, as
+// a user works them: Qt mouse clicks and button clicks, checked on the buttons, lamps, sample
+// headers, the recording file in the program folder and the melody's counter.
 
 #include <gtest/gtest.h>
 
@@ -61,10 +61,42 @@ TEST_F(WindowRecording, ReplayShowsItsStateAndTheWindowRunsWhileItWaits) {
     EXPECT_GE(clock.elapsed(), 410);
     EXPECT_EQ(during, "0011 0 green");  // at the first record's turn for the window's events
     EXPECT_GE(timer_fired_at, 60);
-    EXPECT_LT(timer_fired_at, 300) << "the window's timers ran during the first note's wait";
+    EXPECT_LT(timer_fired_at, 400) << "the window's timers ran during the first note's wait";
     EXPECT_EQ(controls(), "1100 1");
     EXPECT_EQ(lamp(8), 0xFFFFFFu);
     EXPECT_TRUE(dialogs_.shown().empty());
+}
+
+// The sequence-file group: the list fills the name box, the start button plays and returns the
+// group to idle, and closing the window ends a melody after its current note.
+TEST_F(WindowRecording, SequenceFilePlaysUntilItEndsOrTheWindowCloses) {
+    arayüz& w = *w_;
+    const test::ProgramFolder& folder = folder_;
+    w.VScroll1->setValue(30);
+    // Saved after start-up, the list still finds them: 60 ms, and ten times 480 ms.
+    test::write_file_bytes(folder.path() / "kisa.ses", "0,3,6,0,0,0,0,0,0,0\r\n");
+    std::string ten_quarters;
+    for (int i = 0; i < 10; ++i) ten_quarters += "0,4,3,0,0,0,0,0,0,0\r\n";
+    test::write_file_bytes(folder.path() / "uzun.ses", ten_quarters);
+
+    w.open_ses_buton->click();
+    ASSERT_EQ(w.File3->names(), (std::vector<std::string>{"kisa.ses", "uzun.ses"}));
+    w.File3->click_entry(0);
+    EXPECT_FALSE(w.File3->Visible());
+    EXPECT_EQ(w.Text2->Text(), "kisa");
+    w.aç_kapa_buton->click();  // returns when the melody has ended
+    EXPECT_EQ(w.st.cur_string, 7);
+    EXPECT_EQ(w.aç_kapa_buton->text(), ">");
+    EXPECT_TRUE(w.Frame1->isEnabled() && w.Frame2->isEnabled() && w.Frame4->isEnabled());
+    EXPECT_EQ(w.surface(7).pixel(10, 10), test::rgb(255, 255, 255));
+
+    w.Text2->setText_("uzun");
+    QTimer::singleShot(100, &w, [&w] { w.close_for(UnloadReason::AppWindows); });
+    w.aç_kapa_buton->click();
+    // The close came during the first note: the second record was the last one counted.
+    EXPECT_EQ(w.surface(7).print_log().back().text, "002");
+    EXPECT_FALSE(w.st.seq_playing);
+    EXPECT_TRUE(dialogs_.texts().empty());
 }
 
 }  // namespace

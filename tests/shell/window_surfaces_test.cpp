@@ -12,19 +12,12 @@
 
 #include "display/diyagonal.h"
 #include "started_window.h"
+#include "support/pictures.h"
 
 namespace orvena {
 namespace {
 
 constexpr QRgb kPeach = 0xFFE0C0, kBlack = 0x000000;
-
-// The first pixel where two images differ, or "" when they are equal.
-std::string first_difference(const QImage& a, const QImage& b) {
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y)) return std::to_string(x) + "," + std::to_string(y);
-    return {};
-}
 
 using WindowSurfaces = test::StartedWindow;
 
@@ -48,7 +41,7 @@ TEST_F(WindowSurfaces, LegendLeverNumbersAreErasedWithoutATrace) {
             w_->views->arıza_yaz(s);
             w_->st.mandal_pos[s] = 0;
             w_->views->arıza_yaz(s);
-            ASSERT_EQ(first_difference(legend.image(), untouched), "")
+            ASSERT_EQ(test::differences(legend, untouched), "")
                 << "string " << s << " after position " << pos;
         }
     }
@@ -79,7 +72,7 @@ TEST_F(WindowSurfaces, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
         }
     }
     w_->Check1->click();
-    EXPECT_EQ(first_difference(instrument.image(), untouched), "") << "cleared boxes";
+    EXPECT_EQ(test::differences(instrument, untouched), "") << "cleared boxes";
 }
 
 }  // namespace

@@ -20,7 +20,6 @@ struct ChoiceCase {
     std::set<std::string> refusing;
     std::string plays;  // "api device" of the output that opens; "" for silence
     std::string log_has;
-    friend void PrintTo(const ChoiceCase& c, std::ostream* os) { *os << c.name; }
 };
 
 const AudioSystemInfo kJack = system_with(jack, {"system"});
@@ -30,53 +29,48 @@ const AudioSystemInfo kNoPulse = system_without(pulse, "no sound server");
 const AudioSystemInfo kAlsa = system_with(alsa, {"default", "hw:0,0", "hw:1,0"});
 const AudioSystemInfo kNoAlsa = system_without(alsa, "no output device");
 
-class OutputChoice : public ::testing::TestWithParam<ChoiceCase> {};
-
-TEST_P(OutputChoice, PlaysThroughTheBestOutputPresentOrSaysWhyItIsSilent) {
-    const ChoiceCase& c = GetParam();
-    FakeAudioHost host;
-    host.present = c.present;
-    host.refusing = c.refusing;
-    std::ostringstream log;
-    const OpenedOutput opened = open_output(host, c.choice, log);
-    ASSERT_NE(opened.output, nullptr);
-    if (c.plays.empty()) {
-        EXPECT_FALSE(opened.output->is_device());
-    } else {
-        EXPECT_TRUE(opened.output->is_device());
-        EXPECT_EQ(opened.output->description(), c.plays);
-        EXPECT_EQ(opened.output->block_frames(), c.choice.block_frames);
-    }
-    EXPECT_NE(log.str().find(c.log_has), std::string::npos) << log.str();
-    EXPECT_EQ(opened.systems.size(), c.present.size());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    WhatIsPresent, OutputChoice,
+TEST(OutputChoice, PlaysThroughTheBestOutputPresentOrSaysWhyItIsSilent) {
     // clang-format off
-    ::testing::Values(
-        ChoiceCase{"JackFirst", {kJack, kPulse, kAlsa}, {}, {}, "jack ", "sound jack"},
-        ChoiceCase{"ServerWithoutJack", {kNoJack, kPulse, kAlsa}, {}, {}, "pulse ", ""},
-        ChoiceCase{"AlsaWithoutServer", {kNoJack, kNoPulse, kAlsa}, {}, {}, "alsa ", ""},
-        ChoiceCase{"AlsaCardWhenDefaultIsBusy", {kNoJack, kNoPulse, kAlsa}, {},
-                   {"alsa ", "alsa default", "alsa hw:0,0"}, "alsa hw:1,0", "refused alsa hw:0,0"},
-        ChoiceCase{"NothingAtAll", {kNoJack, kNoPulse, kNoAlsa}, {}, {}, "",
-                   "playing silently (no sound system found; jack: no JACK server running; "
-                   "pulse: no sound server; alsa: no output device)"},
-        ChoiceCase{"LastFailureIsTheReason", {kNoJack, kPulse, kNoAlsa}, {}, {"pulse "}, "",
-                   "playing silently (refused pulse )"},
-        ChoiceCase{"PlayersSystemAndDevice", {kJack, kPulse, kAlsa},
-                   {.api = alsa, .device = "hw:1,0", .block_frames = 256}, {}, "alsa hw:1,0", ""},
-        ChoiceCase{"PlayersDeviceFindsItsSystem", {kNoJack, kPulse, kAlsa}, {.device = "hdmi"}, {},
-                   "pulse hdmi", ""},
-        ChoiceCase{"PlayersSystemMissingFallsBack", {kNoJack, kPulse, kAlsa}, {.api = jack}, {},
-                   "pulse ", "jack is not available (no JACK server running)"},
-        ChoiceCase{"PlayersDeviceGoneFallsBack", {kNoJack, kPulse, kAlsa},
-                   {.api = pulse, .device = "usb"}, {"pulse usb"}, "pulse ", "refused pulse usb"},
-        ChoiceCase{"SilentByChoice", {kJack, kPulse, kAlsa}, {.silent = true}, {}, "",
-                   "sound turned off"}),
+    const ChoiceCase cases[] = {
+        {"JackFirst", {kJack, kPulse, kAlsa}, {}, {}, "jack ", "sound jack"},
+        {"ServerWithoutJack", {kNoJack, kPulse, kAlsa}, {}, {}, "pulse ", ""},
+        {"AlsaWithoutServer", {kNoJack, kNoPulse, kAlsa}, {}, {}, "alsa ", ""},
+        {"AlsaCardWhenDefaultIsBusy", {kNoJack, kNoPulse, kAlsa}, {},
+         {"alsa ", "alsa default", "alsa hw:0,0"}, "alsa hw:1,0", "refused alsa hw:0,0"},
+        {"NothingAtAll", {kNoJack, kNoPulse, kNoAlsa}, {}, {}, "",
+         "playing silently (no sound system found; jack: no JACK server running; "
+         "pulse: no sound server; alsa: no output device)"},
+        {"LastFailureIsTheReason", {kNoJack, kPulse, kNoAlsa}, {}, {"pulse "}, "",
+         "playing silently (refused pulse )"},
+        {"PlayersSystemAndDevice", {kJack, kPulse, kAlsa},
+         {.api = alsa, .device = "hw:1,0", .block_frames = 256}, {}, "alsa hw:1,0", ""},
+        {"PlayersDeviceFindsItsSystem", {kNoJack, kPulse, kAlsa}, {.device = "hdmi"}, {},
+         "pulse hdmi", ""},
+        {"PlayersSystemMissingFallsBack", {kNoJack, kPulse, kAlsa}, {.api = jack}, {},
+         "pulse ", "jack is not available (no JACK server running)"},
+        {"PlayersDeviceGoneFallsBack", {kNoJack, kPulse, kAlsa},
+         {.api = pulse, .device = "usb"}, {"pulse usb"}, "pulse ", "refused pulse usb"},
+        {"SilentByChoice", {kJack, kPulse, kAlsa}, {.silent = true}, {}, "",
+         "sound turned off"},
+    };
     // clang-format on
-    [](const auto& row) { return std::string(row.param.name); });
+    for (const ChoiceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeAudioHost host;
+        host.present = c.present;
+        host.refusing = c.refusing;
+        std::ostringstream log;
+        const OpenedOutput opened = open_output(host, c.choice, log);
+        ASSERT_NE(opened.output, nullptr);
+        EXPECT_EQ(opened.output->is_device(), !c.plays.empty());
+        if (!c.plays.empty()) {
+            EXPECT_EQ(opened.output->description(), c.plays);
+            EXPECT_EQ(opened.output->block_frames(), c.choice.block_frames);
+        }
+        EXPECT_NE(log.str().find(c.log_has), std::string::npos) << log.str();
+        EXPECT_EQ(opened.systems.size(), c.present.size());
+    }
+}
 
 }  // namespace
 }  // namespace orvena::test

@@ -18,24 +18,12 @@ namespace {
 
 using ::testing::HasSubstr;
 
-class SampleFilesTest : public ::testing::Test {
+class SampleFilesTest : public ModuleTest {
   protected:
-    SampleFilesTest() : st(tuned_state()) { copy_samples(dir); }
-
-    std::unique_ptr<SoundModule> make_module() {
-        auto m = std::make_unique<SoundModule>(st, dir.path(), std::make_unique<NullOutput>());
-        m->on_warning([this](const std::string& text) { warnings.push_back(text); });
-        m->load_samples();
-        return m;
-    }
     double pitch_now(SoundModule& m) {
         return measure_fundamental(left_part(render(m.mixer(), 0.9), 0.05, 0.8), kDeviceRate);
     }
     std::string file_of(int s) { return read_file_bytes(dir / st.wav_files[s]); }
-
-    InstrumentState st;
-    TempDir dir;
-    std::vector<std::string> warnings;
 };
 
 TEST_F(SampleFilesTest, ReadOnlySamplesStillSoundTheirPitchAndWarnOnce) {
@@ -95,7 +83,7 @@ TEST_F(SampleFilesTest, AHugeSampleIsRefusedWithOneWarningAndTheRestPlay) {
 
     auto m = make_module();  // decodes every sample, the huge one among them
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_THAT(warnings[0], HasSubstr(st.wav_files[12] + " ses dosyası çok büyük"));
+    EXPECT_THAT(warnings[0], HasSubstr(st.wav_files[12] + " ses dosyası çok büyük (en çok 32 MB"));
     EXPECT_NO_THROW(m->play_tuned_sample(12, 0));
     EXPECT_EQ(pitch_now(*m), 0.0);
     m->play_note_alias(st.wav_files[12], st.note_names[12]);

@@ -2,30 +2,29 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <numbers>
 #include <stdexcept>
 
+#include "support/biff_bytes.h"
 #include "tuning/tablo_oku.h"
 
 namespace orvena::test {
 
 namespace {
 
-constexpr const char* kSampleNames[27] = {
-    "00-ref.wav", "01-E6.wav", "02-D6.wav", "03-C6.wav", "04-B5.wav", "05-A5.wav", "06-G5.wav",
-    "07-F5.wav",  "08-E5.wav", "09-D5.wav", "10-C5.wav", "11-B4.wav", "12-A4.wav", "13-G4.wav",
-    "14-F4.wav",  "15-E4.wav", "16-D4.wav", "17-C4.wav", "18-B3.wav", "19-A3.wav", "20-G3.wav",
-    "21-F3.wav",  "22-E3.wav", "23-D3.wav", "24-C3.wav", "25-B2.wav", "26-A2.wav"};
-
-void put16(std::string& s, unsigned v) {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>((v >> 8) & 0xFF);
-}
-void put32(std::string& s, std::uint32_t v) {
-    put16(s, v & 0xFFFF);
-    put16(s, v >> 16);
+// The generated samples: "00-ref.wav", then "01-E6.wav" .. "26-A2.wav" after the note names.
+std::string sample_name(int i) {
+    static const InstrumentState named = [] {
+        InstrumentState st;
+        set_names(st);
+        return st;
+    }();
+    char name[16];
+    std::snprintf(name, sizeof name, "%02d-%s.wav", i, i ? named.note_names[i].c_str() : "ref");
+    return name;
 }
 
 }  // namespace
@@ -38,15 +37,14 @@ InstrumentState tuned_state() {
         throw std::runtime_error("the shipped workbook does not import: " + failure->cell + " " +
                                  failure->reason);
     }
-    for (int i = 0; i < 27; ++i) st.wav_files[i] = kSampleNames[i];
+    for (int i = 0; i < 27; ++i) st.wav_files[i] = sample_name(i);
     st.wav_file_count = 27;
     return st;
 }
 
 void copy_samples(const TempDir& dir) {
-    for (const char* name : kSampleNames) {
-        std::filesystem::copy_file(program_dir() / name, dir / name);
-    }
+    for (int i = 0; i < 27; ++i)
+        std::filesystem::copy_file(program_dir() / sample_name(i), dir / sample_name(i));
 }
 
 std::vector<float> render(Mixer& mixer, double seconds) {
@@ -73,7 +71,7 @@ std::vector<float> left_part(const std::vector<float>& stereo, double from_s, do
 
 std::string chunk(const std::string& id, const std::string& body) {
     std::string s = id;
-    put32(s, static_cast<std::uint32_t>(body.size()));
+    s += le32(static_cast<std::uint32_t>(body.size()));
     s += body;
     if (body.size() % 2 != 0) s += '\0';
     return s;
@@ -83,17 +81,17 @@ std::string make_wav(const WavSpec& shape) {
     const unsigned bytes_per_sample = shape.bits / 8u;
     const unsigned block = shape.channels * bytes_per_sample;
     std::string fmt;
-    put16(fmt, shape.format_tag);
-    put16(fmt, shape.channels);
-    put32(fmt, shape.rate);
-    put32(fmt, shape.rate * block);
-    put16(fmt, block);
-    put16(fmt, shape.bits);
-    if (shape.fmt_size >= 18) put16(fmt, shape.fmt_size == 40 ? 22 : 0);
+    fmt += le16(shape.format_tag);
+    fmt += le16(shape.channels);
+    fmt += le32(shape.rate);
+    fmt += le32(shape.rate * block);
+    fmt += le16(block);
+    fmt += le16(shape.bits);
+    if (shape.fmt_size >= 18) fmt += le16(shape.fmt_size == 40 ? 22 : 0);
     if (shape.fmt_size == 40) {
-        put16(fmt, shape.bits);                       // valid bits
-        put32(fmt, shape.channels == 2 ? 3u : 4u);    // speaker mask
-        put32(fmt, shape.float_subformat ? 3u : 1u);  // subformat GUID
+        fmt += le16(shape.bits);                       // valid bits
+        fmt += le32(shape.channels == 2 ? 3u : 4u);    // speaker mask
+        fmt += le32(shape.float_subformat ? 3u : 1u);  // subformat GUID
         fmt += std::string("\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 12);
     }
     std::string data;
@@ -106,7 +104,7 @@ std::string make_wav(const WavSpec& shape) {
                 const float f = static_cast<float>(v);
                 std::uint32_t u;
                 std::memcpy(&u, &f, 4);
-                put32(data, u);
+                data += le32(u);
             } else if (shape.bits == 8) {
                 data += static_cast<char>(static_cast<std::uint8_t>(std::lround(128 + 127 * v)));
             } else {
@@ -121,7 +119,7 @@ std::string make_wav(const WavSpec& shape) {
     std::string body = "WAVE" + shape.chunks_before_fmt + chunk("fmt ", fmt) +
                        shape.chunks_before_data + chunk("data", data);
     std::string out = "RIFF";
-    put32(out, static_cast<std::uint32_t>(body.size()));
+    out += le32(static_cast<std::uint32_t>(body.size()));
     return out + body;
 }
 

@@ -1,14 +1,18 @@
 #pragma once
 // Shared pieces of the sound tests: an instrument state tuned to the 79-step system, copies
-// of the shipped samples in a temporary folder, WAV files built byte by byte, and offline
-// rendering of the mixer.
+// of the shipped samples in a temporary folder, sound modules playing them, WAV files built
+// byte by byte, and offline rendering of the mixer.
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "sound/mixer.h"
+#include "sound/sound_module.h"
 #include "support/temp_dir.h"
 #include "tuning/instrument_state.h"
 
@@ -49,5 +53,21 @@ std::string make_wav(const WavSpec& shape);
 std::string chunk(const std::string& id, const std::string& body);
 
 std::uint32_t le32_at(const std::string& bytes, std::size_t offset);
+
+// The shipped tuning playing copies of the shipped samples in a fresh folder, through sound
+// modules on the silent output; the warnings they show are kept.
+class ModuleTest : public ::testing::Test {
+  protected:
+    ModuleTest() : st(tuned_state()) { copy_samples(dir); }
+    std::unique_ptr<SoundModule> make_module() {
+        auto m = std::make_unique<SoundModule>(st, dir.path(), std::make_unique<NullOutput>());
+        m->on_warning([this](const std::string& text) { warnings.push_back(text); });
+        m->load_samples();
+        return m;
+    }
+    InstrumentState st;
+    TempDir dir;
+    std::vector<std::string> warnings;
+};
 
 }  // namespace orvena::test

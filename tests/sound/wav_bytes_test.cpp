@@ -13,12 +13,8 @@
 namespace orvena::test {
 namespace {
 
-class WavBytes : public ::testing::Test {
+class WavBytes : public ModuleTest {
   protected:
-    WavBytes() : st(tuned_state()) { copy_samples(dir); }
-
-    SoundModule module() { return SoundModule(st, dir.path(), std::make_unique<NullOutput>()); }
-
     // Plucks string 5 with its sample file replaced by `bytes` at the given rate; returns
     // the rendered sound.
     std::vector<float> pluck_file(const std::string& bytes, std::int32_t rate) {
@@ -28,9 +24,6 @@ class WavBytes : public ::testing::Test {
         m.play_tuned_sample(5, 2);
         return render(m.mixer(), 0.5);
     }
-
-    InstrumentState st;
-    TempDir dir;
 };
 
 bool silent(const std::vector<float>& sound) {
@@ -40,52 +33,28 @@ bool silent(const std::vector<float>& sound) {
     return true;
 }
 
-TEST_F(WavBytes, APluckWritesTheLeverRateAt24AndBlockAlignTimesItAt28AndNothingElse) {
-    auto m = module();
-    for (auto [s, p] : {std::pair{12, 3}, {12, -8}, {1, 6}, {26, 12}, {17, 0}}) {
-        const auto file = dir / st.wav_files[s];
-        const std::string before = read_file_bytes(file);
-        m.play_tuned_sample(s, p);
-        const std::string after = read_file_bytes(file);
-        ASSERT_EQ(after.size(), before.size());
-        const std::uint32_t rate = static_cast<std::uint32_t>(st.sample_rate(s, p));
-        EXPECT_EQ(le32_at(after, 24), rate);
-        EXPECT_EQ(le32_at(after, 28), 2 * rate);
-        for (std::size_t i = 0; i < after.size(); ++i) {
-            if (i >= 24 && i < 32) continue;
-            ASSERT_EQ(after[i], before[i]) << "byte " << i << " of string " << s;
-        }
-    }
-    EXPECT_NE(st.sample_rate(12, 3), 44100);  // the test would not see a missing write
-}
-
-TEST_F(WavBytes, OtherChunkLayoutsArePatchedWhereTheirFmtChunkIs) {
+// A pluck writes the lever position's rate and block align times it where the fmt chunk
+// holds them, and nothing else; the sample then plays at that rate.
+TEST_F(WavBytes, APluckPatchesTheRateWhereverTheFmtChunkIs) {
     struct Case {
         const char* what;
         WavSpec shape;
         std::size_t fmt_body;
     };
-    WavSpec list_first;
-    list_first.chunks_before_fmt = chunk("LIST", std::string("INFOISFT\x05\0\0\0abcde", 17));
-    WavSpec fmt18;
-    fmt18.fmt_size = 18;
-    WavSpec junk_and_fact;
-    junk_and_fact.chunks_before_fmt = chunk("JUNK", std::string(27, '\0'));
-    junk_and_fact.chunks_before_data = chunk("fact", std::string(4, '\x10'));
-    WavSpec extensible;
-    extensible.format_tag = 0xFFFE;
-    extensible.fmt_size = 40;
-    extensible.bits = 24;
-    extensible.channels = 2;
-    WavSpec eight_bit;
-    eight_bit.bits = 8;
+    const std::string list = chunk("LIST", std::string("INFOISFT\x05\0\0\0abcde", 17));
+    // clang-format off
     const Case cases[] = {
-        {"LIST chunk with odd size before fmt", list_first, 12 + 8 + 18 + 8},
-        {"18-byte fmt body", fmt18, 20},
-        {"JUNK before fmt, fact before data", junk_and_fact, 12 + 8 + 28 + 8},
-        {"extensible 24-bit stereo PCM", extensible, 20},
-        {"8-bit PCM", eight_bit, 20},
+        {"canonical 16-bit mono", {}, 20},
+        {"LIST chunk with odd size before fmt", {.chunks_before_fmt = list}, 12 + 8 + 18 + 8},
+        {"18-byte fmt body", {.fmt_size = 18}, 20},
+        {"JUNK before fmt, fact before data",
+         {.chunks_before_fmt = chunk("JUNK", std::string(27, '\0')),
+          .chunks_before_data = chunk("fact", std::string(4, '\x10'))}, 12 + 8 + 28 + 8},
+        {"extensible 24-bit stereo PCM",
+         {.format_tag = 0xFFFE, .channels = 2, .bits = 24, .fmt_size = 40}, 20},
+        {"8-bit PCM", {.bits = 8}, 20},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string before = make_wav(c.shape);
@@ -107,24 +76,16 @@ TEST_F(WavBytes, OtherChunkLayoutsArePatchedWhereTheirFmtChunkIs) {
 }
 
 TEST_F(WavBytes, FilesThatAreNotPlayablePcmStayByteForByteAndSilent) {
-    WavSpec float_file;
-    float_file.format_tag = 3;
-    float_file.bits = 32;
-    WavSpec extensible_float = float_file;
-    extensible_float.format_tag = 0xFFFE;
-    extensible_float.fmt_size = 40;
-    extensible_float.float_subformat = true;
-    WavSpec four_channels;
-    four_channels.channels = 4;
     const std::string canonical = make_wav(WavSpec{});
     std::string no_wave = canonical;
     no_wave.replace(8, 4, "AVI ");
     std::string odd_block = canonical;  // block align 4 for mono 16-bit
     odd_block[32] = 4;
     const std::pair<const char*, std::string> cases[] = {
-        {"float", make_wav(float_file)},
-        {"extensible float", make_wav(extensible_float)},
-        {"four channels", make_wav(four_channels)},
+        {"float", make_wav({.format_tag = 3, .bits = 32})},
+        {"extensible float",
+         make_wav({.format_tag = 0xFFFE, .bits = 32, .fmt_size = 40, .float_subformat = true})},
+        {"four channels", make_wav({.channels = 4})},
         {"text", std::string("these are not the samples you are looking for\r\n")},
         {"truncated inside the fmt chunk", canonical.substr(0, 30)},
         {"truncated before the data chunk", canonical.substr(0, 36)},
@@ -145,7 +106,7 @@ TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSi
     const auto file = dir / st.wav_files[12];
     const std::string before = read_file_bytes(file);
     std::filesystem::remove(dir / st.wav_files[3]);
-    auto m = module();
+    SoundModule m(st, dir.path(), std::make_unique<NullOutput>());
     st.sample_rate(12, 4) = 999;
     st.sample_rate(12, 5) = -44100;
     for (auto [s, p] : {std::pair{12, 13}, {12, -12}, {12, 4}, {12, 5}, {3, 1}}) {

@@ -1,7 +1,7 @@
 #pragma once
 // Looking at pictures in tests: colours as a surface's pixel() gives them, counting and
-// finding colours in a rectangle, and PNG dumps of pictures for a person to look at (written only when ORVENA_TEST_PICTURES names a
-// folder, never checked).
+// finding colours in a rectangle, and PNG dumps of pictures for a person to look at (written only
+// when ORVENA_TEST_PICTURES names a folder, never checked).
 
 #include <QImage>
 #include <QRect>
@@ -31,6 +31,18 @@ bool has_colour(const Picture& pic, QRect r, unsigned colour) {
 template <typename Picture>
 int count_colour(const Picture& pic, unsigned colour) {
     return count_colour(pic, QRect(0, 0, pic.width(), pic.height()), colour);
+}
+
+// "" when pic shows exactly the picture expected, else how many pixels differ and the first.
+template <typename Picture>
+std::string differences(const Picture& pic, const QImage& expected) {
+    int wrong = 0;
+    std::string first;
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            if (pic.pixel(x, y) != (expected.pixel(x, y) & 0xFFFFFFu) && wrong++ == 0)
+                first = " pixels differ, first at " + std::to_string(x) + "," + std::to_string(y);
+    return wrong == 0 ? "" : std::to_string(wrong) + first;
 }
 
 // Writes name.png and an enlarged name_xN.png into the folder ORVENA_TEST_PICTURES names;

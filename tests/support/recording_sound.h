@@ -1,55 +1,37 @@
 #pragma once
-// A Sound that plays nothing and remembers every call in order, for tests of the handlers
-// that pluck strings.
+// A Sound that plays nothing and writes down every call in order, for tests of the handlers
+// that pluck strings: "12/-3" string 12 plucked at lever -3, "cut" the plucked string cut,
+// "on 12-A4.wav A4" and "off A4" a held note. Given a clock, each call also says when it came:
+// "12/-3@100".
 
-#include <iosfwd>
 #include <string>
 #include <vector>
 
 #include "sound/sound.h"
+#include "support/recording_dialogs.h"
 
 namespace orvena::test {
 
-struct SoundCall {
-    enum class Kind { play_tuned_sample, play_note_alias, stop_note_alias, stop_plucked };
-    Kind kind = Kind::stop_plucked;
-    int string = 0;     // play_tuned_sample
-    int lever = 0;      // play_tuned_sample
-    std::string file;   // play_note_alias
-    std::string alias;  // play_note_alias, stop_note_alias
-
-    static SoundCall tuned(int string, int lever) {
-        return {Kind::play_tuned_sample, string, lever, {}, {}};
-    }
-    static SoundCall alias_on(const std::string& file, const std::string& alias) {
-        return {Kind::play_note_alias, 0, 0, file, alias};
-    }
-    static SoundCall alias_off(const std::string& alias) {
-        return {Kind::stop_note_alias, 0, 0, {}, alias};
-    }
-    static SoundCall stop() { return {}; }
-
-    bool operator==(const SoundCall&) const = default;
-};
-
-// "play_tuned_sample(12, 1)", "play_note_alias(12-A4.wav, A4)", ...
-std::string to_string(const SoundCall& call);
-std::ostream& operator<<(std::ostream& out, const SoundCall& call);
-
 class RecordingSound final : public Sound {
   public:
-    void play_tuned_sample(int string, int lever) override {
-        calls.push_back(SoundCall::tuned(string, lever));
+    explicit RecordingSound(const RecordingClock* clock = nullptr) : clock_(clock) {}
+    void play_tuned_sample(int s, int lever) override {
+        note(std::to_string(s) + "/" + std::to_string(lever));
     }
     void play_note_alias(const std::string& file, const std::string& alias) override {
-        calls.push_back(SoundCall::alias_on(file, alias));
+        note("on " + file + " " + alias);
     }
-    void stop_note_alias(const std::string& alias) override {
-        calls.push_back(SoundCall::alias_off(alias));
-    }
-    void stop_plucked() override { calls.push_back(SoundCall::stop()); }
+    void stop_note_alias(const std::string& alias) override { note("off " + alias); }
+    void stop_plucked() override { note("cut"); }
 
-    std::vector<SoundCall> calls;
+    std::vector<std::string> calls;
+
+  private:
+    void note(std::string call) {
+        if (clock_) call += "@" + std::to_string(static_cast<long>(clock_->now));
+        calls.push_back(std::move(call));
+    }
+    const RecordingClock* clock_;
 };
 
 }  // namespace orvena::test

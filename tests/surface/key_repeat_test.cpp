@@ -68,31 +68,23 @@ TEST_P(KeyRepeatPairs, ReachTheWindowAsRepeats) {
     EXPECT_EQ(reported, GetParam().reported);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     HeldKeys, KeyRepeatPairs,
-    ::testing::Values(Case{"UnflaggedPairWithOneTimestamp",
-                           {{'+', 'A', 100},
-                            {'-', 'A', 760},
-                            {'+', 'A', 760},
-                            {'-', 'A', 800},
-                            {'+', 'A', 800},
-                            {'~'},
-                            {'-', 'A', 950}},
-                           "+A +A* +A* -A"},
-                      Case{"PairWithoutTimestampsBeforeTheQueueIsDrained",
-                           {{'+', 'S'}, {'-', 'S'}, {'+', 'S'}, {'~'}, {'-', 'S'}},
-                           "+S +S* -S"},
-                      Case{"PairTheToolkitFlagged",
-                           {{'+', 'A', 100}, {'-', 'A', 760, true}, {'+', 'A', 760, true}},
-                           "+A -A* +A*"},
-                      Case{"SecondStrokeOfTheSameKey",
-                           {{'+', 'A', 100}, {'-', 'A', 200}, {'+', 'A', 230}},
-                           "+A -A +A"},
-                      Case{"ReleaseBeforeAnotherKeysPressKeepsItsPlace",
-                           {{'+', 'A', 100}, {'+', 'S', 150}, {'-', 'A', 200}, {'+', 'D', 200}},
-                           "+A +S -A +D"},
-                      Case{"RealReleaseAfterTheWait", {{'+', 'Q', 100}, {'-', 'Q', 300}}, "+Q -Q"}),
+    ::testing::Values(
+        Case{"UnflaggedPairWithOneTimestamp", {{'+', 'A', 100}, {'-', 'A', 760}, {'+', 'A', 760},
+             {'-', 'A', 800}, {'+', 'A', 800}, {'~'}, {'-', 'A', 950}}, "+A +A* +A* -A"},
+        Case{"PairWithoutTimestampsBeforeTheQueueIsDrained",
+             {{'+', 'S'}, {'-', 'S'}, {'+', 'S'}, {'~'}, {'-', 'S'}}, "+S +S* -S"},
+        Case{"PairTheToolkitFlagged",
+             {{'+', 'A', 100}, {'-', 'A', 760, true}, {'+', 'A', 760, true}}, "+A -A* +A*"},
+        Case{"SecondStrokeOfTheSameKey", {{'+', 'A', 100}, {'-', 'A', 200}, {'+', 'A', 230}},
+             "+A -A +A"},
+        Case{"ReleaseBeforeAnotherKeysPressKeepsItsPlace",
+             {{'+', 'A', 100}, {'+', 'S', 150}, {'-', 'A', 200}, {'+', 'D', 200}}, "+A +S -A +D"},
+        Case{"RealReleaseAfterTheWait", {{'+', 'Q', 100}, {'-', 'Q', 300}}, "+Q -Q"}),
     [](const ::testing::TestParamInfo<Case>& row) { return std::string(row.param.name); });
+// clang-format on
 
 }  // namespace
 }  // namespace orvena

@@ -3,24 +3,23 @@
 #include <QApplication>
 #include <QTest>
 
+#include <tuple>
+#include <vector>
+
 #include "surface/picture_box.h"
 #include "surface/surface.h"
 
 namespace orvena {
 namespace {
 
-struct Event {
-    int button, shift;
-    double x, y;
-};
+using Event = std::tuple<int, int, double, double>;  // buttons, shift keys, x, y
 
 TEST(PictureBox, MouseEventsArriveInSurfacePixelsWithButtonCodes) {
     Surface surface(55, 90);
     PictureBox box(surface);
-    std::vector<Event> downs;
-    std::vector<Event> moves;
-    box.on_mouse_down = [&](int b, int s, double x, double y) { downs.push_back({b, s, x, y}); };
-    box.on_mouse_move = [&](int b, int s, double x, double y) { moves.push_back({b, s, x, y}); };
+    std::vector<Event> downs, moves;
+    box.on_mouse_down = [&](int b, int s, double x, double y) { downs.emplace_back(b, s, x, y); };
+    box.on_mouse_move = [&](int b, int s, double x, double y) { moves.emplace_back(b, s, x, y); };
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     EXPECT_EQ(box.size(), QSize(55, 90));
@@ -28,24 +27,12 @@ TEST(PictureBox, MouseEventsArriveInSurfacePixelsWithButtonCodes) {
     QTest::mousePress(&box, Qt::LeftButton, Qt::NoModifier, QPoint(26, 44));
     QTest::mouseRelease(&box, Qt::LeftButton, Qt::NoModifier, QPoint(26, 44));
     QTest::mousePress(&box, Qt::RightButton, Qt::ShiftModifier, QPoint(27, 45));
-    ASSERT_EQ(downs.size(), 2u);
-    EXPECT_EQ(downs[0].button, 1);
-    EXPECT_EQ(downs[0].shift, 0);
-    EXPECT_EQ(downs[0].x, 26);
-    EXPECT_EQ(downs[0].y, 44);
-    EXPECT_EQ(downs[1].button, 2);
-    EXPECT_EQ(downs[1].shift, 1);
-    EXPECT_EQ(downs[1].x, 27);
-    EXPECT_EQ(downs[1].y, 45);
-
+    EXPECT_EQ(downs, (std::vector<Event>{{1, 0, 26, 44}, {2, 1, 27, 45}}));
     QMouseEvent drag(QEvent::MouseMove, QPointF(30, 60), box.mapToGlobal(QPointF(30, 60)),
                      Qt::NoButton, Qt::RightButton, Qt::ControlModifier);
     QApplication::sendEvent(&box, &drag);
     ASSERT_FALSE(moves.empty());
-    EXPECT_EQ(moves.back().button, 2);  // the buttons held
-    EXPECT_EQ(moves.back().shift, 2);
-    EXPECT_EQ(moves.back().x, 30);
-    EXPECT_EQ(moves.back().y, 60);
+    EXPECT_EQ(moves.back(), Event(2, 2, 30, 60));  // the buttons held
 }
 
 TEST(PictureBox, ShowsWhatWasDrawnAndFollowsTheSurfaceSize) {

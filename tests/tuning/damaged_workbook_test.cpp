@@ -6,7 +6,6 @@
 #include <string>
 
 #include "support/biff_bytes.h"
-#include "support/temp_dir.h"
 #include "tuning/compound_document.h"
 #include "tuning/tablo_oku.h"
 
@@ -14,45 +13,6 @@ namespace orvena {
 namespace {
 
 using ::testing::HasSubstr;
-
-// The bytes of a workbook whose directory entry `entry` (0 = the root) claims a name of
-// `length` bytes. Sectors are 512 bytes; the first directory sector is named at 0x30.
-std::string with_name_length(std::string book, int entry, std::uint16_t length) {
-    const auto u8 = [&](std::size_t at) { return static_cast<unsigned char>(book[at]); };
-    const std::size_t sector = u8(0x30) | (u8(0x31) << 8);
-    const std::size_t at = (sector + 1) * 512 + static_cast<std::size_t>(entry) * 128 + 0x40;
-    book[at] = static_cast<char>(length & 0xFF);
-    book[at + 1] = static_cast<char>(length >> 8);
-    return book;
-}
-
-// A name length beyond the 64 bytes a directory entry holds is refused as a damaged file
-// (FreeXL would read that many bytes from a 128-byte entry); the instrument keeps its tables.
-TEST(DamagedDirectory, LongNameLengthIsRefusedAsDamaged) {
-    const std::string book = test::read_file_bytes(std::filesystem::path(TEST_DATA_DIR) /
-                                                   "workbooks" / "conversions.xls");
-    ASSERT_FALSE(book.empty());
-    struct Case {
-        int entry;
-        std::uint16_t length;
-        bool imports;
-    };
-    const Case cases[] = {{0, 64, true}, {0, 66, false}, {1, 0x3737, false}, {3, 0xFFFF, false}};
-    const test::TempDir dir;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.entry) + " " + std::to_string(c.length));
-        test::write_file_bytes(dir / "dizek.xls", with_name_length(book, c.entry, c.length));
-        InstrumentState st;
-        st.option4_captions[0] = "eski";
-        const auto failure = import_tuning(st, dir / "dizek.xls");
-        EXPECT_EQ(!failure.has_value(), c.imports);
-        if (failure) {
-            EXPECT_THAT(import_failure_message(*failure), HasSubstr("dizek.xls bozuk veya eksik"));
-            EXPECT_EQ(st.option4_captions[0], "eski");
-        }
-    }
-}
-
 using namespace test;  // the record builders
 
 // A BIFF8 DIMENSION record for a sheet of `rows` rows and `columns` columns.

@@ -62,15 +62,13 @@ TEST(AbsurdWorkbookValue, IsReportedWithItsCell) {
         const char* cell;
         const char* says;
     };
+    // clang-format off
     for (const Case& c : std::vector<Case>{
-             {"bad_rate_zero.xls", "X5",
-              "tel 5 için örnekleme hızı 0 Hz; çalınabilir aralık "
-              "1000..1000000 Hz"},
+             {"bad_rate_zero.xls", "X5", "tel 5 için örnekleme hızı 0 Hz; çalınabilir aralık 1000..1000000 Hz"},
              {"bad_rate_high.xls", "X5", "tel 5 için örnekleme hızı 1411200 Hz"},
-             {"bad_rate_position.xls", "G31",
-              "tel 12, mandal konumu 1 için örnekleme hızı 7982953 Hz"},
-             {"bad_cents_huge.xls", "E11", "tel 1, mandal konumu -5 için frekans hesaplanamıyor"},
-         }) {
+             {"bad_rate_position.xls", "G31", "tel 12, mandal konumu 1 için örnekleme hızı 7982953 Hz"},
+             {"bad_cents_huge.xls", "E11", "tel 1, mandal konumu -5 için frekans hesaplanamıyor"}}) {
+        // clang-format on
         SCOPED_TRACE(c.file);
         InstrumentState st;
         st.cents(1, 0) = 5.0;
@@ -83,9 +81,7 @@ TEST(AbsurdWorkbookValue, IsReportedWithItsCell) {
         EXPECT_EQ(st.sample_rate(5, 0), 0);
     }
     // Nothing on the panel reads "inf" or "nan", whatever reaches it.
-    for (double x : {INFINITY, -INFINITY, NAN}) {
-        EXPECT_EQ(format_picture(x, "########0.0000"), "?");
-    }
+    for (double x : {INFINITY, -INFINITY, NAN}) EXPECT_EQ(format_picture(x, "########0.0000"), "?");
 }
 
 // The shipped workbook with one record of its workbook stream changed in place. The stream
@@ -111,25 +107,24 @@ TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
     ASSERT_NE(sheet_record, std::string::npos);
     ASSERT_EQ(shipped.substr(sheet_record + 12, 5), "dizek");
 
+    using B = std::string&;
+    using At = std::size_t;
+    // clang-format off
     const std::vector<Damage> cases{
-        {"the sheet list names no sheet",
-         [](std::string& b, std::size_t, std::size_t r) { b[r] = '\x86'; },
+        {"the sheet list names no sheet", [](B b, At, At r) { b[r] = '\x86'; },
          "dizek.xls içinde çalışma sayfası yok"},
         {"the sheet list runs past the end of the stream",
-         [](std::string& b, std::size_t, std::size_t r) { b[r + 2] = b[r + 3] = '\xFF'; },
+         [](B b, At, At r) { b[r + 2] = b[r + 3] = '\xFF'; },
          "dizek.xls bozuk veya eksik; sayfa listesi yarıda kesilmiş"},
-        {"the globals lose their EOF",
-         [](std::string& b, std::size_t s, std::size_t r) {
-             b[s + le32_at(b, r + 4) - 4] = '\x0B';  // the EOF just before the sheet's BOF
-         },
+        {"the globals lose their EOF (the record just before the sheet's BOF)",
+         [](B b, At s, At r) { b[s + le32_at(b, r + 4) - 4] = '\x0B'; },
          "dizek.xls bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"},
-        {"the sheet lies beyond the stream",
-         [](std::string& b, std::size_t, std::size_t r) { b[r + 7] = '\x7F'; },
+        {"the sheet lies beyond the stream", [](B b, At, At r) { b[r + 7] = '\x7F'; },
          "dizek.xls bozuk veya eksik; \"dizek\" sayfası okunamıyor"},
-        {"the active sheet is a chart",
-         [](std::string& b, std::size_t, std::size_t r) { b[r + 9] = '\x02'; },
+        {"the active sheet is a chart", [](B b, At, At r) { b[r + 9] = '\x02'; },
          "dizek.xls açıldığında gösterilen sayfa bir çalışma sayfası değil"},
     };
+    // clang-format on
     test::TempDir dir;
     for (const Damage& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,11 +1,12 @@
-// Where the running-instance lock lives and what it leaves: the user's own runtime folder
-// (or a private folder of the user's), never a file reached through a planted link, and
-// nothing once the program has ended.
+// The running-instance lock: one instance per program folder; it lives in the user's own runtime
+// folder (or a private folder of the user's), never in a file reached through a planted link, and
+// nothing is left once the program has ended.
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
+
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -59,10 +60,13 @@ TEST(InstanceLockPlace, UsersRuntimeFolderElseAPrivateFolderOfTheirOwn) {
     EXPECT_EQ(InstanceLock::default_lock_folder(), fs::path()) << "followed a link";
 }
 
-TEST(InstanceLockPlace, PlantedLinkIsNotFollowedAndNothingIsLeftBehind) {
+// A second instance of the same folder, however spelled, is refused until the first lets go;
+// a planted link is not followed, and nothing is left behind.
+TEST(InstanceLock, SecondInstanceWaitsForTheFirstAndNoLinkIsFollowed) {
     test::TempDir locks;
     test::TempDir program;
     test::TempDir elsewhere;
+    fs::create_directory(program / "sub");
     const fs::path victim = elsewhere / "victim";
     InstanceLock lock(locks.path());
     const fs::path file = lock.lock_file_for(program.path());
@@ -75,8 +79,11 @@ TEST(InstanceLockPlace, PlantedLinkIsNotFollowedAndNothingIsLeftBehind) {
     fs::remove(file);
     ASSERT_TRUE(lock.acquire(program.path()));
     ASSERT_TRUE(lock.held());
-    InstanceLock second(locks.path());
+    InstanceLock second(locks.path()), other_folder(locks.path());
     EXPECT_FALSE(second.acquire(program.path()));
+    EXPECT_FALSE(second.acquire(program / "sub" / "..")) << "the same folder spelled otherwise";
+    EXPECT_TRUE(other_folder.acquire(program / "sub"));
+    other_folder.release();
     lock.release();
     EXPECT_TRUE(fs::is_empty(locks.path())) << "the lock file outlived the program";
     EXPECT_TRUE(second.acquire(program.path()));
