@@ -8,6 +8,7 @@
 
 #include "recording/performance_recorder.h"
 #include "recording/playback_pacer.h"
+#include "sound/sound.h"
 
 namespace orvena {
 
@@ -86,6 +87,7 @@ void PerformanceRecorder::replay_records(const std::string& text) {
         }
 
         pacer.wait_until(onset);
+        const NoteTime due(play_.sound, pacer.deadline_ms(onset));
         play_.sound.stop_plucked();  // the previous note's time is up
         if (platform_.panel.accidental_source() == kInstrumentSounds) {
             const int sample = st.cur_string + st.ahenk_shift;
@@ -97,6 +99,7 @@ void PerformanceRecorder::replay_records(const std::string& text) {
         if (!st.seq_playing) break;  // stopped: this note still sounds its full time
     }
     pacer.wait_until(onset);
+    const NoteTime due(play_.sound, pacer.deadline_ms(onset));
     play_.sound.stop_plucked();
 }
 

@@ -233,7 +233,7 @@ class PulseOutput final : public AudioOutput {
                 return;
             }
             if (self->mixer_ != nullptr) {
-                self->mixer_->render(static_cast<float*>(data), n / kFrameBytes);
+                self->mixer_->render(static_cast<float*>(data), n / kFrameBytes, Mixer::now());
             } else {
                 std::memset(data, 0, n);
             }

@@ -1,0 +1,199 @@
+// Where notes start inside the rendered sound: a device asks the mixer for blocks at moments
+// of a fake steady clock, commands are sent at (or after) their moments, and the frame at which
+// each voice begins sounding is read from the rendered samples.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "sound/mixer.h"
+
+namespace orvena::test {
+namespace {
+
+constexpr double kRate = 48000.0;
+constexpr double kFramesPerMs = kRate / 1000.0;
+constexpr std::int64_t kMarginFrames = 48;  // the lead is one block and 1 ms
+
+// The device: block k is asked for at k * block frames on its own clock, which runs `ppm`
+// fast of the steady clock, alternately `jitter_ms` early and late, and `pause_ms` later from
+// `pause_at_ms` on (as after a dropout).
+struct Device {
+    std::size_t block = 256;
+    double ppm = 0.0;
+    double jitter_ms = 0.0;
+    double pause_at_ms = 1e12;
+    double pause_ms = 0.0;
+
+    double asked_at_ms(std::int64_t first_frame, std::size_t k) const {
+        double ms = static_cast<double>(first_frame) / kFramesPerMs / (1.0 + ppm * 1e-6);
+        ms += (k % 2 == 0 ? -jitter_ms : jitter_ms);
+        return ms >= pause_at_ms ? ms + pause_ms : ms;
+    }
+    std::int64_t lead_frames() const { return static_cast<std::int64_t>(block) + kMarginFrames; }
+};
+
+enum class Act { pluck, cut };
+struct Command {
+    Act act;
+    double at_ms;         // the moment the command belongs to
+    double sent_late_ms;  // how long after that moment it reaches the queue
+};
+
+Mixer::TimePoint moment(double ms) {
+    return Mixer::TimePoint{} + std::chrono::hours(1) +
+           std::chrono::nanoseconds(std::llround(ms * 1e6));
+}
+
+const SampleData& level_sample() {
+    static const SampleData data(std::vector<float>(static_cast<std::size_t>(kRate * 2), 0.5f), 1);
+    return data;
+}
+
+// The left channel of the mixer rendered by `device` for `length_ms`, the commands sent as
+// the steady clock passes each one's moment plus its lateness.
+std::vector<float> play(const Device& device, const std::vector<Command>& commands,
+                        double length_ms) {
+    Mixer mixer(kRate);
+    mixer.set_lead(std::chrono::nanoseconds(
+        std::llround(static_cast<double>(device.lead_frames()) * 1e6 / kFramesPerMs)));
+    std::vector<float> left, block(2 * device.block);
+    std::size_t next = 0;
+    for (std::size_t k = 0; static_cast<double>(left.size()) < length_ms * kFramesPerMs; ++k) {
+        const auto first = static_cast<std::int64_t>(left.size());
+        const double asked_ms = device.asked_at_ms(first, k);
+        for (; next < commands.size() &&
+               commands[next].at_ms + commands[next].sent_late_ms <= asked_ms;
+             ++next) {
+            const Command& c = commands[next];
+            if (c.act == Act::pluck) mixer.start_pluck(level_sample(), kRate, moment(c.at_ms));
+            if (c.act == Act::cut) mixer.cut_pluck(moment(c.at_ms));
+        }
+        mixer.render(block.data(), device.block, moment(asked_ms));
+        for (std::size_t i = 0; i < device.block; ++i) left.push_back(block[2 * i]);
+    }
+    return left;
+}
+
+// Frames at which the sound starts after silence.
+std::vector<std::int64_t> onsets(const std::vector<float>& left) {
+    std::vector<std::int64_t> found;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        if (left[i] != 0.0f && (i == 0 || left[i - 1] == 0.0f))
+            found.push_back(static_cast<std::int64_t>(i));
+    }
+    return found;
+}
+
+// A pluck at each moment, cut 20 ms later.
+std::vector<Command> short_notes(const std::vector<double>& moments_ms) {
+    std::vector<Command> commands;
+    for (double ms : moments_ms) {
+        commands.push_back({Act::pluck, ms, 0.0});
+        commands.push_back({Act::cut, ms + 20.0, 0.0});
+    }
+    return commands;
+}
+
+std::int64_t frame_of(double ms) {
+    return std::llround(ms * kFramesPerMs);
+}
+
+TEST(OnsetTiming, ANoteStartsItsLeadAfterItsMomentAtAnyPlaceInTheBlock) {
+    for (std::size_t block : {64, 128, 256, 1024}) {
+        const Device device{block};
+        const std::vector<double> moments = {100.0, 123.456, 250.01, 333.3, 401.77};
+        const auto found = onsets(play(device, short_notes(moments), 500.0));
+        ASSERT_EQ(found.size(), moments.size()) << block;
+        for (std::size_t n = 0; n < moments.size(); ++n) {
+            EXPECT_NEAR(found[n], frame_of(moments[n]) + device.lead_frames(), 1)
+                << "block " << block << ", note at " << moments[n] << " ms";
+        }
+    }
+}
+
+TEST(OnsetTiming, ACommandTooLateForItsBlockActsAtTheStartOfTheNextOneAsked) {
+    struct Case {
+        std::size_t block;
+        double late_ms;
+        std::int64_t onset;
+    };
+    // A note at 100 ms (frame 4800) is due at 4800 + lead, in the block asked at
+    // 101.33 ms; sent later than that, it starts the first block asked after it arrives.
+    const Case cases[] = {{256, 1.0, 5104}, {256, 3.0, 5120}, {256, 10.0, 5376},
+                          {64, 1.0, 4912},  {64, 3.0, 4992},  {1024, 30.0, 7168}};
+    for (const Case& c : cases) {
+        const auto found = onsets(play(Device{c.block}, {{Act::pluck, 100.0, c.late_ms}}, 200.0));
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found[0], c.onset) << "block " << c.block << ", " << c.late_ms << " ms late";
+    }
+}
+
+TEST(OnsetTiming, CutsAndStartsInOneBlockActInTheOrderSent) {
+    struct Case {
+        const char* what;
+        std::vector<Command> commands;
+        std::int64_t onset;        // first sounding frame
+        std::int64_t silent_from;  // first frame of the silence after it
+    };
+    constexpr std::int64_t lead = 256 + kMarginFrames;
+    constexpr std::int64_t fade = 144;  // 3 ms
+    const Case cases[] = {
+        {"cut before a start at the same moment",
+         {{Act::cut, 100.0, 0.0}, {Act::pluck, 100.0, 0.0}, {Act::cut, 150.0, 0.0}},
+         4800 + lead,
+         7200 + lead + fade},
+        {"start before a cut at the same moment",
+         {{Act::pluck, 100.0, 0.0}, {Act::cut, 100.0, 0.0}},
+         4800 + lead,
+         4800 + lead + fade},
+        {"start, then a cut 1 ms later in the same block",
+         {{Act::pluck, 100.0, 0.0}, {Act::cut, 101.0, 0.0}},
+         4800 + lead,
+         4848 + lead + fade},
+        {"a cut sent after a later start acts with it, not before it",
+         {{Act::pluck, 100.0, 0.0}, {Act::cut, 99.0, 0.5}},
+         4800 + lead,
+         4800 + lead + fade},
+    };
+    for (const Case& c : cases) {
+        const auto left = play(Device{256}, c.commands, 300.0);
+        const auto found = onsets(left);
+        ASSERT_EQ(found.size(), 1u) << c.what;
+        EXPECT_EQ(found[0], c.onset) << c.what;
+        std::int64_t silent = found[0];
+        while (silent < static_cast<std::int64_t>(left.size()) && left[silent] != 0.0f) ++silent;
+        EXPECT_EQ(silent, c.silent_from) << c.what;
+    }
+}
+
+TEST(OnsetTiming, NotesKeepTheirSpacingOnAnUnevenDriftingOrPausedDevice) {
+    struct Case {
+        const char* what;
+        Device device;
+        double frames_per_ms;  // of the device's clock
+    };
+    const Case cases[] = {
+        {"blocks asked 0.4 ms early and late in turn", {128, 0.0, 0.4}, kFramesPerMs},
+        {"a device clock 300 ppm fast", {256, 300.0}, kFramesPerMs * 1.0003},
+        {"a device clock 300 ppm slow", {1024, -300.0}, kFramesPerMs * 0.9997},
+        {"a 50 ms pause before the second note", {256, 0.0, 0.0, 1600.0, 50.0}, kFramesPerMs},
+    };
+    const std::vector<double> moments = {1500.0, 1900.0, 2700.0, 4100.0};
+    for (const Case& c : cases) {
+        const auto found = onsets(play(c.device, short_notes(moments), 4300.0));
+        ASSERT_EQ(found.size(), moments.size()) << c.what;
+        for (std::size_t n = 1; n < moments.size(); ++n) {
+            EXPECT_NEAR(found[n] - found[0],
+                        std::llround((moments[n] - moments[0]) * c.frames_per_ms) -
+                            (n >= 1 && c.device.pause_ms > 0 ? frame_of(c.device.pause_ms) : 0),
+                        1)
+                << c.what << ", note " << n;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace orvena::test
