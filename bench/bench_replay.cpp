@@ -57,6 +57,7 @@ class InstrumentPanel final : public RecordingPanel {
 
 void BM_replay_50_notes(benchmark::State& state) {
     Instrument in(bench::timing_output());
+    bench::let_output_settle();
     std::vector<double> recorded;  // ms from the first note
     std::string text;
     double at = 0;

@@ -72,6 +72,7 @@ void BM_sequence_onsets(benchmark::State& state) {
     SurfaceViews views(st, PictureSurfaces{p1, p2, p3, p6, p10}, notation_sheet(), '.');
     SoundModule module(st, folder, bench::timing_output());
     module.load_samples();
+    bench::let_output_settle();
     SystemClock clock;
     QtEventPump pump;
     OnsetSound sound(module, clock);

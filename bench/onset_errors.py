@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Per-note onset errors heard in a recording.
 
-    onset_errors.py REC.wav SCHEDULE [--harness DIR] [--json]
+    onset_errors.py REC.wav SCHEDULE [--harness DIR] [--timing REC.wav.json] [--json]
 
 SCHEDULE holds the time each note was due, in ms from the first note, one per line. The
 first note follows silence: the harness's pitch.py finds it. Every later note cuts the one
@@ -10,7 +10,9 @@ frame, near its due time, that the sound before it does not predict. A linear pr
 fitted to the sounding note (which is nearly periodic) predicts it to within its noise; the
 new note's attack and the old one's fade both break the prediction at once. The error of a
 note is its onset minus the first onset minus its due time. A note whose search window holds
-a dropout (digital silence) is not measured.
+a dropout (digital silence) is not measured. The harness's null sink plays up to a few hundred
+ppm fast of the steady clock; with --timing (record.sh's BB_REC_TIMING file) the recording's
+frames are counted in the steady clock's time, as a listener would hear them.
 """
 import argparse
 import json
@@ -75,11 +77,12 @@ def next_onset(x, fs, previous, due):
     return lo + n
 
 
-def note_errors(x, fs, first, due_ms):
+def note_errors(x, fs, first, due_ms, ms_per_frame=None):
+    ms_per_frame = ms_per_frame or 1000 / fs
     errors, previous = [0.0], first
     for due in due_ms[1:]:
         found = next_onset(x, fs, previous, first + due * fs / 1000)
-        errors.append(None if found is None else (found - first) * 1000 / fs - due)
+        errors.append(None if found is None else (found - first) * ms_per_frame - due)
         if found is not None:
             previous = found
         else:
@@ -106,6 +109,7 @@ def main():
     ap.add_argument("wav")
     ap.add_argument("schedule")
     ap.add_argument("--harness", default=os.environ.get("BLACKBOX_DIR", ""))
+    ap.add_argument("--timing", help="record.sh's timing file: the sink's clock")
     ap.add_argument("--json", action="store_true")
     a = ap.parse_args()
     sys.path.insert(0, a.harness)
@@ -118,8 +122,14 @@ def main():
         due = [float(line) for line in f if line.strip()]
     if not onsets:
         sys.exit("onset_errors.py: no onset in " + a.wav)
-    errors = note_errors(x, fs, int(round(onsets[0] * fs)), due)
+    ms_per_frame = None
+    if a.timing:
+        with open(a.timing) as f:
+            ms_per_frame = json.load(f)["sec_per_frame"] * 1000
+    errors = note_errors(x, fs, int(round(onsets[0] * fs)), due, ms_per_frame)
     result = summary(errors)
+    if ms_per_frame:
+        result["sink_ppm"] = round((1000 / fs / ms_per_frame - 1) * 1e6)
     if a.json:
         result["errors_ms"] = [None if e is None else round(e, 3) for e in errors]
         print(json.dumps(result))

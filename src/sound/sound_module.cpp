@@ -12,6 +12,11 @@ namespace {
 // sent at its moment is then queued before the device asks for the block it falls in, even
 // when the device asks a little early.
 constexpr double kLeadMarginSeconds = 0.001;
+// A note with a deadline (replay, sequence playback) belongs this much after its deadline: a
+// player on a busy machine may wake a few milliseconds late, and a note sent after the device
+// asked for its block could only start in the next one. The whole performance moves by this
+// much; every note keeps its place in it.
+constexpr double kDeadlineSlackMs = 10.0;
 }  // namespace
 
 SoundModule::SoundModule(const InstrumentState& st, std::filesystem::path program_dir,
@@ -97,7 +102,8 @@ void SoundModule::start_output() {
 
 Mixer::TimePoint SoundModule::note_time() const {
     if (note_time_ms_ == 0) return Mixer::now();
-    return Mixer::TimePoint(std::chrono::nanoseconds(std::llround(note_time_ms_ * 1e6)));
+    const double ms = note_time_ms_ + kDeadlineSlackMs;
+    return Mixer::TimePoint(std::chrono::nanoseconds(std::llround(ms * 1e6)));
 }
 
 void SoundModule::play_tuned_sample(int string, int lever) {

@@ -13,6 +13,11 @@ constexpr double kFollowSeconds = 0.25;
 // A block asked for this much earlier or later than the average means the stream itself moved
 // (a dropout, a device that paused): the average starts again from that block.
 constexpr double kJumpNs = 20e6;
+// A smaller move (a short dropout) shows as blocks asked early or late by about the same amount,
+// one after another, where jitter scatters them either side: after kShiftBlocks blocks on one
+// side by more than kShiftNs, the average moves at once by the least of their deviations.
+constexpr double kShiftNs = 0.5e6;
+constexpr int kShiftBlocks = 8;
 
 double to_ns(StreamClock::TimePoint t) {
     return static_cast<double>(
@@ -23,9 +28,25 @@ double to_ns(StreamClock::TimePoint t) {
 void StreamClock::block_asked(std::int64_t first_frame, std::size_t frames,
                               TimePoint now) noexcept {
     const double origin = to_ns(now) - static_cast<double>(first_frame) * 1e9 / rate_;
-    if (!known_ || std::abs(origin - origin_ns_) > kJumpNs) {
+    const double deviation = origin - origin_ns_;
+    if (!known_ || std::abs(deviation) > kJumpNs) {
         origin_ns_ = origin;
         known_ = true;
+        run_ = 0;
+        return;
+    }
+    if (std::abs(deviation) <= kShiftNs) {
+        run_ = 0;
+    } else if (run_ > 0 && (deviation > 0) == (least_shift_ns_ > 0)) {
+        ++run_;
+        if (std::abs(deviation) < std::abs(least_shift_ns_)) least_shift_ns_ = deviation;
+    } else {
+        run_ = 1;
+        least_shift_ns_ = deviation;
+    }
+    if (run_ >= kShiftBlocks) {
+        origin_ns_ += least_shift_ns_;
+        run_ = 0;
         return;
     }
     const double share = std::min(1.0, static_cast<double>(frames) / (rate_ * kFollowSeconds));

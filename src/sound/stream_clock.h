@@ -2,8 +2,8 @@
 // Where a moment of the steady clock falls in the stream of frames the mixer renders. A device
 // asks for each block a little before it plays it, at moments that jitter from block to block;
 // averaged over many blocks, frame n is asked for at origin + n / rate. The average follows the
-// device's own clock slowly (so it does not drift from the steady clock), and starts afresh
-// after a jump such as a dropout. Rendering thread only; no locks, no allocation.
+// device's own clock slowly (so it does not drift from the steady clock), and moves at once when
+// the stream itself moves, as after a dropout. Rendering thread only; no locks, no allocation.
 
 #include <chrono>
 #include <cstddef>
@@ -29,7 +29,9 @@ class StreamClock {
   private:
     double rate_;
     bool known_ = false;
-    double origin_ns_ = 0.0;  // steady-clock ns at which frame 0 was, on average, asked for
+    double origin_ns_ = 0.0;     // steady-clock ns at which frame 0 was, on average, asked for
+    int run_ = 0;                // blocks in a row asked off the average to one side
+    double least_shift_ns_ = 0;  // the smallest of their deviations
 };
 
 }  // namespace orvena
