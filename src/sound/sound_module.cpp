@@ -101,8 +101,8 @@ void SoundModule::start_output() {
 }
 
 Mixer::TimePoint SoundModule::note_time() const {
-    if (note_time_ms_ == 0) return Mixer::now();
-    const double ms = note_time_ms_ + kDeadlineSlackMs;
+    if (!note_time_ms_) return Mixer::now();
+    const double ms = *note_time_ms_ + kDeadlineSlackMs;
     return Mixer::TimePoint(std::chrono::nanoseconds(std::llround(ms * 1e6)));
 }
 
