@@ -347,7 +347,7 @@ void Mixer::render(float* out, std::size_t frames) noexcept {
 }
 
 void Mixer::render(float* out, std::size_t frames, TimePoint asked_at) noexcept {
-    stream_clock_.block_asked(frames_rendered_, frames, asked_at);
+    stream_clock_.block_asked(frames_rendered_, asked_at);
     render_block(out, frames, true);
 }
 

@@ -67,6 +67,8 @@ class Mixer {
     // a device at the moment it asks for the block; each command then acts at its frame.
     void render(float* out, std::size_t frames) noexcept;
     void render(float* out, std::size_t frames, TimePoint asked_at) noexcept;
+    // The device ran dry: its timeline moved, and the next timed render learns it afresh.
+    void note_dropout() noexcept { stream_clock_.forget(); }
 
     // Voices sounding or fading; read on the rendering thread only.
     std::size_t active_voices() const;

@@ -246,6 +246,7 @@ class PulseOutput final : public AudioOutput {
     static void on_underflow(pa_stream* stream, void* self_ptr) {
         auto* self = static_cast<PulseOutput*>(self_ptr);
         self->underruns_.fetch_add(1, std::memory_order_relaxed);
+        if (self->mixer_ != nullptr) self->mixer_->note_dropout();
         if (self->target_blocks_ >= kMaxTargetBlocks) return;
         ++self->target_blocks_;
         pa_buffer_attr attr = buffer_attr(self->block_, self->target_blocks_);

@@ -147,6 +147,7 @@ class RtAudioOutput final : public AudioOutput {
         auto* self = static_cast<RtAudioOutput*>(self_ptr);
         if ((status & RTAUDIO_OUTPUT_UNDERFLOW) != 0) {
             self->underruns_.fetch_add(1, std::memory_order_relaxed);
+            self->mixer_->note_dropout();
         }
         auto* dst = static_cast<float*>(out);
         const Mixer::TimePoint asked_at = Mixer::now();

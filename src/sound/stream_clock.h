@@ -1,12 +1,13 @@
 #pragma once
 // Where a moment of the steady clock falls in the stream of frames the mixer renders. A device
-// asks for each block a little before it plays it, at moments that jitter from block to block;
-// averaged over many blocks, frame n is asked for at origin + n / rate. The average follows the
-// device's own clock slowly (so it does not drift from the steady clock), and moves at once when
-// the stream itself moves, as after a dropout. Rendering thread only; no locks, no allocation.
+// asks for each block when it has room for it; the callback that renders the block may run
+// late (a busy machine), never early. So the earliest asks, frame for frame, trace the device's
+// own timeline: frame n is asked for from origin + n / rate on. The origin follows the earliest
+// asks down at once and rises only slowly, so late callbacks hardly move it while a device
+// clock that runs slow of the steady clock is still followed. A dropout (or a jump of the
+// stream) starts it afresh. Rendering thread only; no locks, no allocation.
 
 #include <chrono>
-#include <cstddef>
 #include <cstdint>
 
 namespace orvena {
@@ -17,10 +18,12 @@ class StreamClock {
 
     explicit StreamClock(double rate_hz) : rate_(rate_hz) {}
 
-    // The block of `frames` frames that starts at `first_frame` is being asked for at `now`.
-    void block_asked(std::int64_t first_frame, std::size_t frames, TimePoint now) noexcept;
+    // The block that starts at `first_frame` is being asked for at `now`.
+    void block_asked(std::int64_t first_frame, TimePoint now) noexcept;
+    // The stream broke (the device ran dry): what was known about it no longer holds.
+    void forget() noexcept { known_ = false; }
 
-    // False until the first block_asked().
+    // False until the first block_asked() (and after forget()).
     bool known() const noexcept { return known_; }
 
     // The frame (nearest) at which the moment `at` falls; meaningful once known().
@@ -29,9 +32,8 @@ class StreamClock {
   private:
     double rate_;
     bool known_ = false;
-    double origin_ns_ = 0.0;     // steady-clock ns at which frame 0 was, on average, asked for
-    int run_ = 0;                // blocks in a row asked off the average to one side
-    double least_shift_ns_ = 0;  // the smallest of their deviations
+    double origin_ns_ = 0.0;  // steady-clock ns from which frame 0 was asked for
+    std::int64_t last_frame_ = 0;
 };
 
 }  // namespace orvena
