@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "bench_instrument.h"
@@ -43,6 +44,7 @@ class OnsetSound final : public Sound {
     }
     void stop_note_alias(const std::string& a) override { in_.sound->stop_note_alias(a); }
     void stop_plucked() override { in_.sound->stop_plucked(); }
+    void set_note_time(std::optional<double> ms) override { in_.sound->set_note_time(ms); }
     std::vector<double> onsets;
 
   private:

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "playing/surface_views.h"
 #include "recording/sequence_player.h"
@@ -38,6 +39,7 @@ class OnsetSound final : public Sound {
     }
     void stop_note_alias(const std::string& a) override { inner_.stop_note_alias(a); }
     void stop_plucked() override { inner_.stop_plucked(); }
+    void set_note_time(std::optional<double> ms) override { inner_.set_note_time(ms); }
     std::vector<double> onsets;
     double call_ms = 0;  // longest pluck call
 
