@@ -1,7 +1,7 @@
 #pragma once
 // The shipped instrument for benchmarks: the program folder copied aside (plucks rewrite the
 // samples' headers), loaded as start-up leaves it, with the displays on surfaces of their
-// real sizes and a silent sound output.
+// real sizes and a silent sound output (or the one given).
 
 #include <algorithm>
 #include <cstdlib>
@@ -29,7 +29,7 @@ class SilentDialogs : public Dialogs {
 };
 
 struct Instrument {
-    Instrument()
+    explicit Instrument(std::unique_ptr<AudioOutput> output = std::make_unique<NullOutput>())
         : dir(fs::temp_directory_path() /
               ("orvena-bench-" + std::to_string(std::random_device{}()))) {
         fs::create_directories(dir);
@@ -48,7 +48,7 @@ struct Instrument {
         if (import_tuning(st, dir / "dizek.xls")) std::abort();
         st.manual_levers = true;
         st.cur_string = 12;
-        sound = std::make_unique<SoundModule>(st, dir, std::make_unique<NullOutput>());
+        sound = std::make_unique<SoundModule>(st, dir, std::move(output));
         sound->load_samples();
         views = std::make_unique<SurfaceViews>(
             st, PictureSurfaces{picture1, picture2, picture3, picture6, picture10},
@@ -61,8 +61,10 @@ struct Instrument {
         sound.reset();
         fs::remove_all(dir);
     }
-    // Keeps the mixer's command queue from filling up during a long run.
+    // Keeps the mixer's command queue from filling up during a long run (a device drains it
+    // by itself).
     void drain() {
+        if (sound->output().is_device()) return;
         static std::vector<float> block(2 * 256);
         sound->mixer().render(block.data(), 256);
     }

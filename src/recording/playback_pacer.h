@@ -17,6 +17,8 @@ class PlaybackPacer {
     // Returns at the time start + ms_since_start (milliseconds), never before it; returns at
     // once when that time has already passed.
     void wait_until(double ms_since_start);
+    // The clock's reading at start + ms_since_start: the moment a note due then belongs to.
+    double deadline_ms(double ms_since_start) const { return start_ms_ + ms_since_start; }
 
   private:
     Clock& clock_;

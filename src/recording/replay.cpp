@@ -7,6 +7,7 @@
 #include "recording/performance_recorder.h"
 #include "recording/playback_pacer.h"
 #include "recording/replay_rules.h"
+#include "sound/sound.h"
 
 namespace orvena {
 
@@ -75,6 +76,7 @@ void PerformanceRecorder::replay_records(const std::string& text) {
         }
 
         pacer.wait_until(onset);
+        const NoteTime due(play_.sound, pacer.deadline_ms(onset));
         play_.sound.stop_plucked();  // the previous note's time is up
         if (platform_.panel.accidental_source() == kInstrumentSounds) {
             const ReplayedPluck pluck = replayed_pluck(st.cur_string, st);
@@ -84,6 +86,7 @@ void PerformanceRecorder::replay_records(const std::string& text) {
         if (!st.seq_playing) break;  // stopped: this note still sounds its full time
     }
     pacer.wait_until(onset);
+    const NoteTime due(play_.sound, pacer.deadline_ms(onset));
     play_.sound.stop_plucked();
 }
 

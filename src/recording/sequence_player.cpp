@@ -1,6 +1,7 @@
 #include "recording/sequence_player.h"
 
 #include "recording/playback_pacer.h"
+#include "sound/sound.h"
 #include "tuning/number_format.h"
 #include "tuning/rounding.h"
 
@@ -69,6 +70,7 @@ void play_records(SequencePlayback& p, std::int16_t& counter, bool& sounding) {
         const double late = p.clock.now_ms() - started_ms - due;
         if (late > kResyncAfterMs) due += late;
         pacer.wait_until(due);
+        const NoteTime note_time(p.play.sound, pacer.deadline_ms(due));
         if (sounding) p.play.sound.stop_plucked();
         sounding = false;
         if (note) {
@@ -78,6 +80,7 @@ void play_records(SequencePlayback& p, std::int16_t& counter, bool& sounding) {
         due += sound.ms;
     }
     if (started) pacer.wait_until(due);
+    const NoteTime note_time(p.play.sound, pacer.deadline_ms(due));
     if (sounding) p.play.sound.stop_plucked();
     sounding = false;
 }

@@ -66,6 +66,7 @@ Mixer::Mixer(double device_rate_hz, std::size_t queue_capacity)
     : device_rate_(device_rate_hz),
       fade_frames_(std::max(1, static_cast<int>(std::lround(kFadeSeconds * device_rate_hz)))),
       queue_(queue_capacity),
+      stream_clock_(device_rate_hz),
       voices_(kMaxVoices) {
     // Phase rows 0..kPhases; row j holds the weights of taps index-7 .. index+8 for a read
     // position index + j/kPhases, normalised so that every row passes DC unchanged.
@@ -96,7 +97,7 @@ Mixer::~Mixer() {
     // Whatever is still queued or sounding gives its claim on the sample back, so the bank
     // may free it.
     Command c;
-    while (queue_.pop(c)) {
+    while (next_command(c)) {
         if (c.sample != nullptr) c.sample->users().fetch_sub(1, std::memory_order_release);
     }
     for (Voice& v : voices_) {
@@ -111,22 +112,43 @@ bool Mixer::send(const Command& c) {
     return false;
 }
 
-bool Mixer::start_pluck(const SampleData& sample, double sample_rate_hz) {
+bool Mixer::start_pluck(const SampleData& sample, double sample_rate_hz, TimePoint at) {
     if (!(sample_rate_hz > 0.0)) return false;
-    return send({Kind::start_pluck, 0, &sample, sample_rate_hz / device_rate_});
+    return send({Kind::start_pluck, 0, &sample, sample_rate_hz / device_rate_, at});
 }
 
-bool Mixer::cut_pluck() {
-    return send({Kind::cut_pluck, 0, nullptr, 0.0});
+bool Mixer::cut_pluck(TimePoint at) {
+    return send({Kind::cut_pluck, 0, nullptr, 0.0, at});
 }
 
-bool Mixer::start_held(std::uint32_t voice_id, const SampleData& sample, double sample_rate_hz) {
+bool Mixer::start_held(std::uint32_t voice_id, const SampleData& sample, double sample_rate_hz,
+                       TimePoint at) {
     if (!(sample_rate_hz > 0.0)) return false;
-    return send({Kind::start_held, voice_id, &sample, sample_rate_hz / device_rate_});
+    return send({Kind::start_held, voice_id, &sample, sample_rate_hz / device_rate_, at});
 }
 
-bool Mixer::stop_held(std::uint32_t voice_id) {
-    return send({Kind::stop_held, voice_id, nullptr, 0.0});
+bool Mixer::stop_held(std::uint32_t voice_id, TimePoint at) {
+    return send({Kind::stop_held, voice_id, nullptr, 0.0, at});
+}
+
+bool Mixer::next_command(Command& c) noexcept {
+    if (!has_waiting_) return queue_.pop(c);
+    c = waiting_;
+    has_waiting_ = false;
+    return true;
+}
+
+// The frame of the block (from `from` on, so that commands keep their order) at which c acts;
+// `frames` or more when it belongs to a later block.
+std::size_t Mixer::frame_in_block(const Command& c, std::size_t from, std::size_t frames,
+                                  bool timed) const noexcept {
+    if (!timed || !stream_clock_.known()) return from;
+    const auto lead = std::chrono::nanoseconds(lead_ns_.load(std::memory_order_relaxed));
+    const std::int64_t ahead = stream_clock_.frame_at(c.at + lead) - frames_rendered_;
+    const auto longest = static_cast<std::int64_t>(
+        (kLongestWaitSeconds + static_cast<double>(lead.count()) * 1e-9) * device_rate_);
+    if (ahead <= static_cast<std::int64_t>(from) || ahead > longest) return from;
+    return std::min(static_cast<std::size_t>(ahead), frames);
 }
 
 Mixer::Voice* Mixer::free_slot() noexcept {
@@ -287,19 +309,46 @@ void Mixer::render_voice(Voice& v, float* out, std::size_t frames) noexcept {
     if (ended) release(v);
 }
 
-void Mixer::render(float* out, std::size_t frames) noexcept {
-    Command c;
-    while (queue_.pop(c)) apply(c);
-    std::fill(out, out + 2 * frames, 0.0f);
+void Mixer::mix_voices(float* out, std::size_t from, std::size_t to) noexcept {
+    if (to <= from) return;
     for (Voice& v : voices_) {
         if (v.sample == nullptr) continue;
         if (v.sample->channels() == 1) {
-            render_voice<1>(v, out, frames);
+            render_voice<1>(v, out + 2 * from, to - from);
         } else {
-            render_voice<2>(v, out, frames);
+            render_voice<2>(v, out + 2 * from, to - from);
         }
     }
+}
+
+void Mixer::render_block(float* out, std::size_t frames, bool timed) noexcept {
+    std::fill(out, out + 2 * frames, 0.0f);
+    // The voices sound up to each command's frame, the command acts, and so on.
+    std::size_t done = 0;
+    Command c;
+    while (next_command(c)) {
+        const std::size_t at = frame_in_block(c, done, frames, timed);
+        if (at >= frames) {
+            waiting_ = c;
+            has_waiting_ = true;
+            break;
+        }
+        mix_voices(out, done, at);
+        done = at;
+        apply(c);
+    }
+    mix_voices(out, done, frames);
+    frames_rendered_ += static_cast<std::int64_t>(frames);
     for (std::size_t i = 0; i < 2 * frames; ++i) out[i] = soft_limit(out[i]);
+}
+
+void Mixer::render(float* out, std::size_t frames) noexcept {
+    render_block(out, frames, false);
+}
+
+void Mixer::render(float* out, std::size_t frames, TimePoint asked_at) noexcept {
+    stream_clock_.block_asked(frames_rendered_, asked_at);
+    render_block(out, frames, true);
 }
 
 std::size_t Mixer::active_voices() const {

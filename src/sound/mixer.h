@@ -8,13 +8,23 @@
 // voices named by an id the event thread chooses. Each voice resamples its sample from the
 // rate in its file header to the device rate with a windowed-sinc interpolator, and every
 // cut or stop fades over about 3 ms so that no note ends in a click.
+//
+// Timing: every command carries the steady-clock moment it belongs to. A device renders with
+// render(out, frames, asked_at): the mixer then knows where each moment falls in the stream
+// and starts or stops the voice at that frame inside the block, a fixed lead later. So every
+// note sounds the same lead after its moment, instead of 0..1 block late depending on where
+// in the block its command arrived. render(out, frames) without a time applies every queued
+// command at the start of the block.
 
+#include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "sound/sample_data.h"
 #include "sound/spsc_queue.h"
+#include "sound/stream_clock.h"
 
 namespace orvena {
 
@@ -23,6 +33,11 @@ class Mixer {
     static constexpr std::size_t kMaxVoices = 64;
     static constexpr double kFadeSeconds = 0.003;
     static constexpr float kVoiceGain = 0.5f;  // headroom for chords of many strings
+    // A command whose moment lies further ahead than this (beyond the lead) is applied at
+    // once rather than holding up the commands behind it.
+    static constexpr double kLongestWaitSeconds = 0.1;
+    using TimePoint = StreamClock::TimePoint;
+    static TimePoint now() { return std::chrono::steady_clock::now(); }
 
     // device_rate_hz: frames per second that render() produces.
     explicit Mixer(double device_rate_hz, std::size_t queue_capacity = 256);
@@ -34,15 +49,26 @@ class Mixer {
 
     // --- Event thread (the one producer). Each returns false when the command could not
     // be queued (queue full); nothing changes then. sample_rate_hz is the rate stored in
-    // the sample's header: the data plays at that many frames per second.
-    bool start_pluck(const SampleData& sample, double sample_rate_hz);
-    bool cut_pluck();
-    bool start_held(std::uint32_t voice_id, const SampleData& sample, double sample_rate_hz);
-    bool stop_held(std::uint32_t voice_id);
+    // the sample's header: the data plays at that many frames per second. `at` is the moment
+    // the command belongs to (a player keeping deadlines passes the deadline).
+    bool start_pluck(const SampleData& sample, double sample_rate_hz, TimePoint at = now());
+    bool cut_pluck(TimePoint at = now());
+    bool start_held(std::uint32_t voice_id, const SampleData& sample, double sample_rate_hz,
+                    TimePoint at = now());
+    bool stop_held(std::uint32_t voice_id, TimePoint at = now());
+
+    // How long after its moment a command takes effect in timed rendering. The device sets
+    // a little more than one block, so that a command sent at its moment is queued before
+    // the block holding moment + lead is rendered. Any thread.
+    void set_lead(std::chrono::nanoseconds lead) { lead_ns_.store(lead.count()); }
 
     // --- Audio thread (the one consumer), or a test rendering offline. Writes `frames`
-    // frames of interleaved stereo float (left, right) into out.
+    // frames of interleaved stereo float (left, right) into out. The timed form is called by
+    // a device at the moment it asks for the block; each command then acts at its frame.
     void render(float* out, std::size_t frames) noexcept;
+    void render(float* out, std::size_t frames, TimePoint asked_at) noexcept;
+    // The device ran dry: its timeline moved, and the next timed render learns it afresh.
+    void note_dropout() noexcept { stream_clock_.forget(); }
 
     // Voices sounding or fading; read on the rendering thread only.
     std::size_t active_voices() const;
@@ -54,6 +80,7 @@ class Mixer {
         std::uint32_t id;
         const SampleData* sample;
         double step;  // input frames per output frame
+        TimePoint at;
     };
     struct Voice {
         const SampleData* sample = nullptr;  // null: the slot is free
@@ -70,6 +97,11 @@ class Mixer {
     };
 
     bool send(const Command& c);
+    bool next_command(Command& c) noexcept;
+    std::size_t frame_in_block(const Command& c, std::size_t from, std::size_t frames,
+                               bool timed) const noexcept;
+    void render_block(float* out, std::size_t frames, bool timed) noexcept;
+    void mix_voices(float* out, std::size_t from, std::size_t to) noexcept;
     void apply(const Command& c) noexcept;
     Voice* free_slot() noexcept;
     void begin_fade(Voice& v) noexcept;
@@ -82,6 +114,13 @@ class Mixer {
     double device_rate_;
     int fade_frames_;
     SpscQueue<Command> queue_;
+    std::atomic<std::int64_t> lead_ns_{0};
+    // Rendering thread: the frames rendered so far, where moments fall among them, and a
+    // command taken from the queue whose frame lies in a later block.
+    std::int64_t frames_rendered_ = 0;
+    StreamClock stream_clock_;
+    Command waiting_{};
+    bool has_waiting_ = false;
     std::vector<Voice> voices_;
     Voice* pluck_ = nullptr;
     // Interpolation tables (see mixer.cpp).

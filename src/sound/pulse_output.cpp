@@ -233,7 +233,7 @@ class PulseOutput final : public AudioOutput {
                 return;
             }
             if (self->mixer_ != nullptr) {
-                self->mixer_->render(static_cast<float*>(data), n / kFrameBytes);
+                self->mixer_->render(static_cast<float*>(data), n / kFrameBytes, Mixer::now());
             } else {
                 std::memset(data, 0, n);
             }
@@ -246,6 +246,7 @@ class PulseOutput final : public AudioOutput {
     static void on_underflow(pa_stream* stream, void* self_ptr) {
         auto* self = static_cast<PulseOutput*>(self_ptr);
         self->underruns_.fetch_add(1, std::memory_order_relaxed);
+        if (self->mixer_ != nullptr) self->mixer_->note_dropout();
         if (self->target_blocks_ >= kMaxTargetBlocks) return;
         ++self->target_blocks_;
         pa_buffer_attr attr = buffer_attr(self->block_, self->target_blocks_);

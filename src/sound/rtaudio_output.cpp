@@ -147,15 +147,17 @@ class RtAudioOutput final : public AudioOutput {
         auto* self = static_cast<RtAudioOutput*>(self_ptr);
         if ((status & RTAUDIO_OUTPUT_UNDERFLOW) != 0) {
             self->underruns_.fetch_add(1, std::memory_order_relaxed);
+            self->mixer_->note_dropout();
         }
         auto* dst = static_cast<float*>(out);
+        const Mixer::TimePoint asked_at = Mixer::now();
         if (self->channels_ == 2) {
-            self->mixer_->render(dst, frames);
+            self->mixer_->render(dst, frames, asked_at);
             return 0;
         }
         for (unsigned done = 0; done < frames;) {
             const unsigned n = std::min(frames - done, kScratchFrames);
-            self->mixer_->render(self->scratch_.data(), n);
+            self->mixer_->render(self->scratch_.data(), n, asked_at);
             for (unsigned i = 0; i < n; ++i) {
                 dst[done + i] = 0.5f * (self->scratch_[2 * i] + self->scratch_[2 * i + 1]);
             }

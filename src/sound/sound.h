@@ -3,6 +3,7 @@
 // hand them a recording fake instead of the real sound module. Event thread only; every
 // call returns at once and the note sounds in the background.
 
+#include <optional>
 #include <string>
 
 namespace orvena {
@@ -26,6 +27,24 @@ class Sound {
 
     // Silences the plucked channel; held notes keep sounding.
     virtual void stop_plucked() = 0;
+
+    // The notes started and stopped from now on belong to `steady_ms` (the steady clock in
+    // milliseconds, as SystemClock::now_ms reads it) rather than to the moment of each call:
+    // a player keeping deadlines passes the deadline, so that what it does after the deadline
+    // (drawing, rewriting a header) does not make the note late. None: the moment of each call.
+    virtual void set_note_time(std::optional<double> steady_ms) { (void)steady_ms; }
+};
+
+// Stamps the notes sent during its life with one moment (see Sound::set_note_time).
+class NoteTime {
+  public:
+    NoteTime(Sound& sound, double steady_ms) : sound_(sound) { sound_.set_note_time(steady_ms); }
+    ~NoteTime() { sound_.set_note_time(std::nullopt); }
+    NoteTime(const NoteTime&) = delete;
+    NoteTime& operator=(const NoteTime&) = delete;
+
+  private:
+    Sound& sound_;
 };
 
 }  // namespace orvena

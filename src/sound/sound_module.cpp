@@ -1,8 +1,23 @@
 #include "sound/sound_module.h"
 
+#include <chrono>
+#include <cmath>
+
 #include "sound/wav_header.h"
 
 namespace orvena {
+
+namespace {
+// Every note sounds this long after its moment, on top of one block of the device: a command
+// sent at its moment is then queued before the device asks for the block it falls in, even
+// when the device asks a little early.
+constexpr double kLeadMarginSeconds = 0.001;
+// A note with a deadline (replay, sequence playback) belongs this much after its deadline: a
+// player on a busy machine may wake a few milliseconds late, and a note sent after the device
+// asked for its block could only start in the next one. The whole performance moves by this
+// much; every note keeps its place in it.
+constexpr double kDeadlineSlackMs = 10.0;
+}  // namespace
 
 SoundModule::SoundModule(const InstrumentState& st, std::filesystem::path program_dir,
                          std::unique_ptr<AudioOutput> output)
@@ -10,7 +25,7 @@ SoundModule::SoundModule(const InstrumentState& st, std::filesystem::path progra
       bank_(std::move(program_dir)),
       mixer_(std::make_unique<Mixer>(output->sample_rate())),
       output_(std::move(output)) {
-    output_->start(*mixer_);
+    start_output();
 }
 
 SoundModule::SoundModule(const InstrumentState& st, std::filesystem::path program_dir)
@@ -76,14 +91,26 @@ void SoundModule::use_output(std::unique_ptr<AudioOutput> output) {
         open_aliases_.clear();
     }
     output_ = std::move(output);
+    start_output();
+}
+
+void SoundModule::start_output() {
+    const double block = output_->block_frames() / output_->sample_rate();
+    mixer_->set_lead(std::chrono::nanoseconds(std::llround((block + kLeadMarginSeconds) * 1e9)));
     output_->start(*mixer_);
+}
+
+Mixer::TimePoint SoundModule::note_time() const {
+    if (!note_time_ms_) return Mixer::now();
+    const double ms = *note_time_ms_ + kDeadlineSlackMs;
+    return Mixer::TimePoint(std::chrono::nanoseconds(std::llround(ms * 1e6)));
 }
 
 void SoundModule::play_tuned_sample(int string, int lever) {
     // Both lookups first: a call outside the tables changes nothing.
     const std::int32_t rate = st_.sample_rate(string, lever);
     const std::string& file = st_.wav_files[string];
-    mixer_->cut_pluck();
+    mixer_->cut_pluck(note_time());
     const SampleData* data = sample(file);
     if (data == nullptr) return;
     switch (write_rate_(bank_.resolve(file), rate)) {
@@ -98,7 +125,7 @@ void SoundModule::play_tuned_sample(int string, int lever) {
         case RatePatch::bad_header:
             return;
     }
-    mixer_->start_pluck(*data, rate);
+    mixer_->start_pluck(*data, rate, note_time());
 }
 
 void SoundModule::play_note_alias(const std::string& file, const std::string& alias) {
@@ -121,18 +148,20 @@ void SoundModule::play_note_alias(const std::string& file, const std::string& al
         rate = repaired;
     }
     const std::uint32_t id = next_voice_id_++;
-    if (mixer_->start_held(id, *data, static_cast<double>(rate))) open_aliases_[alias] = id;
+    if (mixer_->start_held(id, *data, static_cast<double>(rate), note_time())) {
+        open_aliases_[alias] = id;
+    }
 }
 
 void SoundModule::stop_note_alias(const std::string& alias) {
     const auto it = open_aliases_.find(alias);
     if (it == open_aliases_.end()) return;
-    mixer_->stop_held(it->second);
+    mixer_->stop_held(it->second, note_time());
     open_aliases_.erase(it);
 }
 
 void SoundModule::stop_plucked() {
-    mixer_->cut_pluck();
+    mixer_->cut_pluck(note_time());
 }
 
 }  // namespace orvena

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -57,6 +58,7 @@ class SoundModule final : public Sound {
     void play_note_alias(const std::string& file, const std::string& alias) override;
     void stop_note_alias(const std::string& alias) override;
     void stop_plucked() override;
+    void set_note_time(std::optional<double> steady_ms) override { note_time_ms_ = steady_ms; }
 
     bool alias_open(const std::string& alias) const { return open_aliases_.count(alias) != 0; }
     Mixer& mixer() { return *mixer_; }
@@ -67,6 +69,8 @@ class SoundModule final : public Sound {
     const SampleData* sample(const std::string& file);
     void note_unwritten(const std::string& file, std::int32_t rate);
     std::int32_t repair_rate(const std::string& file) const;
+    Mixer::TimePoint note_time() const;
+    void start_output();
 
     const InstrumentState& st_;
     SampleBank bank_;
@@ -81,6 +85,7 @@ class SoundModule final : public Sound {
     std::unique_ptr<AudioOutput> output_;  // declared last: stopped before the mixer goes
     std::map<std::string, std::uint32_t> open_aliases_;
     std::uint32_t next_voice_id_ = 1;
+    std::optional<double> note_time_ms_;  // see set_note_time
 };
 
 }  // namespace orvena
