@@ -15,8 +15,7 @@
 namespace orvena {
 namespace {
 
-using test::SoundCall;
-using Sounds = std::vector<SoundCall>;
+using Sounds = std::vector<std::string>;
 using Message = std::vector<unsigned char>;
 using KeyStrings = std::map<int, int>;  // key -> string, keys that play only
 
@@ -99,8 +98,8 @@ Message pedal(int value) {
 }
 
 TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
-    const SoundCall a4_on = SoundCall::alias_on("wav12", "A4"), a4_off = SoundCall::alias_off("A4");
-    const SoundCall c4_on = SoundCall::alias_on("wav17", "C4"), c4_off = SoundCall::alias_off("C4");
+    const std::string a4_on = "on wav12 A4", a4_off = "off A4";
+    const std::string c4_on = "on wav17 C4", c4_off = "off C4";
     struct Case {
         const char* what;
         std::function<void(Shipped&)> set;

@@ -21,9 +21,9 @@
 namespace orvena::test {
 namespace {
 
-using Sounds = std::vector<SoundCall>;
+using Sounds = std::vector<std::string>;
 const std::vector<unsigned char> kA4On{0x90, 69, 100};
-const SoundCall a4_on = SoundCall::alias_on("wav12", "A4"), a4_off = SoundCall::alias_off("A4");
+const std::string a4_on = "on wav12 A4", a4_off = "off A4";
 const std::string kPort = "Keys:Keys MIDI 1 20:0";
 
 struct Midi : RecordedPlay {

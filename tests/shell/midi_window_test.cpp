@@ -25,7 +25,7 @@ const std::string kPort = "Keys:Keys MIDI 1 20:0";
 class MidiWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        ensure_app();
+        ensure_qt_app();
         device_->ports = {"Midi Through:Midi Through Port-0 14:0", kPort};
         ProgramOptions options = folder_.headless_options();
         options.midi = {folder_.path() / kSettingsFileName, kPort,
