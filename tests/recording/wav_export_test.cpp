@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <span>
 #include <vector>
 
@@ -87,6 +88,11 @@ const RenderCase kRenderCases[] = {
      {{0, 9, 0, 320}, {400, 13, 1, 320}, {720, 4, 0, 640}}, 1360},
 };
 // clang-format on
+
+// Named tests: the parameters' bytes (pointers) would make a new test name on every build.
+void PrintTo(const RenderCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class RenderedNotes : public testing::TestWithParam<RenderCase> {};
 
@@ -170,6 +176,10 @@ const FaultCase kFaultCases[] = {
      kInstrument, Out::existing, false, ""},
 };
 // clang-format on
+
+void PrintTo(const FaultCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ExportFaults : public testing::TestWithParam<FaultCase> {};
 
