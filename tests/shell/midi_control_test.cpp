@@ -1,137 +1,157 @@
 // The MIDI input seen from the window: the saved port opens at start, the device's messages
-// reach the event thread, a device that goes away is closed with one notice, and the choice
-// is kept in orvena.ini beside the sound settings.
+// reach the event thread, a device that goes away is closed with one notice, the port chosen
+// in "Ses ayarları" is kept in orvena.ini, and an open message box takes the keys.
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 
 #include <sstream>
+#include <thread>
 
-#include "fake_midi_input.h"
-#include "playing/recording_views.h"
 #include "shell/midi_control.h"
 #include "shell/midi_settings.h"
 #include "shell/sound_settings.h"
-#include "support/qt_app.h"
-#include "support/temp_dir.h"
-#include "tuning/tablo_oku.h"
+#include "shell/sound_settings_dialog.h"
+#include "started_window.h"
 
 namespace orvena::test {
 namespace {
 
-using Sounds = std::vector<SoundCall>;
 const std::vector<unsigned char> kA4On{0x90, 69, 100};
-const SoundCall a4_on = SoundCall::alias_on("wav12", "A4"), a4_off = SoundCall::alias_off("A4");
 const std::string kPort = "Keys:Keys MIDI 1 20:0";
 
-struct Midi : RecordedPlay {
-    explicit Midi(const std::string& saved = kPort, bool with_input = true) {
-        ensure_qt_app();
-        set_names(st);
-        EXPECT_FALSE(import_tuning(st, source_dir() / "data" / "dizek.xls"));
-        st.wav_files[12] = "wav12";
-        device->ports = {"Midi Through:Midi Through Port-0 14:0", kPort};
-        MidiConfig config{dir / kSettingsFileName, saved, nullptr, std::chrono::milliseconds(5)};
-        if (with_input)
-            config.make_input = [d = device] { return std::make_unique<FakeMidiInput>(d); };
-        control = std::make_unique<MidiControl>(ctx, nullptr, config, log);
+// A MIDI input without a device: messages and failures come from a thread of their own, as
+// from a device's thread. The handlers outlive a close, so a late message can still arrive.
+struct FakeMidi final : MidiInput {
+    struct Device {
+        std::vector<std::string> ports{"Midi Through:Midi Through Port-0 14:0", kPort};
+        MessageHandler on_message;
+        ErrorHandler on_error;
+        void send(std::vector<unsigned char> m) {
+            std::thread([&] { on_message(m); }).join();
+        }
+        void fail(const std::string& why) {
+            std::thread([&] { on_error(why); }).join();
+        }
+    };
+    explicit FakeMidi(std::shared_ptr<Device> device) : d(std::move(device)) {}
+    std::vector<std::string> ports() override { return d->ports; }
+    bool open(const std::string& port, MessageHandler message, ErrorHandler error) override {
+        if (std::find(d->ports.begin(), d->ports.end(), port) == d->ports.end()) return false;
+        d->on_message = std::move(message), d->on_error = std::move(error);
+        return true;
     }
-    // Runs the event loop long enough for the watch timer to look at the ports a few times.
+    void close() override {}
+    std::shared_ptr<Device> d;
+};
+
+// A keyboard plugged in again gets new client numbers; its saved name still finds it.
+TEST(MidiSettingsFile, TheSavedPortIsFoundAmongThePortsThere) {
+    const std::vector<std::string> found = FakeMidi::Device().ports;
+    EXPECT_EQ(find_midi_port(found, kPort), kPort);
+    EXPECT_EQ(find_midi_port(found, "Keys:Keys MIDI 1 24:0"), kPort);
+    EXPECT_EQ(find_midi_port(found, "Pads:Pads MIDI 1 28:0"), std::nullopt);
+    EXPECT_EQ(find_midi_port(found, ""), std::nullopt);
+}
+
+TEST(MidiSettingsFile, ABadPortNameIsRefusedWithAMessage) {
+    ensure_qt_app();
+    TempDir dir;
+    std::ostringstream log;
+    write_file_bytes(dir / kSettingsFileName,
+                     "[sound]\nbuffer_frames=256\n[midi]\nport=K\\x1b[2J\n");
+    EXPECT_EQ(read_midi_port(dir / kSettingsFileName, log), "");
+    EXPECT_NE(log.str().find("control characters; MIDI input is off"), std::string::npos);
+    const std::string port = "Çalgı, Port 1 \"2\" 24:0";
+    ASSERT_TRUE(write_midi_port(dir / kSettingsFileName, port));
+    EXPECT_EQ(read_midi_port(dir / kSettingsFileName, log), port);
+    EXPECT_EQ(read_sound_settings(dir / kSettingsFileName, log).block_frames, 256u);
+}
+
+class MidiWindow : public StartedWindow {
+  protected:
+    ProgramOptions options() override {
+        ProgramOptions options = folder_.headless_options();
+        options.midi = {folder_.path() / kSettingsFileName, kPort,
+                        [d = device_] { return std::make_unique<FakeMidi>(d); },
+                        std::chrono::milliseconds(5)};
+        return options;
+    }
+    bool a4_sounds_after_a_key() {
+        device_->send(kA4On);
+        QCoreApplication::processEvents();
+        return w_->sound->alias_open("A4");
+    }
+    // Long enough for the watch timer to look at the ports a few times.
     void run_events() {
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < 30) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
-    std::string saved_port() {
-        std::ostringstream ignored;
-        return read_midi_port(dir / kSettingsFileName, ignored);
-    }
-    TempDir dir;
-    std::shared_ptr<FakeMidiDevice> device = std::make_shared<FakeMidiDevice>();
-    std::ostringstream log;
-    std::unique_ptr<MidiControl> control;
+    std::shared_ptr<FakeMidi::Device> device_ = std::make_shared<FakeMidi::Device>();
 };
 
-TEST(MidiControl, OpensTheSavedPortAtStartWhenItIsThere) {
-    const std::tuple<std::string, bool, std::string, std::string> cases[] = {
-        // saved, a MIDI system, opened, said on the log
-        {"", true, "", ""},
-        {kPort, true, kPort, "MIDI input from"},
-        {"Keys:Keys MIDI 1 24:0", true, kPort, ""},  // plugged in again, numbered anew
-        {"Pads:Pads MIDI 1 28:0", true, "", "'Pads:Pads MIDI 1 28:0' is not there"},
-        {kPort, false, "", "is not there"},
+// The saved port plays from the start unless a message box is open; the dialog lists "Yok" and the
+// ports, and a choice closes the old port (its notes stop), opens the new one and is saved.
+TEST_F(MidiWindow, TheSavedPortPlaysFromTheStartAndTheDialogSwitchesIt) {
+    QDialog box;  // a message box takes the letter keys from the window, and these too
+    box.setModal(true);
+    box.show();
+    EXPECT_FALSE(a4_sounds_after_a_key());
+    box.hide();
+    EXPECT_TRUE(a4_sounds_after_a_key());
+    w_->sound_control->show_settings();
+    QComboBox* ports = w_->sound_control->dialog()->midi_ports();
+    ASSERT_EQ(ports->count(), 3);
+    EXPECT_EQ(ports->itemText(0), QStringLiteral("Yok"));
+    EXPECT_EQ(ports->currentText().toStdString(), kPort);
+    const auto choose = [ports](int index) {
+        ports->setCurrentIndex(index);
+        emit ports->activated(index);
     };
-    for (const auto& [saved, with_input, opened, log_has] : cases) {
-        Midi m(saved, with_input);
-        m.control->open_saved();
-        EXPECT_EQ(m.device->open_port, opened) << saved;
-        EXPECT_NE(m.log.str().find(log_has), std::string::npos) << m.log.str();
-        EXPECT_TRUE(m.dialogs.texts().empty());  // a start shows no box
-    }
+    std::ostringstream log;
+    choose(0);
+    EXPECT_FALSE(w_->sound->alias_open("A4"));
+    EXPECT_FALSE(a4_sounds_after_a_key());
+    EXPECT_EQ(read_midi_port(folder_.path() / kSettingsFileName, log), "");
+    w_->midi->choose("Pads 28:0");  // not there: told, and nothing saved
+    EXPECT_EQ(dialogs_.texts(),
+              std::vector<std::string>{kMidiPortNotOpened + std::string("Pads 28:0")});
+    choose(2);
+    EXPECT_TRUE(a4_sounds_after_a_key());
+    EXPECT_EQ(read_midi_port(folder_.path() / kSettingsFileName, log), kPort);
 }
 
 // However it goes (RtMidi's error, or the port gone from the list), a lost device stops its
-// notes, says so once, drops what it still sends, and can be chosen again.
-TEST(MidiControl, ADeviceThatGoesAwayClosesQuietlyWithOneNotice) {
+// notes whatever the locks, says so once, drops what it still sends, and can be chosen again.
+TEST_F(MidiWindow, ADeviceThatGoesAwayClosesWithOneNotice) {
     for (const bool by_error : {true, false}) {
-        Midi m;
-        m.control->open_saved();
-        m.device->send(kA4On);
-        EXPECT_EQ(m.sound.calls, Sounds{});  // nothing is played on the device's thread
-        m.run_events();
+        SCOPED_TRACE(by_error);
+        dialogs_.clear();
+        device_->send(kA4On);
+        EXPECT_FALSE(w_->sound->alias_open("A4"));  // nothing is played on the device's thread
+        run_events();
+        EXPECT_TRUE(w_->sound->alias_open("A4"));
+        w_->st.seq_playing = true;
         if (by_error) {
-            m.device->fail("device removed");
-            m.device->fail("device removed");
+            device_->fail("device removed");
+            device_->fail("device removed");
         } else {
-            m.device->ports.pop_back();
+            device_->ports.pop_back();
         }
-        m.run_events();
-        EXPECT_EQ(m.dialogs.texts(), std::vector<std::string>{kMidiPortGone});
-        m.device->send(kA4On);  // late, from the lost port
-        m.run_events();
-        EXPECT_EQ(m.sound.calls, (Sounds{a4_on, a4_off})) << by_error;
-
-        m.device->ports.push_back(kPort);
-        m.control->choose(kPort);
-        m.device->send(kA4On);
-        m.run_events();
-        EXPECT_EQ(m.sound.calls.back(), a4_on);
-        EXPECT_EQ(m.dialogs.texts().size(), 1u);
+        run_events();
+        w_->st.seq_playing = false;
+        EXPECT_FALSE(w_->sound->alias_open("A4"));
+        EXPECT_EQ(dialogs_.texts(), std::vector<std::string>{kMidiPortGone});
+        EXPECT_FALSE(a4_sounds_after_a_key());  // late, from the lost port
+        if (!by_error) device_->ports.push_back(kPort);
+        w_->midi->choose(kPort);
     }
-}
-
-TEST(MidiControl, ChoosingSavesWhatOpenedAndKeepsTheSoundSettings) {
-    Midi m("");
-    write_file_bytes(m.dir / kSettingsFileName, "[sound]\napi=alsa\nbuffer_frames=256\n");
-    m.control->choose(kPort);
-    EXPECT_EQ(m.saved_port(), kPort);
-    m.control->choose("Pads 28:0");  // not there: told, and nothing saved
-    EXPECT_EQ(m.dialogs.texts(),
-              std::vector<std::string>{kMidiPortNotOpened + std::string("Pads 28:0")});
-    EXPECT_EQ(m.saved_port(), kPort);
-    m.control->choose("");
-    EXPECT_EQ(m.device->open_port, "");
-    EXPECT_EQ(m.saved_port(), "");
-    std::ostringstream log;
-    EXPECT_EQ(read_sound_settings(m.dir / kSettingsFileName, log).block_frames, 256u);
-    EXPECT_EQ(log.str(), "");
-}
-
-// A hand-written value the program cannot use leaves MIDI off with a message; what the
-// program writes (quotes and commas included) reads back as it was.
-TEST(MidiSettingsFile, ABadPortNameIsRefusedWithAMessage) {
-    ensure_qt_app();
-    TempDir dir;
-    std::ostringstream log;
-    write_file_bytes(dir / kSettingsFileName, "[midi]\nport=Keys\\x1b[2J\n");
-    EXPECT_EQ(read_midi_port(dir / kSettingsFileName, log), "");
-    EXPECT_NE(log.str().find("control characters; MIDI input is off"), std::string::npos);
-    for (const std::string port : {"USB Keys, Port 1 \"2\" 24:0", "Çalgı:Giriş 20:0"}) {
-        ASSERT_TRUE(write_midi_port(dir / kSettingsFileName, port));
-        EXPECT_EQ(read_midi_port(dir / kSettingsFileName, log), port);
-    }
+    EXPECT_TRUE(a4_sounds_after_a_key());
 }
 
 }  // namespace

@@ -18,9 +18,10 @@ class StartedWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         ensure_qt_app();
-        ASSERT_TRUE(program_.start(folder_.headless_options()).goes_on);
+        ASSERT_TRUE(program_.start(options()).goes_on);
         w_ = program_.window();
     }
+    virtual ProgramOptions options() { return folder_.headless_options(); }
     // Start-up moves into the program folder; the next test starts where this one did.
     void TearDown() override { std::filesystem::current_path(saved_cwd_); }
 
