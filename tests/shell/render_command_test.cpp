@@ -1,9 +1,11 @@
 // `orvena --render FILE OUT.wav` and the window's context menu that holds the WAV export.
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <sstream>
 
 #include "recording/render_command.h"
+#include "recording/wav_export.h"
 #include "shell/command_line.h"
 #include "started_window.h"
 
@@ -60,6 +63,33 @@ TEST(RenderCommand, WritesTheWavOrSaysWhyNotWithItsStatus) {
 }
 
 class WindowMenu : public test::StartedWindow {};
+
+// The entries of the context menu that opens over `target`; empty when none opens.
+QStringList context_menu_over(QWidget* target) {
+    QStringList entries;
+    QTimer::singleShot(0, [&entries] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                if (!action->isSeparator()) entries << action->text();
+            menu->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
+                            target->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(target, &event);
+    QApplication::processEvents();
+    return entries;
+}
+
+// The background's menu holds the sound settings and both exports; the instrument keeps the
+// right button for sweeping the strings.
+TEST_F(WindowMenu, BackgroundOffersTheExportsAndTheInstrumentOpensNoMenu) {
+    const QStringList background = context_menu_over(w_);
+    ASSERT_EQ(background.size(), 3);
+    EXPECT_TRUE(background[0].startsWith(QString::fromUtf8("Ses ayarları")));
+    EXPECT_TRUE(background.contains(QString::fromUtf8(kWavExportMenuText)));
+    EXPECT_TRUE(context_menu_over(w_->Picture2).isEmpty());
+}
 
 // The entry (in the background's context menu) asks for the source among the recording and
 // the sequence files, suggests a WAV name after it in the sequence folder, and writes it there.
