@@ -177,11 +177,16 @@ class PulseOutput final : public AudioOutput {
                             : "the sound server did not open the stream in time";
             return false;
         }
-        // The first timing report, so that the latency is known from the start.
+        // The first timing report, so that the latency is known from the start, even if the
+        // stream drops out before anyone asks.
         c_.wait_until(std::min(deadline, Clock::now() + std::chrono::milliseconds(300)), [this] {
             pa_usec_t usec = 0;
             int negative = 0;
-            return pa_stream_get_latency(c_.stream, &usec, &negative) == 0 && usec > 0;
+            if (pa_stream_get_latency(c_.stream, &usec, &negative) != 0 || negative != 0 ||
+                usec == 0)
+                return false;
+            last_latency_ = static_cast<double>(usec) / 1e6;
+            return true;
         });
         const char* device = pa_stream_get_device_name(c_.stream);
         name_ = std::string("pulse '") + (device != nullptr ? device : "default") + "'";

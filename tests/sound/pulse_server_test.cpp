@@ -6,11 +6,13 @@
 #include <pulse/simple.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "sound/pulse_output.h"
 #include "sound/sound_module.h"
@@ -92,7 +94,9 @@ TEST_F(PulseServer, PlaysAStringInTuneThroughAStreamOfUnder20Milliseconds) {
     std::size_t onset = 0;
     while (onset < left.size() && std::abs(left[onset]) < 1e-3f) ++onset;
     ASSERT_LT(onset + 48000, left.size()) << "nothing was heard";
-    // A tenth of a second of the note without a dropout (digital silence) in it.
+    // Tenths of a second along the note, leaving out those with a dropout (digital silence)
+    // in them. A busy machine may also splice the stream without silence, which bends one
+    // window's pitch: the note is in tune when most windows say so.
     constexpr std::size_t kWindow = 4800;
     auto silent_run_in = [&](std::size_t from) {
         std::size_t run = 0;
@@ -102,11 +106,15 @@ TEST_F(PulseServer, PlaysAStringInTuneThroughAStreamOfUnder20Milliseconds) {
         }
         return false;
     };
-    std::size_t from = onset + 2400;
-    while (from + kWindow < left.size() && silent_run_in(from)) from += 480;
-    ASSERT_LT(from + kWindow, left.size()) << "no tenth of a second without a dropout";
-    const std::span<const float> note(left.data() + from, kWindow);
-    EXPECT_NEAR(cents_between(measure_fundamental(note, 48000.0), st.freq(12, 0)), 0.0, 1.0);
+    std::vector<double> cents;
+    for (std::size_t from = onset + 2400; from + kWindow < onset + 48000; from += kWindow) {
+        if (silent_run_in(from)) continue;
+        const std::span<const float> note(left.data() + from, kWindow);
+        cents.push_back(cents_between(measure_fundamental(note, 48000.0), st.freq(12, 0)));
+    }
+    ASSERT_GE(cents.size(), 3u) << "fewer than three tenths of a second without a dropout";
+    std::nth_element(cents.begin(), cents.begin() + cents.size() / 2, cents.end());
+    EXPECT_NEAR(cents[cents.size() / 2], 0.0, 1.0);
 
     const double latency = module.output().latency_seconds();
     EXPECT_GT(latency, 0.0);
