@@ -12,18 +12,16 @@
 #include "shell/midi_settings.h"
 #include "shell/program.h"
 #include "shell/program_folder.h"
-#include "shell/render_command_line.h"
-#include "shell/scala_command_line.h"
 #include "shell/sound_settings.h"
 #include "shell/system_close.h"
+#include "shell/windowless_commands.h"
 #include "sound/audio_output.h"
 #include "sound/system_audio_host.h"
 #include "surface/dialogs.h"
 #include "surface/qt_translation.h"
 
 int main(int argc, char** argv) {
-    if (const auto status = orvena::run_scala_command_line(argc, argv)) return *status;
-    if (const auto status = orvena::run_render_command_line(argc, argv)) return *status;
+    if (const auto status = orvena::run_windowless_command(argc, argv)) return *status;
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVENA_VERSION));
     // --help and --version answer even where no window can open.
     {
