@@ -43,7 +43,9 @@ struct Player : ::testing::Test {
     // The group is idle again; the counter box shows `counter` (nullptr: nothing printed), on
     // a white box when `white`.
     void expect_idle_with_counter(const char* counter, bool white) {
-        if (counter) EXPECT_EQ(Picture7.print_log().back().text.toStdString(), counter);
+        if (counter) {
+            EXPECT_EQ(Picture7.print_log().back().text.toStdString(), counter);
+        }
         QImage blank(Picture7.image().size(), Picture7.image().format());
         blank.fill(Qt::white);
         EXPECT_EQ(Picture7.image() == blank, white);
@@ -142,7 +144,9 @@ TEST_F(Player, brokenOrMissingFileIsReportedWithItsRecordNumber) {
         EXPECT_EQ(dialogs.texts(), std::vector<std::string>{std::to_string(c.record) + why});
         // Each note heard is cut again: nothing is left sounding.
         ASSERT_EQ(sound.calls.size(), 2 * c.notes_heard);
-        if (c.notes_heard) EXPECT_EQ(sound.calls.back().substr(0, 4), "cut@");
+        if (c.notes_heard) {
+            EXPECT_EQ(sound.calls.back().substr(0, 4), "cut@");
+        }
         // The counter box keeps the failing record's number.
         const std::string counter = "00" + std::to_string(c.record);
         expect_idle_with_counter(c.text ? counter.c_str() : nullptr, false);

@@ -46,7 +46,7 @@ TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
         const AudioChoice choice = read_sound_settings(dir / kSettingsFileName, log);
         EXPECT_EQ(std::tuple(api_setting_name(choice), choice.device, choice.block_frames),
                   std::tuple(c.api, c.device, c.block));
-        if (c.log_has.empty()) EXPECT_EQ(log.str(), "");
+        EXPECT_EQ(log.str().empty(), c.log_has.empty()) << log.str();
         EXPECT_NE(log.str().find(c.log_has), std::string::npos) << log.str();
     }
 }

@@ -2,8 +2,10 @@
 // A Sound that plays nothing and writes down every call in order, for tests of the handlers
 // that pluck strings: "12/-3" string 12 plucked at lever -3, "cut" the plucked string cut,
 // "on 12-A4.wav A4" and "off A4" a held note. Given a clock, each call also says when it came:
-// "12/-3@100".
+// "12/-3@100". With note_times, each call says the note time it came with instead:
+// "12/-3!100", or "!now" when it came with none.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,12 +25,18 @@ class RecordingSound final : public Sound {
     }
     void stop_note_alias(const std::string& alias) override { note("off " + alias); }
     void stop_plucked() override { note("cut"); }
+    void set_note_time(std::optional<double> ms) override { note_time = ms; }
 
     std::vector<std::string> calls;
+    bool note_times = false;
+    std::optional<double> note_time;
 
   private:
     void note(std::string call) {
-        if (clock_) call += "@" + std::to_string(static_cast<long>(clock_->now));
+        if (note_times)
+            call += note_time ? "!" + std::to_string(static_cast<long>(*note_time)) : "!now";
+        else if (clock_)
+            call += "@" + std::to_string(static_cast<long>(clock_->now));
         calls.push_back(std::move(call));
     }
     const RecordingClock* clock_;
