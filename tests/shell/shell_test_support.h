@@ -22,9 +22,7 @@ inline std::string tiny_wav() {
 }
 
 inline std::string sample_name(int i) {
-    char name[16];
-    std::snprintf(name, sizeof name, "tel%02d.wav", i);
-    return name;
+    return (i < 10 ? "tel0" : "tel") + std::to_string(i) + ".wav";
 }
 
 struct ProgramFolder {
