@@ -328,7 +328,9 @@ void Mixer::render_block(float* out, std::size_t frames, bool timed) noexcept {
     Command c;
     while (next_command(c)) {
         const std::size_t at = frame_in_block(c, done, frames, timed);
-        if (at >= frames) {
+        // Only a timed command waits for a later block; an untimed one acts now, even in a
+        // render of no frames (an offline render uses that to apply what it has queued).
+        if (timed && at >= frames) {
             waiting_ = c;
             has_waiting_ = true;
             break;

@@ -245,5 +245,17 @@ TEST(OnsetTiming, APlaybackNoteStartsAFixedTimeAfterItsDeadlineHoweverLateItIsPl
     }
 }
 
+// An offline render applies what it queued with a render of no frames, so any number of
+// commands on one frame fits the queue.
+TEST(OnsetTiming, ARenderOfNoFramesAppliesTheQueuedCommands) {
+    Mixer mixer(kRate, 4);
+    float none[2];
+    for (int n = 0; n < 10; ++n) {
+        ASSERT_TRUE(mixer.cut_pluck() && mixer.start_pluck(level_sample(), kRate)) << n;
+        mixer.render(none, 0);
+    }
+    EXPECT_EQ(mixer.active_voices(), 10u);  // each pluck cut by the next, fading
+}
+
 }  // namespace
 }  // namespace orvena::test
