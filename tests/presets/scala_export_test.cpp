@@ -134,14 +134,24 @@ TEST(ScalaExport, CommandLineWritesTheFilesOrSaysWhyNot) {
     }
 }
 
+// A finished export names its three files in a notice; a failed one says so in a message box.
 TEST(ScalaExport, WindowEntryWritesToThePickedFolderOrSaysItCannot) {
     test::TempDir dir;
     test::RecordingDialogs dialogs;
     scala_export_Click(shipped(), dialogs, "a/b", [&] { return std::optional(dir.path()); });
     EXPECT_TRUE(fs::exists(dir / "mandallar.kbm"));  // not a plain file name
+    const std::string folder = dir.path().string();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, "Scala dosyaları yazıldı:\r\n" + folder + "/dizek.scl\r\n" +
+                                           folder + "/mandallar.scl\r\n" + folder +
+                                           "/mandallar.kbm");
+    EXPECT_FALSE(dialogs.shown()[0].modal);
+
+    dialogs.clear();
     scala_export_Click(shipped(), dialogs, "Rast", [] { return fs::path("/proc/orvena-none"); });
-    ASSERT_EQ(dialogs.texts().size(), 1u);
+    ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.texts()[0].rfind(kScalaWriteFailed, 0), 0u);
+    EXPECT_TRUE(dialogs.shown()[0].modal);
 }
 
 }  // namespace
