@@ -119,7 +119,10 @@ TEST_F(WindowMenu, ExportEntryAsksForTheSourceAndTheFileThenWritesIt) {
     entry->trigger();
     EXPECT_EQ(offered, QStringList({QStringLiteral("kayıt.txt"), QStringLiteral("ezgi.ses")}));
     EXPECT_EQ(suggested, QStringLiteral("kayıt.wav"));
-    EXPECT_TRUE(dialogs_.texts().empty());
+    EXPECT_EQ(dialogs_.texts(),
+              std::vector<std::string>{"WAV dosyası yazıldı:\r\n" + out.string()});
+    EXPECT_FALSE(dialogs_.shown().at(0).modal);
+    dialogs_.clear();
     const std::string bytes = test::read_file_bytes(out);
     EXPECT_EQ(bytes.substr(0, 4), "RIFF");
 
