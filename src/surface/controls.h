@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -144,6 +145,9 @@ struct KeyInfo {
 // before that control does. A handler returning true keeps the key from the control. The
 // arrow keys belong to the instrument: after the window has seen them they never reach a
 // scroll bar, button or option button (they would move it); text boxes still get them.
+// A text box with the focus takes what is typed into it and the window sees none of it: a
+// key-up is reported only for a key whose key-down was, so a key held before the focus
+// moved into a box still reports its release, and one pressed in a box reports nothing.
 //
 // Held keys: X11 reports each auto-repeat of a held key as a release followed by a press with
 // the same timestamp, and the toolkit flags the pair as a repeat only when it happens to find
@@ -176,11 +180,14 @@ class KeyPreview : public QObject {
     // A press: true when it continues a held key. Releases held before it are reported first.
     bool continues_held_key(const KeyInfo& press, quint64 timestamp);
     void report_held_releases();
+    // Reports a key-up of a key whose key-down was reported; returns the handler's answer.
+    bool report_up(const KeyInfo& key);
 
     QWidget* window_;
     bool resending_ = false;
     bool hold_releases_ = false;
     std::vector<HeldRelease> held_;
+    std::set<int> down_keys_;  // keys reported down and not yet up
     QTimer* settle_timer_ = nullptr;
     std::function<bool(const KeyInfo&)> down_;
     std::function<bool(const KeyInfo&)> up_;
