@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include <stdexcept>
 #include <utility>
@@ -70,8 +71,32 @@ ScrollBar::ScrollBar(Qt::Orientation orientation, QWidget* parent)
     connect(this, &QAbstractSlider::valueChanged, this, [this](int v) {
         if (v == last_value_) return;
         last_value_ = v;
-        if (!quiet_ && action_) action_();
+        if (quiet_ || !action_) return;
+        action_();
+        // A message the action showed and the user closed at once took the release with it.
+        if (repeatAction() != SliderNoAction && press_lost()) end_press();
     });
+}
+
+void ScrollBar::timerEvent(QTimerEvent* e) {
+    if (repeatAction() != SliderNoAction && press_lost()) {
+        end_press();
+        return;
+    }
+    QScrollBar::timerEvent(e);
+}
+
+bool ScrollBar::press_lost() const {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != window()) return true;
+    return !QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
+}
+
+void ScrollBar::end_press() {
+    setRepeatAction(SliderNoAction);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), mapToGlobal(QPointF()),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    mouseReleaseEvent(&release);
 }
 
 void ScrollBar::configure(int min, int max, int small_change, int large_change, int value) {

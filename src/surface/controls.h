@@ -61,7 +61,10 @@ class OptionArray {
 };
 
 // A scroll bar whose change action runs only when its value really changes. Dragging the
-// thumb changes the value when it is let go, as the classic control does.
+// thumb changes the value when it is let go, as the classic control does. An arrow or the
+// trough held down repeats its step only while the button is really held on it: a message
+// box opened by the change action takes the button's release for itself, and the bar then
+// ends the press instead of stepping on behind the message.
 class ScrollBar : public QScrollBar {
   public:
     ScrollBar(Qt::Orientation orientation, QWidget* parent = nullptr);
@@ -72,7 +75,16 @@ class ScrollBar : public QScrollBar {
     // changes.
     void on_change(std::function<void()> action) { action_ = std::move(action); }
 
+  protected:
+    void timerEvent(QTimerEvent* e) override;
+
   private:
+    // True when the press being repeated can no longer be released here: the button is up,
+    // or a modal window other than the bar's own holds the mouse.
+    bool press_lost() const;
+    // Ends the press as its release would.
+    void end_press();
+
     int last_value_ = 0;
     bool quiet_ = false;
     std::function<void()> action_;
