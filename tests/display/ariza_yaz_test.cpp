@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 
@@ -46,41 +47,70 @@ class LeverNumbers : public ::testing::Test {
     InstrumentState st;
 };
 
-// The cell is blanked; a lever off 0 prints its number in bold black, two-digit numbers
-// further left than one-digit and negative ones. Only the cell changes.
+// The cell is blanked; a lever off 0 prints its number in bold black, ending at the cell's
+// right edge. Only the cell changes.
 TEST_F(LeverNumbers, LegendCellShowsTheLeverNumber) {
-    struct Case {
-        int n, pos, x;
-        const char* text;  // "" for none
-    };
-    const Case cases[] = {{4, 0, 0, ""},
-                          {1, 12, 48, " 12 "},
-                          {9, 9, 55, " 9 "},
-                          {26, -8, 55, "-8 "},
-                          {13, 10, 48, " 10 "}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.n);
-        set_and_write(c.n, c.pos, false);
-        const int y = 15 * (c.n - 1) + 2;
+    const std::tuple<int, int, const char*> cases[] = {
+        {4, 0, ""}, {1, 12, "12"}, {9, 9, "9"}, {26, -8, "-8"}, {13, 10, "10"}};
+    for (const auto& [n, pos, text] : cases) {
+        SCOPED_TRACE(n);
+        set_and_write(n, pos, false);
+        const int y = 15 * (n - 1) + 2;
         const QRect cell(QPoint(52, y), QPoint(66, y + 16));
         EXPECT_EQ(legend.pixel(51, y), kGrey);
         EXPECT_EQ(legend.pixel(67, y + 16), kGrey);
         EXPECT_EQ(legend.pixel(60, y + 17), kGrey);
-        if (*c.text == '\0') {
+        if (*text == '\0') {
             EXPECT_EQ(count_colour(legend, cell, kWhite), area(cell));
             EXPECT_TRUE(legend.print_log().empty());
             continue;
         }
         ASSERT_EQ(legend.print_log().size(), 1u);
         const PrintRecord& r = legend.print_log().front();
-        EXPECT_EQ(r.text.toStdString(), c.text);
-        EXPECT_EQ(r.x, c.x);
-        EXPECT_EQ(r.y, y);
+        EXPECT_EQ(r.text.toStdString(), text);
         EXPECT_EQ(r.colour & 0xFFFFFFu, kBlack);
         EXPECT_TRUE(r.bold);
-        EXPECT_GT(count_colour(legend, QRect(QPoint(48, y), QPoint(66, y + 16)), kBlack), 0);
+        int right = 0;  // the number's last inked column
+        for (int x = 52; x <= 66; ++x)
+            if (test::has_colour(legend, QRect(x, y, 1, 17), kBlack)) right = x;
+        EXPECT_GE(right, 64);
     }
     EXPECT_FALSE(legend.FontBold);
+    EXPECT_EQ(legend.FontSize, 8) << "the legend's own size stays for what is printed next";
+}
+
+// In every row the lever number stands clear of the key letter printed left of it (in bold
+// at x 36, as the legend is drawn at start-up), at every position of the string's levers,
+// and whole inside its cell.
+TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
+    set_names(st);
+    set_lever_limits(st);
+    constexpr QRgb kGreen = rgb(0, 255, 0);
+    for (int n = 1; n <= kStringCount; ++n) {
+        const int y = 15 * (n - 1) + 2;
+        legend.CurrentX = 36;
+        legend.CurrentY = y;
+        legend.ForeColor = kGreen;
+        legend.FontBold = true;
+        legend.Print(QString::fromStdString(st.key_names(n)), false);
+        legend.FontBold = false;
+        int letter_right = 0;
+        for (int x = 36; x < 90; ++x)
+            if (test::has_colour(legend, QRect(x, y, 1, 17), kGreen)) letter_right = x;
+        for (int pos = st.mandal_min(n); pos <= st.mandal_max(n); ++pos) {
+            if (pos == 0) continue;
+            set_and_write(n, pos, false);
+            int number_left = 90, number_right = 0;
+            for (int x = 0; x < 90; ++x) {
+                if (!test::has_colour(legend, QRect(x, y, 1, 17), kBlack)) continue;
+                number_left = std::min(number_left, x);
+                number_right = x;
+            }
+            SCOPED_TRACE(testing::Message() << "string " << n << " lever " << pos);
+            EXPECT_GE(number_left - letter_right - 1, 5) << "blank columns between them";
+            EXPECT_LE(number_right, 66);
+        }
+    }
 }
 
 TEST_F(LeverNumbers, WithCheck1EveryDiagonalNumberIsRewrittenInItsColour) {
