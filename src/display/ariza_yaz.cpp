@@ -6,8 +6,9 @@ namespace orvena {
 
 namespace {
 constexpr int kCellLeft = 52, kCellRight = 66, kCellHeight = 16;
-// A size below the key letters' leaves a clear gap between a letter and a two-digit or
-// negative number beside it; set level with the letters' foot.
+// Smaller than the bold key letters, so that a two-digit or negative number keeps a clear
+// gap from the letter beside it; plain, which stays crisp at this size; level with the
+// letters' foot.
 constexpr double kNumberSize = 7;  // points
 constexpr int kNumberDrop = 2;     // pixels
 }  // namespace
@@ -27,7 +28,6 @@ void arıza_yaz(Surface& Picture10, Surface& Picture2, const InstrumentState& st
     // The number ends at the cell's right edge, as far from the key letter as it can be.
     const double font_size = Picture10.FontSize;
     Picture10.FontSize = kNumberSize;
-    Picture10.FontBold = true;
     const QString number = QString::number(pos);
     Picture10.CurrentY = y + kNumberDrop;
     Picture10.CurrentX = kCellRight + 1 - Picture10.TextWidth(number);
@@ -37,7 +37,6 @@ void arıza_yaz(Surface& Picture10, Surface& Picture2, const InstrumentState& st
     Picture10.SetClip(QRect(QPoint(kCellLeft, y), QPoint(kCellRight, y + kCellHeight)));
     Picture10.Print(number, true);
     Picture10.ClearClip();
-    Picture10.FontBold = false;
     Picture10.FontSize = font_size;
 
     if (check1_checked) diyagonal_yaz(Picture2, st);
