@@ -89,7 +89,6 @@ TEST(LeverStrip, PositionNumbersStandApartUnderTheirLevers) {
         Surface pic(485, kLeverStripHeight);
         auto st = state_with_string(s, 0);
         mandal_at(pic, st);
-        test::dump_picture("lever_strip_" + std::to_string(s), pic.image(), 6);
         const auto ink = [&](int x1, int x2) {  // black in the numbers' band below the rail
             return test::has_colour(pic, QRect(QPoint(x1, 43), QPoint(x2, 58)), kBlack);
         };

@@ -4,13 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <QWindow>
 
 #include <tuple>
 #include <vector>
@@ -63,39 +60,6 @@ TEST_F(ControlsTest, ScrollBarActsOnlyOnAChangeAndOnceMoreForItsOwnReset) {
     bar.setValue(33);
     EXPECT_EQ(seen, (std::vector<int>{44, 60, 58, 53, 33, 30}));
     EXPECT_EQ(bar.Value(), 30);
-}
-
-// An arrow held with the real button steps on while it is held; a modal box opened by the
-// change action takes the release, and the bar steps no further once the box is answered.
-TEST_F(ControlsTest, HeldArrowRepeatsOnlyWhileItsButtonIsHeldOnIt) {
-    for (const bool box_opens : {false, true}) {
-        SCOPED_TRACE(box_opens ? "a box opens" : "no box");
-        QWidget window;
-        window.resize(120, 18);
-        ScrollBar bar(Qt::Horizontal, &window);
-        bar.setGeometry(0, 0, 120, 18);
-        bar.configure(0, 100, 1, 10, 0);
-        window.show();
-        QWindow* handle = window.windowHandle();
-        const QPoint arrow(115, 9);
-        bar.on_change([&] {
-            if (!box_opens || bar.Value() != 1) return;
-            QDialog box(&window);
-            box.setModal(true);
-            QTimer::singleShot(100,
-                               [&] { QTest::mouseRelease(handle, Qt::LeftButton, {}, arrow); });
-            QTimer::singleShot(900, &box, &QDialog::accept);
-            box.exec();
-        });
-        QTest::mousePress(handle, Qt::LeftButton, {}, arrow);
-        QTest::qWait(1500);  // well past the repeat delay
-        if (box_opens) {
-            EXPECT_EQ(bar.Value(), 1);
-        } else {
-            EXPECT_GE(bar.Value(), 3);
-            QTest::mouseRelease(handle, Qt::LeftButton, {}, arrow);
-        }
-    }
 }
 
 // ---- Key preview --------------------------------------------------------------------------
