@@ -83,7 +83,7 @@ TEST(LeverStrip, LeversUpToThePositionAreRaisedInTheirColours) {
 }
 
 // Every position number stands under its own lever, apart from its neighbours: no black ink
-// in the three columns midway between two levers, and ink on both sides of them.
+// in the five columns midway between two levers, and ink on both sides of them.
 TEST(LeverStrip, PositionNumbersStandApartUnderTheirLevers) {
     for (auto [s, lo, hi] : {std::tuple{1, -5, 6}, {5, -7, 10}, {12, -8, 12}}) {
         Surface pic(485, kLeverStripHeight);
@@ -97,7 +97,7 @@ TEST(LeverStrip, PositionNumbersStandApartUnderTheirLevers) {
             const int mark = lever_mark_x(i, lo);  // the lever's foot spans mark..mark+5
             EXPECT_TRUE(ink(mark - 3, mark + 8)) << "no number under the lever";
             if (i < hi) {
-                EXPECT_FALSE(ink(mark + 10, mark + 12)) << "touches the next number";
+                EXPECT_FALSE(ink(mark + 9, mark + 13)) << "runs into the next number";
             }
         }
     }
