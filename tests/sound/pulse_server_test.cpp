@@ -1,15 +1,14 @@
-// The real output through a real sound server: the black-box desktop's private PulseAudio
-// with its null sink "cap", started for this test and stopped after it.
+// The real output through a real sound server: a private PulseAudio with its null sink "cap",
+// started for this test by the project's own script and stopped after it.
 
 #include <gtest/gtest.h>
 
 #include <pulse/simple.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,36 +21,44 @@
 namespace orvena::test {
 namespace {
 
+std::string server_script() {
+    return "bash '" + (source_dir() / "tests/sound/private_pulse.sh").string() + "'";
+}
+
 class PulseServer : public ::testing::Test {
   protected:
+    // The script prints NAME=VALUE for every variable a client of the server needs.
     static void SetUpTestSuite() {
-        if (std::string(BLACKBOX_DIR).empty()) return;
-        state_dir_ = "/tmp/orvena-pulse-test-" + std::to_string(::getpid());
-        ::setenv("BB_STATE_DIR", state_dir_.c_str(), 1);
-        const std::string session = std::string(BLACKBOX_DIR) + "/session.sh";
-        started_ = std::system((session + " start >/dev/null").c_str()) == 0;
-        if (!started_) return;
-        // The session's environment: PULSE_SERVER and its cookie above all.
-        std::ifstream env(state_dir_ + "/env");
-        for (std::string line; std::getline(env, line);) {
+        FILE* out = ::popen((server_script() + " start").c_str(), "r");
+        if (out == nullptr) return;
+        char buffer[4096];
+        while (std::fgets(buffer, sizeof buffer, out) != nullptr) {
+            std::string line(buffer);
+            while (!line.empty() && line.back() == '\n') line.pop_back();
             const auto eq = line.find('=');
-            if (line.rfind("export ", 0) != 0 || eq == std::string::npos) continue;
-            ::setenv(line.substr(7, eq - 7).c_str(), line.substr(eq + 1).c_str(), 1);
+            if (eq == std::string::npos) continue;
+            const std::string name = line.substr(0, eq), value = line.substr(eq + 1);
+            if (name == "ORVENA_PULSE_DIR") {
+                server_dir_ = value;
+            } else {
+                ::setenv(name.c_str(), value.c_str(), 1);
+            }
         }
+        started_ = ::pclose(out) == 0 && !server_dir_.empty();
+        // A sink chosen for the user's own server must not steer this stream.
+        ::unsetenv("PULSE_SINK");
     }
     static void TearDownTestSuite() {
-        if (!started_) return;
-        const std::string session = std::string(BLACKBOX_DIR) + "/session.sh";
-        [[maybe_unused]] const int stopped = std::system((session + " stop >/dev/null").c_str());
-        ::unsetenv("PULSE_SERVER");
+        for (const char* name : {"PULSE_SERVER", "PULSE_COOKIE", "PULSE_CLIENTCONFIG"}) {
+            ::unsetenv(name);
+        }
+        if (server_dir_.empty()) return;
+        const int stopped = std::system((server_script() + " stop '" + server_dir_ + "'").c_str());
+        if (stopped != 0) ADD_FAILURE() << "the private sound server did not stop";
     }
-    void SetUp() override {
-        if (std::string(BLACKBOX_DIR).empty())
-            GTEST_SKIP() << "no black-box harness beside the sources";
-        ASSERT_TRUE(started_) << "the harness's sound server did not start";
-    }
+    void SetUp() override { ASSERT_TRUE(started_) << "the private sound server did not start"; }
 
-    static inline std::string state_dir_;
+    static inline std::string server_dir_;
     static inline bool started_ = false;
 };
 
