@@ -80,6 +80,31 @@ std::vector<float> record_sink(double seconds, const std::function<void()>& play
     return sound;
 }
 
+// Cents from `reference` measured in the note between its dropouts: every stretch without a
+// run of 48 or more zero samples (digital silence: the stream ran dry) is cut into windows of
+// 50 to 100 ms, from 50 ms after the onset to 1 s.
+std::vector<double> cents_between_dropouts(const std::vector<float>& left, double reference) {
+    constexpr std::size_t kShortest = 2400, kLongest = 4800, kDropout = 48;
+    std::size_t onset = 0;
+    while (onset < left.size() && std::abs(left[onset]) < 1e-3f) ++onset;
+    const std::size_t end = std::min(left.size(), onset + 48000);
+    std::vector<double> cents;
+    std::size_t start = onset + kShortest, zeros = 0;
+    auto measure_up_to = [&](std::size_t stop) {
+        for (; stop > start && stop - start >= kShortest; start += kLongest) {
+            const std::span<const float> window(&left[start], std::min(kLongest, stop - start));
+            cents.push_back(cents_between(measure_fundamental(window, 48000.0), reference));
+        }
+    };
+    for (std::size_t i = start; i < end; ++i) {
+        zeros = left[i] == 0.0f ? zeros + 1 : 0;
+        if (zeros == kDropout) measure_up_to(i + 1 - kDropout);
+        if (zeros >= kDropout) start = i + 1;
+    }
+    measure_up_to(end);
+    return cents;
+}
+
 TEST_F(PulseServer, PlaysAStringInTuneThroughAStreamOfUnder20Milliseconds) {
     std::string why_not;
     auto out = open_pulse_output("", 128, why_not);
@@ -94,32 +119,20 @@ TEST_F(PulseServer, PlaysAStringInTuneThroughAStreamOfUnder20Milliseconds) {
     module.load_samples();
     // A busy machine may cost the new stream a dropout or two before its buffer settles.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    const std::vector<float> sound = record_sink(1.6, [&] { module.play_tuned_sample(12, 0); });
-    ASSERT_FALSE(sound.empty()) << "the sink's monitor could not be recorded";
-
-    const std::vector<float> left = channel_of(sound, 0);
-    std::size_t onset = 0;
-    while (onset < left.size() && std::abs(left[onset]) < 1e-3f) ++onset;
-    ASSERT_LT(onset + 48000, left.size()) << "nothing was heard";
-    // Tenths of a second along the note, leaving out those with a dropout (digital silence)
-    // in them. A busy machine may also splice the stream without silence, which bends one
-    // window's pitch: the note is in tune when most windows say so.
-    constexpr std::size_t kWindow = 4800;
-    auto silent_run_in = [&](std::size_t from) {
-        std::size_t run = 0;
-        for (std::size_t i = from; i < from + kWindow; ++i) {
-            run = left[i] == 0.0f ? run + 1 : 0;
-            if (run >= 48) return true;
-        }
-        return false;
-    };
+    // A 5 ms stream on a machine loaded by others runs dry now and then, and a splice without
+    // silence bends one window's pitch: the note is in tune when most windows between the
+    // dropouts say so. Where a pluck leaves fewer than three, the string is plucked again.
     std::vector<double> cents;
-    for (std::size_t from = onset + 2400; from + kWindow < onset + 48000; from += kWindow) {
-        if (silent_run_in(from)) continue;
-        const std::span<const float> note(left.data() + from, kWindow);
-        cents.push_back(cents_between(measure_fundamental(note, 48000.0), st.freq(12, 0)));
+    for (int pluck = 0; pluck < 3 && cents.size() < 3; ++pluck) {
+        const std::vector<float> sound = record_sink(1.6, [&] { module.play_tuned_sample(12, 0); });
+        ASSERT_FALSE(sound.empty()) << "the sink's monitor could not be recorded";
+        const std::vector<float> left = channel_of(sound, 0);
+        ASSERT_TRUE(std::any_of(left.begin(), left.end(), [](float v) { return v > 0.01f; }))
+            << "nothing was heard";
+        cents = cents_between_dropouts(left, st.freq(12, 0));
     }
-    ASSERT_GE(cents.size(), 3u) << "fewer than three tenths of a second without a dropout";
+    ASSERT_GE(cents.size(), 3u) << "three plucks left fewer than three 50 ms stretches without a "
+                                   "dropout";
     std::nth_element(cents.begin(), cents.begin() + cents.size() / 2, cents.end());
     EXPECT_NEAR(cents[cents.size() / 2], 0.0, 1.0);
 
