@@ -42,7 +42,7 @@ bool reads_it(const fs::path& destination, const OutputRules& rules) {
 
 Classified classify(const fs::path& target, const OutputRules& rules) {
     Classified c{followed(target)};
-    const std::string name = quoted(target);
+    const std::string name = in_quotes(target);
     if (const OwnedKind* kind = owned_kind(c.destination, rules.program_folders)) {
         c.refusal = name + " adı ORVENA'nın kendi dosyalarına ayrılmıştır (" +
                     std::string(kind->what) +
@@ -117,7 +117,7 @@ OutputFile::~OutputFile() {
 }
 
 std::string OutputFile::failure(int err) const {
-    return quoted(target_) + " yazılamadı: " + system_reason(err) + ".";
+    return in_quotes(target_) + " yazılamadı: " + system_reason(err) + ".";
 }
 
 std::optional<std::string> OutputFile::open() {
@@ -186,7 +186,7 @@ std::optional<std::string> OutputFile::copy_into_device() {
     struct stat info {};
     if (::fstat(device, &info) != 0 || !(S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode))) {
         ::close(device);
-        return quoted(target_) + " yazılırken değişti; yazılmadı.";
+        return in_quotes(target_) + " yazılırken değişti; yazılmadı.";
     }
     std::string block(1 << 16, '\0');
     off_t offset = 0;

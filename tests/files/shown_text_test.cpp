@@ -25,7 +25,7 @@ TEST(ShownText, PrintableTextStaysAndEveryOtherByteIsEscaped) {
         {"\xf0\x9f\x8e\xb5", "\xf0\x9f\x8e\xb5"},           // four bytes, printable
     };
     for (const auto& [bytes, expected] : cases) EXPECT_EQ(shown(bytes), expected);
-    EXPECT_EQ(quoted(std::filesystem::path("a\nb")), "\"a\\x0Ab\"");
+    EXPECT_EQ(in_quotes(std::filesystem::path("a\nb")), "\"a\\x0Ab\"");
 }
 
 }  // namespace
