@@ -113,7 +113,9 @@ TEST(MakamFiles, NamesThatAreNotPlainFileNamesWriteNothingAnywhere) {
         {"", kMakamNameMissing},
         {"../x", "\"../x" + refused + separator},
         {"a/b", "\"a/b" + refused + separator},
-        {"..", "\".." + refused + "isim yalnız noktalardan oluşamaz."},
+        {"..", "\".." + refused + "isim nokta ile başlayamaz."},
+        {".gizli", "\".gizli" + refused + "isim nokta ile başlayamaz."},
+        {"a\x1b[2Jb", "\"a\\x1B[2Jb" + refused + "isimde denetim karakteri olamaz."},
         {long_name, "\"" + long_name + refused + "isim çok uzun: en çok 251 bayt olabilir."},
     };
     for (const auto& [name, message] : cases) {
