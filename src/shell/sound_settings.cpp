@@ -6,6 +6,8 @@
 #include <charconv>
 #include <ostream>
 
+#include "files/user_file.h"
+
 namespace orvena {
 
 namespace {
@@ -49,10 +51,19 @@ std::optional<unsigned> block_frames_from_text(std::string_view text) {
     return frames;
 }
 
+bool settings_file_readable(const std::filesystem::path& file) {
+    std::error_code ec;
+    return !std::filesystem::exists(file, ec) || !user_file_problem(file, 1u << 20);
+}
+
 AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream& log) {
     AudioChoice choice;
-    QSettings settings(path_text(file), QSettings::IniFormat);
     const std::string where = "ORVENA: " + file.filename().string() + ": ";
+    if (!settings_file_readable(file)) {
+        log << where << "cannot be read; the default sound settings are used\n";
+        return choice;
+    }
+    QSettings settings(path_text(file), QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) {
         log << where << "cannot be read; the default sound settings are used\n";
         return choice;
