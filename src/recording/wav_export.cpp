@@ -42,8 +42,8 @@ std::optional<std::string> unreadable_sample(const RenderSchedule& schedule,
         if (bank.get(name) != nullptr) continue;
         const auto refusals = bank.take_refusals();
         const SampleRefusal why = refusals.empty() ? SampleRefusal::unreadable : refusals[0].second;
-        return in_quotes(name) + " tel sesi " + refusal_reason(why) + " (tel " +
-               std::to_string(pluck.sample_string) + ").";
+        return in_quotes(name) + " tel sesi (tel " + std::to_string(pluck.sample_string) + ") " +
+               refusal_reason(why) + ".";
     }
     return std::nullopt;
 }

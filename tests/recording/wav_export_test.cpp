@@ -205,7 +205,7 @@ const FaultCase kFaultCases[] = {
     {"a_fifo_is_refused_in_the_window", "kayıt.txt", kLongNote, kInstrument, Out::fifo, false,
      "<out> düzenli bir dosya değil (aygıt ya da FIFO); buraya yazılamaz."},
     {"a_damaged_sample_is_named", "kayıt.txt", kLongNote, kInstrument, Out::existing, false,
-     "\"12-A4.wav\" tel sesi okunamıyor ya da çalınabilir bir WAV dosyası değil (tel 12).\r\n"
+     "\"12-A4.wav\" tel sesi (tel 12) okunamıyor ya da çalınabilir bir WAV dosyası değil.\r\n"
      "WAV dosyası yazılmadı.", "12-A4.wav"},
     {"a_damaged_sample_not_played_is_no_matter", "kayıt.txt", kLongNote, kInstrument, Out::fresh,
      false, "", "05-A5.wav"},

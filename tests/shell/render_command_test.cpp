@@ -75,8 +75,8 @@ TEST(RenderCommand, WritesTheWavOrSaysWhyNotWithItsStatus) {
          T::full_device},
         {{"--render", "DIR/ezgi.ses", "DIR/out"},
          1,
-         "orvena: \"09-D5.wav\" tel sesi okunamıyor ya da çalınabilir bir WAV dosyası değil (tel "
-         "9).\n",
+         "orvena: \"09-D5.wav\" tel sesi (tel 9) okunamıyor ya da çalınabilir bir WAV dosyası "
+         "değil.\n",
          T::file,
          "09-D5.wav"},
         {{"--render", "DIR/ezgi.ses"}, 2, "kullanım: orvena --render DOSYA ÇIKTI.wav"},
