@@ -6,6 +6,7 @@
 #include <charconv>
 #include <ostream>
 
+#include "files/shown_text.h"
 #include "files/user_file.h"
 
 namespace orvena {
@@ -71,7 +72,7 @@ AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream&
     if (settings.contains(kApiKey)) {
         const std::string api = settings.value(kApiKey).toString().trimmed().toStdString();
         if (!set_api_by_name(choice, api)) {
-            log << where << "unknown sound system '" << api
+            log << where << "unknown sound system '" << shown(api)
                 << "' (auto, jack, pulse, alsa, none); auto is used\n";
         }
     }
@@ -87,7 +88,7 @@ AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream&
         if (const auto frames = block_frames_from_text(text)) {
             choice.block_frames = *frames;
         } else {
-            log << where << "buffer_frames '" << text << "' is not a number from "
+            log << where << "buffer_frames '" << shown(text) << "' is not a number from "
                 << kMinBlockFrames << " to " << kMaxBlockFrames << "; " << kDefaultBlockFrames
                 << " is used\n";
         }

@@ -38,6 +38,8 @@ TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
          "buffer_frames '12x'"},
         {"BlockTooLarge", "[sound]\nbuffer_frames=1000000\n", "auto", "", 128,
          "buffer_frames '1000000'"},
+        {"ControlBytes", "[sound]\napi=a\x1b[2J\n", "auto", "", 128,
+         "unknown sound system 'a\\x1B[2J'"},  // shown, not sent to the terminal
         {"Fifo", "|", "auto", "", 128, "cannot be read"},  // read, it would hold the start-up
     };
     // clang-format on
