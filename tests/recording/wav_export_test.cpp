@@ -146,7 +146,6 @@ enum class Out {
     existing,
     in_a_missing_folder,
     program_sample,  // 12-A4.wav of the program folder
-    workbook,        // dizek.xls of the program folder
     source,          // the file being exported
     fifo,
 };
@@ -198,8 +197,6 @@ const FaultCase kFaultCases[] = {
     {"a_sample_of_the_program_is_refused", "kayıt.txt", kLongNote, kInstrument,
      Out::program_sample, false, "<out> adı ORVENA'nın kendi dosyalarına ayrılmıştır (tel sesi); "
      "bu ada yazılamaz. Başka bir ad ya da klasör seçin."},
-    {"the_workbook_is_refused", "kayıt.txt", kLongNote, kInstrument, Out::workbook, false,
-     "<out> adı ORVENA'nın kendi dosyalarına ayrılmıştır (akort çizelgesi)..."},
     {"the_source_is_refused", "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n", kInstrument, Out::source,
      false, "<out> okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin."},
     {"a_fifo_is_refused_in_the_window", "kayıt.txt", kLongNote, kInstrument, Out::fifo, false,
@@ -207,8 +204,6 @@ const FaultCase kFaultCases[] = {
     {"a_damaged_sample_is_named", "kayıt.txt", kLongNote, kInstrument, Out::existing, false,
      "\"12-A4.wav\" tel sesi (tel 12) okunamıyor ya da çalınabilir bir WAV dosyası değil.\r\n"
      "WAV dosyası yazılmadı.", "12-A4.wav"},
-    {"a_damaged_sample_not_played_is_no_matter", "kayıt.txt", kLongNote, kInstrument, Out::fresh,
-     false, "", "05-A5.wav"},
     {"a_full_disk_keeps_the_old_file", "kayıt.txt", kLongNote, kInstrument, Out::existing, false,
      "<out> yazılamadı: dosya bu kadar büyüyemez.", nullptr, true},
     {"a_render_larger_than_the_disk_is_refused", "kayıt.txt", kEndlessRecording.c_str(),
@@ -230,8 +225,6 @@ std::filesystem::path out_path(Out out, const fs::path& dir, const fs::path& pro
             return dir / "yok" / "out.wav";
         case Out::program_sample:
             return program / "12-A4.wav";
-        case Out::workbook:
-            return program / "dizek.xls";
         case Out::source:
             return source;
         case Out::fifo:
@@ -260,7 +253,7 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
     };
     const auto before = entries(dir.path());
     const auto program_files = entries(program.path());
-    const bool own_file = c.out == Out::program_sample || c.out == Out::workbook;
+    const bool own_file = c.out == Out::program_sample;
     const std::string own_bytes = own_file ? test::read_file_bytes(out) : "";
 
     int reports = 0;

@@ -66,7 +66,6 @@ TEST(RenderCommand, WritesTheWavOrSaysWhyNotWithItsStatus) {
          1,
          "orvena: \"PROGRAM/dizek.xls\" adı ORVENA'nın kendi dosyalarına ayrılmıştır (akort "
          "çizelgesi); bu ada yazılamaz. Başka bir ad ya da klasör seçin.\n"},
-        {{"--render", "DIR/ezgi.ses", "PROGRAM/12-A4.wav"}, 1, "(tel sesi); bu ada yazılamaz."},
         {{"--render", "DIR/ezgi.ses", "DIR/out"}, 0, "yazıldı", T::fifo},
         {{"--render", "DIR/ezgi.ses", "DIR/out"}, 0, "yazıldı", T::null_device},
         {{"--render", "DIR/ezgi.ses", "DIR/out"},
@@ -197,8 +196,7 @@ class ScopedEnv {
 
 // The entry (in the background's context menu) asks for the source among the recording and
 // the sequence files, then for the WAV file in the user's music folder (else the home folder),
-// never among the program's files: a sample chosen there is refused and the dialog opens
-// again; an existing file is replaced only when the user says so.
+// never among the program's files; an existing file is replaced only when the user says so.
 TEST_F(WindowMenu, ExportEntryAsksForTheSourceAndTheFileThenWritesIt) {
     test::TempDir home;
     const ScopedEnv home_env("HOME", home.path().string());
@@ -206,7 +204,6 @@ TEST_F(WindowMenu, ExportEntryAsksForTheSourceAndTheFileThenWritesIt) {
     fs::create_directory(home / "Music");
     test::write_file_bytes(folder_.path() / "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n");
     test::write_file_bytes(w_->recorder->file_path(), " 12 0 300\r\n");
-    const std::string sample = test::read_file_bytes(folder_.path() / "tel12.wav");
     QStringList offered;
     std::vector<std::pair<QString, QString>> dialogs_seen;  // folder, name offered
     std::function<void(QFileDialog*)> answer_file;
@@ -231,7 +228,6 @@ TEST_F(WindowMenu, ExportEntryAsksForTheSourceAndTheFileThenWritesIt) {
     ASSERT_NE(entry, nullptr);
     EXPECT_TRUE(w_->actions().contains(entry));
     const QString music = QString::fromStdString((home / "Music").string());
-    const QString program = QString::fromStdString(folder_.path().string());
 
     answer_file = accept;
     entry->trigger();
@@ -248,26 +244,6 @@ TEST_F(WindowMenu, ExportEntryAsksForTheSourceAndTheFileThenWritesIt) {
     EXPECT_EQ(dialogs_.texts(),
               std::vector<std::string>{"kayıt.wav zaten var. Üzerine yazılsın mı?"});
     EXPECT_EQ(test::read_file_bytes(home / "Music" / "kayıt.wav"), bytes);
-
-    // A sample of the program folder: refused, the dialog opens again on it, the user backs out.
-    dialogs_.clear();
-    dialogs_seen.clear();
-    answer_file = [&](QFileDialog* files) {
-        if (dialogs_seen.size() > 1) return files->reject();
-        files->setDirectory(program);
-        files->selectFile(QStringLiteral("tel12.wav"));
-        accept(files);
-    };
-    entry->trigger();
-    const std::string target = (folder_.path() / "tel12.wav").string();
-    EXPECT_EQ(dialogs_.texts(),
-              std::vector<std::string>{"\"" + target +
-                                       "\" adı ORVENA'nın kendi dosyalarına "
-                                       "ayrılmıştır (tel sesi); bu ada yazılamaz. Başka bir ad ya "
-                                       "da klasör seçin."});
-    ASSERT_EQ(dialogs_seen.size(), 2u);
-    EXPECT_EQ(dialogs_seen[1], std::pair(program, QStringLiteral("tel12.wav")));
-    EXPECT_EQ(test::read_file_bytes(folder_.path() / "tel12.wav"), sample);
 
     // Without a music folder the dialog opens in the home folder.
     fs::remove(home / "Music" / "kayıt.wav");
