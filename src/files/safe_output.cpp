@@ -83,11 +83,13 @@ Classified classify(const fs::path& target, const OutputRules& rules) {
     return c;
 }
 
-// A temporary name beside file: hidden, so no file list of the program shows it.
+// A temporary name beside file: hidden, so no file list of the program shows it, and short
+// enough for the file system even when the file's own name is at its longest.
 fs::path temporary_beside(const fs::path& file) {
-    static std::mt19937 random{std::random_device{}()};
-    return file.parent_path() /
-           ("." + file.filename().string() + ".orvena-" + std::to_string(random() % 1000000));
+    thread_local std::mt19937 random{std::random_device{}()};
+    const std::string name = file.filename().string();
+    const std::string stem = name.size() <= 200 ? "." + name : std::string();
+    return file.parent_path() / (stem + ".orvena-" + std::to_string(random() % 1000000));
 }
 
 bool write_all(int fd, std::string_view bytes) {
