@@ -16,7 +16,7 @@ void scala_export_Click(const InstrumentState& st, Dialogs& dialogs, const std::
     const auto folder = choose_folder();
     if (!folder) return;
     if (const auto problem = write_scala_files(*folder, scala_setting_name(makam_name), st,
-                                               st.mandal_pos, program_folder))
+                                               st.mandal_pos, program_folder, false))
         dialogs.message(std::string(kScalaWriteFailed) + "\r\n" + *problem);
 }
 

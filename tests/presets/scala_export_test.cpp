@@ -211,11 +211,19 @@ TEST(ScalaExport, WindowEntryWritesToThePickedFolderOrSaysItCannot) {
         shipped(), dialogs, ".gizli", [&] { return std::optional(dir.path()); },
         test::program_dir());
     EXPECT_FALSE(fs::exists(dir / ".gizli.kbm"));  // a hidden file, which no list would show
+    ASSERT_EQ(::mkfifo((dir / "Rast.kbm").c_str(), 0644), 0);  // it would hold the window
+    scala_export_Click(
+        shipped(), dialogs, "Rast", [&] { return std::optional(dir.path()); }, test::program_dir());
+    EXPECT_FALSE(fs::exists(dir / "Rast.scl"));
     scala_export_Click(
         shipped(), dialogs, "Rast", [] { return fs::path("/proc/orvena-none"); },
         test::program_dir());
-    ASSERT_EQ(dialogs.texts().size(), 1u);
-    EXPECT_EQ(dialogs.texts()[0].rfind(kScalaWriteFailed, 0), 0u);
+    ASSERT_EQ(dialogs.texts().size(), 2u);
+    EXPECT_EQ(dialogs.texts()[0], std::string(kScalaWriteFailed) + "\r\n\"" +
+                                      (dir / "Rast.kbm").string() +
+                                      "\" düzenli bir dosya değil (aygıt ya da FIFO); buraya "
+                                      "yazılamaz.");
+    EXPECT_EQ(dialogs.texts()[1].rfind(kScalaWriteFailed, 0), 0u);
 }
 
 }  // namespace
