@@ -201,12 +201,21 @@ TEST(ScalaExport, CommandLineWritesTheFilesOrSaysWhyNot) {
     }
 }
 
+// A finished export names its three files in a notice; a failed one says so in a message box.
 TEST(ScalaExport, WindowEntryWritesToThePickedFolderOrSaysItCannot) {
     test::TempDir dir;
     test::RecordingDialogs dialogs;
     scala_export_Click(
         shipped(), dialogs, "a/b", [&] { return std::optional(dir.path()); }, test::program_dir());
     EXPECT_TRUE(fs::exists(dir / "mandallar.kbm"));  // not a plain file name
+    const std::string folder = dir.path().string();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, "Scala dosyaları yazıldı:\r\n" + folder + "/dizek.scl\r\n" +
+                                           folder + "/mandallar.scl\r\n" + folder +
+                                           "/mandallar.kbm");
+    EXPECT_FALSE(dialogs.shown()[0].modal);
+
+    dialogs.clear();
     scala_export_Click(
         shipped(), dialogs, ".gizli", [&] { return std::optional(dir.path()); },
         test::program_dir());
@@ -218,12 +227,13 @@ TEST(ScalaExport, WindowEntryWritesToThePickedFolderOrSaysItCannot) {
     scala_export_Click(
         shipped(), dialogs, "Rast", [] { return fs::path("/proc/orvena-none"); },
         test::program_dir());
-    ASSERT_EQ(dialogs.texts().size(), 2u);
-    EXPECT_EQ(dialogs.texts()[0], std::string(kScalaWriteFailed) + "\r\n\"" +
+    ASSERT_EQ(dialogs.shown().size(), 3u);
+    EXPECT_EQ(dialogs.texts()[1], std::string(kScalaWriteFailed) + "\r\n\"" +
                                       (dir / "Rast.kbm").string() +
                                       "\" düzenli bir dosya değil (aygıt ya da FIFO); buraya "
                                       "yazılamaz.");
-    EXPECT_EQ(dialogs.texts()[1].rfind(kScalaWriteFailed, 0), 0u);
+    EXPECT_EQ(dialogs.texts()[2].rfind(kScalaWriteFailed, 0), 0u);
+    EXPECT_TRUE(dialogs.shown()[2].modal);
 }
 
 }  // namespace
