@@ -1,0 +1,42 @@
+#include "interchange/midi_export.h"
+
+#include <stdexcept>
+
+#include "interchange/played_notes.h"
+#include "recording/render_schedule.h"
+#include "sound/sample_bank.h"
+
+namespace orvena {
+
+ExportResult export_midi(const MidiExportJob& job, const InstrumentState& st,
+                         const ExportProgress& progress) {
+    using Status = ExportResult::Status;
+    const auto go_on = [&progress](double done) { return !progress || progress(done); };
+    RenderSchedule schedule;
+    try {
+        schedule = schedule_file(job.source, st, job.levers);
+    } catch (const ScheduleError& e) {
+        return {e.record() == 0 ? Status::unreadable_source : Status::bad_record, e.record(),
+                e.what()};
+    }
+    if (!go_on(0.25)) return {Status::cancelled, 0, {}};
+    SampleBank bank(job.sample_folder);
+    const std::vector<PlayedNote> notes = played_notes(schedule, st, bank);
+    if (notes.empty()) return {Status::nothing_to_play, 0, {}};
+    if (!go_on(0.5)) return {Status::cancelled, 0, {}};
+    std::string bytes;
+    try {
+        bytes = midi_file(notes, st.speed > 0 ? st.speed : kStartSpeed, job.tuning,
+                          job.source.stem().string());
+    } catch (const std::out_of_range& e) {
+        return {Status::too_long, 0, e.what()};
+    }
+    if (!go_on(0.75)) return {Status::cancelled, 0, {}};
+    if (std::string why = save_whole_file(job.out, bytes); !why.empty()) {
+        return {Status::unwritable_output, 0, why};
+    }
+    go_on(1.0);
+    return {Status::written, 0, {}};
+}
+
+}  // namespace orvena
