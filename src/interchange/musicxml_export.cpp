@@ -1,0 +1,44 @@
+#include "interchange/musicxml_export.h"
+
+#include "interchange/musicxml_score.h"
+#include "recording/render_schedule.h"
+#include "recording/sequence_file.h"
+
+namespace orvena {
+
+double quarters_per_minute(int speed) {
+    return 60000.0 / (16.0 * (speed > 0 ? speed : kStartSpeed));
+}
+
+ExportResult export_musicxml(const MusicXmlExportJob& job, const InstrumentState& st,
+                             const ExportProgress& progress) {
+    using Status = ExportResult::Status;
+    const auto go_on = [&progress](double done) { return !progress || progress(done); };
+    if (!is_sequence_file(job.source)) return {Status::not_a_sequence, 0, {}};
+    ScoreSheet sheet;
+    sheet.title = job.source.stem().string();
+    sheet.quarters_per_minute = quarters_per_minute(st.speed);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(job.source, ec)) {
+        return {Status::unreadable_source, 0, "no such file"};
+    }
+    try {
+        sheet.events = score_events(read_sequence_text(job.source), st, job.levers);
+    } catch (const SequenceFileError& e) {
+        return {Status::unreadable_source, 0, e.why()};
+    } catch (const ScheduleError& e) {
+        return {Status::bad_record, e.record(), e.what()};
+    }
+    if (sheet.events.empty()) return {Status::nothing_to_play, 0, {}};
+    if (!go_on(0.4)) return {Status::cancelled, 0, {}};
+    sheet.measures = score_measures(sheet.events);
+    const QByteArray text = musicxml_score(sheet);
+    if (!go_on(0.8)) return {Status::cancelled, 0, {}};
+    if (std::string why = save_whole_file(job.out, text.toStdString()); !why.empty()) {
+        return {Status::unwritable_output, 0, why};
+    }
+    go_on(1.0);
+    return {Status::written, 0, {}};
+}
+
+}  // namespace orvena
