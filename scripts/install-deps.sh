@@ -2,7 +2,8 @@
 # Installs every Debian package that building, running and testing ORVENA needs.
 # Safe to run again: packages already present are skipped. The X server and PulseAudio
 # packages serve the one test that plays through a real sound server (the black-box
-# desktop of the shared folder).
+# desktop of the shared folder). With --interop, also the programs that scripts/check-interop.sh
+# checks the MIDI and MusicXML exports with.
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,9 @@ packages=(
   fonts-dejavu-core
   clang libclang-rt-14-dev
 )
+if [ "${1:-}" = "--interop" ]; then
+  packages+=(fluidsynth timgm6mb-soundfont musescore3 python3-numpy)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
