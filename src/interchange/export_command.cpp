@@ -76,13 +76,15 @@ std::optional<int> run_export_command(const std::vector<std::string>& args,
         err << "orvena: " << *problem << "\n";
         return 1;
     }
+    const OutputRules rules{{program_folder}, {}, true};
     const ExportResult result =
-        request->midi ? export_midi({request->source, request->out, program_folder,
-                                     kStartAccidentals, request->tuning},
-                                    st)
-                      : export_musicxml({request->source, request->out, kStartAccidentals}, st);
+        request->midi
+            ? export_midi({request->source, request->out, program_folder, kStartAccidentals,
+                           request->tuning, rules},
+                          st)
+            : export_musicxml({request->source, request->out, kStartAccidentals, rules}, st);
     if (result.status != ExportResult::Status::written) {
-        err << "orvena: " << export_failure_text(request->source, request->out, result) << "\n";
+        err << "orvena: " << export_failure_text(request->source, result) << "\n";
         return 1;
     }
     out << "orvena: wrote " << request->out.string() << "\n";

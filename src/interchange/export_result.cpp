@@ -1,8 +1,6 @@
 #include "interchange/export_result.h"
 
-#include <QFile>
-#include <QSaveFile>
-
+#include "files/user_file.h"
 #include "recording/performance_recorder.h"
 #include "recording/render_schedule.h"
 #include "recording/sequence_player.h"
@@ -10,7 +8,7 @@
 namespace orvena {
 
 std::string export_message(const std::string& kind, const std::filesystem::path& source,
-                           const std::filesystem::path& out, const ExportResult& result) {
+                           const ExportResult& result) {
     using Status = ExportResult::Status;
     const std::string name = source.filename().string();
     switch (result.status) {
@@ -18,7 +16,7 @@ std::string export_message(const std::string& kind, const std::filesystem::path&
         case Status::cancelled:
             return {};
         case Status::unreadable_source:
-            return name + " dosyası okunamadı.";
+            return name + " dosyası okunamadı: " + result.detail + ".";
         case Status::bad_record:
             // The record's number first, as the players report it.
             return std::to_string(result.record) + "\r\n" +
@@ -29,14 +27,14 @@ std::string export_message(const std::string& kind, const std::filesystem::path&
             return name + " bir ses dosyası değil; nota yalnızca ses dosyalarından yazılır.";
         case Status::too_long:
             return name + " " + kind + " dosyasına sığmayacak kadar uzun.";
+        case Status::refused_output:
         case Status::unwritable_output:
-            return kind + " dosyası yazılamadı:\r\n" + out.string() + "\r\n" + result.detail;
+            return result.detail;
     }
     return {};
 }
 
-std::string export_failure_text(const std::filesystem::path& source,
-                                const std::filesystem::path& out, const ExportResult& r) {
+std::string export_failure_text(const std::filesystem::path& source, const ExportResult& r) {
     using Status = ExportResult::Status;
     switch (r.status) {
         case Status::unreadable_source:
@@ -49,8 +47,9 @@ std::string export_failure_text(const std::filesystem::path& source,
             return source.string() + ": not a sequence file (.ses)";
         case Status::too_long:
             return source.string() + ": too long for the file format";
+        case Status::refused_output:
         case Status::unwritable_output:
-            return "cannot write " + out.string() + ": " + r.detail;
+            return r.detail;
         case Status::written:
         case Status::cancelled:
             break;
@@ -58,16 +57,22 @@ std::string export_failure_text(const std::filesystem::path& source,
     return "the export stopped";
 }
 
-std::string save_whole_file(const std::filesystem::path& out, const std::string& bytes) {
-    QSaveFile file(QFile::decodeName(out.c_str()));
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size || !file.commit()) {
-        const std::string why = file.errorString().toStdString();
-        file.cancelWriting();
-        return why.empty() ? "the file could not be written" : why;
-    }
-    return {};
+std::optional<ExportResult> read_export_source(const std::filesystem::path& source,
+                                               std::string& text) {
+    UserFileRead read = read_user_file(source, kMaxTextFileBytes);
+    if (read.problem)
+        return ExportResult{ExportResult::Status::unreadable_source, 0, *read.problem};
+    text = std::move(read.bytes);
+    return std::nullopt;
+}
+
+ExportResult save_export(const std::filesystem::path& out, const std::string& bytes,
+                         OutputRules rules, const std::filesystem::path& source) {
+    using Status = ExportResult::Status;
+    rules.inputs.push_back(source);
+    if (auto why = output_refusal(out, rules)) return {Status::refused_output, 0, *why};
+    if (auto why = save_file(out, bytes, rules)) return {Status::unwritable_output, 0, *why};
+    return {Status::written, 0, {}};
 }
 
 }  // namespace orvena

@@ -12,12 +12,14 @@ ExportResult export_midi(const MidiExportJob& job, const InstrumentState& st,
                          const ExportProgress& progress) {
     using Status = ExportResult::Status;
     const auto go_on = [&progress](double done) { return !progress || progress(done); };
+    std::string text;
+    if (auto unreadable = read_export_source(job.source, text)) return *unreadable;
     RenderSchedule schedule;
     try {
-        schedule = schedule_file(job.source, st, job.levers);
+        schedule = is_sequence_file(job.source) ? schedule_sequence(text, st, job.levers)
+                                                : schedule_recording(text, st);
     } catch (const ScheduleError& e) {
-        return {e.record() == 0 ? Status::unreadable_source : Status::bad_record, e.record(),
-                e.what()};
+        return {Status::bad_record, e.record(), e.what()};
     }
     if (!go_on(0.25)) return {Status::cancelled, 0, {}};
     SampleBank bank(job.sample_folder);
@@ -32,11 +34,9 @@ ExportResult export_midi(const MidiExportJob& job, const InstrumentState& st,
         return {Status::too_long, 0, e.what()};
     }
     if (!go_on(0.75)) return {Status::cancelled, 0, {}};
-    if (std::string why = save_whole_file(job.out, bytes); !why.empty()) {
-        return {Status::unwritable_output, 0, why};
-    }
-    go_on(1.0);
-    return {Status::written, 0, {}};
+    const ExportResult saved = save_export(job.out, bytes, job.rules, job.source);
+    if (saved.status == Status::written) go_on(1.0);
+    return saved;
 }
 
 }  // namespace orvena

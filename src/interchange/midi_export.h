@@ -20,6 +20,7 @@ struct MidiExportJob {
     std::filesystem::path sample_folder;                     // where the files of st.wav_files lie
     AccidentalSource levers = AccidentalSource::Instrument;  // a sequence's "arızalar"
     MidiTuning tuning = MidiTuning::mts;
+    OutputRules rules;  // where the file may be written (the source is never its target)
 };
 
 // Writes job.out from job.source at the instrument's state st (levers, pitch level, speed,

@@ -2,7 +2,6 @@
 
 #include "interchange/musicxml_score.h"
 #include "recording/render_schedule.h"
-#include "recording/sequence_file.h"
 
 namespace orvena {
 
@@ -18,27 +17,21 @@ ExportResult export_musicxml(const MusicXmlExportJob& job, const InstrumentState
     ScoreSheet sheet;
     sheet.title = job.source.stem().string();
     sheet.quarters_per_minute = quarters_per_minute(st.speed);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(job.source, ec)) {
-        return {Status::unreadable_source, 0, "no such file"};
-    }
+    std::string text;
+    if (auto unreadable = read_export_source(job.source, text)) return *unreadable;
     try {
-        sheet.events = score_events(read_sequence_text(job.source), st, job.levers);
-    } catch (const SequenceFileError& e) {
-        return {Status::unreadable_source, 0, e.why()};
+        sheet.events = score_events(text, st, job.levers);
     } catch (const ScheduleError& e) {
         return {Status::bad_record, e.record(), e.what()};
     }
     if (sheet.events.empty()) return {Status::nothing_to_play, 0, {}};
     if (!go_on(0.4)) return {Status::cancelled, 0, {}};
     sheet.measures = score_measures(sheet.events);
-    const QByteArray text = musicxml_score(sheet);
+    const QByteArray score = musicxml_score(sheet);
     if (!go_on(0.8)) return {Status::cancelled, 0, {}};
-    if (std::string why = save_whole_file(job.out, text.toStdString()); !why.empty()) {
-        return {Status::unwritable_output, 0, why};
-    }
-    go_on(1.0);
-    return {Status::written, 0, {}};
+    const ExportResult saved = save_export(job.out, score.toStdString(), job.rules, job.source);
+    if (saved.status == Status::written) go_on(1.0);
+    return saved;
 }
 
 }  // namespace orvena

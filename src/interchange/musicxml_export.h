@@ -17,6 +17,7 @@ struct MusicXmlExportJob {
     std::filesystem::path source;                            // a ".ses" file
     std::filesystem::path out;                               // the MusicXML file to write
     AccidentalSource levers = AccidentalSource::Instrument;  // the sequence's "arızalar"
+    OutputRules rules;  // where the file may be written (the source is never its target)
 };
 
 // Quarter notes a minute at `speed` ms per unit (a quarter is 16 units).

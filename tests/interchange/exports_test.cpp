@@ -20,7 +20,10 @@ namespace {
 namespace fs = std::filesystem;
 using Status = ExportResult::Status;
 
-enum class Out { fresh, existing, in_a_missing_folder };
+// Where the export writes: a new name, an earlier file, a name in a folder that does not exist,
+// a name the program owns in its folder (a folder of the test's), the source itself,
+// a device that takes no bytes.
+enum class Out { fresh, existing, in_a_missing_folder, owned, the_source, full_device };
 enum class Kind { midi, score };
 
 struct ExportCase {
@@ -31,7 +34,8 @@ struct ExportCase {
     Out out;
     bool cancel;  // at the first progress report
     Status status;
-    const char* message;  // the window's message, or its start when it ends in ':'
+    const char* message;  // the window's message; its start when it ends in ':', its end when
+                          // it starts with '~'
 };
 
 constexpr const char* kNote = "0,8,3,0,0,0,0,0,0,0\r\n";
@@ -44,18 +48,22 @@ const ExportCase kCases[] = {
     {"midi_replaces_a_file", Kind::midi, "ezgi.ses", kNote, Out::existing, false, Status::written, ""},
     {"midi_names_the_bad_record", Kind::midi, "ezgi.ses", kBadSecond, Out::existing, false, Status::bad_record, kSeqError},
     {"midi_of_rests_only", Kind::midi, "ezgi.ses", "0,29,0,0,0,0,0,0,0,0\r\n", Out::fresh, false, Status::nothing_to_play, "ezgi.ses içinde çalınacak nota yok."},
-    {"midi_of_no_source", Kind::midi, "yok.ses", nullptr, Out::fresh, false, Status::unreadable_source, "yok.ses dosyası okunamadı."},
-    {"midi_of_a_pipe", Kind::midi, "boru.txt", "FIFO", Out::fresh, false, Status::unreadable_source, "boru.txt dosyası okunamadı."},
+    {"midi_of_no_source", Kind::midi, "yok.ses", nullptr, Out::fresh, false, Status::unreadable_source, "yok.ses dosyası okunamadı: böyle bir dosya yok."},
+    {"midi_of_a_pipe", Kind::midi, "boru.txt", "FIFO", Out::fresh, false, Status::unreadable_source, "boru.txt dosyası okunamadı: düzenli bir dosya değil (aygıt ya da FIFO)."},
     {"midi_beyond_the_ticks_of_a_file", Kind::midi, "kayıt.txt", " 12 0 2000000000\r\n 5 0 100\r\n", Out::existing, false, Status::too_long, "kayıt.txt MIDI dosyasına sığmayacak kadar uzun."},
-    {"midi_into_a_missing_folder", Kind::midi, "ezgi.ses", kNote, Out::in_a_missing_folder, false, Status::unwritable_output, "MIDI dosyası yazılamadı:"},
+    {"midi_into_a_missing_folder", Kind::midi, "ezgi.ses", kNote, Out::in_a_missing_folder, false, Status::refused_output, "~out.dosya\" yazılamadı: klasörü yok."},
+    {"midi_over_a_sample_name", Kind::midi, "ezgi.ses", kNote, Out::owned, false, Status::refused_output, "~x.wav\" adı ORVENA'nın kendi dosyalarına ayrılmıştır (tel sesi); bu ada yazılamaz. Başka bir ad ya da klasör seçin."},
+    {"midi_over_its_source", Kind::midi, "kayıt.txt", " 12 0 300\r\n", Out::the_source, false, Status::refused_output, "~kayıt.txt\" okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin."},
+    {"midi_into_a_full_device", Kind::midi, "ezgi.ses", kNote, Out::full_device, false, Status::unwritable_output, "\"/dev/full\" yazılamadı: diskte yer kalmadı."},
     {"midi_cancelled", Kind::midi, "ezgi.ses", kNote, Out::existing, true, Status::cancelled, ""},
     {"score_of_a_sequence", Kind::score, "ezgi.ses", kNote, Out::fresh, false, Status::written, ""},
     {"score_of_rests_only", Kind::score, "ezgi.ses", "0,29,0,0,0,0,0,0,0,0\r\n", Out::existing, false, Status::written, ""},
     {"score_of_a_recording", Kind::score, "kayıt.txt", " 12 0 300\r\n", Out::existing, false, Status::not_a_sequence, "kayıt.txt bir ses dosyası değil; nota yalnızca ses dosyalarından yazılır."},
     {"score_names_the_bad_record", Kind::score, "ezgi.ses", kBadSecond, Out::existing, false, Status::bad_record, kSeqError},
     {"score_of_skipped_records_only", Kind::score, "ezgi.ses", "0,40,3,0,0,0,0,0,0,0\r\n", Out::fresh, false, Status::nothing_to_play, "ezgi.ses içinde çalınacak nota yok."},
-    {"score_of_a_pipe", Kind::score, "boru.ses", "FIFO", Out::fresh, false, Status::unreadable_source, "boru.ses dosyası okunamadı."},
-    {"score_into_a_missing_folder", Kind::score, "ezgi.ses", kNote, Out::in_a_missing_folder, false, Status::unwritable_output, "MusicXML dosyası yazılamadı:"},
+    {"score_of_a_pipe", Kind::score, "boru.ses", "FIFO", Out::fresh, false, Status::unreadable_source, "boru.ses dosyası okunamadı: düzenli bir dosya değil (aygıt ya da FIFO)."},
+    {"score_into_a_missing_folder", Kind::score, "ezgi.ses", kNote, Out::in_a_missing_folder, false, Status::refused_output, "~out.dosya\" yazılamadı: klasörü yok."},
+    {"score_over_its_source", Kind::score, "ezgi.ses", kNote, Out::the_source, false, Status::refused_output, "~ezgi.ses\" okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin."},
     {"score_cancelled", Kind::score, "ezgi.ses", kNote, Out::fresh, true, Status::cancelled, ""},
 };
 // clang-format on
@@ -72,12 +80,17 @@ TEST_P(Exports, WriteAGoodSourceAndLeaveTheFolderAsItWasOtherwise) {
     InstrumentState st;
     ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
     const fs::path source = dir / c.file_name;
-    const fs::path out = dir / (c.out == Out::in_a_missing_folder ? "yok" : "") / "out.dosya";
+    const fs::path out = c.out == Out::owned                 ? dir / "orvena" / "x.wav"
+                         : c.out == Out::the_source          ? source
+                         : c.out == Out::full_device         ? fs::path("/dev/full")
+                         : c.out == Out::in_a_missing_folder ? dir / "yok" / "out.dosya"
+                                                             : dir / "out.dosya";
     if (c.text != nullptr && std::string(c.text) == "FIFO") {
         ASSERT_EQ(mkfifo(source.c_str(), 0600), 0);
     } else if (c.text != nullptr) {
         test::write_file_bytes(source, c.text);
     }
+    fs::create_directory(dir / "orvena");
     const std::string old_bytes = "an earlier file that must survive";
     if (c.out == Out::existing) test::write_file_bytes(out, old_bytes);
     const auto entries = [&dir] {
@@ -87,22 +100,32 @@ TEST_P(Exports, WriteAGoodSourceAndLeaveTheFolderAsItWasOtherwise) {
 
     int reports = 0;
     const ExportProgress progress = [&](double) { return ++reports, !c.cancel; };
+    const OutputRules rules{{dir / "orvena"}, {}, true};
     const ExportResult result =
         c.kind == Kind::midi
-            ? export_midi({source, out, test::program_dir(), AccidentalSource::File}, st, progress)
-            : export_musicxml({source, out, AccidentalSource::File}, st, progress);
+            ? export_midi({source, out, test::program_dir(), AccidentalSource::File,
+                           MidiTuning::mts, rules},
+                          st, progress)
+            : export_musicxml({source, out, AccidentalSource::File, rules}, st, progress);
     EXPECT_EQ(result.status, c.status) << result.detail;
     const std::string message =
-        export_message(c.kind == Kind::midi ? "MIDI" : "MusicXML", source, out, result);
+        export_message(c.kind == Kind::midi ? "MIDI" : "MusicXML", source, result);
     const std::string expected = c.message;
-    EXPECT_EQ(expected.ends_with(':') ? message.substr(0, expected.size()) : message, expected);
+    if (expected.starts_with('~')) {
+        EXPECT_TRUE(message.ends_with(expected.substr(1))) << message;
+    } else {
+        EXPECT_EQ(expected.ends_with(':') ? message.substr(0, expected.size()) : message, expected);
+    }
     if (c.cancel) {
         EXPECT_EQ(reports, 1);
     }
 
     const bool written = c.status == Status::written;
     EXPECT_EQ(entries(), before + (written && c.out == Out::fresh ? 1 : 0));
-    const std::string bytes = test::read_file_bytes(out);
+    if (c.out == Out::the_source) {
+        EXPECT_EQ(test::read_file_bytes(source), c.text);
+    }
+    const std::string bytes = fs::is_regular_file(out) ? test::read_file_bytes(out) : "";
     if (written && c.kind == Kind::midi) {
         EXPECT_EQ(test::read_smf(bytes).format, 1);
     } else if (written) {
@@ -131,7 +154,8 @@ TEST(ExportCommand, WritesTheFileOrSaysWhyNotWithItsStatus) {
         {{"--export-musicxml", "DIR/kayıt.txt", "DIR/out"}, 1, "not a sequence file", ""},
         {{"--export-midi", "DIR/bozuk.ses", "DIR/out"}, 1, "bozuk.ses: record 2:", ""},
         {{"--export-midi", "DIR/yok.ses", "DIR/out"}, 1, "cannot be read", ""},
-        {{"--export-midi", "DIR/ezgi.ses", "DIR/yok/out"}, 1, "cannot write", ""},
+        {{"--export-midi", "DIR/ezgi.ses", "DIR/yok/out"}, 1, "yazılamadı: klasörü yok.", ""},
+        {{"--export-musicxml", "DIR/ezgi.ses", "DIR/ezgi.ses"}, 1, "okunan dosyanın kendisi", ""},
         {{"--export-midi", "DIR/ezgi.ses"}, 2, "usage", ""},
         {{"--export-midi", "DIR/ezgi.ses", "DIR/out", "--midi-tuning", "cents"}, 2, "usage", ""},
         {{"--export-musicxml", "DIR/ezgi.ses", "DIR/out", "--midi-tuning", "bend"},
