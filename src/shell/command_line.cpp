@@ -79,6 +79,27 @@ std::vector<OptionEntry> option_table() {
                                                        "OUT.wav (48 kHz, 24-bit), then end."),
                                         QStringLiteral("FILE OUT.wav")),
                      [](const QString&, CommandLine&) -> std::string { return {}; }});
+    // Listed for --help; main() runs the exports before this parser sees their arguments.
+    table.push_back({QCommandLineOption(QStringLiteral("export-midi"),
+                                        QStringLiteral("Export a sequence file (.ses) or a "
+                                                       "recording (kayıt.txt) into the Standard "
+                                                       "MIDI File OUT.mid, each note in tune, "
+                                                       "then end."),
+                                        QStringLiteral("FILE OUT.mid")),
+                     [](const QString&, CommandLine&) -> std::string { return {}; }});
+    table.push_back({QCommandLineOption(QStringLiteral("midi-tuning"),
+                                        QStringLiteral("With --export-midi: mts (MIDI Tuning "
+                                                       "Standard, the default) or bend (a pitch "
+                                                       "bend per note)."),
+                                        QStringLiteral("mts|bend")),
+                     [](const QString&, CommandLine&) -> std::string {
+                         return "--midi-tuning goes with --export-midi";
+                     }});
+    table.push_back({QCommandLineOption(QStringLiteral("export-musicxml"),
+                                        QStringLiteral("Export a sequence file (.ses) as a "
+                                                       "MusicXML score OUT.musicxml, then end."),
+                                        QStringLiteral("FILE.ses OUT.musicxml")),
+                     [](const QString&, CommandLine&) -> std::string { return {}; }});
     return table;
 }
 
