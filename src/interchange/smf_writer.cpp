@@ -16,10 +16,6 @@ std::string big_endian(std::uint32_t value, int bytes) {
     return out;
 }
 
-std::string as_text(const MidiBytes& bytes) {
-    return {bytes.begin(), bytes.end()};
-}
-
 // Length of one channel message from its status byte (data bytes included).
 std::size_t channel_message_size(std::uint8_t status) {
     switch (status & 0xF0) {
@@ -62,13 +58,17 @@ void SmfTrack::sysex(std::uint32_t tick, const MidiBytes& message) {
         throw std::invalid_argument("not a system exclusive message");
     }
     // F0, the length of what follows, then the bytes after F0 up to and with F7.
-    const auto size = static_cast<std::uint32_t>(message.size() - 1);
-    events_.push_back({tick, "\xF0" + midi_varlen(size) + as_text(message).substr(1)});
+    std::string bytes(1, '\xF0');
+    bytes += midi_varlen(static_cast<std::uint32_t>(message.size() - 1));
+    bytes.append(message.begin() + 1, message.end());
+    events_.push_back({tick, std::move(bytes)});
 }
 
 void SmfTrack::meta(std::uint32_t tick, std::uint8_t type, const std::string& data) {
-    events_.push_back({tick, std::string("\xFF") + static_cast<char>(type) +
-                                 midi_varlen(static_cast<std::uint32_t>(data.size())) + data});
+    std::string bytes{'\xFF', static_cast<char>(type)};
+    bytes += midi_varlen(static_cast<std::uint32_t>(data.size()));
+    bytes += data;
+    events_.push_back({tick, std::move(bytes)});
 }
 
 void SmfTrack::tempo(std::uint32_t tick, std::uint32_t microseconds_per_quarter) {

@@ -41,7 +41,9 @@ const char* musicxml_accidental(int step) {
 }
 
 std::string step_count_text(int step) {
-    return (step > 0 ? "+" : "") + std::to_string(step);
+    std::string text = step > 0 ? "+" : "";
+    text += std::to_string(step);
+    return text;
 }
 
 }  // namespace orvena
