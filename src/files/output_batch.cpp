@@ -20,7 +20,7 @@ std::optional<std::string> OutputBatch::add(const fs::path& target, std::string_
     if (auto problem = file->open()) return problem;
     for (const auto& other : files_)
         if (other->destination() == file->destination())
-            return quoted(target) + " aynı işte iki kez yazılamaz.";
+            return in_quotes(target) + " aynı işte iki kez yazılamaz.";
     if (auto problem = file->write(bytes)) return problem;
     if (auto problem = file->finish_writing()) return problem;
     files_.push_back(std::move(file));

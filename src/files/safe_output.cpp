@@ -42,7 +42,7 @@ bool reads_it(const fs::path& destination, const OutputRules& rules) {
 
 Classified classify(const fs::path& target, const OutputRules& rules) {
     Classified c{followed(target)};
-    const std::string name = quoted(target);
+    const std::string name = in_quotes(target);
     if (const OwnedKind* kind = owned_kind(c.destination, rules.program_folders)) {
         c.refusal = name + " adı ORVENA'nın kendi dosyalarına ayrılmıştır (" +
                     std::string(kind->what) +
@@ -83,11 +83,13 @@ Classified classify(const fs::path& target, const OutputRules& rules) {
     return c;
 }
 
-// A temporary name beside file: hidden, so no file list of the program shows it.
+// A temporary name beside file: hidden, so no file list of the program shows it, and short
+// enough for the file system even when the file's own name is at its longest.
 fs::path temporary_beside(const fs::path& file) {
-    static std::mt19937 random{std::random_device{}()};
-    return file.parent_path() /
-           ("." + file.filename().string() + ".orvena-" + std::to_string(random() % 1000000));
+    thread_local std::mt19937 random{std::random_device{}()};
+    const std::string name = file.filename().string();
+    const std::string stem = name.size() <= 200 ? "." + name : std::string();
+    return file.parent_path() / (stem + ".orvena-" + std::to_string(random() % 1000000));
 }
 
 bool write_all(int fd, std::string_view bytes) {
@@ -117,7 +119,7 @@ OutputFile::~OutputFile() {
 }
 
 std::string OutputFile::failure(int err) const {
-    return quoted(target_) + " yazılamadı: " + system_reason(err) + ".";
+    return in_quotes(target_) + " yazılamadı: " + system_reason(err) + ".";
 }
 
 std::optional<std::string> OutputFile::open() {
@@ -186,7 +188,7 @@ std::optional<std::string> OutputFile::copy_into_device() {
     struct stat info {};
     if (::fstat(device, &info) != 0 || !(S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode))) {
         ::close(device);
-        return quoted(target_) + " yazılırken değişti; yazılmadı.";
+        return in_quotes(target_) + " yazılırken değişti; yazılmadı.";
     }
     std::string block(1 << 16, '\0');
     off_t offset = 0;

@@ -73,7 +73,11 @@ std::string shown(const std::filesystem::path& path) {
     return shown(std::string_view(path.native()));
 }
 
-std::string quoted(const std::filesystem::path& path) {
+std::string in_quotes(std::string_view bytes) {
+    return "\"" + shown(bytes) + "\"";
+}
+
+std::string in_quotes(const std::filesystem::path& path) {
     return "\"" + shown(path) + "\"";
 }
 

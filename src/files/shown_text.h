@@ -19,7 +19,14 @@ inline std::string shown(const char* bytes) {
     return shown(std::string_view(bytes));
 }
 
-// The name in double quotes, shown: "12-A4.wav".
-std::string quoted(const std::filesystem::path& path);
+// The name or text in double quotes, shown: "12-A4.wav".
+std::string in_quotes(std::string_view bytes);
+std::string in_quotes(const std::filesystem::path& path);
+inline std::string in_quotes(const std::string& bytes) {
+    return in_quotes(std::string_view(bytes));
+}
+inline std::string in_quotes(const char* bytes) {
+    return in_quotes(std::string_view(bytes));
+}
 
 }  // namespace orvena

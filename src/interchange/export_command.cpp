@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "files/shown_text.h"
 #include "interchange/midi_export.h"
 #include "interchange/musicxml_export.h"
 #include "recording/render_command.h"
@@ -14,8 +15,8 @@ constexpr const char* kMidiOption = "--export-midi";
 constexpr const char* kScoreOption = "--export-musicxml";
 constexpr const char* kTuningOption = "--midi-tuning";
 constexpr const char* kUsage =
-    "usage: orvena --export-midi FILE OUT.mid [--midi-tuning mts|bend]\n"
-    "       orvena --export-musicxml FILE.ses OUT.musicxml";
+    "kullanım: orvena --export-midi DOSYA ÇIKTI.mid [--midi-tuning mts|bend]\n"
+    "          orvena --export-musicxml DOSYA.ses ÇIKTI.musicxml";
 // The sequence player's "arızalar" as the window starts: the file's accidentals.
 constexpr AccidentalSource kStartAccidentals = AccidentalSource::Conditional;
 
@@ -43,12 +44,12 @@ std::optional<ExportRequest> parse_request(const std::vector<std::string>& args,
             request.tuning = args[i + 1] == "mts" ? MidiTuning::mts : MidiTuning::bend;
             i += 2;
         } else {
-            why = "cannot use '" + a + "' here";
+            why = in_quotes(a) + " burada kullanılamaz";
             return std::nullopt;
         }
     }
     if (have_tuning && !request.midi) {
-        why = std::string(kTuningOption) + " goes with " + kMidiOption;
+        why = std::string(kTuningOption) + " yalnız " + kMidiOption + " ile kullanılır";
         return std::nullopt;
     }
     return request;
@@ -87,7 +88,7 @@ std::optional<int> run_export_command(const std::vector<std::string>& args,
         err << "orvena: " << export_failure_text(request->source, result) << "\n";
         return 1;
     }
-    out << "orvena: wrote " << request->out.string() << "\n";
+    out << "orvena: " << in_quotes(request->out) << " yazıldı\n";
     return 0;
 }
 

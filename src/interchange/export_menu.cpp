@@ -1,5 +1,6 @@
 #include "interchange/export_menu.h"
 
+#include "files/shown_text.h"
 #include "interchange/midi_export.h"
 #include "interchange/musicxml_export.h"
 #include "recording/wav_export_menu.h"
@@ -14,23 +15,28 @@ OutputRules window_rules(const ExportPlace& place) {
     return {{place.program_folder}, {}, false};
 }
 
-// The file to write, once the user has named one the export may write and agreed to replace
-// an existing one; nothing otherwise (a refusal is told).
+// The file to write, once the user has named one the export may write (a refused name is
+// told and the dialog opens again on it) and agreed to replace an existing one; nothing when
+// the user backs out.
 std::optional<std::filesystem::path> output_for(const std::filesystem::path& source,
                                                 const std::string& suffix, Dialogs& dialogs,
                                                 const ExportPlace& place,
                                                 const ExportQuestions& ask) {
-    const auto out = ask.choose_output(source.stem().string() + suffix);
-    if (!out) return std::nullopt;
     OutputRules rules = window_rules(place);
     rules.inputs.push_back(source);
-    if (const auto refusal = output_refusal(*out, rules)) {
+    std::filesystem::path suggested = place.output_folder / (source.stem().string() + suffix);
+    std::optional<std::filesystem::path> out;
+    for (;;) {
+        out = ask.choose_output(suggested);
+        if (!out) return std::nullopt;
+        const auto refusal = output_refusal(*out, rules);
+        if (!refusal) break;
         dialogs.message(*refusal);
-        return std::nullopt;
+        suggested = *out;
     }
     std::error_code ec;
     if (std::filesystem::exists(*out, ec) &&
-        dialogs.message(out->filename().string() + " zaten var. Üzerine yazılsın mı?",
+        dialogs.message(shown(out->filename()) + " zaten var. Üzerine yazılsın mı?",
                         MessageButtons::YesNo) != MessageAnswer::Yes) {
         return std::nullopt;
     }

@@ -2,9 +2,10 @@
 // The window's "MIDI dosyası olarak dışa aktar…" and "MusicXML olarak dışa aktar…" entries:
 // the user picks a source (the recording or a sequence file of the program folder, as for the
 // WAV export; a sequence file only for a score), for MIDI how the pitches travel, and a file;
-// a file the program owns or the source itself is refused before anything is asked further, an
-// existing file is replaced only when the user agrees; the export shows its progress, may be
-// cancelled, and writes the whole file or nothing. Event thread only.
+// a file the export may not write (one of the program's, the source, a device) is refused with
+// a message and the file dialog opens again, an existing file is replaced only when the user
+// agrees; the export shows its progress, may be cancelled, and writes the whole file or
+// nothing. Event thread only.
 
 #include <filesystem>
 #include <functional>
@@ -53,6 +54,7 @@ struct ExportPlace {
     std::filesystem::path recording;       // the recording, when it exists
     std::filesystem::path sample_folder;   // where the files of st.wav_files lie
     AccidentalSource sequence_levers = AccidentalSource::Instrument;  // Option2
+    std::filesystem::path output_folder;  // where the file dialog first opens
 };
 
 void midi_export_Click(const InstrumentState& st, Dialogs& dialogs, const ExportPlace& place,

@@ -1,5 +1,6 @@
 #include "interchange/export_result.h"
 
+#include "files/shown_text.h"
 #include "files/user_file.h"
 #include "recording/performance_recorder.h"
 #include "recording/render_schedule.h"
@@ -10,7 +11,7 @@ namespace orvena {
 std::string export_message(const std::string& kind, const std::filesystem::path& source,
                            const ExportResult& result) {
     using Status = ExportResult::Status;
-    const std::string name = source.filename().string();
+    const std::string name = shown(source.filename());
     switch (result.status) {
         case Status::written:
         case Status::cancelled:
@@ -36,17 +37,18 @@ std::string export_message(const std::string& kind, const std::filesystem::path&
 
 std::string export_failure_text(const std::filesystem::path& source, const ExportResult& r) {
     using Status = ExportResult::Status;
+    const std::string name = in_quotes(source);
     switch (r.status) {
         case Status::unreadable_source:
-            return source.string() + ": cannot be read (" + r.detail + ")";
+            return name + " okunamadı: " + r.detail;
         case Status::bad_record:
-            return source.string() + ": record " + std::to_string(r.record) + ": " + r.detail;
+            return name + ", kayıt " + std::to_string(r.record) + ": " + r.detail;
         case Status::nothing_to_play:
-            return source.string() + ": no note to export";
+            return name + " içinde dışa aktarılacak nota yok";
         case Status::not_a_sequence:
-            return source.string() + ": not a sequence file (.ses)";
+            return name + " bir ses dosyası (.ses) değil";
         case Status::too_long:
-            return source.string() + ": too long for the file format";
+            return name + " bu dosya biçimine sığmayacak kadar uzun";
         case Status::refused_output:
         case Status::unwritable_output:
             return r.detail;
@@ -54,7 +56,7 @@ std::string export_failure_text(const std::filesystem::path& source, const Expor
         case Status::cancelled:
             break;
     }
-    return "the export stopped";
+    return "dışa aktarma durdu";
 }
 
 std::optional<ExportResult> read_export_source(const std::filesystem::path& source,

@@ -38,7 +38,7 @@ struct ExportResult {
 std::string export_message(const std::string& kind, const std::filesystem::path& source,
                            const ExportResult& result);
 
-// The same for the command line, in English.
+// The same for the command line, the source named in quotes, without a final stop.
 std::string export_failure_text(const std::filesystem::path& source, const ExportResult& result);
 
 // The text of an export's source (a regular file of at most kMaxTextFileBytes), or an

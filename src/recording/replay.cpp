@@ -1,9 +1,8 @@
 // Replay of "kayıt.txt" (the > button of PerformanceRecorder).
 
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
+#include "files/user_file.h"
 #include "recording/performance_recorder.h"
 #include "recording/playback_pacer.h"
 #include "recording/replay_rules.h"
@@ -32,9 +31,9 @@ void PerformanceRecorder::Play_buton_Click() {
     platform_.panel.show(RecorderState::replaying);
     st.seq_playing = true;
     st.rec_file_no = kOpenFileNo;
-    std::ifstream in(file_path(), std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!in.good() && !in.eof()) {
+    const UserFileRead read = read_user_file(file_path(), kMaxTextFileBytes);
+    const std::string& text = read.bytes;
+    if (read.problem) {
         replay_failed();
         return;
     }

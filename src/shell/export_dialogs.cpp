@@ -1,10 +1,13 @@
 #include "shell/export_dialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QProgressDialog>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -32,8 +35,8 @@ std::optional<std::filesystem::path> choose_save_file(QWidget* owner, const Save
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(q.filter);
     dialog.setDefaultSuffix(q.suffix);
-    dialog.setDirectory(QFile::decodeName(q.folder.c_str()));
-    dialog.selectFile(QString::fromStdString(q.suggested));
+    dialog.setDirectory(QFile::decodeName(q.suggested.parent_path().c_str()));
+    dialog.selectFile(QFile::decodeName(q.suggested.filename().c_str()));
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Konum:"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dosya adı:"));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Tür:"));
@@ -41,6 +44,12 @@ std::optional<std::filesystem::path> choose_save_file(QWidget* owner, const Save
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Vazgeç"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return std::filesystem::path(QFile::encodeName(dialog.selectedFiles().first()).toStdString());
+}
+
+std::filesystem::path music_or_home_folder() {
+    const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    if (!music.isEmpty() && QFileInfo(music).isDir()) return QFile::encodeName(music).toStdString();
+    return QFile::encodeName(QDir::homePath()).toStdString();
 }
 
 std::function<bool(double)> show_progress_box(QWidget* owner, const QString& title,

@@ -20,11 +20,14 @@ std::optional<int> choose_from_list(QWidget* owner, const QString& title, const 
 
 struct SaveFileQuestion {
     QString title;
-    QString filter;  // "MIDI dosyaları (*.mid)"
-    QString suffix;  // added to a name typed without one
-    std::filesystem::path folder;
-    std::string suggested;  // a file name
+    QString filter;                   // "MIDI dosyaları (*.mid)"
+    QString suffix;                   // added to a name typed without one
+    std::filesystem::path suggested;  // the folder to open and the file name to offer
 };
+
+// The user's music folder when there is one, else the home folder: an export is the user's
+// file, never one among the program's own.
+std::filesystem::path music_or_home_folder();
 
 // The file the user names, or nothing when the user backs out. The caller asks before an
 // existing file is replaced.

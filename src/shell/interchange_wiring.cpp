@@ -25,8 +25,7 @@ struct EntryTexts {
     const char* progress;
 };
 
-ExportQuestions questions(QWidget* owner, const std::filesystem::path& folder,
-                          const EntryTexts& texts) {
+ExportQuestions questions(QWidget* owner, const EntryTexts& texts) {
     ExportQuestions ask;
     ask.choose_source = [=](const std::vector<std::filesystem::path>& sources)
         -> std::optional<std::filesystem::path> {
@@ -44,9 +43,9 @@ ExportQuestions questions(QWidget* owner, const std::filesystem::path& folder,
         if (!chosen) return std::nullopt;
         return *chosen == 0 ? MidiTuning::mts : MidiTuning::bend;
     };
-    ask.choose_output = [=](const std::string& suggested) {
+    ask.choose_output = [=](const std::filesystem::path& suggested) {
         return choose_save_file(owner, {tr8(texts.title), tr8(texts.filter),
-                                        QString::fromLatin1(texts.suffix), folder, suggested});
+                                        QString::fromLatin1(texts.suffix), suggested});
     };
     ask.show_progress = [=] {
         return show_progress_box(owner, tr8(texts.title), tr8(texts.progress));
@@ -70,8 +69,9 @@ void arayüz::connect_interchange_exports() {
         addAction(action);
         connect(action, &QAction::triggered, this, [this, click, texts] {
             const ExportPlace place{File1->Path(), recorder->file_path(), File1->Path(),
-                                    static_cast<AccidentalSource>(Option2.selected())};
-            click(st, dialogs, place, questions(this, File3->Path(), texts));
+                                    static_cast<AccidentalSource>(Option2.selected()),
+                                    music_or_home_folder()};
+            click(st, dialogs, place, questions(this, texts));
         });
     };
     add(kMidiExportMenuText, "midi_export", Qt::Key_M, &midi_export_Click, midi_texts);

@@ -71,7 +71,7 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
     const fs::path out = c.out[0] == '/' ? fs::path(c.out) : dir / c.out;
 
     std::vector<std::string> offered;
-    std::string suggested;
+    std::vector<fs::path> suggested;  // each time the file dialog opens
     bool tuning_asked = false;
     ExportQuestions ask;
     ask.choose_source = [&](const std::vector<fs::path>& sources) -> std::optional<fs::path> {
@@ -84,9 +84,10 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
         if (c.back_out == Step::tuning) return std::nullopt;
         return c.bends ? MidiTuning::bend : MidiTuning::mts;
     };
-    ask.choose_output = [&](const std::string& name) -> std::optional<fs::path> {
-        suggested = name;
-        if (c.back_out == Step::output) return std::nullopt;
+    // The user names the file once and backs out when the dialog opens again on a refusal.
+    ask.choose_output = [&](const fs::path& offer) -> std::optional<fs::path> {
+        suggested.push_back(offer);
+        if (c.back_out == Step::output || suggested.size() > 1) return std::nullopt;
         return out;
     };
     ask.show_progress = [&]() -> ExportProgress {
@@ -95,7 +96,7 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
     test::RecordingDialogs dialogs;
     dialogs.answer_next(c.replace);
     const ExportPlace place{dir.path(), dir / "kayıt.txt", test::program_dir(),
-                            AccidentalSource::Instrument};
+                            AccidentalSource::Instrument, dir / "müzik"};
     (c.entry == Entry::midi ? midi_export_Click : musicxml_export_Click)(st, dialogs, place, ask);
 
     const std::vector<std::string> sequences = {"bozuk.ses", "ezgi.ses"};
@@ -103,9 +104,15 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
     all.insert(all.end(), sequences.begin(), sequences.end());
     EXPECT_EQ(offered, c.entry == Entry::midi ? all : sequences);
     EXPECT_EQ(tuning_asked, c.entry == Entry::midi && c.back_out != Step::source);
-    if (c.back_out == Step::none || c.back_out > Step::output) {
-        EXPECT_EQ(suggested, fs::path(c.source).stem().string() +
-                                 (c.entry == Entry::midi ? ".mid" : ".musicxml"));
+    const bool refused = std::string(c.told).starts_with('~');
+    if (c.back_out == Step::none || c.back_out >= Step::output) {
+        ASSERT_EQ(suggested.size(), refused ? 2u : 1u);
+        EXPECT_EQ(suggested[0], dir / "müzik" /
+                                    (fs::path(c.source).stem().string() +
+                                     (c.entry == Entry::midi ? ".mid" : ".musicxml")));
+        if (refused) {
+            EXPECT_EQ(suggested[1], out);  // opens again on the refused name
+        }
     }
     const std::string told = dialogs.texts().empty() ? "" : dialogs.texts().back();
     const std::string expected = c.told;
@@ -139,8 +146,8 @@ TEST(ExportMenu, SaysSoWhenThereIsNothingToExport) {
     };
     test::RecordingDialogs dialogs;
     test::write_file_bytes(dir / "kayıt.txt", " 12 0 300\r\n");  // a recording is not a score
-    const ExportPlace place{dir.path(), dir / "kayıt.txt", dir.path(),
-                            AccidentalSource::Instrument};
+    const ExportPlace place{dir.path(), dir / "kayıt.txt", dir.path(), AccidentalSource::Instrument,
+                            dir.path()};
     musicxml_export_Click(st, dialogs, place, ask);
     fs::remove(dir / "kayıt.txt");
     midi_export_Click(st, dialogs, place, ask);

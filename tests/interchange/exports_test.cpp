@@ -147,26 +147,26 @@ struct CommandCase {
 
 TEST(ExportCommand, WritesTheFileOrSaysWhyNotWithItsStatus) {
     const CommandCase cases[] = {
-        {{"--export-midi", "DIR/ezgi.ses", "DIR/out"}, 0, "wrote", "MThd"},
-        {{"--export-midi", "DIR/ezgi.ses", "DIR/out", "--midi-tuning", "bend"}, 0, "wrote", "MThd"},
-        {{"--midi-tuning", "mts", "--export-midi", "DIR/ezgi.ses", "DIR/out"}, 0, "wrote", "MThd"},
-        {{"--export-musicxml", "DIR/ezgi.ses", "DIR/out"}, 0, "wrote", "<?xml"},
-        {{"--export-musicxml", "DIR/kayıt.txt", "DIR/out"}, 1, "not a sequence file", ""},
-        {{"--export-midi", "DIR/bozuk.ses", "DIR/out"}, 1, "bozuk.ses: record 2:", ""},
-        {{"--export-midi", "DIR/yok.ses", "DIR/out"}, 1, "cannot be read", ""},
+        {{"--export-midi", "DIR/ezgi.ses", "DIR/out"}, 0, "yazıldı", "MThd"},
+        {{"--export-midi", "DIR/ezgi.ses", "DIR/out", "--midi-tuning", "bend"}, 0, "yazıldı", "MThd"},
+        {{"--midi-tuning", "mts", "--export-midi", "DIR/ezgi.ses", "DIR/out"}, 0, "yazıldı", "MThd"},
+        {{"--export-musicxml", "DIR/ezgi.ses", "DIR/out"}, 0, "yazıldı", "<?xml"},
+        {{"--export-musicxml", "DIR/kayıt.txt", "DIR/out"}, 1, "bir ses dosyası (.ses) değil", ""},
+        {{"--export-midi", "DIR/bozuk.ses", "DIR/out"}, 1, "bozuk.ses\", kayıt 2:", ""},
+        {{"--export-midi", "DIR/yok.ses", "DIR/out"}, 1, "okunamadı: böyle bir dosya yok", ""},
         {{"--export-midi", "DIR/ezgi.ses", "DIR/yok/out"}, 1, "yazılamadı: klasörü yok.", ""},
         {{"--export-musicxml", "DIR/ezgi.ses", "DIR/ezgi.ses"}, 1, "okunan dosyanın kendisi", ""},
-        {{"--export-midi", "DIR/ezgi.ses"}, 2, "usage", ""},
-        {{"--export-midi", "DIR/ezgi.ses", "DIR/out", "--midi-tuning", "cents"}, 2, "usage", ""},
+        {{"--export-midi", "DIR/ezgi.ses"}, 2, "kullanım", ""},
+        {{"--export-midi", "DIR/ezgi.ses", "DIR/out", "--midi-tuning", "cents"}, 2, "kullanım", ""},
         {{"--export-musicxml", "DIR/ezgi.ses", "DIR/out", "--midi-tuning", "bend"},
          2,
-         "--midi-tuning goes with --export-midi",
+         "--midi-tuning yalnız --export-midi ile kullanılır",
          ""},
         {{"--export-midi", "DIR/ezgi.ses", "DIR/out", "--export-musicxml", "a", "b"},
          2,
-         "usage",
+         "kullanım",
          ""},
-        {{"--export-midi", "DIR/ezgi.ses", "DIR/out", "--render"}, 2, "usage", ""},
+        {{"--export-midi", "DIR/ezgi.ses", "DIR/out", "--render"}, 2, "kullanım", ""},
     };
     std::ostringstream ignored;
     EXPECT_FALSE(run_export_command({"--render", "a", "b"}, test::program_dir(), ignored, ignored));

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <sstream>
 
 #include "interchange/export_menu.h"
@@ -16,6 +18,7 @@
 #include "interchange/musicxml_export.h"
 #include "shell/command_line.h"
 #include "started_window.h"
+#include "support/temp_dir.h"
 
 namespace orvena {
 namespace {
@@ -24,11 +27,36 @@ namespace fs = std::filesystem;
 
 class InterchangeWindow : public test::StartedWindow {
   protected:
+    // The file dialog opens in the user's music folder: a home of the test's own.
+    void SetUp() override {
+        test::StartedWindow::SetUp();
+        ::setenv("HOME", home_.path().c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (home_ / ".config").c_str(), 1);
+        fs::create_directory(home_ / "Music");
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : saved_env_) {
+            if (value) {
+                ::setenv(name, value->c_str(), 1);
+            } else {
+                ::unsetenv(name);
+            }
+        }
+        test::StartedWindow::TearDown();
+    }
+    static std::optional<std::string> env(const char* name) {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    }
+    test::TempDir home_;
+    const std::vector<std::pair<const char*, std::optional<std::string>>> saved_env_ = {
+        {"HOME", env("HOME")}, {"XDG_CONFIG_HOME", env("XDG_CONFIG_HOME")}};
+
     // Answers the dialogs the entry opens: the list questions with the item named, the file
     // dialog with its suggested name. Returns what the lists offered and the name suggested.
     struct Answers {
         std::vector<QStringList> offered;
-        QString suggested;
+        QString folder, suggested;  // where the file dialog opened, and the name it offered
     };
     Answers run_entry(const char* object_name, const std::vector<QString>& picks) {
         Answers seen;
@@ -42,6 +70,7 @@ class InterchangeWindow : public test::StartedWindow {
                 if (next < picks.size()) input->setTextValue(picks[next++]);
                 input->accept();
             } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+                seen.folder = files->directory().absolutePath();
                 if (auto* name = files->findChild<QLineEdit*>()) seen.suggested = name->text();
                 QMetaObject::invokeMethod(files, "accept");
             }
@@ -64,9 +93,10 @@ TEST_F(InterchangeWindow, MidiEntryAsksSourceTuningAndFileThenWritesIt) {
     EXPECT_EQ(seen.offered[0],
               QStringList({QStringLiteral("kayıt.txt"), QStringLiteral("ezgi.ses")}));
     EXPECT_EQ(seen.offered[1].size(), 2);
+    EXPECT_EQ(seen.folder, QString::fromStdString((home_ / "Music").string()));
     EXPECT_EQ(seen.suggested, QStringLiteral("ezgi.mid"));
     EXPECT_TRUE(dialogs_.texts().empty());
-    const std::string bytes = test::read_file_bytes(folder_.path() / "ezgi.mid");
+    const std::string bytes = test::read_file_bytes(home_ / "Music" / "ezgi.mid");
     EXPECT_EQ(bytes.substr(0, 4), "MThd");
     EXPECT_NE(bytes.find('\xE1'), std::string::npos);  // a pitch bend on channel 2
 }
@@ -79,19 +109,20 @@ TEST_F(InterchangeWindow, MusicXmlEntryOffersTheSequenceFilesOnly) {
     EXPECT_EQ(seen.offered[0], QStringList({QStringLiteral("ezgi.ses")}));
     EXPECT_EQ(seen.suggested, QStringLiteral("ezgi.musicxml"));
     EXPECT_TRUE(dialogs_.texts().empty());
-    EXPECT_TRUE(test::read_file_bytes(folder_.path() / "ezgi.musicxml").starts_with("<?xml"));
+    EXPECT_TRUE(test::read_file_bytes(home_ / "Music" / "ezgi.musicxml").starts_with("<?xml"));
 }
 
 TEST(InterchangeOptions, HelpListsTheExportsAndTheTuningGoesWithMidiOnly) {
     std::ostringstream help, err;
     EXPECT_EQ(parse_command_line({"orvena", "--help"}, help, err).exit_status, 0);
-    for (const char* option : {"--export-midi <FILE OUT.mid>", "--midi-tuning <mts|bend>",
-                               "--export-musicxml <FILE.ses OUT.musicxml>"}) {
+    for (const char* option : {"--export-midi <DOSYA ÇIKTI.mid>", "--midi-tuning <mts|bend>",
+                               "--export-musicxml <DOSYA.ses ÇIKTI.musicxml>"}) {
         EXPECT_NE(help.str().find(option), std::string::npos) << option;
     }
     EXPECT_EQ(parse_command_line({"orvena", "--midi-tuning", "mts"}, help, err).exit_status,
               kCommandLineError);
-    EXPECT_NE(err.str().find("--midi-tuning goes with --export-midi"), std::string::npos);
+    EXPECT_NE(err.str().find("--midi-tuning yalnız --export-midi ile kullanılır"),
+              std::string::npos);
 }
 
 }  // namespace
