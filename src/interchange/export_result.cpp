@@ -28,6 +28,8 @@ std::string export_message(const std::string& kind, const std::filesystem::path&
             return name + " bir ses dosyası değil; nota yalnızca ses dosyalarından yazılır.";
         case Status::too_long:
             return name + " " + kind + " dosyasına sığmayacak kadar uzun.";
+        case Status::unreadable_sample:
+            return result.detail + "\r\n" + kind + " dosyası yazılmadı.";
         case Status::refused_output:
         case Status::unwritable_output:
             return result.detail;
@@ -49,6 +51,7 @@ std::string export_failure_text(const std::filesystem::path& source, const Expor
             return name + " bir ses dosyası (.ses) değil";
         case Status::too_long:
             return name + " bu dosya biçimine sığmayacak kadar uzun";
+        case Status::unreadable_sample:
         case Status::refused_output:
         case Status::unwritable_output:
             return r.detail;

@@ -19,11 +19,12 @@ struct ExportResult {
         written,
         cancelled,
         unreadable_source,
-        bad_record,       // the record the players would stop at
-        nothing_to_play,  // no note (MIDI) or no note and no rest (MusicXML)
-        not_a_sequence,   // a score is made from a sequence file only
-        too_long,         // beyond the times the file format can hold
-        refused_output,   // a file the program owns, the source itself, a folder ...
+        bad_record,         // the record the players would stop at
+        nothing_to_play,    // no note (MIDI) or no note and no rest (MusicXML)
+        not_a_sequence,     // a score is made from a sequence file only
+        too_long,           // beyond the times the file format can hold
+        unreadable_sample,  // a sample the WAV export could not play either
+        refused_output,     // a file the program owns, the source itself, a folder ...
         unwritable_output,
     };
     Status status = Status::written;

@@ -4,6 +4,7 @@
 
 #include "interchange/played_notes.h"
 #include "recording/render_schedule.h"
+#include "recording/wav_export.h"
 #include "sound/sample_bank.h"
 
 namespace orvena {
@@ -23,6 +24,11 @@ ExportResult export_midi(const MidiExportJob& job, const InstrumentState& st,
     }
     if (!go_on(0.25)) return {Status::cancelled, 0, {}};
     SampleBank bank(job.sample_folder);
+    // The note ends come from the samples, and the WAV export plays no source with one it
+    // cannot read: neither does this.
+    if (auto problem = unreadable_sample(schedule, st, bank)) {
+        return {Status::unreadable_sample, 0, *problem};
+    }
     const std::vector<PlayedNote> notes = played_notes(schedule, st, bank);
     if (notes.empty()) return {Status::nothing_to_play, 0, {}};
     if (!go_on(0.5)) return {Status::cancelled, 0, {}};

@@ -36,6 +36,7 @@ struct ExportCase {
     Status status;
     const char* message;  // the window's message; its start when it ends in ':', its end when
                           // it starts with '~'
+    bool broken_sample = false;  // string 12's sample does not decode
 };
 
 constexpr const char* kNote = "0,8,3,0,0,0,0,0,0,0\r\n";
@@ -55,6 +56,7 @@ const ExportCase kCases[] = {
     {"midi_over_a_sample_name", Kind::midi, "ezgi.ses", kNote, Out::owned, false, Status::refused_output, "~x.wav\" adı ORVENA'nın kendi dosyalarına ayrılmıştır (tel sesi); bu ada yazılamaz. Başka bir ad ya da klasör seçin."},
     {"midi_over_its_source", Kind::midi, "kayıt.txt", " 12 0 300\r\n", Out::the_source, false, Status::refused_output, "~kayıt.txt\" okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin."},
     {"midi_into_a_full_device", Kind::midi, "ezgi.ses", kNote, Out::full_device, false, Status::unwritable_output, "\"/dev/full\" yazılamadı: diskte yer kalmadı."},
+    {"midi_with_a_sample_that_does_not_decode", Kind::midi, "kayıt.txt", " 5 0 300\r\n 12 0 300\r\n", Out::existing, false, Status::unreadable_sample, "\"bozuk.wav\" tel sesi (tel 12) okunamıyor ya da çalınabilir bir WAV dosyası değil.\r\nMIDI dosyası yazılmadı.", true},
     {"midi_cancelled", Kind::midi, "ezgi.ses", kNote, Out::existing, true, Status::cancelled, ""},
     {"score_of_a_sequence", Kind::score, "ezgi.ses", kNote, Out::fresh, false, Status::written, ""},
     {"score_of_rests_only", Kind::score, "ezgi.ses", "0,29,0,0,0,0,0,0,0,0\r\n", Out::existing, false, Status::written, ""},
@@ -79,6 +81,14 @@ TEST_P(Exports, WriteAGoodSourceAndLeaveTheFolderAsItWasOtherwise) {
     test::TempDir dir;
     InstrumentState st;
     ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
+    fs::path samples = test::program_dir();
+    if (c.broken_sample) {
+        samples = dir / "orvena";
+        fs::create_directory(samples);
+        fs::copy_file(test::program_dir() / st.wav_files[5], samples / st.wav_files[5]);
+        test::write_file_bytes(samples / "bozuk.wav", "RIFF, but nothing playable");
+        st.wav_files[12] = "bozuk.wav";
+    }
     const fs::path source = dir / c.file_name;
     const fs::path out = c.out == Out::owned                 ? dir / "orvena" / "x.wav"
                          : c.out == Out::the_source          ? source
@@ -103,8 +113,7 @@ TEST_P(Exports, WriteAGoodSourceAndLeaveTheFolderAsItWasOtherwise) {
     const OutputRules rules{{dir / "orvena"}, {}, true};
     const ExportResult result =
         c.kind == Kind::midi
-            ? export_midi({source, out, test::program_dir(), AccidentalSource::File,
-                           MidiTuning::mts, rules},
+            ? export_midi({source, out, samples, AccidentalSource::File, MidiTuning::mts, rules},
                           st, progress)
             : export_musicxml({source, out, AccidentalSource::File, rules}, st, progress);
     EXPECT_EQ(result.status, c.status) << result.detail;
@@ -148,8 +157,14 @@ struct CommandCase {
 TEST(ExportCommand, WritesTheFileOrSaysWhyNotWithItsStatus) {
     const CommandCase cases[] = {
         {{"--export-midi", "DIR/ezgi.ses", "DIR/out"}, 0, "yazıldı", "MThd"},
-        {{"--export-midi", "DIR/ezgi.ses", "DIR/out", "--midi-tuning", "bend"}, 0, "yazıldı", "MThd"},
-        {{"--midi-tuning", "mts", "--export-midi", "DIR/ezgi.ses", "DIR/out"}, 0, "yazıldı", "MThd"},
+        {{"--export-midi", "DIR/ezgi.ses", "DIR/out", "--midi-tuning", "bend"},
+         0,
+         "yazıldı",
+         "MThd"},
+        {{"--midi-tuning", "mts", "--export-midi", "DIR/ezgi.ses", "DIR/out"},
+         0,
+         "yazıldı",
+         "MThd"},
         {{"--export-musicxml", "DIR/ezgi.ses", "DIR/out"}, 0, "yazıldı", "<?xml"},
         {{"--export-musicxml", "DIR/kayıt.txt", "DIR/out"}, 1, "bir ses dosyası (.ses) değil", ""},
         {{"--export-midi", "DIR/bozuk.ses", "DIR/out"}, 1, "bozuk.ses\", kayıt 2:", ""},
