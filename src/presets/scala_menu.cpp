@@ -1,5 +1,6 @@
 #include "presets/scala_menu.h"
 
+#include "files/shown_text.h"
 #include "presets/makam_name.h"
 #include "presets/scala_export.h"
 
@@ -10,14 +11,28 @@ std::string scala_setting_name(const std::string& makam_name) {
     return plain ? makam_name : "mandallar";
 }
 
+std::string scala_export_done_notice(const std::filesystem::path& folder,
+                                     const std::string& setting_name) {
+    std::string text = "Scala dosyaları yazıldı:";
+    for (const std::string& file :
+         {std::string("dizek.scl"), setting_name + ".scl", setting_name + ".kbm"}) {
+        text += "\r\n" + shown(folder / file);
+    }
+    return text;
+}
+
 void scala_export_Click(const InstrumentState& st, Dialogs& dialogs, const std::string& makam_name,
                         const std::function<std::optional<std::filesystem::path>()>& choose_folder,
                         const std::filesystem::path& program_folder) {
     const auto folder = choose_folder();
     if (!folder) return;
-    if (const auto problem = write_scala_files(*folder, scala_setting_name(makam_name), st,
-                                               st.mandal_pos, program_folder))
+    const std::string name = scala_setting_name(makam_name);
+    if (const auto problem =
+            write_scala_files(*folder, name, st, st.mandal_pos, program_folder, false)) {
         dialogs.message(std::string(kScalaWriteFailed) + "\r\n" + *problem);
+        return;
+    }
+    dialogs.notice(scala_export_done_notice(*folder, name));
 }
 
 }  // namespace orvena

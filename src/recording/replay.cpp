@@ -64,6 +64,12 @@ void PerformanceRecorder::replay_records(const std::string& text) {
         play_.views.porte();
         play_.views.etiket();
         play_.views.arıza_yaz(st.cur_string);
+        if (started) {
+            // The note sounding ends at its own time, even when a pause opens just below and
+            // holds the replay: its cut goes out now, stamped with its deadline.
+            const NoteTime due(play_.sound, pacer.deadline_ms(onset));
+            play_.sound.stop_plucked();
+        }
 
         platform_.pump.process_pending();  // stop, pause and "arızalar" act here
         if (!started || paused_) {
@@ -75,9 +81,8 @@ void PerformanceRecorder::replay_records(const std::string& text) {
         }
 
         pacer.wait_until(onset);
-        const NoteTime due(play_.sound, pacer.deadline_ms(onset));
-        play_.sound.stop_plucked();  // the previous note's time is up
         if (platform_.panel.accidental_source() == kInstrumentSounds) {
+            const NoteTime due(play_.sound, pacer.deadline_ms(onset));
             const ReplayedPluck pluck = replayed_pluck(st.cur_string, st);
             play_.sound.play_tuned_sample(pluck.sample_string, pluck.lever);
         }

@@ -49,9 +49,15 @@ void wav_export_Click(const InstrumentState& st, Dialogs& dialogs, const WavExpo
             return progress;
         });
     }
-    if (const std::string text = wav_export_message(job, result); !text.empty()) {
+    if (result.status == WavExportResult::Status::written) {
+        dialogs.notice(wav_export_done_notice(job));
+    } else if (const std::string text = wav_export_message(job, result); !text.empty()) {
         dialogs.message(text);
     }
+}
+
+std::string wav_export_done_notice(const WavExportJob& job) {
+    return "WAV dosyası yazıldı:\r\n" + shown(job.out);
 }
 
 std::vector<std::filesystem::path> wav_export_sources(

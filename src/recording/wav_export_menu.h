@@ -42,9 +42,13 @@ struct WavExportPlace {
 // Runs one export from the menu: nothing is written when the user backs out or cancels, and
 // every failure is told in Turkish. A WAV file the export may not write (a file of the
 // program, the source, a device) is refused with a message and the file dialog opens again;
-// an existing file is replaced only when the user says so.
+// an existing file is replaced only when the user says so. A finished file is named in a
+// notice that leaves the window free.
 void wav_export_Click(const InstrumentState& st, Dialogs& dialogs, const WavExportPlace& place,
                       const WavExportQuestions& ask);
+
+// What the player is told once the WAV file is written: where it went.
+std::string wav_export_done_notice(const WavExportJob& job);
 
 // The sources the window offers: the recording when it exists, then the sequence files.
 std::vector<std::filesystem::path> wav_export_sources(const std::filesystem::path& recording,

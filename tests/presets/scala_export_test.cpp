@@ -201,21 +201,39 @@ TEST(ScalaExport, CommandLineWritesTheFilesOrSaysWhyNot) {
     }
 }
 
+// A finished export names its three files in a notice; a failed one says so in a message box.
 TEST(ScalaExport, WindowEntryWritesToThePickedFolderOrSaysItCannot) {
     test::TempDir dir;
     test::RecordingDialogs dialogs;
     scala_export_Click(
         shipped(), dialogs, "a/b", [&] { return std::optional(dir.path()); }, test::program_dir());
     EXPECT_TRUE(fs::exists(dir / "mandallar.kbm"));  // not a plain file name
+    const std::string folder = dir.path().string();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, "Scala dosyaları yazıldı:\r\n" + folder + "/dizek.scl\r\n" +
+                                           folder + "/mandallar.scl\r\n" + folder +
+                                           "/mandallar.kbm");
+    EXPECT_FALSE(dialogs.shown()[0].modal);
+
+    dialogs.clear();
     scala_export_Click(
         shipped(), dialogs, ".gizli", [&] { return std::optional(dir.path()); },
         test::program_dir());
     EXPECT_FALSE(fs::exists(dir / ".gizli.kbm"));  // a hidden file, which no list would show
+    ASSERT_EQ(::mkfifo((dir / "Rast.kbm").c_str(), 0644), 0);  // it would hold the window
+    scala_export_Click(
+        shipped(), dialogs, "Rast", [&] { return std::optional(dir.path()); }, test::program_dir());
+    EXPECT_FALSE(fs::exists(dir / "Rast.scl"));
     scala_export_Click(
         shipped(), dialogs, "Rast", [] { return fs::path("/proc/orvena-none"); },
         test::program_dir());
-    ASSERT_EQ(dialogs.texts().size(), 1u);
-    EXPECT_EQ(dialogs.texts()[0].rfind(kScalaWriteFailed, 0), 0u);
+    ASSERT_EQ(dialogs.shown().size(), 3u);
+    EXPECT_EQ(dialogs.texts()[1], std::string(kScalaWriteFailed) + "\r\n\"" +
+                                      (dir / "Rast.kbm").string() +
+                                      "\" düzenli bir dosya değil (aygıt ya da FIFO); buraya "
+                                      "yazılamaz.");
+    EXPECT_EQ(dialogs.texts()[2].rfind(kScalaWriteFailed, 0), 0u);
+    EXPECT_TRUE(dialogs.shown()[2].modal);
 }
 
 }  // namespace

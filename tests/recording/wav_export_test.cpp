@@ -281,14 +281,16 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
     std::string expected = c.message;
     if (const auto at = expected.find("<out>"); at != std::string::npos)
         expected.replace(at, 5, "\"" + out.string() + "\"");
-    std::vector<std::string> texts = dialogs.texts();
+    std::vector<std::string> messages, notices;
+    for (const test::ShownMessage& m : dialogs.shown())
+        (m.modal ? messages : notices).push_back(m.text);
     if (c.out == Out::existing) {
-        ASSERT_FALSE(texts.empty());
-        EXPECT_EQ(texts.front(), "out.wav zaten var. Üzerine yazılsın mı?");
-        texts.erase(texts.begin());
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.front(), "out.wav zaten var. Üzerine yazılsın mı?");
+        messages.erase(messages.begin());
     }
-    EXPECT_LE(texts.size(), 1u);
-    const std::string told = texts.empty() ? "" : texts.back();
+    EXPECT_LE(messages.size(), 1u);
+    const std::string told = messages.empty() ? "" : messages.back();
     const bool prefix = expected.ends_with("...");
     if (prefix) expected.resize(expected.size() - 3);
     EXPECT_EQ(prefix ? told.substr(0, expected.size()) : told, expected);
@@ -304,6 +306,9 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
         EXPECT_EQ(reports, 1);
     }
     const bool written = !c.cancel && expected.empty();
+    // Only a finished file is told of, in a notice that names it.
+    EXPECT_EQ(notices, written ? std::vector<std::string>{"WAV dosyası yazıldı:\r\n" + out.string()}
+                               : std::vector<std::string>{});
     // Nothing else changes the folders: no partial or temporary file is left.
     EXPECT_EQ(entries(dir.path()), before + (written && c.out == Out::fresh ? 1 : 0));
     EXPECT_EQ(entries(program.path()), program_files);

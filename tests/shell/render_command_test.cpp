@@ -238,8 +238,12 @@ TEST_F(WindowMenu, ExportEntryAsksForTheSourceAndTheFileThenWritesIt) {
     EXPECT_EQ(offered, QStringList({QStringLiteral("kayıt.txt"), QStringLiteral("ezgi.ses")}));
     ASSERT_EQ(dialogs_seen.size(), 1u);
     EXPECT_EQ(dialogs_seen[0], std::pair(music, QStringLiteral("kayıt.wav")));
-    EXPECT_TRUE(dialogs_.texts().empty());
-    const std::string bytes = test::read_file_bytes(home / "Music" / "kayıt.wav");
+    const fs::path out = home / "Music" / "kayıt.wav";
+    EXPECT_EQ(dialogs_.texts(),
+              std::vector<std::string>{"WAV dosyası yazıldı:\r\n" + out.string()});
+    EXPECT_FALSE(dialogs_.shown().at(0).modal);
+    dialogs_.clear();
+    const std::string bytes = test::read_file_bytes(out);
     EXPECT_EQ(bytes.substr(0, 4), "RIFF");
 
     // Again onto the same file: the user is asked, and "Hayır" keeps the file.
@@ -247,7 +251,7 @@ TEST_F(WindowMenu, ExportEntryAsksForTheSourceAndTheFileThenWritesIt) {
     entry->trigger();
     EXPECT_EQ(dialogs_.texts(),
               std::vector<std::string>{"kayıt.wav zaten var. Üzerine yazılsın mı?"});
-    EXPECT_EQ(test::read_file_bytes(home / "Music" / "kayıt.wav"), bytes);
+    EXPECT_EQ(test::read_file_bytes(out), bytes);
 
     // Without a music folder the dialog opens in the home folder.
     fs::remove(home / "Music" / "kayıt.wav");

@@ -117,11 +117,13 @@ TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSi
     for (auto [s, p] : {std::pair{12, 13}, {12, -12}, {12, 4}, {12, 5}, {3, 1}, {5, 0}}) {
         m.play_tuned_sample(s, p);
     }
-    m.play_note_alias(st.wav_files[3], st.note_names[3]);
-    EXPECT_FALSE(m.alias_open(st.note_names[3]));
+    m.play_note_alias(3, 0, st.note_names[3]);
+    m.play_note_alias(12, 4, st.note_names[12]);
+    EXPECT_FALSE(m.alias_open(st.note_names[3]) || m.alias_open(st.note_names[12]));
     EXPECT_TRUE(silent(render(m.mixer(), 0.2)));
     EXPECT_THROW(m.play_tuned_sample(12, 14), IndexOutOfRange);
     EXPECT_THROW(m.play_tuned_sample(27, 0), IndexOutOfRange);
+    EXPECT_THROW(m.play_note_alias(12, 14, st.note_names[12]), IndexOutOfRange);
     EXPECT_EQ(read_file_bytes(file), before);
     EXPECT_FALSE(std::filesystem::exists(dir / st.wav_files[3]));
 
