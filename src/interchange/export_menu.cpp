@@ -43,14 +43,21 @@ std::optional<std::filesystem::path> output_for(const std::filesystem::path& sou
     return out;
 }
 
+// A written file is named in a notice that leaves the window free, a failure in a message.
 void tell(Dialogs& dialogs, const std::string& kind, const std::filesystem::path& source,
-          const ExportResult& result) {
-    if (const std::string text = export_message(kind, source, result); !text.empty()) {
+          const std::filesystem::path& out, const ExportResult& result) {
+    if (result.status == ExportResult::Status::written) {
+        dialogs.notice(export_done_notice(kind, out));
+    } else if (const std::string text = export_message(kind, source, result); !text.empty()) {
         dialogs.message(text);
     }
 }
 
 }  // namespace
+
+std::string export_done_notice(const std::string& kind, const std::filesystem::path& out) {
+    return kind + " dosyası yazıldı:\r\n" + shown(out);
+}
 
 void midi_export_Click(const InstrumentState& st, Dialogs& dialogs, const ExportPlace& place,
                        const ExportQuestions& ask) {
@@ -72,7 +79,7 @@ void midi_export_Click(const InstrumentState& st, Dialogs& dialogs, const Export
         const ExportProgress progress = ask.show_progress();
         result = export_midi(job, st, progress);
     }
-    tell(dialogs, "MIDI", *source, result);
+    tell(dialogs, "MIDI", *source, *out, result);
 }
 
 void musicxml_export_Click(const InstrumentState& st, Dialogs& dialogs, const ExportPlace& place,
@@ -95,7 +102,7 @@ void musicxml_export_Click(const InstrumentState& st, Dialogs& dialogs, const Ex
         const ExportProgress progress = ask.show_progress();
         result = export_musicxml(job, st, progress);
     }
-    tell(dialogs, "MusicXML", *source, result);
+    tell(dialogs, "MusicXML", *source, *out, result);
 }
 
 }  // namespace orvena

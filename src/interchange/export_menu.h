@@ -5,7 +5,7 @@
 // a file the export may not write (one of the program's, the source, a device) is refused with
 // a message and the file dialog opens again, an existing file is replaced only when the user
 // agrees; the export shows its progress, may be cancelled, and writes the whole file or
-// nothing. Event thread only.
+// nothing, which a notice then names. Event thread only.
 
 #include <filesystem>
 #include <functional>
@@ -56,6 +56,9 @@ struct ExportPlace {
     AccidentalSource sequence_levers = AccidentalSource::Instrument;  // Option2
     std::filesystem::path output_folder;  // where the file dialog first opens
 };
+
+// What the player is told once the file is written: its kind ("MIDI") and where it went.
+std::string export_done_notice(const std::string& kind, const std::filesystem::path& out);
 
 void midi_export_Click(const InstrumentState& st, Dialogs& dialogs, const ExportPlace& place,
                        const ExportQuestions& ask);

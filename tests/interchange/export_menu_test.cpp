@@ -114,9 +114,17 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
             EXPECT_EQ(suggested[1], out);  // opens again on the refused name
         }
     }
-    const std::string told = dialogs.texts().empty() ? "" : dialogs.texts().back();
+    std::vector<std::string> messages, notices;
+    for (const test::ShownMessage& m : dialogs.shown()) {
+        (m.modal ? messages : notices).push_back(m.text);
+    }
+    const std::string told = messages.empty() ? "" : messages.back();
     const std::string expected = c.told;
-    EXPECT_LE(dialogs.texts().size(), 1u);
+    EXPECT_LE(messages.size(), 1u);
+    const bool written = c.written == std::string("MThd") || c.written == std::string("<?xml");
+    const std::string kind = c.entry == Entry::midi ? "MIDI" : "MusicXML";
+    EXPECT_EQ(notices, written ? std::vector{kind + " dosyası yazıldı:\r\n" + out.string()}
+                               : std::vector<std::string>{});
     if (expected.starts_with('~')) {
         EXPECT_TRUE(told.ends_with(expected.substr(1))) << told;
     } else {

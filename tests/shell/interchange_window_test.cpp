@@ -95,7 +95,8 @@ TEST_F(InterchangeWindow, MidiEntryAsksSourceTuningAndFileThenWritesIt) {
     EXPECT_EQ(seen.offered[1].size(), 2);
     EXPECT_EQ(seen.folder, QString::fromStdString((home_ / "Music").string()));
     EXPECT_EQ(seen.suggested, QStringLiteral("ezgi.mid"));
-    EXPECT_TRUE(dialogs_.texts().empty());
+    EXPECT_EQ(dialogs_.texts(), std::vector<std::string>{"MIDI dosyası yazıldı:\r\n" +
+                                                         (home_ / "Music" / "ezgi.mid").string()});
     const std::string bytes = test::read_file_bytes(home_ / "Music" / "ezgi.mid");
     EXPECT_EQ(bytes.substr(0, 4), "MThd");
     EXPECT_NE(bytes.find('\xE1'), std::string::npos);  // a pitch bend on channel 2
@@ -108,7 +109,9 @@ TEST_F(InterchangeWindow, MusicXmlEntryOffersTheSequenceFilesOnly) {
     ASSERT_EQ(seen.offered.size(), 1u);
     EXPECT_EQ(seen.offered[0], QStringList({QStringLiteral("ezgi.ses")}));
     EXPECT_EQ(seen.suggested, QStringLiteral("ezgi.musicxml"));
-    EXPECT_TRUE(dialogs_.texts().empty());
+    EXPECT_EQ(dialogs_.texts(),
+              std::vector<std::string>{"MusicXML dosyası yazıldı:\r\n" +
+                                       (home_ / "Music" / "ezgi.musicxml").string()});
     EXPECT_TRUE(test::read_file_bytes(home_ / "Music" / "ezgi.musicxml").starts_with("<?xml"));
 }
 
