@@ -10,6 +10,8 @@
 #   bench   the benchmarks (also built by the dev preset) and the black-box desktop they use
 #   tools   the generators in tools/ and the code formatter
 #   package scripts/package.sh: Debian's package checker
+#   interop scripts/check-interop.sh: FluidSynth, a General MIDI soundfont and MuseScore 3, the
+#           real programs the MIDI and MusicXML exports are checked against
 #
 # Safe to run again: packages already present are skipped. Its last line says what it did.
 set -euo pipefail
@@ -24,9 +26,10 @@ declare -A groups=(
     [bench]="libbenchmark-dev xvfb x11-utils pulseaudio-utils libasound2-plugins"
     [tools]="python3 python3-xlwt clang-format"
     [package]="lintian"
+    [interop]="fluidsynth timgm6mb-soundfont musescore3 python3-numpy"
 )
 # What a group needs of another.
-declare -A needs=([test]="build" [fuzz]="build" [bench]="build test")
+declare -A needs=([test]="build" [fuzz]="build" [bench]="build test" [interop]="build")
 
 chosen=("$@")
 [ ${#chosen[@]} -gt 0 ] || chosen=("${!groups[@]}")

@@ -26,8 +26,9 @@ std::string refusal_reason(SampleRefusal refusal) {
     return "okunamıyor ya da çalınabilir bir WAV dosyası değil";
 }
 
-// The first sample the schedule sounds that cannot be decoded, as a sentence; the render
-// would play it as silence and call the file finished.
+}  // namespace
+
+// The render would play a sample it cannot decode as silence and call the file finished.
 std::optional<std::string> unreadable_sample(const RenderSchedule& schedule,
                                              const InstrumentState& st, SampleBank& bank) {
     std::set<int> checked;
@@ -47,8 +48,6 @@ std::optional<std::string> unreadable_sample(const RenderSchedule& schedule,
     }
     return std::nullopt;
 }
-
-}  // namespace
 
 OutputRules wav_output_rules(const WavExportJob& job) {
     return {{job.sample_folder}, {job.source}, job.in_place_allowed};

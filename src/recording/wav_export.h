@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,11 @@ struct WavExportResult {
     std::string detail;            // why, in the reader's or the system's words
     std::uint64_t file_bytes = 0;  // the size of the WAV file, once known
 };
+
+// The first sample the schedule sounds that cannot be decoded, as a sentence naming it and
+// why; nothing when every one can. (The MIDI export refuses the same sources.)
+std::optional<std::string> unreadable_sample(const RenderSchedule& schedule,
+                                             const InstrumentState& st, SampleBank& bank);
 
 // The rules job.out is checked by: no file the program owns (in the sample folder, which is
 // the program folder), not the source.

@@ -84,6 +84,29 @@ std::vector<OptionEntry> option_table() {
                                               "biter."),
                             QString::fromUtf8("DOSYA ÇIKTI.wav")),
          [](const QString&, CommandLine&) -> std::string { return {}; }});
+    // Listed for --help; main() runs the exports before this parser sees their arguments.
+    table.push_back(
+        {QCommandLineOption(QStringLiteral("export-midi"),
+                            QString::fromUtf8("Bir ses dosyasını (.ses) ya da kaydı (kayıt.txt), "
+                                              "her notası ORVENA'nın çaldığı perdede, ÇIKTI.mid "
+                                              "MIDI dosyasına yazar ve biter."),
+                            QString::fromUtf8("DOSYA ÇIKTI.mid")),
+         [](const QString&, CommandLine&) -> std::string { return {}; }});
+    table.push_back(
+        {QCommandLineOption(QStringLiteral("midi-tuning"),
+                            QString::fromUtf8("--export-midi ile: perdeler mts (MIDI ayar "
+                                              "standardı; olağanı bu) ya da bend (nota başına "
+                                              "perde bükme) ile aktarılır."),
+                            QStringLiteral("mts|bend")),
+         [](const QString&, CommandLine&) -> std::string {
+             return "--midi-tuning yalnız --export-midi ile kullanılır";
+         }});
+    table.push_back(
+        {QCommandLineOption(QStringLiteral("export-musicxml"),
+                            QString::fromUtf8("Bir ses dosyasını (.ses) ÇIKTI.musicxml MusicXML "
+                                              "notasına yazar ve biter."),
+                            QString::fromUtf8("DOSYA.ses ÇIKTI.musicxml")),
+         [](const QString&, CommandLine&) -> std::string { return {}; }});
     return table;
 }
 

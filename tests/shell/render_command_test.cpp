@@ -16,6 +16,8 @@
 #include <memory>
 #include <sstream>
 
+#include "interchange/midi_export.h"
+#include "interchange/musicxml_export.h"
 #include "recording/render_command.h"
 #include "recording/wav_export.h"
 #include "shell/command_line.h"
@@ -169,9 +171,11 @@ QStringList context_menu_over(QWidget* target) {
 // right button for sweeping the strings.
 TEST_F(WindowMenu, BackgroundOffersTheExportsAndTheInstrumentOpensNoMenu) {
     const QStringList background = context_menu_over(w_);
-    ASSERT_EQ(background.size(), 3);
+    ASSERT_EQ(background.size(), 5);
     EXPECT_TRUE(background[0].startsWith(QString::fromUtf8("Ses ayarları")));
     EXPECT_TRUE(background.contains(QString::fromUtf8(kWavExportMenuText)));
+    EXPECT_TRUE(background.contains(QString::fromUtf8(kMidiExportMenuText)));
+    EXPECT_TRUE(background.contains(QString::fromUtf8(kMusicXmlExportMenuText)));
     EXPECT_TRUE(context_menu_over(w_->Picture2).isEmpty());
 }
 
