@@ -19,9 +19,7 @@ void Command9_Click(PlayContext& ctx) {
         st.mandal_pos[s] = 0;
         ctx.views.arıza_yaz(s);
         if (s == st.cur_string) {
-            ctx.views.mandal_at();
-            ctx.views.porte();
-            ctx.views.etiket();
+            ctx.views.show_selected_string();
         }
     }
 }

@@ -33,9 +33,7 @@ class ReplaySource final : public PacedSource {
         record_ = read_record(reader_);
         InstrumentState& st = play_.st;
         st.cur_string = static_cast<std::int16_t>(replayed_string(record_));
-        play_.views.mandal_at();
-        play_.views.porte();
-        play_.views.etiket();
+        play_.views.show_selected_string();
         play_.views.arıza_yaz(st.cur_string);
         return true;
     }

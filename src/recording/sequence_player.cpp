@@ -58,9 +58,7 @@ class SequenceSource final : public PacedSource {
         if (sound.step.kind == SequenceStep::Kind::Note) {
             st.cur_string = static_cast<std::int16_t>(sound.step.string);
             p_.play.views.tel_çiz();
-            p_.play.views.mandal_at();
-            p_.play.views.porte();
-            p_.play.views.etiket();
+            p_.play.views.show_selected_string();
             step.string = sound.step.string;
             step.lever = sound.lever;
         }
