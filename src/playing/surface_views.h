@@ -45,7 +45,4 @@ class SurfaceViews : public Views {
     char decimal_separator_;
 };
 
-// Prints the key letter of string s at x 36 of its legend row, bold, in the given colour.
-void print_key_letter(Surface& Picture10, const InstrumentState& st, int s, QRgb colour);
-
 }  // namespace orvena

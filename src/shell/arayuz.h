@@ -170,8 +170,6 @@ class arayüz : public QWidget {
     const WindowLayout& layout() const { return layout_; }
     // Sizes and places the window itself again, once the window system has framed it.
     void place_window();
-    // Prints the key legend on Picture10.
-    void print_key_legend();
 
     // ---- Shutdown ---------------------------------------------------------------------
     // The close request: true cancels it. Asks unless the session or the system ends it.

@@ -3,11 +3,11 @@
 #include <QPushButton>
 #include <QString>
 
-#include <cstdio>
 #include <iostream>
 #include <system_error>
 
 #include "display/instrument_drawing.h"
+#include "display/key_legend.h"
 #include "shell/arayuz.h"
 #include "tuning/tablo_oku.h"
 
@@ -64,7 +64,7 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     set_names(st);
 
     // 14.
-    print_key_legend();
+    print_key_legend(Picture10->surface(), st);
 
     // 15-17.
     if (const auto failure = import_tuning(st, folder / st.workbook_name)) {
@@ -128,28 +128,6 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     if (context.unload_splash) context.unload_splash();
     loaded_ = true;
     return {true, 0};
-}
-
-void arayüz::print_key_legend() {
-    Surface& p = Picture10->surface();
-    p.CurrentY = 2;
-    for (int n = 1; n <= kStringCount; ++n) {
-        char number[8];
-        std::snprintf(number, sizeof number, "%02d", n);
-        p.CurrentX = 1;
-        p.ForeColor = qRgb(0, 0, 255);
-        p.Print(QString::fromLatin1(number), false);
-        p.CurrentX = 20;
-        p.ForeColor = qRgb(255, 0, 0);
-        p.Print(QString::fromStdString(st.note_names[n]), false);
-        p.CurrentX = 36;
-        p.ForeColor = qRgb(0, 255, 0);
-        p.FontBold = true;
-        p.Print(QString::fromStdString(st.key_names[n]), false);
-        p.FontBold = false;
-        p.CurrentY = p.CurrentY + 15;
-    }
-    p.Refresh();
 }
 
 }  // namespace orvena
