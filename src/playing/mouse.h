@@ -35,7 +35,9 @@ void Picture2_MouseDown(PlayContext& ctx, PluckRecorder& recorder, int button, d
 // Right button alone held: each string band the pointer enters plucks once; only with
 // "detay  göster" are the displays redrawn.
 void Picture2_MouseMove(PlayContext& ctx, int buttons, double y);
-// Any button: the lever zone under x sets the selected string's lever and plucks it.
+// Any button: the lever zone under x sets the selected string's lever and plucks it, except
+// at the positions string 26 stores but does not sound (9..11): these are set silently and
+// not redrawn.
 void Picture1_MouseDown(PlayContext& ctx, double x);
 // Any button: left half raises, right half lowers; upper half 5 cents, lower half 1.
 void Picture5_MouseDown(PlayContext& ctx, double x, double y);
