@@ -210,6 +210,16 @@ class arayüz : public QWidget {
 
   private:
     void build_controls();
+    PictureBox* make_picture(int number, QWidget* parent, int w, int h, QRgb back,
+                             const char* accessible);
+    void build_instrument();
+    void build_top_row();
+    void build_makam_group();
+    void build_recording_group();
+    void build_sequence_group();
+    void build_pitch_level_group();
+    void build_file_lists();
+    void connect_window_handlers();
     // Binds the displays to the picture surfaces and the controls to their handlers.
     void connect_playing(char decimal_separator);
     // The MIDI keyboard, played like the letter keys, and its place in "Ses ayarları".

@@ -17,10 +17,6 @@
 namespace orvena {
 namespace {
 
-QString tr8(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 std::optional<std::filesystem::path> choose_source(QWidget* owner, Dialogs& dialogs,
                                                    const std::vector<std::filesystem::path>& all) {
     if (all.empty()) {
