@@ -209,6 +209,14 @@ class arayüz : public QWidget {
     void File3_Click();
 
   private:
+    // The steps of the load, in order.
+    bool open_program_folder(const std::filesystem::path& folder);
+    void draw_instrument(const LoadContext& context);
+    bool read_tuning();
+    void list_samples_and_open_sound(const LoadContext& context);
+    void set_start_values();
+    void connect_handlers(const LoadContext& context);
+
     void build_controls();
     PictureBox* make_picture(int number, QWidget* parent, int w, int h, QRgb back,
                              const char* accessible);
@@ -235,6 +243,7 @@ class arayüz : public QWidget {
 
     std::array<std::unique_ptr<Surface>, 11> surfaces_;
     WindowLayout layout_;
+    std::filesystem::path program_folder_;  // where every file of the program lives
     bool loaded_ = false;
     bool unloaded_ = false;
     bool asking_ = false;                // the quit question is open
