@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "playing/lever_rules.h"
+#include "tuning/lever_rules.h"
 #include "playing/selected_string.h"
 #include "tuning/rounding.h"
 

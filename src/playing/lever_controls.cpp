@@ -40,4 +40,17 @@ void VScroll1_Change(InstrumentState& st, int value) {
     st.speed = to_int16(value);
 }
 
+void Option5_Click(InstrumentState& st, int index) {
+    if (index == 1) {
+        st.manual_levers = true;
+        for (int s = 1; s <= kStringCount; ++s) st.mandal_pos[s] = st.saved_mandal_pos[s];
+    } else if (index == 2) {
+        st.manual_levers = false;
+        for (int s = 1; s <= kStringCount; ++s) {
+            st.saved_mandal_pos[s] = st.mandal_pos[s];
+            st.mandal_pos[s] = st.transposed_pos[s];
+        }
+    }
+}
+
 }  // namespace orvena

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "playing/lever_rules.h"
+#include "tuning/lever_rules.h"
 #include "playing/selected_string.h"
 #include "tuning/rounding.h"
 

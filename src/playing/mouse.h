@@ -5,7 +5,7 @@
 // on the tuning peg fine-tunes the selected string. Coordinates are pixels of the picture
 // that was clicked. Event thread only.
 
-#include "playing/play_context.h"
+#include "display/play_context.h"
 
 namespace orvena {
 
@@ -15,16 +15,6 @@ inline constexpr int kRightButton = 2;
 
 // Fine tuning of a string stays within an octave either way (cents).
 inline constexpr int kMaxAkordOffset = 1200;
-
-// What a running recording does around each string click: before_pluck writes the note
-// that the click ends, after_pluck starts timing the note the click has just started. Both
-// are called only while `recording` is set.
-class PluckRecorder {
-  public:
-    virtual ~PluckRecorder() = default;
-    virtual void before_pluck() = 0;
-    virtual void after_pluck() = 0;
-};
 
 // The string band (1..26) of a y position on Picture2, for 21 <= y <= 409: y - 22 to the
 // nearest whole pixel (a tie to the even one), whole fifteens of it, plus 1.

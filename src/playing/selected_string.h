@@ -2,7 +2,7 @@
 // The handlers that act on the selected string (its lever, its tuning peg) need one to be
 // selected; until then they ask the user to choose one. Event thread only.
 
-#include "playing/play_context.h"
+#include "display/play_context.h"
 
 namespace orvena {
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "playing/mandal_at.h"
-#include "playing/views.h"
+#include "display/views.h"
 #include "surface/surface.h"
 #include "tuning/instrument_state.h"
 

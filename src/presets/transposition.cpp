@@ -4,7 +4,7 @@
 #include <string>
 
 #include "display/key_legend.h"
-#include "playing/lever_rules.h"
+#include "tuning/lever_rules.h"
 #include "presets/degree_places.h"
 #include "presets/pitch_levels.h"
 #include "presets/transposition_messages.h"

@@ -7,8 +7,7 @@
 
 #include <filesystem>
 
-#include "playing/mouse.h"
-#include "playing/play_context.h"
+#include "display/play_context.h"
 #include "recording/record_file.h"
 #include "sound/x_timer.h"
 #include "surface/clock.h"

@@ -16,7 +16,7 @@
 #include <memory>
 #include <optional>
 
-#include "playing/play_context.h"
+#include "display/play_context.h"
 #include "playing/surface_views.h"
 #include "presets/preset_context.h"
 #include "recording/performance_recorder.h"
