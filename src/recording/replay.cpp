@@ -73,7 +73,6 @@ void PerformanceRecorder::Play_buton_Click() {
     fill_lamp(platform_.Picture8, kGreen);
     platform_.panel.show(RecorderState::replaying);
     st.seq_playing = true;
-    st.rec_file_no = kOpenFileNo;
     const UserFileRead read = read_user_file(file_path(), kMaxTextFileBytes);
     const std::string& text = read.bytes;
     if (read.problem) {
@@ -86,7 +85,6 @@ void PerformanceRecorder::Play_buton_Click() {
         replay_failed();
         return;
     }
-    st.rec_file_no = 0;
     st.seq_playing = false;
     platform_.panel.show(RecorderState::idle);
     fill_lamp(platform_.Picture8, kWhite);
@@ -103,7 +101,6 @@ void PerformanceRecorder::replay_records(const std::string& text) {
 void PerformanceRecorder::replay_failed() {
     play_.sound.stop_plucked();
     play_.dialogs.message(kRecordFileErrorMessage);
-    play_.st.rec_file_no = 0;
     stop_buton_Click();
 }
 
