@@ -26,7 +26,7 @@ void PerformanceRecorder::rec_buton_Click() {
     }
     write_failed_ = false;
     st.recording = true;
-    st.rec_first_event = true;
+    awaiting_first_note_ = true;
     platform_.panel.show(RecorderState::recording);
     fill_lamp(platform_.Picture9, kRed);
 }
@@ -47,14 +47,14 @@ void PerformanceRecorder::write_sounding_note() {
 }
 
 void PerformanceRecorder::before_pluck() {
-    if (play_.st.rec_first_event) return;  // the first note has nothing before it
+    if (awaiting_first_note_) return;  // the first note has nothing before it
     write_sounding_note();
 }
 
 void PerformanceRecorder::after_pluck() {
     platform_.timer.Calibrieren();
     platform_.timer.Start();
-    play_.st.rec_first_event = false;
+    awaiting_first_note_ = false;
 }
 
 void PerformanceRecorder::stop_buton_Click() {
@@ -63,7 +63,7 @@ void PerformanceRecorder::stop_buton_Click() {
     if (st.recording) {
         st.recording = false;
         // A stop before any pluck has no note to write.
-        if (!st.rec_first_event) write_sounding_note();
+        if (!awaiting_first_note_) write_sounding_note();
         fill_lamp(platform_.Picture9, kWhite);
         file_.close();
         if (write_failed_) play_.dialogs.message(kRecordFileErrorMessage);

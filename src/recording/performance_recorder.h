@@ -78,6 +78,7 @@ class PerformanceRecorder final : public PluckRecorder {
     RecordingPlatform platform_;
     RecordFile file_;
     bool write_failed_ = false;
+    bool awaiting_first_note_ = false;  // recording, and no string plucked yet
     bool paused_ = false;
 };
 

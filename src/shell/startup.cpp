@@ -122,7 +122,6 @@ void arayüz::set_start_values() {
     timer = std::make_unique<xTimer>();
     st.recording = false;
     st.seq_playing = false;
-    st.rec_first_event = false;
     st.ahenk_index = 5;
     st.show_details = false;
     st.ahenk_shift = 0;

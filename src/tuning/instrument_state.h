@@ -86,7 +86,6 @@ struct InstrumentState {
     // Recording and playback.
     bool recording = false;
     bool seq_playing = false;
-    bool rec_first_event = false;
 
     // Geometry.
     PerString<std::int16_t> string_x;
