@@ -5,6 +5,7 @@
 #include "presets/makam_format.h"
 #include "presets/scala_export.h"
 #include "tuning/tablo_oku.h"
+#include "tuning/tuning_file.h"
 
 namespace orvena {
 namespace {
@@ -26,7 +27,8 @@ bool is_scala_command(const std::vector<std::string>& args) {
 
 std::optional<int> run_scala_command(const std::vector<std::string>& args,
                                      const std::filesystem::path& program_folder, std::ostream& out,
-                                     std::ostream& err) {
+                                     std::ostream& err,
+                                     const std::optional<std::filesystem::path>& tuning) {
     if (!is_scala_command(args)) return std::nullopt;
     std::optional<std::string> dir, makam;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -50,6 +52,13 @@ std::optional<int> run_scala_command(const std::vector<std::string>& args,
     const std::filesystem::path workbook = program_folder / st.workbook_name;
     if (const auto failure = import_tuning(st, workbook))
         return fail(err, workbook.string() + ": " + failure->cell + ": " + failure->reason);
+    if (tuning) {
+        try {
+            use_tuning_file(st, *tuning, program_folder);
+        } catch (const ScalaFileError& e) {
+            return fail(err, std::string("akort sistemi yüklenemedi: ") + e.what());
+        }
+    }
 
     std::string name = kZeroSettingName;
     if (makam) {

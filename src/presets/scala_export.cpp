@@ -57,7 +57,9 @@ std::string tuning_scl(const InstrumentState& st) {
                   pitches.end());
     if (pitches.empty() || std::fabs(pitches.back() - 1200.0) >= kOctaveTolerance)
         pitches.push_back(1200.0);
-    return scl("dizek.scl", "ORVENA tuning workbook dizek.xls", pitches);
+    const std::string description = st.scale_tuning ? "ORVENA tuning system " + st.tuning_name
+                                                    : "ORVENA tuning workbook " + st.tuning_name;
+    return scl("dizek.scl", description, pitches);
 }
 
 std::string setting_scl(const InstrumentState& st, const PerString<std::int16_t>& positions,

@@ -5,6 +5,7 @@
 #include "recording/wav_export.h"
 #include "surface/file_list.h"
 #include "tuning/tablo_oku.h"
+#include "tuning/tuning_file.h"
 
 namespace orvena {
 
@@ -16,12 +17,20 @@ constexpr AccidentalSource kStartAccidentals = AccidentalSource::Conditional;
 
 }  // namespace
 
-std::optional<std::string> start_render_instrument(InstrumentState& st,
-                                                   const std::filesystem::path& folder) {
+std::optional<std::string> start_render_instrument(
+    InstrumentState& st, const std::filesystem::path& folder,
+    const std::optional<std::filesystem::path>& tuning) {
     set_lever_limits(st);
     const std::filesystem::path workbook = folder / st.workbook_name;
     if (const auto failure = import_tuning(st, workbook)) {
         return workbook.string() + ": " + failure->cell + ": " + failure->reason;
+    }
+    if (tuning) {
+        try {
+            use_tuning_file(st, *tuning, folder);
+        } catch (const ScalaFileError& e) {
+            return std::string("akort sistemi yüklenemedi: ") + e.what();
+        }
     }
     const std::vector<std::string> samples = list_matching_files(folder, "*.wav");
     st.wav_file_count = std::min<int>(static_cast<int>(samples.size()), kWavFileSlots);
@@ -60,7 +69,8 @@ bool is_render_command(const std::vector<std::string>& args) {
 
 std::optional<int> run_render_command(const std::vector<std::string>& args,
                                       const std::filesystem::path& program_folder,
-                                      std::ostream& out, std::ostream& err) {
+                                      std::ostream& out, std::ostream& err,
+                                      const std::optional<std::filesystem::path>& tuning) {
     if (!is_render_command(args)) return std::nullopt;
     if (args.size() != 3 || args[0] != "--render") {
         err << "orvena: --render takes a source file and a WAV file, and nothing else\n"
@@ -68,7 +78,7 @@ std::optional<int> run_render_command(const std::vector<std::string>& args,
         return 2;
     }
     InstrumentState st;
-    if (const auto problem = start_render_instrument(st, program_folder)) {
+    if (const auto problem = start_render_instrument(st, program_folder, tuning)) {
         err << "orvena: " << *problem << "\n";
         return 1;
     }

@@ -58,6 +58,17 @@ std::vector<OptionEntry> option_table() {
                          line.buffer_frames = frames;
                          return {};
                      }});
+    table.push_back({QCommandLineOption(QStringLiteral("tuning"),
+                                        QStringLiteral("Tuning system for this run: a Scala "
+                                                       "scale (.scl, with the .kbm of the same "
+                                                       "name if there is one) or a workbook "
+                                                       "(.xls). Also for --export-scala and "
+                                                       "--render."),
+                                        QStringLiteral("file")),
+                     [](const QString& value, CommandLine& line) -> std::string {
+                         line.tuning = value.toStdString();
+                         return {};
+                     }});
     // Listed for --help; main() runs the export before this parser sees its arguments.
     table.push_back({QCommandLineOption(QStringLiteral("export-scala"),
                                         QStringLiteral("Write the Scala files (.scl, .kbm) of the "

@@ -128,6 +128,26 @@ void SoundModule::play_tuned_sample(int string, int lever) {
     mixer_->start_pluck(*data, rate, note_time());
 }
 
+void SoundModule::write_lever_rates() {
+    for (int s = 1; s <= kStringCount; ++s) {
+        const std::string& file = st_.wav_files[s];
+        const std::int32_t rate = st_.sample_rate(s, st_.mandal_pos[s]);
+        if (file.empty() || rate < kMinSampleRateHz || rate > kMaxSampleRateHz) continue;
+        switch (write_rate_(bank_.resolve(file), rate)) {
+            case RatePatch::written:
+                bank_.note_own_write(file);
+                unwritten_rates_.erase(file);
+                break;
+            case RatePatch::write_failed:
+                note_unwritten(file, rate);
+                break;
+            case RatePatch::rate_out_of_range:
+            case RatePatch::bad_header:
+                break;
+        }
+    }
+}
+
 void SoundModule::play_note_alias(const std::string& file, const std::string& alias) {
     if (open_aliases_.count(alias) != 0) return;
     const SampleData* data = sample(file);

@@ -56,6 +56,9 @@ class SoundModule final : public Sound {
     // A file that cannot be written (read-only) still sounds, from memory, at the rate.
     void play_tuned_sample(int string, int lever) override;
     void play_note_alias(const std::string& file, const std::string& alias) override;
+    // Writes into each string's sample file the rate of its lever in force, as a pluck would,
+    // without a sound: a letter key then plays the string in the tuning just put in force.
+    void write_lever_rates();
     void stop_note_alias(const std::string& alias) override;
     void stop_plucked() override;
     void set_note_time(std::optional<double> steady_ms) override { note_time_ms_ = steady_ms; }

@@ -85,9 +85,10 @@ QStringList context_menu_over(QWidget* target) {
 // right button for sweeping the strings.
 TEST_F(WindowMenu, BackgroundOffersTheExportsAndTheInstrumentOpensNoMenu) {
     const QStringList background = context_menu_over(w_);
-    ASSERT_EQ(background.size(), 3);
+    ASSERT_EQ(background.size(), 5);
     EXPECT_TRUE(background[0].startsWith(QString::fromUtf8("Ses ayarları")));
     EXPECT_TRUE(background.contains(QString::fromUtf8(kWavExportMenuText)));
+    EXPECT_TRUE(background.contains(QString::fromUtf8(kTuningMenuText)));
     EXPECT_TRUE(context_menu_over(w_->Picture2).isEmpty());
 }
 

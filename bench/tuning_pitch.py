@@ -1,0 +1,71 @@
+#!/usr/bin/python3
+"""The analysis of bench/tuning_pitch.sh: for each note played (string, lever, seconds after
+the recording started), the pitch measured by the harness's pitch.py against the pitch the
+system gives the place: the workbook's table, or a scale placed by the program's rule (each
+string's lever 0 on the degree nearest its Pythagorean natural, one degree per lever).
+
+tuning_pitch.py PITCH_PY PROGRAM_FOLDER SYSTEM NOTES REC_WAV
+"""
+
+import json
+import math
+import os
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tools"))
+import make_tunings as mt  # noqa: E402
+import perdes  # noqa: E402
+
+C4_HZ = 262.0
+
+
+def scale_of(path):
+    """Pitches of a .scl file as (text, cents) pairs, read by the Scala rules."""
+    lines = [l.strip() for l in open(path, encoding="utf-8", errors="replace")
+             if not l.startswith("!")]
+    count = int(lines[1].split()[0])
+    pitches = []
+    for line in lines[2:2 + count]:
+        word = line.split()[0]
+        if "." in word:
+            pitches.append((word, float(word)))
+        else:
+            num, _, den = word.partition("/")
+            pitches.append((word, 1200 * math.log2(int(num) / int(den or 1))))
+    return mt.Scale(pitches)
+
+
+def expected(folder, system, string, lever):
+    if system == "dizek.xls":
+        return mt.workbook_pitch(string, lever)
+    scale = scale_of(os.path.join(folder, system))
+    return mt.system_pitch(scale)(string, lever)
+
+
+def main():
+    pitch_py, folder, system, notes, wav = sys.argv[1:6]
+    worst = 0.0
+    for line in open(notes):
+        string, lever, at = line.split()
+        string, lever, at = int(string), int(lever), float(at)
+        cents = expected(folder, system, string, lever)
+        hz = C4_HZ * 2 ** (cents / 1200)
+        out = subprocess.run([pitch_py, wav, "--start", "%.3f" % (at + 0.15), "--dur", "0.4",
+                              "--expect", "%.6f" % hz, "--json"], capture_output=True,
+                             text=True, check=True)
+        res = json.loads(out.stdout)
+        error = res.get("cents_vs_expect")
+        if error is None:
+            print("%-12s string %2d lever %+d  no pitch found" % (system, string, lever))
+            worst = math.inf
+            continue
+        worst = max(worst, abs(error))
+        print("%-12s string %2d lever %+d  table %9.3f cents %10.4f Hz  measured %10.4f Hz  "
+              "error %+.3f cents" % (system, string, lever, cents, hz, res["f0_hz"], error))
+    print("%-12s largest error %.3f cents (target 0.5)" % (system, worst))
+
+
+if __name__ == "__main__":
+    main()
