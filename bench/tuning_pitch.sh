@@ -22,10 +22,13 @@ cleanup() {
 }
 trap cleanup EXIT
 bb() { "$blackbox/session.sh" exec "$@"; }
+# The program runs in the desktop's environment as a child of this script, so it can be ended.
+eval "$("$blackbox/session.sh" env)"
 keys() { bb "$blackbox/keys.sh" -w "O R V E N A" "$@" >/dev/null; }
 
-# Letter, string, lever moves: the letter holds lever 0, then Right/Left moves (each plucks);
-# the note measured is the last one of each step.
+# Letter and string: the letter selects the string (a short held note), then the arrow keys
+# pluck it at lever +1, 0, +3 and -2; each pluck cuts the one before, and the note measured
+# is the last one of each step.
 strings="M 26
 L 19
 G 15
@@ -39,26 +42,26 @@ if [[ $# -gt 0 ]]; then systems=("$@"); else
     for f in "$folder"/akort/*.scl; do systems+=("akort/$(basename "$f")"); done
 fi
 for system in "${systems[@]}"; do
-    options=()
-    [[ $system != dizek.xls ]] && options=(--tuning "$folder/$system")
-    bb "$program" "${options[@]}" 2>"$work/log" &
+    # Named on the command line even for the workbook: the settings file may hold another.
+    options=(--tuning "$folder/$system")
+    "$program" "${options[@]}" 2>"$work/log" &
     pid=$!
     for _ in $(seq 100); do keys wid 2>/dev/null && break; sleep 0.1; done
     sleep 2  # the samples are decoded and the output is open
     keys focus || true
     rm -f "$work/ready" "$work/notes"
-    bb "$blackbox/record.sh" 32 "$work/rec.wav" "$work/ready" &
+    bb "$blackbox/record.sh" 80 "$work/rec.wav" "$work/ready" &
     recorder=$!
     until [[ -e $work/ready ]]; do sleep 0.01; done
     start=$(date +%s.%N)
     stamp() { echo "$1 $2 $(echo "$(date +%s.%N) - $start" | bc)" >>"$work/notes"; }
     while read -r letter string; do
-        stamp "$string" 0
-        keys hold "$(echo "$letter" | tr 'A-Z' 'a-z')" 700
-        sleep 0.2
-        keys press Right; stamp "$string" 1; sleep 0.8
-        keys press Right Right; stamp "$string" 3; sleep 0.8
-        keys press Left Left Left Left Left; stamp "$string" -2; sleep 0.8
+        keys hold "$(echo "$letter" | tr 'A-Z' 'a-z')" 100
+        sleep 0.3
+        keys press Right; stamp "$string" 1; sleep 2.0
+        keys press Left; stamp "$string" 0; sleep 2.0
+        keys press Right Right Right; stamp "$string" 3; sleep 2.0
+        keys press Left Left Left Left Left; stamp "$string" -2; sleep 2.0
     done <<<"$strings"
     wait "$recorder"
     kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true

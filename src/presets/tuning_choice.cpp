@@ -52,12 +52,16 @@ bool TuningChoice::choose(const std::string& key, bool tell) {
     return put_in_force(System{key, std::nullopt}, tell);
 }
 
+bool TuningChoice::start_in(const std::string& key, bool tell) {
+    return put_in_force(System{key, std::nullopt}, tell, true);
+}
+
 bool TuningChoice::toggle() {
     if (!previous_) return false;
     return put_in_force(*previous_, true);
 }
 
-bool TuningChoice::put_in_force(System next, bool tell) {
+bool TuningChoice::put_in_force(System next, bool tell, bool starting) {
     const fs::path file = file_of(next.key);
     failure_.clear();
     try {
@@ -86,6 +90,7 @@ bool TuningChoice::put_in_force(System next, bool tell) {
     install_tables(st_, *next.tables);
     if (next.key != current_.key) previous_ = std::move(current_);
     current_ = std::move(next);
+    if (starting) return true;
     redraw();
     if (changed) changed();
     return true;

@@ -43,6 +43,9 @@ class TuningChoice {
     // failure shows its message (when `tell` is set) and changes nothing.
     bool choose(const std::string& key, bool tell = true);
     bool choose_file(const std::filesystem::path& file) { return choose(key_of(file)); }
+    // The same while the program starts: nothing is drawn yet, so nothing is redrawn, and
+    // `changed` does not run.
+    bool start_in(const std::string& key, bool tell);
     // Swaps the system in force and the one before it (Ctrl+T); nothing without one before.
     bool toggle();
 
@@ -64,7 +67,7 @@ class TuningChoice {
         std::string key;
         std::optional<TuningTables> tables;  // read when first needed
     };
-    bool put_in_force(System system, bool tell);
+    bool put_in_force(System system, bool tell, bool starting = false);
     void redraw();
 
     InstrumentState& st_;

@@ -77,11 +77,11 @@ void arayüz::connect_tuning(const LoadContext& context) {
         settings_file.empty() ? TuningSettings{} : read_tuning_settings(settings_file);
     if (context.tuning_file) {
         // Ctrl+T then goes to the system this run replaces.
-        tuning->choose_file(*context.tuning_file);
+        tuning->start_in(tuning->key_of(*context.tuning_file), true);
         tuning->remember_previous(saved.system.empty() ? kWorkbookSystem : saved.system);
     } else {
         if (!saved.system.empty() && saved.system != kWorkbookSystem &&
-            !tuning->choose(saved.system, false))
+            !tuning->start_in(saved.system, false))
             dialogs.notice(std::string(kSavedTuningLost) + tuning->failure());
         tuning->remember_previous(saved.previous);
     }

@@ -1,10 +1,13 @@
 #include "tuning/scala_scale.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
-#include <iterator>
+#include <optional>
 #include <system_error>
+#include <vector>
 
 namespace orvena {
 
@@ -171,12 +174,11 @@ int ScalaScale::line_of_degree(long long k) const {
 ScalaScale parse_scl(const std::string& text, const std::string& file) {
     ScalaLines in(text, file);
     ScalaScale scale;
-    const auto description = in.next();
-    if (!description) {
+    // The first line is the scale's description, which the program does not show.
+    if (!in.next()) {
         if (in.line() == 0) in.fail_at(1, "dosya boş");
         in.fail_at(in.line() + 1, "açıklama satırı yok");
     }
-    scale.description = *description;
 
     const auto count_line = in.next();
     if (!count_line) in.fail_at(in.line() + 1, "perde sayısı satırı yok");
@@ -282,8 +284,8 @@ ScalaReference parse_kbm(const std::string& text, const ScalaScale& scale,
 
     const auto reference = degree_of_key(reference_key);
     if (!reference) {
-        in.fail_at(reference_key_line, "başvuru tuşu " + std::to_string(reference_key) +
-                                           " hiçbir perdeye eşlenmemiş");
+        in.fail_at(reference_key_line,
+                   "başvuru tuşu " + std::to_string(reference_key) + " hiçbir perdeye eşlenmemiş");
     }
     const double cents = scale.degree_cents(reference->entry) +
                          static_cast<double>(reference->cycles) * scale.degree_cents(octave_degree);
@@ -340,7 +342,6 @@ ScalaFiles read_scala_files(const std::filesystem::path& scl) {
     std::error_code ec;
     if (std::filesystem::exists(kbm, ec)) {
         files.reference = parse_kbm(read_scala_text(kbm), files.scale, kbm.filename().string());
-        files.kbm = kbm;
     }
     return files;
 }

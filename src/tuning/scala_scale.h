@@ -35,7 +35,6 @@ inline constexpr double kMaxScaleCents = 12000.0;  // ten octaves
 inline constexpr std::size_t kMaxScalaFileBytes = 256 * 1024;
 
 struct ScalaScale {
-    std::string description;
     // Pitches of degrees 1..count in cents above degree 0, strictly rising; the last one is
     // the period (usually the octave, 1200).
     std::vector<double> cents;
@@ -71,7 +70,6 @@ ScalaReference parse_kbm(const std::string& text, const ScalaScale& scale,
 struct ScalaFiles {
     ScalaScale scale;
     std::optional<ScalaReference> reference;
-    std::filesystem::path kbm;  // the mapping read, or empty
 };
 
 // Reads a regular file of at most kMaxScalaFileBytes; throws ScalaFileError.

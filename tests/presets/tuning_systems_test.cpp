@@ -195,6 +195,12 @@ TEST(TuningSystems, UnderAScaleLevelsMoveByTheSameIntervalAndTopStringsNameTheir
     EXPECT_EQ(b.st.transposed_pos[11], 0);
     EXPECT_EQ(b.st.transposed_pos[19], 0);
     EXPECT_EQ(b.st.transposed_pos[7], 1) << "F5 copies F4's position";
+    // A top string's position is one degree like any other, within its levers (-5..6 on E6).
+    for (const auto& [copied, kept] : {std::pair{2, 2}, {9, 6}, {-7, -5}}) {
+        b.st.transposed_pos[1] = static_cast<std::int16_t>(copied);
+        yenimandal(b.st, 1);
+        EXPECT_EQ(b.st.transposed_pos[1], kept);
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "shell/tuning_settings.h"
 #include "started_window.h"
+#include "support/pictures.h"
 
 namespace orvena {
 namespace {
@@ -105,6 +106,8 @@ class WindowTuningKept : public WindowTuning {
 
 TEST_F(WindowTuningKept, StartsInTheSystemKeptAndGoesBackToTheOneBefore) {
     EXPECT_EQ(w_->st.tuning_name, "12-TET");
+    EXPECT_FALSE(test::has_colour(w_->surface(3), QRect(0, 0, 140, 132), 0x000000))
+        << "the staff stays blank until a string is played, as at every start";
     EXPECT_DOUBLE_EQ(w_->st.cents(12, 0), 900.0);
     EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\n12-TET"));
     ASSERT_TRUE(w_->tuning->toggle());

@@ -119,6 +119,32 @@ TEST(ScaleTuning, EachStringSitsOnTheDegreeNearestItsNaturalAndEachLeverOneDegre
     }
 }
 
+// The staff's signs count steps of 1200/79 cents (a sharp is six); a lever shows the nearest
+// count, at least one, at most a double sign (12), always on the lever's side.
+TEST(ScaleTuning, LeverStepsShowOnTheStaffAsTheNearestCountOfItsSteps) {
+    const std::string uneven = "uneven\n3\n5.0\n600.0\n1200.0\n";
+    const struct {
+        std::string scale;
+        int string, lever, step;
+    } cases[] = {
+        {equal_division(12), 15, 1, 7},
+        {equal_division(12), 15, -1, -7},
+        {equal_division(12), 15, 2, 12},
+        {equal_division(12), 15, -8, -12},
+        {equal_division(53), 12, 1, 1},
+        {equal_division(53), 12, 4, 6},
+        {equal_division(53), 12, -4, -6},
+        {equal_division(79), 12, 5, 5},
+        {equal_division(79), 12, 0, 0},
+        {uneven, 17, 1, 1},  // 5 cents: still one step
+        {uneven, 17, -1, -12},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.string) + " lever " + std::to_string(c.lever));
+        EXPECT_EQ(scale_from_text(c.scale).mandal_step(c.string, c.lever), c.step);
+    }
+}
+
 TEST(ScaleTuning, DegreesAreNamedAfterTheNearestNaturalOrTheirPerde) {
     const std::string edo53 = equal_division(53);
     const struct {
