@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""The analysis of bench/tuning_pitch.sh: for each note played (string, lever, seconds after
-the recording started), the pitch measured by the harness's pitch.py against the pitch the
-system gives the place: the workbook's table, or a scale placed by the program's rule (each
-string's lever 0 on the degree nearest its Pythagorean natural, one degree per lever).
+"""The analysis of bench/tuning_pitch.sh: for each note played (string, lever, clock reading;
+the first line holds the clock when the recording started), the pitch measured by the
+harness's pitch.py against the pitch the system gives the place: the workbook's table, or a
+scale placed by the program's rule (each string's lever 0 on the degree nearest its
+Pythagorean natural, one degree per lever).
 
 tuning_pitch.py PITCH_PY PROGRAM_FOLDER SYSTEM NOTES REC_WAV
 """
@@ -68,9 +69,11 @@ def measure(pitch_py, wav, at, hz):
 def main():
     pitch_py, folder, system, notes, wav = sys.argv[1:6]
     worst = 0.0
-    for line in open(notes):
-        string, lever, at = line.split()
-        string, lever, at = int(string), int(lever), float(at)
+    lines = open(notes).read().split("\n")
+    start = float(lines[0].split()[1])
+    for line in filter(None, lines[1:]):
+        string, lever, clock = line.split()
+        string, lever, at = int(string), int(lever), float(clock) - start
         cents = expected(folder, system, string, lever)
         hz = C4_HZ * 2 ** (cents / 1200)
         res = measure(pitch_py, wav, at, hz)

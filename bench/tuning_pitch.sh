@@ -53,8 +53,9 @@ for system in "${systems[@]}"; do
     bb "$blackbox/record.sh" 80 "$work/rec.wav" "$work/ready" &
     recorder=$!
     until [[ -e $work/ready ]]; do sleep 0.01; done
-    start=$(date +%s.%N)
-    stamp() { echo "$1 $2 $(echo "$(date +%s.%N) - $start" | bc)" >>"$work/notes"; }
+    # Clock readings; the analysis subtracts the recording's start.
+    echo "start $(date +%s.%N)" >"$work/notes"
+    stamp() { echo "$1 $2 $(date +%s.%N)" >>"$work/notes"; }
     while read -r letter string; do
         keys hold "$(echo "$letter" | tr 'A-Z' 'a-z')" 100
         sleep 0.3
