@@ -232,6 +232,7 @@ class arayüz : public QWidget {
     void connect_tuning(const LoadContext& context);
     void fill_tuning_menu(QMenu& menu);
     void connect_wav_export();
+    void connect_interchange_exports();  // the MIDI and MusicXML exports
     void apply_layout();
 
     std::array<std::unique_ptr<Surface>, 11> surfaces_;

@@ -6,6 +6,9 @@
 #include <charconv>
 #include <ostream>
 
+#include "files/shown_text.h"
+#include "files/user_file.h"
+
 namespace orvena {
 
 namespace {
@@ -49,10 +52,19 @@ std::optional<unsigned> block_frames_from_text(std::string_view text) {
     return frames;
 }
 
+bool settings_file_readable(const std::filesystem::path& file) {
+    std::error_code ec;
+    return !std::filesystem::exists(file, ec) || !user_file_problem(file, 1u << 20);
+}
+
 AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream& log) {
     AudioChoice choice;
-    QSettings settings(path_text(file), QSettings::IniFormat);
     const std::string where = "ORVENA: " + file.filename().string() + ": ";
+    if (!settings_file_readable(file)) {
+        log << where << "cannot be read; the default sound settings are used\n";
+        return choice;
+    }
+    QSettings settings(path_text(file), QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) {
         log << where << "cannot be read; the default sound settings are used\n";
         return choice;
@@ -60,7 +72,7 @@ AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream&
     if (settings.contains(kApiKey)) {
         const std::string api = settings.value(kApiKey).toString().trimmed().toStdString();
         if (!set_api_by_name(choice, api)) {
-            log << where << "unknown sound system '" << api
+            log << where << "unknown sound system '" << shown(api)
                 << "' (auto, jack, pulse, alsa, none); auto is used\n";
         }
     }
@@ -76,7 +88,7 @@ AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream&
         if (const auto frames = block_frames_from_text(text)) {
             choice.block_frames = *frames;
         } else {
-            log << where << "buffer_frames '" << text << "' is not a number from "
+            log << where << "buffer_frames '" << shown(text) << "' is not a number from "
                 << kMinBlockFrames << " to " << kMaxBlockFrames << "; " << kDefaultBlockFrames
                 << " is used\n";
         }

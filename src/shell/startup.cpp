@@ -121,6 +121,7 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     connect_tuning(context);
     connect_scala_export();
     connect_wav_export();
+    connect_interchange_exports();
     connect_recording();
     connect_sequences();
 

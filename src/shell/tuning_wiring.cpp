@@ -86,10 +86,8 @@ void arayüz::connect_tuning(const LoadContext& context) {
         tuning->remember_previous(saved.previous);
     }
     show_name();
-    sound->write_lever_rates();
     tuning->changed = [this, show_name, settings_file] {
         show_name();
-        sound->write_lever_rates();
         if (!settings_file.empty())
             write_tuning_settings(settings_file, {tuning->current_key(), tuning->previous_key()});
     };

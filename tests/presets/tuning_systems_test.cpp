@@ -88,7 +88,8 @@ TEST(TuningSystems, ExportedScalaFilesComeBackToThePitchEveryStringSounded) {
         for (int s = 1; s <= kStringCount; ++s)
             st.akord_offset[s] = static_cast<std::int16_t>(c.akord_step * (s % 5 - 2));
         test::TempDir dir;
-        ASSERT_FALSE(write_scala_files(dir.path(), "setting", st, st.mandal_pos));
+        ASSERT_FALSE(
+            write_scala_files(dir.path(), "setting", st, st.mandal_pos, test::program_dir()));
 
         InstrumentState back = shipped();
         use_tuning_file(back, dir / "setting.scl", test::program_dir());
