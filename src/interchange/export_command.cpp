@@ -6,6 +6,7 @@
 #include "interchange/midi_export.h"
 #include "interchange/musicxml_export.h"
 #include "recording/render_command.h"
+#include "tuning/tuning_file.h"
 
 namespace orvena {
 
@@ -78,7 +79,10 @@ std::optional<int> run_export_command(const std::vector<std::string>& args,
         err << "orvena: " << *problem << "\n";
         return 1;
     }
-    const OutputRules rules{{program_folder}, {}, true};
+    const OutputRules rules{
+        {program_folder},
+        tuning ? tuning_source_files(*tuning) : std::vector<std::filesystem::path>{},
+        true};
     const ExportResult result =
         request->midi
             ? export_midi({request->source, request->out, program_folder, kStartAccidentals,

@@ -98,7 +98,10 @@ std::optional<int> run_scala_command(const std::vector<std::string>& args,
         }
         for (int s = 1; s <= kStringCount; ++s) st.mandal_pos[s] = reading.positions[s - 1];
     }
-    if (const auto problem = write_scala_files(*a.dir, name, st, st.mandal_pos, program_folder))
+    const std::vector<std::filesystem::path> inputs =
+        tuning ? tuning_source_files(*tuning) : std::vector<std::filesystem::path>{};
+    if (const auto problem =
+            write_scala_files(*a.dir, name, st, st.mandal_pos, program_folder, true, inputs))
         return fail(err, *problem);
     out << "orvena: dizek.scl, " << shown(name) << ".scl ve " << shown(name) << ".kbm "
         << in_quotes(*a.dir) << " klasörüne yazıldı\n";

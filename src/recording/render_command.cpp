@@ -84,7 +84,8 @@ std::optional<int> run_render_command(const std::vector<std::string>& args,
         err << "orvena: " << *problem << "\n";
         return 1;
     }
-    const WavExportJob job{args[1], args[2], program_folder, kStartAccidentals};
+    WavExportJob job{args[1], args[2], program_folder, kStartAccidentals};
+    if (tuning) job.also_read = tuning_source_files(*tuning);
     const WavExportResult result = export_wav(job, st, [&](std::uint64_t bytes) {
         out << "orvena: " << in_quotes(job.out) << " yazılıyor (" << size_text(bytes) << ")...\n"
             << std::flush;

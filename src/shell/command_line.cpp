@@ -61,12 +61,14 @@ std::vector<OptionEntry> option_table() {
                          return {};
                      }});
     table.push_back({QCommandLineOption(QStringLiteral("tuning"),
-                                        QStringLiteral("Tuning system for this run: a Scala "
-                                                       "scale (.scl, with the .kbm of the same "
-                                                       "name if there is one) or a workbook "
-                                                       "(.xls). Also for --export-scala and "
-                                                       "--render."),
-                                        QStringLiteral("file")),
+                                        QString::fromUtf8("Bu çalışma için akort sistemi: bir "
+                                                          "Scala dizisi (.scl; yanında aynı "
+                                                          "adlı .kbm varsa onunla) ya da bir "
+                                                          "akort çalışma kitabı (.xls). "
+                                                          "--export-scala, --render, "
+                                                          "--export-midi ve --export-musicxml "
+                                                          "de onu kullanır."),
+                                        QString::fromUtf8("dosya")),
                      [](const QString& value, CommandLine& line) -> std::string {
                          line.tuning = value.toStdString();
                          return {};

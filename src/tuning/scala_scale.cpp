@@ -4,16 +4,19 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <system_error>
 #include <vector>
 
+#include "files/shown_text.h"
+#include "files/user_file.h"
+
 namespace orvena {
 
+// The name in quotes, as the user may have typed it: control bytes and bidi marks escaped.
 ScalaFileError::ScalaFileError(std::string file, int line, std::string reason)
-    : std::runtime_error(file + (line > 0 ? ", satır " + std::to_string(line) : "") + ": " +
-                         reason),
+    : std::runtime_error(in_quotes(file) + (line > 0 ? ", satır " + std::to_string(line) : "") +
+                         ": " + reason),
       file_(std::move(file)),
       line_(line),
       reason_(std::move(reason)) {}
@@ -308,30 +311,10 @@ ScalaReference parse_kbm(const std::string& text, const ScalaScale& scale,
 }
 
 std::string read_scala_text(const std::filesystem::path& file) {
-    const std::string name = file.filename().string();
-    std::error_code ec;
-    const auto status = std::filesystem::status(file, ec);
-    if (ec || !std::filesystem::exists(status)) throw ScalaFileError(name, 0, "dosya bulunamadı");
-    if (!std::filesystem::is_regular_file(status))
-        throw ScalaFileError(name, 0, "sıradan bir dosya değil");
-    const auto size = std::filesystem::file_size(file, ec);
-    if (ec) throw ScalaFileError(name, 0, "dosya okunamıyor");
-    if (size > kMaxScalaFileBytes)
-        throw ScalaFileError(
-            name, 0,
-            "dosya çok büyük; en çok " + std::to_string(kMaxScalaFileBytes / 1024) + " KB");
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw ScalaFileError(name, 0, "dosya açılamıyor");
-    std::string text;
-    text.reserve(size);
-    // Read one byte past the limit: a file that grew since its size was taken is refused too.
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxScalaFileBytes) throw ScalaFileError(name, 0, "dosya çok büyük");
-    }
-    if (in.bad()) throw ScalaFileError(name, 0, "dosya okunamıyor");
-    return text;
+    // A FIFO or a device under the name is refused without being opened.
+    UserFileRead read = read_user_file(file, kMaxScalaFileBytes);
+    if (read.problem) throw ScalaFileError(file.filename().string(), 0, *read.problem);
+    return std::move(read.bytes);
 }
 
 ScalaFiles read_scala_files(const std::filesystem::path& scl) {

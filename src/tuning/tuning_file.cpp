@@ -58,6 +58,12 @@ void use_tuning_file(InstrumentState& st, const std::filesystem::path& file,
                                    program_folder / kTuningFolder));
 }
 
+std::vector<std::filesystem::path> tuning_source_files(const std::filesystem::path& file) {
+    if (is_workbook_file(file)) return {file};
+    std::filesystem::path kbm = file;
+    return {file, kbm.replace_extension(".kbm")};
+}
+
 std::string tuning_failure_message(const ScalaFileError& error) {
     return "Akort sistemi yüklenemedi:\r\n" + std::string(error.what()) +
            "\r\nÇalınan akort değişmedi.";

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tuning/scala_scale.h"
 #include "tuning/tuning_tables.h"
@@ -28,6 +29,10 @@ TuningTables load_tuning(const std::filesystem::path& file, const TuningTables& 
 // it was.
 void use_tuning_file(InstrumentState& st, const std::filesystem::path& file,
                      const std::filesystem::path& program_folder);
+
+// The files a tuning system is read from: the workbook, or the scale and the mapping of the same
+// name beside it. An export is never written over them.
+std::vector<std::filesystem::path> tuning_source_files(const std::filesystem::path& file);
 
 // The message box text for a tuning file that cannot be used.
 std::string tuning_failure_message(const ScalaFileError& error);

@@ -161,9 +161,9 @@ TEST(TuningSystems, ABadSystemIsRefusedWithItsMessageAndTheTuningInForceStays) {
         fs::path file;
         const char* message;
     } cases[] = {
-        {dir / "bozuk.scl", "bozuk.scl, satır 4: perde bir öncekinden yüksek değil"},
-        {dir / "uzak.scl", "uzak.scl, satır 3: tel 1 (E6), mandal konumu -5: örnekleme hızı"},
-        {dir / "yok.scl", "yok.scl: dosya bulunamadı"},
+        {dir / "bozuk.scl", "\"bozuk.scl\", satır 4: perde bir öncekinden yüksek değil"},
+        {dir / "uzak.scl", "\"uzak.scl\", satır 3: tel 1 (E6), mandal konumu -5: örnekleme hızı"},
+        {dir / "yok.scl", "\"yok.scl\": böyle bir dosya yok"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.filename().string());

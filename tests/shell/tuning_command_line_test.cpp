@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "interchange/export_command.h"
 #include "presets/scala_command.h"
 #include "recording/render_command.h"
 #include "shell/command_line.h"
@@ -46,7 +47,7 @@ TEST(TuningCommandLine, TheScalaExportWritesTheSystemNamedOrSaysWhyNot) {
     EXPECT_EQ(run_scala_command({"--export-scala", dir.path().string()}, test::program_dir(), out,
                                 err, dir / "bozuk.scl"),
               1);
-    EXPECT_NE(err.str().find("akort sistemi yüklenemedi: bozuk.scl, satır 2: perde sayısı 2"),
+    EXPECT_NE(err.str().find("akort sistemi yüklenemedi: \"bozuk.scl\", satır 2: perde sayısı 2"),
               std::string::npos)
         << err.str();
     EXPECT_FALSE(fs::exists(dir / "dizek.scl"));
@@ -66,8 +67,42 @@ TEST(TuningCommandLine, TheRenderPlaysInTheSystemNamedOrSaysWhyNot) {
         run_render_command({"--render", (dir / "ezgi.ses").string(), (dir / "out.wav").string()},
                            test::program_dir(), out, err, dir / "yok.scl");
     EXPECT_EQ(status, 1);
-    EXPECT_NE(err.str().find("yok.scl: dosya bulunamadı"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("\"yok.scl\": böyle bir dosya yok"), std::string::npos) << err.str();
     EXPECT_FALSE(fs::exists(dir / "out.wav"));
+}
+
+// The files of the system in force are what the command reads: no command writes over them.
+TEST(TuningCommandLine, NoCommandWritesOverTheSystemItPlays) {
+    test::TempDir dir;
+    const std::string scale = test::read_file_bytes(test::program_dir() / "akort" / "41-EDO.scl");
+    test::write_file_bytes(dir / "mandallar.scl", scale);
+    test::write_file_bytes(dir / "mandallar.kbm", "0\n0\n127\n60\n60\n261.6256\n0\n");
+    test::write_file_bytes(dir / "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n");
+    const std::string ses = (dir / "ezgi.ses").string();
+    const std::string scl = (dir / "mandallar.scl").string(),
+                      kbm = (dir / "mandallar.kbm").string();
+    const std::vector<std::string> commands[] = {
+        {"--export-scala", dir.path().string()},  // would write mandallar.scl and .kbm
+        {"--render", ses, scl},
+        {"--export-midi", ses, kbm},
+        {"--export-musicxml", ses, scl},
+    };
+    for (const auto& args : commands) {
+        SCOPED_TRACE(args[0]);
+        std::ostringstream out, err;
+        const fs::path tuning = dir / "mandallar.scl";
+        const auto status = args[0] == "--export-scala"
+                                ? run_scala_command(args, test::program_dir(), out, err, tuning)
+                            : args[0] == "--render"
+                                ? run_render_command(args, test::program_dir(), out, err, tuning)
+                                : run_export_command(args, test::program_dir(), out, err, tuning);
+        EXPECT_EQ(status, 1);
+        EXPECT_NE(err.str().find(" okunan dosyanın kendisi; üzerine yazılamaz."), std::string::npos)
+            << err.str();
+        EXPECT_EQ(test::read_file_bytes(dir / "mandallar.scl"), scale);
+        EXPECT_EQ(test::read_file_bytes(dir / "mandallar.kbm"), "0\n0\n127\n60\n60\n261.6256\n0\n");
+        EXPECT_FALSE(fs::exists(dir / "dizek.scl"));
+    }
 }
 
 }  // namespace

@@ -256,7 +256,7 @@ TEST(ScaleTuning, BadFilesAreRefusedNamingTheLine) {
             EXPECT_EQ(e.line(), c.line);
             EXPECT_THAT(e.reason(), HasSubstr(c.reason));
             EXPECT_THAT(tuning_failure_message(e),
-                        HasSubstr(e.file() + ", satır " + std::to_string(c.line) + ": "));
+                        HasSubstr("\"" + e.file() + "\", satır " + std::to_string(c.line) + ": "));
         }
     }
 }
@@ -268,11 +268,13 @@ TEST(ScaleTuning, OnlyRegularFilesOfAModestSizeAreRead) {
     test::write_file_bytes(dir / "huge.scl", "d\n1\n2/1\n" + std::string(300 * 1024, '!'));
     test::write_file_bytes(dir / "ok.scl", equal_division(12));
     fs::create_symlink(dir / "ok.scl", dir / "link.scl");
+    fs::create_symlink("/dev/zero", dir / "zero.scl");
     const std::pair<const char*, const char*> cases[] = {
-        {"missing.scl", "bulunamadı"},
-        {"folder.scl", "sıradan bir dosya değil"},
-        {"pipe.scl", "sıradan bir dosya değil"},
-        {"huge.scl", "çok büyük"},
+        {"missing.scl", "böyle bir dosya yok"},
+        {"folder.scl", "bir klasör, dosya değil"},
+        {"pipe.scl", "düzenli bir dosya değil (aygıt ya da FIFO)"},
+        {"zero.scl", "düzenli bir dosya değil (aygıt ya da FIFO)"},
+        {"huge.scl", "dosya çok büyük (en çok 256 kB)"},
     };
     for (const auto& [name, reason] : cases) {
         SCOPED_TRACE(name);
