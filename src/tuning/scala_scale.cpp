@@ -123,7 +123,8 @@ double parse_cents(const ScalaLines& in, const std::string& word) {
     return *value;
 }
 
-double ratio_part(const ScalaLines& in, const std::string& word, const std::string& part) {
+double ratio_part(const ScalaLines& in, const std::string& word, const std::string& part,
+                  bool denominator) {
     if (!part.empty() && part[0] == '-') in.fail(quoted(word) + " negatif bir oran");
     if (!all_digits(part)) in.fail(quoted(word) + " bir oran ya da sent değeri değil");
     double value = 0.0;
@@ -131,7 +132,9 @@ double ratio_part(const ScalaLines& in, const std::string& word, const std::stri
         std::from_chars(part.data(), part.data() + part.size(), value, std::chars_format::fixed);
     if (ec != std::errc() || end != part.data() + part.size() || !std::isfinite(value))
         in.fail(quoted(word) + " akla yatkın bir oran değil");
-    if (value == 0.0) in.fail(quoted(word) + " sıfır bir oran");
+    if (value == 0.0)
+        in.fail(quoted(word) +
+                (denominator ? " bir oran değil; paydası sıfır" : " sıfır bir oran"));
     return value;
 }
 
@@ -141,9 +144,9 @@ double parse_pitch(const ScalaLines& in, const std::string& line) {
     if (word.empty()) in.fail("perde değeri yok; satır boş");
     if (word.find('.') != std::string::npos) return parse_cents(in, word);
     const std::size_t slash = word.find('/');
-    const double num = ratio_part(in, word, word.substr(0, slash));
+    const double num = ratio_part(in, word, word.substr(0, slash), false);
     const double den =
-        slash == std::string::npos ? 1.0 : ratio_part(in, word, word.substr(slash + 1));
+        slash == std::string::npos ? 1.0 : ratio_part(in, word, word.substr(slash + 1), true);
     return 1200.0 * std::log2(num / den);
 }
 

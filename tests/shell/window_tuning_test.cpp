@@ -127,8 +127,9 @@ class WindowTuningCommandLine : public WindowTuning {
 
 TEST_F(WindowTuningCommandLine, ABadFileOnTheCommandLineIsNamedAndTheWorkbookPlays) {
     ASSERT_EQ(dialogs_.texts().size(), 1u);
-    EXPECT_NE(dialogs_.texts()[0].find("\"bozuk.scl\", satır 3: \"1/0\" sıfır bir oran"),
-              std::string::npos)
+    EXPECT_NE(
+        dialogs_.texts()[0].find("\"bozuk.scl\", satır 3: \"1/0\" bir oran değil; paydası sıfır"),
+        std::string::npos)
         << dialogs_.texts()[0];
     EXPECT_EQ(w_->st.tuning_name, "dizek.xls");
     EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, "akort/12-TET.scl")
