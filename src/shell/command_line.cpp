@@ -60,6 +60,19 @@ std::vector<OptionEntry> option_table() {
                          line.buffer_frames = frames;
                          return {};
                      }});
+    table.push_back({QCommandLineOption(QStringLiteral("tuning"),
+                                        QString::fromUtf8("Bu çalışma için akort sistemi: bir "
+                                                          "Scala dizisi (.scl; yanında aynı "
+                                                          "adlı .kbm varsa onunla) ya da bir "
+                                                          "akort çalışma kitabı (.xls). "
+                                                          "--export-scala, --render, "
+                                                          "--export-midi ve --export-musicxml "
+                                                          "de onu kullanır."),
+                                        QString::fromUtf8("dosya")),
+                     [](const QString& value, CommandLine& line) -> std::string {
+                         line.tuning = value.toStdString();
+                         return {};
+                     }});
     // Listed for --help; main() runs the export before this parser sees its arguments.
     table.push_back(
         {QCommandLineOption(QStringLiteral("export-scala"),

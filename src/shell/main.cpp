@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
         options.screen_pixels = screen->size();
     }
     options.message_owner = [&dialogs](QWidget* owner) { dialogs.set_parent(owner); };
+    // Named from where the program was started; start-up then works in the program folder.
+    if (line.tuning) options.tuning_file = std::filesystem::absolute(*line.tuning);
     options.sound.settings_file = options.program_folder / orvena::kSettingsFileName;
     options.sound.choice = orvena::apply_command_line(
         orvena::read_sound_settings(options.sound.settings_file, std::cerr), line);

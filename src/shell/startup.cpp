@@ -118,6 +118,7 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     connect_playing(context.decimal_separator);
     connect_midi(context.midi);
     connect_presets(folder);
+    connect_tuning(context);
     connect_scala_export();
     connect_wav_export();
     connect_interchange_exports();
