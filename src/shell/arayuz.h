@@ -227,6 +227,9 @@ class arayüz : public QWidget {
     // Binds the pitch level, fine shift and makam controls to their handlers.
     void connect_presets(const std::filesystem::path& folder);
     void connect_scala_export();
+    // The files of the Scala scale being played (none for the workbook): exports read them
+    // and never write over them.
+    std::vector<std::filesystem::path> playing_tuning_files() const;
     // The tuning menu, Ctrl+T and the system's name; starts the system of the command line
     // or the one kept in the settings file.
     void connect_tuning(const LoadContext& context);

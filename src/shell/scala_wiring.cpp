@@ -32,14 +32,16 @@ void arayüz::connect_scala_export() {
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     addAction(action);
     connect(action, &QAction::triggered, this, [this] {
-        const std::string& system = tuning->current_key();
-        const std::vector<std::filesystem::path> tuning_files =
-            system == kWorkbookSystem ? std::vector<std::filesystem::path>{}
-                                      : tuning_source_files(tuning->file_of(system));
         scala_export_Click(
             st, dialogs, Text1->Text(), [this] { return choose_folder(this); }, File1->Path(),
-            tuning_files);
+            playing_tuning_files());
     });
+}
+
+std::vector<std::filesystem::path> arayüz::playing_tuning_files() const {
+    const std::string& system = tuning->current_key();
+    if (system == kWorkbookSystem) return {};
+    return tuning_source_files(tuning->file_of(system));
 }
 
 }  // namespace orvena
