@@ -105,6 +105,11 @@ Mixer::~Mixer() {
     }
 }
 
+void Mixer::set_block_lead(unsigned block_frames) noexcept {
+    const double seconds = static_cast<double>(block_frames) / device_rate_ + kLeadMarginSeconds;
+    lead_ns_.store(std::llround(seconds * 1e9), std::memory_order_relaxed);
+}
+
 bool Mixer::send(const Command& c) {
     if (c.sample != nullptr) c.sample->users().fetch_add(1, std::memory_order_relaxed);
     if (queue_.push(c)) return true;

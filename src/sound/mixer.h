@@ -61,6 +61,24 @@ class Mixer {
     // a little more than one block, so that a command sent at its moment is queued before
     // the block holding moment + lead is rendered. Any thread.
     void set_lead(std::chrono::nanoseconds lead) { lead_ns_.store(lead.count()); }
+    // The lead for a device that asks for `block_frames` at a time: one block and a margin,
+    // so that a command sent at its moment is queued before the device asks for the block it
+    // falls in, even when the device asks a little early. Any thread (the device's own, when
+    // it changes its block as it plays).
+    static constexpr double kLeadMarginSeconds = 0.001;
+    void set_block_lead(unsigned block_frames) noexcept;
+
+    // The memory render() reads besides the samples (tables, voices, the queue), to be kept
+    // in RAM. Event thread.
+    template <class Region>
+    void for_each_region(Region region) const {
+        region(phase_taps_.data(), phase_taps_.size() * sizeof(float));
+        region(phase_deltas_.data(), phase_deltas_.size() * sizeof(float));
+        region(kernel_.data(), kernel_.size() * sizeof(float));
+        region(voices_.data(), voices_.size() * sizeof(Voice));
+        region(this, sizeof *this);
+        queue_.for_each_region(region);
+    }
 
     // --- Audio thread (the one consumer), or a test rendering offline. Writes `frames`
     // frames of interleaved stereo float (left, right) into out. The timed form is called by
