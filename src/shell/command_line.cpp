@@ -44,20 +44,22 @@ std::vector<OptionEntry> option_table() {
              line.audio_device = value.toStdString();
              return {};
          }});
-    table.push_back({QCommandLineOption(QStringLiteral("buffer-frames"),
-                                        QStringLiteral("Frames per sound block (default 128)."),
-                                        QStringLiteral("frames")),
-                     [](const QString& value, CommandLine& line) -> std::string {
-                         const auto frames = block_frames_from_text(value.toStdString());
-                         if (!frames) {
-                             return "--buffer-frames wants a number from " +
-                                    std::to_string(kMinBlockFrames) + " to " +
-                                    std::to_string(kMaxBlockFrames) + ", not '" +
-                                    value.toStdString() + "'";
-                         }
-                         line.buffer_frames = frames;
-                         return {};
-                     }});
+    table.push_back(
+        {QCommandLineOption(QStringLiteral("buffer-frames"),
+                            QStringLiteral("Frames per sound block, kept whatever happens "
+                                           "(default: 128, larger by itself after "
+                                           "dropouts)."),
+                            QStringLiteral("frames")),
+         [](const QString& value, CommandLine& line) -> std::string {
+             const auto frames = block_frames_from_text(value.toStdString());
+             if (!frames) {
+                 return "--buffer-frames wants a number from " + std::to_string(kMinBlockFrames) +
+                        " to " + std::to_string(kMaxBlockFrames) + ", not '" + value.toStdString() +
+                        "'";
+             }
+             line.buffer_frames = frames;
+             return {};
+         }});
     // Listed for --help; main() runs the export before this parser sees its arguments.
     table.push_back({QCommandLineOption(QStringLiteral("export-scala"),
                                         QStringLiteral("Write the Scala files (.scl, .kbm) of the "
@@ -130,7 +132,10 @@ CommandLine parse_command_line(const QStringList& arguments, std::ostream& out, 
 AudioChoice apply_command_line(AudioChoice choice, const CommandLine& line) {
     if (line.audio_api) set_api_by_name(choice, *line.audio_api);
     if (line.audio_device) choice.device = *line.audio_device;
-    if (line.buffer_frames) choice.block_frames = *line.buffer_frames;
+    if (line.buffer_frames) {
+        choice.block_frames = *line.buffer_frames;
+        choice.block_chosen = true;
+    }
     return choice;
 }
 
