@@ -21,9 +21,16 @@ trap cleanup EXIT
 x() { "$blackbox/session.sh" exec "$@"; }
 now() { echo "$EPOCHREALTIME"; }
 ms_between() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.0f", (b - a) * 1000 }'; }
-wait_for_log() {  # TEXT: the time the program's log first holds TEXT after the last look
+# The program's log, each line stamped with the moment it was written.
+stamp() {
+    /usr/bin/python3 -u -c '
+import sys, time
+for line in iter(sys.stdin.readline, ""):
+    sys.stdout.write("%.6f %s" % (time.time(), line))'
+}
+wait_for_log() {  # TEXT N: the moment of the (N+1)th line holding TEXT
     until [[ $(grep -ac "$1" "$work/log") -gt $2 ]]; do sleep 0.02; done
-    now
+    grep -a "$1" "$work/log" | sed -n "$(($2 + 1))p" | cut -d' ' -f1
 }
 
 # Kills the harness's server and starts the same one again; prints the moment it answers.
@@ -50,7 +57,7 @@ EOF
     now
 }
 
-x "$program" "$@" 2>"$work/log" &
+x "$program" "$@" 2> >(stamp >"$work/log") &
 pid=$!
 for _ in $(seq 100); do
     x "$blackbox/keys.sh" -w "$window" wid >/dev/null 2>&1 && break
@@ -68,6 +75,8 @@ for ((round = 1; round <= rounds; round++)); do
     lost=$(wait_for_log "output was lost" "$lost_before")
     wait "$restarter"
     answered=$(cat "$work/answered")
+    # A recorder can only start once the server answers, and takes a while: the sound is
+    # heard at the latest by the first key after it is ready; the log says when it was back.
     rm -f "$work/ready"
     "$blackbox/record.sh" 6 "$work/rec.wav" "$work/ready" >/dev/null 2>&1 &
     rec=$!
@@ -80,13 +89,13 @@ for ((round = 1; round <= rounds; round++)); do
     keys=$!
     back=$(wait_for_log "output is back" "$back_before")
     wait "$keys" "$rec"
-    first=$(/usr/bin/python3 "$blackbox/pitch.py" "$work/rec.wav" --json |
+    first=$({ /usr/bin/python3 "$blackbox/pitch.py" "$work/rec.wav" --json || true; } |
         /usr/bin/python3 -c 'import json,sys; o=json.load(sys.stdin)["onsets_ms"]; print(o[0] if o else "")')
     heard=-
     [[ -n $first ]] && heard=$(awk -v r="$recording" -v a="$answered" -v f="$first" \
         'BEGIN { printf "%.0f", (r - a) * 1000 + f }')
-    printf 'round %d  lost_logged_ms %s  back_logged_ms %s  heard_ms %s  (after killing / after the server answered)  load %s\n' \
+    printf 'round %d  lost_logged_ms %s  back_logged_ms %s  heard_by_ms %s  (after killing / after the server answered)  load %s\n' \
         "$round" "$(ms_between "$killed" "$lost")" "$(ms_between "$answered" "$back")" \
         "$heard" "$(cut -d' ' -f1-3 /proc/loadavg)"
 done
-grep -aE "ORVENA: (the sound output|gerçek)" "$work/log" | sed 's/^/    /'
+grep -aE "ORVENA: (the sound output|gerçek)" "$work/log" | cut -d' ' -f2- | sed 's/^/    /'

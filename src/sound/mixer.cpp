@@ -94,6 +94,10 @@ Mixer::Mixer(double device_rate_hz, std::size_t queue_capacity)
 }
 
 Mixer::~Mixer() {
+    clear();
+}
+
+void Mixer::clear() noexcept {
     // Whatever is still queued or sounding gives its claim on the sample back, so the bank
     // may free it.
     Command c;
@@ -103,6 +107,8 @@ Mixer::~Mixer() {
     for (Voice& v : voices_) {
         if (v.sample != nullptr) release(v);
     }
+    stream_clock_.forget();
+    frames_rendered_ = 0;
 }
 
 void Mixer::set_block_lead(unsigned block_frames) noexcept {

@@ -88,6 +88,10 @@ class Mixer {
     // The device ran dry: its timeline moved, and the next timed render learns it afresh.
     void note_dropout() noexcept { stream_clock_.forget(); }
 
+    // Drops every queued command and silences every voice at once, as a fresh mixer would be.
+    // Only while nothing renders (between two outputs).
+    void clear() noexcept;
+
     // Voices sounding or fading; read on the rendering thread only.
     std::size_t active_voices() const;
 

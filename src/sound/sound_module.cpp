@@ -85,13 +85,16 @@ std::int32_t SoundModule::repair_rate(const std::string& file) const {
 
 void SoundModule::use_output(std::unique_ptr<AudioOutput> output) {
     output_->stop();
-    // What was played while silent is not heard late: a fresh mixer drops it.
     const bool was_silent = !output_->is_device();
     output_.reset();
-    if (was_silent || output->sample_rate() != mixer_->device_rate()) {
+    if (output->sample_rate() != mixer_->device_rate()) {
         mixer_ = std::make_unique<Mixer>(output->sample_rate());
         open_aliases_.clear();
         lock_mixer();
+    } else if (was_silent) {
+        // What was played while nothing was heard is not heard late.
+        mixer_->clear();
+        open_aliases_.clear();
     }
     output_ = std::move(output);
     start_output();
