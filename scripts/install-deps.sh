@@ -11,6 +11,7 @@ packages=(
   libfreexl-dev libgsf-1-dev librtaudio-dev librtmidi-dev libsndfile1-dev libpulse-dev libjack-dev
   xvfb x11-utils pulseaudio pulseaudio-utils libasound2-plugins
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  dbus-daemon
   python3 python3-xlwt
   fonts-dejavu-core
   clang libclang-rt-14-dev
