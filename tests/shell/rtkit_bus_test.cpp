@@ -61,7 +61,7 @@ TEST(RtkitBus, AsksRealtimeKitOnTheSystemBusAndSaysWhyNot) {
         QStringLiteral("unix:path=") + QString::fromStdString((dir.path() / "bus").string());
     QProcess daemon;
     daemon.start(QStringLiteral("dbus-daemon"),
-                 {QStringLiteral("--config-file=/usr/share/dbus-1/session.conf"),
+                 {QStringLiteral("--config-file=" TEST_DATA_DIR "/dbus/test-bus.conf"),
                   QStringLiteral("--nofork"), QStringLiteral("--address=") + address});
     ASSERT_TRUE(daemon.waitForStarted()) << "dbus-daemon (package dbus-daemon) is needed";
     // The bus of RtkitBus; read once per process, before any system bus connection.
