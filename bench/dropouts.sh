@@ -34,7 +34,8 @@ x() { "$blackbox/session.sh" exec "$@"; }
 letters=(q w e r t y u i o p a s d f g h j k l z x c v b n m)
 
 start_program() {
-    x "$program" "$@" 2>"$work/log" &
+    # Started directly (not through a function) so that $! is the program itself.
+    "$blackbox/session.sh" exec "$program" "$@" 2>"$work/log" &
     pid=$!
     for _ in $(seq 100); do
         x "$blackbox/keys.sh" -w "$window" wid >/dev/null 2>&1 && break

@@ -57,7 +57,8 @@ EOF
     now
 }
 
-x "$program" "$@" 2> >(stamp >"$work/log") &
+# Started directly (not through a function) so that $! is the program itself.
+"$blackbox/session.sh" exec "$program" "$@" 2> >(stamp >"$work/log") &
 pid=$!
 for _ in $(seq 100); do
     x "$blackbox/keys.sh" -w "$window" wid >/dev/null 2>&1 && break
