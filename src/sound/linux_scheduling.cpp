@@ -20,6 +20,14 @@ int LinuxScheduling::realtime_priority_limit() const {
     return static_cast<int>(limit.rlim_cur);
 }
 
+std::optional<int> LinuxScheduling::realtime_priority_of(long thread_id) const {
+    const int policy = ::sched_getscheduler(static_cast<pid_t>(thread_id)) & ~SCHED_RESET_ON_FORK;
+    if (policy != SCHED_FIFO && policy != SCHED_RR) return std::nullopt;
+    sched_param param{};
+    if (::sched_getparam(static_cast<pid_t>(thread_id), &param) != 0) return std::nullopt;
+    return param.sched_priority;
+}
+
 int LinuxScheduling::set_fifo(long thread_id, int priority) {
     sched_param param{};
     param.sched_priority = priority;

@@ -9,6 +9,7 @@ class LinuxScheduling final : public SchedulingSystem {
   public:
     bool privileged() const override;
     int realtime_priority_limit() const override;
+    std::optional<int> realtime_priority_of(long thread_id) const override;
     int set_fifo(long thread_id, int priority) override;
     int limit_realtime_cpu(long microseconds) override;
     int lock_memory(const void* start, std::size_t bytes) override;

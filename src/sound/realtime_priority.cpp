@@ -35,6 +35,9 @@ std::string ask_service(long thread_id, SchedulingSystem& system, RealtimeServic
 }  // namespace
 
 RealtimeGrant request_realtime(long thread_id, SchedulingSystem& system, RealtimeService* service) {
+    if (const std::optional<int> already = system.realtime_priority_of(thread_id)) {
+        return {RealtimeGrant::Way::already, *already, {}};
+    }
     std::string reasons;
     const bool privileged = system.privileged();
     const int limit = system.realtime_priority_limit();
@@ -56,6 +59,8 @@ RealtimeGrant request_realtime(long thread_id, SchedulingSystem& system, Realtim
 
 std::string describe_grant(const RealtimeGrant& grant) {
     switch (grant.way) {
+        case RealtimeGrant::Way::already:
+            return "zaten gerçek zamanlı, öncelik " + std::to_string(grant.priority);
         case RealtimeGrant::Way::direct:
             return "SCHED_FIFO, öncelik " + std::to_string(grant.priority) + " (doğrudan)";
         case RealtimeGrant::Way::service:

@@ -28,6 +28,9 @@ class SchedulingSystem {
     virtual bool privileged() const = 0;
     // The soft RLIMIT_RTPRIO: the highest real-time priority an unprivileged process may take.
     virtual int realtime_priority_limit() const = 0;
+    // The thread's real-time priority when it runs under SCHED_FIFO or SCHED_RR already (a
+    // JACK client's thread, made so by the server); none under normal scheduling.
+    virtual std::optional<int> realtime_priority_of(long thread_id) const = 0;
     // SCHED_FIFO at `priority` for the kernel thread `thread_id`; 0 or an errno value.
     virtual int set_fifo(long thread_id, int priority) = 0;
     // Caps the CPU time a real-time thread may take without blocking (RealtimeKit refuses
@@ -50,18 +53,19 @@ class RealtimeService {
 };
 
 struct RealtimeGrant {
-    enum class Way { direct, service, none };
+    enum class Way { already, direct, service, none };
     Way way = Way::none;
     int priority = 0;
     std::string why_not;  // for none: what each way answered
 };
 
 // Asks for real-time scheduling of `thread_id`: directly when the process may, else through
-// `service` (when there is one), else none.
+// `service` (when there is one), else none. A thread that is real-time already is left as it
+// is (its own server may have given it more than we would ask for).
 RealtimeGrant request_realtime(long thread_id, SchedulingSystem& system, RealtimeService* service);
 
-// "SCHED_FIFO, öncelik 4 (doğrudan)", "SCHED_RR, öncelik 4 (rtkit)" or
-// "yok, normal öncelik (…)": the log's and the sound settings' words.
+// "SCHED_FIFO, öncelik 4 (doğrudan)", "SCHED_RR, öncelik 4 (rtkit)", "zaten gerçek zamanlı,
+// öncelik 70" or "yok, normal öncelik (…)": the log's and the sound settings' words.
 std::string describe_grant(const RealtimeGrant& grant);
 
 // Locks regions of memory one after another until the system refuses one; counts what it

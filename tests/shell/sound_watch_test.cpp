@@ -36,6 +36,7 @@ struct LockingSystem final : SchedulingSystem {
     std::vector<std::pair<const void*, std::size_t>> locked;
     bool privileged() const override { return true; }
     int realtime_priority_limit() const override { return 0; }
+    std::optional<int> realtime_priority_of(long) const override { return std::nullopt; }
     int set_fifo(long, int) override { return EPERM; }
     int limit_realtime_cpu(long) override { return 0; }
     int lock_memory(const void* start, std::size_t bytes) override {

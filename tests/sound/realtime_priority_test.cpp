@@ -21,10 +21,12 @@ struct FakeSystem final : SchedulingSystem {
     int fifo_error = 0;
     int rttime_error = 0;
     std::size_t memory_room = 0;  // bytes it lets lock
+    std::optional<int> already;   // the thread is real-time already
     Calls calls;
 
     bool privileged() const override { return root; }
     int realtime_priority_limit() const override { return rtprio; }
+    std::optional<int> realtime_priority_of(long) const override { return already; }
     int set_fifo(long thread, int priority) override {
         calls.push_back("fifo " + std::to_string(thread) + " " + std::to_string(priority));
         return fifo_error;
@@ -112,6 +114,18 @@ TEST(RealtimePriority, DirectlyWhenAllowedElseThroughRtkitElseNormal) {
         EXPECT_EQ(describe_grant(grant), c.granted) << c.name;
         EXPECT_EQ(system.calls, c.calls) << c.name;
     }
+}
+
+TEST(RealtimePriority, AThreadThatIsRealtimeAlreadyIsLeftAsItIs) {
+    FakeSystem system;
+    system.root = true;
+    system.already = 70;  // a JACK client's thread
+    FakeRtkit rtkit;
+    rtkit.highest = 20;
+    rtkit.calls = &system.calls;
+    EXPECT_EQ(describe_grant(request_realtime(9, system, &rtkit)),
+              "zaten gerçek zamanlı, öncelik 70");
+    EXPECT_EQ(system.calls, Calls{});
 }
 
 TEST(RealtimePriority, RtkitWithoutACpuCapOfItsOwnGetsItsDefault) {
