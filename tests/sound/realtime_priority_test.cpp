@@ -15,126 +15,90 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-struct FakeSystem final : SchedulingSystem {
+// The kernel and RealtimeKit in one, writing down what they were asked.
+struct FakeSystem final : SchedulingSystem, RealtimeService {
     bool root = false;
-    int rtprio = 0;
-    int fifo_error = 0;
-    int rttime_error = 0;
+    int rtprio = 0, fifo_error = 0, rttime_error = 0;
+    std::optional<int> already, rtkit_highest;  // none: normal thread / no RealtimeKit
+    long rtkit_cpu_cap = 150000;
+    bool rtkit_grants = true;
     std::size_t memory_room = 0;  // bytes it lets lock
-    std::optional<int> already;   // the thread is real-time already
     Calls calls;
 
     bool privileged() const override { return root; }
     int realtime_priority_limit() const override { return rtprio; }
     std::optional<int> realtime_priority_of(long) const override { return already; }
     int set_fifo(long thread, int priority) override {
-        calls.push_back("fifo " + std::to_string(thread) + " " + std::to_string(priority));
-        return fifo_error;
+        return note("fifo " + std::to_string(thread) + " " + std::to_string(priority), fifo_error);
     }
     int limit_realtime_cpu(long us) override {
-        calls.push_back("rttime " + std::to_string(us));
-        return rttime_error;
+        return note("rttime " + std::to_string(us), rttime_error);
     }
     int lock_memory(const void*, std::size_t bytes) override {
-        calls.push_back("lock " + std::to_string(bytes));
-        if (bytes > memory_room) return ENOMEM;
-        memory_room -= bytes;
-        return 0;
+        const bool fits = bytes <= memory_room;
+        if (fits) memory_room -= bytes;
+        return note("lock " + std::to_string(bytes), fits ? 0 : ENOMEM);
     }
-};
-
-struct FakeRtkit final : RealtimeService {
-    std::optional<int> highest;  // none: the service is not there
-    long cpu_cap = 0;
-    bool grants = true;
-    Calls* calls = nullptr;
-
     std::optional<int> max_priority(std::string& why_not) override {
-        if (!highest) why_not = "org.freedesktop.DBus.Error.ServiceUnknown";
-        return highest;
+        if (!rtkit_highest) why_not = "org.freedesktop.DBus.Error.ServiceUnknown";
+        return rtkit_highest;
     }
-    long max_realtime_cpu_us() override { return cpu_cap; }
+    long max_realtime_cpu_us() override { return rtkit_cpu_cap; }
     bool make_realtime(long thread, int priority, std::string& why_not) override {
-        calls->push_back("rtkit " + std::to_string(thread) + " " + std::to_string(priority));
-        if (!grants) why_not = "org.freedesktop.DBus.Error.AccessDenied";
-        return grants;
+        note("rtkit " + std::to_string(thread) + " " + std::to_string(priority), 0);
+        if (!rtkit_grants) why_not = "org.freedesktop.DBus.Error.AccessDenied";
+        return rtkit_grants;
+    }
+    int note(std::string call, int result) {
+        calls.push_back(std::move(call));
+        return result;
     }
 };
 
 struct Case {
     const char* name;
-    bool root;
-    int rtprio;
-    int fifo_error;
-    bool has_service;
-    std::optional<int> service_highest;
-    bool service_grants;
-    int rttime_error;
+    void (*set)(FakeSystem&);
+    bool has_rtkit;
     Calls calls;
     std::string granted;
 };
 
 TEST(RealtimePriority, DirectlyWhenAllowedElseThroughRtkitElseNormal) {
-    const std::string not_root = "yok, normal öncelik (doğrudan: izin yok (RLIMIT_RTPRIO 0); ";
+    const std::string user = "yok, normal öncelik (doğrudan: izin yok (RLIMIT_RTPRIO 0); ";
     // clang-format off
     const Case cases[] = {
-        {"Root", true, 0, 0, true, 20, true, 0, {"fifo 77 4"}, "SCHED_FIFO, öncelik 4 (doğrudan)"},
-        {"UserLimitAbove", false, 95, 0, true, 20, true, 0, {"fifo 77 4"},
+        {"Root", [](FakeSystem& s) { s.root = true; }, true, {"fifo 77 4"},
          "SCHED_FIFO, öncelik 4 (doğrudan)"},
-        {"UserLimitBelow", false, 2, 0, true, 20, true, 0, {"fifo 77 2"},
+        {"UserLimitAbove", [](FakeSystem& s) { s.rtprio = 95; }, true, {"fifo 77 4"},
+         "SCHED_FIFO, öncelik 4 (doğrudan)"},
+        {"UserLimitBelow", [](FakeSystem& s) { s.rtprio = 2; }, true, {"fifo 77 2"},
          "SCHED_FIFO, öncelik 2 (doğrudan)"},
-        {"KernelRefusesRtkitGrants", true, 0, EPERM, true, 20, true, 0,
-         {"fifo 77 4", "rttime 150000", "rtkit 77 4"}, "SCHED_RR, öncelik 4 (rtkit)"},
-        {"NoLimitRtkitLowCap", false, 0, 0, true, 3, true, 0, {"rttime 150000", "rtkit 77 3"},
-         "SCHED_RR, öncelik 3 (rtkit)"},
-        {"RtkitMissing", false, 0, 0, true, std::nullopt, true, 0, {},
-         not_root + "rtkit: org.freedesktop.DBus.Error.ServiceUnknown)"},
-        {"RtkitRefuses", false, 0, 0, true, 20, false, 0, {"rttime 150000", "rtkit 77 4"},
-         not_root + "rtkit: org.freedesktop.DBus.Error.AccessDenied)"},
-        {"RtkitGivesNoPriority", false, 0, 0, true, 0, true, 0, {},
-         not_root + "rtkit: gerçek zamanlı öncelik vermiyor)"},
-        {"NoCpuCapNoRtkit", false, 0, 0, true, 20, true, EPERM, {"rttime 150000"},
-         not_root + "rtkit: RLIMIT_RTTIME konamadı (Operation not permitted))"},
-        {"NoBus", true, 0, EPERM, false, 20, true, 0, {"fifo 77 4"},
+        {"RealtimeAlready", [](FakeSystem& s) { s.root = true; s.already = 70; }, true, {},
+         "zaten gerçek zamanlı, öncelik 70"},  // a JACK client's thread keeps its priority
+        {"KernelRefusesRtkitGrants", [](FakeSystem& s) { s.root = true; s.fifo_error = EPERM; },
+         true, {"fifo 77 4", "rttime 150000", "rtkit 77 4"}, "SCHED_RR, öncelik 4 (rtkit)"},
+        {"RtkitLowerCap", [](FakeSystem& s) { s.rtkit_highest = 3; s.rtkit_cpu_cap = 0; }, true,
+         {"rttime 200000", "rtkit 77 3"}, "SCHED_RR, öncelik 3 (rtkit)"},
+        {"RtkitMissing", [](FakeSystem& s) { s.rtkit_highest.reset(); }, true, {},
+         user + "rtkit: org.freedesktop.DBus.Error.ServiceUnknown)"},
+        {"RtkitRefuses", [](FakeSystem& s) { s.rtkit_grants = false; }, true,
+         {"rttime 150000", "rtkit 77 4"}, user + "rtkit: org.freedesktop.DBus.Error.AccessDenied)"},
+        {"RtkitGivesNoPriority", [](FakeSystem& s) { s.rtkit_highest = 0; }, true, {},
+         user + "rtkit: gerçek zamanlı öncelik vermiyor)"},
+        {"NoCpuCapNoRtkit", [](FakeSystem& s) { s.rttime_error = EPERM; }, true, {"rttime 150000"},
+         user + "rtkit: RLIMIT_RTTIME konamadı (Operation not permitted))"},
+        {"NoBus", [](FakeSystem& s) { s.root = true; s.fifo_error = EPERM; }, false, {"fifo 77 4"},
          "yok, normal öncelik (doğrudan: Operation not permitted; rtkit: yok)"},
     };
     // clang-format on
     for (const Case& c : cases) {
         FakeSystem system;
-        system.root = c.root;
-        system.rtprio = c.rtprio;
-        system.fifo_error = c.fifo_error;
-        system.rttime_error = c.rttime_error;
-        FakeRtkit rtkit;
-        rtkit.highest = c.service_highest;
-        rtkit.grants = c.service_grants;
-        rtkit.cpu_cap = 150000;
-        rtkit.calls = &system.calls;
-        const RealtimeGrant grant = request_realtime(77, system, c.has_service ? &rtkit : nullptr);
+        system.rtkit_highest = 20;
+        c.set(system);
+        const RealtimeGrant grant = request_realtime(77, system, c.has_rtkit ? &system : nullptr);
         EXPECT_EQ(describe_grant(grant), c.granted) << c.name;
         EXPECT_EQ(system.calls, c.calls) << c.name;
     }
-}
-
-TEST(RealtimePriority, AThreadThatIsRealtimeAlreadyIsLeftAsItIs) {
-    FakeSystem system;
-    system.root = true;
-    system.already = 70;  // a JACK client's thread
-    FakeRtkit rtkit;
-    rtkit.highest = 20;
-    rtkit.calls = &system.calls;
-    EXPECT_EQ(describe_grant(request_realtime(9, system, &rtkit)),
-              "zaten gerçek zamanlı, öncelik 70");
-    EXPECT_EQ(system.calls, Calls{});
-}
-
-TEST(RealtimePriority, RtkitWithoutACpuCapOfItsOwnGetsItsDefault) {
-    FakeSystem system;
-    FakeRtkit rtkit;
-    rtkit.highest = 20;
-    rtkit.calls = &system.calls;  // cpu_cap 0: the service did not say
-    EXPECT_EQ(request_realtime(5, system, &rtkit).way, RealtimeGrant::Way::service);
-    EXPECT_EQ(system.calls, (Calls{"rttime 200000", "rtkit 5 4"}));
 }
 
 TEST(MemoryLocker, LocksUntilTheSystemRefusesAndSaysHowMuch) {
@@ -153,7 +117,6 @@ TEST(MemoryLocker, LocksUntilTheSystemRefusesAndSaysHowMuch) {
     EXPECT_EQ(locker.locked_bytes(), 2 * kMiB + kMiB / 2);
     EXPECT_EQ(locker.describe(),
               "ses belleği: 2.5 MB kilitli, gerisi kilitlenemedi (Cannot allocate memory)");
-
     FakeSystem none;
     MemoryLocker refused(none);
     EXPECT_FALSE(refused.lock(&none, 64));
