@@ -41,7 +41,9 @@ void BM_render_three_minutes(benchmark::State& state) {
     const std::filesystem::path out = std::filesystem::temp_directory_path() / "orvena_bench.wav";
     SampleBank bank(folder);
     for (auto _ : state) {
-        const RenderResult result = render_wav(schedule, st, bank, out);
+        OutputFile file(out, {});
+        if (file.open()) state.SkipWithError("the file cannot be written");
+        const RenderResult result = render_wav(schedule, st, bank, file);
         if (result.outcome != RenderOutcome::written) state.SkipWithError("the render failed");
     }
     std::filesystem::remove(out);

@@ -39,8 +39,8 @@ class OnsetSound final : public Sound {
         onsets.push_back(now_ms());
         in_.drain();
     }
-    void play_note_alias(const std::string& f, const std::string& a) override {
-        in_.sound->play_note_alias(f, a);
+    void play_note_alias(int s, int lever, const std::string& a) override {
+        in_.sound->play_note_alias(s, lever, a);
     }
     void stop_note_alias(const std::string& a) override { in_.sound->stop_note_alias(a); }
     void stop_plucked() override { in_.sound->stop_plucked(); }

@@ -34,8 +34,8 @@ class OnsetSound final : public Sound {
         onsets.push_back(clock_.now_ms());
         call_ms = std::max(call_ms, onsets.back() - before);
     }
-    void play_note_alias(const std::string& f, const std::string& a) override {
-        inner_.play_note_alias(f, a);
+    void play_note_alias(int s, int lever, const std::string& a) override {
+        inner_.play_note_alias(s, lever, a);
     }
     void stop_note_alias(const std::string& a) override { inner_.stop_note_alias(a); }
     void stop_plucked() override { inner_.stop_plucked(); }

@@ -15,6 +15,31 @@ if(ORVENA_BUILD_BENCH)
     find_package(benchmark REQUIRED)
 endif()
 
+# Precompiles the standard library, Qt and GoogleTest headers that two or more of a target's
+# files include, so that each is parsed once per target instead of once per file.
+# orvena_precompile_shared_headers(<target> <files...>)
+function(orvena_precompile_shared_headers target)
+    set(seen "")
+    set(shared "")
+    foreach(file ${ARGN})
+        file(STRINGS ${file} lines REGEX "^#include <")
+        foreach(line ${lines})
+            if(NOT line MATCHES "^#include <(Q[A-Za-z]+|gtest/gtest\\.h|gmock/gmock\\.h|[a-z_]+)>")
+                continue()
+            endif()
+            set(header "<${CMAKE_MATCH_1}>")
+            if(NOT header IN_LIST seen)
+                list(APPEND seen ${header})
+            elseif(NOT header IN_LIST shared)
+                list(APPEND shared ${header})
+            endif()
+        endforeach()
+    endforeach()
+    if(shared)
+        target_precompile_headers(${target} PRIVATE ${shared})
+    endif()
+endfunction()
+
 # One static library per subsystem folder: sources are every .cpp in the folder.
 # orvena_subsystem(<name> DEPS <targets...>)
 function(orvena_subsystem name)
@@ -29,6 +54,7 @@ function(orvena_subsystem name)
     target_include_directories(orvena_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(orvena_${name} PUBLIC ${ARG_DEPS})
     orvena_warnings(orvena_${name})
+    orvena_precompile_shared_headers(orvena_${name} ${sources} ${headers})
 endfunction()
 
 # One test executable per test folder: every .cpp in it, linked with GoogleTest.
@@ -51,6 +77,11 @@ function(orvena_test_folder name)
         TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
         ORVENA_PROGRAM_DIR="${ORVENA_PROGRAM_DIR}")
     orvena_warnings(test_${name})
+    file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    orvena_precompile_shared_headers(test_${name} ${sources} ${headers})
+    # Test bodies spend their time in the code under test, which keeps its preset's
+    # optimisation; unoptimised they build in about half the time.
+    target_compile_options(test_${name} PRIVATE -O0)
     gtest_discover_tests(test_${name}
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
         DISCOVERY_TIMEOUT 60)

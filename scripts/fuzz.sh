@@ -5,8 +5,10 @@
 # executions, executions per second, coverage and findings.
 #
 #   bash scripts/fuzz.sh [SECONDS] [TARGET...]   each target for SECONDS (default 600)
-#   bash scripts/fuzz.sh --smoke                 every target briefly, 45 s in all (the
-#                                                test command runs this)
+#   bash scripts/fuzz.sh --smoke                 every target briefly, 45 s in all
+#
+# (The test command does not fuzz: it replays every kept input through its reader under the
+# sanitizers of the test build, as the tests Fuzz.Replay.<target>.)
 #
 # Seeds: tests/fuzz/corpus/<target>/ (read only). Inputs found to widen coverage are kept in
 # build/fuzz/work/<target>/corpus, findings in build/fuzz/work/<target>/findings/. A finding
@@ -26,7 +28,7 @@ elif [ -n "${1:-}" ]; then
 fi
 only=("$@")
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh fuzz
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz >/dev/null
 

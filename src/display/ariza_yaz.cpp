@@ -6,7 +6,11 @@ namespace orvena {
 
 namespace {
 constexpr int kCellLeft = 52, kCellRight = 66, kCellHeight = 16;
-constexpr int kTwoDigitX = 48, kOneDigitX = 55;
+// Smaller than the bold key letters, so that a two-digit or negative number keeps a clear
+// gap from the letter beside it; plain, which stays crisp at this size; level with the
+// letters' foot.
+constexpr double kNumberSize = 7;  // points
+constexpr int kNumberDrop = 2;     // pixels
 }  // namespace
 
 void arıza_yaz(Surface& Picture10, Surface& Picture2, const InstrumentState& st, int n,
@@ -21,16 +25,19 @@ void arıza_yaz(Surface& Picture10, Surface& Picture2, const InstrumentState& st
         return;
     }
 
-    Picture10.CurrentY = y;
-    Picture10.CurrentX = pos >= 10 ? kTwoDigitX : kOneDigitX;
+    // The number ends at the cell's right edge, as far from the key letter as it can be.
+    const double font_size = Picture10.FontSize;
+    Picture10.FontSize = kNumberSize;
+    const QString number = QString::number(pos);
+    Picture10.CurrentY = y + kNumberDrop;
+    Picture10.CurrentX = kCellRight + 1 - Picture10.TextWidth(number);
     Picture10.ForeColor = qRgb(0, 0, 0);
-    Picture10.FontBold = true;
-    // A wide number (a minus sign, two digits) would reach past the cell, where the next
-    // erase cannot take it away again.
+    // Whatever the font makes of it, nothing reaches past the cell, where the next erase
+    // could not take it away again.
     Picture10.SetClip(QRect(QPoint(kCellLeft, y), QPoint(kCellRight, y + kCellHeight)));
-    Picture10.PrintNumber(pos, true);
+    Picture10.Print(number, true);
     Picture10.ClearClip();
-    Picture10.FontBold = false;
+    Picture10.FontSize = font_size;
 
     if (check1_checked) diyagonal_yaz(Picture2, st);
 }

@@ -120,8 +120,10 @@ void etiket(Surface& Picture6, const InstrumentState& st, char decimal_separator
                format_picture(std::pow(2.0, cents / 1200.0), "0.00000000", decimal_separator),
                true);
 
+    // What the string sounds: the lever's frequency with the string's fine tuning.
+    const double sounding_hz = st.freq(s, p) * std::pow(2.0, st.akord_offset(s) / 1200.0);
     print_label(Picture6, " frekans :        ");
-    print_text(Picture6, format_picture(st.freq(s, p), "######0.0000", decimal_separator), false);
+    print_text(Picture6, format_picture(sounding_hz, "######0.0000", decimal_separator), false);
     print_unit(Picture6, " Herz");
 
     print_label(Picture6, " Akord fark :    ");

@@ -1,6 +1,7 @@
 #pragma once
 // The note information panel: lever position, string, pitch name, cents above C4, ratio to
-// C4, frequency and fine-tuning difference of the selected string. Event thread only.
+// C4, frequency (as the string sounds, fine tuning included) and fine-tuning difference of the
+// selected string. Event thread only.
 
 #include <string>
 

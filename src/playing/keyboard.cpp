@@ -66,8 +66,9 @@ bool hold_string(PlayContext& ctx, int s) {
     if (keys_locked(st)) return false;
     st.cur_string = static_cast<std::int16_t>(s);
     st.last_string = static_cast<std::int16_t>(s);
-    // An alias that is already open (the key is held) is not restarted.
-    ctx.sound.play_note_alias(st.wav_files[s], st.note_names[s]);
+    // At its lever and fine tuning now, like every other way of playing; an alias that is
+    // already open (the key is held) is not restarted.
+    ctx.sound.play_note_alias(s, st.mandal_pos[s], st.note_names[s]);
     ctx.views.mark_key(s, true);
     return true;
 }

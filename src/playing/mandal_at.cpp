@@ -6,6 +6,8 @@ namespace {
 constexpr QRgb kBlack = qRgb(0, 0, 0);
 constexpr QRgb kRailFill = qRgb(252, 179, 100);
 constexpr QRgb kStringColour = qRgb(185, 80, 80);
+constexpr double kPositionNumberSize = 7;  // points
+constexpr double kMarkHalfWidth = 2.5;     // a raised lever's box is 5 pixels wide
 
 QRgb mark_colour(const InstrumentState& st, int s, int i, int lo) {
     QRgb colour = qRgb(255, 0, 0);
@@ -37,13 +39,18 @@ LeverStripPlacement mandal_at(Surface& Picture1, const InstrumentState& st) {
     Picture1.FillColor = kRailFill;
     Picture1.ExtFloodFill(126, 44);
 
-    // Position numbers under the levers.
+    // Position numbers, each centred under its lever's foot, in a size that leaves two-digit
+    // and negative neighbours 16 pixels apart visibly apart.
     Picture1.CurrentY = 42;
     Picture1.ForeColor = kBlack;
+    const double font_size = Picture1.FontSize;
+    Picture1.FontSize = kPositionNumberSize;
     for (int i = lo; i <= hi; ++i) {
-        Picture1.CurrentX = 150 + 16 * (i - lo);
-        Picture1.PrintNumber(i, false);
+        const QString number = QString::number(i);
+        Picture1.CurrentX = lever_mark_x(i, lo) + kMarkHalfWidth - Picture1.TextWidth(number) / 2;
+        Picture1.Print(number, false);
     }
+    Picture1.FontSize = font_size;
 
     // The string running over the levers.
     Picture1.DrawWidth = 2;

@@ -14,14 +14,17 @@ bool on_keyboard(int key) {
     return key >= 0 && key < kMidiKeyCount;
 }
 
-// The nearest key; half-way between two, the white one (the upper of two white ones).
-int nearest_key(double pitch) {
+}  // namespace
+
+int nearest_midi_key(double pitch) {
     if (!(pitch > -1.0 && pitch < kMidiKeyCount + 1.0)) return -1;  // far off the keyboard
     const int below = static_cast<int>(std::floor(pitch));
     const double above_below = pitch - below;
     if (std::abs(above_below - 0.5) < 1e-9) return is_white_key(below + 1) ? below + 1 : below;
     return above_below < 0.5 ? below : below + 1;
 }
+
+namespace {
 
 // The string that claims `key` as its nearest, nearer first, lower number on a tie.
 std::optional<int> claimant(const StringKeyPitches& pitches,
@@ -51,7 +54,7 @@ double string_key_pitch(const InstrumentState& st, int s) {
 MidiKeyMap midi_key_map(const StringKeyPitches& pitches) {
     MidiKeyMap map{};
     std::array<int, kStringCount> nearest{};
-    for (int i = 0; i < kStringCount; ++i) nearest[i] = nearest_key(pitches[i]);
+    for (int i = 0; i < kStringCount; ++i) nearest[i] = nearest_midi_key(pitches[i]);
 
     std::array<bool, kStringCount> placed{};
     for (int key = 0; key < kMidiKeyCount; ++key) {

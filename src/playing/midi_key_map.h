@@ -26,6 +26,10 @@ using StringKeyPitches = std::array<double, kStringCount>;
 
 bool is_white_key(int key);
 
+// The 12-tone key nearest a pitch given as a fractional key number; half-way between two
+// keys, the white one (the upper of two white ones). -1 far off the keyboard.
+int nearest_midi_key(double pitch);
+
 // The pitch string s (1..26) sounds now: its lever in force and its fine tuning.
 double string_key_pitch(const InstrumentState& st, int s);
 

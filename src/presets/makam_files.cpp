@@ -1,8 +1,7 @@
 #include "presets/makam_files.h"
 
-#include <QSaveFile>
-#include <QString>
-
+#include "files/safe_output.h"
+#include "files/shown_text.h"
 #include "presets/makam_format.h"
 #include "presets/makam_name.h"
 #include "presets/pitch_levels.h"
@@ -13,19 +12,11 @@ namespace {
 
 constexpr const char* kExtension = ".mkm";
 
-// Writes bytes to file through a temporary file that replaces it only once complete.
+// Writes bytes to file through a temporary file that replaces it only once complete; a FIFO
+// or a device that has taken a makam file's name is left alone.
 std::optional<std::string> write_whole(const std::filesystem::path& file,
                                        const std::string& bytes) {
-    QSaveFile out(QString::fromStdString(file.string()));
-    if (!out.open(QIODevice::WriteOnly)) return out.errorString().toStdString();
-    if (out.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
-        const std::string reason = out.errorString().toStdString();
-        out.cancelWriting();
-        return reason;
-    }
-    if (!out.commit()) return out.errorString().toStdString();
-    return std::nullopt;
+    return save_file(file, bytes, {{}, {}, false});
 }
 
 }  // namespace
@@ -38,13 +29,13 @@ void save_buton_Click(MakamContext& ctx) {
         return;
     }
     if (const auto problem = makam_name_problem(name)) {
-        dialogs.message("\"" + name + "\" makam ismi olarak kullanılamaz:\r\n" + *problem);
+        dialogs.message(in_quotes(name) + " makam ismi olarak kullanılamaz:\r\n" + *problem);
         return;
     }
     const auto failure =
         write_whole(ctx.folder / (name + kExtension), makam_text(ctx.presets.st.mandal_pos));
     if (failure) {
-        dialogs.message("\"" + name + kExtension + "\" makam dosyası yazılamadı:\r\n" + *failure);
+        dialogs.message(in_quotes(name + kExtension) + " makam dosyası yazılamadı:\r\n" + *failure);
         return;
     }
     ctx.controls.File2_Refresh();

@@ -1,7 +1,6 @@
 #include "presets/makam_format.h"
 
-#include <fstream>
-#include <sstream>
+#include "files/user_file.h"
 
 #include "tuning/number_format.h"
 #include "tuning/rounding.h"
@@ -32,16 +31,17 @@ MakamReading read_makam_text(std::string text, const InstrumentState& st) {
             reading.error = MakamError{s, e.line(), e.what()};
             return reading;
         }
-        if (!value) return fail("the file ends before string " + std::to_string(s));
+        if (!value) return fail("dosya bitti; tel " + std::to_string(s) + " için sayı yok");
         std::int16_t position = 0;
         try {
             position = to_int16(*value);
         } catch (const NumberOverflow&) {
-            return fail("the number does not fit 16 bits");
+            return fail("sayı 16 bite sığmıyor");
         }
         if (position < st.mandal_min[s] || position > st.mandal_max[s]) {
-            return fail("position " + std::to_string(position) + " is outside the levers " +
-                        std::to_string(st.mandal_min[s]) + ".." + std::to_string(st.mandal_max[s]));
+            return fail("konum " + std::to_string(position) + ", tel " + std::to_string(s) +
+                        " mandallarının (" + std::to_string(st.mandal_min[s]) + ".." +
+                        std::to_string(st.mandal_max[s]) + ") dışında");
         }
         reading.positions.push_back(position);
     }
@@ -49,12 +49,9 @@ MakamReading read_makam_text(std::string text, const InstrumentState& st) {
 }
 
 MakamReading read_makam_file(const std::filesystem::path& file, const InstrumentState& st) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return {{}, MakamError{0, 0, "the file cannot be opened"}};
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return {{}, MakamError{0, 0, "the file cannot be read"}};
-    return read_makam_text(text.str(), st);
+    UserFileRead read = read_user_file(file, kMaxTextFileBytes);
+    if (read.problem) return {{}, MakamError{0, 0, *read.problem}};
+    return read_makam_text(std::move(read.bytes), st);
 }
 
 }  // namespace orvena

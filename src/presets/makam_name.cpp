@@ -10,7 +10,8 @@ std::optional<std::string> makam_name_problem(const std::string& name) {
             return "isimde denetim karakteri olamaz.";
         }
     }
-    if (name == "." || name == "..") return "isim yalnız noktalardan oluşamaz.";
+    // A name starting with a dot makes a hidden file, which the list of makam files never shows.
+    if (name.starts_with('.')) return "isim nokta ile başlayamaz.";
     if (name.size() + 4 > kMaxFileNameBytes) {
         return "isim çok uzun: en çok " + std::to_string(kMaxFileNameBytes - 4) + " bayt olabilir.";
     }

@@ -2,19 +2,49 @@
 
 #include <algorithm>
 
+#include "files/shown_text.h"
 #include "presets/makam_format.h"
+#include "presets/makam_name.h"
 #include "presets/scala_export.h"
 #include "tuning/tablo_oku.h"
 
 namespace orvena {
 namespace {
 
-constexpr const char* kUsage = "usage: orvena --export-scala DIR [--makam NAME]";
+constexpr const char* kUsage = "kullanım: orvena --export-scala KLASÖR [--makam AD]";
 constexpr const char* kZeroSettingName = "mandallar";
 
-int fail(std::ostream& err, const std::string& message) {
+int fail(std::ostream& err, const std::string& message, int status = 1) {
     err << "orvena: " << message << "\n";
-    return 1;
+    if (status == 2) err << kUsage << "\n";
+    return status;
+}
+
+struct ScalaArguments {
+    std::optional<std::string> dir, makam;
+    std::optional<std::string> problem;  // what is wrong with the arguments
+};
+
+ScalaArguments scala_arguments(const std::vector<std::string>& args) {
+    ScalaArguments a;
+    for (std::size_t i = 0; i < args.size() && !a.problem; ++i) {
+        const bool has_value = i + 1 < args.size() && !args[i + 1].starts_with("--");
+        if (args[i] == "--export-scala" && !a.dir) {
+            if (has_value)
+                a.dir = args[++i];
+            else
+                a.problem = "--export-scala bir klasör ister";
+        } else if (args[i] == "--makam" && !a.makam) {
+            if (has_value)
+                a.makam = args[++i];
+            else
+                a.problem = "--makam bir makam adı ister";
+        } else {
+            a.problem = "beklenmeyen argüman " + in_quotes(args[i]);
+        }
+    }
+    if (!a.problem && !a.dir) a.problem = "--makam yalnız --export-scala ile kullanılır";
+    return a;
 }
 
 }  // namespace
@@ -28,45 +58,41 @@ std::optional<int> run_scala_command(const std::vector<std::string>& args,
                                      const std::filesystem::path& program_folder, std::ostream& out,
                                      std::ostream& err) {
     if (!is_scala_command(args)) return std::nullopt;
-    std::optional<std::string> dir, makam;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const bool has_value = i + 1 < args.size();
-        if (args[i] == "--export-scala" && has_value && !dir) {
-            dir = args[++i];
-        } else if (args[i] == "--makam" && has_value && !makam) {
-            makam = args[++i];
-        } else {
-            err << "orvena: unexpected argument '" << args[i] << "'\n" << kUsage << "\n";
-            return 2;
+    const ScalaArguments a = scala_arguments(args);
+    if (a.problem) return fail(err, *a.problem, 2);
+
+    std::string name = kZeroSettingName;
+    if (a.makam) {
+        name = *a.makam;
+        if (name.size() > 4 && name.ends_with(".mkm")) name.resize(name.size() - 4);
+        // The names the window's makam list can hold: a file of the program folder and no
+        // other.
+        if (const auto problem = makam_name_problem(name); problem || name.empty()) {
+            return fail(err,
+                        in_quotes(name) +
+                            " makam ismi olarak kullanılamaz: " + problem.value_or("isim boş."),
+                        2);
         }
     }
-    if (!dir) {
-        err << "orvena: --makam goes with --export-scala\n" << kUsage << "\n";
-        return 2;
-    }
-
     InstrumentState st;
     set_lever_limits(st);
     const std::filesystem::path workbook = program_folder / st.workbook_name;
     if (const auto failure = import_tuning(st, workbook))
-        return fail(err, workbook.string() + ": " + failure->cell + ": " + failure->reason);
-
-    std::string name = kZeroSettingName;
-    if (makam) {
-        name = *makam;
-        if (name.size() > 4 && name.ends_with(".mkm")) name.resize(name.size() - 4);
+        return fail(err, import_failure_line(workbook, *failure));
+    if (a.makam) {
         const std::filesystem::path file = program_folder / (name + ".mkm");
         const MakamReading reading = read_makam_file(file, st);
         if (reading.error) {
             const MakamError& e = *reading.error;
-            std::string where = e.line ? "line " + std::to_string(e.line) + ": " : "";
-            return fail(err, file.string() + ": " + where + e.reason);
+            const std::string where = e.line ? "satır " + std::to_string(e.line) + ": " : "";
+            return fail(err, in_quotes(file) + ": " + where + e.reason);
         }
         for (int s = 1; s <= kStringCount; ++s) st.mandal_pos[s] = reading.positions[s - 1];
     }
-    if (const auto problem = write_scala_files(*dir, name, st, st.mandal_pos))
+    if (const auto problem = write_scala_files(*a.dir, name, st, st.mandal_pos, program_folder))
         return fail(err, *problem);
-    out << "orvena: wrote dizek.scl, " << name << ".scl and " << name << ".kbm to " << *dir << "\n";
+    out << "orvena: dizek.scl, " << shown(name) << ".scl ve " << shown(name) << ".kbm "
+        << in_quotes(*a.dir) << " klasörüne yazıldı\n";
     return 0;
 }
 

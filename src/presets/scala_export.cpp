@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <vector>
+
+#include "files/output_batch.h"
+#include "files/shown_text.h"
+#include "files/system_reason.h"
 
 namespace orvena {
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr double kOctaveTolerance = 0.001;
 
@@ -30,11 +35,30 @@ std::string scl(const std::string& file_name, const std::string& description,
     return text;
 }
 
-bool write_file(const std::filesystem::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    return static_cast<bool>(out);
+// Makes folder when it is missing; first_made is then the highest folder made, for taking
+// them away again.
+std::optional<std::string> make_folder(const fs::path& folder, fs::path& first_made) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(folder, ec);
+    if (fs::is_directory(status)) return std::nullopt;
+    if (fs::exists(status)) return in_quotes(folder) + " bir klasör değil.";
+    fs::path missing = folder;
+    while (missing.has_parent_path() && !fs::exists(missing.parent_path(), ec)) {
+        missing = missing.parent_path();
+    }
+    if (!fs::create_directories(folder, ec) && ec) {
+        return in_quotes(folder) + " klasörü oluşturulamadı: " + system_reason(ec.value()) + ".";
+    }
+    first_made = missing;
+    return std::nullopt;
+}
+
+// Takes away the folders make_folder made, as far as they are still empty.
+void remove_made_folders(fs::path folder, const fs::path& first_made) {
+    std::error_code ec;
+    for (; !first_made.empty(); folder = folder.parent_path()) {
+        if (!fs::remove(folder, ec) || folder == first_made) break;
+    }
 }
 
 }  // namespace
@@ -95,20 +119,25 @@ std::string setting_kbm(const InstrumentState& st, const PerString<std::int16_t>
     return text;
 }
 
-std::optional<std::string> write_scala_files(const std::filesystem::path& folder,
-                                             const std::string& name, const InstrumentState& st,
-                                             const PerString<std::int16_t>& positions) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) return "no such folder: " + folder.string();
-    const std::filesystem::path scl_file = folder / (name + ".scl");
-    const std::filesystem::path kbm_file = folder / (name + ".kbm");
-    const std::filesystem::path tuning_file = folder / "dizek.scl";
-    if (!write_file(tuning_file, tuning_scl(st))) return "cannot write " + tuning_file.string();
-    if (!write_file(scl_file, setting_scl(st, positions, name)))
-        return "cannot write " + scl_file.string();
-    if (!write_file(kbm_file, setting_kbm(st, positions)))
-        return "cannot write " + kbm_file.string();
-    return std::nullopt;
+std::optional<std::string> write_scala_files(const fs::path& folder, const std::string& name,
+                                             const InstrumentState& st,
+                                             const PerString<std::int16_t>& positions,
+                                             const fs::path& program_folder, bool devices_allowed) {
+    fs::path first_made;
+    if (auto problem = make_folder(folder, first_made)) return problem;
+    const auto write_all = [&]() -> std::optional<std::string> {
+        OutputBatch batch(
+            {{program_folder}, {}, devices_allowed});  // gone, with what it staged, on return
+        if (auto problem = batch.add(folder / "dizek.scl", tuning_scl(st))) return problem;
+        if (auto problem = batch.add(folder / (name + ".scl"), setting_scl(st, positions, name)))
+            return problem;
+        if (auto problem = batch.add(folder / (name + ".kbm"), setting_kbm(st, positions)))
+            return problem;
+        return batch.commit();
+    };
+    auto problem = write_all();
+    if (problem) remove_made_folders(folder, first_made);
+    return problem;
 }
 
 }  // namespace orvena

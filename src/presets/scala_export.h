@@ -30,10 +30,17 @@ std::string setting_kbm(const InstrumentState& st, const PerString<std::int16_t>
 // Cents above C4 that string s sounds at lever position p, with its fine tuning.
 double sounding_cents(const InstrumentState& st, int s, int p);
 
-// Writes <folder>/dizek.scl, <folder>/<name>.scl and <folder>/<name>.kbm. Returns what went
-// wrong, or nothing on success.
+// Writes <folder>/dizek.scl, <folder>/<name>.scl and <folder>/<name>.kbm, all three or none:
+// each is saved whole, and when one cannot be written the others are left as they were. A
+// missing folder is made (and taken away again when the files cannot be written); a file in
+// its place is refused, and so is any file the program owns in program_folder. A device or
+// FIFO of a file's name is written in place when devices_allowed (the command line), else
+// refused (the window, which it would hold). Returns what went wrong, as a Turkish sentence,
+// or nothing on success.
 std::optional<std::string> write_scala_files(const std::filesystem::path& folder,
                                              const std::string& name, const InstrumentState& st,
-                                             const PerString<std::int16_t>& positions);
+                                             const PerString<std::int16_t>& positions,
+                                             const std::filesystem::path& program_folder,
+                                             bool devices_allowed = true);
 
 }  // namespace orvena

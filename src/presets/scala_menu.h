@@ -17,11 +17,18 @@ inline constexpr const char* kScalaFolderTitle = "Scala dosyalarının yazılaca
 inline constexpr const char* kScalaWriteFailed = "Scala dosyaları yazılamadı";
 
 // The setting's files are named after the makam name box, or "mandallar" when it is empty or
-// not a plain file name. Nothing is written when the user picks no folder.
+// not a name a makam file could have. Nothing is written when the user picks no folder, and
+// no file of program_folder's own; written files are named in a notice that leaves the window
+// free.
 void scala_export_Click(const InstrumentState& st, Dialogs& dialogs, const std::string& makam_name,
-                        const std::function<std::optional<std::filesystem::path>()>& choose_folder);
+                        const std::function<std::optional<std::filesystem::path>()>& choose_folder,
+                        const std::filesystem::path& program_folder);
 
 // The name the setting's files take for a makam name box's text.
 std::string scala_setting_name(const std::string& makam_name);
+
+// What the player is told once the files are written: where each of them went.
+std::string scala_export_done_notice(const std::filesystem::path& folder,
+                                     const std::string& setting_name);
 
 }  // namespace orvena

@@ -9,7 +9,7 @@ namespace orvena {
 namespace {
 double next_field(NumberTextReader& reader) {
     const std::optional<double> value = reader.next();
-    if (!value) throw NumberFileError("the record ends before its three numbers", reader.line());
+    if (!value) throw NumberFileError("kayıtta üç sayı olmalı; metin önce bitiyor", reader.line());
     return *value;
 }
 }  // namespace

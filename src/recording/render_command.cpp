@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "files/shown_text.h"
 #include "recording/wav_export.h"
 #include "surface/file_list.h"
 #include "tuning/tablo_oku.h"
@@ -10,7 +11,7 @@ namespace orvena {
 
 namespace {
 
-constexpr const char* kUsage = "usage: orvena --render FILE OUT.wav";
+constexpr const char* kUsage = "kullanım: orvena --render DOSYA ÇIKTI.wav";
 // The sequence player's "arızalar" as the window starts: the file's accidentals.
 constexpr AccidentalSource kStartAccidentals = AccidentalSource::Conditional;
 
@@ -20,9 +21,8 @@ std::optional<std::string> start_render_instrument(InstrumentState& st,
                                                    const std::filesystem::path& folder) {
     set_lever_limits(st);
     const std::filesystem::path workbook = folder / st.workbook_name;
-    if (const auto failure = import_tuning(st, workbook)) {
-        return workbook.string() + ": " + failure->cell + ": " + failure->reason;
-    }
+    if (const auto failure = import_tuning(st, workbook))
+        return import_failure_line(workbook, *failure);
     const std::vector<std::string> samples = list_matching_files(folder, "*.wav");
     st.wav_file_count = std::min<int>(static_cast<int>(samples.size()), kWavFileSlots);
     for (int i = 0; i < st.wav_file_count; ++i)
@@ -35,21 +35,23 @@ namespace {
 
 std::string failure_text(const WavExportJob& job, const WavExportResult& r) {
     using Status = WavExportResult::Status;
-    const std::string source = job.source.string();
+    const std::string source = in_quotes(job.source);
     switch (r.status) {
         case Status::unreadable_source:
-            return source + ": cannot be read (" + r.detail + ")";
+            return source + " okunamadı: " + r.detail;
         case Status::bad_record:
-            return source + ": record " + std::to_string(r.record) + ": " + r.detail;
+            return source + ", kayıt " + std::to_string(r.record) + ": " + r.detail;
         case Status::nothing_to_play:
-            return source + ": no note or rest to play";
+            return source + " içinde çalınacak nota yok";
         case Status::unwritable_output:
-            return "cannot write " + job.out.string() + ": " + r.detail;
+        case Status::unreadable_sample:
+        case Status::too_large:
+            return r.detail;
         case Status::written:
         case Status::cancelled:
             break;
     }
-    return "the render stopped";
+    return "dışa aktarma durdu";
 }
 
 }  // namespace
@@ -63,7 +65,7 @@ std::optional<int> run_render_command(const std::vector<std::string>& args,
                                       std::ostream& out, std::ostream& err) {
     if (!is_render_command(args)) return std::nullopt;
     if (args.size() != 3 || args[0] != "--render") {
-        err << "orvena: --render takes a source file and a WAV file, and nothing else\n"
+        err << "orvena: --render bir kaynak dosya ile bir WAV dosyası ister, başka bir şey değil\n"
             << kUsage << "\n";
         return 2;
     }
@@ -73,12 +75,16 @@ std::optional<int> run_render_command(const std::vector<std::string>& args,
         return 1;
     }
     const WavExportJob job{args[1], args[2], program_folder, kStartAccidentals};
-    const WavExportResult result = export_wav(job, st);
+    const WavExportResult result = export_wav(job, st, [&](std::uint64_t bytes) {
+        out << "orvena: " << in_quotes(job.out) << " yazılıyor (" << size_text(bytes) << ")...\n"
+            << std::flush;
+        return RenderProgress{};
+    });
     if (result.status != WavExportResult::Status::written) {
         err << "orvena: " << failure_text(job, result) << "\n";
         return 1;
     }
-    out << "orvena: wrote " << job.out.string() << " (48000 Hz, 24-bit stereo)\n";
+    out << "orvena: " << in_quotes(job.out) << " yazıldı (48000 Hz, 24 bit stereo)\n";
     return 0;
 }
 

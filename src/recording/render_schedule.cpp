@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <iterator>
 
+#include "files/user_file.h"
 #include "recording/record_file.h"
 #include "recording/replay_rules.h"
 
@@ -68,13 +67,10 @@ bool is_sequence_file(const std::filesystem::path& file) {
 
 RenderSchedule schedule_file(const std::filesystem::path& file, const InstrumentState& st,
                              AccidentalSource source) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) throw ScheduleError(0, "no such file");
-    std::ifstream in(file, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!in.good() && !in.eof()) throw ScheduleError(0, "the file cannot be read");
-    return is_sequence_file(file) ? schedule_sequence(text, st, source)
-                                  : schedule_recording(text, st);
+    const UserFileRead read = read_user_file(file, kMaxTextFileBytes);
+    if (read.problem) throw ScheduleError(0, *read.problem);
+    return is_sequence_file(file) ? schedule_sequence(read.bytes, st, source)
+                                  : schedule_recording(read.bytes, st);
 }
 
 }  // namespace orvena

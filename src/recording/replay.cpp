@@ -1,9 +1,8 @@
 // Replay of "kayıt.txt" (the > button of PerformanceRecorder).
 
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
+#include "files/user_file.h"
 #include "recording/performance_recorder.h"
 #include "recording/playback_pacer.h"
 #include "recording/replay_rules.h"
@@ -32,9 +31,9 @@ void PerformanceRecorder::Play_buton_Click() {
     platform_.panel.show(RecorderState::replaying);
     st.seq_playing = true;
     st.rec_file_no = kOpenFileNo;
-    std::ifstream in(file_path(), std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!in.good() && !in.eof()) {
+    const UserFileRead read = read_user_file(file_path(), kMaxTextFileBytes);
+    const std::string& text = read.bytes;
+    if (read.problem) {
         replay_failed();
         return;
     }
@@ -65,6 +64,12 @@ void PerformanceRecorder::replay_records(const std::string& text) {
         play_.views.porte();
         play_.views.etiket();
         play_.views.arıza_yaz(st.cur_string);
+        if (started) {
+            // The note sounding ends at its own time, even when a pause opens just below and
+            // holds the replay: its cut goes out now, stamped with its deadline.
+            const NoteTime due(play_.sound, pacer.deadline_ms(onset));
+            play_.sound.stop_plucked();
+        }
 
         platform_.pump.process_pending();  // stop, pause and "arızalar" act here
         if (!started || paused_) {
@@ -76,9 +81,8 @@ void PerformanceRecorder::replay_records(const std::string& text) {
         }
 
         pacer.wait_until(onset);
-        const NoteTime due(play_.sound, pacer.deadline_ms(onset));
-        play_.sound.stop_plucked();  // the previous note's time is up
         if (platform_.panel.accidental_source() == kInstrumentSounds) {
+            const NoteTime due(play_.sound, pacer.deadline_ms(onset));
             const ReplayedPluck pluck = replayed_pluck(st.cur_string, st);
             play_.sound.play_tuned_sample(pluck.sample_string, pluck.lever);
         }

@@ -13,7 +13,7 @@ namespace orvena {
 
 class RecordOutOfRange : public std::runtime_error {
   public:
-    RecordOutOfRange() : std::runtime_error("string outside 1..26") {}
+    RecordOutOfRange() : std::runtime_error("tel numarası 1..26 aralığının dışında") {}
 };
 
 // The string a record selects and shows; throws RecordOutOfRange outside 1..26.

@@ -1,16 +1,14 @@
 #include "recording/sequence_file.h"
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include "files/user_file.h"
 
 #include "tuning/rounding.h"
 
 namespace orvena {
 
 SequenceFileError::SequenceFileError(const std::string& why, int record, int field, int line)
-    : std::runtime_error("record " + std::to_string(record) + ", field " + std::to_string(field) +
-                         ", line " + std::to_string(line) + ": " + why),
+    : std::runtime_error("alan " + std::to_string(field) + ", satır " + std::to_string(line) +
+                         ": " + why),
       why_(why),
       record_(record),
       field_(field),
@@ -29,15 +27,15 @@ std::optional<SequenceRecord> SequenceReader::next() {
             throw SequenceFileError(e.what(), record, field, e.line());
         }
         if (!value) {
-            throw SequenceFileError("the text ends after " + std::to_string(i) + " of " +
-                                        std::to_string(kSequenceRecordFields) + " numbers",
+            throw SequenceFileError("metin bitti; kayıtta " +
+                                        std::to_string(kSequenceRecordFields) + " sayıdan yalnız " +
+                                        std::to_string(i) + " tanesi var",
                                     record, field, numbers_.line());
         }
         try {
             f[static_cast<std::size_t>(i)] = to_int16(*value);
         } catch (const NumberOverflow&) {
-            throw SequenceFileError("the number does not fit 16 bits", record, field,
-                                    numbers_.line());
+            throw SequenceFileError("sayı 16 bite sığmıyor", record, field, numbers_.line());
         }
     }
     SequenceRecord r;
@@ -59,14 +57,9 @@ std::vector<SequenceRecord> parse_sequence(const std::string& text) {
 }
 
 std::string read_sequence_text(const std::filesystem::path& file) {
-    std::error_code ec;
-    std::ifstream in(file, std::ios::binary);
-    if (!in || std::filesystem::is_directory(file, ec))
-        throw SequenceFileError("cannot open " + file.string(), 0, 0, 0);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) throw SequenceFileError("cannot read " + file.string(), 0, 0, 0);
-    return text.str();
+    UserFileRead read = read_user_file(file, kMaxTextFileBytes);
+    if (read.problem) throw SequenceFileError(*read.problem, 0, 0, 0);
+    return std::move(read.bytes);
 }
 
 std::vector<SequenceRecord> read_sequence_file(const std::filesystem::path& file) {

@@ -16,7 +16,8 @@ namespace orvena {
 inline constexpr const char* kWavExportTitle = "WAV olarak dışa aktar";
 inline constexpr const char* kWavSourcePrompt = "Dışa aktarılacak kayıt ya da ses dosyası:";
 inline constexpr const char* kWavOutputTitle = "WAV dosyasının adını ve yerini seçin";
-inline constexpr const char* kWavProgressText = "WAV dosyası yazılıyor...";
+// The progress text: the size of the file in place of %1.
+inline constexpr const char* kWavProgressText = "WAV dosyası yazılıyor (%1)...";
 inline constexpr const char* kWavCancelText = "İptal";
 inline constexpr const char* kNoWavSourceMessage =
     "Dışa aktarılacak bir kayıt ya da ses dosyası bulunamadı.";
@@ -24,21 +25,30 @@ inline constexpr const char* kNoWavSourceMessage =
 // What the export asks the user; each chooser answers nothing when the user backs out.
 struct WavExportQuestions {
     std::function<std::optional<std::filesystem::path>()> choose_source;
-    // suggested: a file name for the WAV file, from the source's name.
-    std::function<std::optional<std::filesystem::path>(const std::string& suggested)> choose_output;
-    // Shows the progress of one render until the returned reporter is gone.
-    std::function<RenderProgress()> show_progress;
+    // suggested: the folder to open and the file name to offer for the WAV file.
+    std::function<std::optional<std::filesystem::path>(const std::filesystem::path& suggested)>
+        choose_output;
+    // Shows the progress of one render of a file of file_bytes until the returned reporter is
+    // gone.
+    std::function<RenderProgress(std::uint64_t file_bytes)> show_progress;
 };
 
 struct WavExportPlace {
-    std::filesystem::path sample_folder;
+    std::filesystem::path sample_folder;                              // the program folder
     AccidentalSource sequence_levers = AccidentalSource::Instrument;  // Option2
+    std::filesystem::path output_folder;  // where the file dialog first opens
 };
 
 // Runs one export from the menu: nothing is written when the user backs out or cancels, and
-// every failure is told in Turkish.
+// every failure is told in Turkish. A WAV file the export may not write (a file of the
+// program, the source, a device) is refused with a message and the file dialog opens again;
+// an existing file is replaced only when the user says so. A finished file is named in a
+// notice that leaves the window free.
 void wav_export_Click(const InstrumentState& st, Dialogs& dialogs, const WavExportPlace& place,
                       const WavExportQuestions& ask);
+
+// What the player is told once the WAV file is written: where it went.
+std::string wav_export_done_notice(const WavExportJob& job);
 
 // The sources the window offers: the recording when it exists, then the sequence files.
 std::vector<std::filesystem::path> wav_export_sources(const std::filesystem::path& recording,

@@ -1,10 +1,5 @@
 #include "recording/wav_render.h"
 
-#include <QFile>
-#include <QSaveFile>
-
-#include <sndfile.h>
-
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -22,7 +17,7 @@ constexpr int kBlocksPerReport = 8;  // about 0.7 s of sound between two progres
 // The mixer and the file it is rendered into, one stretch of frames at a time.
 class OfflineRenderer {
   public:
-    OfflineRenderer(SNDFILE* file, std::int64_t total_frames, const RenderProgress& progress)
+    OfflineRenderer(WavFileWriter& file, std::int64_t total_frames, const RenderProgress& progress)
         : file_(file), total_(total_frames), progress_(progress), block_(2 * kBlockFrames) {}
 
     Mixer& mixer() { return mixer_; }
@@ -37,10 +32,7 @@ class OfflineRenderer {
             const auto n =
                 static_cast<std::size_t>(std::min<std::int64_t>(kBlockFrames, frame - done_));
             mixer_.render(block_.data(), n);
-            if (sf_writef_float(file_, block_.data(), static_cast<sf_count_t>(n)) !=
-                static_cast<sf_count_t>(n)) {
-                return false;
-            }
+            if (!file_.write(block_.data(), n)) return false;
             done_ += static_cast<std::int64_t>(n);
             if (++blocks_ % kBlocksPerReport == 0 && progress_ &&
                 !progress_(static_cast<double>(done_) / static_cast<double>(total_))) {
@@ -53,7 +45,7 @@ class OfflineRenderer {
     bool cancelled() const { return cancelled_; }
 
   private:
-    SNDFILE* file_;
+    WavFileWriter& file_;
     std::int64_t total_;
     const RenderProgress& progress_;
     Mixer mixer_{kRenderRateHz};
@@ -63,13 +55,13 @@ class OfflineRenderer {
     bool cancelled_ = false;
 };
 
-bool audible_rate(std::int32_t rate) {
-    return rate >= kMinSampleRateHz && rate <= kMaxSampleRateHz;
+std::int64_t tail_frames() {
+    return std::lround(Mixer::kFadeSeconds * kRenderRateHz);
 }
 
 // Renders every pluck; false when stopped by a write failure or the user.
 bool render_schedule(OfflineRenderer& r, const RenderSchedule& schedule, const InstrumentState& st,
-                     SampleBank& bank, std::int64_t tail_frames) {
+                     SampleBank& bank, std::int64_t tail) {
     for (const ScheduledPluck& pluck : schedule.plucks) {
         if (!r.render_to(pluck.at_ms * kFramesPerMs)) return false;
         r.mixer().cut_pluck();
@@ -83,42 +75,38 @@ bool render_schedule(OfflineRenderer& r, const RenderSchedule& schedule, const I
     const std::int64_t end = schedule.end_ms * kFramesPerMs;
     if (!r.render_to(end)) return false;
     r.mixer().cut_pluck();
-    return r.render_to(end + tail_frames);
+    return r.render_to(end + tail);
 }
 
 }  // namespace
 
-RenderResult render_wav(const RenderSchedule& schedule, const InstrumentState& st, SampleBank& bank,
-                        const std::filesystem::path& out, const RenderProgress& progress) {
-    QSaveFile file(QFile::decodeName(out.c_str()));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return {RenderOutcome::unwritable, file.errorString().toStdString(), 0};
-    }
-    SF_INFO info{};
-    info.samplerate = kRenderRateHz;
-    info.channels = kRenderChannels;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
-    // libsndfile writes through the temporary file's descriptor and leaves it open for
-    // QSaveFile to rename.
-    SNDFILE* sound = sf_open_fd(file.handle(), SFM_WRITE, &info, SF_FALSE);
-    if (sound == nullptr) return {RenderOutcome::unwritable, sf_strerror(nullptr), 0};
-    sf_command(sound, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+bool audible_rate(std::int32_t rate_hz) {
+    return rate_hz >= kMinSampleRateHz && rate_hz <= kMaxSampleRateHz;
+}
 
-    const auto tail = static_cast<std::int64_t>(std::lround(Mixer::kFadeSeconds * kRenderRateHz));
-    OfflineRenderer renderer(sound, schedule.end_ms * kFramesPerMs + tail, progress);
-    const bool finished = render_schedule(renderer, schedule, st, bank, tail);
-    std::string why = finished ? std::string() : sf_strerror(sound);
-    const bool closed = sf_close(sound) == 0;
+std::int64_t rendered_frames(const RenderSchedule& schedule) {
+    return schedule.end_ms * kFramesPerMs + tail_frames();
+}
+
+RenderResult render_wav(const RenderSchedule& schedule, const InstrumentState& st, SampleBank& bank,
+                        OutputFile& out, const RenderProgress& progress) {
+    const std::int64_t total = rendered_frames(schedule);
+    WavFileWriter writer(out);
+    if (!writer.open(wav_file_size(total))) return {RenderOutcome::unwritable, writer.failure(), 0};
+    OfflineRenderer renderer(writer, total, progress);
+    const bool finished = render_schedule(renderer, schedule, st, bank, tail_frames());
+    const bool closed = writer.close();
     if (renderer.cancelled()) {
-        file.cancelWriting();
+        out.cancel();
         return {RenderOutcome::cancelled, {}, renderer.frames()};
     }
-    if (finished && closed && file.commit()) {
-        return {RenderOutcome::written, {}, renderer.frames()};
+    if (!finished || !closed) {
+        out.cancel();
+        return {RenderOutcome::unwritable, writer.failure(), renderer.frames()};
     }
-    if (why.empty()) why = file.errorString().toStdString();
-    file.cancelWriting();
-    return {RenderOutcome::unwritable, why, renderer.frames()};
+    if (auto problem = out.commit())
+        return {RenderOutcome::unwritable, *problem, renderer.frames()};
+    return {RenderOutcome::written, {}, renderer.frames()};
 }
 
 }  // namespace orvena

@@ -222,6 +222,7 @@ class arayüz : public QWidget {
     void connect_presets(const std::filesystem::path& folder);
     void connect_scala_export();
     void connect_wav_export();
+    void connect_interchange_exports();  // the MIDI and MusicXML exports
     void apply_layout();
 
     std::array<std::unique_ptr<Surface>, 11> surfaces_;

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <vector>
 
+#include "files/shown_text.h"
 #include "shell/sound_settings.h"
 
 namespace orvena {
@@ -24,64 +25,144 @@ std::vector<OptionEntry> option_table() {
     std::vector<OptionEntry> table;
     table.push_back(
         {QCommandLineOption(QStringLiteral("audio-api"),
-                            QStringLiteral("Sound system: auto, jack, pulse, alsa or none."),
-                            QStringLiteral("system")),
+                            QStringLiteral("Ses sistemi: auto, jack, pulse, alsa ya da none."),
+                            QStringLiteral("sistem")),
          [](const QString& value, CommandLine& line) -> std::string {
              AudioChoice probe;
              const std::string name = value.toStdString();
              if (!set_api_by_name(probe, name)) {
-                 return "unknown sound system '" + name + "' (auto, jack, pulse, alsa, none)";
+                 return "bilinmeyen ses sistemi " + in_quotes(name) +
+                        " (auto, jack, pulse, alsa, none)";
              }
              line.audio_api = name;
              return {};
          }});
     table.push_back(
         {QCommandLineOption(QStringLiteral("audio-device"),
-                            QStringLiteral("Output device of the sound system, as the sound "
-                                           "settings list it."),
-                            QStringLiteral("device")),
+                            QString::fromUtf8("Ses sisteminin çıkış aygıtı, ses ayarlarının "
+                                              "listelediği adıyla."),
+                            QString::fromUtf8("aygıt")),
          [](const QString& value, CommandLine& line) -> std::string {
              line.audio_device = value.toStdString();
              return {};
          }});
     table.push_back(
-        {QCommandLineOption(QStringLiteral("buffer-frames"),
-                            QStringLiteral("Frames per sound block, kept whatever happens "
-                                           "(default: 128, larger by itself after "
-                                           "dropouts)."),
-                            QStringLiteral("frames")),
+        {QCommandLineOption(
+             QStringLiteral("buffer-frames"),
+             QString::fromUtf8("Bir ses bloğundaki çerçeve sayısı, ne olursa olsun "
+                               "korunur (olağanı 128; kesintilerden sonra kendiliğinden "
+                               "büyür)."),
+             QString::fromUtf8("çerçeve")),
          [](const QString& value, CommandLine& line) -> std::string {
              const auto frames = block_frames_from_text(value.toStdString());
              if (!frames) {
-                 return "--buffer-frames wants a number from " + std::to_string(kMinBlockFrames) +
-                        " to " + std::to_string(kMaxBlockFrames) + ", not '" + value.toStdString() +
-                        "'";
+                 return "--buffer-frames " + std::to_string(kMinBlockFrames) + " ile " +
+                        std::to_string(kMaxBlockFrames) + " arasında bir sayı ister, " +
+                        in_quotes(value.toStdString()) + " değil";
              }
              line.buffer_frames = frames;
              return {};
          }});
     // Listed for --help; main() runs the export before this parser sees its arguments.
-    table.push_back({QCommandLineOption(QStringLiteral("export-scala"),
-                                        QStringLiteral("Write the Scala files (.scl, .kbm) of the "
-                                                       "workbook and a lever setting into the "
-                                                       "folder, then end."),
-                                        QStringLiteral("folder")),
-                     [](const QString&, CommandLine&) -> std::string { return {}; }});
+    table.push_back(
+        {QCommandLineOption(QStringLiteral("export-scala"),
+                            QString::fromUtf8("Akort çizelgesinin ve bir mandal düzeninin Scala "
+                                              "dosyalarını (.scl, .kbm) klasöre yazar ve biter; "
+                                              "klasör yoksa oluşturulur."),
+                            QString::fromUtf8("klasör")),
+         [](const QString&, CommandLine&) -> std::string { return {}; }});
     table.push_back({QCommandLineOption(QStringLiteral("makam"),
-                                        QStringLiteral("With --export-scala: the levers of the "
-                                                       "makam file NAME.mkm instead of all at 0."),
-                                        QStringLiteral("name")),
+                                        QString::fromUtf8("--export-scala ile: mandalların hepsi "
+                                                          "0 yerine AD.mkm makam dosyasındaki "
+                                                          "gibi."),
+                                        QStringLiteral("AD")),
                      [](const QString&, CommandLine&) -> std::string {
-                         return "--makam goes with --export-scala";
+                         return "--makam yalnız --export-scala ile kullanılır";
                      }});
     // Listed for --help; main() runs the render before this parser sees its arguments.
-    table.push_back({QCommandLineOption(QStringLiteral("render"),
-                                        QStringLiteral("Render a sequence file (.ses) or a "
-                                                       "recording (kayıt.txt) into the WAV file "
-                                                       "OUT.wav (48 kHz, 24-bit), then end."),
-                                        QStringLiteral("FILE OUT.wav")),
-                     [](const QString&, CommandLine&) -> std::string { return {}; }});
+    table.push_back(
+        {QCommandLineOption(QStringLiteral("render"),
+                            QString::fromUtf8("Bir ses dosyasını (.ses) ya da kaydı (kayıt.txt) "
+                                              "ÇIKTI.wav dosyasına (48 kHz, 24 bit) yazar ve "
+                                              "biter."),
+                            QString::fromUtf8("DOSYA ÇIKTI.wav")),
+         [](const QString&, CommandLine&) -> std::string { return {}; }});
+    // Listed for --help; main() runs the exports before this parser sees their arguments.
+    table.push_back(
+        {QCommandLineOption(QStringLiteral("export-midi"),
+                            QString::fromUtf8("Bir ses dosyasını (.ses) ya da kaydı (kayıt.txt), "
+                                              "her notası ORVENA'nın çaldığı perdede, ÇIKTI.mid "
+                                              "MIDI dosyasına yazar ve biter."),
+                            QString::fromUtf8("DOSYA ÇIKTI.mid")),
+         [](const QString&, CommandLine&) -> std::string { return {}; }});
+    table.push_back(
+        {QCommandLineOption(QStringLiteral("midi-tuning"),
+                            QString::fromUtf8("--export-midi ile: perdeler mts (MIDI ayar "
+                                              "standardı; olağanı bu) ya da bend (nota başına "
+                                              "perde bükme) ile aktarılır."),
+                            QStringLiteral("mts|bend")),
+         [](const QString&, CommandLine&) -> std::string {
+             return "--midi-tuning yalnız --export-midi ile kullanılır";
+         }});
+    table.push_back(
+        {QCommandLineOption(QStringLiteral("export-musicxml"),
+                            QString::fromUtf8("Bir ses dosyasını (.ses) ÇIKTI.musicxml MusicXML "
+                                              "notasına yazar ve biter."),
+                            QString::fromUtf8("DOSYA.ses ÇIKTI.musicxml")),
+         [](const QString&, CommandLine&) -> std::string { return {}; }});
     return table;
+}
+
+// The help, in Turkish: the toolkit's own help would be English wherever its translation is
+// missing, and it is not loaded yet when --help is answered.
+std::string help_text(const std::vector<OptionEntry>& table) {
+    std::vector<std::pair<QString, QString>> rows = {
+        {QStringLiteral("-h, --help"), QString::fromUtf8("Bu yardımı gösterir.")},
+        {QStringLiteral("-v, --version"), QString::fromUtf8("Sürümü gösterir.")},
+    };
+    for (const OptionEntry& entry : table) {
+        const QCommandLineOption& o = entry.option;
+        rows.emplace_back(QStringLiteral("--") + o.names().first() + QStringLiteral(" <") +
+                              o.valueName() + QStringLiteral(">"),
+                          o.description());
+    }
+    QString text = QString::fromUtf8(
+        "Kullanım: orvena [seçenekler]\n"
+        "ORVENA: ayar sistemlerini ve makam dizilerini kulakla denemek için\n"
+        "26 telli mandallı çalgı.\n\nSeçenekler:\n");
+    // Descriptions wrap at 80 columns, under their own column.
+    constexpr int kLeft = 28, kRight = 80 - kLeft - 3;
+    for (const auto& [left, right] : rows) {
+        QString line = QStringLiteral("  ") + left.leftJustified(kLeft) + QStringLiteral(" ");
+        int used = 0;
+        for (const QString& word : right.split(QLatin1Char(' '))) {
+            if (used > 0 && used + 1 + word.size() > kRight) {
+                text += line + QStringLiteral("\n");
+                line = QString(kLeft + 3, QLatin1Char(' '));
+                used = 0;
+            }
+            line += (used > 0 ? QStringLiteral(" ") : QString()) + word;
+            used += (used > 0 ? 1 : 0) + static_cast<int>(word.size());
+        }
+        text += line + QStringLiteral("\n");
+    }
+    return text.toStdString();
+}
+
+// Why the parser refused the arguments, in Turkish.
+std::string parse_problem(const QCommandLineParser& parser, const QStringList& arguments,
+                          const std::vector<OptionEntry>& table) {
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QString name = parser.unknownOptionNames().first();
+        return "bilinmeyen seçenek " +
+               in_quotes((name.size() == 1 ? "-" : "--") + name.toStdString());
+    }
+    for (const OptionEntry& entry : table) {
+        const QString name = QStringLiteral("--") + entry.option.names().first();
+        if (!arguments.isEmpty() && arguments.last() == name)
+            return name.toStdString() + " bir değer ister";
+    }
+    return "komut satırı anlaşılamadı: " + shown(parser.errorText().toStdString());
 }
 
 }  // namespace
@@ -89,9 +170,6 @@ std::vector<OptionEntry> option_table() {
 CommandLine parse_command_line(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     CommandLine line;
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("ORVENA: a 26-string lever zither for hearing tuning systems and makam "
-                       "scales."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     std::vector<OptionEntry> table = option_table();
@@ -99,20 +177,17 @@ CommandLine parse_command_line(const QStringList& arguments, std::ostream& out, 
 
     auto fail = [&](const std::string& why) {
         err << "orvena: " << why << "\n"
-            << "Try 'orvena --help' for the options.\n";
+            << "Seçenekler için: orvena --help\n";
         line.exit_status = kCommandLineError;
         return line;
     };
-    if (!parser.parse(arguments)) return fail(parser.errorText().toStdString());
+    if (!parser.parse(arguments)) return fail(parse_problem(parser, arguments, table));
     if (!parser.positionalArguments().isEmpty()) {
-        return fail("unexpected argument '" + parser.positionalArguments().first().toStdString() +
-                    "'");
+        return fail("beklenmeyen argüman " +
+                    in_quotes(parser.positionalArguments().first().toStdString()));
     }
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        QString text = parser.helpText();
-        // Without a running application the parser cannot name the program itself.
-        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("orvena"));
-        out << text.toStdString();
+        out << help_text(table);
         line.exit_status = 0;
         return line;
     }

@@ -26,7 +26,9 @@ WindowLayout arayüzyerleşimi_geometry(double screen_width_twips, double screen
     g.Picture5 = {239, 60, 57, 100};
     g.Picture10 = {808, 19, 90, 396};
     g.Frame11 = {861, -6, d.Frame11_w, d.Frame11_h};
-    g.Check1 = {2, 400, d.Check1_w, d.Check1_h};
+    // Bottom left, just above the slanted-edge number of string 26 (from y 393), which it
+    // would otherwise cover.
+    g.Check1 = {2, 377, d.Check1_w, d.Check1_h};
 
     g.Label36.width = 217;
     g.Label36.height = 44;

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <ostream>
 
+#include "shell/sound_settings.h"
+
 namespace orvena {
 
 namespace {
@@ -25,6 +27,7 @@ std::string without_client_numbers(const std::string& name) {
 }  // namespace
 
 std::string read_midi_port(const std::filesystem::path& file, std::ostream& log) {
+    if (!settings_file_readable(file)) return {};
     QSettings settings(path_text(file), QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) return {};
     const QVariant value = settings.value(kPortKey);

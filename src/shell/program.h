@@ -46,6 +46,8 @@ class Program {
     frmSplash* splash() const { return splash_.get(); }
 
   private:
+    void close_splash();
+
     Dialogs& dialogs_;
     std::unique_ptr<InstanceLock> lock_;
     std::unique_ptr<frmSplash> splash_;

@@ -31,7 +31,8 @@ void arayüz::connect_scala_export() {
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     addAction(action);
     connect(action, &QAction::triggered, this, [this] {
-        scala_export_Click(st, dialogs, Text1->Text(), [this] { return choose_folder(this); });
+        scala_export_Click(
+            st, dialogs, Text1->Text(), [this] { return choose_folder(this); }, File1->Path());
     });
 }
 

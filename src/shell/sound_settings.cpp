@@ -6,6 +6,9 @@
 #include <charconv>
 #include <ostream>
 
+#include "files/shown_text.h"
+#include "files/user_file.h"
+
 namespace orvena {
 
 namespace {
@@ -51,10 +54,19 @@ std::optional<unsigned> block_frames_from_text(std::string_view text) {
     return frames;
 }
 
+bool settings_file_readable(const std::filesystem::path& file) {
+    std::error_code ec;
+    return !std::filesystem::exists(file, ec) || !user_file_problem(file, 1u << 20);
+}
+
 AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream& log) {
     AudioChoice choice;
-    QSettings settings(path_text(file), QSettings::IniFormat);
     const std::string where = "ORVENA: " + file.filename().string() + ": ";
+    if (!settings_file_readable(file)) {
+        log << where << "cannot be read; the default sound settings are used\n";
+        return choice;
+    }
+    QSettings settings(path_text(file), QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) {
         log << where << "cannot be read; the default sound settings are used\n";
         return choice;
@@ -62,7 +74,7 @@ AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream&
     if (settings.contains(kApiKey)) {
         const std::string api = settings.value(kApiKey).toString().trimmed().toStdString();
         if (!set_api_by_name(choice, api)) {
-            log << where << "unknown sound system '" << api
+            log << where << "unknown sound system '" << shown(api)
                 << "' (auto, jack, pulse, alsa, none); auto is used\n";
         }
     }
@@ -79,7 +91,7 @@ AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream&
             choice.block_frames = *frames;
             choice.block_chosen = true;
         } else if (text != kAutomaticBlock) {
-            log << where << "buffer_frames '" << text << "' is neither " << kAutomaticBlock
+            log << where << "buffer_frames '" << shown(text) << "' is neither " << kAutomaticBlock
                 << " nor a number from " << kMinBlockFrames << " to " << kMaxBlockFrames
                 << "; the block size is chosen automatically\n";
         }

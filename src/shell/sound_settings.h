@@ -17,6 +17,10 @@ namespace orvena {
 inline constexpr const char* kSettingsFileName = "orvena.ini";
 
 AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream& log);
+
+// False when the settings file is there but is no regular file of a sane size (a FIFO would
+// hold the start-up, a device would never end); it is then not read.
+bool settings_file_readable(const std::filesystem::path& file);
 // False when the file could not be written; the old file is then left as it was.
 bool write_sound_settings(const std::filesystem::path& file, const AudioChoice& choice);
 

@@ -120,6 +120,7 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     connect_presets(folder);
     connect_scala_export();
     connect_wav_export();
+    connect_interchange_exports();
     connect_recording();
     connect_sequences();
 

@@ -46,12 +46,14 @@ SystemCloseRequests::SystemCloseRequests(QGuiApplication& app, arayüz& window) 
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, &old_term_);
     sigaction(SIGHUP, &action, &old_hup_);
+    sigaction(SIGINT, &action, &old_int_);
 }
 
 SystemCloseRequests::~SystemCloseRequests() {
     if (notifier_ == nullptr) return;
     sigaction(SIGTERM, &old_term_, nullptr);
     sigaction(SIGHUP, &old_hup_, nullptr);
+    sigaction(SIGINT, &old_int_, nullptr);
     delete notifier_;
     for (int& fd : g_signal_fds) {
         ::close(fd);

@@ -1,8 +1,8 @@
 #pragma once
-// Requests from the system to end the program: SIGTERM and SIGHUP (kill, a task manager, a
-// closed terminal) and the session's log-off or shutdown. Each closes the main window
-// without the quit question, and takes away the question when it is open. Event thread
-// only; one instance at a time, gone before the window.
+// Requests from the system to end the program: SIGTERM, SIGHUP and SIGINT (kill, a task
+// manager, a closed terminal, Ctrl+C in the terminal) and the session's log-off or shutdown.
+// Each closes the main window without the quit question, and takes away the question when it
+// is open. Event thread only; one instance at a time, gone before the window.
 
 #include <QObject>
 
@@ -27,6 +27,7 @@ class SystemCloseRequests : public QObject {
     QSocketNotifier* notifier_ = nullptr;
     struct sigaction old_term_ {};
     struct sigaction old_hup_ {};
+    struct sigaction old_int_ {};
 };
 
 }  // namespace orvena

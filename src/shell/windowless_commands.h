@@ -1,5 +1,6 @@
 #pragma once
-// The commands that run without opening a window (the Scala export and the WAV render).
+// The commands that run without opening a window (the Scala export, the WAV render and the
+// MIDI and MusicXML exports).
 // main() asks here before the window's own options are parsed.
 
 #include <optional>

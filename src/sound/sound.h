@@ -17,10 +17,11 @@ class Sound {
     // note that channel was playing.
     virtual void play_tuned_sample(int string, int lever) = 0;
 
-    // Plays a sample file as it is stored on disk (at its header's rate) as a held note
-    // named `alias`. An alias that is already open is left as it is: the note is neither
-    // restarted nor doubled.
-    virtual void play_note_alias(const std::string& file, const std::string& alias) = 0;
+    // Tunes string `string` to lever position `lever` as play_tuned_sample does (the rate,
+    // fine tuning included, goes into the header of its sample file) and plays it as a held
+    // note named `alias`. An alias that is already open is left as it is: the note is neither
+    // restarted nor doubled, and the file is not written.
+    virtual void play_note_alias(int string, int lever, const std::string& alias) = 0;
 
     // Stops and closes a held note; an alias that is not open is ignored.
     virtual void stop_note_alias(const std::string& alias) = 0;

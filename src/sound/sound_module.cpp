@@ -57,8 +57,7 @@ const SampleData* SoundModule::sample(const std::string& file) {
     return data;
 }
 
-void SoundModule::note_unwritten(const std::string& file, std::int32_t rate) {
-    unwritten_rates_[file] = rate;
+void SoundModule::note_unwritten(const std::string& file) {
     if (told_unwritable_) return;
     told_unwritable_ = true;
     if (warn_) {
@@ -69,18 +68,19 @@ void SoundModule::note_unwritten(const std::string& file, std::int32_t rate) {
     }
 }
 
-// The rate a header holding no playable rate is repaired with: the one a pluck of its string
-// would write now.
-std::int32_t SoundModule::repair_rate(const std::string& file) const {
-    for (int s = 1; s <= kStringCount; ++s) {
-        if (st_.wav_files[s] != file) continue;
-        const int lever = st_.mandal_pos[s];
-        if (st_.sample_rate.contains(s, lever)) {
-            const std::int32_t rate = st_.sample_rate(s, lever);
-            if (rate >= kMinSampleRateHz && rate <= kMaxSampleRateHz) return rate;
-        }
+bool SoundModule::write_rate(const std::string& file, std::int32_t rate) {
+    switch (write_rate_(bank_.resolve(file), rate)) {
+        case RatePatch::written:
+            bank_.note_own_write(file);
+            return true;
+        case RatePatch::write_failed:
+            note_unwritten(file);  // it still sounds, from memory
+            return true;
+        case RatePatch::rate_out_of_range:
+        case RatePatch::bad_header:
+            break;
     }
-    return static_cast<std::int32_t>(kBaseSampleRate);
+    return false;
 }
 
 void SoundModule::use_output(std::unique_ptr<AudioOutput> output) {
@@ -130,41 +130,16 @@ void SoundModule::play_tuned_sample(int string, int lever) {
     const std::string& file = st_.wav_files[string];
     mixer_->cut_pluck(note_time());
     const SampleData* data = sample(file);
-    if (data == nullptr) return;
-    switch (write_rate_(bank_.resolve(file), rate)) {
-        case RatePatch::written:
-            bank_.note_own_write(file);
-            unwritten_rates_.erase(file);
-            break;
-        case RatePatch::write_failed:
-            note_unwritten(file, rate);
-            break;
-        case RatePatch::rate_out_of_range:
-        case RatePatch::bad_header:
-            return;
-    }
+    if (data == nullptr || !write_rate(file, rate)) return;
     mixer_->start_pluck(*data, rate, note_time());
 }
 
-void SoundModule::play_note_alias(const std::string& file, const std::string& alias) {
+void SoundModule::play_note_alias(int string, int lever, const std::string& alias) {
+    const std::int32_t rate = st_.sample_rate(string, lever);
+    const std::string& file = st_.wav_files[string];
     if (open_aliases_.count(alias) != 0) return;
     const SampleData* data = sample(file);
-    if (data == nullptr) return;
-    // The rate the file holds now, from its header alone.
-    const WavHeaderResult header = read_wav_header(bank_.resolve(file));
-    if (!header.format) return;
-    auto rate = static_cast<std::int64_t>(header.format->sample_rate);
-    if (const auto it = unwritten_rates_.find(file); it != unwritten_rates_.end()) {
-        rate = it->second;
-    } else if (rate < kMinSampleRateHz || rate > kMaxSampleRateHz) {
-        const std::int32_t repaired = repair_rate(file);
-        if (write_rate_(bank_.resolve(file), repaired) == RatePatch::written) {
-            bank_.note_own_write(file);
-        } else {
-            note_unwritten(file, repaired);
-        }
-        rate = repaired;
-    }
+    if (data == nullptr || !write_rate(file, rate)) return;
     const std::uint32_t id = next_voice_id_++;
     if (mixer_->start_held(id, *data, static_cast<double>(rate), note_time())) {
         open_aliases_[alias] = id;

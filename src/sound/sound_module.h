@@ -61,7 +61,8 @@ class SoundModule final : public Sound {
     // a missing file or one that is not PCM WAV: nothing is written and the pluck is silent.
     // A file that cannot be written (read-only) still sounds, from memory, at the rate.
     void play_tuned_sample(int string, int lever) override;
-    void play_note_alias(const std::string& file, const std::string& alias) override;
+    // The same lookups, checks and header write as play_tuned_sample, for a held note.
+    void play_note_alias(int string, int lever, const std::string& alias) override;
     void stop_note_alias(const std::string& alias) override;
     void stop_plucked() override;
     void set_note_time(std::optional<double> steady_ms) override { note_time_ms_ = steady_ms; }
@@ -73,8 +74,10 @@ class SoundModule final : public Sound {
 
   private:
     const SampleData* sample(const std::string& file);
-    void note_unwritten(const std::string& file, std::int32_t rate);
-    std::int32_t repair_rate(const std::string& file) const;
+    // Writes rate into the file's header; false when the file cannot be played at it (no
+    // playable header, a rate out of range). A file that cannot be written still plays.
+    bool write_rate(const std::string& file, std::int32_t rate);
+    void note_unwritten(const std::string& file);
     Mixer::TimePoint note_time() const;
     void start_output();
     void lock_mixer();
@@ -83,9 +86,6 @@ class SoundModule final : public Sound {
     SampleBank bank_;
     std::function<void(const std::string&)> warn_;
     RateWriter write_rate_ = patch_wav_rate;
-    // Rates that could not be written into their files; a held note plays at them as if the
-    // file held them.
-    std::map<std::string, std::int32_t> unwritten_rates_;
     bool told_unwritable_ = false;
     std::set<std::string> told_refused_;
     std::unique_ptr<Mixer> mixer_;

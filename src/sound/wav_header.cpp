@@ -3,7 +3,10 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
+
+#include "files/user_file.h"
 
 namespace orvena {
 
@@ -14,7 +17,10 @@ constexpr std::uint16_t kFormatExtensible = 0xFFFE;
 // The tail shared by every WAVE subformat GUID (after its leading 32-bit format code).
 constexpr std::array<unsigned char, 12> kSubformatTail = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00,
                                                           0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-constexpr int kMaxChunks = 4096;  // a header with more chunks than this is not a sample
+constexpr int kMaxChunks = 4096;
+// Only the header is read, so a sample file may be of any size here.
+constexpr std::size_t kAnySize =
+    std::numeric_limits<std::size_t>::max();  // a header with more chunks than this is not a sample
 
 std::uint16_t le16(const unsigned char* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -139,6 +145,8 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
 
 WavHeaderResult read_wav_header(const std::filesystem::path& file) {
+    // Opening a FIFO would wait for a writer, a device would never end.
+    if (user_file_problem(file, kAnySize)) return fail(WavProblem::cannot_open);
     FilePtr f(std::fopen(file.c_str(), "rb"));
     if (!f) return fail(WavProblem::cannot_open);
     FileSource src(f.get());
@@ -154,7 +162,9 @@ RatePatch patch_wav_rate(const std::filesystem::path& file, std::int32_t rate_hz
     if (rate_hz < kMinSampleRateHz || rate_hz > kMaxSampleRateHz) {
         return RatePatch::rate_out_of_range;
     }
-    // "r+b" opens an existing file only: a missing sample is never created.
+    // "r+b" opens an existing file only: a missing sample is never created. Nothing but a
+    // regular file is opened: a FIFO would hold the pluck, a device take the bytes.
+    if (user_file_problem(file, kAnySize)) return RatePatch::bad_header;
     FilePtr f(std::fopen(file.c_str(), "r+b"));
     if (!f) {
         return std::filesystem::exists(file) ? RatePatch::write_failed : RatePatch::bad_header;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include <stdexcept>
 #include <utility>
@@ -70,8 +71,32 @@ ScrollBar::ScrollBar(Qt::Orientation orientation, QWidget* parent)
     connect(this, &QAbstractSlider::valueChanged, this, [this](int v) {
         if (v == last_value_) return;
         last_value_ = v;
-        if (!quiet_ && action_) action_();
+        if (quiet_ || !action_) return;
+        action_();
+        // A message the action showed and the user closed at once took the release with it.
+        if (repeatAction() != SliderNoAction && press_lost()) end_press();
     });
+}
+
+void ScrollBar::timerEvent(QTimerEvent* e) {
+    if (repeatAction() != SliderNoAction && press_lost()) {
+        end_press();
+        return;
+    }
+    QScrollBar::timerEvent(e);
+}
+
+bool ScrollBar::press_lost() const {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != window()) return true;
+    return !QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
+}
+
+void ScrollBar::end_press() {
+    setRepeatAction(SliderNoAction);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(), mapToGlobal(QPointF()),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    mouseReleaseEvent(&release);
 }
 
 void ScrollBar::configure(int min, int max, int small_change, int large_change, int value) {
@@ -213,16 +238,20 @@ bool KeyPreview::continues_held_key(const KeyInfo& press, quint64 timestamp) {
     }
     held_.clear();
     settle_timer_->stop();
-    for (const HeldRelease& held : earlier)
-        if (up_) up_(held.key);
+    for (const HeldRelease& held : earlier) report_up(held.key);
     return repeat;
 }
 
 void KeyPreview::report_held_releases() {
     if (settle_timer_->isActive()) return;  // a newer release restarted the wait
     const std::vector<HeldRelease> released = std::exchange(held_, {});
-    for (const HeldRelease& held : released)
-        if (up_) up_(held.key);
+    for (const HeldRelease& held : released) report_up(held.key);
+}
+
+bool KeyPreview::report_up(const KeyInfo& key) {
+    if (down_keys_.count(key.key_code) == 0) return false;
+    if (!key.auto_repeat) down_keys_.erase(key.key_code);
+    return up_ ? up_(key) : false;
 }
 
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
@@ -237,12 +266,15 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     bool keep_from_control = false;
     if (type == QEvent::KeyPress) {
         if (continues_held_key(info, key_event->timestamp())) info.auto_repeat = true;
-        if (down_) keep_from_control = down_(info);
+        if (qobject_cast<QLineEdit*>(watched) == nullptr) {
+            down_keys_.insert(info.key_code);
+            if (down_) keep_from_control = down_(info);
+        }
     } else if (hold_releases_ && event->spontaneous() && !info.auto_repeat) {
         held_.push_back({info, key_event->timestamp()});
         settle_timer_->start();
     } else {
-        if (up_) keep_from_control = up_(info);
+        keep_from_control = report_up(info);
     }
     if (is_arrow(key_event->key()) && arrow_moves(watched)) keep_from_control = true;
     if (!keep_from_control) {

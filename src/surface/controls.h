@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -60,7 +61,10 @@ class OptionArray {
 };
 
 // A scroll bar whose change action runs only when its value really changes. Dragging the
-// thumb changes the value when it is let go, as the classic control does.
+// thumb changes the value when it is let go, as the classic control does. An arrow or the
+// trough held down repeats its step only while the button is really held on it: a message
+// box opened by the change action takes the button's release for itself, and the bar then
+// ends the press instead of stepping on behind the message.
 class ScrollBar : public QScrollBar {
   public:
     ScrollBar(Qt::Orientation orientation, QWidget* parent = nullptr);
@@ -71,7 +75,16 @@ class ScrollBar : public QScrollBar {
     // changes.
     void on_change(std::function<void()> action) { action_ = std::move(action); }
 
+  protected:
+    void timerEvent(QTimerEvent* e) override;
+
   private:
+    // True when the press being repeated can no longer be released here: the button is up,
+    // or a modal window other than the bar's own holds the mouse.
+    bool press_lost() const;
+    // Ends the press as its release would.
+    void end_press();
+
     int last_value_ = 0;
     bool quiet_ = false;
     std::function<void()> action_;
@@ -144,6 +157,9 @@ struct KeyInfo {
 // before that control does. A handler returning true keeps the key from the control. The
 // arrow keys belong to the instrument: after the window has seen them they never reach a
 // scroll bar, button or option button (they would move it); text boxes still get them.
+// A text box with the focus takes what is typed into it and the window sees none of it: a
+// key-up is reported only for a key whose key-down was, so a key held before the focus
+// moved into a box still reports its release, and one pressed in a box reports nothing.
 //
 // Held keys: X11 reports each auto-repeat of a held key as a release followed by a press with
 // the same timestamp, and the toolkit flags the pair as a repeat only when it happens to find
@@ -176,11 +192,14 @@ class KeyPreview : public QObject {
     // A press: true when it continues a held key. Releases held before it are reported first.
     bool continues_held_key(const KeyInfo& press, quint64 timestamp);
     void report_held_releases();
+    // Reports a key-up of a key whose key-down was reported; returns the handler's answer.
+    bool report_up(const KeyInfo& key);
 
     QWidget* window_;
     bool resending_ = false;
     bool hold_releases_ = false;
     std::vector<HeldRelease> held_;
+    std::set<int> down_keys_;  // keys reported down and not yet up
     QTimer* settle_timer_ = nullptr;
     std::function<bool(const KeyInfo&)> down_;
     std::function<bool(const KeyInfo&)> up_;

@@ -1,6 +1,8 @@
 #include "surface/file_list.h"
 
+#include <QCollator>
 #include <QFileSystemWatcher>
+#include <QLocale>
 #include <QString>
 
 #include <algorithm>
@@ -61,10 +63,13 @@ std::vector<std::string> list_matching_files(const std::filesystem::path& folder
         if (name.empty() || name.front() == '.') continue;
         if (matches_pattern(name, pattern)) names.push_back(std::move(name));
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const int folded =
-            QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive);
-        if (folded != 0) return folded < 0;
+    // As a Turkish reader orders names ("Çârgâh" before "Uşşak", "Irak" before "İsfahan"),
+    // case aside; names that differ only in case or accents fall back to their bytes.
+    QCollator turkish(QLocale(QLocale::Turkish, QLocale::Turkey));
+    turkish.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(names.begin(), names.end(), [&turkish](const std::string& a, const std::string& b) {
+        const int order = turkish.compare(QString::fromStdString(a), QString::fromStdString(b));
+        if (order != 0) return order < 0;
         return a < b;
     });
     return names;

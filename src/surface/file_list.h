@@ -2,7 +2,8 @@
 // File list boxes: the files of one folder whose names match a pattern ("*.wav", "*.mkm",
 // "*.ses"), sorted by name. Folders and hidden files are not listed. The pattern's letters
 // match either case, as the program's sample, makam and sequence files have always been found;
-// the sort ignores case first and falls back to the exact bytes, so the order is total.
+// the sort is the Turkish alphabet's, case aside, and falls back to the exact bytes, so the
+// order is total.
 
 #include <QListWidget>
 

@@ -23,8 +23,9 @@ using GsfPtr = std::unique_ptr<T, Unref>;
 // failure to the user itself, so the descriptions are dropped.
 void quiet_libgsf() {
     static const bool done = [] {
-        const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE |
-                                                        G_LOG_LEVEL_INFO | G_LOG_LEVEL_DEBUG);
+        const auto levels =
+            static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING |
+                                        G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO | G_LOG_LEVEL_DEBUG);
         for (const char* domain : {"libgsf", "libgsf:msole"}) {
             g_log_set_handler(
                 domain, levels, [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {},

@@ -13,8 +13,8 @@ namespace orvena {
 class IndexOutOfRange : public std::out_of_range {
   public:
     IndexOutOfRange(long index, long lo, long hi)
-        : std::out_of_range("index " + std::to_string(index) + " outside " + std::to_string(lo) +
-                            ".." + std::to_string(hi)) {}
+        : std::out_of_range("sıra " + std::to_string(index) + ", " + std::to_string(lo) + ".." +
+                            std::to_string(hi) + " aralığının dışında") {}
 };
 
 template <typename T, int Lo, int Hi>

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "files/shown_text.h"
+
 namespace orvena {
 
 std::string print_form(long n) {
@@ -79,6 +81,10 @@ bool NumberTextReader::at_end() {
     return pos_ >= text_.size();
 }
 
+NumberTextReader::NumberTextReader(std::string text) : text_(std::move(text)) {
+    if (text_.starts_with("\xEF\xBB\xBF")) pos_ = 3;
+}
+
 std::optional<double> NumberTextReader::next() {
     skip_blanks();
     if (pos_ >= text_.size()) return std::nullopt;
@@ -89,12 +95,12 @@ std::optional<double> NumberTextReader::next() {
         ++end;
     }
     const std::string field = text_.substr(pos_, end - pos_);
-    if (field.empty()) throw NumberFileError("empty field where a number was expected", line_);
+    if (field.empty()) throw NumberFileError("sayı beklenen yerde boş alan", line_);
     char* parse_end = nullptr;
     errno = 0;
     const double value = std::strtod(field.c_str(), &parse_end);
     if (parse_end != field.c_str() + field.size() || errno == ERANGE || !std::isfinite(value)) {
-        throw NumberFileError("\"" + field + "\" is not a number", line_);
+        throw NumberFileError(in_quotes(field) + " bir sayı değil", line_);
     }
     pos_ = end;
     // One comma may follow the number, with blanks around it.

@@ -44,7 +44,8 @@ class NumberFileError : public std::runtime_error {
 // number throws NumberFileError naming its line.
 class NumberTextReader {
   public:
-    explicit NumberTextReader(std::string text) : text_(std::move(text)) {}
+    // A UTF-8 byte order mark at the start, which some editors write, is skipped.
+    explicit NumberTextReader(std::string text);
 
     // The next number, or nothing at the end of the text.
     std::optional<double> next();

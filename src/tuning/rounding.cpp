@@ -19,11 +19,11 @@ double round_half_even(double x) {
 namespace {
 template <typename Int>
 Int to_integer(double x) {
-    if (std::isnan(x)) throw NumberOverflow("not a number");
+    if (std::isnan(x)) throw NumberOverflow("sayı değil");
     const double r = round_half_even(x);
     if (r < static_cast<double>(std::numeric_limits<Int>::min()) ||
         r > static_cast<double>(std::numeric_limits<Int>::max())) {
-        throw NumberOverflow("value " + std::to_string(x) + " does not fit");
+        throw NumberOverflow(std::to_string(x) + " değeri sığmıyor");
     }
     return static_cast<Int>(r);
 }
@@ -40,7 +40,7 @@ std::int16_t checked_add16(std::int16_t a, int b) {
     const int sum = a + b;
     if (sum < std::numeric_limits<std::int16_t>::min() ||
         sum > std::numeric_limits<std::int16_t>::max()) {
-        throw NumberOverflow("16-bit overflow: " + std::to_string(a) + " + " + std::to_string(b));
+        throw NumberOverflow("16 bitlik taşma: " + std::to_string(a) + " + " + std::to_string(b));
     }
     return static_cast<std::int16_t>(sum);
 }

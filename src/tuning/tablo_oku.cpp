@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "files/shown_text.h"
+#include "files/user_file.h"
 #include "tuning/rounding.h"
 #include "tuning/xls_workbook.h"
 
@@ -15,6 +17,8 @@ namespace orvena {
 namespace {
 
 constexpr int kFirstDegreeRow = 31;
+// Far above any tuning workbook (ours is about 100 kB).
+constexpr std::size_t kMaxWorkbookBytes = 64u << 20;
 constexpr int kLastDegreeRow = 334;
 constexpr int kFirstListedDegree = -107;
 constexpr int kLastListedDegree = 196;
@@ -83,10 +87,6 @@ std::string number_text(double x) {
     return buf;
 }
 
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
 // Cell values converted the way the spreadsheet's automation values convert: numbers to
 // Double, Single or Integer, text that reads as a number to that number, empty cells to 0
 // or "", anything else is an error of the cell.
@@ -150,7 +150,7 @@ class CellReader {
 
   private:
     static CellProblem formula_error(const std::string& a1, const XlsCell& c) {
-        return {a1, "formülün sonucu bir hata: " + c.text};
+        return {a1, "formülün sonucu bir hata: " + shown(c.text)};
     }
 
     XlsCell fetch(const std::string& a1) {
@@ -166,7 +166,7 @@ class CellReader {
     // point and exponent.
     static double parse(const std::string& a1, const std::string& text) {
         const auto not_a_number = [&] {
-            return CellProblem{a1, quoted(text) + " bir sayı değil; bu hücrede sayı olmalı"};
+            return CellProblem{a1, in_quotes(text) + " bir sayı değil; bu hücrede sayı olmalı"};
         };
         std::size_t b = text.find_first_not_of(" \t");
         std::size_t e = text.find_last_not_of(" \t");
@@ -184,7 +184,7 @@ class CellReader {
         double value = 0.0;
         const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
         if (ec == std::errc::result_out_of_range) {
-            throw CellProblem{a1, quoted(text) + " sayı olarak çok büyük"};
+            throw CellProblem{a1, in_quotes(text) + " sayı olarak çok büyük"};
         }
         if (ec != std::errc() || end != last) throw not_a_number();
         return negative ? -value : value;
@@ -325,6 +325,13 @@ std::string file_reason(const std::filesystem::path& workbook, const XlsError& e
 
 // Reads the workbook into t; the failure, if any, names the cell being read.
 std::optional<ImportFailure> read_guarded(const std::filesystem::path& workbook, Tables& t) {
+    // The readers below open the file by its name: a FIFO would hold them, a device feed them
+    // without end.
+    std::error_code ec;
+    if (auto problem = user_file_problem(workbook, kMaxWorkbookBytes);
+        problem && std::filesystem::exists(workbook, ec)) {
+        return ImportFailure{"", shown(workbook.filename()) + ": " + *problem};
+    }
     std::string current;
     try {
         read_tables(workbook, t, current);
@@ -432,6 +439,10 @@ std::optional<ImportFailure> import_tuning(InstrumentState& st,
 std::string import_failure_message(const ImportFailure& f) {
     std::string second = f.cell.empty() ? f.reason : "Hücre " + f.cell + ": " + f.reason;
     return "Excel yüklü değil veya dizek dosyası yok\r\nexcel.exe or dizek not found\r\n" + second;
+}
+
+std::string import_failure_line(const std::filesystem::path& workbook, const ImportFailure& f) {
+    return in_quotes(workbook) + ": " + (f.cell.empty() ? "" : "hücre " + f.cell + ": ") + f.reason;
 }
 
 }  // namespace orvena

@@ -33,4 +33,7 @@ std::optional<ImportFailure> import_tuning(InstrumentState& st,
 // and a line naming the cell and what is wrong with it, joined by CR LF.
 std::string import_failure_message(const ImportFailure& f);
 
+// The same on one line for the command line: the workbook, the cell when there is one, why.
+std::string import_failure_line(const std::filesystem::path& workbook, const ImportFailure& f);
+
 }  // namespace orvena

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 
@@ -46,41 +47,58 @@ class LeverNumbers : public ::testing::Test {
     InstrumentState st;
 };
 
-// The cell is blanked; a lever off 0 prints its number in bold black, two-digit numbers
-// further left than one-digit and negative ones. Only the cell changes.
+// The cell is blanked; a lever off 0 prints its number in black. Only the cell changes.
 TEST_F(LeverNumbers, LegendCellShowsTheLeverNumber) {
-    struct Case {
-        int n, pos, x;
-        const char* text;  // "" for none
-    };
-    const Case cases[] = {{4, 0, 0, ""},
-                          {1, 12, 48, " 12 "},
-                          {9, 9, 55, " 9 "},
-                          {26, -8, 55, "-8 "},
-                          {13, 10, 48, " 10 "}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.n);
-        set_and_write(c.n, c.pos, false);
-        const int y = 15 * (c.n - 1) + 2;
+    const std::pair<int, int> cases[] = {{4, 0}, {1, 12}, {9, 9}, {26, -8}, {13, 10}};
+    for (const auto& [n, pos] : cases) {
+        SCOPED_TRACE(n);
+        set_and_write(n, pos, false);
+        const int y = 15 * (n - 1) + 2;
         const QRect cell(QPoint(52, y), QPoint(66, y + 16));
         EXPECT_EQ(legend.pixel(51, y), kGrey);
         EXPECT_EQ(legend.pixel(67, y + 16), kGrey);
         EXPECT_EQ(legend.pixel(60, y + 17), kGrey);
-        if (*c.text == '\0') {
+        if (pos == 0) {
             EXPECT_EQ(count_colour(legend, cell, kWhite), area(cell));
             EXPECT_TRUE(legend.print_log().empty());
             continue;
         }
         ASSERT_EQ(legend.print_log().size(), 1u);
-        const PrintRecord& r = legend.print_log().front();
-        EXPECT_EQ(r.text.toStdString(), c.text);
-        EXPECT_EQ(r.x, c.x);
-        EXPECT_EQ(r.y, y);
-        EXPECT_EQ(r.colour & 0xFFFFFFu, kBlack);
-        EXPECT_TRUE(r.bold);
-        EXPECT_GT(count_colour(legend, QRect(QPoint(48, y), QPoint(66, y + 16)), kBlack), 0);
+        EXPECT_EQ(legend.print_log().front().text.toStdString(), std::to_string(pos));
+        EXPECT_GT(count_colour(legend, cell, kBlack), 0);
     }
-    EXPECT_FALSE(legend.FontBold);
+    EXPECT_TRUE(!legend.FontBold && legend.FontSize == 8) << "the legend's own font stays";
+}
+
+// At every lever position of every string the number keeps more than 5 blank columns from the
+// key letter (bold at x 36, as start-up prints it) and ends inside its cell.
+TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
+    set_names(st);
+    set_lever_limits(st);
+    const QRgb green = rgb(0, 255, 0);
+    const auto inked = [&](int y, QRgb colour) {  // first and last column inked in the row
+        std::pair<int, int> span{90, -1};
+        for (int x = 0; x < 90; ++x)
+            if (test::has_colour(legend, QRect(x, y, 1, 17), colour))
+                span = {std::min(span.first, x), x};
+        return span;
+    };
+    for (int n = 1; n <= kStringCount; ++n) {
+        const int y = 15 * (n - 1) + 2;
+        legend.CurrentX = 36;
+        legend.CurrentY = y;
+        legend.ForeColor = green;
+        legend.FontBold = true;
+        legend.Print(QString::fromStdString(st.key_names(n)), false);
+        legend.FontBold = false;
+        const int letter_end = inked(y, green).second;
+        for (int pos = st.mandal_min(n); pos <= st.mandal_max(n); ++pos) {
+            if (pos == 0) continue;
+            set_and_write(n, pos, false);
+            const auto [first, last] = inked(y, kBlack);
+            EXPECT_TRUE(first - letter_end > 5 && last <= 66) << "string " << n << " lever " << pos;
+        }
+    }
 }
 
 TEST_F(LeverNumbers, WithCheck1EveryDiagonalNumberIsRewrittenInItsColour) {

@@ -45,6 +45,16 @@ std::string MemFile::bytes() const {
     return out;
 }
 
+std::size_t pick_index_from_end(const std::uint8_t* data, std::size_t& size, std::size_t count) {
+    const std::size_t range = count - 1;
+    std::size_t result = 0;
+    for (std::size_t bits = 0; bits < 8 * sizeof range && (range >> bits) > 0 && size > 0;
+         bits += 8) {
+        result = (result << 8) | data[--size];
+    }
+    return range == static_cast<std::size_t>(-1) ? result : result % (range + 1);
+}
+
 void broken_promise(const char* what, const char* file, int line) {
     std::fprintf(stderr, "%s:%d: broken promise: %s\n", file, line, what);
     std::abort();

@@ -30,6 +30,11 @@ class MemFile {
     std::filesystem::path path_;
 };
 
+// Takes a choice among `count` values from the input's last bytes and shortens `size` by the
+// bytes it used, as libFuzzer's FuzzedDataProvider::PickValueInArray does, so that a kept
+// input makes the same choice in the fuzzer and in the replay of the test suite.
+std::size_t pick_index_from_end(const std::uint8_t* data, std::size_t& size, std::size_t count);
+
 [[noreturn]] void broken_promise(const char* what, const char* file, int line);
 
 }  // namespace orvena::fuzz

@@ -6,8 +6,6 @@
 // Input: the file's bytes, then one byte choosing the rate (from the end, so seeds that are
 // plain WAV files keep their header).
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <array>
 #include <cstring>
 #include <limits>
@@ -47,9 +45,10 @@ bool same(const WavHeaderResult& a, const WavHeaderResult& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static orvena::fuzz::MemFile file;
-    FuzzedDataProvider input(data, size);
-    const std::int32_t rate = input.PickValueInArray(kRates);
-    const std::string before = input.ConsumeRemainingBytesAsString();
+    std::size_t file_size = size;
+    const std::int32_t rate =
+        kRates[orvena::fuzz::pick_index_from_end(data, file_size, kRates.size())];
+    const std::string before(reinterpret_cast<const char*>(data), file_size);
     file.assign(reinterpret_cast<const std::uint8_t*>(before.data()), before.size());
 
     const WavHeaderResult in_memory = parse_wav_header(before);

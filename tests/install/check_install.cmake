@@ -14,11 +14,17 @@ set(share ${ROOT}/usr/share)
 foreach(f ${ROOT}/usr/bin/orvena ${share}/applications/orvena.desktop
           ${share}/icons/hicolor/256x256/apps/orvena.png ${share}/orvena/dizek.xls
           ${share}/orvena/00-ref.wav ${share}/orvena/26-A2.wav ${share}/orvena/Rast.mkm
-          ${share}/orvena/rast.ses)
+          ${share}/orvena/rast.ses ${share}/man/man1/orvena.1.gz ${share}/doc/orvena/copyright
+          ${share}/doc/orvena/changelog.gz)
     if(NOT EXISTS ${f})
         message(FATAL_ERROR "missing: ${f}")
     endif()
 endforeach()
+# The menu entry speaks of the program in its own words, never by a traditional instrument's.
+file(READ ${share}/applications/orvena.desktop entry)
+if(NOT entry MATCHES "\nGenericName\\[tr\\]=26 telli mandallı çalgı\n" OR entry MATCHES "[Kk]anun")
+    message(FATAL_ERROR "the menu entry names the program otherwise:\n${entry}")
+endif()
 # First start with the shipped folder read-only.
 set(data_home ${ROOT}/home/.local/share)
 set(out ${ROOT}/scala)

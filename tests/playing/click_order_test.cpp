@@ -18,7 +18,7 @@ struct OrderedPlay : Sound, PluckRecorder {
         steps.push_back(what + " after " + std::to_string(views.calls.size()) + " drawings");
     }
     void play_tuned_sample(int s, int) override { note("pluck " + std::to_string(s)); }
-    void play_note_alias(const std::string&, const std::string&) override { note("on"); }
+    void play_note_alias(int, int, const std::string&) override { note("on"); }
     void stop_note_alias(const std::string& alias) override { note("off " + alias); }
     void stop_plucked() override { note("cut"); }
     void before_pluck() override { note("record"); }

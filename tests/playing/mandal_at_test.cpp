@@ -80,14 +80,27 @@ TEST(LeverStrip, LeversUpToThePositionAreRaisedInTheirColours) {
             EXPECT_TRUE(i <= position ? is_raised(pic, x, colour) : is_tilted(pic, x, colour));
         }
     }
-    // The position numbers are printed from x 150, 16 pixels apart, on row 42.
-    Surface pic(485, kLeverStripHeight);
-    auto st = state_with_string(1, 0);
-    mandal_at(pic, st);
-    const auto& log = pic.print_log();
-    ASSERT_EQ(log.size(), 12u);
-    EXPECT_EQ(std::tuple(log[0].text, log[0].x, log[0].y), std::tuple("-5 ", 150, 42));
-    EXPECT_EQ(std::tuple(log[11].text, log[11].x, log[11].y), std::tuple(" 6 ", 150 + 16 * 11, 42));
+}
+
+// Every position number stands under its own lever, apart from its neighbours: no black ink
+// in the five columns midway between two levers, and ink on both sides of them.
+TEST(LeverStrip, PositionNumbersStandApartUnderTheirLevers) {
+    for (auto [s, lo, hi] : {std::tuple{1, -5, 6}, {5, -7, 10}, {12, -8, 12}}) {
+        Surface pic(485, kLeverStripHeight);
+        auto st = state_with_string(s, 0);
+        mandal_at(pic, st);
+        const auto ink = [&](int x1, int x2) {  // black in the numbers' band below the rail
+            return test::has_colour(pic, QRect(QPoint(x1, 43), QPoint(x2, 58)), kBlack);
+        };
+        for (int i = lo; i <= hi; ++i) {
+            SCOPED_TRACE(testing::Message() << "string " << s << " position " << i);
+            const int mark = lever_mark_x(i, lo);  // the lever's foot spans mark..mark+5
+            EXPECT_TRUE(ink(mark - 3, mark + 8)) << "no number under the lever";
+            if (i < hi) {
+                EXPECT_FALSE(ink(mark + 9, mark + 13)) << "runs into the next number";
+            }
+        }
+    }
 }
 
 TEST(LeverStrip, String26HidesItsUnusedLeversAndClosesTheRail) {

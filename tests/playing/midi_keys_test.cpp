@@ -95,8 +95,8 @@ void send(MidiPlayer& player, const Message& m) {
 }
 
 TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
-    const std::string a4_on = "on wav12 A4", a4_off = "off A4";
-    const std::string c4_on = "on wav17 C4", c4_off = "off C4";
+    const std::string a4_on = "on 12/0 A4", a4_off = "off A4";
+    const std::string c4_on = "on 17/0 C4", c4_off = "off C4";
     struct Case {
         const char* what;
         std::function<void(Shipped&)> set;
@@ -118,7 +118,7 @@ TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
         {"short and unknown messages", {}, {{0x90, 69}, {0xF8}, {}, {0xE0, 0, 64}, {0xB0, 1}}, {}},
         {"the key-up stops the string its key-down started",
          [](Shipped& p) { send(p.player, on(69)); p.st.mandal_pos[12] = -8; },  // A4 -> key 68
-         {off(69), on(68)}, {a4_on, a4_off, a4_on}},
+         {off(69), on(68)}, {a4_on, a4_off, "on 12/-8 A4"}},
         {"a replay or sequence", [](Shipped& p) { p.st.seq_playing = true; }, {on(69)}, {}},
         {"typing a makam name takes letters, not MIDI",
          [](Shipped& p) { p.st.text1_has_focus = true; }, {on(69), off(69)}, {a4_on, a4_off}},

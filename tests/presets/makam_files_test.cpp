@@ -2,6 +2,7 @@
 // the displays redrawn, the messages shown.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -68,12 +69,22 @@ TEST(MakamFiles, HandEditedFilesLoadUpToTheirFirstFault) {
         {"not a number", " 2 \r\n zwei \r\n", 1},
         {"an empty file", "\r\n", 0},
         {"a missing file", "", 0},
+        {"a byte order mark first", "\xEF\xBB\xBF" + repeat(26, " 2 \r\n"), 26},
+        {"a folder of that name", "<folder>", 0},
+        {"a FIFO of that name", "<fifo>", 0},  // read, it would hold the window
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::MakamBench b;
         for (int s = 1; s <= kStringCount; ++s) b.st.mandal_pos[s] = -1;
-        if (!c.bytes.empty()) test::write_file_bytes(b.folder / "Hicaz.mkm", c.bytes);
+        const auto file = b.folder / "Hicaz.mkm";
+        if (c.bytes == "<folder>") {
+            std::filesystem::create_directory(file);
+        } else if (c.bytes == "<fifo>") {
+            ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+        } else if (!c.bytes.empty()) {
+            test::write_file_bytes(file, c.bytes);
+        }
         b.load("Hicaz.mkm");
         for (int s = 1; s <= kStringCount; ++s)
             EXPECT_EQ(b.st.mandal_pos[s], s <= c.loaded ? 2 : -1) << "string " << s;
@@ -113,7 +124,9 @@ TEST(MakamFiles, NamesThatAreNotPlainFileNamesWriteNothingAnywhere) {
         {"", kMakamNameMissing},
         {"../x", "\"../x" + refused + separator},
         {"a/b", "\"a/b" + refused + separator},
-        {"..", "\".." + refused + "isim yalnız noktalardan oluşamaz."},
+        {"..", "\".." + refused + "isim nokta ile başlayamaz."},
+        {".gizli", "\".gizli" + refused + "isim nokta ile başlayamaz."},
+        {"a\x1b[2Jb", "\"a\\x1B[2Jb" + refused + "isimde denetim karakteri olamaz."},
         {long_name, "\"" + long_name + refused + "isim çok uzun: en çok 251 bayt olabilir."},
     };
     for (const auto& [name, message] : cases) {

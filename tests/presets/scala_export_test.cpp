@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstring>
+#include <set>
 #include <sstream>
 
 #include "makam_fixture.h"
@@ -12,6 +16,8 @@
 #include "presets/scala_export.h"
 #include "presets/scala_menu.h"
 #include "scala_reader.h"
+#include "support/scratch_program.h"
+#include "support/special_files.h"
 
 namespace orvena {
 namespace {
@@ -60,7 +66,7 @@ TEST(ScalaExport, EveryStringPlaysOnItsKeyWhatTheInstrumentSounds) {
                     c.lever_step * (s % 3 - 1), int{st.mandal_min[s]}, int{st.mandal_max[s]}));
         }
         test::TempDir dir;
-        ASSERT_FALSE(write_scala_files(dir.path(), c.name, st, st.mandal_pos));
+        ASSERT_FALSE(write_scala_files(dir.path(), c.name, st, st.mandal_pos, test::program_dir()));
 
         const test::Scl scl = test::read_scl(dir / (std::string(c.name) + ".scl"));
         EXPECT_EQ(scl.description, std::string("ORVENA lever setting ") + c.name);
@@ -81,7 +87,8 @@ TEST(ScalaExport, EveryStringPlaysOnItsKeyWhatTheInstrumentSounds) {
 
 TEST(ScalaExport, TuningFileHoldsTheDegreesOfOneOctaveEndingOnTwoToOne) {
     test::TempDir dir;
-    ASSERT_FALSE(write_scala_files(dir.path(), "mandallar", shipped(), shipped().mandal_pos));
+    ASSERT_FALSE(write_scala_files(dir.path(), "mandallar", shipped(), shipped().mandal_pos,
+                                   test::program_dir()));
     const std::string bytes = test::read_file_bytes(dir / "dizek.scl");
     EXPECT_EQ(bytes.rfind("! dizek.scl\r\n!\r\nORVENA tuning workbook dizek.xls\r\n 79\r\n", 0),
               0u);
@@ -94,54 +101,139 @@ TEST(ScalaExport, TuningFileHoldsTheDegreesOfOneOctaveEndingOnTwoToOne) {
 }
 
 struct CommandCase {
-    std::vector<std::string> args;  // "DIR" stands for the folder written to
+    std::vector<std::string> args;  // "DIR" stands for the scratch folder
     std::optional<int> status;
-    std::string files;  // written, in order; or the text the error message holds
+    std::string said;  // status 0: the folder written (under DIR); else what the error says
+    enum Spoil { none, kbm_on_full_device, small_disk } spoil = none;
 };
 
+// The command line writes the three files into the folder (made when missing) or says why
+// not, in Turkish; it takes makam names as the window does, reads only regular makam files,
+// and a failure leaves the files of an earlier export as they were.
 TEST(ScalaExport, CommandLineWritesTheFilesOrSaysWhyNot) {
+    using C = CommandCase;
+    const std::string bad_name = " makam ismi olarak kullanılamaz: ";
+    const std::string separator = "isimde / veya \\ işareti olamaz.";
     const CommandCase cases[] = {
         {{"--help"}, std::nullopt, ""},
-        {{"--export-scala", "DIR"}, 0, "mandallar.scl"},
-        {{"--export-scala", "DIR", "--makam", "Saba"}, 0, "Saba.scl"},
-        {{"--makam", "Saba.mkm", "--export-scala", "DIR"}, 0, "Saba.scl"},
-        {{"--export-scala", "DIR", "--makam", "Yok"}, 1, "Yok.mkm"},
-        {{"--export-scala", "DIR/none"}, 1, "no such folder"},
-        {{"--export-scala"}, 2, "usage"},
-        {{"--makam", "Rast"}, 2, "--makam goes with --export-scala"},
-        {{"--export-scala", "DIR", "--loud"}, 2, "'--loud'"},
+        {{"--export-scala", "DIR"}, 0, "mandallar"},
+        {{"--export-scala", "DIR", "--makam", "Saba"}, 0, "Saba"},
+        {{"--makam", "Saba.mkm", "--export-scala", "DIR"}, 0, "Saba"},
+        {{"--export-scala", "DIR/yeni/alt"}, 0, "yeni/alt/mandallar"},
+        {{"--export-scala", "DIR", "--makam", "Yok"}, 1, "Yok.mkm\": böyle bir dosya yok"},
+        {{"--export-scala", "DIR", "--makam", "boru"},
+         1,
+         "boru.mkm\": düzenli bir dosya değil (aygıt ya da FIFO)"},
+        {{"--export-scala", "DIR", "--makam", "kısa"},
+         1,
+         "kısa.mkm\": satır 1: dosya bitti; tel 4 için sayı yok"},
+        {{"--export-scala", "DIR/dosya"}, 1, "orvena: \"DIR/dosya\" bir klasör değil."},
+        {{"--export-scala", "DIR", "--makam", "Saba"},
+         1,
+         "Saba.kbm\" yazılamadı: diskte yer kalmadı.",
+         C::kbm_on_full_device},
+        {{"--export-scala", "DIR", "--makam", "Saba"},
+         1,
+         "yazılamadı: dosya bu kadar büyüyemez.",
+         C::small_disk},
+        {{"--export-scala"},
+         2,
+         "orvena: --export-scala bir klasör ister\nkullanım: orvena "
+         "--export-scala KLASÖR [--makam AD]\n"},
+        {{"--export-scala", "DIR", "--makam"}, 2, "--makam bir makam adı ister"},
+        {{"--makam", "Rast"}, 2, "--makam yalnız --export-scala ile kullanılır"},
+        {{"--export-scala", "DIR", "--loud"}, 2, "beklenmeyen argüman \"--loud\""},
+        {{"--export-scala", "DIR", "--makam", "/tmp/x/Evil"},
+         2,
+         "\"/tmp/x/Evil\"" + bad_name + separator},
+        {{"--export-scala", "DIR", "--makam", "../x/Rast"},
+         2,
+         "\"../x/Rast\"" + bad_name + separator},
     };
     for (const CommandCase& c : cases) {
         test::TempDir dir;
+        const test::ScratchProgramFolder program;
+        test::write_file_bytes(program / "kısa.mkm", "0 0 0");
+        ASSERT_EQ(::mkfifo((program / "boru.mkm").c_str(), 0644), 0);
+        test::write_file_bytes(dir / "dizek.scl", "eski dizek");
+        test::write_file_bytes(dir / "Saba.scl", "eski Saba");
+        test::write_file_bytes(dir / "dosya", "bir dosya");
+        if (c.spoil == C::kbm_on_full_device && !test::make_char_device(dir / "Saba.kbm", 1, 7))
+            continue;  // device nodes need root
+        const auto placed = [&](std::string text) {
+            if (const auto at = text.find("DIR"); at != std::string::npos)
+                text.replace(at, 3, dir.path().string());
+            return text;
+        };
         std::vector<std::string> args;
-        for (std::string a : c.args)
-            args.push_back(a.rfind("DIR", 0) == 0 ? dir.path().string() + a.substr(3) : a);
+        for (const std::string& a : c.args) args.push_back(placed(a));
         std::ostringstream out, err;
-        const auto status = run_scala_command(args, test::program_dir(), out, err);
-        SCOPED_TRACE(c.args.front() + " " + err.str());
+        std::optional<int> status;
+        {
+            std::optional<test::FileSizeLimit> small_disk;
+            if (c.spoil == C::small_disk) small_disk.emplace(100);
+            status = run_scala_command(args, program.path(), out, err);
+        }
+        SCOPED_TRACE(c.args.back() + " " + err.str());
         ASSERT_EQ(status, c.status);
         if (status == 0) {
             EXPECT_TRUE(err.str().empty());
-            for (const char* name : {"dizek.scl", "mandallar.scl", "Saba.scl"}) {
-                const bool wanted =
-                    name == std::string("dizek.scl") || c.files.find(name) != std::string::npos;
-                EXPECT_EQ(fs::exists(dir / name), wanted) << name;
-            }
+            const fs::path written = fs::path(placed("DIR/" + c.said));
+            const fs::path folder = written.parent_path();
+            const std::string name = written.filename().string();
+            for (const std::string& file : {std::string("dizek.scl"), name + ".scl", name + ".kbm"})
+                EXPECT_EQ(test::read_file_bytes(folder / file).substr(0, 2), "! ") << file;
+            EXPECT_EQ(out.str(), "orvena: dizek.scl, " + name + ".scl ve " + name + ".kbm \"" +
+                                     folder.string() + "\" klasörüne yazıldı\n");
         } else if (status) {
-            EXPECT_NE(err.str().find(c.files), std::string::npos);
-            EXPECT_FALSE(fs::exists(dir / "dizek.scl"));
+            EXPECT_NE(err.str().find(placed(c.said)), std::string::npos);
+            // Nothing of the export is left, and the earlier files are whole.
+            std::set<std::string> names;
+            for (const auto& entry : fs::directory_iterator(dir.path()))
+                names.insert(entry.path().filename().string());
+            EXPECT_EQ(names,
+                      (c.spoil == C::kbm_on_full_device
+                           ? std::set<std::string>{"Saba.kbm", "Saba.scl", "dizek.scl", "dosya"}
+                           : std::set<std::string>{"Saba.scl", "dizek.scl", "dosya"}));
+            EXPECT_EQ(test::read_file_bytes(dir / "dizek.scl"), "eski dizek");
+            EXPECT_EQ(test::read_file_bytes(dir / "Saba.scl"), "eski Saba");
         }
     }
 }
 
+// A finished export names its three files in a notice; a failed one says so in a message box.
 TEST(ScalaExport, WindowEntryWritesToThePickedFolderOrSaysItCannot) {
     test::TempDir dir;
     test::RecordingDialogs dialogs;
-    scala_export_Click(shipped(), dialogs, "a/b", [&] { return std::optional(dir.path()); });
+    scala_export_Click(
+        shipped(), dialogs, "a/b", [&] { return std::optional(dir.path()); }, test::program_dir());
     EXPECT_TRUE(fs::exists(dir / "mandallar.kbm"));  // not a plain file name
-    scala_export_Click(shipped(), dialogs, "Rast", [] { return fs::path("/proc/orvena-none"); });
-    ASSERT_EQ(dialogs.texts().size(), 1u);
-    EXPECT_EQ(dialogs.texts()[0].rfind(kScalaWriteFailed, 0), 0u);
+    const std::string folder = dir.path().string();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, "Scala dosyaları yazıldı:\r\n" + folder + "/dizek.scl\r\n" +
+                                           folder + "/mandallar.scl\r\n" + folder +
+                                           "/mandallar.kbm");
+    EXPECT_FALSE(dialogs.shown()[0].modal);
+
+    dialogs.clear();
+    scala_export_Click(
+        shipped(), dialogs, ".gizli", [&] { return std::optional(dir.path()); },
+        test::program_dir());
+    EXPECT_FALSE(fs::exists(dir / ".gizli.kbm"));  // a hidden file, which no list would show
+    ASSERT_EQ(::mkfifo((dir / "Rast.kbm").c_str(), 0644), 0);  // it would hold the window
+    scala_export_Click(
+        shipped(), dialogs, "Rast", [&] { return std::optional(dir.path()); }, test::program_dir());
+    EXPECT_FALSE(fs::exists(dir / "Rast.scl"));
+    scala_export_Click(
+        shipped(), dialogs, "Rast", [] { return fs::path("/proc/orvena-none"); },
+        test::program_dir());
+    ASSERT_EQ(dialogs.shown().size(), 3u);
+    EXPECT_EQ(dialogs.texts()[1], std::string(kScalaWriteFailed) + "\r\n\"" +
+                                      (dir / "Rast.kbm").string() +
+                                      "\" düzenli bir dosya değil (aygıt ya da FIFO); buraya "
+                                      "yazılamaz.");
+    EXPECT_EQ(dialogs.texts()[2].rfind(kScalaWriteFailed, 0), 0u);
+    EXPECT_TRUE(dialogs.shown()[2].modal);
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ TEST(NoteTime, EveryPluckAndCutOfAPlaybackCarriesItsDeadline) {
     d.sound.note_times = true;
     test::write_file_bytes(d.recorder.file_path(), "5 0 100\r\n9 0 250\r\n7 0 50\r\n");
     d.recorder.Play_buton_Click();
-    EXPECT_EQ(d.sound.calls, (test::Calls{"cut!0", "5/0!0", "cut!100", "9/0!100", "cut!350",
-                                          "7/0!350", "cut!400"}));
+    EXPECT_EQ(d.sound.calls,
+              (test::Calls{"5/0!0", "cut!100", "9/0!100", "cut!350", "7/0!350", "cut!400"}));
 
     // Strings 7, 12 and 17 for 8, 4 and 4 units at speed 10: 80, 40 and 40 ms.
     d.sound.calls.clear();

@@ -3,6 +3,7 @@
 // note; the message for a broken or missing file.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "recorder_desk.h"
 #include "recording/sequence_player.h"
@@ -80,7 +81,7 @@ TEST_F(Player, eachRecordSoundsItsStringAndLeverForItsUnitsAtTheSpeedOfItsTime) 
     st.mandal_pos[7] = -3;
     st.mandal_pos[11] = 2;
     st.mandal_pos[12] = 1;
-    std::string text;
+    std::string text = "\xEF\xBB\xBF";  // a byte order mark, as some editors write
     Events expected;
     long t = 0;
     bool sounding = false;
@@ -134,13 +135,18 @@ TEST_F(Player, brokenOrMissingFileIsReportedWithItsRecordNumber) {
         {"0,3,3,0,0,0,0,0,0,0,\n0,40000,3,0,0,0,0,0,0,0", 2, 1},  // beyond 16 bits
         {"0,,3,0,0,0,0,0,0,0", 1, 0},                             // an empty field
         {nullptr, 0, 0},
+        {"<fifo>", 0, 0},  // read, it would hold the window
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.record);
         std::filesystem::remove(dir / "ezgi.ses");
         sound.calls.clear();
         dialogs.clear();
-        c.text ? play(c.text) : aç_kapa_buton_Click(p);
+        const bool fifo = c.text && std::string(c.text) == "<fifo>";
+        if (fifo) {
+            ASSERT_EQ(::mkfifo((dir / "ezgi.ses").c_str(), 0644), 0);
+        }
+        c.text && !fifo ? play(c.text) : aç_kapa_buton_Click(p);
         EXPECT_EQ(dialogs.texts(), std::vector<std::string>{std::to_string(c.record) + why});
         // Each note heard is cut again: nothing is left sounding.
         ASSERT_EQ(sound.calls.size(), 2 * c.notes_heard);
@@ -149,7 +155,7 @@ TEST_F(Player, brokenOrMissingFileIsReportedWithItsRecordNumber) {
         }
         // The counter box keeps the failing record's number.
         const std::string counter = "00" + std::to_string(c.record);
-        expect_idle_with_counter(c.text ? counter.c_str() : nullptr, false);
+        expect_idle_with_counter(c.text && !fifo ? counter.c_str() : nullptr, false);
     }
 }
 

@@ -30,7 +30,7 @@ TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
     EXPECT_EQ(w.Picture6->geometry(), QRect(0, 60, 239, 100));
     EXPECT_EQ(w.Picture5->geometry(), QRect(239, 60, 57, 100));
     EXPECT_EQ(w.Frame11->pos(), QPoint(861, -6));
-    EXPECT_EQ(w.Check1->pos(), QPoint(2, 400));
+    EXPECT_EQ(w.Check1->pos(), QPoint(2, 377));
     EXPECT_EQ(w.Label36->geometry(), QRect(366, 10, 217, 44));
     EXPECT_EQ(w.Frame3->geometry(), QRect(12, 4, 337, 52));
     EXPECT_EQ(w.Frame7->geometry(), QRect(600, 4, 65, 52));

@@ -115,7 +115,7 @@ TEST_P(QuitQuestion, SignalWhileItIsOpenClosesItAndEndsTheProgram) {
     std::filesystem::current_path(saved_cwd);
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, QuitQuestion, ::testing::Values(SIGTERM, SIGHUP));
+INSTANTIATE_TEST_SUITE_P(Signals, QuitQuestion, ::testing::Values(SIGTERM, SIGHUP, SIGINT));
 
 }  // namespace
 }  // namespace orvena

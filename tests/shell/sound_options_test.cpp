@@ -1,11 +1,13 @@
 // The player's sound choice: the settings file in the program folder and the command line.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 #include <tuple>
 
 #include "shell/command_line.h"
+#include "shell/midi_settings.h"
 #include "shell/sound_settings.h"
 #include "support/qt_app.h"
 #include "support/temp_dir.h"
@@ -15,7 +17,7 @@ namespace {
 
 struct SettingsCase {
     const char* name;
-    std::string file;  // contents of orvena.ini; "-" for no file
+    std::string file;  // contents of orvena.ini; "-" for no file, "|" for a FIFO
     std::string api;
     std::string device;
     unsigned block;
@@ -38,12 +40,19 @@ TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
          "buffer_frames '12x'"},
         {"BlockTooLarge", "[sound]\nbuffer_frames=1000000\n", "auto", "", 128,
          "buffer_frames '1000000'"},
+        {"ControlBytes", "[sound]\napi=a\x1b[2J\n", "auto", "", 128,
+         "unknown sound system 'a\\x1B[2J'"},  // shown, not sent to the terminal
+        {"Fifo", "|", "auto", "", 128, "cannot be read"},  // read, it would hold the start-up
     };
     // clang-format on
     for (const SettingsCase& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
-        if (c.file != "-") write_file_bytes(dir / kSettingsFileName, c.file);
+        if (c.file == "|") {
+            ASSERT_EQ(::mkfifo((dir / kSettingsFileName).c_str(), 0644), 0);
+        } else if (c.file != "-") {
+            write_file_bytes(dir / kSettingsFileName, c.file);
+        }
         std::ostringstream log;
         const AudioChoice choice = read_sound_settings(dir / kSettingsFileName, log);
         EXPECT_EQ(std::tuple(api_setting_name(choice), choice.device, choice.block_frames,
@@ -51,6 +60,9 @@ TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
                   std::tuple(c.api, c.device, c.block, c.chosen));
         EXPECT_EQ(log.str().empty(), c.log_has.empty()) << log.str();
         EXPECT_NE(log.str().find(c.log_has), std::string::npos) << log.str();
+        if (c.file == "|") {
+            EXPECT_EQ(read_midi_port(dir / kSettingsFileName, log), "");
+        }
     }
 }
 
@@ -71,12 +83,19 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
     // clang-format off
     const LineCase cases[] = {
         {"None", {}, {}, "", "", "auto", "from-file", 128},
-        {"Help", {"--help"}, 0, "--audio-api <system>", ""},
+        {"Help", {"--help"}, 0, "Kullanım: orvena [seçenekler]\n", ""},
+        {"HelpOption", {"-h"}, 0, "\n  --audio-api <sistem>", ""},
+        {"HelpRender", {"--help"}, 0, "\n  --render <DOSYA ÇIKTI.wav>", ""},
         {"Version", {"--version"}, 0, "ORVENA", ""},
-        {"Unknown", {"--fast"}, 2, "", "Unknown option 'fast'"},
-        {"Positional", {"dizek.xls"}, 2, "", "unexpected argument 'dizek.xls'"},
-        {"BadSystem", {"--audio-api", "oss"}, 2, "", "unknown sound system 'oss'"},
-        {"BadBlock", {"--buffer-frames=0"}, 2, "", "--buffer-frames wants a number"},
+        {"Unknown", {"--fast"}, 2, "",
+         "orvena: bilinmeyen seçenek \"--fast\"\nSeçenekler için: orvena --help\n"},
+        {"Positional", {"dizek.xls"}, 2, "", "beklenmeyen argüman \"dizek.xls\""},
+        {"NoValue", {"--audio-api"}, 2, "", "orvena: --audio-api bir değer ister\n"},
+        {"BadSystem", {"--audio-api", "oss"}, 2, "", "bilinmeyen ses sistemi \"oss\""},
+        {"RawBytes", {"--audio-api", "o\x1b[2J"}, 2, "", "ses sistemi \"o\\x1B[2J\""},
+        {"BadBlock", {"--buffer-frames=0"}, 2, "",
+         "--buffer-frames 32 ile 4096 arasında bir sayı ister, \"0\" değil"},
+        {"MakamAlone", {"--makam", "Rast"}, 2, "", "--makam yalnız --export-scala ile kullanılır"},
         {"Sound", {"--audio-api=alsa", "--audio-device", "hw:0,0", "--buffer-frames",
          "256"}, {}, "", "", "alsa", "hw:0,0", 256, true},
     };

@@ -104,6 +104,38 @@ TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
     EXPECT_TRUE(has_colour(w.surface(10), QRect(36, 2 + 15 * 11, 25, 14), kGreen)) << "inked";
 }
 
+// On screen the splash is painted before the load starts (a message of the load finds it
+// painted, with the event loop not yet running) and stays until the main window shows.
+TEST_F(StartupTest, SplashIsOnScreenFromBeforeTheLoadUntilTheWindowShows) {
+    test::ProgramFolder folder(26);  // the load's count message comes after the tuning import
+    Program program(dialogs);
+    struct Watch : QObject {
+        Program* program = nullptr;
+        int splash_paints = 0;
+        bool splash_up_at_window_show = false;
+        bool eventFilter(QObject* target, QEvent* e) override {
+            frmSplash* splash = program->splash();
+            if (splash != nullptr && target == splash && e->type() == QEvent::Paint)
+                ++splash_paints;
+            if (target == program->window() && e->type() == QEvent::Show)
+                splash_up_at_window_show = splash != nullptr && splash->isVisible();
+            return false;
+        }
+    } watch;
+    watch.program = &program;
+    qApp->installEventFilter(&watch);
+    int paints_at_message = -1;
+    dialogs.while_shown = [&](const std::string&) { paints_at_message = watch.splash_paints; };
+    ProgramOptions options = folder.headless_options();
+    options.show_windows = true;
+    ASSERT_TRUE(program.start(options).goes_on);
+    qApp->removeEventFilter(&watch);
+    EXPECT_GT(paints_at_message, 0) << "the splash was not painted before the load";
+    EXPECT_TRUE(watch.splash_up_at_window_show);
+    EXPECT_EQ(program.splash(), nullptr) << "gone once the window shows";
+    program.window()->hide();
+}
+
 // A missing (or wrongly spelled) or damaged workbook ends the program with its message; a
 // wrong number of samples is reported with the count and start-up goes on, keeping at most
 // the 57 names the table holds.

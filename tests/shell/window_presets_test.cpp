@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include "started_window.h"
 
@@ -28,6 +32,33 @@ TEST_F(WindowPresets, ALevelButtonRetunesTheStringsTheArrowKeysPluck) {
     EXPECT_EQ(w_->Text3->text(), QStringLiteral("0"));
     EXPECT_TRUE(w_->st.manual_levers);
     EXPECT_EQ(w_->st.mandal_pos[11], 0);
+}
+
+// A held arrow of the fine shift steps once when that step cannot be transposed: the message
+// box takes the mouse's release; once it is answered the shift is 0 and nothing steps on.
+TEST_F(WindowPresets, HeldFineShiftArrowStopsAtTheCancelMessage) {
+    w_->st.mandal_pos[12] = 12;  // no degree above its lever 12 lies on string 12
+    w_->show();
+    QWindow* window = w_->windowHandle();
+    const QPoint arrow =  // the arrow that raises the shift, at the bar's right end
+        w_->HScroll1->mapTo(w_, QPoint(w_->HScroll1->width() - 5, w_->HScroll1->height() / 2));
+    dialogs_.while_shown = [&](const std::string&) {
+        if (dialogs_.shown().size() > 3) return;  // a runaway: no deeper
+        QDialog box(w_);  // what a real message box does to the window while it is open
+        box.setModal(true);
+        QTimer::singleShot(100, [&] { QTest::mouseRelease(window, Qt::LeftButton, {}, arrow); });
+        QTimer::singleShot(1200, &box, &QDialog::accept);  // read, and answered
+        box.exec();
+    };
+    QTest::mousePress(window, Qt::LeftButton, {}, arrow);
+    QTest::qWait(1200);  // past the arrow's repeat delay: nothing may step now
+    ASSERT_EQ(dialogs_.texts().size(), 1u);
+    EXPECT_EQ(dialogs_.texts()[0].rfind("göçürme yapılamıyor", 0), 0u);
+    EXPECT_EQ(std::pair(w_->HScroll1->value(), w_->Text3->text()), std::pair(0, QString("0")));
+    dialogs_.while_shown = nullptr;
+    QTest::mouseClick(window, Qt::LeftButton, {}, arrow);  // the arrow was not left pressed
+    EXPECT_EQ(dialogs_.texts().size(), 2u);
+    w_->hide();
 }
 
 // Lets the window's events run until the makam list holds `count` names (or 5 s pass).

@@ -75,5 +75,19 @@ TEST_F(WindowSurfaces, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
     EXPECT_EQ(test::differences(instrument, untouched), "") << "cleared boxes";
 }
 
+// Every slanted-edge number can be read in the window: no control on the drawing (the check
+// box at its bottom left among them) covers a pixel of one.
+TEST_F(WindowSurfaces, NothingOnTheDrawingCoversASlantedEdgeNumber) {
+    for (int s = 1; s <= kStringCount; ++s) w_->st.mandal_pos[s] = w_->st.mandal_min[s];
+    w_->Check1->setValue(1);
+    const QImage shown = w_->Picture2->grab().toImage();
+    for (int n = 1; n <= kStringCount; ++n) {
+        const QRgb ink = n <= 7 ? 0xC0C000u : 0xCE1E0Au;  // olive, else red-brown
+        const int printed = test::count_colour(w_->surface(2), diagonal_box(n), ink);
+        EXPECT_GT(printed, 0);
+        EXPECT_EQ(test::count_colour(shown, diagonal_box(n), 0xFF000000u | ink), printed) << n;
+    }
+}
+
 }  // namespace
 }  // namespace orvena

@@ -23,13 +23,13 @@ float loudest(Mixer& mixer) {
 
 TEST_F(ModuleTest, NotesPlayedWhileSilentAreDroppedWhenADeviceComes) {
     auto module = make_module();  // silent
-    module->play_note_alias(st.wav_files[5], st.note_names[5]);
+    module->play_note_alias(5, 0, st.note_names[5]);
     module->play_tuned_sample(12, 0);
     module->use_output(std::make_unique<FakeOutput>("pulse cap", 128));
     EXPECT_EQ(loudest(module->mixer()), 0.0f);
     EXPECT_FALSE(module->alias_open(st.note_names[5])) << "the key's note is gone with it";
 
-    module->play_note_alias(st.wav_files[5], st.note_names[5]);
+    module->play_note_alias(5, 0, st.note_names[5]);
     EXPECT_GT(loudest(module->mixer()), 0.05f);
     // From one device to another at the same rate, a held note goes on.
     module->use_output(std::make_unique<FakeOutput>("alsa default", 256));

@@ -1,15 +1,14 @@
-// The real output through a real sound server: the black-box desktop's private PulseAudio
-// with its null sink "cap", started for this test and stopped after it.
+// The real output through a real sound server: a private PulseAudio with its null sink "cap",
+// started for this test by the project's own script and stopped after it.
 
 #include <gtest/gtest.h>
 
 #include <pulse/simple.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,36 +21,44 @@
 namespace orvena::test {
 namespace {
 
+std::string server_script() {
+    return "bash '" + (source_dir() / "tests/sound/private_pulse.sh").string() + "'";
+}
+
 class PulseServer : public ::testing::Test {
   protected:
+    // The script prints NAME=VALUE for every variable a client of the server needs.
     static void SetUpTestSuite() {
-        if (std::string(BLACKBOX_DIR).empty()) return;
-        state_dir_ = "/tmp/orvena-pulse-test-" + std::to_string(::getpid());
-        ::setenv("BB_STATE_DIR", state_dir_.c_str(), 1);
-        const std::string session = std::string(BLACKBOX_DIR) + "/session.sh";
-        started_ = std::system((session + " start >/dev/null").c_str()) == 0;
-        if (!started_) return;
-        // The session's environment: PULSE_SERVER and its cookie above all.
-        std::ifstream env(state_dir_ + "/env");
-        for (std::string line; std::getline(env, line);) {
+        FILE* out = ::popen((server_script() + " start").c_str(), "r");
+        if (out == nullptr) return;
+        char buffer[4096];
+        while (std::fgets(buffer, sizeof buffer, out) != nullptr) {
+            std::string line(buffer);
+            while (!line.empty() && line.back() == '\n') line.pop_back();
             const auto eq = line.find('=');
-            if (line.rfind("export ", 0) != 0 || eq == std::string::npos) continue;
-            ::setenv(line.substr(7, eq - 7).c_str(), line.substr(eq + 1).c_str(), 1);
+            if (eq == std::string::npos) continue;
+            const std::string name = line.substr(0, eq), value = line.substr(eq + 1);
+            if (name == "ORVENA_PULSE_DIR") {
+                server_dir_ = value;
+            } else {
+                ::setenv(name.c_str(), value.c_str(), 1);
+            }
         }
+        started_ = ::pclose(out) == 0 && !server_dir_.empty();
+        // A sink chosen for the user's own server must not steer this stream.
+        ::unsetenv("PULSE_SINK");
     }
     static void TearDownTestSuite() {
-        if (!started_) return;
-        const std::string session = std::string(BLACKBOX_DIR) + "/session.sh";
-        [[maybe_unused]] const int stopped = std::system((session + " stop >/dev/null").c_str());
-        ::unsetenv("PULSE_SERVER");
+        for (const char* name : {"PULSE_SERVER", "PULSE_COOKIE", "PULSE_CLIENTCONFIG"}) {
+            ::unsetenv(name);
+        }
+        if (server_dir_.empty()) return;
+        const int stopped = std::system((server_script() + " stop '" + server_dir_ + "'").c_str());
+        if (stopped != 0) ADD_FAILURE() << "the private sound server did not stop";
     }
-    void SetUp() override {
-        if (std::string(BLACKBOX_DIR).empty())
-            GTEST_SKIP() << "no black-box harness beside the sources";
-        ASSERT_TRUE(started_) << "the harness's sound server did not start";
-    }
+    void SetUp() override { ASSERT_TRUE(started_) << "the private sound server did not start"; }
 
-    static inline std::string state_dir_;
+    static inline std::string server_dir_;
     static inline bool started_ = false;
 };
 
@@ -73,6 +80,31 @@ std::vector<float> record_sink(double seconds, const std::function<void()>& play
     return sound;
 }
 
+// Cents from `reference` measured in the note between its dropouts: every stretch without a
+// run of 48 or more zero samples (digital silence: the stream ran dry) is cut into windows of
+// 50 to 100 ms, from 50 ms after the onset to 1 s.
+std::vector<double> cents_between_dropouts(const std::vector<float>& left, double reference) {
+    constexpr std::size_t kShortest = 2400, kLongest = 4800, kDropout = 48;
+    std::size_t onset = 0;
+    while (onset < left.size() && std::abs(left[onset]) < 1e-3f) ++onset;
+    const std::size_t end = std::min(left.size(), onset + 48000);
+    std::vector<double> cents;
+    std::size_t start = onset + kShortest, zeros = 0;
+    auto measure_up_to = [&](std::size_t stop) {
+        for (; stop > start && stop - start >= kShortest; start += kLongest) {
+            const std::span<const float> window(&left[start], std::min(kLongest, stop - start));
+            cents.push_back(cents_between(measure_fundamental(window, 48000.0), reference));
+        }
+    };
+    for (std::size_t i = start; i < end; ++i) {
+        zeros = left[i] == 0.0f ? zeros + 1 : 0;
+        if (zeros == kDropout) measure_up_to(i + 1 - kDropout);
+        if (zeros >= kDropout) start = i + 1;
+    }
+    measure_up_to(end);
+    return cents;
+}
+
 TEST_F(PulseServer, PlaysAStringInTuneThroughAStreamOfUnder20Milliseconds) {
     std::string why_not;
     // The block kept: dropouts on a busy machine may add blocks, but not a larger block.
@@ -88,32 +120,20 @@ TEST_F(PulseServer, PlaysAStringInTuneThroughAStreamOfUnder20Milliseconds) {
     module.load_samples();
     // A busy machine may cost the new stream a dropout or two before its buffer settles.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    const std::vector<float> sound = record_sink(1.6, [&] { module.play_tuned_sample(12, 0); });
-    ASSERT_FALSE(sound.empty()) << "the sink's monitor could not be recorded";
-
-    const std::vector<float> left = channel_of(sound, 0);
-    std::size_t onset = 0;
-    while (onset < left.size() && std::abs(left[onset]) < 1e-3f) ++onset;
-    ASSERT_LT(onset + 48000, left.size()) << "nothing was heard";
-    // Tenths of a second along the note, leaving out those with a dropout (digital silence)
-    // in them. A busy machine may also splice the stream without silence, which bends one
-    // window's pitch: the note is in tune when most windows say so.
-    constexpr std::size_t kWindow = 4800;
-    auto silent_run_in = [&](std::size_t from) {
-        std::size_t run = 0;
-        for (std::size_t i = from; i < from + kWindow; ++i) {
-            run = left[i] == 0.0f ? run + 1 : 0;
-            if (run >= 48) return true;
-        }
-        return false;
-    };
+    // A 5 ms stream on a machine loaded by others runs dry now and then, and a splice without
+    // silence bends one window's pitch: the note is in tune when most windows between the
+    // dropouts say so. Where a pluck leaves fewer than three, the string is plucked again.
     std::vector<double> cents;
-    for (std::size_t from = onset + 2400; from + kWindow < onset + 48000; from += kWindow) {
-        if (silent_run_in(from)) continue;
-        const std::span<const float> note(left.data() + from, kWindow);
-        cents.push_back(cents_between(measure_fundamental(note, 48000.0), st.freq(12, 0)));
+    for (int pluck = 0; pluck < 3 && cents.size() < 3; ++pluck) {
+        const std::vector<float> sound = record_sink(1.6, [&] { module.play_tuned_sample(12, 0); });
+        ASSERT_FALSE(sound.empty()) << "the sink's monitor could not be recorded";
+        const std::vector<float> left = channel_of(sound, 0);
+        ASSERT_TRUE(std::any_of(left.begin(), left.end(), [](float v) { return v > 0.01f; }))
+            << "nothing was heard";
+        cents = cents_between_dropouts(left, st.freq(12, 0));
     }
-    ASSERT_GE(cents.size(), 3u) << "fewer than three tenths of a second without a dropout";
+    ASSERT_GE(cents.size(), 3u) << "three plucks left fewer than three 50 ms stretches without a "
+                                   "dropout";
     std::nth_element(cents.begin(), cents.begin() + cents.size() / 2, cents.end());
     EXPECT_NEAR(cents[cents.size() / 2], 0.0, 1.0);
 

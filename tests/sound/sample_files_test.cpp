@@ -39,9 +39,10 @@ TEST_F(SampleFilesTest, ReadOnlySamplesStillSoundTheirPitchAndWarnOnce) {
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_THAT(warnings[0], HasSubstr("yazılamıyor"));
     EXPECT_EQ(file_of(12), before);
-    // The letter key of string 12 sounds the rate its last pluck would have written.
-    m->play_note_alias(st.wav_files[12], st.note_names[12]);
-    EXPECT_NEAR(cents_between(pitch_now(*m), st.freq(12, 3)), 0.0, 0.5);
+    // The letter key of string 12 sounds its lever from memory too.
+    m->stop_plucked();
+    m->play_note_alias(12, -2, st.note_names[12]);
+    EXPECT_NEAR(cents_between(pitch_now(*m), st.freq(12, -2)), 0.0, 0.5);
     EXPECT_EQ(warnings.size(), 1u);
 }
 
@@ -58,7 +59,7 @@ TEST_F(SampleFilesTest, AHeaderHoldingRateZeroPlaysAndIsRepaired) {
         for (int s : {12, 17}) {
             const int p = st.mandal_pos[s];
             if (letter_key) {
-                m->play_note_alias(st.wav_files[s], st.note_names[s]);
+                m->play_note_alias(s, p, st.note_names[s]);
             } else {
                 m->play_tuned_sample(s, p);
             }
@@ -86,7 +87,7 @@ TEST_F(SampleFilesTest, AHugeSampleIsRefusedWithOneWarningAndTheRestPlay) {
     EXPECT_THAT(warnings[0], HasSubstr(st.wav_files[12] + " ses dosyası çok büyük (en çok 32 MB"));
     EXPECT_NO_THROW(m->play_tuned_sample(12, 0));
     EXPECT_EQ(pitch_now(*m), 0.0);
-    m->play_note_alias(st.wav_files[12], st.note_names[12]);
+    m->play_note_alias(12, 0, st.note_names[12]);
     m->play_tuned_sample(13, 0);
     EXPECT_NEAR(cents_between(pitch_now(*m), st.freq(13, 0)), 0.0, 0.5);
     EXPECT_EQ(warnings.size(), 1u);

@@ -37,14 +37,20 @@ TEST_F(SoundModuleTest, PlucksSoundTheFrequencyOfTheirLeverPosition) {
     }
 }
 
-TEST_F(SoundModuleTest, AHeldNotePlaysTheRateItsFileHoldsNotTheLeverNow) {
+// A held note sounds its string's lever now with the string's fine tuning, whatever the last
+// pluck wrote, and its file then holds that rate.
+TEST_F(SoundModuleTest, AHeldNoteSoundsTheLeverNowWithTheFineTuning) {
     auto m = make_module();
     m->play_tuned_sample(12, 3);
     m->stop_plucked();
     render(m->mixer(), 0.01);
-    // The lever goes back to 0 without a pluck: the file still holds position 3's rate.
-    m->play_note_alias(st.wav_files[12], st.note_names[12]);
-    EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)), st.freq(12, 3)), 0.0, 0.5);
+    st.akord_offset[12] = -1;
+    recompute_string_rates(st, 12, true);
+    m->play_note_alias(12, 0, st.note_names[12]);
+    const double expected = st.freq(12, 0) * std::pow(2.0, -1 / 1200.0);
+    EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)), expected), 0.0, 0.5);
+    EXPECT_EQ(le32_at(read_file_bytes(dir / st.wav_files[12]), 24),
+              static_cast<std::uint32_t>(st.sample_rate(12, 0)));
 }
 
 TEST_F(SoundModuleTest, ASampleChangedOnDiskIsDecodedAgain) {
@@ -105,14 +111,16 @@ TEST_F(SoundModuleTest, APluckCutsTheLastPluckOfAnyStringWithoutAClick) {
 TEST_F(SoundModuleTest, AnOpenAliasIsNeitherRestartedNorDoubledEvenAfterItsSampleEnded) {
     {
         auto once = make_module();
-        once->play_note_alias(st.wav_files[12], "A4");
+        once->play_note_alias(12, 0, "A4");
         const auto reference = render(once->mixer(), 0.6);
 
         auto twice = make_module();
-        twice->play_note_alias(st.wav_files[12], "A4");
+        twice->play_note_alias(12, 0, "A4");
         auto sound = render(twice->mixer(), 0.2);
-        for (int i = 0; i < 5; ++i) twice->play_note_alias(st.wav_files[12], "A4");
-        twice->play_note_alias(st.wav_files[17], "A4");  // another file under the same alias
+        const std::string header = read_file_bytes(dir / st.wav_files[12]);
+        for (int i = 0; i < 5; ++i) twice->play_note_alias(12, 4, "A4");
+        twice->play_note_alias(17, 0, "A4");  // another string under the same alias
+        EXPECT_EQ(read_file_bytes(dir / st.wav_files[12]), header) << "an open note is not retuned";
         const auto more = render(twice->mixer(), 0.4);
         sound.insert(sound.end(), more.begin(), more.end());
         ASSERT_EQ(sound.size(), reference.size());
@@ -121,14 +129,14 @@ TEST_F(SoundModuleTest, AnOpenAliasIsNeitherRestartedNorDoubledEvenAfterItsSampl
     }
     {
         auto m = make_module();
-        m->play_note_alias(st.wav_files[1], "E6");
+        m->play_note_alias(1, 0, "E6");
         const auto sound = render(m->mixer(), 3.2);
         EXPECT_EQ(rms(left_part(sound, 3.05, 0.1)), 0.0);
         EXPECT_TRUE(m->alias_open("E6"));
-        m->play_note_alias(st.wav_files[1], "E6");  // still open: no new note
+        m->play_note_alias(1, 0, "E6");  // still open: no new note
         EXPECT_EQ(rms(left_part(render(m->mixer(), 0.1), 0.0, 0.1)), 0.0);
         m->stop_note_alias("E6");
-        m->play_note_alias(st.wav_files[1], "E6");
+        m->play_note_alias(1, 0, "E6");
         EXPECT_GT(rms(left_part(render(m->mixer(), 0.1), 0.0, 0.1)), 0.01);
     }
 }
@@ -145,13 +153,13 @@ TEST_F(SoundModuleTest, StoppingSilencesOnlyWhatIsStopped) {
     for (const Case& c : {Case{17, "C4", false}, Case{22, "E3", true}}) {
         SCOPED_TRACE(c.alias);
         auto ref = make_module();
-        ref->play_note_alias(st.wav_files[c.held], c.alias);
+        ref->play_note_alias(c.held, 0, c.alias);
         const auto alone = render(ref->mixer(), 0.5);
 
         auto m = make_module();
         m->stop_note_alias("A4");  // never opened
-        m->play_note_alias(st.wav_files[c.held], c.alias);
-        c.pluck ? m->play_tuned_sample(3, 1) : m->play_note_alias(st.wav_files[12], "A4");
+        m->play_note_alias(c.held, 0, c.alias);
+        c.pluck ? m->play_tuned_sample(3, 1) : m->play_note_alias(12, 0, "A4");
         render(m->mixer(), 0.2);
         if (c.pluck) m->stop_plucked();
         for (const char* alias : {"A4", "A4", "B2"}) m->stop_note_alias(alias);

@@ -2,6 +2,7 @@
 // playable PCM file change; anything else is left byte for byte as it was, and is silent.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -100,23 +101,29 @@ TEST_F(WavBytes, FilesThatAreNotPlayablePcmStayByteForByteAndSilent) {
     }
 }
 
-// Positions without a rate, rates out of range and a missing sample write nothing, create
-// nothing and are silent; the patch alone refuses such rates too.
+// Positions without a rate, rates out of range, a missing sample and a FIFO in a sample's place
+// write nothing, create nothing and are silent (the FIFO does not hold the pluck); the patch
+// alone refuses such rates and files too.
 TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSilent) {
     const auto file = dir / st.wav_files[12];
     const std::string before = read_file_bytes(file);
     std::filesystem::remove(dir / st.wav_files[3]);
+    const auto fifo = dir / st.wav_files[5];
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     SoundModule m(st, dir.path(), std::make_unique<NullOutput>());
     st.sample_rate(12, 4) = 999;
     st.sample_rate(12, 5) = -44100;
-    for (auto [s, p] : {std::pair{12, 13}, {12, -12}, {12, 4}, {12, 5}, {3, 1}}) {
+    for (auto [s, p] : {std::pair{12, 13}, {12, -12}, {12, 4}, {12, 5}, {3, 1}, {5, 0}}) {
         m.play_tuned_sample(s, p);
     }
-    m.play_note_alias(st.wav_files[3], st.note_names[3]);
-    EXPECT_FALSE(m.alias_open(st.note_names[3]));
+    m.play_note_alias(3, 0, st.note_names[3]);
+    m.play_note_alias(12, 4, st.note_names[12]);
+    EXPECT_FALSE(m.alias_open(st.note_names[3]) || m.alias_open(st.note_names[12]));
     EXPECT_TRUE(silent(render(m.mixer(), 0.2)));
     EXPECT_THROW(m.play_tuned_sample(12, 14), IndexOutOfRange);
     EXPECT_THROW(m.play_tuned_sample(27, 0), IndexOutOfRange);
+    EXPECT_THROW(m.play_note_alias(12, 14, st.note_names[12]), IndexOutOfRange);
     EXPECT_EQ(read_file_bytes(file), before);
     EXPECT_FALSE(std::filesystem::exists(dir / st.wav_files[3]));
 
@@ -124,6 +131,9 @@ TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSi
     EXPECT_EQ(patch_wav_rate(file, kMaxSampleRateHz + 1), RatePatch::rate_out_of_range);
     EXPECT_EQ(patch_wav_rate(dir / "missing.wav", 44100), RatePatch::bad_header);
     EXPECT_FALSE(std::filesystem::exists(dir / "missing.wav"));
+    EXPECT_EQ(patch_wav_rate(fifo, 44100), RatePatch::bad_header);
+    EXPECT_EQ(read_wav_header(fifo).problem, WavProblem::cannot_open);
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_EQ(read_file_bytes(file), before);
 }
 

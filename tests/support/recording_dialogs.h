@@ -18,12 +18,16 @@ namespace orvena::test {
 struct ShownMessage {
     std::string text;
     MessageButtons buttons = MessageButtons::Ok;
+    bool modal = true;  // false: a notice, shown without waiting for the user
 };
 
 class RecordingDialogs : public Dialogs {
   public:
     using Dialogs::message;
     MessageAnswer message(const std::string& text, MessageButtons buttons) override;
+    void notice(const std::string& text) override {
+        shown_.push_back({text, MessageButtons::Ok, false});
+    }
 
     // Answers for the next Yes/No questions, in order; when none is queued a question gets
     // default_answer. OK boxes always answer Ok.

@@ -1,9 +1,9 @@
 #pragma once
 // A Sound that plays nothing and writes down every call in order, for tests of the handlers
 // that pluck strings: "12/-3" string 12 plucked at lever -3, "cut" the plucked string cut,
-// "on 12-A4.wav A4" and "off A4" a held note. Given a clock, each call also says when it came:
-// "12/-3@100". With note_times, each call says the note time it came with instead:
-// "12/-3!100", or "!now" when it came with none.
+// "on 12/-3 A4" and "off A4" a held note of string 12 at lever -3. Given a clock, each call also
+// says when it came: "12/-3@100". With note_times, each call says the note time it came with
+// instead: "12/-3!100", or "!now" when it came with none.
 
 #include <optional>
 #include <string>
@@ -20,8 +20,8 @@ class RecordingSound final : public Sound {
     void play_tuned_sample(int s, int lever) override {
         note(std::to_string(s) + "/" + std::to_string(lever));
     }
-    void play_note_alias(const std::string& file, const std::string& alias) override {
-        note("on " + file + " " + alias);
+    void play_note_alias(int s, int lever, const std::string& alias) override {
+        note("on " + std::to_string(s) + "/" + std::to_string(lever) + " " + alias);
     }
     void stop_note_alias(const std::string& alias) override { note("off " + alias); }
     void stop_plucked() override { note("cut"); }

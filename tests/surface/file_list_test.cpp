@@ -30,6 +30,16 @@ TEST(FileList, ListsMatchingFilesSortedByNameWithoutFoldersOrHiddenFiles) {
               (std::vector<std::string>{"A.ses", "a.ses", "B.ses"}));
 }
 
+// Makam names in the Turkish alphabet's order: Ç after C, dotless I before İ, Ş after S.
+TEST(FileList, TurkishNamesSortAsTheAlphabetOrdersThem) {
+    test::TempDir dir;
+    const std::vector<std::string> alphabetical = {
+        "Acem.mkm", "Çârgâh.mkm", "Hicaz.mkm",  "Hüzzam.mkm", "Irak.mkm", "İsfahan.mkm",
+        "Saba.mkm", "Segâh.mkm",  "Şehnaz.mkm", "Uşşak.mkm",  "Zavil.mkm"};
+    for (auto it = alphabetical.rbegin(); it != alphabetical.rend(); ++it) touch(dir / *it);
+    EXPECT_EQ(list_matching_files(dir.path(), "*.mkm"), alphabetical);
+}
+
 TEST(FileList, BoxRefreshesOnRequestAndReportsTheClickedName) {
     test::ensure_qt_app();
     test::TempDir dir;

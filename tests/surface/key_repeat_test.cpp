@@ -7,7 +7,7 @@
 #include <QtTest/qtestspontaneevent.h>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -41,7 +41,7 @@ class KeyRepeatPairs : public ::testing::TestWithParam<Case> {};
 TEST_P(KeyRepeatPairs, ReachTheWindowAsRepeats) {
     test::ensure_qt_app();
     QWidget window;
-    auto* text = new QLineEdit(&window);
+    auto* button = new QPushButton(&window);
     KeyPreview preview(&window);
     preview.hold_releases(true);
     std::string reported;
@@ -62,7 +62,7 @@ TEST_P(KeyRepeatPairs, ReachTheWindowAsRepeats) {
                         Qt::NoModifier, QString(QChar(e.key)).toLower(), e.qt_repeat);
         event.setTimestamp(e.timestamp);
         QSpontaneKeyEvent::setSpontaneous(&event);
-        QApplication::instance()->notify(text, &event);
+        QApplication::instance()->notify(button, &event);
     }
     QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
     EXPECT_EQ(reported, GetParam().reported);

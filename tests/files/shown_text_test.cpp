@@ -1,0 +1,30 @@
+// Bytes from files and command lines as messages show them.
+
+#include <gtest/gtest.h>
+
+#include "files/shown_text.h"
+
+namespace orvena {
+namespace {
+
+TEST(ShownText, PrintableTextStaysAndEveryOtherByteIsEscaped) {
+    using namespace std::string_literals;
+    const std::pair<std::string, std::string> cases[] = {
+        {"12-A4.wav", "12-A4.wav"},
+        {"Çârgâh Uşşak", "Çârgâh Uşşak"},
+        {"a\0b"s, "a\\x00b"},                               // a NUL does not cut the text
+        {"\x1b[2J", "\\x1B[2J"},                            // a terminal command
+        {"\xc2\x85", "\\xC2\\x85"},                         // a control character of the upper half
+        {"ab\xff\xfe", "ab\\xFF\\xFE"},                     // not UTF-8
+        {"\xc3", "\\xC3"},                                  // a sequence cut short
+        {"\xc0\xaf", "\\xC0\\xAF"},                         // an overlong '/'
+        {"\xed\xa0\x80", "\\xED\\xA0\\x80"},                // a surrogate
+        {"exe.\xe2\x80\xaewav", "exe.\\xE2\\x80\\xAEwav"},  // turns the text around
+        {"\xf0\x9f\x8e\xb5", "\xf0\x9f\x8e\xb5"},           // four bytes, printable
+    };
+    for (const auto& [bytes, expected] : cases) EXPECT_EQ(shown(bytes), expected);
+    EXPECT_EQ(in_quotes(std::filesystem::path("a\nb")), "\"a\\x0Ab\"");
+}
+
+}  // namespace
+}  // namespace orvena

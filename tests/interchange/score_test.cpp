@@ -1,0 +1,237 @@
+// The score a sequence file becomes: written values (dotted, triplet, held), ties over bar
+// lines, triplet brackets, the accidental names of the staff's signs, the alter of each note,
+// and the MusicXML text a score editor reads.
+
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include "interchange/musicxml_score.h"
+#include "interchange/score_measures.h"
+#include "interchange/staff_accidentals.h"
+#include "recording/render_command.h"
+#include "recording/render_schedule.h"
+#include "support/temp_dir.h"
+
+namespace orvena {
+namespace {
+
+InstrumentState started_instrument() {
+    InstrumentState st;
+    if (const auto problem = start_render_instrument(st, test::program_dir()))
+        ADD_FAILURE() << *problem;
+    return st;
+}
+
+// Each staff sign by the commas (1200/53 cents) of its name against its steps (1200/79 cents):
+// a name fits within half a step, the Arel-Ezgi-Uzdilek names before the numbered ones.
+TEST(StaffAccidentals, NameEverySignThatAMusicXmlNameFits) {
+    const std::pair<int, const char*> table[] = {
+        {-12, "double-slash-flat"},
+        {-11, nullptr},
+        {-10, nullptr},
+        {-9, nullptr},
+        {-8, nullptr},
+        {-7, "flat"},
+        {-6, "slash-flat"},
+        {-5, nullptr},
+        {-4, "flat-3"},
+        {-3, "flat-2"},
+        {-2, nullptr},
+        {-1, "flat-1"},
+        {0, nullptr},
+        {1, "sharp-1"},
+        {2, nullptr},
+        {3, "sharp-2"},
+        {4, "sharp-3"},
+        {5, nullptr},
+        {6, "sharp"},
+        {7, "slash-quarter-sharp"},
+        {8, nullptr},
+        {9, nullptr},
+        {10, nullptr},
+        {11, nullptr},
+        {12, "slash-sharp"},
+        {13, nullptr},
+        {-13, nullptr},
+    };
+    for (const auto& [step, name] : table) {
+        const char* got = musicxml_accidental(step);
+        EXPECT_EQ(got ? std::string(got) : "", name ? std::string(name) : "") << step;
+    }
+    EXPECT_EQ(step_count_text(5), "+5");
+    EXPECT_EQ(step_count_text(-2), "-2");
+}
+
+TEST(StaffPositions, StringsAreNaturalsFromE6DownAndAltersHaveTwoDecimals) {
+    const std::tuple<int, char, int, int> places[] = {
+        {1, 'E', 6, 88}, {7, 'F', 5, 77}, {10, 'C', 5, 72}, {17, 'C', 4, 60}, {26, 'A', 2, 45}};
+    for (const auto& [string, step, octave, key] : places) {
+        const StaffPosition at = staff_position(string);
+        EXPECT_EQ(at.step, step) << string;
+        EXPECT_EQ(at.octave, octave) << string;
+        EXPECT_EQ(at.key, key) << string;
+    }
+    EXPECT_EQ(alter_text(68.9868, 69), "-0.01");
+    EXPECT_EQ(alter_text(70.0501, 71), "-0.95");
+    EXPECT_EQ(alter_text(72.9362, 72), "0.94");
+    EXPECT_EQ(alter_text(74.0040, 74), "0");  // no "0.00" nor "-0.00"
+    EXPECT_EQ(alter_text(73.9960, 74), "0");
+    EXPECT_EQ(alter_text(75.5, 74), "1.50");
+}
+
+struct WrittenCase {
+    const char* record;  // one record of ten numbers, after a dotted quarter A4
+    bool rest;
+    NoteValue value;
+    int divisions;  // 48 to the quarter
+};
+
+TEST(ScoreEvents, KeepTheWrittenValues) {
+    const WrittenCase cases[] = {
+        {"0,8,3,0,1,0,0,0,0,0", false, {2, true, false}, 72},   // dotted quarter
+        {"1,8,4,0,0,0,0,0,0,0", false, {3, false, true}, 16},   // triplet eighth (played 5/16)
+        {"1,8,4,0,1,0,0,0,0,0", false, {3, false, true}, 16},   // the player ignores its dot
+        {"1,8,5,0,0,0,0,0,0,0", false, {4, false, true}, 8},    // triplet sixteenth
+        {"1,8,3,0,0,0,0,0,0,0", false, {2, false, false}, 48},  // a triplet quarter plays plain
+        {"0,8,6,0,1,0,0,0,0,0", false, {5, true, false}, 9},    // dotted thirty-second
+        {"0,8,9,0,0,0,0,0,0,0", false, {2, true, false}, 72},   // holds the value in force
+        {"0,29,0,0,0,0,0,0,0,0", true, {2, false, false}, 48},  // quarter rest
+        {"0,26,0,0,0,0,0,0,0,0", true, {5, false, false}, 6},   // thirty-second rest
+    };
+    const InstrumentState st = started_instrument();
+    for (const WrittenCase& c : cases) {
+        SCOPED_TRACE(c.record);
+        const std::string text = std::string("0,8,3,0,1,0,0,0,0,0\r\n") + c.record +
+                                 "\r\n0,8,0,0,0,0,0,0,0,0\r\n0,40,3,0,0,0,0,0,0,0\r\n";
+        const auto events = score_events(text, st, AccidentalSource::File);
+        ASSERT_EQ(events.size(), 2u);  // length code 0 and pitch code 40 are skipped
+        EXPECT_EQ(events[1].rest, c.rest);
+        EXPECT_EQ(events[1].value, c.value);
+        EXPECT_EQ(events[1].divisions, c.divisions);
+    }
+}
+
+TEST(ScoreEvents, SignOfTheLeverSoundedAndTheRecordAtFault) {
+    InstrumentState st = started_instrument();
+    st.mandal_pos[12] = 3;
+    st.mandal_step(5, 2) = -3;  // a workbook step pointing against its lever: no sign
+    const std::string text =
+        "0,8,3,-6,0,0,0,0,0,1\r\n0,8,3,0,0,0,0,0,0,0\r\n0,1,3,2,0,0,0,0,0,1\r\n";
+    const auto file = score_events(text, st, AccidentalSource::File);
+    const auto own = score_events(text, st, AccidentalSource::Conditional);
+    ASSERT_EQ(file.size(), 3u);
+    EXPECT_EQ(file[0].step, -6);
+    EXPECT_EQ(file[1].step, 0);
+    EXPECT_EQ(file[2].step, 0);
+    EXPECT_EQ(own[1].step, 3);  // "şartlı": the instrument's lever where the note has none
+    EXPECT_NEAR(file[0].pitch, 69.0 + 12.0 * std::log2(st.freq(12, -6) / 440.0), 0.001);
+    const std::pair<const char*, int> faults[] = {
+        {"0,8,3,0,0,0,0,0,0,0\r\n0,8,3,40,0,0,0,0,0,0", 2},
+        {"0,8,3,0,0\r\n", 1},
+        {"0,8,3,0,0,0,0,0,0,0\r\n0,x,3,0,0,0,0,0,0,0", 2}};
+    for (const auto& [bad, record] : faults) {
+        try {
+            score_events(bad, st, AccidentalSource::File);
+            ADD_FAILURE() << bad;
+        } catch (const ScheduleError& e) {
+            EXPECT_EQ(e.record(), record) << bad;
+        }
+    }
+}
+
+TEST(ScoreMeasures, ValuesThatMakeUpAPieceLongestFirst) {
+    const auto types = [](int divisions, bool triplet) {
+        std::string out;
+        for (const NoteValue& v : values_making_up(divisions, triplet)) {
+            out += std::string(value_type_name(v.type)) + (v.dotted ? "." : "") + " ";
+        }
+        return out;
+    };
+    EXPECT_EQ(types(120, false), "half eighth ");
+    EXPECT_EQ(types(168, false), "half. eighth ");
+    EXPECT_EQ(types(72, false), "quarter. ");
+    EXPECT_EQ(types(40, true), "quarter 16th ");  // triplet quarter and sixteenth: 32 + 8
+    EXPECT_EQ(types(5, false), "64th ");          // the rest goes into the last piece
+    EXPECT_EQ(types(1, false), "64th ");
+}
+
+// What a score editor reads of each note, in order: place, alter, duration, type, dot,
+// accidental, triplet, ties and brackets, and a step count printed before it.
+std::vector<std::string> read_notes(const QByteArray& xml, int& measures) {
+    std::vector<std::string> notes;
+    QXmlStreamReader r(xml);
+    std::string words, note, step, alter;
+    measures = 0;
+    auto add = [&note](const QString& s) { note += " " + s.toStdString(); };
+    while (!r.atEnd()) {
+        r.readNext();
+        if (r.isEndElement() && r.name() == QStringLiteral("note")) {
+            notes.push_back(words + note.substr(1));
+            words.clear();
+            note.clear();
+        }
+        if (!r.isStartElement()) continue;
+        const QString name = r.name().toString();
+        const QString type = r.attributes().value(QStringLiteral("type")).toString();
+        if (name == QStringLiteral("measure")) ++measures;
+        if (name == QStringLiteral("words"))
+            words += "[" + r.readElementText().toStdString() + "] ";
+        if (name == QStringLiteral("rest")) add(QStringLiteral("rest"));
+        if (name == QStringLiteral("step")) step = r.readElementText().toStdString();
+        if (name == QStringLiteral("alter")) alter = " " + r.readElementText().toStdString();
+        if (name == QStringLiteral("octave")) {
+            note += " " + step + r.readElementText().toStdString() + alter;
+            alter.clear();
+        }
+        if (name == QStringLiteral("duration") || name == QStringLiteral("type") ||
+            name == QStringLiteral("accidental")) {
+            add(r.readElementText());
+        }
+        if (name == QStringLiteral("dot")) add(QStringLiteral("dot"));
+        if (name == QStringLiteral("actual-notes")) add(r.readElementText() + ":");
+        if (name == QStringLiteral("normal-notes")) note += r.readElementText().toStdString();
+        if (name == QStringLiteral("tie")) add("tie-" + type);
+        if (name == QStringLiteral("tuplet")) add("tuplet-" + type);
+    }
+    return notes;
+}
+
+TEST(MusicXmlScore, SpellsTiesAndBracketsAsTheStaffDrawsThem) {
+    const InstrumentState st = started_instrument();
+    // A4 quarter, B4 six low, B4, F4 five high (eighths), three triplet eighths D5 C5+6 D5,
+    // G4 quarter over the bar line, a quarter rest, A4 whole over the next one.
+    const std::string text =
+        "0,8,3,0,0,0,0,0,0,0\n0,7,4,-6,0,0,0,0,0,1\n0,7,4,0,0,0,0,0,0,0\n0,10,4,5,0,0,0,0,0,1\n"
+        "1,5,4,0,0,0,0,0,0,0\n1,6,4,6,0,0,0,0,0,1\n1,5,4,0,0,0,0,0,0,0\n0,9,3,0,0,0,0,0,0,0\n"
+        "0,29,0,0,0,0,0,0,0,0\n0,8,1,0,0,0,0,0,0,0\n";
+    ScoreSheet sheet{"ezgi", 93.75, score_events(text, st, AccidentalSource::File), {}};
+    sheet.measures = score_measures(sheet.events);
+    const QByteArray xml = musicxml_score(sheet);
+    int measures = 0;
+    const std::vector<std::string> expected = {
+        "A4 -0.01 48 quarter",
+        "B4 -0.95 24 eighth slash-flat",
+        "B4 -0.04 24 eighth natural",
+        "[+5] F4 0.80 24 eighth",
+        "D5 0 16 eighth 3:2 tuplet-start",
+        "C5 0.94 16 eighth sharp 3:2",
+        "D5 0 16 eighth 3:2 tuplet-stop",
+        "G4 0.01 24 tie-start eighth",
+        "G4 0.01 24 tie-stop eighth",
+        "rest 48 quarter",
+        "A4 -0.01 96 tie-start half",
+        "A4 -0.01 24 tie-stop tie-start eighth",
+        "A4 -0.01 72 tie-stop quarter dot",
+    };
+    EXPECT_EQ(read_notes(xml, measures), expected);
+    EXPECT_EQ(measures, 3);
+    EXPECT_TRUE(xml.contains("<score-partwise version=\"3.1\">"));
+    EXPECT_TRUE(xml.contains("-//Recordare//DTD MusicXML 3.1 Partwise//EN"));
+    EXPECT_TRUE(xml.contains("<divisions>48</divisions>"));
+    EXPECT_TRUE(xml.contains("<sound tempo=\"93.75\"/>"));
+    EXPECT_TRUE(xml.contains("<work-title>ezgi</work-title>"));
+}
+
+}  // namespace
+}  // namespace orvena

@@ -1,0 +1,43 @@
+#pragma once
+// Targets that are not regular files, made in a test's own folder (never under /dev), and a
+// disk that fills up early, for tests of what the program writes.
+
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <string>
+#include <thread>
+
+namespace orvena::test {
+
+// A character device node: (1, 3) behaves as /dev/null, (1, 7) as /dev/full. False when this
+// process may not make device nodes (not root); the test then skips that case.
+bool make_char_device(const std::filesystem::path& file, unsigned major, unsigned minor);
+
+// Reads everything written into a FIFO from the moment it is made until its writer closes it.
+// A writer that never comes ends the reading after a minute, so a fault cannot hang the test.
+class FifoReader {
+  public:
+    explicit FifoReader(const std::filesystem::path& fifo);
+    ~FifoReader();
+    // Waits for the writer to close, and returns what it wrote.
+    std::string bytes();
+
+  private:
+    int fd_ = -1;
+    std::string bytes_;
+    std::thread reader_;
+};
+
+// While it lives, no file of this process may grow past `bytes`: a write beyond fails as on a
+// full disk (with "dosya bu kadar büyüyemez").
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+
+  private:
+    rlimit old_{};
+};
+
+}  // namespace orvena::test
