@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
+
+#include "files/system_reason.h"
 
 namespace orvena {
 
@@ -10,10 +11,6 @@ namespace {
 
 // RealtimeKit's own default cap; used when the service does not say.
 constexpr long kDefaultRealtimeCpuUs = 200000;
-
-std::string error_text(int error) {
-    return std::strerror(error);
-}
 
 // Through RealtimeKit; empty when granted, else why not.
 std::string ask_service(long thread_id, SchedulingSystem& system, RealtimeService& service,
@@ -26,7 +23,7 @@ std::string ask_service(long thread_id, SchedulingSystem& system, RealtimeServic
     long cap = service.max_realtime_cpu_us();
     if (cap <= 0) cap = kDefaultRealtimeCpuUs;
     if (const int error = system.limit_realtime_cpu(cap); error != 0) {
-        return "rtkit: RLIMIT_RTTIME konamadı (" + error_text(error) + ")";
+        return "rtkit: RLIMIT_RTTIME konamadı (" + system_reason(error) + ")";
     }
     if (!service.make_realtime(thread_id, priority, why)) return "rtkit: " + why;
     return {};
@@ -46,7 +43,7 @@ RealtimeGrant request_realtime(long thread_id, SchedulingSystem& system, Realtim
             privileged ? kAudioThreadPriority : std::min(kAudioThreadPriority, limit);
         const int error = system.set_fifo(thread_id, priority);
         if (error == 0) return {RealtimeGrant::Way::direct, priority, {}};
-        reasons = "doğrudan: " + error_text(error);
+        reasons = "doğrudan: " + system_reason(error);
     } else {
         reasons = "doğrudan: izin yok (RLIMIT_RTPRIO 0)";
     }
@@ -84,9 +81,9 @@ std::string MemoryLocker::describe() const {
     char megabytes[32];
     std::snprintf(megabytes, sizeof megabytes, "%.1f MB", static_cast<double>(locked_) / 1048576.0);
     if (refusal_ == 0) return std::string("ses belleği kilitli: ") + megabytes;
-    if (locked_ == 0) return "ses belleği kilitlenemedi (" + error_text(refusal_) + ")";
+    if (locked_ == 0) return "ses belleği kilitlenemedi (" + system_reason(refusal_) + ")";
     return std::string("ses belleği: ") + megabytes + " kilitli, gerisi kilitlenemedi (" +
-           error_text(refusal_) + ")";
+           system_reason(refusal_) + ")";
 }
 
 }  // namespace orvena

@@ -1,6 +1,6 @@
-// Real-time scheduling for the audio thread, asked of a system and a RealtimeKit that the
-// tests play: each way is tried only when the one before is not possible, and what was
-// granted (or why nothing was) is said in the program's words.
+// Real-time scheduling for the audio thread, asked of a kernel and a RealtimeKit that the test
+// plays: each way is tried only when the one before is not possible, and what was granted (or
+// why nothing was) is said in the program's words.
 
 #include "sound/realtime_priority.h"
 
@@ -15,39 +15,43 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-// The kernel and RealtimeKit in one, writing down what they were asked.
-struct FakeSystem final : SchedulingSystem, RealtimeService {
+struct Knobs {
     bool root = false;
     int rtprio = 0, fifo_error = 0, rttime_error = 0;
-    std::optional<int> already, rtkit_highest;  // none: normal thread / no RealtimeKit
+    std::optional<int> already, rtkit_highest = 20;  // none: normal thread / no RealtimeKit
     long rtkit_cpu_cap = 150000;
-    bool rtkit_grants = true;
+    bool rtkit_grants = true, bus = true;
     std::size_t memory_room = 0;  // bytes it lets lock
-    Calls calls;
+};
 
-    bool privileged() const override { return root; }
-    int realtime_priority_limit() const override { return rtprio; }
-    std::optional<int> realtime_priority_of(long) const override { return already; }
-    int set_fifo(long thread, int priority) override {
-        return note("fifo " + std::to_string(thread) + " " + std::to_string(priority), fifo_error);
+// The kernel and RealtimeKit in one, writing down what they were asked.
+struct FakeSystem final : SchedulingSystem, RealtimeService {
+    Knobs k;
+    Calls calls;
+    explicit FakeSystem(Knobs knobs) : k(knobs) {}
+    bool privileged() const override { return k.root; }
+    int realtime_priority_limit() const override { return k.rtprio; }
+    std::optional<int> realtime_priority_of(long) const override { return k.already; }
+    int set_fifo(long t, int p) override {
+        return note("fifo " + std::to_string(t) + " " + std::to_string(p), k.fifo_error);
     }
     int limit_realtime_cpu(long us) override {
-        return note("rttime " + std::to_string(us), rttime_error);
+        return note("rttime " + std::to_string(us), k.rttime_error);
     }
     int lock_memory(const void*, std::size_t bytes) override {
-        const bool fits = bytes <= memory_room;
-        if (fits) memory_room -= bytes;
+        const bool fits = bytes <= k.memory_room;
+        k.memory_room -= fits ? bytes : 0;
         return note("lock " + std::to_string(bytes), fits ? 0 : ENOMEM);
     }
     std::optional<int> max_priority(std::string& why_not) override {
-        if (!rtkit_highest) why_not = "org.freedesktop.DBus.Error.ServiceUnknown";
-        return rtkit_highest;
+        if (!k.rtkit_highest) why_not = "org.freedesktop.DBus.Error.ServiceUnknown";
+        return k.rtkit_highest;
     }
-    long max_realtime_cpu_us() override { return rtkit_cpu_cap; }
-    bool make_realtime(long thread, int priority, std::string& why_not) override {
-        note("rtkit " + std::to_string(thread) + " " + std::to_string(priority), 0);
-        if (!rtkit_grants) why_not = "org.freedesktop.DBus.Error.AccessDenied";
-        return rtkit_grants;
+    long max_realtime_cpu_us() override { return k.rtkit_cpu_cap; }
+    bool make_realtime(long t, int p, std::string& why_not) override {
+        note("rtkit " + std::to_string(t) + " " + std::to_string(p), 0);
+        if (!k.rtkit_grants) why_not = "org.freedesktop.DBus.Error.AccessDenied";
+        return k.rtkit_grants;
     }
     int note(std::string call, int result) {
         calls.push_back(std::move(call));
@@ -55,56 +59,46 @@ struct FakeSystem final : SchedulingSystem, RealtimeService {
     }
 };
 
-struct Case {
-    const char* name;
-    void (*set)(FakeSystem&);
-    bool has_rtkit;
-    Calls calls;
-    std::string granted;
-};
-
 TEST(RealtimePriority, DirectlyWhenAllowedElseThroughRtkitElseNormal) {
-    const std::string user = "yok, normal öncelik (doğrudan: izin yok (RLIMIT_RTPRIO 0); ";
-    // clang-format off
-    const Case cases[] = {
-        {"Root", [](FakeSystem& s) { s.root = true; }, true, {"fifo 77 4"},
-         "SCHED_FIFO, öncelik 4 (doğrudan)"},
-        {"UserLimitAbove", [](FakeSystem& s) { s.rtprio = 95; }, true, {"fifo 77 4"},
-         "SCHED_FIFO, öncelik 4 (doğrudan)"},
-        {"UserLimitBelow", [](FakeSystem& s) { s.rtprio = 2; }, true, {"fifo 77 2"},
-         "SCHED_FIFO, öncelik 2 (doğrudan)"},
-        {"RealtimeAlready", [](FakeSystem& s) { s.root = true; s.already = 70; }, true, {},
-         "zaten gerçek zamanlı, öncelik 70"},  // a JACK client's thread keeps its priority
-        {"KernelRefusesRtkitGrants", [](FakeSystem& s) { s.root = true; s.fifo_error = EPERM; },
-         true, {"fifo 77 4", "rttime 150000", "rtkit 77 4"}, "SCHED_RR, öncelik 4 (rtkit)"},
-        {"RtkitLowerCap", [](FakeSystem& s) { s.rtkit_highest = 3; s.rtkit_cpu_cap = 0; }, true,
-         {"rttime 200000", "rtkit 77 3"}, "SCHED_RR, öncelik 3 (rtkit)"},
-        {"RtkitMissing", [](FakeSystem& s) { s.rtkit_highest.reset(); }, true, {},
-         user + "rtkit: org.freedesktop.DBus.Error.ServiceUnknown)"},
-        {"RtkitRefuses", [](FakeSystem& s) { s.rtkit_grants = false; }, true,
-         {"rttime 150000", "rtkit 77 4"}, user + "rtkit: org.freedesktop.DBus.Error.AccessDenied)"},
-        {"RtkitGivesNoPriority", [](FakeSystem& s) { s.rtkit_highest = 0; }, true, {},
-         user + "rtkit: gerçek zamanlı öncelik vermiyor)"},
-        {"NoCpuCapNoRtkit", [](FakeSystem& s) { s.rttime_error = EPERM; }, true, {"rttime 150000"},
-         user + "rtkit: RLIMIT_RTTIME konamadı (Operation not permitted))"},
-        {"NoBus", [](FakeSystem& s) { s.root = true; s.fifo_error = EPERM; }, false, {"fifo 77 4"},
-         "yok, normal öncelik (doğrudan: Operation not permitted; rtkit: yok)"},
+    const std::string direct = "SCHED_FIFO, öncelik 4 (doğrudan)", rtkit = "SCHED_RR, öncelik ";
+    const std::string user = "yok, normal öncelik (doğrudan: izin yok (RLIMIT_RTPRIO 0); rtkit: ";
+    const struct {
+        Knobs knobs;
+        Calls calls;
+        std::string granted;
+    } cases[] = {
+        {{.root = true}, {"fifo 77 4"}, direct},
+        {{.rtprio = 95}, {"fifo 77 4"}, direct},
+        {{.rtprio = 2}, {"fifo 77 2"}, "SCHED_FIFO, öncelik 2 (doğrudan)"},
+        // A JACK client's thread keeps the priority its server gave it.
+        {{.root = true, .already = 70}, {}, "zaten gerçek zamanlı, öncelik 70"},
+        {{.root = true, .fifo_error = EPERM},
+         {"fifo 77 4", "rttime 150000", "rtkit 77 4"},
+         rtkit + "4 (rtkit)"},
+        {{.rtkit_highest = 3, .rtkit_cpu_cap = 0},
+         {"rttime 200000", "rtkit 77 3"},
+         rtkit + "3 (rtkit)"},
+        {{.rtkit_highest = {}}, {}, user + "org.freedesktop.DBus.Error.ServiceUnknown)"},
+        {{.rtkit_grants = false},
+         {"rttime 150000", "rtkit 77 4"},
+         user + "org.freedesktop.DBus.Error.AccessDenied)"},
+        {{.rtkit_highest = 0}, {}, user + "gerçek zamanlı öncelik vermiyor)"},
+        {{.rttime_error = EPERM}, {"rttime 150000"}, user + "RLIMIT_RTTIME konamadı (izin yok))"},
+        {{.root = true, .fifo_error = EPERM, .bus = false},
+         {"fifo 77 4"},
+         "yok, normal öncelik (doğrudan: izin yok; rtkit: yok)"},
     };
-    // clang-format on
-    for (const Case& c : cases) {
-        FakeSystem system;
-        system.rtkit_highest = 20;
-        c.set(system);
-        const RealtimeGrant grant = request_realtime(77, system, c.has_rtkit ? &system : nullptr);
-        EXPECT_EQ(describe_grant(grant), c.granted) << c.name;
-        EXPECT_EQ(system.calls, c.calls) << c.name;
+    for (const auto& c : cases) {
+        FakeSystem system(c.knobs);
+        const RealtimeGrant grant = request_realtime(77, system, c.knobs.bus ? &system : nullptr);
+        EXPECT_EQ(describe_grant(grant), c.granted) << c.granted;
+        EXPECT_EQ(system.calls, c.calls) << c.granted;
     }
 }
 
 TEST(MemoryLocker, LocksUntilTheSystemRefusesAndSaysHowMuch) {
     constexpr std::size_t kMiB = 1 << 20;
-    FakeSystem system;
-    system.memory_room = 3 * kMiB;
+    FakeSystem system({.memory_room = 3 * kMiB});
     MemoryLocker locker(system);
     EXPECT_EQ(locker.describe(), "ses belleği kilitli: 0.0 MB");
     EXPECT_TRUE(locker.lock(&system, kMiB));
@@ -114,13 +108,12 @@ TEST(MemoryLocker, LocksUntilTheSystemRefusesAndSaysHowMuch) {
     EXPECT_FALSE(locker.lock(&system, kMiB));  // over the room
     EXPECT_FALSE(locker.lock(&system, 16));    // not asked again after a refusal
     EXPECT_EQ(system.calls, (Calls{"lock 1048576", "lock 1572864", "lock 1048576"}));
-    EXPECT_EQ(locker.locked_bytes(), 2 * kMiB + kMiB / 2);
     EXPECT_EQ(locker.describe(),
-              "ses belleği: 2.5 MB kilitli, gerisi kilitlenemedi (Cannot allocate memory)");
-    FakeSystem none;
+              "ses belleği: 2.5 MB kilitli, gerisi kilitlenemedi (bellek yetmedi)");
+    FakeSystem none({});
     MemoryLocker refused(none);
     EXPECT_FALSE(refused.lock(&none, 64));
-    EXPECT_EQ(refused.describe(), "ses belleği kilitlenemedi (Cannot allocate memory)");
+    EXPECT_EQ(refused.describe(), "ses belleği kilitlenemedi (bellek yetmedi)");
 }
 
 }  // namespace
