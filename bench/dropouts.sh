@@ -121,14 +121,16 @@ run_case() {
     fi
     stop_program
     local underruns
-    underruns=$(grep -a "ORVENA: sound" "$work/log" | tail -1 | sed -n 's/.* \([0-9]*\) underruns.*/\1/p')
+    # The last figures the program logged (it logs them once more as it ends).
+    underruns=$(grep -aE "ORVENA: (sound|ses)" "$work/log" | tail -1 |
+        sed -nE 's/.* ([0-9]+) (underruns|kesinti).*/\1/p')
     read -r key_median key_min key_max <<<"${key:-- - -}"
     read -r click_median _ _ <<<"${click:-- - -}"
     local spread=-
     [[ $key_min != - ]] && spread=$(awk -v a="$key_min" -v b="$key_max" 'BEGIN { printf "%.2f", b - a }')
     printf '%-7s dropouts %s  underruns %s  key_median_ms %s  key_spread_ms %s  click_median_ms %s  load %s\n' \
         "$name" "$gaps" "${underruns:-?}" "$key_median" "$spread" "$click_median" "$machine"
-    grep -aE "ORVENA: (gerçek|sound block|the sound)" "$work/log" | sed 's/^/        /' || true
+    grep -aE "ORVENA: (gerçek|ses bloğu|ses çıkışı)" "$work/log" | sed 's/^/        /' || true
 }
 
 for name in $cases; do run_case "$name" "$@"; done

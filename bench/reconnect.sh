@@ -67,13 +67,13 @@ done
 sleep 2
 x "$blackbox/keys.sh" -w "$window" focus >/dev/null
 for ((round = 1; round <= rounds; round++)); do
-    lost_before=$(grep -ac "output was lost" "$work/log" || true)
-    back_before=$(grep -ac "output is back" "$work/log" || true)
+    lost_before=$(grep -ac "ses çıkışı kayboldu" "$work/log" || true)
+    back_before=$(grep -ac "denemede geri geldi" "$work/log" || true)
     killed=$(now)
     # The notice: the program logs the loss as it shows it.
     DOWN_SECONDS=2 restart_server >"$work/answered" &
     restarter=$!
-    lost=$(wait_for_log "output was lost" "$lost_before")
+    lost=$(wait_for_log "ses çıkışı kayboldu" "$lost_before")
     wait "$restarter"
     answered=$(cat "$work/answered")
     # A recorder can only start once the server answers, and takes a while: the sound is
@@ -88,7 +88,7 @@ for ((round = 1; round <= rounds; round++)); do
         sleep 0.1
     done &
     keys=$!
-    back=$(wait_for_log "output is back" "$back_before")
+    back=$(wait_for_log "denemede geri geldi" "$back_before")
     wait "$keys" "$rec"
     first=$({ /usr/bin/python3 "$blackbox/pitch.py" "$work/rec.wav" --json || true; } |
         /usr/bin/python3 -c 'import json,sys; o=json.load(sys.stdin)["onsets_ms"]; print(o[0] if o else "")')
@@ -99,4 +99,4 @@ for ((round = 1; round <= rounds; round++)); do
         "$round" "$(ms_between "$killed" "$lost")" "$(ms_between "$answered" "$back")" \
         "$heard" "$(cut -d' ' -f1-3 /proc/loadavg)"
 done
-grep -aE "ORVENA: (the sound output|gerçek)" "$work/log" | cut -d' ' -f2- | sed 's/^/    /'
+grep -aE "ORVENA: (ses çıkışı|gerçek)" "$work/log" | cut -d' ' -f2- | sed 's/^/    /'

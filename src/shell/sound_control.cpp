@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
 #include <ostream>
 
 #include "shell/sound_settings.h"
@@ -14,6 +15,18 @@
 #include "sound/output_choice.h"
 
 namespace orvena {
+
+namespace {
+
+// "pulse 'cap', gecikme 15.8 ms, 3 kesinti": the new lines' figures in the player's words.
+std::string output_figures(const AudioOutput& out) {
+    char figures[64];
+    std::snprintf(figures, sizeof figures, ", gecikme %.1f ms, %llu kesinti",
+                  out.latency_seconds() * 1000.0, static_cast<unsigned long long>(out.underruns()));
+    return out.description() + figures;
+}
+
+}  // namespace
 
 SoundControl::SoundControl(QWidget& window, SoundModule& sound, SoundConfig config,
                            std::ostream& log)
@@ -124,14 +137,14 @@ void SoundControl::watch() {
 
 void SoundControl::output_lost() {
     const AudioOutput& out = sound_.output();
-    log_ << "ORVENA: the sound output was lost (" << out.description() << ", " << out.underruns()
-         << " underruns); it opens again by itself once it answers\n";
+    log_ << "ORVENA: ses çıkışı kayboldu (" << out.description() << ", " << out.underruns()
+         << " kesinti); yanıt verince kendiliğinden yeniden açılacak\n";
     if (playing_request_ && config_.reopen) {
         reconnect_.emplace(*playing_request_, std::chrono::steady_clock::now());
     }
     // The old output says nothing more; the rate stays, so the notes held go on in the mixer.
     sound_.use_output(std::make_unique<NullOutput>(
-        out.sample_rate(), "the sound server or the device went away; looking for it again"));
+        out.sample_rate(), "ses sunucusu ya da aygıt gitti; yeniden aranıyor"));
     log_timer_->stop();
     realtime_wanted_ = false;
     show_notice(QString::fromStdString(sound_.output().description()));
@@ -158,8 +171,8 @@ void SoundControl::try_reconnect() {
                 reconnect_->failed(std::chrono::steady_clock::now());
                 return;
             }
-            log_ << "ORVENA: the sound output is back after " << reconnect_->tries() + 1
-                 << " tries: " << describe_output(*opened.output) << "\n";
+            log_ << "ORVENA: ses çıkışı " << reconnect_->tries() + 1
+                 << ". denemede geri geldi: " << output_figures(*opened.output) << "\n";
             reconnect_.reset();
             take(std::move(opened));
         },
@@ -193,9 +206,9 @@ void SoundControl::log_size_change() {
     const bool larger =
         now.block_frames * now.blocks > logged_size_.block_frames * logged_size_.blocks;
     logged_size_ = now;
-    log_ << "ORVENA: sound block " << now.block_frames << " frames, " << now.blocks << " in hand ("
-         << (larger ? "after dropouts" : "after a quiet spell") << "): " << describe_output(out)
-         << "\n";
+    log_ << "ORVENA: ses bloğu " << now.block_frames << " kare, elde " << now.blocks << " blok ("
+         << (larger ? "kesintilerden sonra" : "sessiz geçen bir süreden sonra")
+         << "): " << output_figures(out) << "\n";
     if (dialog_) dialog_->update_figures();
 }
 

@@ -101,7 +101,7 @@ TEST_F(SoundWatch, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn)
     ASSERT_TRUE(wait_for([&] { return !notice->isHidden(); }));
     EXPECT_EQ(notice->text(), QString::fromUtf8(kNoSoundNotice));
     EXPECT_FALSE(w.sound->output().is_device()) << "the lost output is not kept";
-    EXPECT_TRUE(logged("ORVENA: the sound output was lost (pulse , 0 underruns)"));
+    EXPECT_TRUE(logged("ORVENA: ses çıkışı kayboldu (pulse , 0 kesinti)"));
     QTest::keyClick(&w, Qt::Key_A);  // the window plays on, silently
     w.sound_control->show_settings();
     SoundSettingsDialog* dialog = w.sound_control->dialog();
@@ -115,7 +115,7 @@ TEST_F(SoundWatch, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn)
     ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
     EXPECT_EQ(w.sound->output().description(), "pulse ");
     EXPECT_TRUE(notice->isHidden());
-    EXPECT_TRUE(logged("ORVENA: the sound output is back after ")) << log_.str();
+    EXPECT_TRUE(logged(". denemede geri geldi: pulse , gecikme ")) << log_.str();
     ASSERT_TRUE(wait_for([&] { return dialog->figures()->text().startsWith("pulse "); }));
     EXPECT_TRUE(dialog->figures()->text().contains(QString::fromUtf8("kesinti 0")));
 }
@@ -145,7 +145,7 @@ TEST_F(SoundWatch, TheBlockAfterDropoutsTheRealtimeGrantAndTheLockedMemoryAreSho
     devices.block = 256;  // dropouts moved the output to larger blocks
     devices.blocks = 3;
     ASSERT_TRUE(wait_for(
-        [&] { return logged("ORVENA: sound block 256 frames, 3 in hand (after dropouts)"); }));
+        [&] { return logged("ORVENA: ses bloğu 256 kare, elde 3 blok (kesintilerden sonra)"); }));
     w.sound_control->show_settings();
     SoundSettingsDialog* dialog = w.sound_control->dialog();
     EXPECT_TRUE(
@@ -155,8 +155,9 @@ TEST_F(SoundWatch, TheBlockAfterDropoutsTheRealtimeGrantAndTheLockedMemoryAreSho
         QString::fromUtf8("SCHED_FIFO, öncelik 4 (doğrudan); ses belleği kilitli: ")));
     devices.block = 128;
     devices.blocks = 4;
-    ASSERT_TRUE(wait_for(
-        [&] { return logged("sound block 128 frames, 4 in hand (after a quiet spell)"); }));
+    ASSERT_TRUE(wait_for([&] {
+        return logged("ses bloğu 128 kare, elde 4 blok (sessiz geçen bir süreden sonra)");
+    }));
 
     // "otomatik" is the choice until the player picks a block, and is saved as such.
     EXPECT_EQ(dialog->blocks()->currentText(), QString::fromUtf8("otomatik"));
