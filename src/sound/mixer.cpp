@@ -364,7 +364,7 @@ void Mixer::render(float* out, std::size_t frames, TimePoint asked_at) noexcept 
     render_block(out, frames, true);
 }
 
-std::size_t Mixer::active_voices() const {
+std::size_t Mixer::active_voices() const noexcept {
     return static_cast<std::size_t>(std::count_if(
         voices_.begin(), voices_.end(), [](const Voice& v) { return v.sample != nullptr; }));
 }

@@ -86,14 +86,18 @@ class Mixer {
     void render(float* out, std::size_t frames) noexcept;
     void render(float* out, std::size_t frames, TimePoint asked_at) noexcept;
     // The device ran dry: its timeline moved, and the next timed render learns it afresh.
-    void note_dropout() noexcept { stream_clock_.forget(); }
+    // True when the gap was heard (a voice was sounding): a gap in silence costs nothing.
+    bool note_dropout() noexcept {
+        stream_clock_.forget();
+        return active_voices() != 0;
+    }
 
     // Drops every queued command and silences every voice at once, as a fresh mixer would be.
     // Only while nothing renders (between two outputs).
     void clear() noexcept;
 
     // Voices sounding or fading; read on the rendering thread only.
-    std::size_t active_voices() const;
+    std::size_t active_voices() const noexcept;
 
   private:
     enum class Kind : std::uint8_t { start_pluck, cut_pluck, start_held, stop_held };

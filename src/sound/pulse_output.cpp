@@ -165,10 +165,12 @@ class PulseOutput final : public AudioOutput {
         self->note_latency(stream);
     }
     // The server ran dry: a machine this busy may need more sound in hand (see the policy).
+    // Only a gap that was heard counts: one in silence (while the samples load at the start,
+    // between two pieces) would only make every later note late.
     static void on_underflow(pa_stream* stream, void* self_ptr) {
         auto* self = static_cast<PulseOutput*>(self_ptr);
         self->underruns_.fetch_add(1, std::memory_order_relaxed);
-        if (self->mixer_ != nullptr) self->mixer_->note_dropout();
+        if (self->mixer_ == nullptr || !self->mixer_->note_dropout()) return;
         self->policy_.underrun(Clock::now());
         self->apply_size(stream);
     }
