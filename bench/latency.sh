@@ -7,7 +7,8 @@
 #   bash bench/latency.sh [ORVENA OPTIONS...]     e.g. --audio-api alsa --audio-device default
 #
 # BLACKBOX_DIR: the harness (default: shared/blackbox beside the repository or its parent);
-# BB_STATE_DIR: its state folder (default /tmp/bb-orvena-bench); TRIALS (default 8).
+# BB_STATE_DIR: its state folder (default /tmp/bb-orvena-bench); TRIALS (default 8);
+# CLICK="X Y": then also clicks at X Y of the window (a string) and prints that median too.
 set -euo pipefail
 # shellcheck source=bench/blackbox_setup.sh
 . "$(dirname "$0")/blackbox_setup.sh"
@@ -31,4 +32,11 @@ sleep 2  # the samples are decoded and the output is open
 result=$("$blackbox/latency.sh" -w "O R V E N A" -k a -n "$trials" --gap 0.8)
 echo "$result" | grep -E "^trial|^method" || true
 grep "ORVENA: sound" "$log" | head -1 || true
-echo "$result" | sed -n 's/^latency_ms median \([0-9.]*\) min \([0-9.]*\) max \([0-9.]*\).*/median_ms \1  min_ms \2  max_ms \3/p'
+echo "$result" | sed -n 's/^latency_ms median \([-0-9.]*\) min \([-0-9.]*\) max \([-0-9.]*\).*/median_ms \1  min_ms \2  max_ms \3/p'
+if [[ -n ${CLICK:-} ]]; then
+    read -r click_x click_y <<<"$CLICK"
+    # A plucked string rings for 3 s: each click waits for the last to end.
+    result=$("$blackbox/latency.sh" -w "O R V E N A" --click "$click_x" "$click_y" -n "$trials" --gap 3.5)
+    echo "$result" | sed -n 's/^latency_ms median \([-0-9.]*\) min \([-0-9.]*\) max \([-0-9.]*\).*/click_median_ms \1  min_ms \2  max_ms \3/p'
+fi
+grep -a "ORVENA: sound" "$log" | tail -1 || true

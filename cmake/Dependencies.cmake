@@ -1,5 +1,5 @@
 find_package(PkgConfig REQUIRED)
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Test)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Test DBus)
 pkg_check_modules(FREEXL REQUIRED IMPORTED_TARGET freexl)
 pkg_check_modules(GSF REQUIRED IMPORTED_TARGET libgsf-1)
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)

@@ -21,7 +21,7 @@ declare -A groups=(
              qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n fonts-dejavu-core
              libfreexl-dev libgsf-1-dev librtaudio-dev librtmidi-dev libsndfile1-dev libpulse-dev
              libjack-dev"
-    [test]="googletest libgtest-dev libgmock-dev pulseaudio"
+    [test]="googletest libgtest-dev libgmock-dev pulseaudio dbus-daemon"
     [fuzz]="clang libclang-rt-14-dev"
     [bench]="libbenchmark-dev xvfb x11-utils pulseaudio-utils libasound2-plugins"
     [tools]="python3 python3-xlwt clang-format"

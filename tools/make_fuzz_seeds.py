@@ -4,7 +4,7 @@
 Every seed is made here, by our own generators: the shipped workbook and the small test
 workbooks, WAV files of each shape the sound tests build (depths, channel counts, chunk
 orders, extensible and float headers, cut-off files), and number files in the layout the
-program writes. Files found by fuzzing and kept as regression cases live beside them and
+program writes, Scala scales and keyboard mappings. Files found by fuzzing and kept as regression cases live beside them and
 are left alone. The fuzz programs need no Python: the seeds are committed.
 
 Run with Debian's python3 (it has python3-xlwt):  tools/make_fuzz_seeds.py [corpus folder]
@@ -184,6 +184,17 @@ def sequences(folder, data):
     save(folder, "every_kind.ses", b"".join(zones(k) for k in kinds))
 
 
+def scala_files(folder, data, tests):
+    """The shipped tuning systems, the scale files of the tests, and keyboard mappings."""
+    for source in (os.path.join(data, "akort"), os.path.join(tests, "data", "scala")):
+        for name in sorted(os.listdir(source)):
+            with open(os.path.join(source, name), "rb") as f:
+                save(folder, name, f.read())
+    save(folder, "linear.kbm", b"0\n0\n127\n60\n60\n262.0\n0\n")
+    save(folder, "holes.kbm", b"! seven of twelve\r\n12\r\n0\r\n127\r\n60\r\n69\r\n440\r\n"
+                              b"12\r\n0\r\nx\r\n2\r\nx\r\n4\r\n5\r\nx\r\n7\r\nx\r\n9\r\n")
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     corpus = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "tests", "fuzz",
@@ -198,6 +209,8 @@ def main():
         save(os.path.join(corpus, "recording"), name, b"".join(zones(r) for r in records))
     makam_files(os.path.join(corpus, "makam"))
     sequences(os.path.join(corpus, "sequence"), os.path.join(here, "..", "data"))
+    scala_files(os.path.join(corpus, "scala"), os.path.join(here, "..", "data"),
+                os.path.join(here, "..", "tests"))
 
 
 if __name__ == "__main__":

@@ -23,6 +23,9 @@ import sys
 
 import xlwt
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import perdes  # noqa: E402
+
 DIVISIONS = 79
 FIRST_DEGREE = -107
 LAST_DEGREE = 196
@@ -77,13 +80,17 @@ def cents_of(degree):
     return degree * 1200.0 / DIVISIONS
 
 
+def naturals():
+    """(degree, note, Pythagorean cents) of the natural notes C1..B7: the workbook's naturals
+    are where the strings sit at lever 0."""
+    return [(DIVISIONS * (int(note[1]) - 4) + dict(NATURALS)[note[0]], note,
+             perdes.pythagorean_cents(note)) for note in perdes.natural_notes()]
+
+
 def name_of(degree):
-    """Nearest natural at or below the degree, with the offset in degrees: "A4", "A4 +2"."""
-    octave, within = divmod(degree, DIVISIONS)  # floor division: -7 -> octave -1, 72
-    letter, base = max((n for n in NATURALS if n[1] <= within), key=lambda n: n[1])
-    name = "%s%d" % (letter, octave + 4)
-    offset = within - base
-    return name if offset == 0 else "%s +%d" % (name, offset)
+    """The perde within 5 cents, else the nearest natural with the offset in degrees:
+    "Rast", "A4", "E5 −1"."""
+    return perdes.degree_name(degree, cents_of(degree), naturals())
 
 
 def column_letter(position):

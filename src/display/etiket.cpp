@@ -77,14 +77,16 @@ void print_name(Surface& pic, const std::string& name) {
 std::string panel_pitch_name(const InstrumentState& st) {
     const int s = st.cur_string;
     const int p = st.mandal_pos(s);
+    // Under a scale every place, the top strings' too, names its own degree.
+    const bool own_degree = s >= 8 || st.scale_tuning;
     if (st.manual_levers) {
-        if (s >= 8) return name_of(st, st.degree_at(s, p));
+        if (own_degree) return name_of(st, st.degree_at(s, p));
         const int d = nearest_top_degree(st, st.cents(s, p));
         return d >= kTopSearchFirst ? name_of(st, d) : kNoPitchName;
     }
     const int d = st.degree_at(s, p) - st.transpose_shift;
     if (d > kTransposedLast || d < kTransposedFirst) return kNoPitchName;
-    if (s >= 8) return name_of(st, d);
+    if (own_degree) return name_of(st, d);
     // The top strings name the pitch of their transposed lever position, which need not be
     // the position tested above; its degree gets its own test.
     const int q = st.top_transposed_pos(s - 1);

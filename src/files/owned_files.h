@@ -18,10 +18,11 @@ struct OwnedKind {
 
 // Every kind of file the program owns. A new kind is one more row here.
 inline constexpr OwnedKind kOwnedKinds[] = {
-    {"", "*.wav", "tel sesi"},          {"", "dizek.xls", "akort çizelgesi"},
-    {"", "*.mkm", "makam dosyası"},     {"", "*.ses", "ses dosyası"},
-    {"", "kayıt.txt", "kayıt dosyası"}, {"", "orvena.ini", "ayar dosyası"},
-    {"", "orvena", "ORVENA programı"},
+    {"", "*.wav", "tel sesi"},           {"", "dizek.xls", "akort çizelgesi"},
+    {"", "*.mkm", "makam dosyası"},      {"", "*.ses", "ses dosyası"},
+    {"", "kayıt.txt", "kayıt dosyası"},  {"", "orvena.ini", "ayar dosyası"},
+    {"", "orvena", "ORVENA programı"},   {"akort", "*.scl", "akort sistemi"},
+    {"akort", "*.kbm", "akort sistemi"},
 };
 
 // True when name matches pattern as kOwnedKinds compares them.

@@ -6,6 +6,7 @@
 #include "interchange/midi_export.h"
 #include "interchange/musicxml_export.h"
 #include "recording/render_command.h"
+#include "tuning/tuning_file.h"
 
 namespace orvena {
 
@@ -64,7 +65,8 @@ bool is_export_command(const std::vector<std::string>& args) {
 
 std::optional<int> run_export_command(const std::vector<std::string>& args,
                                       const std::filesystem::path& program_folder,
-                                      std::ostream& out, std::ostream& err) {
+                                      std::ostream& out, std::ostream& err,
+                                      const std::optional<std::filesystem::path>& tuning) {
     if (!is_export_command(args)) return std::nullopt;
     std::string why;
     const auto request = parse_request(args, why);
@@ -73,11 +75,14 @@ std::optional<int> run_export_command(const std::vector<std::string>& args,
         return 2;
     }
     InstrumentState st;
-    if (const auto problem = start_render_instrument(st, program_folder)) {
+    if (const auto problem = start_render_instrument(st, program_folder, tuning)) {
         err << "orvena: " << *problem << "\n";
         return 1;
     }
-    const OutputRules rules{{program_folder}, {}, true};
+    const OutputRules rules{
+        {program_folder},
+        tuning ? tuning_source_files(*tuning) : std::vector<std::filesystem::path>{},
+        true};
     const ExportResult result =
         request->midi
             ? export_midi({request->source, request->out, program_folder, kStartAccidentals,

@@ -2,7 +2,8 @@
 // The command lines `orvena --export-midi FILE OUT.mid [--midi-tuning mts|bend]` and
 // `orvena --export-musicxml FILE.ses OUT.musicxml`: the MIDI or MusicXML export without a
 // window, on the instrument as it starts (as `--render` plays it: the program folder's
-// workbook and samples, every lever at 0, no pitch level, speed 40, "şartlı").
+// workbook, or the tuning system --tuning names, and its samples, every lever at 0, no pitch
+// level, speed 40, "şartlı").
 
 #include <filesystem>
 #include <optional>
@@ -19,6 +20,7 @@ bool is_export_command(const std::vector<std::string>& args);
 // written, 2 for arguments it cannot use, 1 for any other failure, after a message on `err`.
 std::optional<int> run_export_command(const std::vector<std::string>& args,
                                       const std::filesystem::path& program_folder,
-                                      std::ostream& out, std::ostream& err);
+                                      std::ostream& out, std::ostream& err,
+                                      const std::optional<std::filesystem::path>& tuning = {});
 
 }  // namespace orvena

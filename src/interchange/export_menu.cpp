@@ -24,6 +24,7 @@ std::optional<std::filesystem::path> output_for(const std::filesystem::path& sou
                                                 const ExportQuestions& ask) {
     OutputRules rules = window_rules(place);
     rules.inputs.push_back(source);
+    rules.inputs.insert(rules.inputs.end(), place.tuning_files.begin(), place.tuning_files.end());
     std::filesystem::path suggested = place.output_folder / (source.stem().string() + suffix);
     std::optional<std::filesystem::path> out;
     for (;;) {

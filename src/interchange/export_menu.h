@@ -54,7 +54,8 @@ struct ExportPlace {
     std::filesystem::path recording;       // the recording, when it exists
     std::filesystem::path sample_folder;   // where the files of st.wav_files lie
     AccidentalSource sequence_levers = AccidentalSource::Instrument;  // Option2
-    std::filesystem::path output_folder;  // where the file dialog first opens
+    std::filesystem::path output_folder;              // where the file dialog first opens
+    std::vector<std::filesystem::path> tuning_files;  // the scale played: read, never written
 };
 
 // What the player is told once the file is written: its kind ("MIDI") and where it went.

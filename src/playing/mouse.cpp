@@ -41,12 +41,13 @@ void Picture2_MouseDown(PlayContext& ctx, PluckRecorder& recorder, int button, d
     if (!(st.string_x[d] < x && x < kStringsRight)) return;
 
     st.cur_string = static_cast<std::int16_t>(d);
-    ctx.views.tel_çiz();
+    // The string sounds first and is drawn after, so a click is heard as soon as a key.
     ctx.sound.stop_note_alias(st.note_names[d]);  // a held key of this string stops
-    ctx.views.mark_key(d, false);
     if (st.recording) recorder.before_pluck();
     ctx.sound.play_tuned_sample(d, st.mandal_pos[d]);
     if (st.recording) recorder.after_pluck();
+    ctx.views.tel_çiz();
+    ctx.views.mark_key(d, false);
     st.last_string = static_cast<std::int16_t>(d);
     ctx.views.show_selected_string();
 }

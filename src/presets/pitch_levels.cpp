@@ -1,5 +1,6 @@
 #include "presets/pitch_levels.h"
 
+#include <cmath>
 #include <stdexcept>
 
 namespace orvena {
@@ -9,6 +10,12 @@ const PitchLevel& pitch_level(int level) {
         throw std::out_of_range("pitch level " + std::to_string(level));
     }
     return kPitchLevels[static_cast<std::size_t>(level - 1)];
+}
+
+int level_degree_step(const InstrumentState& st, const PitchLevel& level) {
+    if (!st.scale_tuning || !(st.scale_step_cents > 0.0)) return level.degree_step;
+    return static_cast<int>(
+        std::lround(level.degree_step * kLevelDegreeCents / st.scale_step_cents));
 }
 
 }  // namespace orvena

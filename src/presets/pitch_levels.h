@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "tuning/instrument_state.h"
+
 namespace orvena {
 
 struct PitchLevel {
@@ -31,5 +33,12 @@ inline constexpr std::array<PitchLevel, kPitchLevelCount> kPitchLevels = {{
 
 // Level 1..8 (Option1's index); throws std::out_of_range otherwise.
 const PitchLevel& pitch_level(int level);
+
+// The degree steps above count degrees of the shipped workbook's division (1200/79 cents).
+inline constexpr double kLevelDegreeCents = 1200.0 / 79.0;
+
+// The degree step of a level in the tuning in force: the table's under a workbook; under a
+// scale, the whole number of its degrees (period over note count) nearest the same interval.
+int level_degree_step(const InstrumentState& st, const PitchLevel& level);
 
 }  // namespace orvena

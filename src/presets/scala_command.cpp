@@ -7,6 +7,7 @@
 #include "presets/makam_name.h"
 #include "presets/scala_export.h"
 #include "tuning/tablo_oku.h"
+#include "tuning/tuning_file.h"
 
 namespace orvena {
 namespace {
@@ -56,7 +57,8 @@ bool is_scala_command(const std::vector<std::string>& args) {
 
 std::optional<int> run_scala_command(const std::vector<std::string>& args,
                                      const std::filesystem::path& program_folder, std::ostream& out,
-                                     std::ostream& err) {
+                                     std::ostream& err,
+                                     const std::optional<std::filesystem::path>& tuning) {
     if (!is_scala_command(args)) return std::nullopt;
     const ScalaArguments a = scala_arguments(args);
     if (a.problem) return fail(err, *a.problem, 2);
@@ -79,6 +81,13 @@ std::optional<int> run_scala_command(const std::vector<std::string>& args,
     const std::filesystem::path workbook = program_folder / st.workbook_name;
     if (const auto failure = import_tuning(st, workbook))
         return fail(err, import_failure_line(workbook, *failure));
+    if (tuning) {
+        try {
+            use_tuning_file(st, *tuning, program_folder);
+        } catch (const ScalaFileError& e) {
+            return fail(err, std::string("akort sistemi yüklenemedi: ") + e.what());
+        }
+    }
     if (a.makam) {
         const std::filesystem::path file = program_folder / (name + ".mkm");
         const MakamReading reading = read_makam_file(file, st);
@@ -89,7 +98,10 @@ std::optional<int> run_scala_command(const std::vector<std::string>& args,
         }
         for (int s = 1; s <= kStringCount; ++s) st.mandal_pos[s] = reading.positions[s - 1];
     }
-    if (const auto problem = write_scala_files(*a.dir, name, st, st.mandal_pos, program_folder))
+    const std::vector<std::filesystem::path> inputs =
+        tuning ? tuning_source_files(*tuning) : std::vector<std::filesystem::path>{};
+    if (const auto problem =
+            write_scala_files(*a.dir, name, st, st.mandal_pos, program_folder, true, inputs))
         return fail(err, *problem);
     out << "orvena: dizek.scl, " << shown(name) << ".scl ve " << shown(name) << ".kbm "
         << in_quotes(*a.dir) << " klasörüne yazıldı\n";

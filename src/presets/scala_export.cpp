@@ -81,7 +81,9 @@ std::string tuning_scl(const InstrumentState& st) {
                   pitches.end());
     if (pitches.empty() || std::fabs(pitches.back() - 1200.0) >= kOctaveTolerance)
         pitches.push_back(1200.0);
-    return scl("dizek.scl", "ORVENA tuning workbook dizek.xls", pitches);
+    const std::string description = st.scale_tuning ? "ORVENA tuning system " + st.tuning_name
+                                                    : "ORVENA tuning workbook " + st.tuning_name;
+    return scl("dizek.scl", description, pitches);
 }
 
 std::string setting_scl(const InstrumentState& st, const PerString<std::int16_t>& positions,
@@ -122,12 +124,13 @@ std::string setting_kbm(const InstrumentState& st, const PerString<std::int16_t>
 std::optional<std::string> write_scala_files(const fs::path& folder, const std::string& name,
                                              const InstrumentState& st,
                                              const PerString<std::int16_t>& positions,
-                                             const fs::path& program_folder, bool devices_allowed) {
+                                             const fs::path& program_folder, bool devices_allowed,
+                                             const std::vector<fs::path>& inputs) {
     fs::path first_made;
     if (auto problem = make_folder(folder, first_made)) return problem;
     const auto write_all = [&]() -> std::optional<std::string> {
         OutputBatch batch(
-            {{program_folder}, {}, devices_allowed});  // gone, with what it staged, on return
+            {{program_folder}, inputs, devices_allowed});  // gone, with what it staged, on return
         if (auto problem = batch.add(folder / "dizek.scl", tuning_scl(st))) return problem;
         if (auto problem = batch.add(folder / (name + ".scl"), setting_scl(st, positions, name)))
             return problem;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tuning/instrument_state.h"
 
@@ -35,12 +36,14 @@ double sounding_cents(const InstrumentState& st, int s, int p);
 // missing folder is made (and taken away again when the files cannot be written); a file in
 // its place is refused, and so is any file the program owns in program_folder. A device or
 // FIFO of a file's name is written in place when devices_allowed (the command line), else
-// refused (the window, which it would hold). Returns what went wrong, as a Turkish sentence,
-// or nothing on success.
+// refused (the window, which it would hold). None of `inputs` (the files the tuning in force was
+// read from) is written over. Returns what went wrong, as a Turkish sentence, or nothing on
+// success.
 std::optional<std::string> write_scala_files(const std::filesystem::path& folder,
                                              const std::string& name, const InstrumentState& st,
                                              const PerString<std::int16_t>& positions,
                                              const std::filesystem::path& program_folder,
-                                             bool devices_allowed = true);
+                                             bool devices_allowed = true,
+                                             const std::vector<std::filesystem::path>& inputs = {});
 
 }  // namespace orvena

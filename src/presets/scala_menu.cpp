@@ -23,12 +23,13 @@ std::string scala_export_done_notice(const std::filesystem::path& folder,
 
 void scala_export_Click(const InstrumentState& st, Dialogs& dialogs, const std::string& makam_name,
                         const std::function<std::optional<std::filesystem::path>()>& choose_folder,
-                        const std::filesystem::path& program_folder) {
+                        const std::filesystem::path& program_folder,
+                        const std::vector<std::filesystem::path>& tuning_files) {
     const auto folder = choose_folder();
     if (!folder) return;
     const std::string name = scala_setting_name(makam_name);
-    if (const auto problem =
-            write_scala_files(*folder, name, st, st.mandal_pos, program_folder, false)) {
+    if (const auto problem = write_scala_files(*folder, name, st, st.mandal_pos, program_folder,
+                                               false, tuning_files)) {
         dialogs.message(std::string(kScalaWriteFailed) + "\r\n" + *problem);
         return;
     }

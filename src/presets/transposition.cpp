@@ -61,7 +61,8 @@ void trans_çalgı(PresetContext& ctx, int level, int fine) {
 
     const PitchLevel& lv = pitch_level(level);
     const int k = lv.string_shift;
-    const int total = lv.degree_step + fine;
+    const int level_step = level_degree_step(st, lv);
+    const int total = level_step + fine;
     st.transpose_shift = static_cast<std::int16_t>(total);
     const int step = k <= -1 ? 1 : -1;
 
@@ -75,8 +76,7 @@ void trans_çalgı(PresetContext& ctx, int level, int fine) {
         const int t = *d + total;
         const int u = s + k;
         if (t < kFirstFilledDegree || t > kLastFilledDegree) {
-            ctx.dialogs.message(
-                degree_overflow_message({s, *d, lv.degree_step, fine, total, u, t}));
+            ctx.dialogs.message(degree_overflow_message({s, *d, level_step, fine, total, u, t}));
             continue;
         }
         const std::optional<int> target = position_on_string(st, t, u);

@@ -6,6 +6,7 @@
 #include "recording/wav_export.h"
 #include "surface/file_list.h"
 #include "tuning/tablo_oku.h"
+#include "tuning/tuning_file.h"
 
 namespace orvena {
 
@@ -17,12 +18,20 @@ constexpr AccidentalSource kStartAccidentals = AccidentalSource::Conditional;
 
 }  // namespace
 
-std::optional<std::string> start_render_instrument(InstrumentState& st,
-                                                   const std::filesystem::path& folder) {
+std::optional<std::string> start_render_instrument(
+    InstrumentState& st, const std::filesystem::path& folder,
+    const std::optional<std::filesystem::path>& tuning) {
     set_lever_limits(st);
     const std::filesystem::path workbook = folder / st.workbook_name;
     if (const auto failure = import_tuning(st, workbook))
         return import_failure_line(workbook, *failure);
+    if (tuning) {
+        try {
+            use_tuning_file(st, *tuning, folder);
+        } catch (const ScalaFileError& e) {
+            return std::string("akort sistemi yüklenemedi: ") + e.what();
+        }
+    }
     const std::vector<std::string> samples = list_matching_files(folder, "*.wav");
     st.wav_file_count = std::min<int>(static_cast<int>(samples.size()), kWavFileSlots);
     for (int i = 0; i < st.wav_file_count; ++i)
@@ -62,7 +71,8 @@ bool is_render_command(const std::vector<std::string>& args) {
 
 std::optional<int> run_render_command(const std::vector<std::string>& args,
                                       const std::filesystem::path& program_folder,
-                                      std::ostream& out, std::ostream& err) {
+                                      std::ostream& out, std::ostream& err,
+                                      const std::optional<std::filesystem::path>& tuning) {
     if (!is_render_command(args)) return std::nullopt;
     if (args.size() != 3 || args[0] != "--render") {
         err << "orvena: --render bir kaynak dosya ile bir WAV dosyası ister, başka bir şey değil\n"
@@ -70,11 +80,12 @@ std::optional<int> run_render_command(const std::vector<std::string>& args,
         return 2;
     }
     InstrumentState st;
-    if (const auto problem = start_render_instrument(st, program_folder)) {
+    if (const auto problem = start_render_instrument(st, program_folder, tuning)) {
         err << "orvena: " << *problem << "\n";
         return 1;
     }
-    const WavExportJob job{args[1], args[2], program_folder, kStartAccidentals};
+    WavExportJob job{args[1], args[2], program_folder, kStartAccidentals};
+    if (tuning) job.also_read = tuning_source_files(*tuning);
     const WavExportResult result = export_wav(job, st, [&](std::uint64_t bytes) {
         out << "orvena: " << in_quotes(job.out) << " yazılıyor (" << size_text(bytes) << ")...\n"
             << std::flush;

@@ -14,10 +14,12 @@ namespace orvena {
 
 struct InstrumentState;
 
-// Sets st up as the window starts the instrument from `folder`; the reason it cannot (the
-// workbook does not import), or nothing.
-std::optional<std::string> start_render_instrument(InstrumentState& st,
-                                                   const std::filesystem::path& folder);
+// Sets st up as the window starts the instrument from `folder`, in the tuning system of
+// `tuning` when given; the reason it cannot (the workbook or the tuning file does not
+// load), or nothing.
+std::optional<std::string> start_render_instrument(
+    InstrumentState& st, const std::filesystem::path& folder,
+    const std::optional<std::filesystem::path>& tuning = {});
 
 // Whether the arguments (after the program name) ask for a render.
 bool is_render_command(const std::vector<std::string>& args);
@@ -26,6 +28,7 @@ bool is_render_command(const std::vector<std::string>& args);
 // written, 2 for arguments it cannot use, 1 for any other failure, after a message on `err`.
 std::optional<int> run_render_command(const std::vector<std::string>& args,
                                       const std::filesystem::path& program_folder,
-                                      std::ostream& out, std::ostream& err);
+                                      std::ostream& out, std::ostream& err,
+                                      const std::optional<std::filesystem::path>& tuning = {});
 
 }  // namespace orvena

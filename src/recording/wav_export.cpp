@@ -50,7 +50,9 @@ std::optional<std::string> unreadable_sample(const RenderSchedule& schedule,
 }
 
 OutputRules wav_output_rules(const WavExportJob& job) {
-    return {{job.sample_folder}, {job.source}, job.in_place_allowed};
+    OutputRules rules{{job.sample_folder}, job.also_read, job.in_place_allowed};
+    rules.inputs.push_back(job.source);
+    return rules;
 }
 
 WavExportResult export_wav(const WavExportJob& job, const InstrumentState& st,

@@ -25,6 +25,8 @@ struct WavExportJob {
     AccidentalSource levers = AccidentalSource::Instrument;  // a sequence's "arızalar"
     // Devices and FIFOs as the WAV file (the command line); the window writes files only.
     bool in_place_allowed = true;
+    // Other files the render reads (the tuning system's), never its output either.
+    std::vector<std::filesystem::path> also_read;
 };
 
 // Shows the progress of the render of a file of that many bytes; the reporter it returns is

@@ -36,7 +36,8 @@ void wav_export_Click(const InstrumentState& st, Dialogs& dialogs, const WavExpo
     const auto source = ask.choose_source();
     if (!source) return;
     // The window writes files only: a device or a FIFO would hold the window until read.
-    WavExportJob job{*source, {}, place.sample_folder, place.sequence_levers, false};
+    WavExportJob job{*source,           {}, place.sample_folder, place.sequence_levers, false,
+                     place.tuning_files};
     if (!chosen_output(dialogs, job, place.output_folder / (source->stem().string() + ".wav"),
                        ask)) {
         return;

@@ -36,7 +36,8 @@ struct WavExportQuestions {
 struct WavExportPlace {
     std::filesystem::path sample_folder;                              // the program folder
     AccidentalSource sequence_levers = AccidentalSource::Instrument;  // Option2
-    std::filesystem::path output_folder;  // where the file dialog first opens
+    std::filesystem::path output_folder;              // where the file dialog first opens
+    std::vector<std::filesystem::path> tuning_files;  // the scale played: read, never written
 };
 
 // Runs one export from the menu: nothing is written when the user backs out or cancels, and

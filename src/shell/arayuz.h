@@ -19,6 +19,7 @@
 #include "display/play_context.h"
 #include "playing/surface_views.h"
 #include "presets/preset_context.h"
+#include "presets/tuning_choice.h"
 #include "recording/performance_recorder.h"
 #include "recording/sequence_player.h"
 #include "shell/layout.h"
@@ -39,6 +40,7 @@
 #include "tuning/instrument_state.h"
 
 class QCloseEvent;
+class QMenu;
 
 namespace orvena {
 
@@ -68,6 +70,8 @@ struct LoadContext {
     MidiConfig midi;
     // The decimal separator the information panel prints (the user's locale).
     char decimal_separator = '.';
+    // The tuning system of the command line (--tuning), for this run only.
+    std::optional<std::filesystem::path> tuning_file;
 };
 
 inline constexpr const char* kQuitQuestion = "Bu proğramı kapatmak istiyormusunuz ?";
@@ -98,6 +102,7 @@ class arayüz : public QWidget {
     std::unique_ptr<PresetContext> presets;
     std::unique_ptr<WindowMakamControls> makam_controls;
     std::unique_ptr<MakamContext> makam;
+    std::unique_ptr<TuningChoice> tuning;
 
     // ---- Controls --------------------------------------------------------------------
     // Pictures: Picture2 is the instrument; Picture1, 3, 5, 6, 10 and Frame11, Check1 lie on it.
@@ -114,11 +119,12 @@ class arayüz : public QWidget {
     Surface& surface(int picture_number);
 
     QLabel* Label36 = nullptr;
-    QGroupBox* Frame1 = nullptr;  // "Kaydet / Dinlet"
-    QGroupBox* Frame2 = nullptr;  // "Ahenkler"
-    QGroupBox* Frame3 = nullptr;  // detail, resets, exit
-    QGroupBox* Frame4 = nullptr;  // "Makam"
-    QGroupBox* Frame5 = nullptr;  // "Velmora dosyası"
+    QLabel* tuning_label = nullptr;  // the tuning system's name, in Frame7
+    QGroupBox* Frame1 = nullptr;     // "Kaydet / Dinlet"
+    QGroupBox* Frame2 = nullptr;     // "Ahenkler"
+    QGroupBox* Frame3 = nullptr;     // detail, resets, exit
+    QGroupBox* Frame4 = nullptr;     // "Makam"
+    QGroupBox* Frame5 = nullptr;     // "Velmora dosyası"
     QGroupBox* Frame7 = nullptr;
     QGroupBox* Frame8 = nullptr;   // "arızalar" of the sequence player
     QGroupBox* Frame9 = nullptr;   // "arızalar" of the replay
@@ -237,6 +243,13 @@ class arayüz : public QWidget {
     // Binds the pitch level, fine shift and makam controls to their handlers.
     void connect_presets(const std::filesystem::path& folder);
     void connect_scala_export();
+    // The files of the Scala scale being played (none for the workbook): exports read them
+    // and never write over them.
+    std::vector<std::filesystem::path> playing_tuning_files() const;
+    // The tuning menu, Ctrl+T and the system's name; starts the system of the command line
+    // or the one kept in the settings file.
+    void connect_tuning(const LoadContext& context);
+    void fill_tuning_menu(QMenu& menu);
     void connect_wav_export();
     void connect_interchange_exports();  // the MIDI and MusicXML exports
     void apply_layout();

@@ -46,18 +46,34 @@ std::vector<OptionEntry> option_table() {
              line.audio_device = value.toStdString();
              return {};
          }});
-    table.push_back({QCommandLineOption(QStringLiteral("buffer-frames"),
-                                        QString::fromUtf8("Bir ses bloğundaki çerçeve sayısı "
-                                                          "(olağan 128)."),
-                                        QString::fromUtf8("çerçeve")),
+    table.push_back(
+        {QCommandLineOption(
+             QStringLiteral("buffer-frames"),
+             QString::fromUtf8("Bir ses bloğundaki çerçeve sayısı, ne olursa olsun "
+                               "korunur (olağanı 128; kesintilerden sonra kendiliğinden "
+                               "büyür)."),
+             QString::fromUtf8("çerçeve")),
+         [](const QString& value, CommandLine& line) -> std::string {
+             const auto frames = block_frames_from_text(value.toStdString());
+             if (!frames) {
+                 return "--buffer-frames " + std::to_string(kMinBlockFrames) + " ile " +
+                        std::to_string(kMaxBlockFrames) + " arasında bir sayı ister, " +
+                        in_quotes(value.toStdString()) + " değil";
+             }
+             line.buffer_frames = frames;
+             return {};
+         }});
+    table.push_back({QCommandLineOption(QStringLiteral("tuning"),
+                                        QString::fromUtf8("Bu çalışma için akort sistemi: bir "
+                                                          "Scala dizisi (.scl; yanında aynı "
+                                                          "adlı .kbm varsa onunla) ya da bir "
+                                                          "akort çalışma kitabı (.xls). "
+                                                          "--export-scala, --render, "
+                                                          "--export-midi ve --export-musicxml "
+                                                          "de onu kullanır."),
+                                        QString::fromUtf8("dosya")),
                      [](const QString& value, CommandLine& line) -> std::string {
-                         const auto frames = block_frames_from_text(value.toStdString());
-                         if (!frames) {
-                             return "--buffer-frames " + std::to_string(kMinBlockFrames) + " ile " +
-                                    std::to_string(kMaxBlockFrames) + " arasında bir sayı ister, " +
-                                    in_quotes(value.toStdString()) + " değil";
-                         }
-                         line.buffer_frames = frames;
+                         line.tuning = value.toStdString();
                          return {};
                      }});
     // Listed for --help; main() runs the export before this parser sees its arguments.
@@ -204,7 +220,10 @@ CommandLine parse_command_line(const QStringList& arguments, std::ostream& out, 
 AudioChoice apply_command_line(AudioChoice choice, const CommandLine& line) {
     if (line.audio_api) set_api_by_name(choice, *line.audio_api);
     if (line.audio_device) choice.device = *line.audio_device;
-    if (line.buffer_frames) choice.block_frames = *line.buffer_frames;
+    if (line.buffer_frames) {
+        choice.block_frames = *line.buffer_frames;
+        choice.block_chosen = true;
+    }
     return choice;
 }
 

@@ -23,6 +23,8 @@ struct CommandLine {
     std::optional<std::string> audio_api;  // "auto", "none" or a system name
     std::optional<std::string> audio_device;
     std::optional<unsigned> buffer_frames;
+    // The tuning system for this run: a Scala scale or a workbook.
+    std::optional<std::string> tuning;
 };
 
 // arguments: as QCoreApplication::arguments() gives them, the program's name first. Help and

@@ -64,9 +64,10 @@ void arayüz::connect_interchange_exports() {
         action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | key));
         addAction(action);
         connect(action, &QAction::triggered, this, [this, click, texts] {
-            const ExportPlace place{File1->Path(), recorder->file_path(), File1->Path(),
-                                    static_cast<AccidentalSource>(Option2.selected()),
-                                    music_or_home_folder()};
+            const ExportPlace place{
+                File1->Path(),          recorder->file_path(),
+                File1->Path(),          static_cast<AccidentalSource>(Option2.selected()),
+                music_or_home_folder(), playing_tuning_files()};
             click(st, dialogs, place, questions(this, texts));
         });
     };

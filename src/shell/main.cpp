@@ -14,9 +14,8 @@
 #include "shell/program_folder.h"
 #include "shell/sound_settings.h"
 #include "shell/system_close.h"
+#include "shell/system_sound.h"
 #include "shell/windowless_commands.h"
-#include "sound/audio_output.h"
-#include "sound/system_audio_host.h"
 #include "surface/dialogs.h"
 #include "surface/qt_translation.h"
 
@@ -50,13 +49,12 @@ int main(int argc, char** argv) {
         options.screen_pixels = screen->size();
     }
     options.message_owner = [&dialogs](QWidget* owner) { dialogs.set_parent(owner); };
+    // Named from where the program was started; start-up then works in the program folder.
+    if (line.tuning) options.tuning_file = std::filesystem::absolute(*line.tuning);
     options.sound.settings_file = options.program_folder / orvena::kSettingsFileName;
     options.sound.choice = orvena::apply_command_line(
         orvena::read_sound_settings(options.sound.settings_file, std::cerr), line);
-    options.sound.open = [](const orvena::AudioChoice& choice) {
-        orvena::SystemAudioHost host;
-        return orvena::open_output(host, choice, std::cerr);
-    };
+    orvena::use_system_sound(options.sound);
     options.midi.settings_file = options.sound.settings_file;
     options.midi.port = orvena::read_midi_port(options.midi.settings_file, std::cerr);
     options.midi.make_input = [] { return orvena::make_rtmidi_input(); };

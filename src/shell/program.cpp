@@ -67,6 +67,7 @@ StartupOutcome Program::start(const ProgramOptions& options) {
     context.sound = options.sound;
     context.midi = options.midi;
     context.decimal_separator = options.decimal_separator;
+    context.tuning_file = options.tuning_file;
     context.screen_width_twips =
         static_cast<double>(options.screen_pixels.width()) * kTwipsPerPixel;
     context.screen_height_twips =

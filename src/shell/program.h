@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "shell/arayuz.h"
 #include "shell/splash.h"
@@ -31,6 +32,8 @@ struct ProgramOptions {
     // The MIDI input (main() uses the machine's ports); without one, no MIDI.
     MidiConfig midi;
     char decimal_separator = '.';
+    // --tuning: the tuning system for this run.
+    std::optional<std::filesystem::path> tuning_file;
 };
 
 inline constexpr const char* kAlreadyRunning = "ORVENA  zaten çalışıyor";

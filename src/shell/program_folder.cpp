@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tuning/tuning_file.h"
+
 namespace orvena {
 
 namespace fs = std::filesystem;
@@ -23,24 +25,40 @@ bool folder_writable(const fs::path& folder) {
            ::access(folder.c_str(), W_OK) == 0;
 }
 
-fs::path working_folder(const fs::path& shipped, const fs::path& user) {
-    if (folder_writable(shipped)) return shipped;
+namespace {
+
+// Copies the regular files of `from` that `to` lacks; false when one cannot be copied.
+bool copy_missing_files(const fs::path& from, const fs::path& to) {
     std::error_code ec;
-    fs::create_directories(user, ec);
-    if (ec) return shipped;
-    for (const auto& entry : fs::directory_iterator(shipped, ec)) {
+    for (const auto& entry : fs::directory_iterator(from, ec)) {
         // The executable stays where it is when the build's own folder is the shipped one.
         if (!entry.is_regular_file(ec) || entry.path().filename() == "orvena") continue;
-        const fs::path target = user / entry.path().filename();
+        const fs::path target = to / entry.path().filename();
         if (fs::exists(target, ec)) continue;
         fs::copy_file(entry.path(), target, ec);
-        if (ec) return shipped;
+        if (ec) return false;
         // Copies of read-only files must be the user's to change.
         std::error_code ignored;
         fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write,
                         fs::perm_options::add, ignored);
     }
-    return ec ? shipped : user;
+    return !ec;
+}
+
+}  // namespace
+
+fs::path working_folder(const fs::path& shipped, const fs::path& user) {
+    if (folder_writable(shipped)) return shipped;
+    std::error_code ec;
+    fs::create_directories(user, ec);
+    if (ec || !copy_missing_files(shipped, user)) return shipped;
+    // The shipped tuning systems too, so the user's folder lists them.
+    if (fs::is_directory(shipped / kTuningFolder, ec)) {
+        fs::create_directories(user / kTuningFolder, ec);
+        if (ec || !copy_missing_files(shipped / kTuningFolder, user / kTuningFolder))
+            return shipped;
+    }
+    return user;
 }
 
 fs::path program_working_folder(const fs::path& executable_folder) {

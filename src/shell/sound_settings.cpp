@@ -15,6 +15,8 @@ namespace {
 constexpr const char* kApiKey = "sound/api";
 constexpr const char* kDeviceKey = "sound/device";
 constexpr const char* kBlockKey = "sound/buffer_frames";
+// The block size the output starts at and changes by itself after dropouts.
+constexpr const char* kAutomaticBlock = "auto";
 
 QString path_text(const std::filesystem::path& file) {
     return QString::fromStdString(file.string());
@@ -87,10 +89,11 @@ AudioChoice read_sound_settings(const std::filesystem::path& file, std::ostream&
         const std::string text = settings.value(kBlockKey).toString().trimmed().toStdString();
         if (const auto frames = block_frames_from_text(text)) {
             choice.block_frames = *frames;
-        } else {
-            log << where << "buffer_frames '" << shown(text) << "' is not a number from "
-                << kMinBlockFrames << " to " << kMaxBlockFrames << "; " << kDefaultBlockFrames
-                << " is used\n";
+            choice.block_chosen = true;
+        } else if (text != kAutomaticBlock) {
+            log << where << "buffer_frames '" << shown(text) << "' is neither " << kAutomaticBlock
+                << " nor a number from " << kMinBlockFrames << " to " << kMaxBlockFrames
+                << "; the block size is chosen automatically\n";
         }
     }
     return choice;
@@ -102,7 +105,11 @@ bool write_sound_settings(const std::filesystem::path& file, const AudioChoice& 
     settings.setAtomicSyncRequired(true);
     settings.setValue(kApiKey, QString::fromStdString(api_setting_name(choice)));
     settings.setValue(kDeviceKey, QString::fromStdString(choice.device));
-    settings.setValue(kBlockKey, choice.block_frames);
+    if (choice.block_chosen) {
+        settings.setValue(kBlockKey, choice.block_frames);
+    } else {
+        settings.setValue(kBlockKey, QString::fromLatin1(kAutomaticBlock));
+    }
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

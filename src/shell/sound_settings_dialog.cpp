@@ -48,6 +48,8 @@ SoundSettingsDialog::SoundSettingsDialog(SoundControl& control, QWidget* parent)
     blocks_ = new QComboBox(this);
     blocks_->setObjectName(QStringLiteral("sound_block"));
     blocks_->setAccessibleName(tr8("blok uzunluğu"));
+    // Automatic: the output starts at the default and takes larger blocks after dropouts.
+    blocks_->addItem(tr8("otomatik"), 0u);
     for (const unsigned frames : kBlockChoices) {
         blocks_->addItem(QString::number(frames), frames);
     }
@@ -55,6 +57,11 @@ SoundSettingsDialog::SoundSettingsDialog(SoundControl& control, QWidget* parent)
     figures_->setObjectName(QStringLiteral("sound_figures"));
     figures_->setAccessibleName(tr8("çıkış gecikmesi ve kesintiler"));
     figures_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    realtime_ = new QLabel(this);
+    realtime_->setObjectName(QStringLiteral("sound_realtime"));
+    realtime_->setAccessibleName(tr8("gerçek zamanlı öncelik"));
+    realtime_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    realtime_->setWordWrap(true);
 
     midi_ports_ = new QComboBox(this);
     midi_ports_->setObjectName(QStringLiteral("midi_port"));
@@ -66,6 +73,7 @@ SoundSettingsDialog::SoundSettingsDialog(SoundControl& control, QWidget* parent)
     form->addRow(tr8("Aygıt:"), devices_);
     form->addRow(tr8("Blok (kare):"), blocks_);
     form->addRow(tr8("Çalan çıkış:"), figures_);
+    form->addRow(tr8("Gerçek zamanlı:"), realtime_);
     form->addRow(tr8("MIDI girişi:"), midi_ports_);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -104,7 +112,7 @@ void SoundSettingsDialog::refresh() {
     fill_devices();
     const int device = devices_->findData(QString::fromStdString(choice.device));
     if (device >= 0) devices_->setCurrentIndex(device);
-    const int frames = blocks_->findData(choice.block_frames);
+    const int frames = blocks_->findData(choice.block_chosen ? choice.block_frames : 0u);
     if (frames >= 0) {
         blocks_->setCurrentIndex(frames);
     } else {
@@ -156,27 +164,43 @@ void SoundSettingsDialog::fill_devices() {
     }
 }
 
+// The output's figures are published by its own thread: reading them here never waits for it.
 void SoundSettingsDialog::update_figures() {
     const AudioOutput& out = control_.output();
+    const std::string realtime = control_.realtime_text();
+    realtime_->setText(realtime.empty() ? tr8("—") : QString::fromStdString(realtime));
+    if (control_.reconnecting()) {
+        figures_->setText(
+            tr8("ses yok: ses sunucusu ya da aygıt gitti; kendiliğinden yeniden "
+                "açılacak"));
+        return;
+    }
     if (control_.opening()) {
         figures_->setText(tr8("ses çıkışı açılıyor…"));
-    } else if (!out.is_device()) {
-        figures_->setText(tr8("ses yok: ") + QString::fromStdString(out.description()));
-    } else {
-        figures_->setText(QString::fromStdString(out.description()) + QStringLiteral("\n") +
-                          tr8("gecikme %1 ms · blok %2 kare · %3 Hz · kesinti %4")
-                              .arg(out.latency_seconds() * 1000.0, 0, 'f', 1)
-                              .arg(out.block_frames())
-                              .arg(std::lround(out.sample_rate()))
-                              .arg(static_cast<qulonglong>(out.underruns())));
+        return;
     }
+    if (!out.is_device()) {
+        figures_->setText(tr8("ses yok: ") + QString::fromStdString(out.description()));
+        return;
+    }
+    QString block = tr8("blok %1 kare").arg(out.block_frames());
+    if (out.buffer_blocks() != 0) block += tr8(" × %1").arg(out.buffer_blocks());
+    if (!control_.choice().block_chosen) block += tr8(" (otomatik)");
+    figures_->setText(QString::fromStdString(out.description()) + QStringLiteral("\n") +
+                      tr8("gecikme %1 ms · %2 · %3 Hz · kesinti %4")
+                          .arg(out.latency_seconds() * 1000.0, 0, 'f', 1)
+                          .arg(block)
+                          .arg(std::lround(out.sample_rate()))
+                          .arg(static_cast<qulonglong>(out.underruns())));
 }
 
 void SoundSettingsDialog::Uygula_Click() {
     AudioChoice choice;
     set_api_by_name(choice, systems_->currentData().toString().toStdString());
     choice.device = devices_->currentData().toString().toStdString();
-    choice.block_frames = blocks_->currentData().toUInt();
+    const unsigned frames = blocks_->currentData().toUInt();
+    choice.block_chosen = frames != 0;
+    choice.block_frames = frames != 0 ? frames : kDefaultBlockFrames;
     control_.apply(choice);
     update_figures();
 }

@@ -1,7 +1,8 @@
 #pragma once
-// "Ses ayarları": the sound systems and devices found, the block size, and the output's own
-// figures (latency, underruns) as it plays. "Uygula" saves the choice and opens it; the
-// window stays playable beside it. Event thread only.
+// "Ses ayarları": the sound systems and devices found, the block size ("otomatik" or the
+// player's own), the output's own figures (latency, block, underruns) as it plays, and what
+// the audio thread was granted (real-time priority, locked memory). "Uygula" saves the choice and
+// opens it; the window stays playable beside it. Event thread only.
 
 #include <QDialog>
 
@@ -25,6 +26,8 @@ class SoundSettingsDialog : public QDialog {
     QComboBox* devices() const { return devices_; }
     QComboBox* blocks() const { return blocks_; }
     QLabel* figures() const { return figures_; }
+    // What the audio thread was granted: real-time scheduling and locked memory.
+    QLabel* realtime() const { return realtime_; }
     // "MIDI girişi": "Yok" and the ports found; choosing one opens it at once.
     QComboBox* midi_ports() const { return midi_ports_; }
     void Uygula_Click();
@@ -39,6 +42,7 @@ class SoundSettingsDialog : public QDialog {
     QComboBox* devices_ = nullptr;
     QComboBox* blocks_ = nullptr;
     QLabel* figures_ = nullptr;
+    QLabel* realtime_ = nullptr;
     QComboBox* midi_ports_ = nullptr;
     QTimer* timer_ = nullptr;
 };

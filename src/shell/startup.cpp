@@ -137,6 +137,7 @@ void arayüz::connect_handlers(const LoadContext& context) {
     connect_playing(context.decimal_separator);
     connect_midi(context.midi);
     connect_presets(program_folder_);
+    connect_tuning(context);
     connect_scala_export();
     connect_wav_export();
     connect_interchange_exports();

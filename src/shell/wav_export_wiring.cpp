@@ -88,7 +88,7 @@ void arayüz::connect_wav_export() {
     addAction(action);
     connect(action, &QAction::triggered, this, [this] {
         const WavExportPlace place{File1->Path(), static_cast<AccidentalSource>(Option2.selected()),
-                                   music_or_home_folder()};
+                                   music_or_home_folder(), playing_tuning_files()};
         WavExportQuestions ask;
         ask.choose_source = [this] {
             return choose_source(this, dialogs,

@@ -14,8 +14,19 @@
 
 namespace orvena {
 
+std::optional<std::filesystem::path> take_tuning_option(std::vector<std::string>& args) {
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        if (*it != "--tuning" || it + 1 == args.end()) continue;
+        const std::filesystem::path file = std::filesystem::absolute(*(it + 1));
+        args.erase(it, it + 2);
+        return file;
+    }
+    return std::nullopt;
+}
+
 std::optional<int> run_windowless_command(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const auto tuning = take_tuning_option(args);
     const bool scala = is_scala_command(args);
     const bool exports = is_export_command(args);
     if (!scala && !exports && !is_render_command(args)) return std::nullopt;
@@ -24,9 +35,9 @@ std::optional<int> run_windowless_command(int argc, char** argv) {
     std::error_code ec;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
     const std::filesystem::path folder = program_working_folder(executable.parent_path());
-    if (exports) return run_export_command(args, folder, std::cout, std::cerr);
-    return scala ? run_scala_command(args, folder, std::cout, std::cerr)
-                 : run_render_command(args, folder, std::cout, std::cerr);
+    if (exports) return run_export_command(args, folder, std::cout, std::cerr, tuning);
+    return scala ? run_scala_command(args, folder, std::cout, std::cerr, tuning)
+                 : run_render_command(args, folder, std::cout, std::cerr, tuning);
 }
 
 }  // namespace orvena

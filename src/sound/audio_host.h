@@ -45,12 +45,16 @@ struct AudioChoice {
     bool silent = false;  // "none": no sound device at all
     std::string device;   // id; empty: the system's default
     unsigned block_frames = kDefaultBlockFrames;
+    // The player chose the block size (F9, --buffer-frames): the output keeps it. Otherwise it
+    // is where the output starts, and dropouts may make it larger.
+    bool block_chosen = false;
 };
 
 struct OutputRequest {
     AudioApi api;
     std::string device;  // empty: the system's default
     unsigned block_frames;
+    bool block_fixed = false;  // see AudioChoice::block_chosen
     bool operator==(const OutputRequest&) const = default;
 };
 

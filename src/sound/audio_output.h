@@ -2,7 +2,8 @@
 // The sound device behind a small interface: the real ones play the mixer through JACK,
 // a PulseAudio stream or ALSA (float stereo, small blocks); the null output is used when
 // there is no device and stays silent. Event thread only; the device calls the mixer's
-// render() on its own thread.
+// render() on its own thread. The figures (latency, underruns, block, lost) are published by
+// the device's thread as it plays: reading them never waits for it.
 
 #include <cstdint>
 #include <iosfwd>
@@ -26,8 +27,15 @@ class AudioOutput {
     virtual double latency_seconds() const = 0;
     // Times the device ran out of sound since it opened (each a dropout heard).
     virtual std::uint64_t underruns() const { return 0; }
-    // Frames the device asks for at a time; 0 for the null output.
+    // Frames the device asks for at a time; 0 for the null output. May change as the output
+    // plays (more sound in hand after dropouts).
     virtual unsigned block_frames() const { return 0; }
+    // Blocks kept in the device's or server's hands; 0 when the output does not say.
+    virtual unsigned buffer_blocks() const { return 0; }
+    // The server went away or the device stopped: nothing more will be heard from it.
+    virtual bool lost() const { return false; }
+    // The kernel's id of the thread that calls the mixer; 0 until it is known.
+    virtual long feeder_thread() const { return 0; }
     virtual bool is_device() const = 0;
     // The system and device ("pulse 'cap'"), or for the null output why it is silent.
     virtual std::string description() const = 0;

@@ -94,6 +94,10 @@ Mixer::Mixer(double device_rate_hz, std::size_t queue_capacity)
 }
 
 Mixer::~Mixer() {
+    clear();
+}
+
+void Mixer::clear() noexcept {
     // Whatever is still queued or sounding gives its claim on the sample back, so the bank
     // may free it.
     Command c;
@@ -103,6 +107,13 @@ Mixer::~Mixer() {
     for (Voice& v : voices_) {
         if (v.sample != nullptr) release(v);
     }
+    stream_clock_.forget();
+    frames_rendered_ = 0;
+}
+
+void Mixer::set_block_lead(unsigned block_frames) noexcept {
+    const double seconds = static_cast<double>(block_frames) / device_rate_ + kLeadMarginSeconds;
+    lead_ns_.store(std::llround(seconds * 1e9), std::memory_order_relaxed);
 }
 
 bool Mixer::send(const Command& c) {
@@ -354,7 +365,7 @@ void Mixer::render(float* out, std::size_t frames, TimePoint asked_at) noexcept 
     render_block(out, frames, true);
 }
 
-std::size_t Mixer::active_voices() const {
+std::size_t Mixer::active_voices() const noexcept {
     return static_cast<std::size_t>(std::count_if(
         voices_.begin(), voices_.end(), [](const Voice& v) { return v.sample != nullptr; }));
 }

@@ -63,6 +63,24 @@ class Mixer {
     // a little more than one block, so that a command sent at its moment is queued before
     // the block holding moment + lead is rendered. Any thread.
     void set_lead(std::chrono::nanoseconds lead) { lead_ns_.store(lead.count()); }
+    // The lead for a device that asks for `block_frames` at a time: one block and a margin,
+    // so that a command sent at its moment is queued before the device asks for the block it
+    // falls in, even when the device asks a little early. Any thread (the device's own, when
+    // it changes its block as it plays).
+    static constexpr double kLeadMarginSeconds = 0.001;
+    void set_block_lead(unsigned block_frames) noexcept;
+
+    // The memory render() reads besides the samples (tables, voices, the queue), to be kept
+    // in RAM. Event thread.
+    template <class Region>
+    void for_each_region(Region region) const {
+        region(phase_taps_.data(), phase_taps_.size() * sizeof(float));
+        region(phase_deltas_.data(), phase_deltas_.size() * sizeof(float));
+        region(kernel_.data(), kernel_.size() * sizeof(float));
+        region(voices_.data(), voices_.size() * sizeof(Voice));
+        region(this, sizeof *this);
+        queue_.for_each_region(region);
+    }
 
     // --- Audio thread (the one consumer), or a test rendering offline. Writes `frames`
     // frames of interleaved stereo float (left, right) into out. The timed form is called by
@@ -70,10 +88,18 @@ class Mixer {
     void render(float* out, std::size_t frames) noexcept;
     void render(float* out, std::size_t frames, TimePoint asked_at) noexcept;
     // The device ran dry: its timeline moved, and the next timed render learns it afresh.
-    void note_dropout() noexcept { stream_clock_.forget(); }
+    // True when the gap was heard (a voice was sounding): a gap in silence costs nothing.
+    bool note_dropout() noexcept {
+        stream_clock_.forget();
+        return active_voices() != 0;
+    }
+
+    // Drops every queued command and silences every voice at once, as a fresh mixer would be.
+    // Only while nothing renders (between two outputs).
+    void clear() noexcept;
 
     // Voices sounding or fading; read on the rendering thread only.
-    std::size_t active_voices() const;
+    std::size_t active_voices() const noexcept;
     // Voices not started because all kMaxVoices were sounding. Any thread.
     std::uint64_t dropped_voices() const { return dropped_voices_.load(std::memory_order_relaxed); }
 

@@ -51,23 +51,24 @@ std::vector<OutputRequest> output_candidates(const std::vector<AudioSystemInfo>&
     std::vector<OutputRequest> list;
     if (choice.silent) return list;
     const unsigned block = choice.block_frames;
+    const bool fixed = choice.block_chosen;
     // The player's own system (and device) first, when it is there.
     if (choice.api) {
         const AudioSystemInfo* chosen = find_system(systems, *choice.api);
         if (chosen != nullptr && chosen->available) {
-            add_once(list, {*choice.api, choice.device, block});
+            add_once(list, {*choice.api, choice.device, block, fixed});
         }
     }
     for (const AudioApi api : kApiPreference) {
         const AudioSystemInfo* system = find_system(systems, api);
         if (system == nullptr || !system->available) continue;
         if (!choice.device.empty() && lists_device(*system, choice.device)) {
-            add_once(list, {api, choice.device, block});
+            add_once(list, {api, choice.device, block, fixed});
         }
-        add_once(list, {api, "", block});
+        add_once(list, {api, "", block, fixed});
         // Without a server, ALSA's default may be busy or missing where a card is not.
         if (api == AudioApi::alsa) {
-            for (const AudioDevice& d : system->devices) add_once(list, {api, d.id, block});
+            for (const AudioDevice& d : system->devices) add_once(list, {api, d.id, block, fixed});
         }
     }
     return list;
@@ -90,6 +91,7 @@ OpenedOutput open_output(AudioHost& host, const AudioChoice& choice, std::ostrea
         if (out) {
             log << "ORVENA: sound " << describe_output(*out) << "\n";
             result.output = std::move(out);
+            result.request = request;
             return result;
         }
         log << "ORVENA: " << api_name(request.api) << " '"
@@ -111,11 +113,14 @@ OpenedOutput open_output(AudioHost& host, const AudioChoice& choice, std::ostrea
 
 std::string describe_output(const AudioOutput& output) {
     if (!output.is_device()) return "silent (" + output.description() + ")";
-    char figures[160];
-    std::snprintf(figures, sizeof figures,
-                  ", %u-frame blocks at %.0f Hz, latency %.1f ms, %llu underruns",
-                  output.block_frames(), output.sample_rate(), output.latency_seconds() * 1000.0,
-                  static_cast<unsigned long long>(output.underruns()));
+    char figures[200];
+    const unsigned blocks = output.buffer_blocks();
+    char buffer[48] = "";
+    if (blocks != 0) std::snprintf(buffer, sizeof buffer, " (%u in hand)", blocks);
+    std::snprintf(
+        figures, sizeof figures, ", %u-frame blocks%s at %.0f Hz, latency %.1f ms, %llu underruns",
+        output.block_frames(), buffer, output.sample_rate(), output.latency_seconds() * 1000.0,
+        static_cast<unsigned long long>(output.underruns()));
     return output.description() + figures;
 }
 

@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ std::vector<OutputRequest> output_candidates(const std::vector<AudioSystemInfo>&
 struct OpenedOutput {
     std::unique_ptr<AudioOutput> output;   // never null: a NullOutput when nothing opened
     std::vector<AudioSystemInfo> systems;  // what was found, for the sound settings
+    std::optional<OutputRequest> request;  // what opened the output; none for a NullOutput
 };
 
 // Tries every candidate in turn; tells `log` which output plays, or why the program is

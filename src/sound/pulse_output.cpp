@@ -4,9 +4,11 @@
 
 #include <atomic>
 #include <cstring>
-#include <thread>
 
+#include "sound/block_size_policy.h"
+#include "sound/linux_scheduling.h"
 #include "sound/mixer.h"
+#include "sound/pulse_connection.h"
 
 namespace orvena {
 
@@ -14,120 +16,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr std::size_t kFrameBytes = 2 * sizeof(float);
-constexpr unsigned kFallbackRate = 48000;
-constexpr unsigned kStartBlocks = 2;
-constexpr unsigned kMaxTargetBlocks = 4;
-
-// One connection to the server, served by a mainloop thread of its own. Its members are
-// touched with the loop locked.
-class PulseConnection {
-  public:
-    PulseConnection() = default;
-    PulseConnection(const PulseConnection&) = delete;
-    PulseConnection& operator=(const PulseConnection&) = delete;
-
-    ~PulseConnection() {
-        if (loop_ == nullptr) return;
-        pa_threaded_mainloop_lock(loop_);
-        if (stream != nullptr) {
-            pa_stream_set_write_callback(stream, nullptr, nullptr);
-            pa_stream_set_underflow_callback(stream, nullptr, nullptr);
-            pa_stream_disconnect(stream);
-            pa_stream_unref(stream);
-        }
-        if (context != nullptr) {
-            pa_context_disconnect(context);
-            pa_context_unref(context);
-        }
-        pa_threaded_mainloop_unlock(loop_);
-        pa_threaded_mainloop_stop(loop_);
-        pa_threaded_mainloop_free(loop_);
-    }
-
-    // Leaves the loop (when there is one) locked on success and on failure alike.
-    bool connect(Clock::time_point deadline, std::string& why_not) {
-        loop_ = pa_threaded_mainloop_new();
-        if (loop_ == nullptr) {
-            why_not = "the sound server's mainloop could not be made";
-            return false;
-        }
-        pa_threaded_mainloop_lock(loop_);
-        context = pa_context_new(pa_threaded_mainloop_get_api(loop_), "ORVENA");
-        if (context == nullptr ||
-            pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
-            pa_threaded_mainloop_start(loop_) < 0) {
-            why_not =
-                context == nullptr ? "no sound server" : pa_strerror(pa_context_errno(context));
-            return false;
-        }
-        const bool answered = wait_until(deadline, [this] {
-            const pa_context_state_t s = pa_context_get_state(context);
-            return s == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(s);
-        });
-        if (!answered) {
-            why_not = "the sound server did not answer in time";
-            return false;
-        }
-        if (pa_context_get_state(context) != PA_CONTEXT_READY) {
-            why_not = std::string("no sound server: ") + pa_strerror(pa_context_errno(context));
-            return false;
-        }
-        return true;
-    }
-
-    // Called with the loop locked; lets the loop run between looks.
-    template <class Done>
-    bool wait_until(Clock::time_point deadline, Done done) {
-        while (!done()) {
-            if (Clock::now() >= deadline) return false;
-            pa_threaded_mainloop_unlock(loop_);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            pa_threaded_mainloop_lock(loop_);
-        }
-        return true;
-    }
-
-    // Waits for a server operation (and drops it); false when it did not finish in time.
-    bool finish(pa_operation* op, Clock::time_point deadline) {
-        if (op == nullptr) return false;
-        const bool done = wait_until(
-            deadline, [op] { return pa_operation_get_state(op) != PA_OPERATION_RUNNING; });
-        pa_operation_unref(op);
-        return done;
-    }
-
-    void lock() const {
-        if (loop_ != nullptr) pa_threaded_mainloop_lock(loop_);
-    }
-    void unlock() const {
-        if (loop_ != nullptr) pa_threaded_mainloop_unlock(loop_);
-    }
-
-    pa_context* context = nullptr;
-    pa_stream* stream = nullptr;
-
-  private:
-    pa_threaded_mainloop* loop_ = nullptr;
-};
-
-struct ServerFacts {
-    std::string default_sink;
-    unsigned rate = kFallbackRate;
-};
-
-bool ask_server(PulseConnection& c, Clock::time_point deadline, ServerFacts& facts) {
-    auto on_info = [](pa_context*, const pa_server_info* info, void* out) {
-        auto* f = static_cast<ServerFacts*>(out);
-        if (info->default_sink_name != nullptr) f->default_sink = info->default_sink_name;
-        if (info->sample_spec.rate != 0) f->rate = info->sample_spec.rate;
-    };
-    return c.finish(pa_context_get_server_info(c.context, on_info, &facts), deadline);
-}
 
 class PulseOutput final : public AudioOutput {
   public:
-    bool open(const std::string& sink, unsigned block_frames, std::string& why_not,
-              Clock::time_point deadline) {
+    PulseOutput(unsigned block_frames, bool block_fixed)
+        : policy_(block_frames, block_fixed, Clock::now()),
+          applied_(policy_.size()),
+          block_(applied_.block_frames),
+          blocks_(applied_.blocks) {}
+
+    bool open(const std::string& sink, std::string& why_not, Clock::time_point deadline) {
         const bool connected = c_.connect(deadline, why_not);
         struct Unlock {
             PulseConnection& c;
@@ -150,7 +48,55 @@ class PulseOutput final : public AudioOutput {
                       deadline);
         }
         rate_ = facts.rate;
-        block_ = block_frames;
+        if (!connect_stream(sink, why_not, deadline)) return false;
+        // The first timing report, so that the latency is known from the start, even if the
+        // stream drops out before anyone asks.
+        c_.wait_until(std::min(deadline, Clock::now() + std::chrono::milliseconds(300)),
+                      [this] { return note_latency(c_.stream); });
+        const char* device = pa_stream_get_device_name(c_.stream);
+        name_ = std::string("pulse '") + (device != nullptr ? device : "default") + "'";
+        // From now on a server that goes away, or a stream it drops, makes the output lost.
+        pa_context_set_state_callback(c_.context, &on_context_state, this);
+        pa_stream_set_state_callback(c_.stream, &on_stream_state, this);
+        return true;
+    }
+
+    ~PulseOutput() override {
+        stop();
+        c_.lock();
+        c_.forget_callbacks();
+        c_.unlock();
+    }
+
+    double sample_rate() const override { return rate_; }
+    bool start(Mixer& mixer) override {
+        c_.lock();
+        mixer_ = &mixer;
+        mixer.set_block_lead(applied_.block_frames);
+        c_.unlock();
+        return true;
+    }
+    void stop() override {
+        // Callbacks run with the loop locked: once this returns, none holds the mixer.
+        c_.lock();
+        mixer_ = nullptr;
+        c_.unlock();
+    }
+    // The figures below are kept by the loop's thread as it plays; reading them never waits
+    // for it.
+    double latency_seconds() const override {
+        return static_cast<double>(latency_us_.load(std::memory_order_relaxed)) / 1e6;
+    }
+    std::uint64_t underruns() const override { return underruns_.load(std::memory_order_relaxed); }
+    unsigned block_frames() const override { return block_.load(std::memory_order_relaxed); }
+    unsigned buffer_blocks() const override { return blocks_.load(std::memory_order_relaxed); }
+    bool lost() const override { return lost_.load(std::memory_order_relaxed); }
+    long feeder_thread() const override { return thread_id_.load(std::memory_order_relaxed); }
+    bool is_device() const override { return true; }
+    std::string description() const override { return name_; }
+
+  private:
+    bool connect_stream(const std::string& sink, std::string& why_not, Clock::time_point deadline) {
         const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, rate_, 2};
         c_.stream = pa_stream_new(c_.context, "ORVENA", &format, nullptr);
         if (c_.stream == nullptr) {
@@ -159,8 +105,8 @@ class PulseOutput final : public AudioOutput {
         }
         pa_stream_set_write_callback(c_.stream, &on_write, this);
         pa_stream_set_underflow_callback(c_.stream, &on_underflow, this);
-        // Two blocks in the server's hands, asked for one block at a time.
-        const pa_buffer_attr attr = buffer_attr(block_, target_blocks_);
+        // A few blocks in the server's hands, asked for one block at a time.
+        const pa_buffer_attr attr = buffer_attr(applied_);
         const auto flags = static_cast<pa_stream_flags_t>(
             PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
         if (pa_stream_connect_playback(c_.stream, sink.empty() ? nullptr : sink.c_str(), &attr,
@@ -177,65 +123,36 @@ class PulseOutput final : public AudioOutput {
                             : "the sound server did not open the stream in time";
             return false;
         }
-        // The first timing report, so that the latency is known from the start, even if the
-        // stream drops out before anyone asks.
-        c_.wait_until(std::min(deadline, Clock::now() + std::chrono::milliseconds(300)), [this] {
-            pa_usec_t usec = 0;
-            int negative = 0;
-            if (pa_stream_get_latency(c_.stream, &usec, &negative) != 0 || negative != 0 ||
-                usec == 0)
-                return false;
-            last_latency_ = static_cast<double>(usec) / 1e6;
-            return true;
-        });
-        const char* device = pa_stream_get_device_name(c_.stream);
-        name_ = std::string("pulse '") + (device != nullptr ? device : "default") + "'";
         return true;
     }
 
-    ~PulseOutput() override { stop(); }
-
-    double sample_rate() const override { return rate_; }
-    bool start(Mixer& mixer) override {
-        c_.lock();
-        mixer_ = &mixer;
-        c_.unlock();
-        return true;
-    }
-    void stop() override {
-        // Callbacks run with the loop locked: once this returns, none holds the mixer.
-        c_.lock();
-        mixer_ = nullptr;
-        c_.unlock();
-    }
-    double latency_seconds() const override {
+    // Loop locked. Just after a dropout the stream reads ahead of itself (negative): the last
+    // real figure stands until there is a new one.
+    bool note_latency(pa_stream* stream) {
         pa_usec_t usec = 0;
         int negative = 0;
-        c_.lock();
-        const int got = pa_stream_get_latency(c_.stream, &usec, &negative);
-        c_.unlock();
-        // Just after a dropout the stream reads ahead of itself (negative): the last real
-        // figure stands until there is a new one.
-        if (got == 0 && negative == 0 && usec > 0) last_latency_ = static_cast<double>(usec) / 1e6;
-        return last_latency_;
+        if (pa_stream_get_latency(stream, &usec, &negative) != 0 || negative != 0 || usec == 0)
+            return false;
+        latency_us_.store(static_cast<std::int64_t>(usec), std::memory_order_relaxed);
+        return true;
     }
-    std::uint64_t underruns() const override { return underruns_.load(std::memory_order_relaxed); }
-    unsigned block_frames() const override { return block_; }
-    bool is_device() const override { return true; }
-    std::string description() const override { return name_; }
 
-  private:
     // On the mainloop thread, loop locked: the server wants nbytes more.
     static void on_write(pa_stream* stream, std::size_t nbytes, void* self_ptr) {
         auto* self = static_cast<PulseOutput*>(self_ptr);
+        if (self->thread_id_.load(std::memory_order_relaxed) == 0) {
+            self->thread_id_.store(current_thread_id(), std::memory_order_relaxed);
+        }
+        self->policy_.tick(Clock::now());
+        self->apply_size(stream);
         while (nbytes >= kFrameBytes) {
             void* data = nullptr;
             std::size_t n = nbytes;
-            if (pa_stream_begin_write(stream, &data, &n) < 0 || data == nullptr) return;
+            if (pa_stream_begin_write(stream, &data, &n) < 0 || data == nullptr) break;
             n -= n % kFrameBytes;
             if (n == 0) {
                 pa_stream_cancel_write(stream);
-                return;
+                break;
             }
             if (self->mixer_ != nullptr) {
                 self->mixer_->render(static_cast<float*>(data), n / kFrameBytes, Mixer::now());
@@ -245,25 +162,45 @@ class PulseOutput final : public AudioOutput {
             pa_stream_write(stream, data, n, nullptr, 0, PA_SEEK_RELATIVE);
             nbytes -= std::min(n, nbytes);
         }
+        self->note_latency(stream);
     }
-    // The server ran dry: a machine this busy needs more sound in hand. Each dropout adds a
-    // block to the target, up to kMaxTargetBlocks.
+    // The server ran dry: a machine this busy may need more sound in hand (see the policy).
+    // Only a gap that was heard counts: one in silence (while the samples load at the start,
+    // between two pieces) would only make every later note late.
     static void on_underflow(pa_stream* stream, void* self_ptr) {
         auto* self = static_cast<PulseOutput*>(self_ptr);
         self->underruns_.fetch_add(1, std::memory_order_relaxed);
-        if (self->mixer_ != nullptr) self->mixer_->note_dropout();
-        if (self->target_blocks_ >= kMaxTargetBlocks) return;
-        ++self->target_blocks_;
-        pa_buffer_attr attr = buffer_attr(self->block_, self->target_blocks_);
+        if (self->mixer_ == nullptr || !self->mixer_->note_dropout()) return;
+        self->policy_.underrun(Clock::now());
+        self->apply_size(stream);
+    }
+    static void on_context_state(pa_context* context, void* self_ptr) {
+        if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(context)))
+            static_cast<PulseOutput*>(self_ptr)->lost_.store(true, std::memory_order_relaxed);
+    }
+    static void on_stream_state(pa_stream* stream, void* self_ptr) {
+        if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
+            static_cast<PulseOutput*>(self_ptr)->lost_.store(true, std::memory_order_relaxed);
+    }
+
+    // Loop locked: tells the server what the policy wants, when that changed.
+    void apply_size(pa_stream* stream) {
+        const BufferSize wanted = policy_.size();
+        if (wanted == applied_) return;
+        applied_ = wanted;
+        const pa_buffer_attr attr = buffer_attr(wanted);
         if (pa_operation* op = pa_stream_set_buffer_attr(stream, &attr, nullptr, nullptr)) {
             pa_operation_unref(op);
         }
+        if (mixer_ != nullptr) mixer_->set_block_lead(wanted.block_frames);
+        block_.store(wanted.block_frames, std::memory_order_relaxed);
+        blocks_.store(wanted.blocks, std::memory_order_relaxed);
     }
-    static pa_buffer_attr buffer_attr(unsigned block_frames, unsigned blocks) {
-        const auto block_bytes = static_cast<std::uint32_t>(block_frames * kFrameBytes);
+    static pa_buffer_attr buffer_attr(BufferSize size) {
+        const auto block_bytes = static_cast<std::uint32_t>(size.block_frames * kFrameBytes);
         pa_buffer_attr attr{};
         attr.maxlength = static_cast<std::uint32_t>(-1);
-        attr.tlength = blocks * block_bytes;
+        attr.tlength = size.blocks * block_bytes;
         attr.prebuf = static_cast<std::uint32_t>(-1);
         attr.minreq = block_bytes;
         attr.fragsize = static_cast<std::uint32_t>(-1);
@@ -272,11 +209,17 @@ class PulseOutput final : public AudioOutput {
 
     mutable PulseConnection c_;
     Mixer* mixer_ = nullptr;  // guarded by the loop's lock
+    // The loop's thread only.
+    BlockSizePolicy policy_;
+    BufferSize applied_;
+    // Kept by the loop's thread, read by any.
     std::atomic<std::uint64_t> underruns_{0};
-    mutable double last_latency_ = 0.0;
-    unsigned target_blocks_ = kStartBlocks;  // the server's target, in blocks; loop locked
-    unsigned rate_ = kFallbackRate;
-    unsigned block_ = 0;
+    std::atomic<std::int64_t> latency_us_{0};
+    std::atomic<unsigned> block_;
+    std::atomic<unsigned> blocks_;
+    std::atomic<bool> lost_{false};
+    std::atomic<long> thread_id_{0};
+    unsigned rate_ = 48000;
     std::string name_;
 };
 
@@ -313,9 +256,10 @@ AudioSystemInfo probe_pulse(std::chrono::milliseconds answer_time) {
 
 std::unique_ptr<AudioOutput> open_pulse_output(const std::string& sink, unsigned block_frames,
                                                std::string& why_not,
-                                               std::chrono::milliseconds answer_time) {
-    auto out = std::make_unique<PulseOutput>();
-    if (!out->open(sink, block_frames, why_not, Clock::now() + answer_time)) return nullptr;
+                                               std::chrono::milliseconds answer_time,
+                                               bool block_fixed) {
+    auto out = std::make_unique<PulseOutput>(block_frames, block_fixed);
+    if (!out->open(sink, why_not, Clock::now() + answer_time)) return nullptr;
     return out;
 }
 

@@ -11,9 +11,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <vector>
 
+#include "sound/linux_scheduling.h"
 #include "sound/mixer.h"
 
 namespace orvena {
@@ -21,6 +23,15 @@ namespace orvena {
 namespace {
 
 constexpr unsigned kPreferredRate = 48000;
+// A started device that has not asked for sound for this long has stopped (unplugged, or
+// its server gone).
+constexpr std::chrono::milliseconds kSilentDeviceTime{1000};
+
+std::int64_t steady_ns() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 #if defined(ORVENA_QUIET_ALSA)
 void ignore_alsa_message(const char*, int, const char*, int, const char*, ...) {}
@@ -98,6 +109,8 @@ class RtAudioOutput final : public AudioOutput {
         rate_ = audio_.getStreamSampleRate();
         if (rate_ == 0) rate_ = rate;
         block_ = frames;
+        // RtAudio counts the buffer behind the block being written; the block is ahead of it.
+        latency_ = static_cast<double>(audio_.getStreamLatency() + block_) / rate_;
         // A one-channel device gets the stereo mix folded down in a buffer made here, not
         // in the callback.
         scratch_.assign(2 * static_cast<std::size_t>(kScratchFrames), 0.0f);
@@ -116,25 +129,29 @@ class RtAudioOutput final : public AudioOutput {
         if (!open_) return false;
         mixer_ = &mixer;
         try {
+            last_call_ns_.store(steady_ns(), std::memory_order_relaxed);
             audio_.startStream();
         } catch (const RtAudioError&) {
             return false;
         }
+        running_.store(true, std::memory_order_relaxed);
         return true;
     }
     void stop() override {
+        running_.store(false, std::memory_order_relaxed);
         try {
             if (audio_.isStreamRunning()) audio_.stopStream();
         } catch (const RtAudioError&) {
         }
     }
-    double latency_seconds() const override {
-        auto& audio = const_cast<RtAudio&>(audio_);
-        if (!open_ || rate_ == 0) return 0.0;
-        // RtAudio counts the buffer behind the block being written; the block is ahead of it.
-        return static_cast<double>(audio.getStreamLatency() + block_) / rate_;
-    }
+    double latency_seconds() const override { return latency_; }
     std::uint64_t underruns() const override { return underruns_.load(std::memory_order_relaxed); }
+    bool lost() const override {
+        const auto silent =
+            std::chrono::nanoseconds(steady_ns() - last_call_ns_.load(std::memory_order_relaxed));
+        return running_.load(std::memory_order_relaxed) && silent > kSilentDeviceTime;
+    }
+    long feeder_thread() const override { return thread_id_.load(std::memory_order_relaxed); }
     unsigned block_frames() const override { return block_; }
     bool is_device() const override { return true; }
     std::string description() const override { return name_; }
@@ -145,6 +162,10 @@ class RtAudioOutput final : public AudioOutput {
     static int callback(void* out, void*, unsigned frames, double, RtAudioStreamStatus status,
                         void* self_ptr) {
         auto* self = static_cast<RtAudioOutput*>(self_ptr);
+        if (self->thread_id_.load(std::memory_order_relaxed) == 0) {
+            self->thread_id_.store(current_thread_id(), std::memory_order_relaxed);
+        }
+        self->last_call_ns_.store(steady_ns(), std::memory_order_relaxed);
         if ((status & RTAUDIO_OUTPUT_UNDERFLOW) != 0) {
             self->underruns_.fetch_add(1, std::memory_order_relaxed);
             self->mixer_->note_dropout();
@@ -171,9 +192,14 @@ class RtAudioOutput final : public AudioOutput {
     unsigned channels_ = 2;
     unsigned rate_ = 0;
     unsigned block_ = 0;
+    double latency_ = 0.0;
     bool open_ = false;
     Mixer* mixer_ = nullptr;
+    // Kept by the device's thread, read by any.
     std::atomic<std::uint64_t> underruns_{0};
+    std::atomic<std::int64_t> last_call_ns_{0};
+    std::atomic<long> thread_id_{0};
+    std::atomic<bool> running_{false};
     std::vector<float> scratch_;
     std::string name_;
 };

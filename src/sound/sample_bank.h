@@ -52,6 +52,14 @@ class SampleBank {
     // Frees replaced data that no voice uses any more.
     void collect();
 
+    // Every sample decoded now.
+    template <class Visit>
+    void for_each_sample(Visit visit) const {
+        for (const auto& [name, entry] : entries_) {
+            if (entry.data) visit(*entry.data);
+        }
+    }
+
     std::filesystem::path resolve(const std::string& file_name) const;
     int decode_count() const { return decode_count_; }  // files decoded so far
     std::size_t retired_count() const { return retired_.size(); }

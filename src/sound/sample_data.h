@@ -24,6 +24,9 @@ class SampleData {
     // Frame i (0 <= i < frames) begins at frame_ptr()[i * channels]; indexes from -kPadFrames
     // to frames + kPadFrames - 1 are readable and read as silence outside 0..frames-1.
     const float* frame_ptr() const { return samples_.data() + kPadFrames * channels_; }
+    // All the memory a voice may read, padding included.
+    const void* storage() const { return samples_.data(); }
+    std::size_t storage_bytes() const { return samples_.size() * sizeof(float); }
 
     // Voices that play this data or are about to: counted up by the event thread when it
     // sends a start command, down by the audio thread when the voice ends. Data whose count

@@ -8,10 +8,6 @@
 namespace orvena {
 
 namespace {
-// Every note sounds this long after its moment, on top of one block of the device: a command
-// sent at its moment is then queued before the device asks for the block it falls in, even
-// when the device asks a little early.
-constexpr double kLeadMarginSeconds = 0.001;
 // A note with a deadline (replay, sequence playback) belongs this much after its deadline: a
 // player on a busy machine may wake a few milliseconds late, and a note sent after the device
 // asked for its block could only start in the next one. The whole performance moves by this
@@ -43,7 +39,11 @@ void SoundModule::load_samples() noexcept {
 }
 
 const SampleData* SoundModule::sample(const std::string& file) {
+    const int decoded_before = bank_.decode_count();
     const SampleData* data = bank_.get(file);
+    if (locker_ != nullptr && data != nullptr && bank_.decode_count() != decoded_before) {
+        locker_->lock(data->storage(), data->storage_bytes());
+    }
     std::string text;
     for (const auto& [name, refusal] : bank_.take_refusals()) {
         if (!told_refused_.insert(name).second) continue;
@@ -85,9 +85,15 @@ bool SoundModule::write_rate(const std::string& file, std::int32_t rate) {
 
 void SoundModule::use_output(std::unique_ptr<AudioOutput> output) {
     output_->stop();
+    const bool was_silent = !output_->is_device();
     output_.reset();
     if (output->sample_rate() != mixer_->device_rate()) {
         mixer_ = std::make_unique<Mixer>(output->sample_rate());
+        open_aliases_.clear();
+        lock_mixer();
+    } else if (was_silent) {
+        // What was played while nothing was heard is not heard late.
+        mixer_->clear();
         open_aliases_.clear();
     }
     output_ = std::move(output);
@@ -95,9 +101,21 @@ void SoundModule::use_output(std::unique_ptr<AudioOutput> output) {
 }
 
 void SoundModule::start_output() {
-    const double block = output_->block_frames() / output_->sample_rate();
-    mixer_->set_lead(std::chrono::nanoseconds(std::llround((block + kLeadMarginSeconds) * 1e9)));
+    mixer_->set_block_lead(output_->block_frames());
     output_->start(*mixer_);
+}
+
+void SoundModule::keep_in_memory(MemoryLocker& locker) {
+    locker_ = &locker;
+    lock_mixer();
+    bank_.for_each_sample(
+        [this](const SampleData& data) { locker_->lock(data.storage(), data.storage_bytes()); });
+}
+
+void SoundModule::lock_mixer() {
+    if (locker_ == nullptr) return;
+    mixer_->for_each_region(
+        [this](const void* start, std::size_t bytes) { locker_->lock(start, bytes); });
 }
 
 Mixer::TimePoint SoundModule::note_time() const {

@@ -14,6 +14,7 @@
 
 #include "sound/audio_output.h"
 #include "sound/mixer.h"
+#include "sound/realtime_priority.h"
 #include "sound/sample_bank.h"
 #include "sound/sound.h"
 #include "sound/wav_header.h"
@@ -46,8 +47,13 @@ class SoundModule final : public Sound {
     using RateWriter = std::function<RatePatch(const std::filesystem::path&, std::int32_t)>;
     void set_rate_writer(RateWriter writer) { write_rate_ = std::move(writer); }
 
+    // Keeps the memory the audio thread reads in RAM from now on, as far as the locker may:
+    // the mixer's and every decoded sample's. Call once.
+    void keep_in_memory(MemoryLocker& locker);
+
     // Plays through another output from now on (one opened in the background, once it is
-    // ready). Notes sounding on the old output end.
+    // ready). Notes sounding on the old output go on when the rate stays, except after a silent
+    // output: what was played while nothing was heard is dropped, not heard late.
     void use_output(std::unique_ptr<AudioOutput> output);
 
     // Throws IndexOutOfRange for a string outside 1..26 or a lever outside -12..13, before
@@ -74,6 +80,7 @@ class SoundModule final : public Sound {
     void note_unwritten(const std::string& file);
     Mixer::TimePoint note_time() const;
     void start_output();
+    void lock_mixer();
 
     const InstrumentState& st_;
     SampleBank bank_;
@@ -86,6 +93,7 @@ class SoundModule final : public Sound {
     std::map<std::string, std::uint32_t> open_aliases_;
     std::uint32_t next_voice_id_ = 1;
     std::optional<double> note_time_ms_;  // see set_note_time
+    MemoryLocker* locker_ = nullptr;      // see keep_in_memory
 };
 
 }  // namespace orvena

@@ -25,6 +25,11 @@ class SpscQueue {
     }
 
     std::size_t capacity() const { return items_.size(); }
+    // The storage, for keeping it in RAM.
+    template <class Region>
+    void for_each_region(Region region) const {
+        region(items_.data(), items_.size() * sizeof(T));
+    }
 
     // Producer only. False when the queue is full; the item is then not queued.
     bool push(const T& item) {

@@ -12,7 +12,8 @@ std::vector<AudioSystemInfo> SystemAudioHost::systems() {
 std::unique_ptr<AudioOutput> SystemAudioHost::open(const OutputRequest& request,
                                                    std::string& why_not) {
     if (request.api == AudioApi::pulse) {
-        return open_pulse_output(request.device, request.block_frames, why_not);
+        return open_pulse_output(request.device, request.block_frames, why_not, kPulseAnswerTime,
+                                 request.block_fixed);
     }
     return open_rtaudio_output(request.api, request.device, request.block_frames, why_not);
 }

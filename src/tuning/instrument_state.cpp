@@ -16,6 +16,12 @@ constexpr const char* kKeyNameLiteral =
 
 InstrumentState::InstrumentState() = default;
 
+std::string note_name_of(int s) {
+    if (s < 1 || s > kStringCount) throw IndexOutOfRange(s, 1, kStringCount);
+    static const auto notes = split_names(kNoteNameLiteral);
+    return notes[static_cast<std::size_t>(s)];
+}
+
 std::int16_t lever_min_of(int s) {
     if (s < 1 || s > kStringCount) throw IndexOutOfRange(s, 1, kStringCount);
     if (s == 1) return -5;
@@ -79,7 +85,8 @@ void derive_freq(InstrumentState& st) {
 }
 
 void recompute_string_rates(InstrumentState& st, int s, bool apply_fine_tuning) {
-    std::int32_t base = to_int32(kBaseSampleRate * std::pow(2.0, st.sample_cents[s] / 1200.0));
+    std::int32_t base =
+        to_int32(kBaseSampleRate * std::pow(2.0, (st.sample_cents[s] + st.home_shift[s]) / 1200.0));
     if (apply_fine_tuning) {
         base = to_int32(std::pow(2.0, st.akord_offset[s] / 1200.0) * base);
     }

@@ -65,8 +65,17 @@ struct InstrumentState {
     PitchTable<std::int32_t> sample_rate;  // samples per second written before a pluck
     PerString<std::int16_t> sample_cents;  // whole cents of each sample's correction
     PerString<std::int16_t> akord_offset;  // fine tuning in cents
+    // Cents by which a tuning other than the workbook moves each string's lever-0 pitch away
+    // from the pitch its sample correction gives; 0 under a workbook.
+    PerString<double> home_shift;
     IndexedArray<degree_record, kDegreeLo, kDegreeHi> degrees;
     std::array<std::string, 2> option4_captions;  // captions of the two "oktav" buttons
+    // The tuning system in force: its name as the window shows it, and whether its tables come
+    // from a scale (every lever position of every string one degree of the scale, each place
+    // in degree_at, the top strings stepping like the others) rather than from a workbook.
+    std::string tuning_name = "dizek.xls";
+    bool scale_tuning = false;
+    double scale_step_cents = 0.0;  // a scale's period over its note count
 
     // Selection and modes.
     std::int16_t cur_string = 0;  // 1..26, 0 = none
@@ -94,6 +103,9 @@ struct InstrumentState {
     IndexedArray<std::string, 0, kWavFileSlots - 1> wav_files;
     int wav_file_count = 0;
 };
+
+// The note name of string s (1..26): "E6" .. "A2".
+std::string note_name_of(int s);
 
 // Lever limits of string s (1..26) as the instrument is built.
 std::int16_t lever_min_of(int s);

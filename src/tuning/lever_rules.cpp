@@ -1,5 +1,6 @@
 #include "tuning/lever_rules.h"
 
+#include <algorithm>
 #include <array>
 
 namespace orvena {
@@ -41,7 +42,11 @@ std::int16_t lever_fit(int s, int position) {
 
 void yenimandal(InstrumentState& st, int s) {
     if (s < 1 || s > 7) return;
-    st.transposed_pos[s] = lever_fit(s, st.transposed_pos[s]);
+    // Under a scale the top strings step one degree per position like the others: a
+    // position beyond their levers goes to the last one.
+    st.transposed_pos[s] =
+        st.scale_tuning ? std::clamp(st.transposed_pos[s], st.mandal_min[s], st.mandal_max[s])
+                        : lever_fit(s, st.transposed_pos[s]);
 }
 
 bool is_silent_position(int s, int position) {

@@ -39,6 +39,10 @@ TEST(SafeOutput, RefusesOwnedFilesTheInputFoldersAndDevicesLeavingEverythingAsIt
         {"P/./alt/../dizek.xls", own("akort çizelgesi")},
         {"P/kayıt.txt", own("kayıt dosyası")},
         {"P/orvena.ini", own("ayar dosyası")},
+        {"P/akort/53-EDO.scl", own("akort sistemi")},
+        {"P/akort/Yeni.KBM", own("akort sistemi")},  // a new system's mapping-to-be
+        {"P/akort/notlar.txt", ""},
+        {"P/53-EDO.scl", ""},
         {"S/program/rast.mkm", own("makam dosyası")},  // the folder through a link
         {"S/bağ.ses", own("ses dosyası")},             // a link to a sequence file
         {"S/girdi.ses", " okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin."},
@@ -54,6 +58,8 @@ TEST(SafeOutput, RefusesOwnedFilesTheInputFoldersAndDevicesLeavingEverythingAsIt
     for (const char* name : {"12-A4.wav", "dizek.xls", "ezgi.ses", "kayıt.txt", "notlar.txt"})
         write_file_bytes(program / name, std::string("eski ") + name);
     fs::create_directory(program / "alt");
+    fs::create_directory(program / "akort");
+    write_file_bytes(program / "akort" / "53-EDO.scl", "eski");
     fs::create_directory_symlink(program.path(), scratch / "program");
     fs::create_symlink(program / "ezgi.ses", scratch / "bağ.ses");
     write_file_bytes(scratch / "girdi.ses", "0,5,4,0,0,0,0,0,0,0\r\n");

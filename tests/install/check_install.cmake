@@ -14,8 +14,8 @@ set(share ${ROOT}/usr/share)
 foreach(f ${ROOT}/usr/bin/orvena ${share}/applications/orvena.desktop
           ${share}/icons/hicolor/256x256/apps/orvena.png ${share}/orvena/dizek.xls
           ${share}/orvena/00-ref.wav ${share}/orvena/26-A2.wav ${share}/orvena/Rast.mkm
-          ${share}/orvena/rast.ses ${share}/man/man1/orvena.1.gz ${share}/doc/orvena/copyright
-          ${share}/doc/orvena/changelog.gz)
+          ${share}/orvena/rast.ses ${share}/orvena/akort/53-EDO.scl ${share}/man/man1/orvena.1.gz
+          ${share}/doc/orvena/copyright ${share}/doc/orvena/changelog.gz)
     if(NOT EXISTS ${f})
         message(FATAL_ERROR "missing: ${f}")
     endif()
@@ -38,7 +38,7 @@ if(NOT status EQUAL 0)
     message(FATAL_ERROR "first start failed (${status}): ${err}")
 endif()
 foreach(f ${data_home}/ORVENA/dizek.xls ${data_home}/ORVENA/26-A2.wav
-          ${data_home}/ORVENA/Hicaz.mkm ${out}/Hicaz.kbm)
+          ${data_home}/ORVENA/Hicaz.mkm ${data_home}/ORVENA/akort/24-AEU.scl ${out}/Hicaz.kbm)
     if(NOT EXISTS ${f})
         message(FATAL_ERROR "the first start did not make ${f}")
     endif()

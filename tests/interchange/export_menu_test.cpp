@@ -46,6 +46,8 @@ const MenuCase kCases[] = {
     {"midi_backed_out_of_the_tuning", Entry::midi, "ezgi.ses", "yeni.mid", Step::tuning, kNo, "", "", false},
     {"midi_backed_out_of_the_file", Entry::midi, "ezgi.ses", "yeni.mid", Step::output, kNo, "", "", false},
     {"midi_cancelled", Entry::midi, "ezgi.ses", "yeni.mid", Step::progress, kNo, "", "", false},
+    {"midi_refuses_the_scale_played", Entry::midi, "ezgi.ses", "oyun.scl", Step::none, kNo, "~okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin.", kEarlier, false},
+    {"score_refuses_the_scale_played", Entry::score, "ezgi.ses", "oyun.kbm", Step::none, kNo, "~okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin.", kEarlier, false},
     {"score_of_a_sequence", Entry::score, "ezgi.ses", "yeni.musicxml", Step::none, kNo, "", "<?xml", false},
     {"score_refuses_its_source", Entry::score, "ezgi.ses", "ezgi.ses", Step::none, kNo, "~(ses dosyası); bu ada yazılamaz. Başka bir ad ya da klasör seçin.", "0,8", false},
     {"score_of_a_bad_file", Entry::score, "bozuk.ses", "yeni.musicxml", Step::none, kNo, "1\r\nses dosyasından kaynaklanan bir hata oluştu.", "", false},
@@ -69,6 +71,8 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
     test::write_file_bytes(dir / "kayıt.txt", " 12 0 300\r\n");
     test::write_file_bytes(dir / "ezgi.mid", kEarlier);
     test::write_file_bytes(dir / "26-A2.wav", kEarlier);
+    test::write_file_bytes(dir / "oyun.scl", kEarlier);  // the scale the instrument plays
+    test::write_file_bytes(dir / "oyun.kbm", kEarlier);
     // A device node of the test's own that behaves as /dev/null: should the program ever rename
     // a file over the device it was given, only the test's folder suffers.
     const bool device = c.out[0] == '@';
@@ -101,8 +105,9 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
     };
     test::RecordingDialogs dialogs;
     dialogs.answer_next(c.replace);
-    const ExportPlace place{dir.path(), dir / "kayıt.txt", test::program_dir(),
-                            AccidentalSource::Instrument, dir / "müzik"};
+    const ExportPlace place{dir.path(),          dir / "kayıt.txt",
+                            test::program_dir(), AccidentalSource::Instrument,
+                            dir / "müzik",       {dir / "oyun.scl", dir / "oyun.kbm"}};
     (c.entry == Entry::midi ? midi_export_Click : musicxml_export_Click)(st, dialogs, place, ask);
 
     const std::vector<std::string> sequences = {"bozuk.ses", "ezgi.ses"};

@@ -148,6 +148,7 @@ enum class Out {
     program_sample,  // 12-A4.wav of the program folder
     source,          // the file being exported
     fifo,
+    played_scale,  // the Scala scale the instrument plays
 };
 
 struct FaultCase {
@@ -199,6 +200,8 @@ const FaultCase kFaultCases[] = {
      "bu ada yazılamaz. Başka bir ad ya da klasör seçin."},
     {"the_source_is_refused", "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n", kInstrument, Out::source,
      false, "<out> okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin."},
+    {"the_scale_played_is_refused", "kayıt.txt", kLongNote, kInstrument, Out::played_scale,
+     false, "<out> okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin."},
     {"a_fifo_is_refused_in_the_window", "kayıt.txt", kLongNote, kInstrument, Out::fifo, false,
      "<out> düzenli bir dosya değil (aygıt ya da FIFO); buraya yazılamaz."},
     {"a_damaged_sample_is_named", "kayıt.txt", kLongNote, kInstrument, Out::existing, false,
@@ -227,6 +230,8 @@ std::filesystem::path out_path(Out out, const fs::path& dir, const fs::path& pro
             return program / "12-A4.wav";
         case Out::source:
             return source;
+        case Out::played_scale:
+            return dir / "oyun.scl";
         case Out::fifo:
             EXPECT_EQ(::mkfifo((dir / "boru.wav").c_str(), 0644), 0);
             return dir / "boru.wav";
@@ -245,6 +250,8 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
     const std::filesystem::path source = dir / c.file_name;
     const std::filesystem::path out = out_path(c.out, dir.path(), program.path(), source);
     if (c.text) test::write_file_bytes(source, c.text);
+    const std::string scale_bytes = "! oyun.scl\n12-TET\n1\n2/1\n";
+    test::write_file_bytes(dir / "oyun.scl", scale_bytes);
     if (c.damaged_sample) program.damage(c.damaged_sample, "bir ses değil");
     const std::string old_bytes = "an earlier file that must survive";
     if (c.out == Out::existing) test::write_file_bytes(out, old_bytes);
@@ -275,7 +282,8 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
     {
         std::optional<test::FileSizeLimit> small_disk;
         if (c.small_disk) small_disk.emplace(100000);
-        wav_export_Click(st, dialogs, {program.path(), c.levers, dir.path()}, ask);
+        wav_export_Click(st, dialogs, {program.path(), c.levers, dir.path(), {dir / "oyun.scl"}},
+                         ask);
     }
 
     std::string expected = c.message;
@@ -321,6 +329,7 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
     if (c.out == Out::source) {
         EXPECT_EQ(test::read_file_bytes(out), c.text);
     }
+    EXPECT_EQ(test::read_file_bytes(dir / "oyun.scl"), scale_bytes);
     if (written) {
         // 2000 ms and the fade, 6 bytes a frame, after a 44-byte header.
         EXPECT_EQ(announced, 44u + 6u * (2000u * 48u + 144u));

@@ -167,15 +167,16 @@ QStringList context_menu_over(QWidget* target) {
     return entries;
 }
 
-// The background's menu holds the sound settings and both exports; the instrument keeps the
-// right button for sweeping the strings.
+// The background's menu holds the sound settings, the exports and the tuning systems; the
+// instrument keeps the right button for sweeping the strings.
 TEST_F(WindowMenu, BackgroundOffersTheExportsAndTheInstrumentOpensNoMenu) {
     const QStringList background = context_menu_over(w_);
-    ASSERT_EQ(background.size(), 5);
+    ASSERT_EQ(background.size(), 7);
     EXPECT_TRUE(background[0].startsWith(QString::fromUtf8("Ses ayarları")));
     EXPECT_TRUE(background.contains(QString::fromUtf8(kWavExportMenuText)));
     EXPECT_TRUE(background.contains(QString::fromUtf8(kMidiExportMenuText)));
     EXPECT_TRUE(background.contains(QString::fromUtf8(kMusicXmlExportMenuText)));
+    EXPECT_TRUE(background.contains(QString::fromUtf8(kTuningMenuText)));
     EXPECT_TRUE(context_menu_over(w_->Picture2).isEmpty());
 }
 

@@ -22,6 +22,7 @@ struct SettingsCase {
     std::string device;
     unsigned block;
     std::string log_has;  // "" for a silent read
+    bool chosen = false;  // the block is the player's, not automatic
 };
 
 TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
@@ -30,10 +31,11 @@ TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
     const SettingsCase cases[] = {
         {"NoFile", "-", "auto", "", 128, ""},
         {"Chosen", "[sound]\napi=alsa\ndevice=hw:1,0\nbuffer_frames=4096\n", "alsa",
-         "hw:1,0", 4096, ""},  // the largest block
+         "hw:1,0", 4096, "", true},  // the largest block
+        {"Automatic", "[sound]\nbuffer_frames=auto\n", "auto", "", 128, ""},
         {"Silent", "[sound]\napi=none\n", "none", "", 128, ""},
         {"UnknownSystem", "[sound]\napi=coreaudio\nbuffer_frames=64\n", "auto", "", 64,
-         "unknown sound system 'coreaudio'"},
+         "unknown sound system 'coreaudio'", true},
         {"BlockNotANumber", "[sound]\napi=pulse\nbuffer_frames=12x\n", "pulse", "", 128,
          "buffer_frames '12x'"},
         {"BlockTooLarge", "[sound]\nbuffer_frames=1000000\n", "auto", "", 128,
@@ -53,8 +55,9 @@ TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
         }
         std::ostringstream log;
         const AudioChoice choice = read_sound_settings(dir / kSettingsFileName, log);
-        EXPECT_EQ(std::tuple(api_setting_name(choice), choice.device, choice.block_frames),
-                  std::tuple(c.api, c.device, c.block));
+        EXPECT_EQ(std::tuple(api_setting_name(choice), choice.device, choice.block_frames,
+                             choice.block_chosen),
+                  std::tuple(c.api, c.device, c.block, c.chosen));
         EXPECT_EQ(log.str().empty(), c.log_has.empty()) << log.str();
         EXPECT_NE(log.str().find(c.log_has), std::string::npos) << log.str();
         if (c.file == "|") {
@@ -72,6 +75,7 @@ struct LineCase {
     std::string api = "auto";
     std::string device;
     unsigned block = 128;
+    bool chosen = false;
 };
 
 TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
@@ -93,7 +97,7 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
          "--buffer-frames 32 ile 4096 arasında bir sayı ister, \"0\" değil"},
         {"MakamAlone", {"--makam", "Rast"}, 2, "", "--makam yalnız --export-scala ile kullanılır"},
         {"Sound", {"--audio-api=alsa", "--audio-device", "hw:0,0", "--buffer-frames",
-         "256"}, {}, "", "", "alsa", "hw:0,0", 256},
+         "256"}, {}, "", "", "alsa", "hw:0,0", 256, true},
     };
     // clang-format on
     for (const LineCase& c : cases) {
@@ -107,8 +111,9 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
         EXPECT_NE(err.str().find(c.err_has), std::string::npos) << err.str();
         if (c.status) continue;
         const AudioChoice choice = apply_command_line({.device = "from-file"}, line);
-        EXPECT_EQ(std::tuple(api_setting_name(choice), choice.device, choice.block_frames),
-                  std::tuple(c.api, c.device, c.block));
+        EXPECT_EQ(std::tuple(api_setting_name(choice), choice.device, choice.block_frames,
+                             choice.block_chosen),
+                  std::tuple(c.api, c.device, c.block, c.chosen));
     }
 }
 

@@ -153,6 +153,18 @@ TEST(Mixer, VoicesBeyondSixtyFourAreDroppedAndCounted) {
     EXPECT_EQ(tone.users().load(), 64);  // the dropped ones gave their claim back
 }
 
+TEST(Mixer, ADropoutIsHeardOnlyWhileAVoiceSounds) {
+    const SampleData tone = sine_sample(440.0, 48000.0, 0.5);
+    Mixer mixer(48000.0);
+    std::vector<float> out(2 * 480);
+    EXPECT_FALSE(mixer.note_dropout()) << "nothing played yet";
+    ASSERT_TRUE(mixer.start_pluck(tone, 48000.0));
+    mixer.render(out.data(), 480);
+    EXPECT_TRUE(mixer.note_dropout()) << "the pluck sounds";
+    for (int i = 0; i < 60; ++i) mixer.render(out.data(), 480);  // 0.6 s: the tone has ended
+    EXPECT_FALSE(mixer.note_dropout()) << "after the pluck";
+}
+
 TEST(SampleBank, ReplacedDataIsFreedOnlyWhenNoVoicePlaysItAnyMore) {
     TempDir dir;
     write_file_bytes(dir / "a.wav", make_wav(WavSpec{}));

@@ -43,7 +43,8 @@ TEST(OutputChoice, PlaysThroughTheBestOutputPresentOrSaysWhyItIsSilent) {
         {"LastFailureIsTheReason", {kNoJack, kPulse, kNoAlsa}, {}, {"pulse "}, "",
          "playing silently (refused pulse )"},
         {"PlayersSystemAndDevice", {kJack, kPulse, kAlsa},
-         {.api = alsa, .device = "hw:1,0", .block_frames = 256}, {}, "alsa hw:1,0", ""},
+         {.api = alsa, .device = "hw:1,0", .block_frames = 256, .block_chosen = true}, {},
+         "alsa hw:1,0", ""},
         {"PlayersDeviceFindsItsSystem", {kNoJack, kPulse, kAlsa}, {.device = "hdmi"}, {},
          "pulse hdmi", ""},
         {"PlayersSystemMissingFallsBack", {kNoJack, kPulse, kAlsa}, {.api = jack}, {},
@@ -66,6 +67,13 @@ TEST(OutputChoice, PlaysThroughTheBestOutputPresentOrSaysWhyItIsSilent) {
         if (!c.plays.empty()) {
             EXPECT_EQ(opened.output->description(), c.plays);
             EXPECT_EQ(opened.output->block_frames(), c.choice.block_frames);
+            // What a lost output is opened again with.
+            ASSERT_TRUE(opened.request.has_value());
+            EXPECT_EQ(std::string(api_name(opened.request->api)) + " " + opened.request->device,
+                      c.plays);
+            EXPECT_EQ(opened.request->block_fixed, c.choice.block_chosen);
+        } else {
+            EXPECT_FALSE(opened.request.has_value());
         }
         EXPECT_NE(log.str().find(c.log_has), std::string::npos) << log.str();
         EXPECT_EQ(opened.systems.size(), c.present.size());

@@ -1,8 +1,10 @@
 #pragma once
 // A machine's sound systems as a test says they are: which systems answer, with which
 // devices, and which outputs open. Outputs it opens play nothing and report the figures
-// the test gives them.
+// the test gives them, as their device's thread would: the test may change them at any time.
 
+#include <atomic>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,21 +13,43 @@
 
 namespace orvena::test {
 
+// What every output of a host reports; changed by the test while they play.
+struct FakeDevices {
+    std::atomic<int> opened{0};
+    std::atomic<int> lost_below{0};  // outputs opened before this many are lost
+    std::atomic<unsigned> block{0};  // 0: the block asked for
+    std::atomic<unsigned> blocks{2};
+    std::atomic<long> thread{0};
+    std::atomic<bool> gone{false};  // the server went away: nothing opens
+};
+
 class FakeOutput final : public AudioOutput {
   public:
-    FakeOutput(std::string name, unsigned block) : name_(std::move(name)), block_(block) {}
+    FakeOutput(std::string name, unsigned block, std::shared_ptr<FakeDevices> devices = nullptr)
+        : name_(std::move(name)),
+          block_(block),
+          devices_(devices ? std::move(devices) : std::make_shared<FakeDevices>()),
+          serial_(devices_->opened++) {}
     double sample_rate() const override { return 48000.0; }
     bool start(Mixer&) override { return true; }
     void stop() override {}
     double latency_seconds() const override { return 0.005; }
     std::uint64_t underruns() const override { return 0; }
-    unsigned block_frames() const override { return block_; }
+    unsigned block_frames() const override {
+        const unsigned moved = devices_->block;
+        return moved != 0 ? moved : block_;
+    }
+    unsigned buffer_blocks() const override { return devices_->blocks; }
+    bool lost() const override { return serial_ < devices_->lost_below; }
+    long feeder_thread() const override { return devices_->thread; }
     bool is_device() const override { return true; }
     std::string description() const override { return name_; }
 
   private:
     std::string name_;
     unsigned block_;
+    std::shared_ptr<FakeDevices> devices_;
+    int serial_;
 };
 
 class FakeAudioHost final : public AudioHost {
@@ -33,15 +57,16 @@ class FakeAudioHost final : public AudioHost {
     std::vector<AudioSystemInfo> present;
     // "api device" pairs that refuse to open ("alsa default", "pulse ").
     std::set<std::string> refusing;
+    std::shared_ptr<FakeDevices> devices = std::make_shared<FakeDevices>();
 
     std::vector<AudioSystemInfo> systems() override { return present; }
     std::unique_ptr<AudioOutput> open(const OutputRequest& request, std::string& why_not) override {
         const std::string key = std::string(api_name(request.api)) + " " + request.device;
-        if (refusing.count(key) != 0) {
+        if (refusing.count(key) != 0 || devices->gone) {
             why_not = "refused " + key;
             return nullptr;
         }
-        return std::make_unique<FakeOutput>(key, request.block_frames);
+        return std::make_unique<FakeOutput>(key, request.block_frames, devices);
     }
 };
 

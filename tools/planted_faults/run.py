@@ -127,7 +127,7 @@ def test_targets(build):
     for line in r.stdout.splitlines():
         name = line.split(":")[0]
         # The test programs, and the files of the program folder some tests read.
-        if re.fullmatch(r"test_\w+|orvena_(makams|samples|workbook|melodies)", name):
+        if re.fullmatch(r"test_\w+|orvena_(makams|samples|workbook|melodies|tunings)", name):
             names.add(name)
     return sorted(names)
 

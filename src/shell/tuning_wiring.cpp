@@ -1,0 +1,102 @@
+// The window's tuning systems: "Akort sistemi…" in the background menu, Ctrl+T between the
+// last two, the name of the system in force in the top row, the choice kept in orvena.ini.
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+
+#include "shell/arayuz.h"
+#include "shell/tuning_settings.h"
+
+namespace orvena {
+namespace {
+
+std::optional<std::filesystem::path> choose_scala_file(QWidget* owner,
+                                                       const std::filesystem::path& folder) {
+    QFileDialog dialog(owner, tr8(kOtherScaleTitle));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(tr8("Scala dosyaları (*.scl);;Akort çalışma kitapları (*.xls)"));
+    dialog.setDirectory(QFile::decodeName(folder.c_str()));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Konum:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dosya adı:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Tür:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Aç"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Vazgeç"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return std::filesystem::path(QFile::encodeName(dialog.selectedFiles().first()).toStdString());
+}
+
+}  // namespace
+
+void arayüz::fill_tuning_menu(QMenu& menu) {
+    menu.clear();
+    auto* group = new QActionGroup(&menu);
+    const auto add = [&](const QString& text, const std::string& key) {
+        QAction* entry = menu.addAction(text);
+        entry->setCheckable(true);
+        entry->setChecked(key == tuning->current_key());
+        group->addAction(entry);
+        connect(entry, &QAction::triggered, this, [this, key] { tuning->choose(key); });
+    };
+    add(tr8(kWorkbookEntry), kWorkbookSystem);
+    for (const std::filesystem::path& file : tuning->shipped_files())
+        add(QFile::decodeName(file.filename().c_str()), tuning->key_of(file));
+    menu.addSeparator();
+    QAction* other = menu.addAction(tr8(kOtherScaleEntry));
+    connect(other, &QAction::triggered, this, [this] {
+        if (const auto file = choose_scala_file(this, program_folder_)) tuning->choose_file(*file);
+    });
+}
+
+void arayüz::connect_tuning(const LoadContext& context) {
+    tuning = std::make_unique<TuningChoice>(st, dialogs, *views, program_folder_);
+
+    tuning_label = new QLabel(Frame7);
+    name_control(tuning_label, "tuning_name", tr8("akort sistemi"));
+    tuning_label->setGeometry(3, 14, Frame7->width() - 6, Frame7->height() - 16);
+    tuning_label->setAlignment(Qt::AlignCenter);
+    tuning_label->setWordWrap(true);
+    const auto show_name = [this] {
+        const QString name = QString::fromStdString(st.tuning_name);
+        tuning_label->setText(tr8("akort:\n") + name);
+        tuning_label->setToolTip(tr8("Akort sistemi: ") + name);
+    };
+    show_name();
+
+    // The system of the command line for this run, else the one kept from the last.
+    const std::filesystem::path settings_file = context.sound.settings_file;
+    const TuningSettings saved =
+        settings_file.empty() ? TuningSettings{} : read_tuning_settings(settings_file);
+    if (context.tuning_file) {
+        // Ctrl+T then goes to the system this run replaces.
+        tuning->start_in(tuning->key_of(*context.tuning_file), true);
+        tuning->remember_previous(saved.system.empty() ? kWorkbookSystem : saved.system);
+    } else {
+        if (!saved.system.empty() && saved.system != kWorkbookSystem &&
+            !tuning->start_in(saved.system, false))
+            dialogs.notice(std::string(kSavedTuningLost) + tuning->failure());
+        tuning->remember_previous(saved.previous);
+    }
+    show_name();
+    tuning->changed = [this, show_name, settings_file] {
+        show_name();
+        if (!settings_file.empty())
+            write_tuning_settings(settings_file, {tuning->current_key(), tuning->previous_key()});
+    };
+
+    auto* menu = new QMenu(tr8(kTuningMenuText), this);
+    menu->setObjectName(QStringLiteral("tuning_menu"));
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { fill_tuning_menu(*menu); });
+    addAction(menu->menuAction());
+
+    auto* toggle = new QAction(tr8(kTuningToggleText), this);
+    toggle->setObjectName(QStringLiteral("tuning_toggle"));
+    toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    addAction(toggle);
+    connect(toggle, &QAction::triggered, this, [this] { tuning->toggle(); });
+}
+
+}  // namespace orvena
