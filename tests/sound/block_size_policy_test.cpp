@@ -64,7 +64,6 @@ TEST(BlockSizePolicy, GrowsOnlyWhileMoreInHandMakesTheDropoutsRarer) {
          grew},
         {"OnlyTheStepThatDidNotHelpIsUndone", 128, false, {1000, 2000, 3500, 4500}, 4500,
          {128, 3}, no_help},
-        {"Fifth", 128, false, {1000, 2000, 3500, 5500, 8000, 11000}, 11000, {512, 3}, grew},
         {"NoFurtherThan1024", 128, false,
          {1000, 2000, 3500, 5500, 8000, 11000, 14500, 19000, 24000, 29500}, 29500, {1024, 4},
          grew},
