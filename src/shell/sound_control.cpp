@@ -205,6 +205,22 @@ std::string SoundControl::realtime_text() const {
     return text;
 }
 
+namespace {
+
+// Why the output's size moved by itself, as the log says it.
+std::string size_change_reason(SizeChange why, bool larger) {
+    if (why == SizeChange::did_not_help) {
+        const auto minutes = std::chrono::minutes(BlockSizePolicy::kRetryTime).count();
+        return "daha büyüğü kesintileri azaltmadı, geri dönüldü; " + std::to_string(minutes) +
+               " dakika yeniden denenmeyecek";
+    }
+    if (why == SizeChange::grew || (why == SizeChange::none && larger))
+        return "kesintilerden sonra";
+    return "sessiz geçen bir süreden sonra";
+}
+
+}  // namespace
+
 void SoundControl::log_size_change() {
     const AudioOutput& out = sound_.output();
     const BufferSize now{out.block_frames(), out.buffer_blocks()};
@@ -213,8 +229,7 @@ void SoundControl::log_size_change() {
         now.block_frames * now.blocks > logged_size_.block_frames * logged_size_.blocks;
     logged_size_ = now;
     log_ << "ORVENA: ses bloğu " << now.block_frames << " kare, elde " << now.blocks << " blok ("
-         << (larger ? "kesintilerden sonra" : "sessiz geçen bir süreden sonra")
-         << "): " << output_figures(out) << "\n";
+         << size_change_reason(out.size_change(), larger) << "): " << output_figures(out) << "\n";
     if (dialog_) dialog_->update_figures();
 }
 

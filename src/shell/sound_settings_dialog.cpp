@@ -185,7 +185,12 @@ void SoundSettingsDialog::update_figures() {
     }
     QString block = tr8("blok %1 kare").arg(out.block_frames());
     if (out.buffer_blocks() != 0) block += tr8(" × %1").arg(out.buffer_blocks());
-    if (!control_.choice().block_chosen) block += tr8(" (otomatik)");
+    const bool no_help = out.size_change() == SizeChange::did_not_help;
+    if (!control_.choice().block_chosen) {
+        block += no_help ? tr8(" (otomatik; büyütmek kesintileri azaltmadı)") : tr8(" (otomatik)");
+    } else if (no_help) {
+        block += tr8(" (büyütmek kesintileri azaltmadı)");
+    }
     figures_->setText(QString::fromStdString(out.description()) + QStringLiteral("\n") +
                       tr8("gecikme %1 ms · %2 · %3 Hz · kesinti %4")
                           .arg(out.latency_seconds() * 1000.0, 0, 'f', 1)

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "sound/block_size_policy.h"
+
 namespace orvena {
 
 class Mixer;
@@ -32,6 +34,8 @@ class AudioOutput {
     virtual unsigned block_frames() const { return 0; }
     // Blocks kept in the device's or server's hands; 0 when the output does not say.
     virtual unsigned buffer_blocks() const { return 0; }
+    // Why the block or the blocks in hand last moved by themselves.
+    virtual SizeChange size_change() const { return SizeChange::none; }
     // The server went away or the device stopped: nothing more will be heard from it.
     virtual bool lost() const { return false; }
     // The kernel's id of the thread that calls the mixer; 0 until it is known.

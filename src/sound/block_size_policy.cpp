@@ -30,27 +30,56 @@ int BlockSizePolicy::highest_level() const noexcept {
     return level;
 }
 
-void BlockSizePolicy::move_to(int level, TimePoint now) noexcept {
+bool BlockSizePolicy::may_step_up(TimePoint now) const noexcept {
+    if (level_ >= highest_level()) return false;
+    return level_ + 1 != barred_level_ || now >= barred_until_;
+}
+
+void BlockSizePolicy::move_to(int level, TimePoint now, SizeChange why) noexcept {
     level_ = level;
     changed_at_ = now;
     quiet_since_ = now;
+    last_change_ = why;
+    stepped_back_ = why == SizeChange::quiet;
+    counted_ = false;
+    on_trial_ = false;
+}
+
+// Dropouts soon after a quiet step back: the machine is busy for longer than a quiet spell.
+void BlockSizePolicy::note_dropout_after_step_back(TimePoint now) noexcept {
+    if (stepped_back_ && now - changed_at_ < quiet_time_) {
+        quiet_time_ = std::min(2 * quiet_time_, kLongestQuietTime);
+    }
+    stepped_back_ = false;
 }
 
 void BlockSizePolicy::underrun(TimePoint now) noexcept {
     quiet_since_ = now;
     if (now - changed_at_ < kSettleTime) return;
-    if (level_ >= highest_level()) return;
-    if (stepped_back_ && now - changed_at_ < quiet_time_) {
-        quiet_time_ = std::min(2 * quiet_time_, kLongestQuietTime);
+    if (counted_ && now - last_counted_ < kSettleTime) return;
+    note_dropout_after_step_back(now);
+    // The time since the step on trial, or since the last dropout of a spell that is not over.
+    const bool has_gap = on_trial_ || (counted_ && now - last_counted_ < quiet_time_);
+    const auto gap = now - (on_trial_ ? changed_at_ : last_counted_);
+    counted_ = true;
+    last_counted_ = now;
+    if (!has_gap) return;  // the first of a spell: how often they come is not known yet
+    if (on_trial_ && gap <= gap_before_) {
+        barred_level_ = level_;
+        barred_until_ = now + kRetryTime;
+        move_to(level_ - 1, now, SizeChange::did_not_help);
+        return;
     }
-    stepped_back_ = false;
-    move_to(level_ + 1, now);
+    on_trial_ = false;
+    if (!may_step_up(now)) return;
+    move_to(level_ + 1, now, SizeChange::grew);
+    on_trial_ = true;
+    gap_before_ = gap;
 }
 
 void BlockSizePolicy::tick(TimePoint now) noexcept {
     if (level_ == 0 || now - quiet_since_ < quiet_time_) return;
-    move_to(level_ - 1, now);
-    stepped_back_ = true;
+    move_to(level_ - 1, now, SizeChange::quiet);
 }
 
 BufferSize BlockSizePolicy::size() const noexcept {

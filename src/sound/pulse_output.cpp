@@ -90,6 +90,7 @@ class PulseOutput final : public AudioOutput {
     std::uint64_t underruns() const override { return underruns_.load(std::memory_order_relaxed); }
     unsigned block_frames() const override { return block_.load(std::memory_order_relaxed); }
     unsigned buffer_blocks() const override { return blocks_.load(std::memory_order_relaxed); }
+    SizeChange size_change() const override { return change_.load(std::memory_order_relaxed); }
     bool lost() const override { return lost_.load(std::memory_order_relaxed); }
     long feeder_thread() const override { return thread_id_.load(std::memory_order_relaxed); }
     bool is_device() const override { return true; }
@@ -188,6 +189,7 @@ class PulseOutput final : public AudioOutput {
         const BufferSize wanted = policy_.size();
         if (wanted == applied_) return;
         applied_ = wanted;
+        change_.store(policy_.last_change(), std::memory_order_relaxed);
         const pa_buffer_attr attr = buffer_attr(wanted);
         if (pa_operation* op = pa_stream_set_buffer_attr(stream, &attr, nullptr, nullptr)) {
             pa_operation_unref(op);
@@ -217,6 +219,7 @@ class PulseOutput final : public AudioOutput {
     std::atomic<std::int64_t> latency_us_{0};
     std::atomic<unsigned> block_;
     std::atomic<unsigned> blocks_;
+    std::atomic<SizeChange> change_{SizeChange::none};
     std::atomic<bool> lost_{false};
     std::atomic<long> thread_id_{0};
     unsigned rate_ = 48000;

@@ -180,6 +180,16 @@ TEST_F(SoundWatch, TheBlockAfterDropoutsTheRealtimeGrantAndTheLockedMemoryAreSho
     ASSERT_TRUE(wait_for([&] {
         return logged("ses bloğu 128 kare, elde 4 blok (sessiz geçen bir süreden sonra)");
     }));
+    devices.change = SizeChange::did_not_help;  // a fourth block made no dropout rarer
+    devices.blocks = 3;
+    ASSERT_TRUE(wait_for([&] {
+        return logged(
+            "ses bloğu 128 kare, elde 3 blok (daha büyüğü kesintileri azaltmadı, "
+            "geri dönüldü; 10 dakika yeniden denenmeyecek)");
+    })) << log_.str();
+    EXPECT_TRUE(dialog->figures()->text().contains(
+        QString::fromUtf8("blok 128 kare × 3 (otomatik; büyütmek kesintileri azaltmadı)")))
+        << dialog->figures()->text().toStdString();
 
     // "otomatik" is the choice until the player picks a block, and is saved as such.
     EXPECT_EQ(dialog->blocks()->currentText(), QString::fromUtf8("otomatik"));

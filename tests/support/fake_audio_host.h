@@ -19,6 +19,7 @@ struct FakeDevices {
     std::atomic<int> lost_below{0};  // outputs opened before this many are lost
     std::atomic<unsigned> block{0};  // 0: the block asked for
     std::atomic<unsigned> blocks{2};
+    std::atomic<SizeChange> change{SizeChange::none};
     std::atomic<long> thread{0};
     std::atomic<bool> gone{false};  // the server went away: nothing opens
 };
@@ -40,6 +41,7 @@ class FakeOutput final : public AudioOutput {
         return moved != 0 ? moved : block_;
     }
     unsigned buffer_blocks() const override { return devices_->blocks; }
+    SizeChange size_change() const override { return devices_->change; }
     bool lost() const override { return serial_ < devices_->lost_below; }
     long feeder_thread() const override { return devices_->thread; }
     bool is_device() const override { return true; }
