@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "playing/play_context.h"
+#include "display/play_context.h"
 #include "playing/surface_views.h"
 #include "sound/sound_module.h"
 #include "surface/artwork.h"

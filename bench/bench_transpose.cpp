@@ -3,8 +3,8 @@
 
 #include "qt_benchmark_main.h"
 
-#include "playing/lever_rules.h"
-#include "playing/views.h"
+#include "playing/lever_controls.h"
+#include "display/views.h"
 #include "presets/transposition.h"
 #include "tuning/tablo_oku.h"
 

@@ -9,6 +9,8 @@ constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kRed = qRgb(255, 0, 0);
 constexpr QRgb kBlue = qRgb(0, 0, 255);
 constexpr QRgb kPanel = qRgb(230, 220, 180);
+// The strings drawn red: string n with n mod 7 == 5, the A strings.
+constexpr int kMarkedStringPhase = 5;
 
 // The four framed panels under the bridge, as opposite corners.
 struct Box {
@@ -103,7 +105,7 @@ void resim(Surface& Picture2, const InstrumentState& st) {
 void tel_çiz(Surface& Picture2, const InstrumentState& st) {
     Surface& p = Picture2;
     for (int n = 1; n <= kStringCount; ++n) {
-        p.ForeColor = (n % 7 == st.marked_string_phase) ? kRed : kWhite;
+        p.ForeColor = (n % 7 == kMarkedStringPhase) ? kRed : kWhite;
         if (n == st.cur_string) p.ForeColor = kBlack;
         const int x = string_ref_x(n);
         const int y = string_ref_y(n);

@@ -21,8 +21,8 @@ constexpr int string_ref_y(int n) {
 // FillStyle transparent and the ForeColor of string 26.
 void resim(Surface& Picture2, const InstrumentState& st);
 
-// Redraws the 26 strings: black for cur_string, red for every n with
-// n mod 7 == marked_string_phase, white for the others; then refreshes the view.
+// Redraws the 26 strings: black for cur_string, red for the A strings (5, 12, 19 and 26),
+// white for the others; then refreshes the view.
 void tel_çiz(Surface& Picture2, const InstrumentState& st);
 
 }  // namespace orvena

@@ -2,7 +2,8 @@
 
 #include <string_view>
 
-#include "playing/lever_rules.h"
+#include "tuning/lever_rules.h"
+#include "playing/selected_string.h"
 #include "tuning/rounding.h"
 
 namespace orvena {
@@ -11,8 +12,6 @@ namespace {
 // Letters in string order: the top letter row plays strings 1..10, the middle row 11..19,
 // the bottom row 20..26.
 constexpr std::string_view kKeyLetters = "QWERTYUIOPASDFGHJKLZXCVBNM";
-
-constexpr const char* kChooseAString = "bir perde seçin";
 
 void walk_strings(PlayContext& ctx, int key_code) {
     InstrumentState& st = ctx.st;
@@ -23,18 +22,13 @@ void walk_strings(PlayContext& ctx, int key_code) {
     ctx.views.tel_çiz();
     st.last_string = st.cur_string;
     ctx.sound.play_tuned_sample(st.cur_string, st.mandal_pos[st.cur_string]);
-    ctx.views.mandal_at();
-    ctx.views.porte();
-    ctx.views.etiket();
+    ctx.views.show_selected_string();
 }
 
 void step_lever(PlayContext& ctx, int key_code) {
     InstrumentState& st = ctx.st;
     if (!st.manual_levers) return;
-    if (st.cur_string == 0) {
-        ctx.dialogs.message(kChooseAString);
-        return;
-    }
+    if (!has_selected_string(ctx)) return;
     const int s = st.cur_string;
     if (key_code == kKeyLeft) {
         if (st.mandal_pos[s] <= st.mandal_min[s]) return;
@@ -45,9 +39,7 @@ void step_lever(PlayContext& ctx, int key_code) {
     }
     if (is_silent_position(s, st.mandal_pos[s])) return;
     ctx.sound.play_tuned_sample(s, st.mandal_pos[s]);
-    ctx.views.mandal_at();
-    ctx.views.porte();
-    ctx.views.etiket();
+    ctx.views.show_selected_string();
     ctx.views.arıza_yaz(s);
 }
 }  // namespace

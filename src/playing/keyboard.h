@@ -3,7 +3,7 @@
 // together); Up and Down walk the strings and pluck; Left and Right step the selected
 // string's lever with sound while the user's own lever setting is in force.
 
-#include "playing/play_context.h"
+#include "display/play_context.h"
 
 namespace orvena {
 

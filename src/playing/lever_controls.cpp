@@ -19,9 +19,7 @@ void Command9_Click(PlayContext& ctx) {
         st.mandal_pos[s] = 0;
         ctx.views.arıza_yaz(s);
         if (s == st.cur_string) {
-            ctx.views.mandal_at();
-            ctx.views.porte();
-            ctx.views.etiket();
+            ctx.views.show_selected_string();
         }
     }
 }
@@ -40,6 +38,19 @@ void Check2_Click(InstrumentState& st, int value) {
 
 void VScroll1_Change(InstrumentState& st, int value) {
     st.speed = to_int16(value);
+}
+
+void Option5_Click(InstrumentState& st, int index) {
+    if (index == 1) {
+        st.manual_levers = true;
+        for (int s = 1; s <= kStringCount; ++s) st.mandal_pos[s] = st.saved_mandal_pos[s];
+    } else if (index == 2) {
+        st.manual_levers = false;
+        for (int s = 1; s <= kStringCount; ++s) {
+            st.saved_mandal_pos[s] = st.mandal_pos[s];
+            st.mandal_pos[s] = st.transposed_pos[s];
+        }
+    }
 }
 
 }  // namespace orvena

@@ -2,7 +2,7 @@
 // The lever and tuning controls of the window: AKORD RESET, MANDAL RESET, the diagonal
 // lever numbers (Check1), "detay  göster" (Check2) and the speed bar (VScroll1).
 
-#include "playing/play_context.h"
+#include "display/play_context.h"
 
 namespace orvena {
 
@@ -15,5 +15,8 @@ void Command9_Click(PlayContext& ctx);
 void Check1_Click(PlayContext& ctx, bool checked);
 void Check2_Click(InstrumentState& st, int value);
 void VScroll1_Change(InstrumentState& st, int value);
+// Switches between the user's lever setting (index 1) and the transposed one (index 2).
+// Nothing is redrawn and nothing sounds.
+void Option5_Click(InstrumentState& st, int index);
 
 }  // namespace orvena

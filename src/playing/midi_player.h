@@ -15,7 +15,7 @@
 #include <span>
 
 #include "playing/midi_key_map.h"
-#include "playing/play_context.h"
+#include "display/play_context.h"
 
 namespace orvena {
 

@@ -3,14 +3,13 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "playing/lever_rules.h"
+#include "tuning/lever_rules.h"
+#include "playing/selected_string.h"
 #include "tuning/rounding.h"
 
 namespace orvena {
 
 namespace {
-constexpr const char* kChooseAString = "bir perde seçin";
-
 // The strings lie between y 21 and 409 of the drawing and end on the right at x 730.
 constexpr double kStringsTop = 21;
 constexpr double kStringsBottom = 409;
@@ -50,9 +49,7 @@ void Picture2_MouseDown(PlayContext& ctx, PluckRecorder& recorder, int button, d
     ctx.views.tel_çiz();
     ctx.views.mark_key(d, false);
     st.last_string = static_cast<std::int16_t>(d);
-    ctx.views.mandal_at();
-    ctx.views.porte();
-    ctx.views.etiket();
+    ctx.views.show_selected_string();
 }
 
 void Picture2_MouseMove(PlayContext& ctx, int buttons, double y) {
@@ -64,19 +61,14 @@ void Picture2_MouseMove(PlayContext& ctx, int buttons, double y) {
     ctx.sound.play_tuned_sample(d, st.mandal_pos[d]);
     st.last_string = static_cast<std::int16_t>(d);
     if (!st.show_details) return;
-    ctx.views.mandal_at();
     ctx.views.tel_çiz();
-    ctx.views.etiket();
-    ctx.views.porte();
+    ctx.views.show_selected_string();
 }
 
 void Picture1_MouseDown(PlayContext& ctx, double x) {
     InstrumentState& st = ctx.st;
     if (st.recording || st.seq_playing || !st.manual_levers) return;
-    if (st.cur_string == 0) {
-        ctx.dialogs.message(kChooseAString);
-        return;
-    }
+    if (!has_selected_string(ctx)) return;
     const int s = st.cur_string;
     bool hit = false;
     for (int i = st.mandal_min[s]; i <= st.mandal_max[s]; ++i) {
@@ -89,19 +81,14 @@ void Picture1_MouseDown(PlayContext& ctx, double x) {
     if (!hit || is_silent_position(s, st.mandal_pos[s])) return;
     ctx.sound.stop_note_alias(st.note_names[s]);
     ctx.sound.play_tuned_sample(s, st.mandal_pos[s]);
-    ctx.views.mandal_at();
-    ctx.views.porte();
-    ctx.views.etiket();
+    ctx.views.show_selected_string();
     ctx.views.arıza_yaz(s);
 }
 
 void Picture5_MouseDown(PlayContext& ctx, double x, double y) {
     InstrumentState& st = ctx.st;
     if (st.recording || st.seq_playing) return;
-    if (st.cur_string == 0) {
-        ctx.dialogs.message(kChooseAString);
-        return;
-    }
+    if (!has_selected_string(ctx)) return;
     const int s = st.cur_string;
     const int step = y < kPegMiddleY ? 5 : 1;
     const int offset = st.akord_offset[s] + (x < kPegMiddleX ? step : -step);

@@ -5,7 +5,7 @@
 // on the tuning peg fine-tunes the selected string. Coordinates are pixels of the picture
 // that was clicked. Event thread only.
 
-#include "playing/play_context.h"
+#include "display/play_context.h"
 
 namespace orvena {
 
@@ -16,16 +16,6 @@ inline constexpr int kRightButton = 2;
 // Fine tuning of a string stays within an octave either way (cents).
 inline constexpr int kMaxAkordOffset = 1200;
 
-// What a running recording does around each string click: before_pluck writes the note
-// that the click ends, after_pluck starts timing the note the click has just started. Both
-// are called only while `recording` is set.
-class PluckRecorder {
-  public:
-    virtual ~PluckRecorder() = default;
-    virtual void before_pluck() = 0;
-    virtual void after_pluck() = 0;
-};
-
 // The string band (1..26) of a y position on Picture2, for 21 <= y <= 409: y - 22 to the
 // nearest whole pixel (a tie to the even one), whole fifteens of it, plus 1.
 int row(double y);
@@ -35,7 +25,9 @@ void Picture2_MouseDown(PlayContext& ctx, PluckRecorder& recorder, int button, d
 // Right button alone held: each string band the pointer enters plucks once; only with
 // "detay  göster" are the displays redrawn.
 void Picture2_MouseMove(PlayContext& ctx, int buttons, double y);
-// Any button: the lever zone under x sets the selected string's lever and plucks it.
+// Any button: the lever zone under x sets the selected string's lever and plucks it, except
+// at the positions string 26 stores but does not sound (9..11): these are set silently and
+// not redrawn.
 void Picture1_MouseDown(PlayContext& ctx, double x);
 // Any button: left half raises, right half lowers; upper half 5 cents, lower half 1.
 void Picture5_MouseDown(PlayContext& ctx, double x, double y);

@@ -4,6 +4,7 @@
 #include "display/diyagonal.h"
 #include "display/etiket.h"
 #include "display/instrument_drawing.h"
+#include "display/key_legend.h"
 #include "display/porte.h"
 
 namespace orvena {
@@ -46,15 +47,6 @@ void SurfaceViews::diyagonal_sil() {
 
 void SurfaceViews::mark_key(int s, bool held) {
     print_key_letter(pic_.Picture10, st_, s, held ? qRgb(0, 0, 0) : qRgb(0, 255, 0));
-}
-
-void print_key_letter(Surface& Picture10, const InstrumentState& st, int s, QRgb colour) {
-    Picture10.FontBold = true;
-    Picture10.ForeColor = colour;
-    Picture10.CurrentY = 15 * (s - 1) + 2;
-    Picture10.CurrentX = 36;
-    Picture10.Print(QString::fromStdString(st.key_names[s]));
-    Picture10.FontBold = false;
 }
 
 }  // namespace orvena

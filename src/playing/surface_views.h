@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "playing/mandal_at.h"
-#include "playing/views.h"
+#include "display/views.h"
 #include "surface/surface.h"
 #include "tuning/instrument_state.h"
 
@@ -44,8 +44,5 @@ class SurfaceViews : public Views {
     QImage sheet_;
     char decimal_separator_;
 };
-
-// Prints the key letter of string s at x 36 of its legend row, bold, in the given colour.
-void print_key_letter(Surface& Picture10, const InstrumentState& st, int s, QRgb colour);
 
 }  // namespace orvena

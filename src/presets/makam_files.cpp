@@ -61,9 +61,7 @@ void File2_Click(MakamContext& ctx) {
         st.mandal_pos[s] = reading.positions[i];
         p.views.arıza_yaz(s);
         if (st.cur_string == s) {
-            p.views.mandal_at();
-            p.views.porte();
-            p.views.etiket();
+            p.views.show_selected_string();
         }
     }
     if (reading.error) p.dialogs.message(kMakamFileFault);

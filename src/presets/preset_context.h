@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "playing/views.h"
+#include "display/views.h"
 #include "surface/dialogs.h"
 #include "surface/surface.h"
 #include "tuning/instrument_state.h"

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "playing/lever_rules.h"
+#include "display/key_legend.h"
+#include "tuning/lever_rules.h"
 #include "presets/degree_places.h"
 #include "presets/pitch_levels.h"
 #include "presets/transposition_messages.h"
@@ -16,12 +17,6 @@ constexpr int kUserSetting = 1;      // Option5 index of the user's own lever se
 constexpr int kComputedSetting = 2;  // Option5 index of the transposed setting
 constexpr int kTopStrings = 7;
 constexpr int kOctave = 7;  // strings n and n + 7 are an octave apart
-constexpr QRgb kRed = qRgb(255, 0, 0);
-constexpr QRgb kWhite = qRgb(255, 255, 255);
-
-int list_row_y(int s) {
-    return (s - 1) * 15 + 2;
-}
 
 // The strings the main pass cannot reach take the position of the string an octave away:
 // the highest k of 8.. when the level moves down by k strings, the lowest of ..26 when up.
@@ -120,21 +115,12 @@ void göçürümYaz(PresetContext& ctx, int s) {
         yenimandal(st, s);
     }
     const int position = st.transposed_pos[s];
-    if (position == 0) return;
-
-    Surface& list = ctx.Picture10;
-    list.CurrentY = list_row_y(s);
-    list.CurrentX = position >= 10 ? 65 : 72;
-    list.ForeColor = kRed;
-    list.FontBold = true;
-    list.PrintNumber(position, true);
-    list.FontBold = false;
+    if (position != 0) print_transposed_position(ctx.Picture10, s, position);
 }
 
 void göçürümTemizle(PresetContext& ctx) {
     for (int s = 1; s <= kStringCount; ++s) {
-        const int y = list_row_y(s);
-        ctx.Picture10.LineBF(69, y, 87, y + 16, kWhite);
+        clear_transposed_position(ctx.Picture10, s);
         ctx.st.transposed_pos[s] = 0;
     }
 }

@@ -100,9 +100,7 @@ void TuningChoice::redraw() {
     // Lever numbers stay what they are; the lever strip's colours, the staff's sign and the
     // panel's pitch follow the tables.
     if (st_.cur_string < 1 || st_.cur_string > kStringCount) return;
-    views_.mandal_at();
-    views_.porte();
-    views_.etiket();
+    views_.show_selected_string();
 }
 
 }  // namespace orvena

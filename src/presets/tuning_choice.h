@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "playing/views.h"
+#include "display/views.h"
 #include "surface/dialogs.h"
 #include "tuning/tuning_tables.h"
 

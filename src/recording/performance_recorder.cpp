@@ -21,14 +21,12 @@ void PerformanceRecorder::rec_buton_Click() {
     InstrumentState& st = play_.st;
     file_.close();
     if (!file_.create(file_path())) {
-        st.rec_file_no = 0;
         play_.dialogs.message(kRecordFileErrorMessage);
         return;
     }
-    st.rec_file_no = kOpenFileNo;
     write_failed_ = false;
     st.recording = true;
-    st.rec_first_event = true;
+    awaiting_first_note_ = true;
     platform_.panel.show(RecorderState::recording);
     fill_lamp(platform_.Picture9, kRed);
 }
@@ -43,17 +41,20 @@ void PerformanceRecorder::append_record(std::int16_t string, std::int16_t lever,
     if (!file_.append({string, lever, interval_ms})) write_failed_ = true;
 }
 
+void PerformanceRecorder::write_sounding_note() {
+    const InstrumentState& st = play_.st;
+    append_record(st.last_string, st.mandal_pos[st.last_string], measure_note());
+}
+
 void PerformanceRecorder::before_pluck() {
-    InstrumentState& st = play_.st;
-    if (st.rec_first_event) return;  // the first note has nothing before it
-    st.rec_time = measure_note();
-    append_record(st.last_string, st.mandal_pos[st.last_string], st.rec_time);
+    if (awaiting_first_note_) return;  // the first note has nothing before it
+    write_sounding_note();
 }
 
 void PerformanceRecorder::after_pluck() {
     platform_.timer.Calibrieren();
     platform_.timer.Start();
-    play_.st.rec_first_event = false;
+    awaiting_first_note_ = false;
 }
 
 void PerformanceRecorder::stop_buton_Click() {
@@ -62,13 +63,9 @@ void PerformanceRecorder::stop_buton_Click() {
     if (st.recording) {
         st.recording = false;
         // A stop before any pluck has no note to write.
-        if (!st.rec_first_event) {
-            st.rec_time = measure_note();
-            append_record(st.last_string, st.mandal_pos[st.last_string], st.rec_time);
-        }
+        if (!awaiting_first_note_) write_sounding_note();
         fill_lamp(platform_.Picture9, kWhite);
         file_.close();
-        st.rec_file_no = 0;
         if (write_failed_) play_.dialogs.message(kRecordFileErrorMessage);
         write_failed_ = false;
     }

@@ -7,8 +7,7 @@
 
 #include <filesystem>
 
-#include "playing/mouse.h"
-#include "playing/play_context.h"
+#include "display/play_context.h"
 #include "recording/record_file.h"
 #include "sound/x_timer.h"
 #include "surface/clock.h"
@@ -66,11 +65,11 @@ class PerformanceRecorder final : public PluckRecorder {
     std::filesystem::path file_path() const { return platform_.folder / kRecordFileName; }
 
   private:
-    static constexpr std::int16_t kOpenFileNo = 1;  // rec_file_no while the file is open
-
     void append_record(std::int16_t string, std::int16_t lever, std::int32_t interval_ms);
     // Milliseconds since the timer started, to the nearest whole one.
     std::int32_t measure_note();
+    // Writes the note sounding since the last pluck: its string, lever and length.
+    void write_sounding_note();
     void fill_lamp(Surface& lamp, QRgb colour);
     void replay_records(const std::string& text);
     void replay_failed();
@@ -79,6 +78,7 @@ class PerformanceRecorder final : public PluckRecorder {
     RecordingPlatform platform_;
     RecordFile file_;
     bool write_failed_ = false;
+    bool awaiting_first_note_ = false;  // recording, and no string plucked yet
     bool paused_ = false;
 };
 

@@ -19,6 +19,8 @@ class PlaybackPacer {
     void wait_until(double ms_since_start);
     // The clock's reading at start + ms_since_start: the moment a note due then belongs to.
     double deadline_ms(double ms_since_start) const { return start_ms_ + ms_since_start; }
+    // Milliseconds since start().
+    double elapsed_ms() const { return clock_.now_ms() - start_ms_; }
 
   private:
     Clock& clock_;

@@ -1,6 +1,6 @@
 #include "recording/sequence_player.h"
 
-#include "recording/playback_pacer.h"
+#include "recording/paced_playback.h"
 #include "sound/sound.h"
 #include "tuning/number_format.h"
 #include "tuning/rounding.h"
@@ -9,12 +9,11 @@ namespace orvena {
 
 namespace {
 
-// The next record is read, counted and drawn this long before it is due, so the note is
-// on screen and sounds exactly on time however long the drawing takes (up to this lead).
-constexpr double kPrepareLeadMs = 8;
-// A playback held up for longer than this (the machine was busy) goes on from where it is
+// The next record is read, counted and drawn 8 ms before it is due, so the note is on
+// screen and sounds exactly on time however long the drawing takes (up to this lead). A
+// playback held up for longer than 200 ms (the machine was busy) goes on from where it is
 // instead of rushing the notes it missed.
-constexpr double kResyncAfterMs = 200;
+constexpr PacingRules kSequencePacing{.lead_ms = 8, .resync_after_ms = 200};
 
 void show_counter(Surface& Picture7, std::int16_t counter) {
     Picture7.FontSize = 12;
@@ -28,61 +27,57 @@ void set_idle(SequencePlayback& p) {
     p.play.st.seq_playing = false;
 }
 
-// The loop of one playback; throws on any fault of the file or the note it asks for.
-// counter is the number of the record being read or played.
-void play_records(SequencePlayback& p, std::int16_t& counter, bool& sounding) {
-    InstrumentState& st = p.play.st;
-    SequenceReader reader(read_sequence_text(p.folder / (p.window.file_name() + ".ses")));
-    // The schedule starts when the first note or rest begins, once its drawing is done.
-    PlaybackPacer pacer(p.clock, p.pump);
-    bool started = false;
-    double started_ms = 0;
-    double due = 0;  // ms from the start at which the next record's sound or silence begins
-    std::int16_t current_units = 0;
+// The records of a ".ses" file as the pacer plays them. The counter shows each record as it
+// is read; a note is drawn once the input has had its turn. counter is the number of the
+// record being read or played.
+class SequenceSource final : public PacedSource {
+  public:
+    SequenceSource(SequencePlayback& p, std::int16_t& counter)
+        : p_(p),
+          counter_(counter),
+          reader_(read_sequence_text(p.folder / (p.window.file_name() + ".ses"))) {}
 
-    for (;;) {
-        if (started) pacer.wait_until(due - kPrepareLeadMs);
-        if (reader.at_end()) break;
-        counter = checked_add16(counter, 1);
-        show_counter(p.Picture7, counter);
-        const SequenceRecord record = *reader.next();
-        p.pump.process_pending();
-        if (!st.seq_playing) break;
+    bool read_next() override {
+        if (reader_.at_end()) return false;
+        counter_ = checked_add16(counter_, 1);
+        show_counter(p_.Picture7, counter_);
+        record_ = *reader_.next();
+        return true;
+    }
 
+    std::optional<PacedStep> step() override {
+        InstrumentState& st = p_.play.st;
+        if (!st.seq_playing) return std::nullopt;
         // The speed and the accidental source are read afresh for every record: moving the
         // bar changes the tempo from the next record on.
         const SequenceSound sound =
-            sound_of_record(record, current_units, p.window.accidental_source(), st);
-        if (sound.step.kind == SequenceStep::Kind::Skip) continue;
-        const bool note = sound.step.kind == SequenceStep::Kind::Note;
-        if (note) {
+            sound_of_record(record_, current_units_, p_.window.accidental_source(), st);
+        PacedStep step;
+        step.skip = sound.step.kind == SequenceStep::Kind::Skip;
+        step.ms = sound.ms;
+        if (sound.step.kind == SequenceStep::Kind::Note) {
             st.cur_string = static_cast<std::int16_t>(sound.step.string);
-            p.play.views.tel_çiz();
-            p.play.views.mandal_at();
-            p.play.views.porte();
-            p.play.views.etiket();
+            p_.play.views.tel_çiz();
+            p_.play.views.show_selected_string();
+            step.string = sound.step.string;
+            step.lever = sound.lever;
         }
-        if (!started) {
-            pacer.start();
-            started_ms = p.clock.now_ms();
-            started = true;
-        }
-        const double late = p.clock.now_ms() - started_ms - due;
-        if (late > kResyncAfterMs) due += late;
-        pacer.wait_until(due);
-        const NoteTime note_time(p.play.sound, pacer.deadline_ms(due));
-        if (sounding) p.play.sound.stop_plucked();
-        sounding = false;
-        if (note) {
-            p.play.sound.play_tuned_sample(sound.step.string, sound.lever);
-            sounding = true;
-        }
-        due += sound.ms;
+        return step;
     }
-    if (started) pacer.wait_until(due);
-    const NoteTime note_time(p.play.sound, pacer.deadline_ms(due));
-    if (sounding) p.play.sound.stop_plucked();
-    sounding = false;
+
+  private:
+    SequencePlayback& p_;
+    std::int16_t& counter_;
+    SequenceReader reader_;
+    SequenceRecord record_;
+    std::int16_t current_units_ = 0;
+};
+
+// One playback; throws on any fault of the file or the note it asks for.
+void play_records(SequencePlayback& p, std::int16_t& counter, bool& sounding) {
+    SequenceSource source(p, counter);
+    PlaybackPacer pacer(p.clock, p.pump);
+    play_paced(source, kSequencePacing, pacer, p.pump, p.play.sound, sounding);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "playing/play_context.h"
+#include "display/play_context.h"
 #include "recording/sequence_rules.h"
 #include "surface/clock.h"
 #include "surface/event_pump.h"

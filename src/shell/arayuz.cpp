@@ -19,9 +19,7 @@ namespace orvena {
 
 namespace {
 
-QString tr8(const char* text) {
-    return QString::fromUtf8(text);
-}
+constexpr QRgb kWhite = qRgb(255, 255, 255);
 
 void place(QWidget* w, double left, double top, int width, int height) {
     w->setGeometry(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)), width,
@@ -107,26 +105,39 @@ Surface& arayüz::surface(int picture_number) {
     return *surfaces_.at(static_cast<std::size_t>(picture_number));
 }
 
-void arayüz::build_controls() {
-    const QRgb white = qRgb(255, 255, 255);
-    auto picture = [&](int number, QWidget* parent, int w, int h, QRgb back,
-                       const char* accessible) {
-        surfaces_[static_cast<std::size_t>(number)] = std::make_unique<Surface>(w, h, back);
-        auto* box = new PictureBox(*surfaces_[static_cast<std::size_t>(number)], parent);
-        const std::string name = "Picture" + std::to_string(number);
-        name_control(box, name.c_str(), tr8(accessible));
-        box->resize(w, h);
-        return box;
-    };
+PictureBox* arayüz::make_picture(int number, QWidget* parent, int w, int h, QRgb back,
+                                 const char* accessible) {
+    surfaces_[static_cast<std::size_t>(number)] = std::make_unique<Surface>(w, h, back);
+    auto* box = new PictureBox(*surfaces_[static_cast<std::size_t>(number)], parent);
+    const std::string name = "Picture" + std::to_string(number);
+    name_control(box, name.c_str(), tr8(accessible));
+    box->resize(w, h);
+    return box;
+}
 
-    // The instrument and what lies on it.
-    Picture2 = picture(2, this, 904, 420, white, "çalgı çizimi");
-    Picture1 = picture(1, Picture2, 485, 60, qRgb(224, 224, 224), "mandal şeridi");
-    Picture3 = picture(3, Picture2, 140, 132, white, "porte");
-    Picture6 = picture(6, Picture2, 239, 100, qRgb(255, 224, 192), "nota bilgisi");
-    Picture5 = picture(5, Picture2, 57, 100, white, "akord burgusu");
+// Every control, in the order that gives the keyboard focus its path through the window.
+void arayüz::build_controls() {
+    build_instrument();
+    build_top_row();
+    build_makam_group();
+    build_recording_group();
+    build_sequence_group();
+    build_pitch_level_group();
+    build_file_lists();
+    connect_window_handlers();
+    // Design positions; arayüzyerleşimi moves them at start-up.
+    arayüzyerleşimi(14000, 9400);
+}
+
+// The instrument and what lies on it; the hidden holder of the notation sheet.
+void arayüz::build_instrument() {
+    Picture2 = make_picture(2, this, 904, 420, kWhite, "çalgı çizimi");
+    Picture1 = make_picture(1, Picture2, 485, 60, qRgb(224, 224, 224), "mandal şeridi");
+    Picture3 = make_picture(3, Picture2, 140, 132, kWhite, "porte");
+    Picture6 = make_picture(6, Picture2, 239, 100, qRgb(255, 224, 192), "nota bilgisi");
+    Picture5 = make_picture(5, Picture2, 57, 100, kWhite, "akord burgusu");
     Picture5->surface().SetPicture(tuning_peg());
-    Picture10 = picture(10, Picture2, 90, 396, white, "tuş listesi");
+    Picture10 = make_picture(10, Picture2, 90, 396, kWhite, "tuş listesi");
     Frame11 = make_frame(Picture2, "Frame11", "", "mandal düzeni");
     Option5.add(1, Frame11, QString(), tr8("kendi mandal düzenim"))->setGeometry(4, 8, 16, 14);
     Option5.add(2, Frame11, QString(), tr8("göçürülmüş mandal düzeni"))->setGeometry(21, 8, 16, 14);
@@ -150,10 +161,13 @@ void arayüz::build_controls() {
     };
 
     // Holder of the notation sheet, never shown.
-    Picture4 = picture(4, this, 490, 56, white, "nota işaretleri");
+    Picture4 = make_picture(4, this, 490, 56, kWhite, "nota işaretleri");
     Picture4->surface().SetPicture(notation_sheet());
     Picture4->hide();
+}
 
+// The arrow-key help, the settings and exit group, "oktav" and the X button.
+void arayüz::build_top_row() {
     Label36 = new QLabel(this);
     name_control(Label36, "Label36", tr8("ok tuşları"));
     Label36->setText(QString::fromStdString(display_text(kLabel36Caption)));
@@ -178,7 +192,9 @@ void arayüz::build_controls() {
     Option4.select(1);
 
     Command1 = make_button(this, "Command1", "X", "X düğmesi", 0, 0, 15, 15);
+}
 
+void arayüz::build_makam_group() {
     // Bottom row: makam files.
     Frame4 = make_frame(this, "Frame4", "Makam", "makam");
     Text1 = new TextBox(Frame4);
@@ -188,19 +204,23 @@ void arayüz::build_controls() {
     save_buton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     open_buton = make_button(Frame4, "open_buton", "", "makam dosyalarını göster", 69, 54, 52, 38);
     open_buton->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+}
 
+void arayüz::build_recording_group() {
     // Recording and replay.
     Frame1 = make_frame(this, "Frame1", "Kaydet / Dinlet", "kaydet ve dinlet");
     Frame9 = make_accidental_sources(Frame1, "Frame9", "dinletme", Option3, 1);
-    Picture8 = picture(8, Frame1, 12, 12, white, "dinletme lambası");
+    Picture8 = make_picture(8, Frame1, 12, 12, kWhite, "dinletme lambası");
     Picture8->move(82, 26);
-    Picture9 = picture(9, Frame1, 12, 12, white, "kayıt lambası");
+    Picture9 = make_picture(9, Frame1, 12, 12, kWhite, "kayıt lambası");
     Picture9->move(82, 66);
     rec_buton = make_button(Frame1, "rec_buton", "R", "kayda başla", 99, 18, 32, 32);
     Play_buton = make_button(Frame1, "Play_buton", ">", "kaydı dinlet", 133, 18, 32, 32);
     pause_buton = make_button(Frame1, "pause_buton", "I I", "duraklat", 99, 58, 32, 32);
     stop_buton = make_button(Frame1, "stop_buton", "O", "durdur", 133, 58, 32, 32);
+}
 
+void arayüz::build_sequence_group() {
     // Sequence files.
     Frame5 = make_frame(this, "Frame5", "Velmora dosyası", "velmora dosyası");
     Frame8 = make_accidental_sources(Frame5, "Frame8", "velmora", Option2, 2);
@@ -212,13 +232,15 @@ void arayüz::build_controls() {
     open_ses_buton->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     aç_kapa_buton =
         make_button(Frame5, "aç_kapa_buton", ">", "velmora çal veya durdur", 82, 56, 40, 34);
-    Picture7 = picture(7, Frame5, 56, 24, white, "velmora sayacı");
+    Picture7 = make_picture(7, Frame5, 56, 24, kWhite, "velmora sayacı");
     Picture7->move(128, 62);
     VScroll1 = new ScrollBar(Qt::Vertical, Frame5);
     name_control(VScroll1, "VScroll1", tr8("çalma hızı"));
     VScroll1->setGeometry(206, 52, 18, 42);
     VScroll1->configure(30, 60, 2, 5, kStartSpeed);
+}
 
+void arayüz::build_pitch_level_group() {
     // Pitch levels.
     Frame2 = make_frame(this, "Frame2", "Ahenkler", "ahenkler");
     for (int i = 1; i <= 8; ++i) {
@@ -237,7 +259,9 @@ void arayüz::build_controls() {
     name_control(HScroll1, "HScroll1", tr8("ince göçürüm"));
     HScroll1->setGeometry(232, 56, 80, 18);
     HScroll1->configure(-8, 12, 1, 1, 0);
+}
 
+void arayüz::build_file_lists() {
     // File lists: the sample list is never shown; the other two lie over the drawing and
     // are shown by their open buttons.
     File1 = new FileListBox(this);
@@ -249,7 +273,10 @@ void arayüz::build_controls() {
     File3 = new FileListBox(this);
     name_control(File3, "File3", tr8("velmora dosyaları"));
     File3->hide();
+}
 
+// The makam box's focus, the exit and X buttons, and the key preview.
+void arayüz::connect_window_handlers() {
     Text1->on_got_focus([this] { Text1_GotFocus(); });
     Text1->on_lost_focus([this] { Text1_LostFocus(); });
     connect(Command10, &QPushButton::clicked, this, [this] { Command10_Click(); });
@@ -258,9 +285,6 @@ void arayüz::build_controls() {
     key_preview = new KeyPreview(this);
     key_preview->setParent(this);
     key_preview->hold_releases(true);  // X11 sends key repeats as release/press pairs
-
-    // Design positions; arayüzyerleşimi moves them at start-up.
-    arayüzyerleşimi(14000, 9400);
 }
 
 void arayüz::arayüzyerleşimi(double screen_width_twips, double screen_height_twips) {

@@ -16,7 +16,7 @@
 #include <memory>
 #include <optional>
 
-#include "playing/play_context.h"
+#include "display/play_context.h"
 #include "playing/surface_views.h"
 #include "presets/preset_context.h"
 #include "presets/tuning_choice.h"
@@ -176,8 +176,6 @@ class arayüz : public QWidget {
     const WindowLayout& layout() const { return layout_; }
     // Sizes and places the window itself again, once the window system has framed it.
     void place_window();
-    // Prints the key legend on Picture10.
-    void print_key_legend();
 
     // ---- Shutdown ---------------------------------------------------------------------
     // The close request: true cancels it. Asks unless the session or the system ends it.
@@ -217,7 +215,25 @@ class arayüz : public QWidget {
     void File3_Click();
 
   private:
+    // The steps of the load, in order.
+    bool open_program_folder(const std::filesystem::path& folder);
+    void draw_instrument(const LoadContext& context);
+    bool read_tuning();
+    void list_samples_and_open_sound(const LoadContext& context);
+    void set_start_values();
+    void connect_handlers(const LoadContext& context);
+
     void build_controls();
+    PictureBox* make_picture(int number, QWidget* parent, int w, int h, QRgb back,
+                             const char* accessible);
+    void build_instrument();
+    void build_top_row();
+    void build_makam_group();
+    void build_recording_group();
+    void build_sequence_group();
+    void build_pitch_level_group();
+    void build_file_lists();
+    void connect_window_handlers();
     // Binds the displays to the picture surfaces and the controls to their handlers.
     void connect_playing(char decimal_separator);
     // The MIDI keyboard, played like the letter keys, and its place in "Ses ayarları".
@@ -240,6 +256,7 @@ class arayüz : public QWidget {
 
     std::array<std::unique_ptr<Surface>, 11> surfaces_;
     WindowLayout layout_;
+    std::filesystem::path program_folder_;  // where every file of the program lives
     bool loaded_ = false;
     bool unloaded_ = false;
     bool asking_ = false;                // the quit question is open

@@ -13,10 +13,6 @@
 namespace orvena {
 namespace {
 
-QString tr8(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 struct EntryTexts {
     const char* title;
     const char* source_prompt;

@@ -2,7 +2,6 @@
 
 #include "playing/keyboard.h"
 #include "playing/lever_controls.h"
-#include "playing/lever_rules.h"
 #include "shell/arayuz.h"
 #include "surface/artwork.h"
 

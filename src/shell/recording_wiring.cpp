@@ -33,7 +33,7 @@ void arayüz::connect_recording() {
     recording_panel = std::make_unique<WindowRecordingPanel>(*this);
     recorder = std::make_unique<PerformanceRecorder>(
         *play, RecordingPlatform{*recording_panel, Picture8->surface(), Picture9->surface(), pump,
-                                 clock, *timer, std::filesystem::current_path()});
+                                 clock, *timer, program_folder_});
 
     Picture2->on_mouse_down = [this](int button, int, double x, double y) {
         Picture2_MouseDown(*play, *recorder, button, x, y);

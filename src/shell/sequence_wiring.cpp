@@ -18,7 +18,7 @@ void arayüz::connect_sequences() {
         }
     };
     sequence = std::make_unique<SequencePlayback>(SequencePlayback{
-        *play, Picture7->surface(), clock, pump, File3->Path(), std::move(window)});
+        *play, Picture7->surface(), clock, pump, program_folder_, std::move(window)});
 
     connect(open_ses_buton, &QPushButton::clicked, this, [this] { open_ses_buton_Click(); });
     File3->on_click([this] { File3_Click(); });

@@ -119,7 +119,13 @@ void SoundControl::show_notice(const QString& why) {
 }
 
 void SoundControl::log_figures() {
-    log_ << "ORVENA: sound " << describe_output(sound_.output()) << "\n";
+    log_ << "ORVENA: sound " << describe_output(sound_.output());
+    // More strings and fading notes than the mixer's voices: the newest notes were not heard.
+    if (const std::uint64_t dropped = sound_.mixer().dropped_voices()) {
+        log_ << ", " << dropped << " notes dropped (all " << Mixer::kMaxVoices
+             << " voices sounding)";
+    }
+    log_ << "\n";
 }
 
 void SoundControl::watch() {

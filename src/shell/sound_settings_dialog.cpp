@@ -13,14 +13,11 @@
 #include "shell/midi_control.h"
 #include "shell/sound_control.h"
 #include "shell/sound_settings.h"
+#include "surface/controls.h"
 
 namespace orvena {
 
 namespace {
-
-QString tr8(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 constexpr unsigned kBlockChoices[] = {64, 128, 256, 512, 1024};
 

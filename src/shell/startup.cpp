@@ -3,11 +3,11 @@
 #include <QPushButton>
 #include <QString>
 
-#include <cstdio>
 #include <iostream>
 #include <system_error>
 
 #include "display/instrument_drawing.h"
+#include "display/key_legend.h"
 #include "shell/arayuz.h"
 #include "tuning/tablo_oku.h"
 
@@ -33,55 +33,72 @@ bool folder_has_exact_name(const std::filesystem::path& folder, const std::strin
 }  // namespace
 
 StartupOutcome arayüz::Form_Load(const LoadContext& context) {
-    // 4. The program's folder is the current directory: every file name from here on is a
-    //    bare name resolved there.
-    std::error_code ec;
-    std::filesystem::current_path(context.program_folder, ec);
-    const std::filesystem::path folder = std::filesystem::current_path();
+    if (!open_program_folder(context.program_folder)) return {false, 1};
+    draw_instrument(context);
+    if (!read_tuning()) return {false, 1};
+    list_samples_and_open_sound(context);
+    set_start_values();
+    connect_handlers(context);
+    if (context.unload_splash) context.unload_splash();
+    loaded_ = true;
+    return {true, 0};
+}
 
-    // 5-6.
+// The program works in its folder (it is also the current directory, where the file dialogs
+// start); the file lists show its samples, makam and sequence files. False, with the message
+// shown, when the workbook is not there.
+bool arayüz::open_program_folder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::current_path(folder, ec);
+    program_folder_ = std::filesystem::current_path();
+
     st.workbook_name = "dizek.xls";
     File1->setPattern("*.wav");
-    File1->setPath(folder);
+    File1->setPath(program_folder_);
     File2->setPattern("*.mkm");
-    File2->setPath(folder);
+    File2->setPath(program_folder_);
     File3->setPattern("*.ses");
-    File3->setPath(folder);
+    File3->setPath(program_folder_);
 
-    // 7.
-    if (!folder_has_exact_name(folder, st.workbook_name)) {
+    if (!folder_has_exact_name(program_folder_, st.workbook_name)) {
         dialogs.message(st.workbook_name + "  isimli excell dosyası bulunamadı");
-        return {false, 1};
+        return false;
     }
+    return true;
+}
 
-    // 8-13.
+// Lays the window out for the screen and draws the instrument and the key legend, before the
+// tuning is read.
+void arayüz::draw_instrument(const LoadContext& context) {
     arayüzyerleşimi(context.screen_width_twips, context.screen_height_twips);
     set_lever_limits(st);
-    st.marked_string_phase = 5;
     st.cur_string = 27;  // no string is the selected one while the instrument is first drawn
     resim(Picture2->surface(), st);
     set_string_geometry(st);
     set_names(st);
+    print_key_legend(Picture10->surface(), st);
+}
 
-    // 14.
-    print_key_legend();
-
-    // 15-17.
-    if (const auto failure = import_tuning(st, folder / st.workbook_name)) {
+// Imports the workbook's tables and derives the others; every lever and fine tuning at 0.
+// False, with the message shown, when the workbook cannot be used.
+bool arayüz::read_tuning() {
+    if (const auto failure = import_tuning(st, program_folder_ / st.workbook_name)) {
         dialogs.message(import_failure_message(*failure));
-        return {false, 1};
+        return false;
     }
     Option4.button(1)->setText(QString::fromStdString(st.option4_captions[0]));
     Option4.button(2)->setText(QString::fromStdString(st.option4_captions[1]));
-
-    // 18.
     for (int s = 1; s <= kStringCount; ++s) {
         st.mandal_pos[s] = 0;
         st.transposed_pos[s] = 0;
         st.akord_offset[s] = 0;
     }
+    return true;
+}
 
-    // 19.
+// The sample files in name order (a count other than 27 is reported, and the program goes on)
+// and the sound module, silent until the output opened in the background is ready.
+void arayüz::list_samples_and_open_sound(const LoadContext& context) {
     const int listed = File1->ListCount();
     if (listed != kExpectedSampleFiles) {
         dialogs.message(
@@ -89,22 +106,22 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
             "kapatıp  dosya sayınızı kontrol edin    " +
             std::to_string(listed));
     }
-
-    // 20. The name table has room for 57 names; samples beyond them are never played, so
-    //     they are left out rather than written past the table's end.
+    // The name table has room for 57 names; samples beyond them are never played, so they are
+    // left out rather than written past the table's end.
     st.wav_file_count = std::min(listed, kWavFileSlots);
     for (int i = 0; i < st.wav_file_count; ++i) st.wav_files[i] = File1->List(i);
-    // Silent until the output, opened in the background, is ready.
-    sound = std::make_unique<SoundModule>(st, folder, std::make_unique<NullOutput>());
+    sound = std::make_unique<SoundModule>(st, program_folder_, std::make_unique<NullOutput>());
     sound_control = std::make_unique<SoundControl>(*this, *sound, context.sound, std::cerr);
     sound->on_warning([this](const std::string& text) { dialogs.notice(text); });
     if (context.sound.open) sound_control->open_output();
+}
 
-    // 21-26.
+// The stopwatch and the state the window starts in: nothing recording or playing, the
+// SÜPÜRDE pitch level, the levers free, string 12 selected.
+void arayüz::set_start_values() {
     timer = std::make_unique<xTimer>();
     st.recording = false;
     st.seq_playing = false;
-    st.rec_first_event = false;
     st.ahenk_index = 5;
     st.show_details = false;
     st.ahenk_shift = 0;
@@ -114,43 +131,18 @@ StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     st.manual_levers = true;
     st.cur_string = 12;
     st.last_string = 1;
+}
 
+void arayüz::connect_handlers(const LoadContext& context) {
     connect_playing(context.decimal_separator);
     connect_midi(context.midi);
-    connect_presets(folder);
+    connect_presets(program_folder_);
     connect_tuning(context);
     connect_scala_export();
     connect_wav_export();
     connect_interchange_exports();
     connect_recording();
     connect_sequences();
-
-    // 27.
-    if (context.unload_splash) context.unload_splash();
-    loaded_ = true;
-    return {true, 0};
-}
-
-void arayüz::print_key_legend() {
-    Surface& p = Picture10->surface();
-    p.CurrentY = 2;
-    for (int n = 1; n <= kStringCount; ++n) {
-        char number[8];
-        std::snprintf(number, sizeof number, "%02d", n);
-        p.CurrentX = 1;
-        p.ForeColor = qRgb(0, 0, 255);
-        p.Print(QString::fromLatin1(number), false);
-        p.CurrentX = 20;
-        p.ForeColor = qRgb(255, 0, 0);
-        p.Print(QString::fromStdString(st.note_names[n]), false);
-        p.CurrentX = 36;
-        p.ForeColor = qRgb(0, 255, 0);
-        p.FontBold = true;
-        p.Print(QString::fromStdString(st.key_names[n]), false);
-        p.FontBold = false;
-        p.CurrentY = p.CurrentY + 15;
-    }
-    p.Refresh();
 }
 
 }  // namespace orvena

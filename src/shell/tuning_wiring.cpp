@@ -13,10 +13,6 @@
 namespace orvena {
 namespace {
 
-QString tr8(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 std::optional<std::filesystem::path> choose_scala_file(QWidget* owner,
                                                        const std::filesystem::path& folder) {
     QFileDialog dialog(owner, tr8(kOtherScaleTitle));
@@ -51,13 +47,12 @@ void arayüz::fill_tuning_menu(QMenu& menu) {
     menu.addSeparator();
     QAction* other = menu.addAction(tr8(kOtherScaleEntry));
     connect(other, &QAction::triggered, this, [this] {
-        const auto folder = std::filesystem::current_path();
-        if (const auto file = choose_scala_file(this, folder)) tuning->choose_file(*file);
+        if (const auto file = choose_scala_file(this, program_folder_)) tuning->choose_file(*file);
     });
 }
 
 void arayüz::connect_tuning(const LoadContext& context) {
-    tuning = std::make_unique<TuningChoice>(st, dialogs, *views, std::filesystem::current_path());
+    tuning = std::make_unique<TuningChoice>(st, dialogs, *views, program_folder_);
 
     tuning_label = new QLabel(Frame7);
     name_control(tuning_label, "tuning_name", tr8("akort sistemi"));

@@ -17,10 +17,6 @@
 namespace orvena {
 namespace {
 
-QString tr8(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 std::optional<std::filesystem::path> choose_source(QWidget* owner, Dialogs& dialogs,
                                                    const std::vector<std::filesystem::path>& all) {
     if (all.empty()) {
@@ -96,7 +92,7 @@ void arayüz::connect_wav_export() {
         WavExportQuestions ask;
         ask.choose_source = [this] {
             return choose_source(this, dialogs,
-                                 wav_export_sources(recorder->file_path(), File3->Path()));
+                                 wav_export_sources(recorder->file_path(), program_folder_));
         };
         ask.choose_output = [this](const std::filesystem::path& suggested) {
             return choose_output(this, suggested);

@@ -209,6 +209,7 @@ void Mixer::apply(const Command& c) noexcept {
             Voice* v = free_slot();
             if (v == nullptr) {
                 c.sample->users().fetch_sub(1, std::memory_order_release);
+                dropped_voices_.fetch_add(1, std::memory_order_relaxed);
                 return;
             }
             *v = Voice{};

@@ -4,8 +4,10 @@
 // and whoever plays the sound (the device's callback, or a test rendering offline) calls
 // render(). render() never locks, allocates or touches a file.
 //
-// Voices: one plucked channel (a new pluck fades the last one out) and any number of held
-// voices named by an id the event thread chooses. Each voice resamples its sample from the
+// Voices: one plucked channel (a new pluck fades the last one out) and held voices named by
+// an id the event thread chooses, at most kMaxVoices (64) sounding or fading at once. When
+// all are busy a new voice takes over the one closest to the end of its fade; with none
+// fading it is dropped, and dropped_voices() counts it. Each voice resamples its sample from the
 // rate in its file header to the device rate with a windowed-sinc interpolator, and every
 // cut or stop fades over about 3 ms so that no note ends in a click.
 //
@@ -98,6 +100,8 @@ class Mixer {
 
     // Voices sounding or fading; read on the rendering thread only.
     std::size_t active_voices() const noexcept;
+    // Voices not started because all kMaxVoices were sounding. Any thread.
+    std::uint64_t dropped_voices() const { return dropped_voices_.load(std::memory_order_relaxed); }
 
   private:
     enum class Kind : std::uint8_t { start_pluck, cut_pluck, start_held, stop_held };
@@ -141,6 +145,7 @@ class Mixer {
     int fade_frames_;
     SpscQueue<Command> queue_;
     std::atomic<std::int64_t> lead_ns_{0};
+    std::atomic<std::uint64_t> dropped_voices_{0};
     // Rendering thread: the frames rendered so far, where moments fall among them, and a
     // command taken from the queue whose frame lies in a later block.
     std::int64_t frames_rendered_ = 0;

@@ -26,6 +26,11 @@ class QKeyEvent;
 
 namespace orvena {
 
+// A text of the program (UTF-8) as the toolkit's string.
+inline QString tr8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
 // Gives a control its name (objectName, for tests and automation) and its Turkish
 // accessible name (for screen readers).
 void name_control(QWidget* w, const char* object_name, const QString& accessible_name);

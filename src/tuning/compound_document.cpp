@@ -1,11 +1,11 @@
 #include "tuning/compound_document.h"
 
+#include "tuning/biff_check.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -110,26 +110,7 @@ std::string utf16_name(const unsigned char* entry) {
     return name;
 }
 
-// Whether the text of a record fits in it: a count of characters (16 or 8 bits wide) at
-// `at`, then in BIFF8 a flags byte (wide characters, and optional fields before them) and
-// the characters. FreeXL copies as many as the count says from a buffer of fixed size.
-bool text_fits(const unsigned char* body, unsigned length, unsigned at, bool wide_count,
-               bool biff8) {
-    const unsigned count_size = wide_count ? 2 : 1;
-    if (at + count_size > length) return false;
-    const unsigned count = wide_count ? le16(body + at) : body[at];
-    std::uint64_t end = at + count_size;
-    std::uint64_t width = 1;
-    if (biff8) {
-        if (end + 1 > length) return false;
-        const unsigned flags = body[end];
-        end += 1 + ((flags & 0x08) ? 2 : 0) + ((flags & 0x04) ? 4 : 0);
-        width = (flags & 0x01) ? 2 : 1;
-    }
-    return end + count * width <= length;
-}
-
-CompoundCheck check_bytes(const std::string& file) {
+CompoundCheck check_bytes(const std::string& file, std::string& workbook_stream) {
     const auto* header = reinterpret_cast<const unsigned char*>(file.data());
     if (file.size() < kSignature.size() ||
         std::memcmp(header, kSignature.data(), kSignature.size()) != 0) {
@@ -187,125 +168,15 @@ CompoundCheck check_bytes(const std::string& file) {
         });
     }
     if (!stream) return CompoundCheck::damaged;
-    return workbook_records_sound(*stream) ? CompoundCheck::ok : CompoundCheck::damaged;
+    workbook_stream = std::move(*stream);
+    return workbook_records_sound(workbook_stream) ? CompoundCheck::ok : CompoundCheck::damaged;
 }
 
 }  // namespace
 
-CompoundCheck check_compound_document(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return CompoundCheck::unreadable;
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return check_bytes(bytes);
-}
-
-bool workbook_records_sound(const std::string& stream) {
-    constexpr unsigned kBof = 0x0809;
-    constexpr unsigned kEof = 0x000A;
-    constexpr unsigned kGlobals = 0x0005;  // BOF type of the workbook's own substream
-    constexpr unsigned kBoundSheet = 0x0085;
-    constexpr unsigned kFormat = 0x041E;
-    constexpr unsigned kLabel = 0x0204;
-    constexpr unsigned kRichLabel = 0x00D6;
-    constexpr unsigned kDimension = 0x0200;
-    constexpr unsigned kMulRk = 0x00BD;
-    constexpr unsigned kMulBlank = 0x00BE;
-    // Records of one cell each: row and column first.
-    constexpr std::array<unsigned, 8> kCells = {0x0006, 0x00D6, 0x00FD, 0x0201,
-                                                0x0203, 0x0204, 0x0205, 0x027E};
-    constexpr std::uint32_t kMaxRows = 65536;
-    constexpr unsigned kMaxColumns = 256;
-    constexpr std::size_t kMaxDepth = 16;  // substreams (embedded charts) inside substreams
-
-    struct Substream {
-        unsigned type = 0;
-        bool sized = false;  // its DIMENSION record has been read
-        std::uint32_t rows = 0;
-        unsigned columns = 0;
-        std::vector<bool> filled;  // cells given a value, row by row
-    };
-    std::vector<Substream> open;
-    bool biff8 = true;  // Excel 97 and later; BIFF5 (Excel 95) texts have no flags byte
-    int listed = 0;     // sheets named in the workbook's own substream
-    int sheets = 0;     // sheet substreams
-    const auto* p = reinterpret_cast<const unsigned char*>(stream.data());
-    for (std::size_t at = 0; at + 4 <= stream.size();) {
-        const unsigned id = le16(p + at);
-        const unsigned length = le16(p + at + 2);
-        const unsigned char* body = p + at + 4;
-        if (at + 4 + length > stream.size()) break;  // padding after the last record
-        at += 4 + length;
-        if (id == kBof) {
-            if (open.size() == kMaxDepth) return false;
-            if (open.empty() && length >= 2) biff8 = le16(body) == 0x0600;
-            open.push_back({length >= 4 ? le16(body + 2) : 0});
-            if (open.size() == 1 && open.back().type != kGlobals) ++sheets;
-            continue;
-        }
-        if (id == kEof) {
-            if (open.empty()) continue;
-            // FreeXL sizes a sheet without DIMENSION after reading everything, into the table
-            // of whichever sheet it read last, leaking that one's cells.
-            if (open.size() == 1 && open.back().type != kGlobals && !open.back().sized) {
-                return false;
-            }
-            open.pop_back();
-            continue;
-        }
-        if ((id == kLabel || id == kRichLabel) && !text_fits(body, length, 6, true, biff8)) {
-            return false;
-        }
-        if (id == kFormat && !text_fits(body, length, 2, biff8, biff8)) return false;
-        if (id == kBoundSheet && !text_fits(body, length, 6, false, biff8)) return false;
-        if (id == kBoundSheet && !open.empty() && open.back().type == kGlobals) ++listed;
-        // FreeXL makes a sheet of every BOUNDSHEET record; one among a sheet's records leaves
-        // that sheet's cell table behind when the sheet list changes under it.
-        if (id == kBoundSheet && (open.empty() || open.back().type != kGlobals)) return false;
-        const bool runs = id == kMulRk || id == kMulBlank;
-        const bool cell = runs || std::find(kCells.begin(), kCells.end(), id) != kCells.end();
-        if (id != kDimension && !cell) continue;
-        // Sheet sizes and cells belong to a sheet: FreeXL has no sheet to put them in
-        // elsewhere (and leaks a cell's text when it gives up).
-        if (open.empty() || open.back().type == kGlobals) return false;
-        Substream& sheet = open.back();
-        if (id == kDimension) {
-            // FreeXL allocates the cell table by the first one and walks it by the last.
-            if (sheet.sized) return false;
-            if (length >= 14) {  // BIFF8: 32-bit rows
-                sheet.rows = le32(body + 4);
-                sheet.columns = le16(body + 10);
-            } else if (length >= 10) {  // BIFF5
-                sheet.rows = le16(body + 2);
-                sheet.columns = le16(body + 6);
-            } else {
-                return false;
-            }
-            if (sheet.rows > kMaxRows || sheet.columns > kMaxColumns) return false;
-            sheet.sized = true;
-            sheet.filled.assign(std::size_t{sheet.rows} * sheet.columns, false);
-            continue;
-        }
-        // A cell outside the table makes FreeXL give up on the file, leaking the cell's text.
-        if (!sheet.sized || length < 4) continue;
-        const unsigned row = le16(body);
-        unsigned last_column = le16(body + 2);
-        if (runs) {
-            // row, first column, a run of cells, last column
-            const unsigned each = id == kMulRk ? 6 : 2;
-            if (length < 6 + each) return false;
-            last_column += (length - 6) / each - 1;
-        }
-        if (row >= sheet.rows || last_column >= sheet.columns) return false;
-        // A second value for a cell makes FreeXL drop the first without freeing its text.
-        for (unsigned column = le16(body + 2); column <= last_column; ++column) {
-            const std::size_t slot = std::size_t{row} * sheet.columns + column;
-            if (sheet.filled[slot]) return false;
-            sheet.filled[slot] = true;
-        }
-    }
-    // Every named sheet has its records, sized: FreeXL sizes the others in the same faulty way.
-    if (!open.empty() && open.front().type != kGlobals && !open.front().sized) return false;
-    return listed == sheets;
+CompoundCheck check_compound_document(const std::string& file, std::string& workbook_stream) {
+    workbook_stream.clear();
+    return check_bytes(file, workbook_stream);
 }
 
 }  // namespace orvena

@@ -2,7 +2,7 @@
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
-#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-input-memory.h>
 #include <gsf/gsf-input.h>
 
 #include <algorithm>
@@ -45,13 +45,13 @@ bool same_name(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::optional<std::string> read_compound_stream(const std::filesystem::path& file,
+std::optional<std::string> read_compound_stream(const std::string& file,
                                                 std::initializer_list<std::string_view> names,
                                                 std::size_t max_bytes) {
     quiet_libgsf();
     GError* error = nullptr;
-    GsfPtr<GsfInput> input(gsf_input_stdio_new(file.c_str(), &error));
-    g_clear_error(&error);
+    GsfPtr<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(file.data()),
+                                                static_cast<gsf_off_t>(file.size()), FALSE));
     if (!input) return std::nullopt;
     GsfPtr<GsfInfile> container(gsf_infile_msole_new(input.get(), &error));
     g_clear_error(&error);

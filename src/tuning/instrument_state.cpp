@@ -46,7 +46,6 @@ void set_lever_limits(InstrumentState& st) {
 }
 
 void set_string_geometry(InstrumentState& st) {
-    st.marked_string_phase = 5;
     st.string_x[0] = 640;
     for (int n = 1; n <= kStringCount; ++n) {
         st.string_x[n] = checked_add16(st.string_x[n - 1], -17);

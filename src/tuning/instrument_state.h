@@ -95,12 +95,8 @@ struct InstrumentState {
     // Recording and playback.
     bool recording = false;
     bool seq_playing = false;
-    bool rec_first_event = false;
-    std::int16_t rec_file_no = 0;
-    std::int32_t rec_time = 0;
 
-    // Drawing and geometry.
-    std::int16_t marked_string_phase = 0;
+    // Geometry.
     PerString<std::int16_t> string_x;
 
     // Sample file names in list order; element s is the sample of string s.
@@ -115,8 +111,7 @@ std::string note_name_of(int s);
 std::int16_t lever_min_of(int s);
 std::int16_t lever_max_of(int s);
 
-// Start-up steps that fill fixed tables: lever limits, marked-string phase, string_x,
-// note and key names.
+// Start-up steps that fill fixed tables: lever limits, string_x, note and key names.
 void set_lever_limits(InstrumentState& st);
 void set_string_geometry(InstrumentState& st);
 void set_names(InstrumentState& st);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "files/user_file.h"
 #include "tuning/biff_records.h"
 #include "tuning/compound_document.h"
 #include "tuning/compound_file.h"
@@ -18,6 +19,7 @@ namespace {
 
 // Far above any tuning workbook (the shipped one is a few tens of kilobytes).
 constexpr std::size_t kMaxWorkbookStream = 64u << 20;
+constexpr std::size_t kMaxWorkbookFile = 2 * kMaxWorkbookStream;
 
 XlsError::Problem problem_of(int code) {
     switch (code) {
@@ -86,10 +88,10 @@ struct WorkbookRecords {
 
 namespace {
 
-WorkbookRecords read_workbook_records(const std::filesystem::path& file) {
-    const std::string name = file.string();
+// `bytes` holds the whole file, named `name`.
+WorkbookRecords read_workbook_records(const std::string& name, const std::string& bytes) {
     WorkbookRecords out;
-    auto stream = read_compound_stream(file, {"Workbook", "Book"}, kMaxWorkbookStream);
+    auto stream = read_compound_stream(bytes, {"Workbook", "Book"}, kMaxWorkbookStream);
     if (!stream) {
         throw XlsError(XlsError::Problem::Damaged, name + ": the workbook stream cannot be read",
                        "çalışma kitabı bölümü okunamıyor");
@@ -156,23 +158,24 @@ XlsWorkbook::XlsWorkbook(const std::filesystem::path& file) {
     std::error_code ec;
     const std::string name = file.string();
     if (!std::filesystem::is_regular_file(file, ec)) fail(FREEXL_FILE_NOT_FOUND, name);
+    // The file is read once: libgsf opens the container from these bytes for our reading of
+    // the records, and the check below looks at them as FreeXL will.
+    const UserFileRead read = read_user_file(file, kMaxWorkbookFile);
+    if (read.problem) fail(FREEXL_FILE_NOT_FOUND, name);
     // FreeXL reports a file that is not a compound document at all as a read error; tell that
     // case apart, since it is the likely one (a workbook saved as .xlsx or as text).
-    const CompoundCheck check = check_compound_document(file);
-    switch (check) {
-        case CompoundCheck::ok:
-        case CompoundCheck::damaged:
-            break;
-        case CompoundCheck::unreadable:
-            fail(FREEXL_FILE_NOT_FOUND, name);
-        case CompoundCheck::not_compound:
-            throw XlsError(XlsError::Problem::NotWorkbook, name + ": not a compound document");
+    std::string freexl_stream;
+    const CompoundCheck check = check_compound_document(read.bytes, freexl_stream);
+    if (check == CompoundCheck::not_compound) {
+        throw XlsError(XlsError::Problem::NotWorkbook, name + ": not a compound document");
     }
     // Our own reading of the workbook's records first: where the file is damaged, it names
     // what is damaged.
-    const WorkbookRecords records = read_workbook_records(file);
-    // Damage that FreeXL would read past its own buffers on is refused before it opens the file.
-    if (check == CompoundCheck::damaged) {
+    const WorkbookRecords records = read_workbook_records(name, read.bytes);
+    // Damage that FreeXL would read past its own buffers on is refused before it opens the
+    // file, and so is a file where FreeXL would read another workbook stream than ours.
+    if (check == CompoundCheck::damaged ||
+        (!freexl_stream.empty() && freexl_stream != records.stream)) {
         throw XlsError(XlsError::Problem::Damaged, name + ": damaged compound document",
                        "çalışma kitabının kayıtları okunamıyor");
     }

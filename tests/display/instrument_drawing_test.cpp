@@ -27,7 +27,7 @@ struct Drawn {
     InstrumentState st;
     Surface picture{904, 420};
     Drawn() {
-        set_string_geometry(st);  // marked_string_phase 5
+        set_string_geometry(st);
         resim(picture, st);
     }
 };

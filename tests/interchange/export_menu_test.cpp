@@ -8,6 +8,7 @@
 #include "recording/render_command.h"
 #include "smf_events.h"
 #include "support/recording_dialogs.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace orvena {
@@ -22,7 +23,7 @@ struct MenuCase {
     const char* name;
     Entry entry;
     const char* source;  // chosen among the offered ones
-    const char* out;     // the file named, in the program folder unless absolute
+    const char* out;     // the file named, in the program folder; "@null" a device node there
     Step back_out;
     MessageAnswer replace;  // to "zaten var" when the file exists ("ezgi.mid" does)
     const char* told;       // the one message shown ("" none); its end when it starts with '~'
@@ -41,7 +42,7 @@ const MenuCase kCases[] = {
     {"midi_replaces_when_asked_to", Entry::midi, "ezgi.ses", "ezgi.mid", Step::none, kYes, "ezgi.mid zaten var. Üzerine yazılsın mı?", "MThd", false},
     {"midi_keeps_the_file_on_no", Entry::midi, "ezgi.ses", "ezgi.mid", Step::none, kNo, "ezgi.mid zaten var. Üzerine yazılsın mı?", kEarlier, false},
     {"midi_refuses_a_sample_name", Entry::midi, "ezgi.ses", "26-A2.wav", Step::none, kNo, "~(tel sesi); bu ada yazılamaz. Başka bir ad ya da klasör seçin.", kEarlier, false},
-    {"midi_refuses_a_device", Entry::midi, "ezgi.ses", "/dev/null", Step::none, kNo, "~düzenli bir dosya değil (aygıt ya da FIFO); buraya yazılamaz.", "", false},
+    {"midi_refuses_a_device", Entry::midi, "ezgi.ses", "@null", Step::none, kNo, "~düzenli bir dosya değil (aygıt ya da FIFO); buraya yazılamaz.", "", false},
     {"midi_backed_out_of_the_tuning", Entry::midi, "ezgi.ses", "yeni.mid", Step::tuning, kNo, "", "", false},
     {"midi_backed_out_of_the_file", Entry::midi, "ezgi.ses", "yeni.mid", Step::output, kNo, "", "", false},
     {"midi_cancelled", Entry::midi, "ezgi.ses", "yeni.mid", Step::progress, kNo, "", "", false},
@@ -72,7 +73,12 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
     test::write_file_bytes(dir / "26-A2.wav", kEarlier);
     test::write_file_bytes(dir / "oyun.scl", kEarlier);  // the scale the instrument plays
     test::write_file_bytes(dir / "oyun.kbm", kEarlier);
-    const fs::path out = c.out[0] == '/' ? fs::path(c.out) : dir / c.out;
+    // A device node of the test's own that behaves as /dev/null: should the program ever rename
+    // a file over the device it was given, only the test's folder suffers.
+    const bool device = c.out[0] == '@';
+    const fs::path out = dir / (device ? c.out + 1 : c.out);
+    if (device && !test::make_char_device(out, 1, 3))
+        GTEST_SKIP() << "no device nodes without root";
 
     std::vector<std::string> offered;
     std::vector<fs::path> suggested;  // each time the file dialog opens

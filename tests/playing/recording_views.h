@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "playing/play_context.h"
-#include "playing/views.h"
+#include "display/play_context.h"
+#include "display/views.h"
 #include "support/recording_dialogs.h"
 #include "support/recording_sound.h"
 

@@ -7,7 +7,8 @@
 #include <string>
 #include <tuple>
 
-#include "playing/lever_rules.h"
+#include "playing/lever_controls.h"
+#include "tuning/lever_rules.h"
 #include "playing/recording_views.h"
 #include "presets/pitch_levels.h"
 #include "presets/transposition.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "playing/mouse.h"
 #include "playing/recording_views.h"
 #include "recording/performance_recorder.h"
 #include "support/qt_app.h"

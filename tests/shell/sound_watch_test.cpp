@@ -87,6 +87,28 @@ class SoundWatch : public ::testing::Test {
     std::streambuf* saved_log_ = nullptr;
 };
 
+// 66 held notes at once: the two beyond the mixer's 64 voices are named on the log.
+TEST_F(SoundWatch, NotesBeyondTheVoicesAreCountedOnTheLog) {
+    {
+        Program program(dialogs_);
+        ASSERT_TRUE(program.start(options()).goes_on);
+        arayüz& w = *program.window();
+        ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
+        const std::vector<float> frames(48000, 0.25f);
+        const SampleData tone(frames, 1);
+        Mixer& mixer = w.sound->mixer();
+        // The fake output renders nothing: the test renders in its place.
+        std::vector<float> out(2 * 480);
+        for (std::uint32_t id = 1000; id < 1066; ++id) mixer.start_held(id, tone, 48000.0);
+        mixer.render(out.data(), 480);
+        ASSERT_EQ(mixer.dropped_voices(), 2u);
+        for (std::uint32_t id = 1000; id < 1066; ++id) mixer.stop_held(id);
+        for (int i = 0; i < 10; ++i) mixer.render(out.data(), 480);  // 0.1 s: the fades end
+        ASSERT_EQ(tone.users().load(), 0);
+    }  // the window closes: the log has the output's last figures
+    EXPECT_TRUE(logged(", 2 notes dropped (all 64 voices sounding)\n"));
+}
+
 TEST_F(SoundWatch, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn) {
     Program program(dialogs_);
     ASSERT_TRUE(program.start(options()).goes_on);

@@ -60,7 +60,7 @@ TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
     EXPECT_EQ(std::tuple(st.cur_string, st.last_string, st.speed, st.ahenk_index, st.ahenk_shift,
                          st.manual_levers),
               std::tuple(12, 1, 40, 5, 0, true));
-    EXPECT_FALSE(st.recording || st.seq_playing || st.rec_first_event || st.show_details);
+    EXPECT_FALSE(st.recording || st.seq_playing || st.show_details);
     EXPECT_EQ(st.mandal_max[26], 12);
     EXPECT_GT(st.freq(12, 1), st.freq(12, 0)) << "the import ran and derived the tables";
     EXPECT_NE(w.timer, nullptr);

@@ -141,6 +141,18 @@ TEST(Mixer, CommandsFromTheEventThreadWhileTheAudioThreadRenders) {
     EXPECT_LT(refused, 2000);
 }
 
+// 64 voices sound at once; a 65th and 66th held note, with none fading, are dropped and
+// counted, and the 64 keep sounding.
+TEST(Mixer, VoicesBeyondSixtyFourAreDroppedAndCounted) {
+    const SampleData tone = sine_sample(440.0, 44100.0, 1.0);
+    Mixer mixer(48000.0);
+    for (std::uint32_t id = 1; id <= 66; ++id) ASSERT_TRUE(mixer.start_held(id, tone, 44100.0));
+    render(mixer, 0.01);
+    EXPECT_EQ(mixer.active_voices(), 64u);
+    EXPECT_EQ(mixer.dropped_voices(), 2u);
+    EXPECT_EQ(tone.users().load(), 64);  // the dropped ones gave their claim back
+}
+
 TEST(Mixer, ADropoutIsHeardOnlyWhileAVoiceSounds) {
     const SampleData tone = sine_sample(440.0, 48000.0, 0.5);
     Mixer mixer(48000.0);

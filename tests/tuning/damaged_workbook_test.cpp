@@ -6,7 +6,8 @@
 #include <string>
 
 #include "support/biff_bytes.h"
-#include "tuning/compound_document.h"
+#include "support/temp_dir.h"
+#include "tuning/biff_check.h"
 #include "tuning/tablo_oku.h"
 
 namespace orvena {
@@ -77,6 +78,48 @@ TEST(DamagedWorkbook, EverySheetIsSizedOnceAndHoldsEachCellOnce) {
     const auto failure = import_tuning(st, found);
     ASSERT_TRUE(failure.has_value());
     EXPECT_THAT(import_failure_message(*failure), HasSubstr("bozuk veya eksik"));
+}
+
+// FreeXL takes the first directory entry named "Workbook" of the first directory sector; the
+// container's own directory tree may name another. An entry outside the tree, ahead of the
+// real one, holding the workbook cut short part way through its sheet (sound records still),
+// makes FreeXL read another workbook than ours: the file is refused.
+TEST(DamagedWorkbook, AWorkbookEntryOutsideTheDirectoryTreeIsRefused) {
+    const std::filesystem::path shipped =
+        std::filesystem::path(ORVENA_SOURCE_DIR) / "data/dizek.xls";
+    std::string bytes = test::read_file_bytes(shipped);
+    const auto le16_at = [&](std::size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(bytes[at]) |
+                                     (static_cast<unsigned char>(bytes[at + 1]) << 8));
+    };
+    // The shipped file: 512-byte sectors, the directory where the header says (entries 0 root,
+    // 1 workbook, 2 unused), the workbook stream in sectors 0.. in order.
+    const std::size_t directory = 512 + 512 * (le16_at(0x30) + (le16_at(0x32) << 16));
+    ASSERT_EQ(bytes.substr(directory + 128, 16), std::string("W\0o\0r\0k\0b\0o\0o\0k\0", 16));
+    ASSERT_EQ(bytes[directory + 256 + 0x42], '\0');  // entry 2 unused
+    // The first record boundary past the sheet's DIMENSION and 4096 bytes (a shorter stream
+    // would live in the mini stream), in the stream that starts at byte 512.
+    std::size_t at = 512;
+    int bofs = 0, after_dimension = -1;
+    while (after_dimension < 1 || at - 512 < 4096) {
+        const unsigned id = le16_at(at);
+        at += 4 + le16_at(at + 2);
+        if (after_dimension >= 0) ++after_dimension;
+        if (id == 0x0809) ++bofs;
+        if (bofs == 2 && id == 0x0200) after_dimension = 0;
+    }
+    const std::uint32_t cut = static_cast<std::uint32_t>(at - 512);
+    bytes.replace(directory + 256, 128, bytes.substr(directory + 128, 128));  // the tree's copy
+    bytes.replace(directory + 0x4C, 4, le32(2));                              // root -> entry 2
+    bytes.replace(directory + 128 + 0x78, 4, le32(cut));                      // the stray one
+
+    test::TempDir dir;
+    test::write_file_bytes(dir / "dizek.xls", bytes);
+    InstrumentState st;
+    const auto failure = import_tuning(st, dir / "dizek.xls");
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_THAT(import_failure_message(*failure),
+                HasSubstr("dizek.xls bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"));
 }
 
 }  // namespace

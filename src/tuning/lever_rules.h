@@ -1,6 +1,6 @@
 #pragma once
 // Rules every lever change follows, and the fitting of a computed lever position onto the
-// fewer levers of the seven highest strings.
+// fewer levers of the seven highest strings. No Qt; any thread that owns the state.
 
 #include <cstdint>
 
@@ -17,9 +17,5 @@ void yenimandal(InstrumentState& st, int s);
 
 // String 26 stores positions 9..11 but neither sounds nor shows them.
 bool is_silent_position(int s, int position);
-
-// Switches between the user's lever setting (index 1) and the transposed one (index 2).
-// Nothing is redrawn and nothing sounds.
-void Option5_Click(InstrumentState& st, int index);
 
 }  // namespace orvena

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "playing/lever_rules.h"
+#include "tuning/lever_rules.h"
 #include "support/temp_dir.h"
 #include "tuning/tablo_oku.h"
 

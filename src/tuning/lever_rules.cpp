@@ -1,4 +1,4 @@
-#include "playing/lever_rules.h"
+#include "tuning/lever_rules.h"
 
 #include <algorithm>
 #include <array>
@@ -51,19 +51,6 @@ void yenimandal(InstrumentState& st, int s) {
 
 bool is_silent_position(int s, int position) {
     return s == 26 && position >= 9 && position <= 11;
-}
-
-void Option5_Click(InstrumentState& st, int index) {
-    if (index == 1) {
-        st.manual_levers = true;
-        for (int s = 1; s <= kStringCount; ++s) st.mandal_pos[s] = st.saved_mandal_pos[s];
-    } else if (index == 2) {
-        st.manual_levers = false;
-        for (int s = 1; s <= kStringCount; ++s) {
-            st.saved_mandal_pos[s] = st.mandal_pos[s];
-            st.mandal_pos[s] = st.transposed_pos[s];
-        }
-    }
 }
 
 }  // namespace orvena

@@ -17,6 +17,14 @@ class Views {
     virtual void diyagonal_sil() = 0;   // blank boxes where those numbers stand
     // Reprints the key letter of string s in the legend: black while held, green released.
     virtual void mark_key(int s, bool held) = 0;
+
+    // What every handler redraws once the selected string, its lever or its tuning changed:
+    // the lever strip, the staff and the panel.
+    void show_selected_string() {
+        mandal_at();
+        porte();
+        etiket();
+    }
 };
 
 }  // namespace orvena
