@@ -37,10 +37,15 @@ std::optional<std::filesystem::path> choose_save_file(QWidget* owner, const Save
     dialog.setDefaultSuffix(q.suffix);
     dialog.setDirectory(QFile::decodeName(q.suggested.parent_path().c_str()));
     dialog.selectFile(QFile::decodeName(q.suggested.filename().c_str()));
+    return run_file_dialog(dialog, QStringLiteral("Dosya adı:"), QStringLiteral("Kaydet"));
+}
+
+std::optional<std::filesystem::path> run_file_dialog(QFileDialog& dialog, const QString& name_label,
+                                                     const QString& accept) {
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Konum:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dosya adı:"));
+    dialog.setLabelText(QFileDialog::FileName, name_label);
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Tür:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Kaydet"));
+    dialog.setLabelText(QFileDialog::Accept, accept);
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Vazgeç"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return std::filesystem::path(QFile::encodeName(dialog.selectedFiles().first()).toStdString());

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+class QFileDialog;
 class QWidget;
 
 namespace orvena {
@@ -32,6 +33,13 @@ std::filesystem::path music_or_home_folder();
 // The file the user names, or nothing when the user backs out. The caller asks before an
 // existing file is replaced.
 std::optional<std::filesystem::path> choose_save_file(QWidget* owner, const SaveFileQuestion& q);
+
+// Runs a file dialog made with DontUseNativeDialog (set first: the toolkit's own dialog, whose
+// labels it can change) with its labels in Turkish:
+// `name_label` beside the name field ("Dosya adı:", "Klasör:") and `accept` on the button
+// that takes the choice. The file or folder chosen, or nothing when the user backs out.
+std::optional<std::filesystem::path> run_file_dialog(QFileDialog& dialog, const QString& name_label,
+                                                     const QString& accept);
 
 // Opens a progress box (shown when the work takes a moment) until the returned reporter is
 // gone; the reporter takes the share done (0..1) and answers false once "İptal" is pressed.

@@ -5,6 +5,7 @@
 
 #include "presets/scala_menu.h"
 #include "shell/arayuz.h"
+#include "shell/export_dialogs.h"
 #include "tuning/tuning_file.h"
 
 namespace orvena {
@@ -15,13 +16,7 @@ std::optional<std::filesystem::path> choose_folder(QWidget* owner) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Konum:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Klasör:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Tür:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Seç"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Vazgeç"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+    return run_file_dialog(dialog, QStringLiteral("Klasör:"), QStringLiteral("Seç"));
 }
 
 }  // namespace

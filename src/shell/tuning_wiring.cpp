@@ -8,6 +8,7 @@
 #include <QMenu>
 
 #include "shell/arayuz.h"
+#include "shell/export_dialogs.h"
 #include "shell/tuning_settings.h"
 
 namespace orvena {
@@ -20,13 +21,7 @@ std::optional<std::filesystem::path> choose_scala_file(QWidget* owner,
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(tr8("Scala dosyaları (*.scl);;Akort çalışma kitapları (*.xls)"));
     dialog.setDirectory(QFile::decodeName(folder.c_str()));
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Konum:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dosya adı:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Tür:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Aç"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Vazgeç"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return std::filesystem::path(QFile::encodeName(dialog.selectedFiles().first()).toStdString());
+    return run_file_dialog(dialog, QStringLiteral("Dosya adı:"), QStringLiteral("Aç"));
 }
 
 }  // namespace

@@ -137,4 +137,16 @@ std::vector<std::string> natural_notes() {
     return notes;
 }
 
+std::string fit_degree_name(const std::string& text) {
+    constexpr std::size_t kNameLength = 30;
+    std::size_t i = 0;
+    std::size_t count = 0;
+    while (i < text.size() && count < kNameLength) {
+        ++i;
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+        ++count;
+    }
+    return text.substr(0, i) + std::string(kNameLength - count, ' ');
+}
+
 }  // namespace orvena

@@ -37,6 +37,11 @@ std::string note_degree_name(long long degree, double cents,
 std::string degree_name(long long degree, double cents, const std::vector<NaturalDegree>& naturals,
                         bool perdes);
 
+// A name as the degree list holds it: left-aligned in exactly 30 characters, cut after the
+// 30th or padded with spaces. A character is one UTF-8 sequence, so a Turkish letter counts
+// once.
+std::string fit_degree_name(const std::string& text);
+
 // The natural notes C1..B7, for placing on a system's degrees.
 std::vector<std::string> natural_notes();
 

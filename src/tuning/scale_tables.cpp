@@ -18,7 +18,6 @@ namespace {
 constexpr long long kFirstListed = -107;
 constexpr long long kLastListed = 196;
 constexpr std::size_t kPlaces = 3;
-constexpr std::size_t kNameLength = 30;
 constexpr int kMaxStaffStep = 12;
 
 // Where each string's lever 0 sits and how the scale's degrees are numbered in the list:
@@ -27,18 +26,6 @@ struct Layout {
     PerString<long long> home;
     long long shift = 0;
 };
-
-// Exactly 30 characters, a Turkish letter counting once, as the degree list holds names.
-std::string fit_name(const std::string& text) {
-    std::size_t i = 0;
-    std::size_t count = 0;
-    while (i < text.size() && count < kNameLength) {
-        ++i;
-        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-        ++count;
-    }
-    return text.substr(0, i) + std::string(kNameLength - count, ' ');
-}
 
 Layout lay_out(const ScalaScale& scale, const ScaleSource& source, double degree0) {
     Layout layout;
@@ -116,7 +103,7 @@ void fill_degrees(TuningTables& t, const ScalaScale& scale, const ScaleSource& s
         const double cents = degree0 + scale.degree_cents(k);
         degree_record& r = t.degrees[d];
         r.degree_cents = static_cast<float>(cents);
-        r.degree_name = fit_name(degree_name(k, cents, naturals, source.perde_names));
+        r.degree_name = fit_degree_name(degree_name(k, cents, naturals, source.perde_names));
         const std::array<std::pair<std::int16_t*, std::int16_t*>, kPlaces> slots{
             {{&r.string_1, &r.pos_1}, {&r.string_2, &r.pos_2}, {&r.string_3, &r.pos_3}}};
         for (std::size_t i = 0; i < std::min(kPlaces, found.size()); ++i) {

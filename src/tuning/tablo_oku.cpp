@@ -9,6 +9,7 @@
 
 #include "files/shown_text.h"
 #include "files/user_file.h"
+#include "tuning/degree_names.h"
 #include "tuning/rounding.h"
 #include "tuning/xls_workbook.h"
 
@@ -23,7 +24,6 @@ constexpr int kLastDegreeRow = 334;
 constexpr int kFirstListedDegree = -107;
 constexpr int kLastListedDegree = 196;
 constexpr int kTopStrings = 7;  // strings whose cents come from the grid
-constexpr std::size_t kNameLength = 30;
 constexpr int kPlaces = 3;
 
 // Everything the import writes, filled on the side and put into the state only when the
@@ -194,19 +194,6 @@ class CellReader {
     std::string& current_;
 };
 
-// Left-aligned in exactly 30 characters: cut after the 30th, or padded with spaces. A
-// character is one UTF-8 sequence, so a Turkish letter counts once.
-std::string fit_name(const std::string& text) {
-    std::size_t i = 0;
-    std::size_t count = 0;
-    while (i < text.size() && count < kNameLength) {
-        ++i;
-        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-        ++count;
-    }
-    return text.substr(0, i) + std::string(kNameLength - count, ' ');
-}
-
 struct PlaceColumns {
     char string;
     char position;
@@ -237,7 +224,7 @@ void read_degree_row(CellReader& in, Tables& t, int r) {
     }
     degree_record& rec = t.degrees[d];
     rec.degree_cents = in.single(address('G', r));
-    rec.degree_name = fit_name(in.text(address('H', r)));
+    rec.degree_name = fit_degree_name(in.text(address('H', r)));
     for (int k = 0; k < kPlaces; ++k) {
         const std::string sc = address(kPlaceColumns[k].string, r);
         if (!(in.number(sc) > 0.0)) continue;
