@@ -168,6 +168,7 @@ TEST(ScaleTuning, DegreesAreNamedAfterTheNearestNaturalOrTheirPerde) {
         {edo53, true, 11, -1, "Segâh", 5},
         {edo53, true, 10, 5, "Hicaz", 5},
         {edo53, true, 20, 0, "Kaba Rast", 9},
+        {edo53, true, 20, -1, "G3 \u22121", 5},  // Kaba Rast is the lowest perde named
         {edo53, true, 3, 0, "Tiz Çârgâh", 10},
         {edo53, true, 17, 1, "C4 +1", 5},  // no perde one comma above Kaba Çârgâh
         {edo53, true, 24, 0, "C3", 2},     // below Kaba Rast the notes keep their names
