@@ -195,6 +195,10 @@ TEST(ScaleTuning, ScalesInTheShippedFolderNameTheirPerdesOthersDoNot) {
     EXPECT_EQ(named.degrees[named.degree_at(13, 0)].degree_name, test::padded("Rast", 4));
     EXPECT_EQ(plain.degrees[plain.degree_at(13, 0)].degree_name, test::padded("G4", 2));
     EXPECT_EQ(named.name, "53");
+    // A workbook is a workbook whatever the case of its name.
+    fs::copy_file(fs::path(TEST_DATA_DIR) / "workbooks" / "saved-from.xls", elsewhere / "D.XLS");
+    EXPECT_EQ(load_tuning(elsewhere / "D.XLS", shipped_workbook(), {}, shipped.path()).name,
+              "D.XLS");
 }
 
 struct BadText {
