@@ -210,6 +210,11 @@ TEST(ExportCommand, WritesTheFileOrSaysWhyNotWithItsStatus) {
         EXPECT_NE((c.status == 0 ? out : err).str().find(c.said), std::string::npos);
         EXPECT_EQ(test::read_file_bytes(dir / "out").substr(0, c.kind.size()), c.kind);
         EXPECT_EQ(fs::exists(dir / "out"), c.status == 0);
+        if (c.kind == "MThd") {  // tuning messages (F0 7F 7F 08 ..) unless bends were asked for
+            const bool has_mts =
+                test::read_file_bytes(dir / "out").find("\x7F\x7F\x08") != std::string::npos;
+            EXPECT_EQ(has_mts, c.args.back() != "bend");
+        }
     }
 }
 
