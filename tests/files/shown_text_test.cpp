@@ -14,6 +14,7 @@ TEST(ShownText, PrintableTextStaysAndEveryOtherByteIsEscaped) {
         {"Çârgâh Uşşak", "Çârgâh Uşşak"},
         {"a\0b"s, "a\\x00b"},                               // a NUL does not cut the text
         {"\x1b[2J", "\\x1B[2J"},                            // a terminal command
+        {"a\x7f", "a\\x7F"},                                // DEL
         {"\xc2\x85", "\\xC2\\x85"},                         // a control character of the upper half
         {"ab\xff\xfe", "ab\\xFF\\xFE"},                     // not UTF-8
         {"\xc3", "\\xC3"},                                  // a sequence cut short

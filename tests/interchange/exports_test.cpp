@@ -82,6 +82,7 @@ TEST_P(Exports, WriteAGoodSourceAndLeaveTheFolderAsItWasOtherwise) {
     test::TempDir dir;
     InstrumentState st;
     ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
+    st.speed = 50;  // a quarter of 16 units: 800 ms, 75 a minute
     fs::path samples = test::program_dir();
     if (c.broken_sample) {
         samples = dir / "orvena";
@@ -143,8 +144,11 @@ TEST_P(Exports, WriteAGoodSourceAndLeaveTheFolderAsItWasOtherwise) {
     const std::string bytes = fs::is_regular_file(out) ? test::read_file_bytes(out) : "";
     if (written && c.kind == Kind::midi) {
         EXPECT_EQ(test::read_smf(bytes).format, 1);
+        EXPECT_NE(bytes.find(std::string("\xFF\x51\x03\x0C\x35\x00", 6)),
+                  std::string::npos);  // 800000 us
     } else if (written) {
         EXPECT_NE(bytes.find("<score-partwise version=\"3.1\">"), std::string::npos);
+        EXPECT_NE(bytes.find("<sound tempo=\"75\"/>"), std::string::npos);
     } else if (c.out == Out::existing) {
         EXPECT_EQ(bytes, old_bytes);
     }
@@ -206,6 +210,11 @@ TEST(ExportCommand, WritesTheFileOrSaysWhyNotWithItsStatus) {
         EXPECT_NE((c.status == 0 ? out : err).str().find(c.said), std::string::npos);
         EXPECT_EQ(test::read_file_bytes(dir / "out").substr(0, c.kind.size()), c.kind);
         EXPECT_EQ(fs::exists(dir / "out"), c.status == 0);
+        if (c.kind == "MThd") {  // tuning messages (F0 7F 7F 08 ..) unless bends were asked for
+            const bool has_mts =
+                test::read_file_bytes(dir / "out").find("\x7F\x7F\x08") != std::string::npos;
+            EXPECT_EQ(has_mts, c.args.back() != "bend");
+        }
     }
 }
 

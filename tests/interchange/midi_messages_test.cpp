@@ -92,8 +92,9 @@ TEST(SmfWriter, TrackKeepsTimeOrderAndTheOrderOfOneTick) {
     track.channel(0, {0x90, 60, 100, 0xC0, 15});  // two messages: split, full status each
     track.sysex(200, {0xF0, 0x7E, 0xF7});
     track.name("ab");
-    const std::string expected = "MTrk\x00\x00\x00\x1B"s + "\x00\x90\x3C\x64"s + "\x00\xC0\x0F"s +
-                                 "\x00\xFF\x03\x02"s + "ab" +
+    track.time_signature(0, 4, 2);  // 4/4, 24 clocks a click, 8 32nds a quarter
+    const std::string expected = "MTrk\x00\x00\x00\x23"s + "\x00\x90\x3C\x64"s + "\x00\xC0\x0F"s +
+                                 "\x00\xFF\x03\x02"s + "ab" + "\x00\xFF\x58\x04\x04\x02\x18\x08"s +
                                  "\x81\x48\x80\x3C\x00"s +  // 200 ticks later
                                  "\x00\xF0\x02\x7E\xF7"s + "\x00\xFF\x2F\x00"s;
     EXPECT_EQ(track.chunk(), expected);

@@ -24,6 +24,7 @@ start() {
     chmod 700 "$dir/runtime"
     # The sink comes before the socket: once the socket is there, so is "cap".
     cat >"$dir/server.pa" <<EOF
+load-module module-null-sink sink_name=spare rate=48000 channels=2
 load-module module-null-sink sink_name=cap rate=48000 channels=2
 set-default-sink cap
 set-default-source cap.monitor

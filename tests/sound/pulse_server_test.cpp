@@ -105,6 +105,14 @@ std::vector<double> cents_between_dropouts(const std::vector<float>& left, doubl
     return cents;
 }
 
+// "spare" is made before "cap", yet the server's default comes first in the list.
+TEST_F(PulseServer, ListsTheDefaultOutputFirst) {
+    const AudioSystemInfo info = probe_pulse(kPulseAnswerTime);
+    ASSERT_EQ(info.devices.size(), 2u) << info.why_not;
+    EXPECT_EQ(info.devices[0].id, "cap");
+    EXPECT_EQ(info.devices[1].id, "spare");
+}
+
 TEST_F(PulseServer, PlaysAStringInTuneThroughAStreamOfUnder20Milliseconds) {
     std::string why_not;
     // The block kept: dropouts on a busy machine may add blocks, but not a larger block.

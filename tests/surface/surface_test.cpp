@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/pictures.h"
+#include "support/recording_dialogs.h"
 #include "surface/surface.h"
 
 namespace orvena {
@@ -208,6 +209,16 @@ TEST(SurfacePicture, ClsRestoresTheBackgroundAndListenersHearRefreshesAndChanges
     s.Refresh();
     EXPECT_EQ(count_colour(s, kBlue), 32 * 30);
     EXPECT_EQ(std::pair(changes, refreshes), std::pair(3, 1));
+}
+
+// A wait for a moment between two whole milliseconds never ends before that moment.
+TEST(ClockWait, EndsAtTheFirstWholeMillisecondAfterTheDeadline) {
+    test::RecordingClock clock;
+    clock.now = 10.0;
+    clock.sleep_until_ms(12.25);
+    EXPECT_EQ(clock.now, 13.0);
+    clock.sleep_until_ms(5.0);  // already past: no wait
+    EXPECT_EQ(clock.now, 13.0);
 }
 
 }  // namespace

@@ -168,6 +168,7 @@ TEST(ScaleTuning, DegreesAreNamedAfterTheNearestNaturalOrTheirPerde) {
         {edo53, true, 11, -1, "Segâh", 5},
         {edo53, true, 10, 5, "Hicaz", 5},
         {edo53, true, 20, 0, "Kaba Rast", 9},
+        {edo53, true, 20, -1, "G3 \u22121", 5},  // Kaba Rast is the lowest perde named
         {edo53, true, 3, 0, "Tiz Çârgâh", 10},
         {edo53, true, 17, 1, "C4 +1", 5},  // no perde one comma above Kaba Çârgâh
         {edo53, true, 24, 0, "C3", 2},     // below Kaba Rast the notes keep their names
@@ -194,6 +195,10 @@ TEST(ScaleTuning, ScalesInTheShippedFolderNameTheirPerdesOthersDoNot) {
     EXPECT_EQ(named.degrees[named.degree_at(13, 0)].degree_name, test::padded("Rast", 4));
     EXPECT_EQ(plain.degrees[plain.degree_at(13, 0)].degree_name, test::padded("G4", 2));
     EXPECT_EQ(named.name, "53");
+    // A workbook is a workbook whatever the case of its name.
+    fs::copy_file(fs::path(TEST_DATA_DIR) / "workbooks" / "saved-from.xls", elsewhere / "D.XLS");
+    EXPECT_EQ(load_tuning(elsewhere / "D.XLS", shipped_workbook(), {}, shipped.path()).name,
+              "D.XLS");
 }
 
 struct BadText {

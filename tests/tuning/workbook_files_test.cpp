@@ -12,6 +12,7 @@
 #include "tuning/biff_records.h"
 #include "tuning/number_format.h"
 #include "tuning/tablo_oku.h"
+#include "tuning/tuning_tables.h"
 
 namespace orvena {
 namespace {
@@ -81,6 +82,14 @@ TEST(AbsurdWorkbookValue, IsReportedWithItsCell) {
         EXPECT_EQ(st.cents(1, 0), 5.0);
         EXPECT_EQ(st.sample_rate(5, 0), 0);
     }
+    // The highest lever is played too; a fine tuning of 1200 cents doubles a rate, no more.
+    TuningTables t = tables_in_force(imported(kWorkbooks / "saved-from.xls"));
+    PerString<std::int16_t> octave_up{};
+    octave_up[1] = 1200;
+    EXPECT_FALSE(first_unplayable(t, octave_up).has_value());
+    t.cents(12, lever_max_of(12)) += 6000.0;
+    ASSERT_TRUE(first_unplayable(t, {}).has_value());
+    EXPECT_EQ(first_unplayable(t, {})->position, lever_max_of(12));
     // Nothing on the panel reads "inf" or "nan", whatever reaches it.
     for (double x : {INFINITY, -INFINITY, NAN}) EXPECT_EQ(format_picture(x, "########0.0000"), "?");
 }

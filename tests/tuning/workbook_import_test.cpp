@@ -43,6 +43,7 @@ TEST_F(ConversionsWorkbook, GridCellsConvertToDoubleAndRoundStepsToEven) {
     for (int p : {-8, -7, -6, -5, -4, 0}) steps.push_back(st_.mandal_step(1, p));
     EXPECT_EQ(steps, (std::vector<int>{2, 4, -2, 8, -4, 0}));
     EXPECT_EQ(st_.mandal_step(20, -8), -8);
+    EXPECT_EQ(st_.cents(1, -3), 100.5);  // G11: 100.5 shown as the date 1900-04-09 12:00
 }
 
 TEST_F(ConversionsWorkbook, DegreeListFillsPlacesInItsOrder) {
