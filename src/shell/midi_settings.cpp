@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <ostream>
 
-#include "shell/sound_settings.h"
+#include "sound/sound_settings.h"
 
 namespace orvena {
 

@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <ostream>
 
-#include "shell/sound_settings.h"
 #include "shell/sound_settings_dialog.h"
 #include "sound/output_choice.h"
+#include "sound/sound_settings.h"
 
 namespace orvena {
 

@@ -22,9 +22,9 @@
 #include <vector>
 
 #include "shell/background_text.h"
-#include "shell/output_opener.h"
 #include "sound/audio_host.h"
 #include "sound/block_size_policy.h"
+#include "sound/output_opener.h"
 #include "sound/realtime_priority.h"
 #include "sound/reconnect.h"
 #include "sound/sound_module.h"

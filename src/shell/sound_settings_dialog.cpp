@@ -12,7 +12,7 @@
 
 #include "shell/midi_control.h"
 #include "shell/sound_control.h"
-#include "shell/sound_settings.h"
+#include "sound/sound_settings.h"
 #include "surface/controls.h"
 
 namespace orvena {

@@ -14,8 +14,8 @@
 
 #include "shell/midi_control.h"
 #include "shell/midi_settings.h"
-#include "shell/sound_settings.h"
 #include "shell/sound_settings_dialog.h"
+#include "sound/sound_settings.h"
 #include "started_window.h"
 
 namespace orvena::test {
