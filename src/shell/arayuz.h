@@ -23,7 +23,7 @@
 #include "recording/performance_recorder.h"
 #include "recording/sequence_player.h"
 #include "shell/layout.h"
-#include "shell/midi_control.h"
+#include "playing/midi_control.h"
 #include "shell/sound_control.h"
 #include "shell/window_makam_controls.h"
 #include "shell/window_preset_controls.h"

@@ -10,7 +10,7 @@
 
 #include <cmath>
 
-#include "shell/midi_control.h"
+#include "playing/midi_control.h"
 #include "shell/sound_control.h"
 #include "sound/sound_settings.h"
 #include "surface/controls.h"

@@ -1,27 +1,16 @@
-// The player's sound choice on the command line, and the MIDI port in the settings file.
+// The player's sound choice on the command line.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <sstream>
 #include <tuple>
 
 #include "shell/command_line.h"
-#include "shell/midi_settings.h"
 #include "sound/sound_settings.h"
 #include "support/qt_app.h"
-#include "support/temp_dir.h"
 
 namespace orvena::test {
 namespace {
-
-TEST(MidiSettingsFile, AFifoInPlaceOfTheSettingsIsNotRead) {
-    ensure_qt_app();
-    TempDir dir;
-    ASSERT_EQ(::mkfifo((dir / kSettingsFileName).c_str(), 0644), 0);
-    std::ostringstream log;
-    EXPECT_EQ(read_midi_port(dir / kSettingsFileName, log), "");
-}
 
 struct LineCase {
     const char* name;

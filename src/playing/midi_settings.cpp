@@ -1,4 +1,4 @@
-#include "shell/midi_settings.h"
+#include "playing/midi_settings.h"
 
 #include <QRegularExpression>
 #include <QSettings>
