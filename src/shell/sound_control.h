@@ -47,6 +47,7 @@ class SoundControl {
     bool reconnecting() const { return keeper_.reconnecting(); }
     // What the audio thread was granted and the memory kept in RAM; empty until known.
     std::string realtime_text() const { return keeper_.realtime_text(); }
+    const OutputKeeper& keeper() const { return keeper_; }
     QLabel* notice() const { return notice_; }
     SoundSettingsDialog* dialog() const;
     // The MIDI input the dialog lists and chooses; none: the dialog offers only "Yok".
