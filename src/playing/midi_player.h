@@ -14,8 +14,8 @@
 #include <functional>
 #include <span>
 
-#include "playing/midi_key_map.h"
 #include "display/play_context.h"
+#include "playing/midi_key_map.h"
 
 namespace orvena {
 

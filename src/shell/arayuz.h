@@ -17,13 +17,13 @@
 #include <optional>
 
 #include "display/play_context.h"
+#include "playing/midi_control.h"
 #include "playing/surface_views.h"
 #include "presets/preset_context.h"
 #include "presets/tuning_choice.h"
 #include "recording/performance_recorder.h"
 #include "recording/sequence_player.h"
 #include "shell/layout.h"
-#include "shell/midi_control.h"
 #include "shell/sound_control.h"
 #include "shell/window_makam_controls.h"
 #include "shell/window_preset_controls.h"
@@ -75,7 +75,6 @@ struct LoadContext {
 };
 
 inline constexpr const char* kQuitQuestion = "Bu proğramı kapatmak istiyormusunuz ?";
-inline constexpr int kExpectedSampleFiles = 27;
 
 class arayüz : public QWidget {
   public:

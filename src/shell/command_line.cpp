@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "files/shown_text.h"
-#include "shell/sound_settings.h"
+#include "sound/sound_settings.h"
 
 namespace orvena {
 

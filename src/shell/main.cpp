@@ -7,15 +7,15 @@
 #include <iostream>
 #include <sstream>
 
+#include "playing/midi_settings.h"
 #include "playing/rtmidi_input.h"
 #include "shell/command_line.h"
-#include "shell/midi_settings.h"
 #include "shell/program.h"
 #include "shell/program_folder.h"
-#include "shell/sound_settings.h"
 #include "shell/system_close.h"
 #include "shell/system_sound.h"
 #include "shell/windowless_commands.h"
+#include "sound/sound_settings.h"
 #include "surface/dialogs.h"
 #include "surface/qt_translation.h"
 

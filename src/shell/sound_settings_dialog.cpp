@@ -8,11 +8,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <cmath>
-
-#include "shell/midi_control.h"
+#include "playing/midi_control.h"
 #include "shell/sound_control.h"
-#include "shell/sound_settings.h"
+#include "sound/output_status.h"
+#include "sound/sound_settings.h"
 #include "surface/controls.h"
 
 namespace orvena {
@@ -164,39 +163,9 @@ void SoundSettingsDialog::fill_devices() {
     }
 }
 
-// The output's figures are published by its own thread: reading them here never waits for it.
 void SoundSettingsDialog::update_figures() {
-    const AudioOutput& out = control_.output();
-    const std::string realtime = control_.realtime_text();
-    realtime_->setText(realtime.empty() ? tr8("—") : QString::fromStdString(realtime));
-    if (control_.reconnecting()) {
-        figures_->setText(
-            tr8("ses yok: ses sunucusu ya da aygıt gitti; kendiliğinden yeniden "
-                "açılacak"));
-        return;
-    }
-    if (control_.opening()) {
-        figures_->setText(tr8("ses çıkışı açılıyor…"));
-        return;
-    }
-    if (!out.is_device()) {
-        figures_->setText(tr8("ses yok: ") + QString::fromStdString(out.description()));
-        return;
-    }
-    QString block = tr8("blok %1 kare").arg(out.block_frames());
-    if (out.buffer_blocks() != 0) block += tr8(" × %1").arg(out.buffer_blocks());
-    const bool no_help = out.size_change() == SizeChange::did_not_help;
-    if (!control_.choice().block_chosen) {
-        block += no_help ? tr8(" (otomatik; büyütmek kesintileri azaltmadı)") : tr8(" (otomatik)");
-    } else if (no_help) {
-        block += tr8(" (büyütmek kesintileri azaltmadı)");
-    }
-    figures_->setText(QString::fromStdString(out.description()) + QStringLiteral("\n") +
-                      tr8("gecikme %1 ms · %2 · %3 Hz · kesinti %4")
-                          .arg(out.latency_seconds() * 1000.0, 0, 'f', 1)
-                          .arg(block)
-                          .arg(std::lround(out.sample_rate()))
-                          .arg(static_cast<qulonglong>(out.underruns())));
+    realtime_->setText(QString::fromStdString(realtime_status_text(control_.keeper())));
+    figures_->setText(QString::fromStdString(output_status_text(control_.keeper())));
 }
 
 void SoundSettingsDialog::Uygula_Click() {

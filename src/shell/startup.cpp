@@ -5,10 +5,12 @@
 
 #include <iostream>
 #include <system_error>
+#include <vector>
 
 #include "display/instrument_drawing.h"
 #include "display/key_legend.h"
 #include "shell/arayuz.h"
+#include "tuning/start_values.h"
 #include "tuning/tablo_oku.h"
 
 namespace orvena {
@@ -88,11 +90,7 @@ bool arayüz::read_tuning() {
     }
     Option4.button(1)->setText(QString::fromStdString(st.option4_captions[0]));
     Option4.button(2)->setText(QString::fromStdString(st.option4_captions[1]));
-    for (int s = 1; s <= kStringCount; ++s) {
-        st.mandal_pos[s] = 0;
-        st.transposed_pos[s] = 0;
-        st.akord_offset[s] = 0;
-    }
+    clear_levers(st);
     return true;
 }
 
@@ -106,10 +104,9 @@ void arayüz::list_samples_and_open_sound(const LoadContext& context) {
             "kapatıp  dosya sayınızı kontrol edin    " +
             std::to_string(listed));
     }
-    // The name table has room for 57 names; samples beyond them are never played, so they are
-    // left out rather than written past the table's end.
-    st.wav_file_count = std::min(listed, kWavFileSlots);
-    for (int i = 0; i < st.wav_file_count; ++i) st.wav_files[i] = File1->List(i);
+    std::vector<std::string> names;
+    for (int i = 0; i < listed; ++i) names.push_back(File1->List(i));
+    take_sample_names(st, names);
     sound = std::make_unique<SoundModule>(st, program_folder_, std::make_unique<NullOutput>());
     sound_control = std::make_unique<SoundControl>(*this, *sound, context.sound, std::cerr);
     sound->on_warning([this](const std::string& text) { dialogs.notice(text); });
@@ -120,17 +117,9 @@ void arayüz::list_samples_and_open_sound(const LoadContext& context) {
 // SÜPÜRDE pitch level, the levers free, string 12 selected.
 void arayüz::set_start_values() {
     timer = std::make_unique<xTimer>();
-    st.recording = false;
-    st.seq_playing = false;
-    st.ahenk_index = 5;
-    st.show_details = false;
-    st.ahenk_shift = 0;
     stop_buton->setEnabled(false);
     pause_buton->setEnabled(false);
-    st.speed = static_cast<std::int16_t>(VScroll1->Value());
-    st.manual_levers = true;
-    st.cur_string = 12;
-    st.last_string = 1;
+    orvena::set_start_values(st, static_cast<std::int16_t>(VScroll1->Value()));
 }
 
 void arayüz::connect_handlers(const LoadContext& context) {

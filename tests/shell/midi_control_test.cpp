@@ -12,10 +12,10 @@
 #include <sstream>
 #include <thread>
 
-#include "shell/midi_control.h"
-#include "shell/midi_settings.h"
-#include "shell/sound_settings.h"
+#include "playing/midi_control.h"
+#include "playing/midi_settings.h"
 #include "shell/sound_settings_dialog.h"
+#include "sound/sound_settings.h"
 #include "started_window.h"
 
 namespace orvena::test {
@@ -48,29 +48,6 @@ struct FakeMidi final : MidiInput {
     void close() override {}
     std::shared_ptr<Device> d;
 };
-
-// A keyboard plugged in again gets new client numbers; its saved name still finds it.
-TEST(MidiSettingsFile, TheSavedPortIsFoundAmongThePortsThere) {
-    const std::vector<std::string> found = FakeMidi::Device().ports;
-    EXPECT_EQ(find_midi_port(found, kPort), kPort);
-    EXPECT_EQ(find_midi_port(found, "Keys:Keys MIDI 1 24:0"), kPort);
-    EXPECT_EQ(find_midi_port(found, "Pads:Pads MIDI 1 28:0"), std::nullopt);
-    EXPECT_EQ(find_midi_port(found, ""), std::nullopt);
-}
-
-TEST(MidiSettingsFile, ABadPortNameIsRefusedWithAMessage) {
-    ensure_qt_app();
-    TempDir dir;
-    std::ostringstream log;
-    write_file_bytes(dir / kSettingsFileName,
-                     "[sound]\nbuffer_frames=256\n[midi]\nport=K\\x1b[2J\n");
-    EXPECT_EQ(read_midi_port(dir / kSettingsFileName, log), "");
-    EXPECT_NE(log.str().find("control characters; MIDI input is off"), std::string::npos);
-    const std::string port = "Çalgı, Port 1 \"2\" 24:0";
-    ASSERT_TRUE(write_midi_port(dir / kSettingsFileName, port));
-    EXPECT_EQ(read_midi_port(dir / kSettingsFileName, log), port);
-    EXPECT_EQ(read_sound_settings(dir / kSettingsFileName, log).block_frames, 256u);
-}
 
 class MidiWindow : public StartedWindow {
   protected:

@@ -13,10 +13,10 @@
 #include <thread>
 #include <tuple>
 
-#include "shell/sound_settings.h"
 #include "shell/sound_settings_dialog.h"
 #include "shell_test_support.h"
 #include "sound/output_choice.h"
+#include "sound/sound_settings.h"
 #include "support/fake_audio_host.h"
 #include "support/recording_dialogs.h"
 

@@ -1,4 +1,4 @@
-#include "shell/sound_settings.h"
+#include "sound/sound_settings.h"
 
 #include <QSettings>
 #include <QString>

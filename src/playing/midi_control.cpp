@@ -1,11 +1,11 @@
-#include "shell/midi_control.h"
+#include "playing/midi_control.h"
 
 #include <QMetaObject>
 
 #include <algorithm>
 #include <ostream>
 
-#include "shell/midi_settings.h"
+#include "playing/midi_settings.h"
 
 namespace orvena {
 

@@ -1,4 +1,4 @@
-#include "shell/background_text.h"
+#include "sound/background_text.h"
 
 #include <QMetaObject>
 

@@ -1,4 +1,4 @@
-#include "shell/output_opener.h"
+#include "sound/output_opener.h"
 
 #include <QMetaObject>
 #include <QTimer>

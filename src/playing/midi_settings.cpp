@@ -1,4 +1,4 @@
-#include "shell/midi_settings.h"
+#include "playing/midi_settings.h"
 
 #include <QRegularExpression>
 #include <QSettings>
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <ostream>
 
-#include "shell/sound_settings.h"
+#include "sound/sound_settings.h"
 
 namespace orvena {
 

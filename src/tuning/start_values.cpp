@@ -1,0 +1,33 @@
+#include "tuning/start_values.h"
+
+#include <algorithm>
+
+namespace orvena {
+
+void clear_levers(InstrumentState& st) {
+    for (int s = 1; s <= kStringCount; ++s) {
+        st.mandal_pos[s] = 0;
+        st.transposed_pos[s] = 0;
+        st.akord_offset[s] = 0;
+    }
+}
+
+void take_sample_names(InstrumentState& st, const std::vector<std::string>& names) {
+    st.wav_file_count = std::min(static_cast<int>(names.size()), kWavFileSlots);
+    for (int i = 0; i < st.wav_file_count; ++i)
+        st.wav_files[i] = names[static_cast<std::size_t>(i)];
+}
+
+void set_start_values(InstrumentState& st, std::int16_t speed) {
+    st.recording = false;
+    st.seq_playing = false;
+    st.ahenk_index = 5;
+    st.show_details = false;
+    st.ahenk_shift = 0;
+    st.speed = speed;
+    st.manual_levers = true;
+    st.cur_string = 12;
+    st.last_string = 1;
+}
+
+}  // namespace orvena
