@@ -69,15 +69,9 @@ class MidiWindow : public StartedWindow {
         t.start();
         while (t.elapsed() < 30) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
-    // Until `done` holds (a busy machine may delay the watch's timer well past its period),
-    // then a little longer, so that anything said twice shows.
-    template <class Done>
-    void run_events_until(Done done) {
-        QElapsedTimer t;
-        t.start();
-        while (!done() && t.elapsed() < 5000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        }
+    // Until `done` holds, then a little longer, so that anything said twice shows.
+    void run_events_until(const std::function<bool()>& done) {
+        EXPECT_TRUE(wait_for(done));
         run_events();
     }
     std::shared_ptr<FakeMidi::Device> device_ = std::make_shared<FakeMidi::Device>();

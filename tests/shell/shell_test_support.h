@@ -4,8 +4,11 @@
 // running copy of the program.
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "shell/program.h"
@@ -14,6 +17,15 @@
 #include "support/temp_dir.h"
 
 namespace orvena::test {
+
+// Runs the window's events until `done` holds, for at most 5 s (a busy machine may delay a
+// timer well past its period); whether it holds in the end.
+inline bool wait_for(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000) QTest::qWait(5);
+    return done();
+}
 
 // A short valid 16-bit mono WAV file: 100 frames of silence at 44100 Hz.
 inline std::string tiny_wav() {

@@ -23,13 +23,6 @@
 namespace orvena::test {
 namespace {
 
-bool wait_for(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000) QTest::qWait(5);
-    return done();
-}
-
 class SoundStartup : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -24,13 +24,6 @@
 namespace orvena::test {
 namespace {
 
-bool wait_for(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000) QTest::qWait(5);
-    return done();
-}
-
 // Lets lock everything and writes down what.
 struct LockingSystem final : SchedulingSystem {
     std::vector<std::pair<const void*, std::size_t>> locked;
