@@ -5,40 +5,23 @@
 namespace orvena {
 namespace {
 
-TEST(DerivedTables, FrequenciesFollowTheCentsAboveC4) {
-    InstrumentState st;
-    st.cents(12, 0) = 900.0;
-    st.cents(12, 3) = -1200.0;
-    st.cents(26, kLeverHi) = 1200.0;
-    st.cents(26, kLeverLo) = -2400.0;
-    derive_freq(st);
-    EXPECT_EQ(st.freq(17, 0), 262.0);
-    EXPECT_DOUBLE_EQ(st.freq(12, 0), 440.6297215929464);
-    EXPECT_DOUBLE_EQ(st.freq(12, 3), 131.0);
-    EXPECT_DOUBLE_EQ(st.freq(26, kLeverHi), 524.0);
-    EXPECT_DOUBLE_EQ(st.freq(26, kLeverLo), 65.5);
-    EXPECT_EQ(st.freq(5, 13), 0.0);  // positions beyond the levers are never derived
-}
-
+// Rates worked out by hand from 44100 * 2^(cents / 1200), rounded at each of the three steps.
 TEST(DerivedTables, SampleRatesRoundTheHomeRateThenTheFineTuningThenEachPosition) {
-    struct Case {
+    const struct {
         int sample_cents, offset;
         bool fine_tuning;
         double home_cents, cents;  // cents at position 0 and at p
         int p;
         std::int32_t rate;
-    };
-    const Case cases[] = {
-        {0, 0, true, 0, -800, -8, 27781},
-        {0, 0, true, 0, 1200, 12, 88200},
+    } cases[] = {
+        {0, 0, true, 0, -800, -8, 27781},    {0, 0, true, 0, 1200, 12, 88200},
         {1200, 0, true, 500, 500, 5, 88200},  // the home pitch at another position
         {7, 0, true, 0, 200, 4, 49701},       // rounded home rate 44279, then the step
         {5, 5, true, 0, 0, 0, 44356},         // 44228 first; rounding once would give 44355
-        {5, 5, true, 0, 100, 3, 46994},
+        {5, 5, true, 0, 100, 3, 46994},      {3, -5, true, 0, 0, 0, 44049},
         {5, 5, false, 0, 0, 0, 44228},  // AKORD RESET skips the fine-tuning step
-        {3, -5, true, 0, 0, 0, 44049},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.sample_cents << " " << c.offset << " p " << c.p);
         InstrumentState st;
         st.sample_cents[1] = static_cast<std::int16_t>(c.sample_cents);
@@ -51,7 +34,7 @@ TEST(DerivedTables, SampleRatesRoundTheHomeRateThenTheFineTuningThenEachPosition
             recompute_string_rates(st, 1, false);
         }
         EXPECT_EQ(st.sample_rate(1, c.p), c.rate);
-        EXPECT_EQ(st.sample_rate(1, 13), 0);
+        EXPECT_EQ(st.sample_rate(1, 13), 0);  // positions beyond the levers are never derived
     }
 }
 
