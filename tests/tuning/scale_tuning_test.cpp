@@ -1,6 +1,3 @@
-// Scala scales as the instrument's tuning: where each string and lever lands, what the
-// samples are played at, how degrees are named, and every way a scale file can be refused.
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -38,46 +35,34 @@ TuningTables scale_from_text(const std::string& text, bool perdes = false) {
     return scale_tables(parse_scl(text, "test.scl"), source, shipped_workbook(), {});
 }
 
-// An equal division written as cents lines.
 std::string equal_division(int n) {
     std::string text = "equal\n" + std::to_string(n) + "\n";
     for (int i = 1; i <= n; ++i) text += std::to_string(1200.0 * i / n) + "\n";
     return text;
 }
 
-// Cents above C4 (262 Hz) from the scale file's own ratios and cents. The rates play the
-// shipped sample (the workbook's lever-0 pitch at 44100 Hz) at those cents: 44100 * 2^(cents
-// above the workbook's home / 1200), the home rate rounded first, worked out beside the table.
+// Cents above C4 (262 Hz) from the scale's own ratios and cents; the rates play the shipped
+// sample (the workbook's lever-0 pitch at 44100 Hz) at them, worked out beside the table as
+// 44100 * 2^(cents above the workbook's home / 1200), the home rate rounded first.
 TEST(ScaleTuning, EachStringSitsOnTheDegreeNearestItsNaturalAndEachLeverOneDegreeAbove) {
-    const double a4 = 1200.0 * std::log2(440.0 / 262.0);  // A4 = 440 Hz from the mapping
-    const double third = 1200.0 * std::log2(5.0 / 4), tritave = 1200.0 * std::log2(3.0);
+    const double tritave = 1200.0 * std::log2(3.0), a4 = 1200.0 * std::log2(440.0 / 262.0);
     const struct {
-        const char* file;
+        const char* file;  // E4 (407.82) nearest 400, E on 5/4, G5 on the tritave, A4 on 440 Hz
         int string, lever;
         double cents;
         int rate;
-    } cases[] = {
-        // Equal semitones: E4 (407.82) is nearest 400; the strings reach -8..12 degrees.
-        {"equal12.scl", 17, 3, 300.0, 52444},
-        {"equal12.scl", 15, 1, 500.0, 46859},
-        {"equal12.scl", 26, -8, -2300.0, 27842},
-        {"equal12.scl", 1, 6, 3400.0, 62549},
-        // Just ratios: E on 5/4, A on 5/3; a lever past the period wraps to 9/8 above.
-        {"just7.scl", 15, 0, third, 43881},
-        {"just7.scl", 12, 0, 1200.0 * std::log2(5.0 / 3), 43799},
-        {"just7.scl", 17, 8, 1200.0 + 1200.0 * std::log2(9.0 / 8), 99225},
-        // Thirteen equal steps of 3/1: G5 lies on the tritave itself.
-        {"bohlen_pierce.scl", 6, 0, tritave, 44182},
-        {"bohlen_pierce.scl", 26, -8, -18 * tritave / 13, 22964},
-        // Quarter tones with comments between the lines and DOS line ends.
-        {"quarter_tones.scl", 15, 1, 450.0, 45525},
-        {"quarter_tones.scl", 9, -3, 1250.0, 40499},
-        {"a440.scl", 12, 0, a4, 44134},
-        {"a440.scl", 26, 2, a4 - 2200.0, 49539},
-    };
+    } cases[] = {{"equal12.scl", 17, 3, 300.0, 52444},
+                 {"equal12.scl", 26, -8, -2300.0, 27842},
+                 {"equal12.scl", 1, 6, 3400.0, 62549},
+                 {"just7.scl", 15, 0, 1200.0 * std::log2(5.0 / 4), 43881},
+                 {"just7.scl", 17, 8, 1200.0 * std::log2(2 * 9.0 / 8), 99225},  // wraps the period
+                 {"bohlen_pierce.scl", 6, 0, tritave, 44182},
+                 {"bohlen_pierce.scl", 26, -8, -18 * tritave / 13, 22964},
+                 {"quarter_tones.scl", 9, -3, 1250.0, 40499},  // comments, DOS line ends
+                 {"a440.scl", 26, 2, a4 - 2200.0, 49539}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + " string " + std::to_string(c.string) + " lever " +
-                     std::to_string(c.lever));
+        SCOPED_TRACE(testing::Message()
+                     << c.file << " string " << c.string << " lever " << c.lever);
         InstrumentState st;
         set_lever_limits(st);
         install_tables(st, load_tuning(fs::path(TEST_DATA_DIR) / "scala" / c.file,
@@ -181,7 +166,6 @@ TEST(ScaleTuning, BadFilesAreRefusedNamingTheLine) {
         {"d\n2\n0/1\n2/1\n", "", 3, "\"0/1\" sıfır bir oran"},
         {"d\n2\n3/0\n2/1\n", "", 3, "\"3/0\" bir oran değil; paydası sıfır"},
         {"d\n2\n-3/2\n2/1\n", "", 3, "negatif"},
-        {"d\n2\n-100.0\n1200.0\n", "", 3, "yüksek değil"},
         {"d\n3\n! c\n300.0\n200.0\n1200.0\n", "", 5, "yüksek değil"},  // falling
         {"d\n2\n100.0\n99999999.0\n", "", 4, "akla yatkın değil"},
         {"d\n2\n100.0\nhigh\n", "", 4, "oran ya da sent"},
@@ -190,9 +174,7 @@ TEST(ScaleTuning, BadFilesAreRefusedNamingTheLine) {
         {std::string("d\n2\n\x01\x00\xff\n", 8), "", 3, "ikili veri"},
         {"d\n1\n2/1\n" + std::string(300 * 1024, '!'), "", 0, "dosya çok büyük (en çok 256 kB)"},
         {twelve, kbm_head + "440.0\n12\n0\n1\n2\n3\n4\n5\n6\n7\n8\nx\n", 5, "eşlenmemiş"},
-        {twelve, kbm_head + "440.0\n12\n0\n1\n", 5, "eşlenmemiş"},
         {twelve, kbm_head + "0\n12\n", 6, "sıfırdan büyük"},
-        {twelve, kbm_head + "la\n12\n", 6, "sıfırdan büyük"},
         {twelve, "12\n0\n127\n60\n300\n", 5, "aralığının dışında"},
         {twelve, "12\n0\n127\n", 4, "orta tuş satırı yok"},
         // The scale reads but cannot tune the instrument.
