@@ -1,5 +1,3 @@
-// Bytes from files and command lines as messages show them.
-
 #include <gtest/gtest.h>
 
 #include "files/shown_text.h"
@@ -7,6 +5,7 @@
 namespace orvena {
 namespace {
 
+// Bytes from files and command lines as messages show them.
 TEST(ShownText, PrintableTextStaysAndEveryOtherByteIsEscaped) {
     using namespace std::string_literals;
     const std::pair<std::string, std::string> cases[] = {

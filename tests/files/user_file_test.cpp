@@ -1,5 +1,3 @@
-// Reading a file the user names: regular files only, and no more than the reader allows.
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -11,6 +9,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A file the user names: regular files only, and no more than the reader allows.
 TEST(UserFile, ReadsRegularFilesUpToTheirLimitAndRefusesEverythingElseWithoutWaiting) {
     test::TempDir dir;
     test::write_file_bytes(dir / "rast.mkm", "0 1 2");

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -21,8 +22,7 @@ const TuningTables& shipped_workbook() {
     static const TuningTables tables = [] {
         InstrumentState st;
         set_lever_limits(st);
-        if (import_tuning(st, test::source_dir() / "data" / "dizek.xls"))
-            throw std::logic_error("");
+        if (import_tuning(st, test::source_dir() / "data" / "dizek.xls")) std::abort();
         return tables_in_force(st);
     }();
     return tables;
@@ -76,55 +76,47 @@ TEST(ScaleTuning, EachStringSitsOnTheDegreeNearestItsNaturalAndEachLeverOneDegre
     }
 }
 
-// The staff's signs count steps of 1200/79 cents (a sharp is six); a lever shows the nearest
-// count, at least one, at most a double sign (12), always on the lever's side.
-TEST(ScaleTuning, LeverStepsShowOnTheStaffAsTheNearestCountOfItsSteps) {
+// A lever's sign on the staff counts steps of 1200/79 cents (a sharp is six): the nearest
+// count, at least one, at most a double sign (12). A degree is named after the nearest
+// natural, or with perdes after its perde within 5 cents (a comma of 53 is 22.64 cents).
+TEST(ScaleTuning, LeversShowTheirStepsAndDegreesTheirNames) {
     const std::string edo12 = equal_division(12), edo53 = equal_division(53),
-                      uneven = "uneven\n3\n5.0\n600.0\n1200.0\n";  // its first step 5 cents
-    const struct {
-        std::string scale;
-        int string, lever, step;
-    } cases[] = {{edo12, 15, 1, 7},    {edo12, 15, -1, -7},
-                 {edo12, 15, 2, 12},   {edo12, 15, -8, -12},
-                 {edo53, 12, 1, 1},    {edo53, 12, 4, 6},
-                 {edo53, 12, -4, -6},  {equal_division(79), 12, 5, 5},
-                 {uneven, 17, 0, 0},   {uneven, 17, 1, 1},
-                 {uneven, 17, -1, -12}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(scale_from_text(c.scale).mandal_step(c.string, c.lever), c.step)
-            << c.string << " lever " << c.lever;
-    }
-}
-
-TEST(ScaleTuning, DegreesAreNamedAfterTheNearestNaturalOrTheirPerde) {
-    const std::string edo12 = equal_division(12), edo53 = equal_division(53),
-                      edo79 = equal_division(79);
+                      edo79 = equal_division(79), uneven = "uneven\n3\n5.0\n600.0\n1200.0\n";
     const struct {
         const std::string& scale;
         bool perdes;
-        int string, lever;
-        std::string name;
+        int string, lever, step;
+        std::string name;  // "" not looked at
         int chars;
     } cases[] = {
-        {edo12, false, 17, 1, "C4 +1", 5},
-        {edo12, false, 14, -1, "E4", 2},         // F4 lowered lands on E4's degree
-        {edo12, true, 16, 0, "Yegâh", 5},        // 200 cents, 3.8 from 9 commas
-        {edo12, true, 15, 0, "E4", 2},           // 400 cents, 7.5 from 18 commas
-        {edo79, false, 8, -1, "E5 \u22121", 5},  // E5 on degree 106, D5 on 92
-        {edo79, false, 9, 12, "E5 \u22122", 5},  // degree 105 is nearer E5
-        {edo53, true, 13, 0, "Rast", 4},
-        {edo53, true, 12, 0, "Dügâh", 5},
-        {edo53, true, 11, -1, "Segâh", 5},
-        {edo53, true, 10, 5, "Hicaz", 5},
-        {edo53, true, 20, 0, "Kaba Rast", 9},
-        {edo53, true, 20, -1, "G3 \u22121", 5},  // Kaba Rast is the lowest perde named
-        {edo53, true, 3, 0, "Tiz Çârgâh", 10},
-        {edo53, true, 17, 1, "C4 +1", 5},  // no perde one comma above Kaba Çârgâh
-        {edo53, true, 24, 0, "C3", 2},     // below Kaba Rast the notes keep their names
-        {edo53, false, 13, 0, "G4", 2},
+        {edo12, false, 17, 1, 7, "C4 +1", 5},
+        {edo12, false, 14, -1, -7, "E4", 2},  // F4 lowered lands on E4's degree
+        {edo12, false, 15, 2, 12, "", 0},
+        {edo12, false, 15, -8, -12, "", 0},
+        {edo12, true, 16, 0, 0, "Yegâh", 5},         // 200 cents, 3.8 from 9 commas
+        {edo12, true, 15, 0, 0, "E4", 2},            // 400 cents, 7.5 from 18 commas
+        {edo79, false, 8, -1, -1, "E5 \u22121", 5},  // E5 on degree 106, D5 on 92
+        {edo79, false, 9, 12, 12, "E5 \u22122", 5},  // degree 105 is nearer E5
+        {edo53, false, 12, 4, 6, "", 0},
+        {edo53, false, 12, -4, -6, "", 0},
+        {edo53, true, 13, 0, 0, "Rast", 4},
+        {edo53, true, 12, 0, 0, "Dügâh", 5},
+        {edo53, true, 11, -1, -1, "Segâh", 5},
+        {edo53, true, 10, 5, 7, "Hicaz", 5},
+        {edo53, true, 20, 0, 0, "Kaba Rast", 9},
+        {edo53, true, 20, -1, -1, "G3 \u22121", 5},  // Kaba Rast is the lowest perde named
+        {edo53, true, 3, 0, 0, "Tiz Çârgâh", 10},
+        {edo53, true, 17, 1, 1, "C4 +1", 5},  // no perde one comma above Kaba Çârgâh
+        {edo53, true, 24, 0, 0, "C3", 2},     // below Kaba Rast the notes keep their names
+        {edo53, false, 13, 0, 0, "G4", 2},
+        {uneven, false, 17, 1, 1, "", 0},  // 5 cents
+        {uneven, false, 17, -1, -12, "", 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.string << " lever " << c.lever << " " << c.name);
         const TuningTables t = scale_from_text(c.scale, c.perdes);
+        EXPECT_EQ(t.mandal_step(c.string, c.lever), c.step);
+        if (c.chars == 0) continue;
         EXPECT_EQ(t.degrees[t.degree_at(c.string, c.lever)].degree_name,
                   test::padded(c.name, c.chars));
     }
@@ -157,19 +149,16 @@ TEST(ScaleTuning, BadFilesAreRefusedNamingTheLine) {
         const char* reason;
     } cases[] = {
         {"", "", 1, "boş"},
-        {"! a\n! b\n", "", 3, "açıklama satırı yok"},
         {"description\n", "", 2, "perde sayısı satırı yok"},
         {"d\nmany\n100.0\n", "", 2, "tamsayı değil"},
         {"d\n0\n", "", 2, "en az 1"},
         {"d\n1000000\n100.0\n", "", 2, "çok büyük"},
         {"d\n3\n100.0\n! gap\n200.0\n", "", 2, "yalnız 2 perde"},
-        {"d\n2\n0/1\n2/1\n", "", 3, "\"0/1\" sıfır bir oran"},
         {"d\n2\n3/0\n2/1\n", "", 3, "\"3/0\" bir oran değil; paydası sıfır"},
         {"d\n2\n-3/2\n2/1\n", "", 3, "negatif"},
         {"d\n3\n! c\n300.0\n200.0\n1200.0\n", "", 5, "yüksek değil"},  // falling
         {"d\n2\n100.0\n99999999.0\n", "", 4, "akla yatkın değil"},
         {"d\n2\n100.0\nhigh\n", "", 4, "oran ya da sent"},
-        {"d\n1\n1.2.3\n", "", 3, "sent değeri değil"},
         {"d\n2\n100.0\n   \n", "", 4, "satır boş"},
         {std::string("d\n2\n\x01\x00\xff\n", 8), "", 3, "ikili veri"},
         {"d\n1\n2/1\n" + std::string(300 * 1024, '!'), "", 0, "dosya çok büyük (en çok 256 kB)"},

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/biff_bytes.h"
+#include "support/temp_dir.h"
 #include "tuning/biff_records.h"
 #include "tuning/tablo_oku.h"
 #include "tuning/tuning_tables.h"
@@ -15,6 +16,7 @@ namespace orvena {
 namespace {
 
 using ::testing::HasSubstr;
+using namespace test;  // the record builders
 
 const std::filesystem::path kWorkbooks = std::filesystem::path(TEST_DATA_DIR) / "workbooks";
 
@@ -27,10 +29,9 @@ InstrumentState imported(const std::filesystem::path& file) {
     return st;
 }
 
-// saved-from.xls: levers a step of 1200/79 cents apart (a top string's degree follows its
-// name, not its step), C4 on degree 0, every sample played at 44100 Hz on its lever 0; a
-// spreadsheet program saving it again rewrites its numbers, turns its cents into formulas or puts a
-// sheet of notes first. Each must play as the table does.
+// saved-from.xls: levers 1200/79 cents apart (a top string's degree follows its name, not its
+// step), C4 on degree 0, samples at 44100 Hz on lever 0. Saved again by a spreadsheet program
+// (numbers rewritten, cents as formulas, a sheet of notes first) it must play the same.
 TEST(SavedWorkbook, PlaysAsTheShippedTable) {
     const struct {
         int string, position, home_degree, degree, step;
@@ -88,38 +89,26 @@ TEST(AbsurdWorkbookValue, IsReportedWithItsCell) {
     EXPECT_EQ(first_unplayable(t, {})->position, 12);
 }
 
-using namespace test;  // the record builders
-
-std::string formula(unsigned row, unsigned column, const std::string& result) {
-    return record(0x0006,
-                  le16(row) + le16(column) + le16(15) + result + le16(0) + le32(0) + le16(0));
-}
-std::string number_result(double x) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &x, sizeof x);
-    return le32(static_cast<std::uint32_t>(bits)) + le32(static_cast<std::uint32_t>(bits >> 32));
-}
-// A result that is not a number: 0 text (in the record that follows), 1 boolean, 2 error.
-std::string special_result(unsigned type, unsigned value) {
-    std::string v(8, '\0');
-    v[0] = static_cast<char>(type);
-    v[2] = static_cast<char>(value);
-    v[6] = v[7] = '\xFF';
-    return v;
+// A formula record at (row, column) holding its result's eight bytes: a number, or for text
+// (in the STRING record that follows), a boolean or an error the type then the value.
+std::string formula(unsigned row, unsigned column, double number, int type = -1, int value = 0) {
+    std::string result(8, '\0');
+    std::memcpy(result.data(), &number, 8);
+    if (type >= 0) result = std::string{char(type), 0, char(value), 0, 0, 0, '\xFF', '\xFF'};
+    return record(0x0006, le16(row) + le16(column) + le16(15) + result + std::string(8, '\0'));
 }
 
 TEST(FormulaResults, ReadAsTheSpreadsheetStoredThem) {
-    // "Çığ" in UTF-16, its last letter carried over into a CONTINUE record; then a text in
-    // one-byte characters; the formulas of a chart on the sheet and beyond the sheet are not read.
-    const std::string sheet =
-        bof(0x10) + formula(30, 6, number_result(-1625.3164556962)) +
-        formula(31, 7, special_result(0, 0)) + record(0x04BC, std::string(8, '\0')) +
-        record(0x0207, le16(3) + "\x01" + le16(0xC7) + le16(0x131)) +
-        record(0x003C, "\x01" + le16(0x11F)) + formula(32, 7, special_result(0, 0)) +
-        record(0x0207, le16(4) + std::string(1, '\0') + "F6+5") +
-        formula(33, 0, special_result(1, 1)) + formula(34, 0, special_result(2, 0x07)) +
-        formula(35, 7, special_result(3, 0)) + bof(0x20) + formula(36, 0, number_result(9)) + kEof +
-        kEof + formula(37, 0, number_result(9));
+    // "Çığ" in UTF-16, its last letter carried over into a CONTINUE record; a text in one-byte
+    // characters; the formulas of a chart on the sheet and beyond the sheet are not read.
+    const std::string sheet = bof(0x10) + formula(30, 6, -1625.3164556962) + formula(31, 7, 0, 0) +
+                              record(0x04BC, std::string(8, '\0')) +
+                              record(0x0207, le16(3) + "\x01" + le16(0xC7) + le16(0x131)) +
+                              record(0x003C, "\x01" + le16(0x11F)) + formula(32, 7, 0, 0) +
+                              record(0x0207, le16(4) + std::string(1, '\0') + "F6+5") +
+                              formula(33, 0, 0, 1, 1) + formula(34, 0, 0, 2, 0x07) +
+                              formula(35, 7, 0, 3) + bof(0x20) + formula(36, 0, 9) + kEof + kEof +
+                              formula(37, 0, 9);
     const std::string globals = bof(0x05) + kEof;
     const FormulaResults results = read_formula_results(
         globals + sheet, {"s", static_cast<std::uint32_t>(globals.size()), true}, true);
@@ -139,9 +128,54 @@ TEST(FormulaResults, ReadAsTheSpreadsheetStoredThem) {
     ASSERT_EQ(results.size(), std::size(cases));
     for (const auto& c : cases) {
         const XlsCell& cell = results.at({c.row, c.column});
-        EXPECT_EQ(cell.kind, c.kind) << c.row;
-        EXPECT_EQ(c.kind == K::Number ? cell.number : 0, c.number) << c.row;
-        EXPECT_EQ(c.kind == K::Number ? "" : cell.text, c.text) << c.row;
+        EXPECT_EQ(std::tuple(cell.kind, c.kind == K::Number ? cell.number : 0,
+                             c.kind == K::Number ? "" : cell.text),
+                  std::tuple(c.kind, c.number, c.text))
+            << c.row;
+    }
+}
+
+// Workbooks damaged where the reading library trusts them are refused with a message.
+std::uint32_t le32_at(const std::string& b, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    return v;
+}
+
+std::string import_message(const std::string& bytes) {
+    TempDir dir;
+    write_file_bytes(dir / "dizek.xls", bytes);
+    InstrumentState st;
+    const auto failure = import_tuning(st, dir / "dizek.xls");
+    if (!failure) return "accepted";
+    EXPECT_EQ(failure->cell, "");
+    return import_failure_message(*failure);
+}
+
+// The shipped workbook with one record of its workbook stream changed in place (the stream
+// lies in consecutive sectors, so its records are found in the file's bytes).
+TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
+    const std::string shipped = read_file_bytes(source_dir() / "data" / "dizek.xls");
+    // The workbook globals' BOF (BIFF8) and the sheet list entry of the one sheet "dizek".
+    const std::size_t s = shipped.find(std::string("\x09\x08\x10\x00\x00\x06\x05\x00", 8));
+    const std::size_t r = shipped.find(std::string("\x85\x00\x0d\x00", 4));
+    ASSERT_EQ(shipped.substr(r + 12, 5), "dizek");
+    const struct {
+        std::size_t at;
+        std::string bytes, says;
+    } cases[] = {{r, "\x86", "içinde çalışma sayfası yok"},  // the list entry's type spoilt
+                 {r + 2, "\xFF\xFF", "bozuk veya eksik; sayfa listesi yarıda kesilmiş"},
+                 {s + le32_at(shipped, r + 4) - 4, "\x0B",  // the globals' EOF record spoilt
+                  "bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"},
+                 {r + 7, "\x7F", "bozuk veya eksik; \"dizek\" sayfası okunamıyor"},
+                 {r + 9, "\x02", "açıldığında gösterilen sayfa bir çalışma sayfası değil"}};
+    for (const auto& c : cases) {
+        std::string bytes = shipped;
+        bytes.replace(c.at, c.bytes.size(), c.bytes);
+        EXPECT_EQ(import_message(bytes),
+                  "Excel yüklü değil veya dizek dosyası yok\r\n"
+                  "excel.exe or dizek not found\r\ndizek.xls " +
+                      c.says);
     }
 }
 
