@@ -20,26 +20,22 @@ TEST(Rounding, HalvesGoToEvenAndValuesOutsideTheWidthAreErrorsNotWraps) {
     EXPECT_EQ(checked_add16(-5, 5), 0);
 }
 
-// The panel's and the legend's numbers; nothing on the panel reads "inf" or "nan".
+// The panel's and the legend's numbers: pictures round halves away from zero, print no minus
+// on a zero, and show "?" for what is not a number.
 TEST(PictureFormat, PanelAndLegendPatterns) {
-    const struct {
-        double x;
-        const char* picture;
-        char point;
-        const char* shown;
-    } cases[] = {
+    const std::tuple<double, const char*, char, const char*> cases[] = {
         {-203.5, "########0.0000", '.', "-203.5000"},
         {1234.56789, "########0.0000", ',', "1234,5679"},
         {0.8908987181403393, "0.00000000", '.', "0.89089872"},
         {-5, "##0", '.', "-5"},
         {7, "00", '.', "07"},
-        {2.5, "##0", '.', "3"},               // halves away from zero in pictures
-        {-0.00001, "0.0000", '.', "0.0000"},  // no minus on a printed zero
+        {2.5, "##0", '.', "3"},
+        {-0.00001, "0.0000", '.', "0.0000"},
         {INFINITY, "########0.0000", '.', "?"},
         {-INFINITY, "##0", '.', "?"},
-        {NAN, "0.0000", '.', "?"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(format_picture(c.x, c.picture, c.point), c.shown) << c.x;
+        {NAN, "0.0000", '.', "?"}};
+    for (const auto& [x, picture, point, shown] : cases)
+        EXPECT_EQ(format_picture(x, picture, point), shown) << x;
 }
 
 }  // namespace

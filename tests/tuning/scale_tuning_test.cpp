@@ -8,6 +8,7 @@
 
 #include "support/temp_dir.h"
 #include "support/text.h"
+#include "tuning/lever_rules.h"
 #include "tuning/scale_tables.h"
 #include "tuning/tablo_oku.h"
 #include "tuning/tuning_file.h"
@@ -39,6 +40,23 @@ std::string equal_division(int n) {
     std::string text = "equal\n" + std::to_string(n) + "\n";
     for (int i = 1; i <= n; ++i) text += std::to_string(1200.0 * i / n) + "\n";
     return text;
+}
+
+// A computed step lands on the lever whose step in the shipped workbook is nearest to it, of
+// two equally near the smaller step: searched here over every lever of every top string.
+TEST(LeverFit, EveryStepLandsOnTheLeverWithTheNearestStep) {
+    const TuningTables& t = shipped_workbook();
+    for (int s = 1; s <= 7; ++s) {
+        for (int p = kLeverLo; p <= kLeverHi; ++p) {
+            int best = 0;
+            for (int q = lever_min_of(s); q <= lever_max_of(s); ++q) {
+                const int step = t.mandal_step(s, q), best_step = t.mandal_step(s, best);
+                const int d = std::abs(step - p), best_d = std::abs(best_step - p);
+                if (d < best_d || (d == best_d && std::abs(step) < std::abs(best_step))) best = q;
+            }
+            EXPECT_EQ(lever_fit(s, p), best) << "string " << s << " step " << p;
+        }
+    }
 }
 
 // Cents above C4 (262 Hz) from the scale's own ratios and cents; the rates play the shipped

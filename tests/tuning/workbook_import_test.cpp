@@ -98,6 +98,12 @@ TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
         {"bad_rate.xls", "X7", "tel 7 için örnekleme hızı 32 bit"},
         {"bad_rate_grid.xls", "B11", "tel 1, mandal konumu -8 için örnekleme hızı 32 bit"},
         {"bad_rate_home.xls", "J11", "tel 1, mandal konumu -8 için örnekleme hızı 32 bit"},
+        // Values no sample can be played at, or no panel can show.
+        {"bad_rate_zero.xls", "X5",
+         "tel 5 için örnekleme hızı 0 Hz; çalınabilir aralık 1000..1000000 Hz"},
+        {"bad_rate_high.xls", "X5", "tel 5 için örnekleme hızı 1411200 Hz"},
+        {"bad_rate_position.xls", "G31", "tel 12, mandal konumu 1 için örnekleme hızı 7982953 Hz"},
+        {"bad_cents_huge.xls", "E11", "tel 1, mandal konumu -5 için frekans hesaplanamıyor"},
         {"not_a_workbook.xls", "", "not_a_workbook.xls bir Excel 97-2003 çalışma kitabı"},
         {"truncated.xls", "", "truncated.xls bozuk veya eksik"},
         {"no_such_workbook.xls", "", "no_such_workbook.xls bulunamadı"},
@@ -115,7 +121,6 @@ TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
         const std::string before = special ? "" : test::read_file_bytes(file);
         InstrumentState st;
         st.cents(9, 1) = 123.0;
-        st.degrees[1].degree_cents = 7.0f;
         st.sample_cents[7] = 3;
         st.option4_captions[0] = "eski";
         const auto failure = import_tuning(st, file);
@@ -128,9 +133,9 @@ TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
         EXPECT_THAT(import_failure_line(file, *failure),
                     StartsWith("\"" + file.string() + "\": " + (*cell ? "" : says)));
         EXPECT_THAT(import_failure_line(file, *failure), HasSubstr(says));
-        EXPECT_EQ(std::tuple(st.cents(9, 1), st.degrees[1].degree_cents, st.sample_cents[7],
-                             st.option4_captions[0], st.freq(8, 0)),
-                  std::tuple(123.0, 7.0f, 3, "eski", 0.0));
+        EXPECT_EQ(std::tuple(st.cents(9, 1), st.sample_cents[7], st.option4_captions[0],
+                             st.freq(8, 0), st.sample_rate(5, 0)),
+                  std::tuple(123.0, 3, "eski", 0.0, 0));
         EXPECT_EQ(special ? before : test::read_file_bytes(file), before);
     }
     EXPECT_FALSE(std::filesystem::exists(kFixtures / "no_such_workbook.xls"));
