@@ -25,8 +25,7 @@ TEST(UserFile, ReadsRegularFilesUpToTheirLimitAndRefusesEverythingElseWithoutWai
         {"klasör.mkm", "bir klasör, dosya değil"},
         {"boru.mkm", "düzenli bir dosya değil (aygıt ya da FIFO)"},
         {"sıfır.mkm", "düzenli bir dosya değil (aygıt ya da FIFO)"},
-        {"büyük.mkm", "dosya çok büyük (en çok 10 bayt)"},
-    };
+        {"büyük.mkm", "dosya çok büyük (en çok 10 bayt)"}};
     for (const auto& [name, problem] : cases) {
         SCOPED_TRACE(name);
         const UserFileRead read = read_user_file(dir / name, 10);

@@ -110,13 +110,11 @@ TEST(ScaleTuning, LeversShowTheirStepsAndDegreesTheirNames) {
         {edo12, false, 17, 1, 7, "C4 +1", 5},
         {edo12, false, 14, -1, -7, "E4", 2},  // F4 lowered lands on E4's degree
         {edo12, false, 15, 2, 12, "", 0},
-        {edo12, false, 15, -8, -12, "", 0},
         {edo12, true, 16, 0, 0, "Yegâh", 5},         // 200 cents, 3.8 from 9 commas
         {edo12, true, 15, 0, 0, "E4", 2},            // 400 cents, 7.5 from 18 commas
         {edo79, false, 8, -1, -1, "E5 \u22121", 5},  // E5 on degree 106, D5 on 92
         {edo79, false, 9, 12, 12, "E5 \u22122", 5},  // degree 105 is nearer E5
         {edo53, false, 12, 4, 6, "", 0},
-        {edo53, false, 12, -4, -6, "", 0},
         {edo53, true, 13, 0, 0, "Rast", 4},
         {edo53, true, 12, 0, 0, "Dügâh", 5},
         {edo53, true, 11, -1, -1, "Segâh", 5},
@@ -167,7 +165,6 @@ TEST(ScaleTuning, BadFilesAreRefusedNamingTheLine) {
         const char* reason;
     } cases[] = {
         {"", "", 1, "boş"},
-        {"description\n", "", 2, "perde sayısı satırı yok"},
         {"d\nmany\n100.0\n", "", 2, "tamsayı değil"},
         {"d\n0\n", "", 2, "en az 1"},
         {"d\n1000000\n100.0\n", "", 2, "çok büyük"},

@@ -46,10 +46,10 @@ TEST(SavedWorkbook, PlaysAsTheShippedTable) {
             SCOPED_TRACE(testing::Message() << "string " << c.string << " position " << c.position);
             EXPECT_NEAR(st.cents(c.string, c.position), (c.home_degree + c.step) * 1200.0 / 79,
                         1e-4);
-            EXPECT_EQ(st.sample_rate(c.string, c.position),
-                      std::lround(44100 * std::exp2(c.step / 79.0)));
-            EXPECT_EQ(st.degree_at(c.string, c.position), c.degree);
-            EXPECT_EQ(st.mandal_step(c.string, c.position), c.step);
+            EXPECT_EQ(std::tuple(st.sample_rate(c.string, c.position),
+                                 int{st.degree_at(c.string, c.position)},
+                                 int{st.mandal_step(c.string, c.position)}),
+                      std::tuple(std::lround(44100 * std::exp2(c.step / 79.0)), c.degree, c.step));
         }
         EXPECT_EQ(st.degrees[59].degree_name, "A4" + std::string(28, ' '));
         EXPECT_EQ(st.degrees[185].degree_name, "E6 +1" + std::string(25, ' '));
@@ -114,44 +114,36 @@ TEST(FormulaResults, ReadAsTheSpreadsheetStoredThem) {
     }
 }
 
-// Workbooks damaged where the reading library trusts them are refused with a message.
-std::uint32_t le32_at(const std::string& b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-    return v;
-}
-
-std::string import_message(const std::string& bytes) {
-    TempDir dir;
-    write_file_bytes(dir / "dizek.xls", bytes);
-    InstrumentState st;
-    const auto failure = import_tuning(st, dir / "dizek.xls");
-    if (!failure) return "accepted";
-    EXPECT_EQ(failure->cell, "");
-    return import_failure_message(*failure);
-}
-
 // The shipped workbook with one record of its workbook stream changed in place (the stream
 // lies in consecutive sectors, so its records are found in the file's bytes).
 TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
     const std::string shipped = read_file_bytes(source_dir() / "data" / "dizek.xls");
-    // The workbook globals' BOF (BIFF8) and the sheet list entry of the one sheet "dizek".
+    // The workbook globals' BOF (BIFF8), the sheet list entry of the one sheet "dizek" and the
+    // sheet's offset in the stream, which its globals' EOF record ends just before.
     const std::size_t s = shipped.find(std::string("\x09\x08\x10\x00\x00\x06\x05\x00", 8));
     const std::size_t r = shipped.find(std::string("\x85\x00\x0d\x00", 4));
     ASSERT_EQ(shipped.substr(r + 12, 5), "dizek");
+    std::uint32_t sheet = 0;
+    for (int i = 3; i >= 0; --i)
+        sheet = sheet << 8 | static_cast<unsigned char>(shipped[r + 4 + i]);
     const struct {
         std::size_t at;
         std::string bytes, says;
-    } cases[] = {{r, "\x86", "içinde çalışma sayfası yok"},  // the list entry's type spoilt
-                 {r + 2, "\xFF\xFF", "bozuk veya eksik; sayfa listesi yarıda kesilmiş"},
-                 {s + le32_at(shipped, r + 4) - 4, "\x0B",  // the globals' EOF record spoilt
-                  "bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"},
-                 {r + 7, "\x7F", "bozuk veya eksik; \"dizek\" sayfası okunamıyor"},
-                 {r + 9, "\x02", "açıldığında gösterilen sayfa bir çalışma sayfası değil"}};
+    } cases[] = {
+        {r, "\x86", "içinde çalışma sayfası yok"},  // the list entry's type spoilt
+        {r + 2, "\xFF\xFF", "bozuk veya eksik; sayfa listesi yarıda kesilmiş"},
+        {s + sheet - 4, "\x0B", "bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"},
+        {r + 7, "\x7F", "bozuk veya eksik; \"dizek\" sayfası okunamıyor"},
+        {r + 9, "\x02", "açıldığında gösterilen sayfa bir çalışma sayfası değil"}};
+    TempDir dir;
     for (const auto& c : cases) {
         std::string bytes = shipped;
-        bytes.replace(c.at, c.bytes.size(), c.bytes);
-        EXPECT_EQ(import_message(bytes),
+        write_file_bytes(dir / "dizek.xls", bytes.replace(c.at, c.bytes.size(), c.bytes));
+        InstrumentState st;
+        const auto failure = import_tuning(st, dir / "dizek.xls");
+        ASSERT_TRUE(failure.has_value()) << c.says;
+        EXPECT_EQ(failure->cell, "");
+        EXPECT_EQ(import_failure_message(*failure),
                   "Excel yüklü değil veya dizek dosyası yok\r\n"
                   "excel.exe or dizek not found\r\ndizek.xls " +
                       c.says);

@@ -10,6 +10,8 @@
 
 #include "support/temp_dir.h"
 #include "support/text.h"
+#include "tuning/number_format.h"
+#include "tuning/rounding.h"
 #include "tuning/tablo_oku.h"
 
 namespace orvena {
@@ -36,35 +38,31 @@ class ConversionsWorkbook : public ::testing::Test {
     std::string bytes_before_;
 };
 
-// Numbers, text that reads as a number, empty cells as 0; steps rounded to even.
-TEST_F(ConversionsWorkbook, GridCellsConvertToDoubleAndRoundStepsToEven) {
-    // 0.1, text "1.5e2", text " -12.25 ", 100.5 shown as the date 1900-04-09 12:00, empty
-    EXPECT_EQ(std::tuple(st_.cents(1, -8), st_.cents(1, -7), st_.cents(1, -6), st_.cents(1, -3),
-                         st_.cents(1, 0)),
-              std::tuple(0.1, 150.0, -12.25, 100.5, 0.0));
+// Grid cells: numbers, text that reads as a number, empty cells as 0; steps rounded to even.
+// The degree list fills its places in its order (second, first, third); top strings keep their
+// grid cents; of two rows naming a place the later wins; a row without a degree number is
+// degree 0; a degree with more digits than single precision is the nearest float.
+TEST_F(ConversionsWorkbook, GridCellsAndTheDegreeListFillTheTables) {
     // 2.5, 3.5, -2.5, text "7.5", -3.5, empty; strings 8..26 step as their position
     std::vector<int> steps;
     for (int p : {-8, -7, -6, -5, -4, 0}) steps.push_back(st_.mandal_step(1, p));
     steps.push_back(st_.mandal_step(20, -8));
     EXPECT_EQ(steps, (std::vector<int>{2, 4, -2, 8, -4, 0, -8}));
-}
-
-// A degree row fills its places in the list's order (second, first, third); top strings keep
-// their grid cents; of two rows naming a place the later wins; a row without a degree number
-// is degree 0; a degree with more digits than single precision is the nearest float.
-TEST_F(ConversionsWorkbook, DegreeListFillsPlacesInItsOrder) {
     const degree_record& r = st_.degrees[30];  // one place beyond the levers
     EXPECT_EQ((std::vector<int>{r.string_2, r.pos_2, r.string_1, r.pos_1, r.string_3, r.pos_3}),
               (std::vector<int>{10, -8, 11, 0, 12, 13}));
     const struct {
         int string, position;
         double cents;
-        int degree;
-    } cases[] = {{8, 3, 701.955001f, 5}, {9, 1, 300.0, 10},  {2, 4, 444.25, 20},
+        int degree;                                           // -1 not looked at
+    } cases[] = {{1, -8, 0.1, -1},       {1, -7, 150.0, -1},  // text "1.5e2"
+                 {1, -6, -12.25, -1},                         // text " -12.25 "
+                 {1, -3, 100.5, -1},                          // shown as the date 1900-04-09 12:00
+                 {8, 3, 701.955001f, 5}, {9, 1, 300.0, 10},  {2, 4, 444.25, 20},
                  {10, -8, 30.0, 30},     {12, 13, 30.0, 30}, {13, 2, 12.75, 40},
                  {14, 0, 12.5, 0},       {20, 5, 0.0, 0}};  // named by nobody
     for (const auto& c : cases) {
-        const int degree = st_.degree_at(c.string, c.position);
+        const int degree = c.degree < 0 ? -1 : st_.degree_at(c.string, c.position);
         EXPECT_EQ(std::pair(st_.cents(c.string, c.position), degree), std::pair(c.cents, c.degree))
             << c.string << " " << c.position;
     }
@@ -78,9 +76,8 @@ TEST_F(ConversionsWorkbook, NamesAreThirtyCharactersAndTextCellsConvert) {
     EXPECT_EQ(st_.degrees[100].degree_name, std::string(30, '\0'));  // never filled
     EXPECT_EQ(st_.option4_captions, (std::array<std::string, 2>{"aşağı", ""}));
     // Empty, 5, text "7", -12.5 (a tie to even), 0.75 shown as a time of day.
-    std::vector<int> sample_cents;
-    for (int s = 1; s <= 5; ++s) sample_cents.push_back(st_.sample_cents[s]);
-    EXPECT_EQ(sample_cents, (std::vector<int>{0, 5, 7, -12, 1}));
+    EXPECT_EQ((std::vector<int>(&st_.sample_cents[1], &st_.sample_cents[6])),
+              (std::vector<int>{0, 5, 7, -12, 1}));
     EXPECT_EQ(st_.sample_rate(2, 0), std::lround(44100 * std::exp2(5 / 1200.0)));
 }
 
@@ -140,6 +137,36 @@ TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
     }
     EXPECT_FALSE(std::filesystem::exists(kFixtures / "no_such_workbook.xls"));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(Rounding, HalvesGoToEvenAndValuesOutsideTheWidthAreErrorsNotWraps) {
+    const std::pair<double, int> to16[] = {{2.5, 2},         {3.5, 4},          {-2.5, -2},
+                                           {-3.5, -4},       {2.4999, 2},       {2.5001, 3},
+                                           {32767.4, 32767}, {-32768.5, -32768}};
+    for (auto [x, want] : to16) EXPECT_EQ(to_int16(x), want) << x;
+    EXPECT_EQ(std::pair(to_int32(88200.5), to_int32(88201.5)), std::pair(88200, 88202));
+    for (double x : {32767.5, -32769.0}) EXPECT_THROW(to_int16(x), NumberOverflow) << x;
+    EXPECT_THROW(to_int32(3e9), NumberOverflow);
+    EXPECT_THROW(checked_add16(32767, 1), NumberOverflow);
+    EXPECT_EQ(checked_add16(-5, 5), 0);
+}
+
+// The panel's and the legend's numbers: pictures round halves away from zero, print no minus
+// on a zero, and show "?" for what is not a number.
+TEST(PictureFormat, PanelAndLegendPatterns) {
+    const std::tuple<double, const char*, char, const char*> cases[] = {
+        {-203.5, "########0.0000", '.', "-203.5000"},
+        {1234.56789, "########0.0000", ',', "1234,5679"},
+        {0.8908987181403393, "0.00000000", '.', "0.89089872"},
+        {-5, "##0", '.', "-5"},
+        {7, "00", '.', "07"},
+        {2.5, "##0", '.', "3"},
+        {-0.00001, "0.0000", '.', "0.0000"},
+        {INFINITY, "########0.0000", '.', "?"},
+        {-INFINITY, "##0", '.', "?"},
+        {NAN, "0.0000", '.', "?"}};
+    for (const auto& [x, picture, point, shown] : cases)
+        EXPECT_EQ(format_picture(x, picture, point), shown) << x;
 }
 
 }  // namespace
