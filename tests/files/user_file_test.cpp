@@ -1,7 +1,6 @@
+#include "files/user_file.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-
-#include "files/user_file.h"
 #include "support/temp_dir.h"
 
 namespace orvena {

@@ -1,11 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <string>
-
 #include "support/biff_bytes.h"
 #include "support/temp_dir.h"
 #include "tuning/biff_records.h"
