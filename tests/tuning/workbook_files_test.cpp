@@ -69,8 +69,9 @@ TEST(PlayableRange, CoversTheHighestLeverAndTheFineTuning) {
 // A formula record at (row, column) holding its result's eight bytes: a number, or for text
 // (in the STRING record that follows), a boolean or an error the type then the value.
 std::string formula(unsigned row, unsigned column, double number, int type = -1, int value = 0) {
-    std::string result(8, '\0');
-    std::memcpy(result.data(), &number, 8);
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &number, sizeof bits);
+    std::string result = le32(std::uint32_t(bits)) + le32(std::uint32_t(bits >> 32));
     if (type >= 0) result = std::string{char(type), 0, char(value), 0, 0, 0, '\xFF', '\xFF'};
     return record(0x0006, le16(row) + le16(column) + le16(15) + result + std::string(8, '\0'));
 }
