@@ -1,12 +1,10 @@
-// Bytes from files and command lines as messages show them.
-
-#include <gtest/gtest.h>
-
 #include "files/shown_text.h"
+#include <gtest/gtest.h>
 
 namespace orvena {
 namespace {
 
+// Bytes from files and command lines as messages show them.
 TEST(ShownText, PrintableTextStaysAndEveryOtherByteIsEscaped) {
     using namespace std::string_literals;
     const std::pair<std::string, std::string> cases[] = {
@@ -21,8 +19,7 @@ TEST(ShownText, PrintableTextStaysAndEveryOtherByteIsEscaped) {
         {"\xc0\xaf", "\\xC0\\xAF"},                         // an overlong '/'
         {"\xed\xa0\x80", "\\xED\\xA0\\x80"},                // a surrogate
         {"exe.\xe2\x80\xaewav", "exe.\\xE2\\x80\\xAEwav"},  // turns the text around
-        {"\xf0\x9f\x8e\xb5", "\xf0\x9f\x8e\xb5"},           // four bytes, printable
-    };
+        {"\xf0\x9f\x8e\xb5", "\xf0\x9f\x8e\xb5"}};          // four bytes, printable
     for (const auto& [bytes, expected] : cases) EXPECT_EQ(shown(bytes), expected);
     EXPECT_EQ(in_quotes(std::filesystem::path("a\nb")), "\"a\\x0Ab\"");
 }

@@ -1,9 +1,6 @@
-// Reading a file the user names: regular files only, and no more than the reader allows.
-
+#include "files/user_file.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-
-#include "files/user_file.h"
 #include "support/temp_dir.h"
 
 namespace orvena {
@@ -11,6 +8,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A file the user names: regular files only, and no more than the reader allows.
 TEST(UserFile, ReadsRegularFilesUpToTheirLimitAndRefusesEverythingElseWithoutWaiting) {
     test::TempDir dir;
     test::write_file_bytes(dir / "rast.mkm", "0 1 2");
@@ -26,18 +24,17 @@ TEST(UserFile, ReadsRegularFilesUpToTheirLimitAndRefusesEverythingElseWithoutWai
         {"klasör.mkm", "bir klasör, dosya değil"},
         {"boru.mkm", "düzenli bir dosya değil (aygıt ya da FIFO)"},
         {"sıfır.mkm", "düzenli bir dosya değil (aygıt ya da FIFO)"},
-        {"büyük.mkm", "dosya çok büyük (en çok 10 bayt)"},
-    };
+        {"büyük.mkm", "dosya çok büyük (en çok 10 bayt)"}};
     for (const auto& [name, problem] : cases) {
         SCOPED_TRACE(name);
         const UserFileRead read = read_user_file(dir / name, 10);
         EXPECT_EQ(user_file_problem(dir / name, 10).value_or(""), problem);
-        EXPECT_EQ(read.problem.value_or(""), problem);
-        EXPECT_EQ(read.bytes, problem.empty() ? "0 1 2" : "");
+        EXPECT_EQ(std::pair(read.problem.value_or(""), read.bytes),
+                  std::pair(problem, std::string(problem.empty() ? "0 1 2" : "")));
     }
-    EXPECT_EQ(read_user_file(dir / "büyük.mkm", 3u << 20).problem, std::nullopt);
-    EXPECT_EQ(user_file_problem(dir / "büyük.mkm", 2u << 20), std::nullopt);
+    // Limits in megabytes read as such.
     test::write_file_bytes(dir / "büyük.mkm", std::string((2u << 20) + 1, '0'));
+    EXPECT_EQ(read_user_file(dir / "büyük.mkm", 3u << 20).problem, std::nullopt);
     EXPECT_EQ(read_user_file(dir / "büyük.mkm", 2u << 20).problem, "dosya çok büyük (en çok 2 MB)");
 }
 

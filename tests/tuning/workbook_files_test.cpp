@@ -1,16 +1,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <vector>
-
 #include "support/biff_bytes.h"
 #include "support/temp_dir.h"
 #include "tuning/biff_records.h"
-#include "tuning/number_format.h"
 #include "tuning/tablo_oku.h"
 #include "tuning/tuning_tables.h"
 
@@ -18,7 +14,7 @@ namespace orvena {
 namespace {
 
 using ::testing::HasSubstr;
-using ::testing::StartsWith;
+using namespace test;  // the record builders
 
 const std::filesystem::path kWorkbooks = std::filesystem::path(TEST_DATA_DIR) / "workbooks";
 
@@ -31,176 +27,126 @@ InstrumentState imported(const std::filesystem::path& file) {
     return st;
 }
 
-// Workbooks as a spreadsheet program leaves them when it saves a table of ours again
-// (saved-from.xls, the shipped table before its degrees took perde names): numbers rewritten,
-// cents turned into formulas, a sheet of notes put first. Each must play exactly as that table
-// does.
+// saved-from.xls: levers 1200/79 cents apart (a top string's degree follows its name, not its
+// step), C4 on degree 0, samples at 44100 Hz on lever 0. Saved again by a spreadsheet program
+// (numbers rewritten, cents as formulas, a sheet of notes first) it must play the same.
 TEST(SavedWorkbook, PlaysAsTheShippedTable) {
-    const InstrumentState shipped = imported(kWorkbooks / "saved-from.xls");
-    for (const char* name : {"resaved.xls", "formulas.xls", "second-sheet-active.xls"}) {
+    const struct {
+        int string, position, home_degree, degree, step;
+    } cases[] = {{1, -5, 184, 179, -8}, {1, 6, 184, 190, 10}, {7, 10, 112, 122, 12},
+                 {12, -8, 59, 51, -8},  {12, 0, 59, 59, 0},   {26, -8, -99, -107, -8},
+                 {26, 12, -99, -87, 12}};
+    for (const char* name :
+         {"saved-from.xls", "resaved.xls", "formulas.xls", "second-sheet-active.xls"}) {
         SCOPED_TRACE(name);
         const InstrumentState st = imported(kWorkbooks / name);
-        for (int s = 1; s <= kStringCount; ++s) {
-            for (int p = kLeverLo; p <= kLeverHi; ++p) {
-                SCOPED_TRACE(testing::Message() << "string " << s << " position " << p);
-                EXPECT_NEAR(1200.0 * std::log2(st.freq(s, p) / shipped.freq(s, p)), 0.0, 0.001);
-                EXPECT_EQ(st.sample_rate(s, p), shipped.sample_rate(s, p));
-                EXPECT_EQ(st.degree_at(s, p), shipped.degree_at(s, p));
-                EXPECT_EQ(st.mandal_step(s, p), shipped.mandal_step(s, p));
-            }
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << "string " << c.string << " position " << c.position);
+            EXPECT_NEAR(st.cents(c.string, c.position), (c.home_degree + c.step) * 1200.0 / 79,
+                        1e-4);
+            EXPECT_EQ(std::tuple(st.sample_rate(c.string, c.position),
+                                 int{st.degree_at(c.string, c.position)},
+                                 int{st.mandal_step(c.string, c.position)}),
+                      std::tuple(std::lround(44100 * std::exp2(c.step / 79.0)), c.degree, c.step));
         }
-        for (int d = kDegreeLo; d <= kDegreeHi; ++d) {
-            EXPECT_EQ(st.degrees[d].degree_name, shipped.degrees[d].degree_name) << d;
-        }
-        EXPECT_EQ(st.option4_captions, shipped.option4_captions);
+        EXPECT_EQ(st.degrees[59].degree_name, "A4" + std::string(28, ' '));
+        EXPECT_EQ(st.degrees[185].degree_name, "E6 +1" + std::string(25, ' '));
+        EXPECT_EQ(st.option4_captions, (std::array<std::string, 2>{"alt oktav", "üst oktav"}));
     }
 }
 
-// Values no sample can be played at, or no panel can show, are bad cells like any other: the
-// message names the cell and the state is left as it was.
-TEST(AbsurdWorkbookValue, IsReportedWithItsCell) {
-    struct Case {
-        const char* file;
-        const char* cell;
-        const char* says;
-    };
-    // clang-format off
-    for (const Case& c : std::vector<Case>{
-             {"bad_rate_zero.xls", "X5", "tel 5 için örnekleme hızı 0 Hz; çalınabilir aralık 1000..1000000 Hz"},
-             {"bad_rate_high.xls", "X5", "tel 5 için örnekleme hızı 1411200 Hz"},
-             {"bad_rate_position.xls", "G31", "tel 12, mandal konumu 1 için örnekleme hızı 7982953 Hz"},
-             {"bad_cents_huge.xls", "E11", "tel 1, mandal konumu -5 için frekans hesaplanamıyor"}}) {
-        // clang-format on
-        SCOPED_TRACE(c.file);
-        InstrumentState st;
-        st.cents(1, 0) = 5.0;
-        const auto failure = import_tuning(st, kWorkbooks / c.file);
-        ASSERT_TRUE(failure.has_value());
-        EXPECT_EQ(failure->cell, c.cell);
-        EXPECT_THAT(import_failure_message(*failure),
-                    HasSubstr(std::string("Hücre ") + c.cell + ": " + c.says));
-        EXPECT_EQ(st.cents(1, 0), 5.0);
-        EXPECT_EQ(st.sample_rate(5, 0), 0);
-    }
-    // The highest lever is played too; a fine tuning of 1200 cents doubles a rate, no more.
+// Every lever up to the highest is played; a fine tuning of 1200 cents doubles a rate, no more.
+TEST(PlayableRange, CoversTheHighestLeverAndTheFineTuning) {
     TuningTables t = tables_in_force(imported(kWorkbooks / "saved-from.xls"));
     PerString<std::int16_t> octave_up{};
     octave_up[1] = 1200;
     EXPECT_FALSE(first_unplayable(t, octave_up).has_value());
-    t.cents(12, lever_max_of(12)) += 6000.0;
+    t.cents(12, 12) += 6000.0;
     ASSERT_TRUE(first_unplayable(t, {}).has_value());
-    EXPECT_EQ(first_unplayable(t, {})->position, lever_max_of(12));
-    // Nothing on the panel reads "inf" or "nan", whatever reaches it.
-    for (double x : {INFINITY, -INFINITY, NAN}) EXPECT_EQ(format_picture(x, "########0.0000"), "?");
+    EXPECT_EQ(first_unplayable(t, {})->position, 12);
 }
 
-// The shipped workbook with one record of its workbook stream changed in place. The stream
-// lies in consecutive sectors of the file, so its records can be found in the file's bytes.
-struct Damage {
-    const char* what;
-    void (*apply)(std::string& bytes, std::size_t stream, std::size_t sheet_record);
-    const char* says;
-};
-
-std::uint32_t le32_at(const std::string& b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-    return v;
-}
-
-TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
-    const std::string shipped = test::read_file_bytes(test::source_dir() / "data" / "dizek.xls");
-    // The workbook globals' BOF (BIFF8) and the sheet list entry of the one sheet "dizek".
-    const std::size_t stream = shipped.find(std::string("\x09\x08\x10\x00\x00\x06\x05\x00", 8));
-    const std::size_t sheet_record = shipped.find(std::string("\x85\x00\x0d\x00", 4));
-    ASSERT_NE(stream, std::string::npos);
-    ASSERT_NE(sheet_record, std::string::npos);
-    ASSERT_EQ(shipped.substr(sheet_record + 12, 5), "dizek");
-
-    using B = std::string&;
-    using At = std::size_t;
-    // clang-format off
-    const std::vector<Damage> cases{
-        {"the sheet list names no sheet", [](B b, At, At r) { b[r] = '\x86'; },
-         "dizek.xls içinde çalışma sayfası yok"},
-        {"the sheet list runs past the end of the stream",
-         [](B b, At, At r) { b[r + 2] = b[r + 3] = '\xFF'; },
-         "dizek.xls bozuk veya eksik; sayfa listesi yarıda kesilmiş"},
-        {"the globals lose their EOF (the record just before the sheet's BOF)",
-         [](B b, At s, At r) { b[s + le32_at(b, r + 4) - 4] = '\x0B'; },
-         "dizek.xls bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"},
-        {"the sheet lies beyond the stream", [](B b, At, At r) { b[r + 7] = '\x7F'; },
-         "dizek.xls bozuk veya eksik; \"dizek\" sayfası okunamıyor"},
-        {"the active sheet is a chart", [](B b, At, At r) { b[r + 9] = '\x02'; },
-         "dizek.xls açıldığında gösterilen sayfa bir çalışma sayfası değil"},
-    };
-    // clang-format on
-    test::TempDir dir;
-    for (const Damage& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::string bytes = shipped;
-        c.apply(bytes, stream, sheet_record);
-        test::write_file_bytes(dir / "dizek.xls", bytes);
-        InstrumentState st;
-        const auto failure = import_tuning(st, dir / "dizek.xls");
-        ASSERT_TRUE(failure.has_value());
-        EXPECT_EQ(failure->cell, "");
-        EXPECT_EQ(import_failure_message(*failure),
-                  std::string("Excel yüklü değil veya dizek dosyası yok\r\n"
-                              "excel.exe or dizek not found\r\n") +
-                      c.says);
-    }
-}
-
-using namespace test;  // the record builders
-
-std::string formula(unsigned row, unsigned column, const std::string& result) {
-    return record(0x0006,
-                  le16(row) + le16(column) + le16(15) + result + le16(0) + le32(0) + le16(0));
-}
-std::string number_result(double x) {
+// A formula record at (row, column) holding its result's eight bytes: a number, or for text
+// (in the STRING record that follows), a boolean or an error the type then the value.
+std::string formula(unsigned row, unsigned column, double number, int type = -1, int value = 0) {
     std::uint64_t bits = 0;
-    std::memcpy(&bits, &x, sizeof x);
-    return le32(static_cast<std::uint32_t>(bits)) + le32(static_cast<std::uint32_t>(bits >> 32));
-}
-std::string special_result(unsigned type, unsigned value) {
-    std::string v(8, '\0');
-    v[0] = static_cast<char>(type);
-    v[2] = static_cast<char>(value);
-    v[6] = v[7] = '\xFF';
-    return v;
+    std::memcpy(&bits, &number, sizeof bits);
+    std::string result = le32(std::uint32_t(bits)) + le32(std::uint32_t(bits >> 32));
+    if (type >= 0) result = std::string{char(type), 0, char(value), 0, 0, 0, '\xFF', '\xFF'};
+    return record(0x0006, le16(row) + le16(column) + le16(15) + result + std::string(8, '\0'));
 }
 
 TEST(FormulaResults, ReadAsTheSpreadsheetStoredThem) {
-    // "Çığ" in UTF-16, its last letter carried over into a CONTINUE record; then a text in
-    // one-byte characters.
-    const std::string sheet =
-        bof(0x10) + formula(30, 6, number_result(-1625.3164556962)) +
-        formula(31, 7, special_result(0, 0)) + record(0x04BC, std::string(8, '\0')) +
-        record(0x0207, le16(3) + "\x01" + le16(0xC7) + le16(0x131)) +
-        record(0x003C, "\x01" + le16(0x11F)) + formula(32, 7, special_result(0, 0)) +
-        record(0x0207, le16(4) + std::string(1, '\0') + "F6+5") +
-        formula(33, 0, special_result(1, 1)) + formula(34, 0, special_result(2, 0x07)) +
-        formula(35, 7, special_result(3, 0)) + bof(0x20) + formula(36, 0, number_result(9)) +
-        kEof +                                    // a chart on the sheet
-        kEof + formula(37, 0, number_result(9));  // beyond the sheet
+    // "Çığ" in UTF-16, its last letter carried over into a CONTINUE record; a text in one-byte
+    // characters; the formulas of a chart on the sheet and beyond the sheet are not read.
+    const std::string sheet = bof(0x10) + formula(30, 6, -1625.3164556962) + formula(31, 7, 0, 0) +
+                              record(0x04BC, std::string(8, '\0')) +
+                              record(0x0207, le16(3) + "\x01" + le16(0xC7) + le16(0x131)) +
+                              record(0x003C, "\x01" + le16(0x11F)) + formula(32, 7, 0, 0) +
+                              record(0x0207, le16(4) + std::string(1, '\0') + "F6+5") +
+                              formula(33, 0, 0, 1, 1) + formula(34, 0, 0, 2, 0x07) +
+                              formula(35, 7, 0, 3) + bof(0x20) + formula(36, 0, 9) + kEof + kEof +
+                              formula(37, 0, 9);
     const std::string globals = bof(0x05) + kEof;
     const FormulaResults results = read_formula_results(
         globals + sheet, {"s", static_cast<std::uint32_t>(globals.size()), true}, true);
+    using K = XlsCell::Kind;
+    const struct {
+        std::uint32_t row;
+        std::uint16_t column;
+        K kind;
+        double number;
+        std::string text;
+    } cases[] = {{30, 6, K::Number, -1625.3164556962, ""},
+                 {31, 7, K::Text, 0, "Çığ"},
+                 {32, 7, K::Text, 0, "F6+5"},
+                 {33, 0, K::Number, 1, ""},
+                 {34, 0, K::Error, 0, "#DIV/0!"},
+                 {35, 7, K::Text, 0, ""}};
+    ASSERT_EQ(results.size(), std::size(cases));
+    for (const auto& c : cases) {
+        const XlsCell& cell = results.at({c.row, c.column});
+        EXPECT_EQ(std::tuple(cell.kind, c.kind == K::Number ? cell.number : 0,
+                             c.kind == K::Number ? "" : cell.text),
+                  std::tuple(c.kind, c.number, c.text))
+            << c.row;
+    }
+}
 
-    ASSERT_EQ(results.size(), 6u);
-    const auto at = [&](std::uint32_t r, std::uint16_t c) { return results.at({r, c}); };
-    EXPECT_EQ(at(30, 6).kind, XlsCell::Kind::Number);
-    EXPECT_EQ(at(30, 6).number, -1625.3164556962);
-    EXPECT_EQ(at(31, 7).kind, XlsCell::Kind::Text);
-    EXPECT_EQ(at(31, 7).text, "Çığ");
-    EXPECT_EQ(at(32, 7).text, "F6+5");
-    EXPECT_EQ(at(33, 0).kind, XlsCell::Kind::Number);
-    EXPECT_EQ(at(33, 0).number, 1.0);
-    EXPECT_EQ(at(34, 0).kind, XlsCell::Kind::Error);
-    EXPECT_EQ(at(34, 0).text, "#DIV/0!");
-    EXPECT_EQ(at(35, 7).kind, XlsCell::Kind::Text);
-    EXPECT_EQ(at(35, 7).text, "");
+// The shipped workbook with one record of its workbook stream changed in place (the stream
+// lies in consecutive sectors, so its records are found in the file's bytes).
+TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
+    const std::string shipped = read_file_bytes(source_dir() / "data" / "dizek.xls");
+    // The workbook globals' BOF (BIFF8), the sheet list entry of the one sheet "dizek" and the
+    // sheet's offset in the stream, which its globals' EOF record ends just before.
+    const std::size_t s = shipped.find(std::string("\x09\x08\x10\x00\x00\x06\x05\x00", 8));
+    const std::size_t r = shipped.find(std::string("\x85\x00\x0d\x00", 4));
+    ASSERT_EQ(shipped.substr(r + 12, 5), "dizek");
+    std::uint32_t sheet = 0;
+    for (int i = 3; i >= 0; --i)
+        sheet = sheet << 8 | static_cast<unsigned char>(shipped[r + 4 + i]);
+    const struct {
+        std::size_t at;
+        std::string bytes, says;
+    } cases[] = {
+        {r, "\x86", "içinde çalışma sayfası yok"},  // the list entry's type spoilt
+        {r + 2, "\xFF\xFF", "bozuk veya eksik; sayfa listesi yarıda kesilmiş"},
+        {s + sheet - 4, "\x0B", "bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"},
+        {r + 7, "\x7F", "bozuk veya eksik; \"dizek\" sayfası okunamıyor"},
+        {r + 9, "\x02", "açıldığında gösterilen sayfa bir çalışma sayfası değil"}};
+    TempDir dir;
+    for (const auto& c : cases) {
+        std::string bytes = shipped;
+        write_file_bytes(dir / "dizek.xls", bytes.replace(c.at, c.bytes.size(), c.bytes));
+        InstrumentState st;
+        const auto failure = import_tuning(st, dir / "dizek.xls");
+        ASSERT_TRUE(failure.has_value()) << c.says;
+        EXPECT_EQ(failure->cell, "");
+        EXPECT_EQ(import_failure_message(*failure),
+                  "Excel yüklü değil veya dizek dosyası yok\r\n"
+                  "excel.exe or dizek not found\r\ndizek.xls " +
+                      c.says);
+    }
 }
 
 }  // namespace
