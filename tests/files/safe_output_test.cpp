@@ -78,6 +78,23 @@ TEST(SafeOutput, RefusesOwnedFilesTheInputFoldersAndDevicesLeavingEverythingAsIt
     EXPECT_EQ(folder_bytes(scratch.path()), scratch_before);
 }
 
+// A replaced file keeps its permissions, a link stays a link to the file it names, and no
+// temporary file is left beside them.
+TEST(SafeOutput, ReplacedFilesKeepPermissionsAndLinks) {
+    test::TempDir dir;
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    write_file_bytes(dir / "çıktı.wav", "eski");
+    fs::permissions(dir / "çıktı.wav", mode);
+    write_file_bytes(dir / "asıl.wav", "eski");
+    fs::create_symlink(dir / "asıl.wav", dir / "bağ.wav");
+    EXPECT_EQ(save_file(dir / "çıktı.wav", "yeni", {}), std::nullopt);
+    EXPECT_EQ(save_file(dir / "bağ.wav", "yeni", {}), std::nullopt);
+    EXPECT_EQ(fs::status(dir / "çıktı.wav").permissions() & fs::perms::all, mode);
+    EXPECT_TRUE(fs::is_symlink(dir / "bağ.wav"));
+    EXPECT_EQ(folder_bytes(dir.path()),
+              (Files{{"asıl.wav", "yeni"}, {"bağ.wav", "yeni"}, {"çıktı.wav", "yeni"}}));
+}
+
 // A batch puts all its files in place or none: when the last cannot be placed (a folder that
 // is not empty took its name), the file it replaced comes back and the new one goes. (Batches
 // that succeed are the Scala exports' .scl and .kbm.)

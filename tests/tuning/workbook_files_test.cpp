@@ -149,5 +149,40 @@ TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
     }
 }
 
+// FreeXL takes the first directory entry named "Workbook" of the first directory sector; the
+// container's tree may name another. A stray entry ahead of the real one, holding the workbook
+// cut short inside its sheet, would make FreeXL read another workbook than ours: refused.
+TEST(DamagedWorkbook, AWorkbookEntryOutsideTheDirectoryTreeIsRefused) {
+    std::string bytes = read_file_bytes(source_dir() / "data" / "dizek.xls");
+    const auto le16_at = [&](std::size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(bytes[at]) |
+                                     (static_cast<unsigned char>(bytes[at + 1]) << 8));
+    };
+    // 512-byte sectors; directory entries 0 root, 1 workbook, 2 unused; the stream from 512.
+    const std::size_t directory = 512 + 512 * (le16_at(0x30) + (le16_at(0x32) << 16));
+    ASSERT_EQ(bytes.substr(directory + 128, 16), std::string("W\0o\0r\0k\0b\0o\0o\0k\0", 16));
+    ASSERT_EQ(bytes[directory + 256 + 0x42], '\0');
+    // The first record boundary past the sheet's DIMENSION and 4096 bytes (not a mini stream).
+    std::size_t at = 512;
+    int bofs = 0, after_dimension = -1;
+    while (after_dimension < 1 || at - 512 < 4096) {
+        const unsigned id = le16_at(at);
+        at += 4 + le16_at(at + 2);
+        if (after_dimension >= 0) ++after_dimension;
+        if (id == 0x0809) ++bofs;
+        if (bofs == 2 && id == 0x0200) after_dimension = 0;
+    }
+    bytes.replace(directory + 256, 128, bytes.substr(directory + 128, 128));  // the tree's copy
+    bytes.replace(directory + 0x4C, 4, le32(2));                              // root -> entry 2
+    bytes.replace(directory + 128 + 0x78, 4, le32(static_cast<std::uint32_t>(at - 512)));
+    TempDir dir;
+    write_file_bytes(dir / "dizek.xls", bytes);
+    InstrumentState st;
+    const auto failure = import_tuning(st, dir / "dizek.xls");
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_THAT(import_failure_message(*failure),
+                HasSubstr("dizek.xls bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"));
+}
+
 }  // namespace
 }  // namespace orvena
