@@ -1,58 +1,35 @@
 #include "fuzz/fuzz_support.h"
 
 #include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 namespace orvena::fuzz {
 
-MemFile::MemFile() : fd_(memfd_create("orvena-fuzz", 0)) {
-    if (fd_ < 0) {
-        std::perror("memfd_create");
-        std::abort();
-    }
-    path_ = "/proc/self/fd/" + std::to_string(fd_);
+namespace {
+
+const std::filesystem::path& memory_path() {
+    static const int fd = memfd_create("orvena-fuzz", 0);
+    static const std::filesystem::path path = "/proc/self/fd/" + std::to_string(fd);
+    FUZZ_CHECK(fd >= 0);
+    return path;
 }
 
-MemFile::~MemFile() {
-    close(fd_);
+}  // namespace
+
+const std::filesystem::path& memory_file(std::string_view bytes) {
+    std::ofstream out(memory_path(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    FUZZ_CHECK(out.flush().good());
+    return memory_path();
 }
 
-void MemFile::assign(const std::uint8_t* data, std::size_t size) {
-    if (ftruncate(fd_, 0) != 0) std::abort();
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = pwrite(fd_, data + done, size - done, static_cast<off_t>(done));
-        if (n <= 0) std::abort();
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-std::string MemFile::bytes() const {
-    struct stat st {};
-    if (fstat(fd_, &st) != 0) std::abort();
-    std::string out(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t done = 0;
-    while (done < out.size()) {
-        const ssize_t n =
-            pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(done));
-        if (n <= 0) std::abort();
-        done += static_cast<std::size_t>(n);
-    }
-    return out;
-}
-
-std::size_t pick_index_from_end(const std::uint8_t* data, std::size_t& size, std::size_t count) {
-    const std::size_t range = count - 1;
-    std::size_t result = 0;
-    for (std::size_t bits = 0; bits < 8 * sizeof range && (range >> bits) > 0 && size > 0;
-         bits += 8) {
-        result = (result << 8) | data[--size];
-    }
-    return range == static_cast<std::size_t>(-1) ? result : result % (range + 1);
+std::string memory_file_bytes() {
+    std::ifstream in(memory_path(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void broken_promise(const char* what, const char* file, int line) {
@@ -61,3 +38,8 @@ void broken_promise(const char* what, const char* file, int line) {
 }
 
 }  // namespace orvena::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    orvena::fuzz::check({reinterpret_cast<const char*>(data), size});
+    return 0;
+}
