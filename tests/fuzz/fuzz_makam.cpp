@@ -1,6 +1,6 @@
-// Makam files read as the load button reads them. Promises: every position handed out lies
-// within its string's levers, a reading without error holds all 26, an error names a string
-// and a line of the text, and positions written back as a makam file read back unchanged.
+// Makam files read as the load button reads them. Promises: every position lies within its
+// string's levers; a reading holds all 26 or an error naming the next string and a line;
+// positions written back as a makam file read back unchanged.
 
 #include "fuzz/fuzz_support.h"
 #include "presets/makam_format.h"
@@ -20,8 +20,8 @@ void orvena::fuzz::check(std::string_view input) {
         positions[s] = reading.positions[i];
     }
     if (reading.error) {
-        FUZZ_CHECK(reading.error->string == static_cast<int>(reading.positions.size()) + 1);
-        FUZZ_CHECK(reading.error->line >= 1);
+        FUZZ_CHECK(reading.error->line >= 1 &&
+                   reading.error->string == static_cast<int>(reading.positions.size()) + 1);
         return;
     }
     FUZZ_CHECK(reading.positions.size() == static_cast<std::size_t>(kStringCount));

@@ -12,10 +12,8 @@ void orvena::fuzz::check(std::string_view input) {
     NumberTextReader reader{std::string(input)};
     std::size_t numbers = 0;
     try {
-        while (const auto value = reader.next()) {
-            FUZZ_CHECK(std::isfinite(*value));
-            FUZZ_CHECK(++numbers <= input.size());
-        }
+        while (const auto value = reader.next())
+            FUZZ_CHECK(std::isfinite(*value) && ++numbers <= input.size());
         FUZZ_CHECK(reader.at_end());
     } catch (const NumberFileError& e) {
         FUZZ_CHECK(e.line() >= 1 && e.line() <= lines);

@@ -1,6 +1,6 @@
-// The recording kayıt.txt read record by record as replay reads it. Promises: a record it
-// hands out is one the recorder writes back to the same text and reads again unchanged; any
-// other text stops the reading with a number-file or overflow error, never anything worse.
+// The recording kayıt.txt read record by record as replay reads it. Promises: a record read
+// is written back by the recorder and read again unchanged; any other text stops the reading
+// with a number-file or overflow error, never anything worse.
 
 #include "fuzz/fuzz_support.h"
 #include "recording/record_file.h"

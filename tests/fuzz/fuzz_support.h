@@ -1,23 +1,19 @@
 #pragma once
-// What every fuzz program shares. Each program defines check(): it hands one input to its
-// reader and checks the reader's promises with FUZZ_CHECK. The entry libFuzzer calls (and
-// the replay of the test suite) is in fuzz_support.cpp.
+// What every fuzz program shares. Each defines check(), which hands one input to its reader
+// and checks the reader's promises; the entry that calls it is in fuzz_support.cpp.
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace orvena::fuzz {
 
-// Defined by each fuzz program: runs its reader on one input and checks its promises.
-void check(std::string_view input);
+void check(std::string_view input);  // defined by each fuzz program
 
 // A file held in memory only (memfd), refilled with `bytes`, and its path: readers that open
 // a path (FreeXL, libsndfile, the WAV patch) read and write it without touching the disk.
 const std::filesystem::path& memory_file(std::string_view bytes);
-// What the memory file holds now.
-std::string memory_file_bytes();
+std::string bytes_of(const std::filesystem::path& file);
 
 [[noreturn]] void broken_promise(const char* what, const char* file, int line);
 

@@ -6,33 +6,24 @@
 #include "tuning/instrument_state.h"
 #include "tuning/tablo_oku.h"
 
-namespace {
-
-using namespace orvena;
-
-// The bytes of every table the import may change, to compare before and after.
-std::string tables_of(const InstrumentState& st) {
-    std::string out;
-    const auto add = [&out](const auto&... values) {
-        (out.append(reinterpret_cast<const char*>(&values), sizeof values), ...);
-    };
-    add(st.cents, st.freq, st.degree_at, st.mandal_step, st.sample_rate, st.sample_cents);
-    for (int d = kDegreeLo; d <= kDegreeHi; ++d) {
-        const degree_record& r = st.degrees[d];
-        add(r.string_1, r.pos_1, r.string_2, r.pos_2, r.string_3, r.pos_3, r.degree_cents);
-        out += r.degree_name;
-    }
-    return out + st.option4_captions[0] + '\n' + st.option4_captions[1];
-}
-
-}  // namespace
-
 void orvena::fuzz::check(std::string_view input) {
-    static const InstrumentState pristine = [] {  // as start-up has it just before the import
+    // The bytes of every table the import may change.
+    const auto tables_of = [](const InstrumentState& st) {
+        std::string out;
+        const auto add = [&out](const auto&... values) {
+            (out.append(reinterpret_cast<const char*>(&values), sizeof values), ...);
+        };
+        add(st.cents, st.freq, st.degree_at, st.mandal_step, st.sample_rate, st.sample_cents);
+        for (int d = kDegreeLo; d <= kDegreeHi; ++d) {
+            const degree_record& r = st.degrees[d];
+            add(r.string_1, r.pos_1, r.string_2, r.pos_2, r.string_3, r.pos_3, r.degree_cents);
+            out += r.degree_name;
+        }
+        return out + st.option4_captions[0] + '\n' + st.option4_captions[1];
+    };
+    static const InstrumentState pristine = [] {  // as every loader has it before the import
         InstrumentState st;
         set_lever_limits(st);
-        set_string_geometry(st);
-        set_names(st);
         return st;
     }();
     static const std::string pristine_tables = tables_of(pristine);
