@@ -3,25 +3,20 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 #include "fuzz/fuzz_support.h"
 #include "tuning/number_format.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-    orvena::NumberTextReader reader(text);
+void orvena::fuzz::check(std::string_view input) {
+    const int lines = 1 + static_cast<int>(std::count(input.begin(), input.end(), '\n'));
+    NumberTextReader reader{std::string(input)};
     std::size_t numbers = 0;
     try {
-        while (const auto value = reader.next()) {
-            FUZZ_CHECK(std::isfinite(*value));
-            FUZZ_CHECK(++numbers <= size);
-        }
+        while (const auto value = reader.next())
+            FUZZ_CHECK(std::isfinite(*value) && ++numbers <= input.size());
         FUZZ_CHECK(reader.at_end());
-    } catch (const orvena::NumberFileError& e) {
+    } catch (const NumberFileError& e) {
         FUZZ_CHECK(e.line() >= 1 && e.line() <= lines);
     }
     FUZZ_CHECK(reader.line() >= 1 && reader.line() <= lines);
-    return 0;
 }

@@ -6,18 +6,14 @@
 #include "fuzz/fuzz_support.h"
 #include "sound/sample_bank.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static orvena::fuzz::MemFile file;
-    file.assign(data, size);
-    const auto decoded = orvena::decode_sample_file(file.path());
-    if (!decoded) return 0;
+void orvena::fuzz::check(std::string_view input) {
+    const auto decoded = decode_sample_file(memory_file(input));
+    if (!decoded) return;
+    const std::int64_t values = decoded->frames() * decoded->channels();
     FUZZ_CHECK(decoded->channels() == 1 || decoded->channels() == 2);
-    FUZZ_CHECK(decoded->frames() >= 0 &&
-               static_cast<std::size_t>(decoded->frames() * decoded->channels()) <= size);
+    FUZZ_CHECK(decoded->frames() >= 0 && static_cast<std::size_t>(values) <= input.size());
     const float* frames = decoded->frame_ptr();
-    const std::int64_t pad = orvena::SampleData::kPadFrames * decoded->channels();
-    for (std::int64_t i = -pad; i < decoded->frames() * decoded->channels() + pad; ++i) {
+    const std::int64_t pad = SampleData::kPadFrames * decoded->channels();
+    for (std::int64_t i = -pad; i < values + pad; ++i)
         FUZZ_CHECK(std::isfinite(frames[i]) && std::fabs(frames[i]) <= 1.0f);
-    }
-    return 0;
 }

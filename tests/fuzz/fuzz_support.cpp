@@ -1,58 +1,32 @@
-#include "fuzz/fuzz_support.h"
+// How inputs reach check(): libFuzzer calls LLVMFuzzerTestOneInput; test builds have a main()
+// that hands each file of the folders it is given once to check(), under their sanitizers.
+// A folder without inputs fails: a seed folder that went missing must not pass as clean.
 
 #include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "fuzz/fuzz_support.h"
 
 namespace orvena::fuzz {
 
-MemFile::MemFile() : fd_(memfd_create("orvena-fuzz", 0)) {
-    if (fd_ < 0) {
-        std::perror("memfd_create");
-        std::abort();
-    }
-    path_ = "/proc/self/fd/" + std::to_string(fd_);
+const std::filesystem::path& memory_file(std::string_view bytes) {
+    static const std::filesystem::path path =
+        "/proc/self/fd/" + std::to_string(memfd_create("orvena-fuzz", 0));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    FUZZ_CHECK(out.write(bytes.data(), std::ssize(bytes)).flush().good());
+    return path;
 }
 
-MemFile::~MemFile() {
-    close(fd_);
-}
-
-void MemFile::assign(const std::uint8_t* data, std::size_t size) {
-    if (ftruncate(fd_, 0) != 0) std::abort();
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = pwrite(fd_, data + done, size - done, static_cast<off_t>(done));
-        if (n <= 0) std::abort();
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-std::string MemFile::bytes() const {
-    struct stat st {};
-    if (fstat(fd_, &st) != 0) std::abort();
-    std::string out(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t done = 0;
-    while (done < out.size()) {
-        const ssize_t n =
-            pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(done));
-        if (n <= 0) std::abort();
-        done += static_cast<std::size_t>(n);
-    }
-    return out;
-}
-
-std::size_t pick_index_from_end(const std::uint8_t* data, std::size_t& size, std::size_t count) {
-    const std::size_t range = count - 1;
-    std::size_t result = 0;
-    for (std::size_t bits = 0; bits < 8 * sizeof range && (range >> bits) > 0 && size > 0;
-         bits += 8) {
-        result = (result << 8) | data[--size];
-    }
-    return range == static_cast<std::size_t>(-1) ? result : result % (range + 1);
+std::string bytes_of(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void broken_promise(const char* what, const char* file, int line) {
@@ -61,3 +35,33 @@ void broken_promise(const char* what, const char* file, int line) {
 }
 
 }  // namespace orvena::fuzz
+
+#ifndef ORVENA_FUZZ_REPLAY
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    orvena::fuzz::check({reinterpret_cast<const char*>(data), size});
+    return 0;
+}
+#else
+int main(int argc, char** argv) {
+    namespace fs = std::filesystem;
+    for (int a = 1; a < argc; ++a) {
+        std::vector<fs::path> files;
+        std::error_code ec;
+        for (fs::directory_iterator it(argv[a], ec), end; !ec && it != end; it.increment(ec))
+            if (it->is_regular_file(ec)) files.push_back(it->path());
+        std::sort(files.begin(), files.end());
+        if (files.empty()) {
+            std::fprintf(stderr, "%s: no input to replay in '%s'\n", argv[0], argv[a]);
+            return 1;
+        }
+        for (const fs::path& file : files) {
+            const std::string bytes = orvena::fuzz::bytes_of(file);
+            // A block of the input's own size, so a read past its end is caught at once.
+            const std::vector<char> input(bytes.begin(), bytes.end());
+            orvena::fuzz::check({input.data(), input.size()});
+        }
+        std::printf("replayed %zu inputs of %s\n", files.size(), argv[a]);
+    }
+    return argc < 2 ? 2 : 0;
+}
+#endif

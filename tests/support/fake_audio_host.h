@@ -1,7 +1,6 @@
 #pragma once
-// A machine's sound systems as a test says they are: which systems answer, with which
-// devices, and which outputs open. Outputs it opens play nothing and report the figures
-// the test gives them, as their device's thread would: the test may change them at any time.
+// A machine's sound systems as a test says they are: which answer, with which devices, which
+// outputs open. Outputs play nothing and report the figures the test sets, at any time.
 
 #include <atomic>
 #include <memory>
@@ -35,7 +34,6 @@ class FakeOutput final : public AudioOutput {
     bool start(Mixer&) override { return true; }
     void stop() override {}
     double latency_seconds() const override { return 0.005; }
-    std::uint64_t underruns() const override { return 0; }
     unsigned block_frames() const override {
         const unsigned moved = devices_->block;
         return moved != 0 ? moved : block_;
@@ -57,23 +55,27 @@ class FakeOutput final : public AudioOutput {
 class FakeAudioHost final : public AudioHost {
   public:
     std::vector<AudioSystemInfo> present;
-    // "api device" pairs that refuse to open ("alsa default", "pulse ").
-    std::set<std::string> refusing;
+    std::set<std::string> refusing;  // "api device" pairs that refuse to open ("pulse ")
     std::shared_ptr<FakeDevices> devices = std::make_shared<FakeDevices>();
 
     std::vector<AudioSystemInfo> systems() override { return present; }
     std::unique_ptr<AudioOutput> open(const OutputRequest& request, std::string& why_not) override {
         const std::string key = std::string(api_name(request.api)) + " " + request.device;
-        if (refusing.count(key) != 0 || devices->gone) {
-            why_not = "refused " + key;
-            return nullptr;
-        }
-        return std::make_unique<FakeOutput>(key, request.block_frames, devices);
+        if (refusing.count(key) == 0 && !devices->gone)
+            return std::make_unique<FakeOutput>(key, request.block_frames, devices);
+        why_not = "refused " + key;
+        return nullptr;
     }
 };
 
 // A system that answers with these device ids (the first the default), or one that does not.
-AudioSystemInfo system_with(AudioApi api, std::vector<std::string> device_ids);
-AudioSystemInfo system_without(AudioApi api, std::string why);
+inline AudioSystemInfo system_with(AudioApi api, std::vector<std::string> device_ids) {
+    AudioSystemInfo info{api, true, {}, {}};
+    for (std::string& id : device_ids) info.devices.push_back({id, id});
+    return info;
+}
+inline AudioSystemInfo system_without(AudioApi api, std::string why) {
+    return AudioSystemInfo{api, false, std::move(why), {}};
+}
 
 }  // namespace orvena::test

@@ -1,8 +1,8 @@
 #pragma once
-// Looking at pictures in tests: colours as a surface's pixel() gives them, counting and
-// finding colours in a rectangle, and PNG dumps of pictures for a person to look at (written only
-// when ORVENA_TEST_PICTURES names a folder, never checked).
+// Pictures in tests: colours (0xRRGGBB, as a surface's pixel() gives them) counted in a
+// rectangle, differences from an expected picture, and PNG dumps for a person to look at.
 
+#include <QDir>
 #include <QImage>
 #include <QRect>
 
@@ -13,8 +13,7 @@
 
 namespace orvena::test {
 
-// Pixels of r (inclusive corners) in the given 0xRRGGBB colour; Picture is a Surface or
-// anything else with pixel(x, y) in that form.
+// Pixels of r (inclusive corners) in the colour; Picture is anything with pixel(x, y).
 template <typename Picture>
 int count_colour(const Picture& pic, QRect r, unsigned colour) {
     int n = 0;
@@ -22,12 +21,10 @@ int count_colour(const Picture& pic, QRect r, unsigned colour) {
         for (int x = r.left(); x <= r.right(); ++x) n += pic.pixel(x, y) == colour;
     return n;
 }
-
 template <typename Picture>
 bool has_colour(const Picture& pic, QRect r, unsigned colour) {
     return count_colour(pic, r, colour) > 0;
 }
-
 template <typename Picture>
 int count_colour(const Picture& pic, unsigned colour) {
     return count_colour(pic, QRect(0, 0, pic.width(), pic.height()), colour);
@@ -45,8 +42,13 @@ std::string differences(const Picture& pic, const QImage& expected) {
     return wrong == 0 ? "" : std::to_string(wrong) + first;
 }
 
-// Writes name.png and an enlarged name_xN.png into the folder ORVENA_TEST_PICTURES names;
-// does nothing when it is unset.
-void dump_picture(const std::string& name, const QImage& picture, int enlarge = 4);
+// Writes name.png and an enlarged name_xN.png into the folder ORVENA_TEST_PICTURES names.
+inline void dump_picture(const std::string& name, const QImage& picture, int enlarge = 4) {
+    const QString folder = qEnvironmentVariable("ORVENA_TEST_PICTURES");
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return;
+    const QString base = folder + "/" + QString::fromStdString(name);
+    picture.save(base + ".png");
+    picture.scaled(picture.size() * enlarge).save(base + "_x" + QString::number(enlarge) + ".png");
+}
 
 }  // namespace orvena::test

@@ -1,7 +1,6 @@
 #pragma once
-// Test doubles of the window services: message boxes that record every text shown and answer
-// from a script, an event pump that counts its calls (and can run an action in them), and a
-// clock that records its waits and advances by them without waiting.
+// Doubles of the window services: message boxes that record each text and answer from a
+// script, an event pump that counts its calls, and a clock that moves only by its waits.
 
 #include <cstdint>
 #include <deque>
@@ -24,7 +23,15 @@ struct ShownMessage {
 class RecordingDialogs : public Dialogs {
   public:
     using Dialogs::message;
-    MessageAnswer message(const std::string& text, MessageButtons buttons) override;
+    MessageAnswer message(const std::string& text, MessageButtons buttons) override {
+        shown_.push_back({text, buttons});
+        if (while_shown) while_shown(text);
+        if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+        if (answers_.empty()) return default_answer;
+        const MessageAnswer answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
     void notice(const std::string& text) override {
         shown_.push_back({text, MessageButtons::Ok, false});
     }
@@ -38,7 +45,11 @@ class RecordingDialogs : public Dialogs {
     std::function<void(const std::string&)> while_shown;
 
     const std::vector<ShownMessage>& shown() const { return shown_; }
-    std::vector<std::string> texts() const;
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (const ShownMessage& m : shown_) out.push_back(m.text);
+        return out;
+    }
     void clear() { shown_.clear(); }
 
   private:
@@ -48,7 +59,10 @@ class RecordingDialogs : public Dialogs {
 
 class CountingEventPump : public EventPump {
   public:
-    void process_pending() override;
+    void process_pending() override {
+        ++calls;
+        if (on_call) on_call(calls);
+    }
     void process_non_input() override { ++non_input_calls; }
     int calls = 0;
     int non_input_calls = 0;

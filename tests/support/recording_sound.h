@@ -1,9 +1,8 @@
 #pragma once
-// A Sound that plays nothing and writes down every call in order, for tests of the handlers
-// that pluck strings: "12/-3" string 12 plucked at lever -3, "cut" the plucked string cut,
-// "on 12/-3 A4" and "off A4" a held note of string 12 at lever -3. Given a clock, each call also
-// says when it came: "12/-3@100". With note_times, each call says the note time it came with
-// instead: "12/-3!100", or "!now" when it came with none.
+// A Sound that plays nothing and writes down every call: "12/-3" string 12 plucked at lever
+// -3, "cut" the plucked string cut, "on 12/-3 A4" and "off A4" a held note. Given a clock,
+// each call says when it came ("12/-3@100"); with note_times, the note time it came with
+// ("12/-3!100", or "!now" with none).
 
 #include <optional>
 #include <string>

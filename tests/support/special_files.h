@@ -4,6 +4,7 @@
 
 #include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -14,12 +15,12 @@ namespace orvena::test {
 // process may not make device nodes (not root); the test then skips that case.
 bool make_char_device(const std::filesystem::path& file, unsigned major, unsigned minor);
 
-// Reads everything written into a FIFO from the moment it is made until its writer closes it.
-// A writer that never comes ends the reading after a minute, so a fault cannot hang the test.
+// Makes a FIFO and reads everything written into it until its writer closes it. A writer
+// that never comes ends the reading after a minute, so a fault cannot hang the test.
 class FifoReader {
   public:
     explicit FifoReader(const std::filesystem::path& fifo);
-    ~FifoReader();
+    ~FifoReader() { bytes(); }
     // Waits for the writer to close, and returns what it wrote.
     std::string bytes();
 
@@ -33,8 +34,13 @@ class FifoReader {
 // full disk (with "dosya bu kadar büyüyemez").
 class FileSizeLimit {
   public:
-    explicit FileSizeLimit(rlim_t bytes);
-    ~FileSizeLimit();
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead of ending us
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        const rlimit limit{bytes, old_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
 
   private:
     rlimit old_{};

@@ -1,6 +1,4 @@
 #pragma once
-// Texts as the program's tables hold them.
-
 #include <string>
 
 namespace orvena::test {
