@@ -1,0 +1,218 @@
+// Which output the program plays through: the player's settings file, the best output the
+// machine offers, tries to find a lost one again, and how much sound it keeps in hand after a
+// history of dropouts.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <sstream>
+#include <tuple>
+
+#include "sound/block_size_policy.h"
+#include "sound/output_choice.h"
+#include "sound/reconnect.h"
+#include "sound/sound_settings.h"
+#include "support/fake_audio_host.h"
+#include "support/qt_app.h"
+#include "support/temp_dir.h"
+
+namespace orvena::test {
+namespace {
+
+using enum AudioApi;
+using std::chrono::milliseconds;
+
+TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
+    ensure_qt_app();
+    // orvena.ini ("-" none, "|" a FIFO), then api, device, block, chosen, and what the log says.
+    // clang-format off
+    const std::tuple<std::string, std::string, std::string, unsigned, bool, std::string> cases[] = {
+        {"-", "auto", "", 128, false, ""},
+        {"[sound]\napi=alsa\ndevice=hw:1,0\nbuffer_frames=4096\n", "alsa", "hw:1,0", 4096, true, ""},
+        {"[sound]\nbuffer_frames=auto\n", "auto", "", 128, false, ""},
+        {"[sound]\napi=none\n", "none", "", 128, false, ""},
+        {"[sound]\napi=coreaudio\nbuffer_frames=64\n", "auto", "", 64, true,
+         "unknown sound system 'coreaudio'"},
+        {"[sound]\napi=pulse\nbuffer_frames=12x\n", "pulse", "", 128, false, "buffer_frames '12x'"},
+        {"[sound]\nbuffer_frames=1000000\n", "auto", "", 128, false, "buffer_frames '1000000'"},
+        {"[sound]\napi=a\x1b[2J\n", "auto", "", 128, false, "unknown sound system 'a\\x1B[2J'"},
+        {"|", "auto", "", 128, false, "cannot be read"},  // read, it would hold the start-up
+    };
+    // clang-format on
+    for (const auto& [file, api, device, block, chosen, log_has] : cases) {
+        SCOPED_TRACE(file);
+        TempDir dir;
+        if (file == "|") {
+            ASSERT_EQ(::mkfifo((dir / kSettingsFileName).c_str(), 0644), 0);
+        } else if (file != "-") {
+            write_file_bytes(dir / kSettingsFileName, file);
+        }
+        std::ostringstream log;
+        const AudioChoice c = read_sound_settings(dir / kSettingsFileName, log);
+        EXPECT_EQ(std::tuple(api_setting_name(c), c.device, c.block_frames, c.block_chosen),
+                  std::tuple(api, device, block, chosen));
+        EXPECT_EQ(log.str().empty(), log_has.empty()) << log.str();
+        EXPECT_NE(log.str().find(log_has), std::string::npos) << log.str();
+    }
+}
+
+TEST(OutputChoice, PlaysThroughTheBestOutputPresentOrSaysWhyItIsSilent) {
+    const auto jack_ = system_with(jack, {"system"}), no_jack = system_without(jack, "no JACK");
+    const auto pulse_ = system_with(pulse, {"cap", "hdmi"}),
+               no_pulse = system_without(pulse, "no server");
+    const auto alsa_ = system_with(alsa, {"default", "hw:0,0", "hw:1,0"});
+    const auto no_alsa = system_without(alsa, "no output device");
+    const std::vector<AudioSystemInfo> all = {jack_, pulse_, alsa_}, pa = {no_jack, pulse_, alsa_};
+    // What is present, chosen and refused; the output that plays ("" silence); what the log says.
+    // clang-format off
+    const std::tuple<std::vector<AudioSystemInfo>, AudioChoice, std::set<std::string>, std::string,
+                     std::string> cases[] = {
+        {all, {}, {}, "jack ", "sound jack"},
+        {pa, {}, {}, "pulse ", ""},
+        {{no_jack, no_pulse, alsa_}, {}, {"alsa ", "alsa default", "alsa hw:0,0"}, "alsa hw:1,0",
+         "refused alsa hw:0,0"},
+        {{no_jack, no_pulse, no_alsa}, {}, {}, "", "playing silently (no sound system found; "
+         "jack: no JACK; pulse: no server; alsa: no output device)"},
+        {{no_jack, pulse_, no_alsa}, {}, {"pulse "}, "", "playing silently (refused pulse )"},
+        {all, {.api = alsa, .device = "hw:1,0", .block_frames = 256, .block_chosen = true}, {},
+         "alsa hw:1,0", ""},
+        {pa, {.device = "hdmi"}, {}, "pulse hdmi", ""},
+        {pa, {.api = jack}, {}, "pulse ", "jack is not available (no JACK)"},
+        {pa, {.api = pulse, .device = "usb"}, {"pulse usb"}, "pulse ", "refused pulse usb"},
+        {all, {.silent = true}, {}, "", "sound turned off"},
+    };
+    // clang-format on
+    for (const auto& [present, choice, refusing, plays, log_has] : cases) {
+        SCOPED_TRACE(plays + " / " + log_has);
+        FakeAudioHost host;
+        host.present = present;
+        host.refusing = refusing;
+        std::ostringstream log;
+        const OpenedOutput opened = open_output(host, choice, log);
+        ASSERT_NE(opened.output, nullptr);
+        EXPECT_EQ(opened.output->is_device(), !plays.empty());
+        EXPECT_EQ(opened.request.has_value(), !plays.empty());
+        if (opened.request) {  // what a lost output is opened again with
+            EXPECT_EQ(opened.output->description(), plays);
+            EXPECT_EQ(opened.output->block_frames(), choice.block_frames);
+            EXPECT_EQ(std::string(api_name(opened.request->api)) + " " + opened.request->device,
+                      plays);
+            EXPECT_EQ(opened.request->block_fixed, choice.block_chosen);
+        }
+        EXPECT_NE(log.str().find(log_has), std::string::npos) << log.str();
+        EXPECT_EQ(opened.systems.size(), present.size());
+    }
+}
+
+// Tries at 100, 300, 700, 1500, 2500, 3500, ... ms after the loss; only the lost output is
+// tried (ALSA would open), and one that goes away as it opens counts as not found.
+TEST(Reconnect, TriesSoonThenAtMostASecondApartOnlyForWhatWasLost) {
+    // The server answers again this long after the loss; the output opens at; tries before.
+    const std::tuple<int, int, int> cases[] = {{0, 100, 0},     {100, 100, 0},   {101, 300, 1},
+                                               {650, 700, 2},   {1200, 1500, 3}, {1501, 2500, 4},
+                                               {2600, 3500, 5}, {9000, 9500, 11}};
+    for (auto [back_ms, reopened_ms, tries] : cases) {
+        FakeAudioHost host;
+        host.present = {system_with(alsa, {"default"})};
+        const auto lost_at = std::chrono::steady_clock::now();
+        Reconnect reconnect({pulse, "cap", 128}, lost_at);
+        std::unique_ptr<AudioOutput> output;
+        std::chrono::steady_clock::time_point at;
+        while (!output && reconnect.tries() < 100) {
+            at = reconnect.next_try();
+            host.devices->gone = at < lost_at + milliseconds(back_ms);
+            std::string why_not;
+            output = Reconnect::reopen(host, reconnect.request(), why_not);
+            if (output) break;
+            EXPECT_EQ(why_not, "refused pulse cap");
+            reconnect.failed(at);
+        }
+        ASSERT_NE(output, nullptr) << back_ms;
+        EXPECT_EQ(output->description(), "pulse cap");
+        EXPECT_EQ(at - lost_at, milliseconds(reopened_ms)) << "server back at " << back_ms;
+        EXPECT_EQ(reconnect.tries(), tries) << back_ms;
+    }
+    FakeAudioHost host;
+    std::string why_not;
+    host.devices->lost_below = 1;  // the first output opened goes away at once
+    EXPECT_EQ(Reconnect::reopen(host, {pulse, "cap", 256, true}, why_not), nullptr);
+    EXPECT_EQ(why_not, "the output went away as it opened");
+    EXPECT_EQ(Reconnect::reopen(host, {pulse, "cap", 256, true}, why_not)->block_frames(), 256u);
+}
+
+// The policy is asked every 100 ms, as blocks are; each step up has to beat the time between
+// the dropouts before it, and a quiet minute (longer on a busy machine) steps back.
+TEST(BlockSizePolicy, GrowsWhileMoreInHandMakesDropoutsRarerAndComesBackWhenQuiet) {
+    constexpr auto none = SizeChange::none, grew = SizeChange::grew, quiet = SizeChange::quiet,
+                   no_help = SizeChange::did_not_help;
+    struct History {
+        const char* name;
+        unsigned start_block;
+        bool chosen;                    // the player chose the block
+        std::vector<int> underruns_ms;  // from the start, in order
+        int end_ms;
+        BufferSize expected;
+        SizeChange why;
+    };
+    // clang-format off
+    const History cases[] = {
+        {"none", 128, false, {}, 600000, {128, 2}, none},
+        {"one only starts counting", 128, false, {1000}, 1000, {128, 2}, none},
+        {"a repeat adds a block", 128, false, {1000, 2000}, 2000, {128, 3}, grew},
+        {"as often after it: no help", 128, false, {1000, 2000, 3000}, 3000, {128, 2}, no_help},
+        {"not tried for 10 min", 128, false, {1000, 2000, 3000, 601000, 602000}, 602000, {128, 2},
+         no_help},
+        {"tried after 10 min", 128, false, {1000, 2000, 3000, 603000, 604000}, 604000, {128, 3},
+         grew},
+        {"rarer after the step", 128, false, {1000, 2000, 3100}, 3100, {128, 4}, grew},
+        {"third step: next block", 128, false, {1000, 2000, 3500, 5500}, 5500, {256, 3}, grew},
+        {"only the last undone", 128, false, {1000, 2000, 3500, 4500}, 4500, {128, 3}, no_help},
+        {"up to 1024", 128, false, {1000, 2000, 3500, 5500, 8000, 11000, 14500, 19000, 24000,
+         29500}, 29500, {1024, 4}, grew},
+        {"a burst is one stall", 128, false, {1000, 1100, 1200, 1400}, 1400, {128, 2}, none},
+        {"it ends at its first", 128, false, {1000, 1100, 1200, 1400, 2000}, 2000, {128, 3}, grew},
+        {"after settling", 128, false, {1000, 1500}, 1500, {128, 3}, grew},
+        {"just before settled", 128, false, {1000, 1499}, 1500, {128, 2}, none},
+        {"the step settles too", 128, false, {1000, 2000, 2100, 2400}, 2400, {128, 3}, grew},
+        {"first fill", 128, false, {200, 900}, 900, {128, 2}, none},
+        {"a minute apart", 128, false, {1000, 61000}, 61000, {128, 2}, none},
+        {"just under a minute", 128, false, {1000, 60900}, 60900, {128, 3}, grew},
+        {"chosen block stays", 128, true, {1000, 2000, 3500, 5500, 8000}, 8000, {128, 4}, grew},
+        {"chosen 2048 stays", 2048, true, {1000, 2000, 3500}, 3500, {2048, 4}, grew},
+        {"chosen undone too", 256, true, {1000, 2000, 2600}, 2600, {256, 2}, no_help},
+        {"1024 at the start", 1024, false, {1000, 2000, 3500, 5500}, 5500, {1024, 4}, grew},
+        {"almost quiet a minute", 128, false, {1000, 2000, 3500}, 63400, {128, 4}, grew},
+        {"quiet a minute", 128, false, {1000, 2000, 3500}, 63500, {128, 3}, quiet},
+        {"two: back at the start", 128, false, {1000, 2000, 3500}, 123500, {128, 2}, quiet},
+        {"never below the start", 128, false, {1000, 2000}, 600000, {128, 2}, quiet},
+        {"after no help", 128, false, {1000, 2000, 3500, 4500}, 64500, {128, 2}, quiet},
+        {"uncounted restarts", 128, false, {1000, 2000, 2200}, 62100, {128, 3}, grew},
+        {"then steps back", 128, false, {1000, 2000, 2200}, 62200, {128, 2}, quiet},
+        {"chosen comes back", 256, true, {1000, 2000, 3500}, 63500, {256, 3}, quiet},
+        // Stepped back at 63.5 s, a dropout at 70 s: the next step back waits 120 s.
+        {"busy: twice as long", 128, false, {1000, 2000, 3500, 70000}, 189900, {128, 3}, quiet},
+        {"busy: then back", 128, false, {1000, 2000, 3500, 70000}, 190000, {128, 2}, quiet},
+        // Again 10 s after that step back: four minutes from the step up at 201 s.
+        {"busier", 128, false, {1000, 2000, 3500, 70000, 200000, 201000}, 440900, {128, 3}, grew},
+        {"busier: 4 min", 128, false, {1000, 2000, 3500, 70000, 200000, 201000}, 441000, {128, 2},
+         quiet},
+        // Back at the start at 62 s; dropouts at 150 s are no sign of a busy machine.
+        {"late dropouts", 128, false, {1000, 2000, 150000, 151000}, 211000, {128, 2}, quiet},
+    };
+    // clang-format on
+    const auto start = std::chrono::steady_clock::time_point{} + std::chrono::hours(1);
+    for (const History& h : cases) {
+        BlockSizePolicy policy(h.start_block, h.chosen, start);
+        std::size_t next = 0;
+        for (int t = 0; t <= h.end_ms; t += 100) {
+            for (; next < h.underruns_ms.size() && h.underruns_ms[next] <= t; ++next)
+                policy.underrun(start + milliseconds(h.underruns_ms[next]));
+            policy.tick(start + milliseconds(t));
+        }
+        EXPECT_EQ(policy.size(), h.expected) << h.name << ": " << policy.size().block_frames;
+        EXPECT_EQ(policy.last_change(), h.why) << h.name;
+    }
+}
+
+}  // namespace
+}  // namespace orvena::test
