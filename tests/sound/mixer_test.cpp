@@ -1,13 +1,12 @@
-// The mixer on its own: interpolation quality, channels and headroom, commands from the event
-// thread while the audio thread renders, dropouts, the life of the sample data voices read, and
-// a busy block rendered without allocating (counted by this test program's own operator new).
+// The mixer on its own: interpolation quality, channels and headroom, dropouts, the life of the
+// sample data voices read, and a busy block rendered without allocating (counted by this test
+// program's own operator new).
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <filesystem>
-#include <thread>
+#include <functional>
 
 #include "sound/block_size_policy.h"
 #include "sound/sample_bank.h"
@@ -88,44 +87,6 @@ TEST(Mixer, ChannelsAreKeptAndVoicesSummedBelowFullScale) {
     EXPECT_TRUE(peak > 0.9f && peak < 0.99f) << peak;
 }
 
-// Every command kind at once from another thread: the sound stays finite and within full
-// scale, and once everything is stopped every voice has given its claim on the data back.
-TEST(Mixer, CommandsFromTheEventThreadWhileTheAudioThreadRenders) {
-    const SampleData a = sine_sample(220.0, 44100.0, 0.3), b = sine_sample(330.0, 44100.0, 0.3, 2);
-    Mixer mixer(48000.0, 64);
-    std::atomic<bool> done{false};
-    std::atomic<long> rendered{0};
-    std::thread audio([&] {
-        std::vector<float> block(2 * 256);
-        while (!done.load()) {
-            mixer.render(block.data(), 256);
-            for (float v : block)
-                if (!std::isfinite(v) || std::abs(v) > 1.0f) std::abort();
-            rendered.fetch_add(1);
-        }
-    });
-    int refused = 0;
-    for (std::uint32_t i = 0; i < 2000; ++i) {
-        const bool ok = i % 5 == 0   ? mixer.start_pluck(i % 2 ? a : b, 40000.0 + i)
-                        : i % 5 == 1 ? mixer.start_held(i % 30, a, 48000.0)
-                        : i % 5 == 2 ? mixer.stop_held((i + 7) % 30)
-                        : i % 5 == 3 ? mixer.start_held(100 + i % 30, b, 52000.0)
-                                     : mixer.cut_pluck();
-        refused += ok ? 0 : 1;
-        if (i % 16 == 0) std::this_thread::yield();
-    }
-    for (std::uint32_t id = 0; id < 130; ++id)
-        while (!mixer.stop_held(id)) std::this_thread::yield();
-    while (!mixer.cut_pluck()) std::this_thread::yield();
-    const long at_stop = rendered.load();
-    while (rendered.load() < at_stop + 10) std::this_thread::yield();  // > 3 ms of fades
-    done = true;
-    audio.join();
-    EXPECT_EQ(mixer.active_voices(), 0u);
-    EXPECT_EQ(a.users().load() + b.users().load(), 0);
-    EXPECT_LT(refused, 2000);
-}
-
 TEST(Mixer, ADropoutIsHeardOnlyWhileAVoiceSounds) {
     const SampleData tone = sine_sample(440.0, 48000.0, 0.5);
     Mixer mixer(48000.0);
@@ -162,6 +123,14 @@ TEST(SampleBank, ReplacedDataIsFreedOnlyWhenNoVoicePlaysItAnyMore) {
     EXPECT_EQ(bank.get("a.wav"), nullptr);
 }
 
+int allocations_while(const std::function<void()>& work) {
+    allocations = 0;
+    counting = true;
+    work();
+    counting = false;
+    return allocations;
+}
+
 TEST(RenderAllocations, NoneWhileABusyBlockIsRendered) {
     const SampleData mono = sine_sample(700.0, 48000.0, 1.0),
                      stereo = sine_sample(700.0, 48000.0, 1.0, 2);
@@ -170,37 +139,30 @@ TEST(RenderAllocations, NoneWhileABusyBlockIsRendered) {
     std::vector<float> out(2 * 1024);
     BlockSizePolicy policy(128, false, Mixer::now());
     Mixer::TimePoint asked = Mixer::now();
-    const auto count = [&](int blocks) {  // of 128 frames, asked every 128 / 48000 s
-        allocations = 0;
-        counting = true;
-        for (int i = 0; i < blocks; ++i)
+    const auto blocks = [&] {  // of 128 frames, asked every 128 / 48000 s
+        for (int i = 0; i < 3; ++i)
             mixer.render(out.data(), 128, asked += std::chrono::nanoseconds(2666667));
     };
     // Every voice: held notes at three speeds (the fast ones take the wide kernel), a pluck.
     for (std::uint32_t id = 1; id < 64; ++id)
         ASSERT_TRUE(mixer.start_held(id, id % 2 ? mono : stereo, 24000.0 + 30000.0 * (id % 3)));
     ASSERT_TRUE(mixer.start_pluck(mono, 44100.0));
-    count(3);
-    counting = false;
-    EXPECT_EQ(allocations, 0) << "starting every voice";
+    EXPECT_EQ(allocations_while(blocks), 0) << "starting every voice";
     ASSERT_EQ(mixer.active_voices(), 64u);
     // Fades, a pluck taking over a fading voice, a command for a later block, a dropout.
     for (std::uint32_t id = 1; id < 9; ++id) ASSERT_TRUE(mixer.stop_held(id));
     ASSERT_TRUE(mixer.start_pluck(stereo, 48000.0) && mixer.cut_pluck());
     ASSERT_TRUE(mixer.start_held(99, mono, 44100.0, asked + std::chrono::milliseconds(40)));
-    count(3);
-    mixer.note_dropout();
-    policy.underrun(asked + std::chrono::seconds(1));
-    policy.tick(asked + std::chrono::seconds(90));
-    mixer.render(out.data(), 1000, asked += std::chrono::nanoseconds(2666667));
-    mixer.render(out.data(), 77);
-    counting = false;
-    EXPECT_EQ(allocations, 0) << "fades, a take-over, waiting commands and a dropout";
-    allocations = 0;
-    counting = true;
-    auto one = std::make_unique<int>(3);  // the counter itself counts
-    counting = false;
-    EXPECT_EQ(allocations, 1);
+    EXPECT_EQ(allocations_while([&] {
+                  blocks();
+                  mixer.note_dropout();
+                  policy.underrun(asked + std::chrono::seconds(1));
+                  policy.tick(asked + std::chrono::seconds(90));
+                  mixer.render(out.data(), 1000, asked += std::chrono::nanoseconds(2666667));
+                  mixer.render(out.data(), 77);
+              }),
+              0);
+    EXPECT_EQ(allocations_while([] { std::vector<int> one(3); }), 1) << "the counter counts";
 }
 
 }  // namespace

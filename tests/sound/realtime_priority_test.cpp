@@ -1,6 +1,6 @@
-// Real-time scheduling for the audio thread, asked of a kernel and a RealtimeKit that the test
-// plays: each way is tried only when the one before is not possible, and what was granted (or
-// why nothing was) is said in the program's words.
+// Real-time scheduling for the audio thread and locked memory for its samples, asked of a kernel
+// and a RealtimeKit that the test plays: each way is tried only when the one before is not
+// possible, and what was granted (or why nothing was) is said in the program's words.
 
 #include "sound/realtime_priority.h"
 
@@ -16,11 +16,10 @@ namespace {
 using Calls = std::vector<std::string>;
 
 struct Knobs {
-    bool root = false;
+    bool root = false, rtkit_grants = true, bus = true;
     int rtprio = 0, fifo_error = 0, rttime_error = 0;
     std::optional<int> already, rtkit_highest = 20;  // none: normal thread / no RealtimeKit
     long rtkit_cpu_cap = 150000;
-    bool rtkit_grants = true, bus = true;
     std::size_t memory_room = 0;  // bytes it lets lock
 };
 
@@ -62,11 +61,7 @@ struct FakeSystem final : SchedulingSystem, RealtimeService {
 TEST(RealtimePriority, DirectlyWhenAllowedElseThroughRtkitElseNormal) {
     const std::string direct = "SCHED_FIFO, öncelik 4 (doğrudan)", rtkit = "SCHED_RR, öncelik ";
     const std::string user = "yok, normal öncelik (doğrudan: izin yok (RLIMIT_RTPRIO 0); rtkit: ";
-    const struct {
-        Knobs knobs;
-        Calls calls;
-        std::string granted;
-    } cases[] = {
+    const std::tuple<Knobs, Calls, std::string> cases[] = {
         {{.root = true}, {"fifo 77 4"}, direct},
         {{.rtprio = 95}, {"fifo 77 4"}, direct},
         {{.rtprio = 2}, {"fifo 77 2"}, "SCHED_FIFO, öncelik 2 (doğrudan)"},
@@ -84,34 +79,30 @@ TEST(RealtimePriority, DirectlyWhenAllowedElseThroughRtkitElseNormal) {
          user + "org.freedesktop.DBus.Error.AccessDenied)"},
         {{.rtkit_highest = 0}, {}, user + "gerçek zamanlı öncelik vermiyor)"},
         {{.rttime_error = EPERM}, {"rttime 150000"}, user + "RLIMIT_RTTIME konamadı (izin yok))"},
-        {{.root = true, .fifo_error = EPERM, .bus = false},
+        {{.root = true, .bus = false, .fifo_error = EPERM},
          {"fifo 77 4"},
          "yok, normal öncelik (doğrudan: izin yok; rtkit: yok)"},
     };
-    for (const auto& c : cases) {
-        FakeSystem system(c.knobs);
-        const RealtimeGrant grant = request_realtime(77, system, c.knobs.bus ? &system : nullptr);
-        EXPECT_EQ(describe_grant(grant), c.granted) << c.granted;
-        EXPECT_EQ(system.calls, c.calls) << c.granted;
+    for (const auto& [knobs, calls, granted] : cases) {
+        FakeSystem system(knobs);
+        const RealtimeGrant grant = request_realtime(77, system, knobs.bus ? &system : nullptr);
+        EXPECT_EQ(describe_grant(grant), granted) << granted;
+        EXPECT_EQ(system.calls, calls) << granted;
     }
 }
 
+// Locks 1 MiB and 1.5 MiB (nothing asked for 0 bytes), is refused the next MiB and asks no more.
 TEST(MemoryLocker, LocksUntilTheSystemRefusesAndSaysHowMuch) {
-    constexpr std::size_t kMiB = 1 << 20;
-    FakeSystem system({.memory_room = 3 * kMiB});
-    MemoryLocker locker(system);
+    FakeSystem system({.memory_room = 3 << 20}), none({});
+    MemoryLocker locker(system), refused(none);
     EXPECT_EQ(locker.describe(), "ses belleği kilitli: 0.0 MB");
-    EXPECT_TRUE(locker.lock(&system, kMiB));
-    EXPECT_TRUE(locker.lock(&system, 0));  // nothing to lock: not asked
-    EXPECT_TRUE(locker.lock(&system, kMiB + kMiB / 2));
+    for (std::size_t bytes : {1 << 20, 0, 3 << 19}) EXPECT_TRUE(locker.lock(&system, bytes));
     EXPECT_EQ(locker.describe(), "ses belleği kilitli: 2.5 MB");
-    EXPECT_FALSE(locker.lock(&system, kMiB));  // over the room
-    EXPECT_FALSE(locker.lock(&system, 16));    // not asked again after a refusal
+    EXPECT_FALSE(locker.lock(&system, 1 << 20));
+    EXPECT_FALSE(locker.lock(&system, 16));
     EXPECT_EQ(system.calls, (Calls{"lock 1048576", "lock 1572864", "lock 1048576"}));
     EXPECT_EQ(locker.describe(),
               "ses belleği: 2.5 MB kilitli, gerisi kilitlenemedi (bellek yetmedi)");
-    FakeSystem none({});
-    MemoryLocker refused(none);
     EXPECT_FALSE(refused.lock(&none, 64));
     EXPECT_EQ(refused.describe(), "ses belleği kilitlenemedi (bellek yetmedi)");
 }

@@ -145,27 +145,6 @@ TEST_F(SoundModuleTest, AnOpenAliasIsNeitherRestartedNorDoubledEvenAfterItsSampl
     EXPECT_GT(rms(left_part(render(m->mixer(), 0.1), 0.0, 0.1)), 0.01);
 }
 
-// Stopping a pluck or an alias (twice, or one never opened) silences only it: from 5 ms after
-// the stops on, the held note left is heard exactly as if it had played alone.
-TEST_F(SoundModuleTest, StoppingSilencesOnlyWhatIsStopped) {
-    auto ref = make_module();
-    ref->play_note_alias(17, 0, "C4");
-    const auto alone = render(ref->mixer(), 0.5);
-    auto m = make_module();
-    m->play_note_alias(17, 0, "C4");
-    m->play_note_alias(12, 0, "A4");
-    m->play_tuned_sample(3, 1);
-    render(m->mixer(), 0.2);
-    m->stop_plucked();
-    for (const char* alias : {"A4", "A4", "B2"}) m->stop_note_alias(alias);
-    const auto more = render(m->mixer(), 0.3);
-    EXPECT_FALSE(m->alias_open("A4"));
-    EXPECT_TRUE(m->alias_open("C4"));
-    const std::size_t at = 2 * 9600;  // 0.2 s
-    for (std::size_t i = 2 * 240; i < more.size(); ++i)
-        ASSERT_NEAR(more[i], alone[at + i], 1e-6) << "frame " << i / 2;
-}
-
 // What was played while nothing could be heard is not heard late when a device comes; from
 // one device to another at the same rate a held note goes on.
 TEST_F(SoundModuleTest, NotesPlayedWhileSilentAreDroppedWhenADeviceComes) {
