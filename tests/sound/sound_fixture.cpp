@@ -99,8 +99,6 @@ std::string make_wav(const WavSpec& shape) {
                 std::uint32_t u;
                 std::memcpy(&u, &f, 4);
                 data += le32(u);
-            } else if (shape.bits == 8) {
-                data += static_cast<char>(static_cast<std::uint8_t>(std::lround(128 + 127 * v)));
             } else {
                 const auto q = static_cast<std::uint32_t>(static_cast<std::int32_t>(
                     std::lround(std::ldexp(v, static_cast<int>(shape.bits) - 1))));
