@@ -1,8 +1,6 @@
 // Which output the program plays through and how: the player's settings file, the best output
 // the machine offers, tries to find a lost one again, how much sound it keeps in hand after a
-// history of dropouts, and real-time scheduling and locked memory for its thread, asked of a
-// kernel and a RealtimeKit that the test plays (each way tried only when the one before is not
-// possible, and what was granted, or why nothing was, said in the program's words).
+// history of dropouts, and real-time scheduling for its thread.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -34,7 +32,6 @@ TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
         {"-", "auto", "", 128, false, ""},
         {"[sound]\napi=alsa\ndevice=hw:1,0\nbuffer_frames=4096\n", "alsa", "hw:1,0", 4096, true,
          ""},
-        {"[sound]\nbuffer_frames=auto\n", "auto", "", 128, false, ""},
         {"[sound]\napi=none\n", "none", "", 128, false, ""},
         {"[sound]\napi=coreaudio\nbuffer_frames=64\n", "auto", "", 64, true,
          "unknown sound system 'coreaudio'"},
@@ -207,7 +204,6 @@ struct Knobs {
     int rtprio = 0, fifo_error = 0, rttime_error = 0;
     std::optional<int> already, rtkit_highest = 20;  // none: normal thread / no RealtimeKit
     long rtkit_cpu_cap = 150000;
-    std::size_t memory_room = 0;  // bytes it lets lock
 };
 
 // The kernel and RealtimeKit in one, writing down what they were asked.
@@ -222,11 +218,7 @@ struct FakeSystem final : SchedulingSystem, RealtimeService {
     int limit_realtime_cpu(long us) override {
         return note("rttime " + std::to_string(us), k.rttime_error);
     }
-    int lock_memory(const void*, std::size_t bytes) override {
-        const bool fits = bytes <= k.memory_room;
-        k.memory_room -= fits ? bytes : 0;
-        return note("lock " + std::to_string(bytes), fits ? 0 : ENOMEM);
-    }
+    int lock_memory(const void*, std::size_t) override { return ENOMEM; }
     std::optional<int> max_priority(std::string& why_not) override {
         if (!k.rtkit_highest) why_not = "org.freedesktop.DBus.Error.ServiceUnknown";
         return k.rtkit_highest;
@@ -273,18 +265,6 @@ TEST(RealtimePriority, DirectlyWhenAllowedElseThroughRtkitElseNormal) {
         EXPECT_EQ(describe_grant(grant), granted) << granted;
         EXPECT_EQ(system.calls, calls) << granted;
     }
-}
-
-// Locks 1 MiB and 1.5 MiB (nothing asked for 0 bytes), is refused the next MiB and asks no more.
-TEST(MemoryLocker, LocksUntilTheSystemRefusesAndSaysHowMuch) {
-    FakeSystem system({.memory_room = 3 << 20});
-    MemoryLocker locker(system);
-    for (std::size_t bytes : {1 << 20, 0, 3 << 19}) EXPECT_TRUE(locker.lock(&system, bytes));
-    EXPECT_EQ(locker.describe(), "ses belleği kilitli: 2.5 MB");
-    EXPECT_FALSE(locker.lock(&system, 1 << 20) || locker.lock(&system, 16));
-    EXPECT_EQ(system.calls, (Calls{"lock 1048576", "lock 1572864", "lock 1048576"}));
-    EXPECT_EQ(locker.describe(),
-              "ses belleği: 2.5 MB kilitli, gerisi kilitlenemedi (bellek yetmedi)");
 }
 
 }  // namespace
