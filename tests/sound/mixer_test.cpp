@@ -53,13 +53,9 @@ TEST(Mixer, ChannelsAreKeptAndVoicesSummedBelowFullScale) {
     }
     EXPECT_GT(rms(channel_of(s, 0)), 0.1);
 
-    // Two half-scale voices at half gain peak at half scale; all 26 strings attacking in one
-    // frame add up to about three times full scale, and the bend keeps them below it.
-    const SampleData loud = sine_sample(100.0, 44100.0, 1.0);
-    Mixer two(48000.0), all(48000.0);
-    two.start_held(1, loud, 44100.0);
-    two.start_held(2, loud, 44100.0);
-    EXPECT_NEAR(peak_of(render(two, 0.1)), 0.5f, 0.01f);
+    // All 26 strings attacking in one frame add up to about three times full scale; the bend
+    // keeps them below it.
+    Mixer all(48000.0);
     const auto st = tuned_state();
     std::vector<std::unique_ptr<SampleData>> strings;
     for (int n = 1; n <= kStringCount; ++n) {

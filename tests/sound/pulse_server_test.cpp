@@ -31,16 +31,15 @@ class PulseServer : public ::testing::Test {
             const std::string text(line, std::strcspn(line, "\n"));
             const auto eq = text.find('=');
             if (eq == std::string::npos) continue;
-            if (text.substr(0, eq) == "ORVENA_PULSE_DIR")
-                server_dir_ = text.substr(eq + 1);
-            else
-                ::setenv(text.substr(0, eq).c_str(), text.substr(eq + 1).c_str(), 1);
+            ::setenv(text.substr(0, eq).c_str(), text.substr(eq + 1).c_str(), 1);
         }
+        server_dir_ = std::getenv("ORVENA_PULSE_DIR") ? std::getenv("ORVENA_PULSE_DIR") : "";
         started_ = ::pclose(out) == 0 && !server_dir_.empty();
         ::unsetenv("PULSE_SINK");  // the user's own sink must not steer this stream
     }
     static void TearDownTestSuite() {
-        for (const char* name : {"PULSE_SERVER", "PULSE_COOKIE", "PULSE_CLIENTCONFIG"})
+        for (const char* name :
+             {"PULSE_SERVER", "PULSE_COOKIE", "PULSE_CLIENTCONFIG", "ORVENA_PULSE_DIR"})
             ::unsetenv(name);
         if (!server_dir_.empty() && std::system((script() + "stop '" + server_dir_ + "'").c_str()))
             ADD_FAILURE() << "the private sound server did not stop";
@@ -105,7 +104,7 @@ TEST_F(PulseServer, PlaysAStringInTuneThroughAStreamOfUnder20Milliseconds) {
     EXPECT_EQ(out->block_frames(), 128u);
     InstrumentState st = tuned_state();
     TempDir dir;
-    copy_samples(dir);
+    copy_samples(st, dir);
     SoundModule module(st, dir.path(), std::move(out));
     module.load_samples();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the new stream settles

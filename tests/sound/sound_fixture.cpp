@@ -13,37 +13,24 @@
 
 namespace orvena::test {
 
-namespace {
-
-std::string sample_name(int i) {
-    static const InstrumentState named = [] {
-        InstrumentState st;
-        set_names(st);
-        return st;
-    }();
-    char name[16];
-    std::snprintf(name, sizeof name, "%02d-%s.wav", i, i ? named.note_names[i].c_str() : "ref");
-    return name;
-}
-
-}  // namespace
-
 InstrumentState tuned_state() {
     InstrumentState st;
     set_names(st);
     set_lever_limits(st);
-    if (const auto failure = import_tuning(st, program_dir() / "dizek.xls")) {
-        throw std::runtime_error("the shipped workbook does not import: " + failure->cell + " " +
-                                 failure->reason);
+    if (const auto failure = import_tuning(st, program_dir() / "dizek.xls"))
+        throw std::runtime_error("the shipped workbook does not import: " + failure->reason);
+    for (int i = 0; i < 27; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%02d-%s.wav", i, i ? st.note_names[i].c_str() : "ref");
+        st.wav_files[i] = name;
     }
-    for (int i = 0; i < 27; ++i) st.wav_files[i] = sample_name(i);
     st.wav_file_count = 27;
     return st;
 }
 
-void copy_samples(const TempDir& dir) {
+void copy_samples(const InstrumentState& st, const TempDir& dir) {
     for (int i = 0; i < 27; ++i)
-        std::filesystem::copy_file(program_dir() / sample_name(i), dir / sample_name(i));
+        std::filesystem::copy_file(program_dir() / st.wav_files[i], dir / st.wav_files[i]);
 }
 
 std::vector<float> render(Mixer& mixer, double seconds) {

@@ -21,7 +21,7 @@ constexpr double kDeviceRate = 48000.0;
 
 // Start-up's instrument: the shipped workbook's tuning, wav_files "00-ref.wav" .. "26-A2.wav".
 InstrumentState tuned_state();
-void copy_samples(const TempDir& dir);  // the 27 shipped samples
+void copy_samples(const InstrumentState& st, const TempDir& dir);  // the 27 shipped samples
 
 // `seconds` of the mixer in 256-frame blocks, interleaved stereo; a stretch of its left channel.
 std::vector<float> render(Mixer& mixer, double seconds);
@@ -50,7 +50,7 @@ std::uint32_t le32_at(const std::string& bytes, std::size_t offset);
 // Sound modules on the silent output playing copies of the shipped samples; warnings are kept.
 class ModuleTest : public ::testing::Test {
   protected:
-    ModuleTest() : st(tuned_state()) { copy_samples(dir); }
+    ModuleTest() : st(tuned_state()) { copy_samples(st, dir); }
     std::unique_ptr<SoundModule> make_module() {
         auto m = std::make_unique<SoundModule>(st, dir.path(), std::make_unique<NullOutput>());
         m->on_warning([this](const std::string& text) { warnings.push_back(text); });
