@@ -1,7 +1,5 @@
-// The mixer on its own (its interpolation quality is measured in bench/): channels and headroom,
-// dropouts, the life of the sample data voices read, a busy block rendered without allocating
-// (counted by this test program's own operator new), and where notes start and end inside the
-// rendered sound.
+// The mixer on its own (bench/ measures its interpolation): channels, dropouts, the life of the
+// sample data voices read, no allocation (counted by this program's operator new), onsets.
 
 #include <gtest/gtest.h>
 
@@ -91,9 +89,8 @@ int allocations_while(const std::function<void()>& work) {
     return allocations;
 }
 
-// Every voice sounding (held notes at three speeds, the fast ones taking the wide kernel, and
-// a pluck), eight of them fading, a pluck taking over a fading voice, a command waiting for a
-// later block, a dropout and the block-size decisions made beside them.
+// Every voice (held notes at three speeds: the fast ones take the wide kernel), fades, a pluck
+// taking over a fading voice, a command for a later block, a dropout, block-size decisions.
 TEST(RenderAllocations, NoneWhileABusyBlockIsRendered) {
     const SampleData mono = sine_sample(700.0, 48000.0, 1.0),
                      stereo = sine_sample(700.0, 48000.0, 1.0, 2);
@@ -128,9 +125,8 @@ Mixer::TimePoint moment(double ms) {
     return Mixer::TimePoint(std::chrono::nanoseconds(std::llround((kDeviceStartMs + ms) * 1e6)));
 }
 
-// The first sounding frame of blocks of `block` frames, each asked for when its first frame is
-// due on the steady clock, with a pluck for `at_ms` sent `late_ms` after it; the mixer's lead is
-// one block and 1 ms (48 frames).
+// The first sounding frame of `block`-frame blocks asked for when due on the steady clock, with
+// a pluck for `at_ms` sent `late_ms` after it; the lead is one block and 1 ms (48 frames).
 std::size_t onset(std::size_t block, double at_ms, double late_ms) {
     static const SampleData level(std::vector<float>(48000, 0.5f), 1);
     Mixer mixer(kDeviceRate);

@@ -92,9 +92,8 @@ TEST_F(PulseServer, ListsTheDefaultOutputFirst) {
     EXPECT_EQ(info.devices[1].id, "spare");
 }
 
-// A 5 ms stream on a machine loaded by others runs dry now and then, and a splice without
-// silence bends a window's pitch: the note is in tune when most windows say so. Where a pluck
-// leaves fewer than three windows, the string is plucked again.
+// A 5 ms stream on a loaded machine runs dry now and then: the note is in tune when most
+// windows say so; a pluck leaving fewer than three windows is played again.
 TEST_F(PulseServer, PlaysAStringInTuneThroughAStreamOfUnder20Milliseconds) {
     std::string why_not;
     // The block kept: dropouts on a busy machine may add blocks, but not a larger block.

@@ -1,7 +1,5 @@
-// The sound module heard through the mixer, offline: the pitch of every way of sounding a
-// string, how plucks and held notes start and cut, and sample files changed, too large, missing
-// or not playable: exactly the rate and byte-rate fields of a playable PCM file change, and
-// anything else is left byte for byte as it was, and is silent.
+// The sound module heard offline: the pitch of every way of sounding a string, plucks and held
+// notes, and sample files changed, too large, missing or not playable.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,10 +17,8 @@ namespace {
 using ::testing::HasSubstr;
 using SoundModuleTest = ModuleTest;
 
-// A pluck or a letter key sounds the lever's frequency raised or lowered by the fine tuning,
-// and writes the lever's rate into the header (also over a header holding rate 0, and over the
-// rate an earlier pluck wrote); a header it cannot write plays at the same pitch from memory
-// and is said once.
+// A pluck or a letter key sounds the lever's frequency moved by the fine tuning and writes its
+// rate into the header (over rate 0 too); a header it cannot write plays from memory, said once.
 TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
     struct Row {
         int s, p, offset;
@@ -132,8 +128,7 @@ TEST_F(SoundModuleTest, AnOpenAliasIsNeitherRestartedNorDoubledEvenAfterItsSampl
     EXPECT_TRUE(m->alias_open("E6"));
 }
 
-// A valid header before 33 MiB of silence is refused with one warning naming 32 MB; the file
-// is left as it was and the other strings play.
+// A header before 33 MiB of silence: one warning naming 32 MB, the file kept, the rest plays.
 TEST_F(SoundModuleTest, AHugeSampleIsRefusedWithOneWarningAndTheRestPlay) {
     const auto huge = dir / st.wav_files[12];
     std::string bytes = make_wav({});
@@ -164,8 +159,8 @@ class WavBytes : public ModuleTest {
     }
 };
 
-// The rate and block align times it are written where the fmt chunk holds them, and nothing
-// else; the 440 Hz tone stored at 44100 Hz then plays at 52000 Hz.
+// Exactly the rate and block align times it change, wherever the fmt chunk is; the 440 Hz tone
+// stored at 44100 Hz then plays at 52000 Hz. Files that are not playable PCM stay as they were.
 TEST_F(WavBytes, APluckPatchesTheRateWhereverTheFmtChunkIs) {
     const std::string list = chunk("LIST", std::string("INFOISFT\x05\0\0\0abcde", 17));
     const std::string junk = chunk("JUNK", std::string(27, '\0'));
