@@ -1,5 +1,5 @@
-// The real output through a real sound server: a private PulseAudio with its null sink "cap",
-// started for this test by the project's own script and stopped after it.
+// The real output through a real sound server: a private PulseAudio with its null sinks "spare"
+// and "cap" (the default), started for this test by private_pulse.sh beside it.
 
 #include <gtest/gtest.h>
 
@@ -8,53 +8,41 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "sound/pulse_output.h"
-#include "sound/sound_module.h"
 #include "sound_fixture.h"
-#include "support/pitch.h"
 
 namespace orvena::test {
 namespace {
 
-std::string server_script() {
-    return "bash '" + (source_dir() / "tests/sound/private_pulse.sh").string() + "'";
-}
-
 class PulseServer : public ::testing::Test {
   protected:
+    static std::string script() {
+        return "bash '" + (source_dir() / "tests/sound/private_pulse.sh").string() + "' ";
+    }
     // The script prints NAME=VALUE for every variable a client of the server needs.
     static void SetUpTestSuite() {
-        FILE* out = ::popen((server_script() + " start").c_str(), "r");
+        FILE* out = ::popen((script() + "start").c_str(), "r");
         if (out == nullptr) return;
-        char buffer[4096];
-        while (std::fgets(buffer, sizeof buffer, out) != nullptr) {
-            std::string line(buffer);
-            while (!line.empty() && line.back() == '\n') line.pop_back();
-            const auto eq = line.find('=');
+        for (char line[4096]; std::fgets(line, sizeof line, out) != nullptr;) {
+            const std::string text(line, std::strcspn(line, "\n"));
+            const auto eq = text.find('=');
             if (eq == std::string::npos) continue;
-            const std::string name = line.substr(0, eq), value = line.substr(eq + 1);
-            if (name == "ORVENA_PULSE_DIR") {
-                server_dir_ = value;
-            } else {
-                ::setenv(name.c_str(), value.c_str(), 1);
-            }
+            ::setenv(text.substr(0, eq).c_str(), text.substr(eq + 1).c_str(), 1);
         }
+        server_dir_ = std::getenv("ORVENA_PULSE_DIR") ? std::getenv("ORVENA_PULSE_DIR") : "";
         started_ = ::pclose(out) == 0 && !server_dir_.empty();
-        // A sink chosen for the user's own server must not steer this stream.
-        ::unsetenv("PULSE_SINK");
+        ::unsetenv("PULSE_SINK");  // the user's own sink must not steer this stream
     }
     static void TearDownTestSuite() {
-        for (const char* name : {"PULSE_SERVER", "PULSE_COOKIE", "PULSE_CLIENTCONFIG"}) {
+        for (const char* name :
+             {"PULSE_SERVER", "PULSE_COOKIE", "PULSE_CLIENTCONFIG", "ORVENA_PULSE_DIR"})
             ::unsetenv(name);
-        }
-        if (server_dir_.empty()) return;
-        const int stopped = std::system((server_script() + " stop '" + server_dir_ + "'").c_str());
-        if (stopped != 0) ADD_FAILURE() << "the private sound server did not stop";
+        if (!server_dir_.empty() && std::system((script() + "stop '" + server_dir_ + "'").c_str()))
+            ADD_FAILURE() << "the private sound server did not stop";
     }
     void SetUp() override { ASSERT_TRUE(started_) << "the private sound server did not start"; }
 
@@ -62,7 +50,7 @@ class PulseServer : public ::testing::Test {
     static inline bool started_ = false;
 };
 
-// Records the null sink's monitor while `play` runs.
+// The left channel of the sink's monitor recorded while `play` runs.
 std::vector<float> record_sink(double seconds, const std::function<void()>& play) {
     const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, 48000, 2};
     int error = 0;
@@ -77,35 +65,26 @@ std::vector<float> record_sink(double seconds, const std::function<void()>& play
     pa_simple_read(rec, sound.data(), sound.size() * sizeof(float), &error);
     player.join();
     pa_simple_free(rec);
-    return sound;
+    return channel_of(sound, 0);
 }
 
-// Cents from `reference` measured in the note between its dropouts: every stretch without a
-// run of 48 or more zero samples (digital silence: the stream ran dry) is cut into windows of
-// 50 to 100 ms, from 50 ms after the onset to 1 s.
+// Cents from `reference` in 100 ms windows of the first second of the note, from 50 ms after
+// its onset, leaving out the windows with a dropout (48 or more zero samples: the stream ran dry).
 std::vector<double> cents_between_dropouts(const std::vector<float>& left, double reference) {
-    constexpr std::size_t kShortest = 2400, kLongest = 4800, kDropout = 48;
     std::size_t onset = 0;
     while (onset < left.size() && std::abs(left[onset]) < 1e-3f) ++onset;
-    const std::size_t end = std::min(left.size(), onset + 48000);
     std::vector<double> cents;
-    std::size_t start = onset + kShortest, zeros = 0;
-    auto measure_up_to = [&](std::size_t stop) {
-        for (; stop > start && stop - start >= kShortest; start += kLongest) {
-            const std::span<const float> window(&left[start], std::min(kLongest, stop - start));
+    for (std::size_t at = onset + 2400; at + 4800 <= std::min(left.size(), onset + 48000);
+         at += 4800) {
+        const std::span<const float> window(&left[at], 4800);
+        std::size_t zeros = 0, longest = 0;
+        for (float v : window) longest = std::max(longest, zeros = v == 0.0f ? zeros + 1 : 0);
+        if (longest < 48)
             cents.push_back(cents_between(measure_fundamental(window, 48000.0), reference));
-        }
-    };
-    for (std::size_t i = start; i < end; ++i) {
-        zeros = left[i] == 0.0f ? zeros + 1 : 0;
-        if (zeros == kDropout) measure_up_to(i + 1 - kDropout);
-        if (zeros >= kDropout) start = i + 1;
     }
-    measure_up_to(end);
     return cents;
 }
 
-// "spare" is made before "cap", yet the server's default comes first in the list.
 TEST_F(PulseServer, ListsTheDefaultOutputFirst) {
     const AudioSystemInfo info = probe_pulse(kPulseAnswerTime);
     ASSERT_EQ(info.devices.size(), 2u) << info.why_not;
@@ -113,6 +92,8 @@ TEST_F(PulseServer, ListsTheDefaultOutputFirst) {
     EXPECT_EQ(info.devices[1].id, "spare");
 }
 
+// A 5 ms stream on a loaded machine runs dry now and then: the note is in tune when most
+// windows say so; a pluck leaving fewer than three windows is played again.
 TEST_F(PulseServer, PlaysAStringInTuneThroughAStreamOfUnder20Milliseconds) {
     std::string why_not;
     // The block kept: dropouts on a busy machine may add blocks, but not a larger block.
@@ -120,34 +101,24 @@ TEST_F(PulseServer, PlaysAStringInTuneThroughAStreamOfUnder20Milliseconds) {
     ASSERT_NE(out, nullptr) << why_not;
     EXPECT_EQ(out->description(), "pulse 'cap'");
     EXPECT_EQ(out->block_frames(), 128u);
-
     InstrumentState st = tuned_state();
     TempDir dir;
-    copy_samples(dir);
+    copy_samples(st, dir);
     SoundModule module(st, dir.path(), std::move(out));
     module.load_samples();
-    // A busy machine may cost the new stream a dropout or two before its buffer settles.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    // A 5 ms stream on a machine loaded by others runs dry now and then, and a splice without
-    // silence bends one window's pitch: the note is in tune when most windows between the
-    // dropouts say so. Where a pluck leaves fewer than three, the string is plucked again.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the new stream settles
     std::vector<double> cents;
     for (int pluck = 0; pluck < 3 && cents.size() < 3; ++pluck) {
-        const std::vector<float> sound = record_sink(1.6, [&] { module.play_tuned_sample(12, 0); });
-        ASSERT_FALSE(sound.empty()) << "the sink's monitor could not be recorded";
-        const std::vector<float> left = channel_of(sound, 0);
+        const auto left = record_sink(1.6, [&] { module.play_tuned_sample(12, 0); });
         ASSERT_TRUE(std::any_of(left.begin(), left.end(), [](float v) { return v > 0.01f; }))
-            << "nothing was heard";
+            << "nothing was heard (or the monitor could not be recorded)";
         cents = cents_between_dropouts(left, st.freq(12, 0));
     }
-    ASSERT_GE(cents.size(), 3u) << "three plucks left fewer than three 50 ms stretches without a "
-                                   "dropout";
+    ASSERT_GE(cents.size(), 3u) << "three plucks left fewer than three windows without dropout";
     std::nth_element(cents.begin(), cents.begin() + cents.size() / 2, cents.end());
     EXPECT_NEAR(cents[cents.size() / 2], 0.0, 1.0);
-
-    const double latency = module.output().latency_seconds();
-    EXPECT_GT(latency, 0.0);
-    EXPECT_LT(latency, 0.020);
+    EXPECT_GT(module.output().latency_seconds(), 0.0);
+    EXPECT_LT(module.output().latency_seconds(), 0.020);
 }
 
 }  // namespace

@@ -1,16 +1,15 @@
 #pragma once
-// Shared pieces of the sound tests: an instrument state tuned to the 79-step system, copies
-// of the shipped samples in a temporary folder, sound modules playing them, WAV files built
-// byte by byte, and offline rendering of the mixer.
+// Shared pieces of the sound tests: the instrument tuned by the shipped workbook, copies of the
+// shipped samples, WAV files built byte by byte, and the mixer rendered offline.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 #include <vector>
 
+#include "pitch/pitch.h"
 #include "sound/mixer.h"
 #include "sound/sound_module.h"
 #include "support/temp_dir.h"
@@ -20,51 +19,45 @@ namespace orvena::test {
 
 constexpr double kDeviceRate = 48000.0;
 
-// The instrument as start-up leaves it: names, lever limits, the tuning of the shipped
-// workbook with freq and sample_rate derived, wav_files "00-ref.wav" .. "26-A2.wav".
+// Start-up's instrument: the shipped workbook's tuning, wav_files "00-ref.wav" .. "26-A2.wav".
 InstrumentState tuned_state();
+void copy_samples(const InstrumentState& st, const TempDir& dir);  // the 27 shipped samples
 
-// Copies the 27 generated samples of the program folder into dir.
-void copy_samples(const TempDir& dir);
-
-// Renders `seconds` of the mixer in 256-frame blocks; interleaved stereo.
+// `seconds` of the mixer in 256-frame blocks, interleaved stereo; a stretch of its left channel.
 std::vector<float> render(Mixer& mixer, double seconds);
+std::vector<float> left_part(const std::vector<float>& stereo, double from_s, double length_s);
+// The pitch of the left channel from 50 ms on, over 0.4 s.
+double pitch_of(const std::vector<float>& stereo);
 
-// A stretch of one channel: [from, from + length) seconds.
-std::vector<float> left_part(const std::vector<float>& stereo, double from_s, double length_s,
-                             double rate = kDeviceRate);
+// A sine of `f` Hz at half full scale; the right channel (if any) is the left one negated.
+SampleData sine_sample(double f, double rate, double seconds, int channels = 1);
 
-// A WAV file image. Sample data: a sine of `tone_hz` (at the stored rate) in every channel.
+// A WAV file image holding a sine of `tone_hz` (at the stored rate) in every channel.
 struct WavSpec {
     std::uint16_t format_tag = 1;  // 1 PCM, 3 float, 0xFFFE extensible
     std::uint16_t channels = 1;
     std::uint16_t bits = 16;
     std::uint32_t rate = 44100;
-    std::uint32_t fmt_size = 16;    // 16, 18 or 40
-    bool float_subformat = false;   // extensible only
-    std::string chunks_before_fmt;  // raw chunk bytes placed between WAVE and fmt
-    std::string chunks_before_data;
-    double tone_hz = 440.0;
-    double seconds = 1.0;
+    std::uint32_t fmt_size = 16;                        // 16, 18 or 40
+    bool float_subformat = false;                       // extensible only
+    std::string chunks_before_fmt, chunks_before_data;  // raw chunks
+    double tone_hz = 440.0, seconds = 1.0;
 };
 std::string make_wav(const WavSpec& shape);
-
-// A raw chunk: id, little-endian size, body, pad byte for an odd size.
-std::string chunk(const std::string& id, const std::string& body);
-
+std::string chunk(const std::string& id, const std::string& body);  // padded to even size
 std::uint32_t le32_at(const std::string& bytes, std::size_t offset);
 
-// The shipped tuning playing copies of the shipped samples in a fresh folder, through sound
-// modules on the silent output; the warnings they show are kept.
+// Sound modules on the silent output playing copies of the shipped samples; warnings are kept.
 class ModuleTest : public ::testing::Test {
   protected:
-    ModuleTest() : st(tuned_state()) { copy_samples(dir); }
+    ModuleTest() : st(tuned_state()) { copy_samples(st, dir); }
     std::unique_ptr<SoundModule> make_module() {
         auto m = std::make_unique<SoundModule>(st, dir.path(), std::make_unique<NullOutput>());
         m->on_warning([this](const std::string& text) { warnings.push_back(text); });
         m->load_samples();
         return m;
     }
+    std::string file_of(int s) { return read_file_bytes(dir / st.wav_files[s]); }
     InstrumentState st;
     TempDir dir;
     std::vector<std::string> warnings;

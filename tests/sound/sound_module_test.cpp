@@ -1,63 +1,72 @@
-// The sound procedures heard through the mixer, offline: the pitch of plucks and held notes,
-// and how the plucked channel and the held notes start, cut and overlap.
+// The sound module heard offline: the pitch of every way of sounding a string, plucks and held
+// notes, and sample files changed, too large, missing or not playable.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
 
-#include "pitch/pitch.h"
-#include "sound/sound_module.h"
+#include "sound/wav_header.h"
 #include "sound_fixture.h"
 
 namespace orvena::test {
 namespace {
 
-class SoundModuleTest : public ModuleTest {
-  protected:
-    static double pitch_of(const std::vector<float>& sound, double from = 0.05) {
-        return measure_fundamental(left_part(sound, from, 0.4), kDeviceRate);
-    }
-};
+using ::testing::HasSubstr;
+using SoundModuleTest = ModuleTest;
 
-// A pluck sounds the frequency of its lever position, raised or lowered by the string's
-// fine tuning.
-TEST_F(SoundModuleTest, PlucksSoundTheFrequencyOfTheirLeverPosition) {
-    const std::tuple<int, int, int> cases[] = {{1, -5, 0},    {1, 6, 0},   {12, -8, 0},
-                                               {12, 1, 0},    {12, 7, 17}, {26, 12, 0},
-                                               {26, -8, -23}, {26, 3, -23}};
-    for (auto [s, p, offset] : cases) {
-        st.akord_offset[s] = static_cast<std::int16_t>(offset);
-        recompute_string_rates(st, s, true);
+// A pluck or a letter key sounds the lever's frequency moved by the fine tuning and writes its
+// rate into the header (over rate 0 too); a header it cannot write plays from memory, said once.
+TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
+    struct Row {
+        int s, p, offset;
+        bool key;
+        std::string file;  // "" as shipped, "rate 0" or "read-only"
+    };
+    const Row rows[] = {{1, -5, 0, false, ""},          {1, 6, 0, false, ""},
+                        {12, -8, 0, false, ""},         {12, 7, 17, false, ""},
+                        {26, 12, 0, false, ""},         {26, -8, -23, false, ""},
+                        {12, 3, 0, false, ""},          {12, 0, -1, true, ""},
+                        {12, 0, 0, false, "rate 0"},    {17, 2, 0, true, "rate 0"},
+                        {12, 3, 0, false, "read-only"}, {26, -2, 0, false, "read-only"},
+                        {12, -2, 0, true, "read-only"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.s << "/" << r.p << " " << r.offset << " " << r.file);
+        std::string before = file_of(r.s);
+        if (r.file == "rate 0") {
+            before.replace(24, 8, 8, '\0');
+            write_file_bytes(dir / st.wav_files[r.s], before);
+        }
+        st.akord_offset[r.s] = static_cast<std::int16_t>(r.offset);
+        recompute_string_rates(st, r.s, true);
+        warnings.clear();
         auto m = make_module();
-        m->play_tuned_sample(s, p);
-        const double expected = st.freq(s, p) * std::pow(2.0, offset / 1200.0);
-        EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)), expected), 0.0, 0.5)
-            << "string " << s << " lever " << p << " offset " << offset;
+        if (r.file == "read-only")  // root writes whatever the permissions say
+            m->set_rate_writer([](const auto&, std::int32_t) { return RatePatch::write_failed; });
+        for (int twice = 0; twice < 2; ++twice)
+            r.key ? m->play_note_alias(r.s, r.p, st.note_names[r.s])
+                  : m->play_tuned_sample(r.s, r.p);
+        EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)),
+                                  st.freq(r.s, r.p) * std::pow(2.0, r.offset / 1200.0)),
+                    0.0, 0.5);
+        const std::string after = file_of(r.s);
+        if (r.file == "read-only") {
+            EXPECT_EQ(after, before);
+            ASSERT_EQ(warnings.size(), 1u);
+            EXPECT_THAT(warnings[0], HasSubstr("yazılamıyor"));
+        } else {  // 16-bit mono: the byte rate is twice the rate
+            const auto rate = static_cast<std::uint32_t>(st.sample_rate(r.s, r.p));
+            EXPECT_TRUE(warnings.empty());
+            EXPECT_EQ(std::pair(le32_at(after, 24), le32_at(after, 28)), std::pair(rate, 2 * rate));
+        }
     }
-}
-
-// A held note sounds its string's lever now with the string's fine tuning, whatever the last
-// pluck wrote, and its file then holds that rate.
-TEST_F(SoundModuleTest, AHeldNoteSoundsTheLeverNowWithTheFineTuning) {
-    auto m = make_module();
-    m->play_tuned_sample(12, 3);
-    m->stop_plucked();
-    render(m->mixer(), 0.01);
-    st.akord_offset[12] = -1;
-    recompute_string_rates(st, 12, true);
-    m->play_note_alias(12, 0, st.note_names[12]);
-    const double expected = st.freq(12, 0) * std::pow(2.0, -1 / 1200.0);
-    EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)), expected), 0.0, 0.5);
-    EXPECT_EQ(le32_at(read_file_bytes(dir / st.wav_files[12]), 24),
-              static_cast<std::uint32_t>(st.sample_rate(12, 0)));
 }
 
 TEST_F(SoundModuleTest, ASampleChangedOnDiskIsDecodedAgain) {
     const auto file = dir / st.wav_files[12];
-    WavSpec shape;
-    shape.tone_hz = 300.0;
-    write_file_bytes(file, make_wav(shape));
+    write_file_bytes(file, make_wav({.tone_hz = 300.0}));
     auto m = make_module();
     const int decoded = m->bank().decode_count();
     m->play_tuned_sample(12, 0);
@@ -66,8 +75,7 @@ TEST_F(SoundModuleTest, ASampleChangedOnDiskIsDecodedAgain) {
     render(m->mixer(), 0.1);
     EXPECT_EQ(m->bank().decode_count(), decoded);
 
-    shape.tone_hz = 500.0;  // same size, new content and time
-    write_file_bytes(file, make_wav(shape));
+    write_file_bytes(file, make_wav({.tone_hz = 500.0}));  // same size, new content and time
     std::filesystem::last_write_time(
         file, std::filesystem::last_write_time(file) + std::chrono::seconds(2));
     m->play_tuned_sample(12, 0);
@@ -75,13 +83,11 @@ TEST_F(SoundModuleTest, ASampleChangedOnDiskIsDecodedAgain) {
     EXPECT_EQ(m->bank().decode_count(), decoded + 1);
 }
 
-// A pluck cuts the last pluck of any string within 5 ms and without a click, also when its
-// own sample is missing or not playable or its lever position has no rate: then nothing
-// sounds at all.
+// A pluck cuts the last pluck of any string within 5 ms and without a click, also when its own
+// sample is missing or not playable or its lever has no rate: then nothing sounds at all.
 TEST_F(SoundModuleTest, APluckCutsTheLastPluckOfAnyStringWithoutAClick) {
-    write_file_bytes(dir / st.wav_files[2], make_wav({.format_tag = 3, .bits = 32}));
     std::filesystem::remove(dir / st.wav_files[3]);
-    for (auto [s, p] : {std::pair{1, 0}, {2, 0}, {3, 0}, {4, 13}}) {
+    for (auto [s, p] : {std::pair{1, 0}, {3, 0}, {4, 13}}) {
         SCOPED_TRACE(s);
         auto m = make_module();
         m->play_tuned_sample(26, 0);
@@ -108,70 +114,114 @@ TEST_F(SoundModuleTest, APluckCutsTheLastPluckOfAnyStringWithoutAClick) {
     }
 }
 
+// A held key's repeats, and another string under its alias, neither restart nor retune nor
+// double it, even after its sample ended.
 TEST_F(SoundModuleTest, AnOpenAliasIsNeitherRestartedNorDoubledEvenAfterItsSampleEnded) {
-    {
-        auto once = make_module();
-        once->play_note_alias(12, 0, "A4");
-        const auto reference = render(once->mixer(), 0.6);
+    auto m = make_module();
+    m->play_note_alias(1, 0, "E6");
+    EXPECT_EQ(rms(left_part(render(m->mixer(), 3.2), 3.05, 0.1)), 0.0);
+    const std::string header = file_of(1);
+    for (int p : {0, 0, 4}) m->play_note_alias(1, p, "E6");
+    m->play_note_alias(17, 0, "E6");
+    EXPECT_EQ(rms(render(m->mixer(), 0.1)), 0.0);
+    EXPECT_EQ(file_of(1), header);
+    EXPECT_TRUE(m->alias_open("E6"));
+}
 
-        auto twice = make_module();
-        twice->play_note_alias(12, 0, "A4");
-        auto sound = render(twice->mixer(), 0.2);
-        const std::string header = read_file_bytes(dir / st.wav_files[12]);
-        for (int i = 0; i < 5; ++i) twice->play_note_alias(12, 4, "A4");
-        twice->play_note_alias(17, 0, "A4");  // another string under the same alias
-        EXPECT_EQ(read_file_bytes(dir / st.wav_files[12]), header) << "an open note is not retuned";
-        const auto more = render(twice->mixer(), 0.4);
-        sound.insert(sound.end(), more.begin(), more.end());
-        ASSERT_EQ(sound.size(), reference.size());
-        EXPECT_EQ(sound, reference);
-        EXPECT_TRUE(twice->alias_open("A4"));
+// A header before 33 MiB of silence: one warning naming 32 MB, the file kept, the rest plays.
+TEST_F(SoundModuleTest, AHugeSampleIsRefusedWithOneWarningAndTheRestPlay) {
+    const auto huge = dir / st.wav_files[12];
+    std::string bytes = make_wav({});
+    bytes.replace(4, 4, "\xF8\xFF\x0F\x02", 4);  // the RIFF size of 33 MiB
+    write_file_bytes(huge, bytes);
+    std::filesystem::resize_file(huge, 33u << 20);
+    auto m = make_module();
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_THAT(warnings[0], HasSubstr(st.wav_files[12] + " ses dosyası çok büyük (en çok 32 MB"));
+    m->play_tuned_sample(12, 0);
+    m->play_note_alias(12, 0, st.note_names[12]);
+    EXPECT_EQ(rms(render(m->mixer(), 0.1)), 0.0);
+    m->play_tuned_sample(13, 0);
+    EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)), st.freq(13, 0)), 0.0, 0.5);
+    EXPECT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(std::filesystem::file_size(huge), 33u << 20);
+}
+
+class WavBytes : public ModuleTest {
+  protected:
+    // Plucks string 5 at lever 2, rate 52000 Hz, its sample being `bytes`; the sound rendered.
+    std::vector<float> pluck_file(const std::string& bytes) {
+        write_file_bytes(dir / "05-A5.wav", bytes);
+        st.sample_rate(5, 2) = 52000;
+        SoundModule m(st, dir.path(), std::make_unique<NullOutput>());
+        m.play_tuned_sample(5, 2);
+        return render(m.mixer(), 0.5);
     }
-    {
-        auto m = make_module();
-        m->play_note_alias(1, 0, "E6");
-        const auto sound = render(m->mixer(), 3.2);
-        EXPECT_EQ(rms(left_part(sound, 3.05, 0.1)), 0.0);
-        EXPECT_TRUE(m->alias_open("E6"));
-        m->play_note_alias(1, 0, "E6");  // still open: no new note
-        EXPECT_EQ(rms(left_part(render(m->mixer(), 0.1), 0.0, 0.1)), 0.0);
-        m->stop_note_alias("E6");
-        m->play_note_alias(1, 0, "E6");
-        EXPECT_GT(rms(left_part(render(m->mixer(), 0.1), 0.0, 0.1)), 0.01);
+};
+
+// Exactly the rate and block align times it change, wherever the fmt chunk is; the 440 Hz tone
+// stored at 44100 Hz then plays at 52000 Hz. Files that are not playable PCM stay as they were.
+TEST_F(WavBytes, APluckPatchesTheRateWhereverTheFmtChunkIs) {
+    const std::string list = chunk("LIST", std::string("INFOISFT\x05\0\0\0abcde", 17));
+    const std::string junk = chunk("JUNK", std::string(27, '\0'));
+    // The file, and the offset of its fmt body: RIFF header 12, chunk headers 8.
+    const std::pair<WavSpec, std::size_t> cases[] = {
+        {{}, 20},
+        {{.chunks_before_fmt = list}, 12 + 8 + 18 + 8},
+        {{.chunks_before_fmt = junk, .chunks_before_data = chunk("fact", "\x10\x10\x10\x10")},
+         12 + 8 + 28 + 8},
+        {{.format_tag = 0xFFFE, .channels = 2, .bits = 24, .fmt_size = 40}, 20},
+    };
+    for (const auto& [shape, fmt_body] : cases) {
+        SCOPED_TRACE(fmt_body + shape.channels * 100 + shape.bits);
+        const std::string before = make_wav(shape);
+        const auto sound = pluck_file(before);
+        const std::string after = read_file_bytes(dir / "05-A5.wav");
+        ASSERT_EQ(after.size(), before.size());
+        EXPECT_EQ(le32_at(after, fmt_body + 4), 52000u);
+        EXPECT_EQ(le32_at(after, fmt_body + 8), shape.channels * shape.bits / 8u * 52000u);
+        EXPECT_EQ(after.substr(0, fmt_body + 4), before.substr(0, fmt_body + 4));
+        EXPECT_EQ(after.substr(fmt_body + 12), before.substr(fmt_body + 12));
+        EXPECT_NEAR(cents_between(pitch_of(sound), 440.0 * 52000.0 / 44100.0), 0.0, 0.5);
     }
 }
 
-// Stopping an alias silences only it (stopping one not open is harmless), and the stop call
-// silences the pluck: from 5 ms after the stop on, the held note left is heard exactly as if
-// it had played alone.
-TEST_F(SoundModuleTest, StoppingSilencesOnlyWhatIsStopped) {
-    struct Case {
-        int held;
-        const char* alias;
-        bool pluck;  // else a second held note, A4
-    };
-    for (const Case& c : {Case{17, "C4", false}, Case{22, "E3", true}}) {
-        SCOPED_TRACE(c.alias);
-        auto ref = make_module();
-        ref->play_note_alias(c.held, 0, c.alias);
-        const auto alone = render(ref->mixer(), 0.5);
-
-        auto m = make_module();
-        m->stop_note_alias("A4");  // never opened
-        m->play_note_alias(c.held, 0, c.alias);
-        c.pluck ? m->play_tuned_sample(3, 1) : m->play_note_alias(12, 0, "A4");
-        render(m->mixer(), 0.2);
-        if (c.pluck) m->stop_plucked();
-        for (const char* alias : {"A4", "A4", "B2"}) m->stop_note_alias(alias);
-        const auto more = render(m->mixer(), 0.3);
-        EXPECT_FALSE(m->alias_open("A4"));
-        EXPECT_TRUE(m->alias_open(c.alias));
-        const std::size_t skip = 2 * static_cast<std::size_t>(0.005 * kDeviceRate);
-        const std::size_t at = 2 * static_cast<std::size_t>(0.2 * kDeviceRate);
-        for (std::size_t i = skip; i < more.size(); ++i) {
-            ASSERT_NEAR(more[i], alone[at + i], 1e-6) << "frame " << i / 2;
-        }
+TEST_F(WavBytes, FilesThatAreNotPlayablePcmStayByteForByteAndSilent) {
+    const std::string canonical = make_wav({});
+    std::string no_wave = canonical, odd_block = canonical;
+    no_wave.replace(8, 4, "AVI ");
+    odd_block[32] = 4;  // block align 4 for mono 16-bit
+    for (const std::string& bytes :
+         {make_wav({.format_tag = 3, .bits = 32}),
+          make_wav({.format_tag = 0xFFFE, .bits = 32, .fmt_size = 40, .float_subformat = true}),
+          make_wav({.channels = 4}), std::string("not the samples you are looking for\r\n"),
+          canonical.substr(0, 30), canonical.substr(0, 36), no_wave, odd_block, std::string()}) {
+        SCOPED_TRACE(bytes.size());
+        EXPECT_EQ(rms(pluck_file(bytes)), 0.0);
+        EXPECT_EQ(read_file_bytes(dir / "05-A5.wav"), bytes);
     }
+}
+
+// Positions without a rate, rates out of range, a missing sample and a FIFO in a sample's place
+// write nothing, create nothing and are silent (the FIFO does not hold the pluck).
+TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSilent) {
+    const auto file = dir / st.wav_files[12], fifo = dir / st.wav_files[5];
+    const std::string before = read_file_bytes(file);
+    std::filesystem::remove(dir / st.wav_files[3]);
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    SoundModule m(st, dir.path(), std::make_unique<NullOutput>());
+    st.sample_rate(12, 4) = 999;
+    st.sample_rate(12, 5) = -44100;
+    for (auto [s, p] : {std::pair{12, 13}, {12, -12}, {12, 4}, {12, 5}, {3, 1}, {5, 0}})
+        m.play_tuned_sample(s, p);
+    m.play_note_alias(3, 0, "C6");
+    m.play_note_alias(12, 4, "A4");
+    EXPECT_FALSE(m.alias_open("C6") || m.alias_open("A4"));
+    EXPECT_EQ(rms(render(m.mixer(), 0.2)), 0.0);
+    EXPECT_FALSE(std::filesystem::exists(dir / st.wav_files[3]));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_EQ(read_file_bytes(file), before);
 }
 
 }  // namespace
