@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QPainter>
 #include <string>
 #include <vector>
 
@@ -52,39 +51,29 @@ QImage marked_sheet() {
 struct Copy {
     int dx, dy, w, h, sx, sy;
 };
-struct Ledger {
-    int x, y;
-};
+using Ledgers = std::vector<std::pair<int, int>>;  // left end x, y; 15 px long
 
-// What the staff picture must hold: white, the copies ANDed on, and ledger lines 15 px long.
-QImage picture_of(const QImage& sheet, const std::vector<Copy>& copies,
-                  const std::vector<Ledger>& ledgers) {
+// What the staff picture must hold: white, the copies ANDed on, and the ledger lines.
+QImage picture_of(const QImage& sheet, const std::vector<Copy>& copies, const Ledgers& ledgers) {
     QImage out(140, 132, QImage::Format_RGB32);
     out.fill(kWhite);
-    for (const Copy& c : copies) {
-        for (int y = 0; y < c.h; ++y) {
-            for (int x = 0; x < c.w; ++x) {
-                const QRgb a = out.pixel(c.dx + x, c.dy + y);
-                const QRgb b = sheet.pixel(c.sx + x, c.sy + y);
-                out.setPixel(c.dx + x, c.dy + y, (a & b) | 0xFF000000u);
-            }
-        }
-    }
-    for (const Ledger& l : ledgers) {
-        for (int x = l.x; x <= l.x + 14; ++x) out.setPixel(x, l.y, kBlack);
-    }
+    for (const Copy& c : copies)
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x)
+                out.setPixel(c.dx + x, c.dy + y,
+                             out.pixel(c.dx + x, c.dy + y) & sheet.pixel(c.sx + x, c.sy + y));
+    for (const auto& [lx, ly] : ledgers)
+        for (int x = lx; x <= lx + 14; ++x) out.setPixel(x, ly, kBlack);
     return out;
 }
 
-std::vector<Ledger> ledgers_at(int x, const std::vector<int>& ys) {
-    std::vector<Ledger> out;
-    for (int y : ys) out.push_back({x, y});
+// Ledger lines at x of the note (54) and of the neighbour (104), at the ys given.
+Ledgers ledgers_at(int x, const std::vector<int>& ys, int x2 = 0,
+                   const std::vector<int>& ys2 = {}) {
+    Ledgers out;
+    for (int y : ys) out.emplace_back(x, y);
+    for (int y : ys2) out.emplace_back(x2, y);
     return out;
-}
-
-std::vector<Ledger> operator+(std::vector<Ledger> a, const std::vector<Ledger>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 const Copy kStaff{5, 35, 115, 47, 362, 1};
@@ -123,34 +112,22 @@ TEST_F(Staff, NoteSignAndNeighbourStandWhereTheLeverPutsThem) {
     struct Case {
         int s, p, k;
         std::vector<Copy> copies;
-        std::vector<Ledger> ledgers;
+        Ledgers ledgers;
     };
+    // clang-format off
     const Case cases[] = {
         {12, 0, 0, {kStaff, head(56, 60)}, {}},
-        {12,
-         2,
-         6,
-         {kStaff, head(56, 60), sign(36, 51, 159, 31), head(106, 57), sign(86, 48, 159, 1)},
-         {}},
-        {12,
-         -2,
-         -6,
-         {kStaff, head(56, 60), sign(36, 51, 189, 1), head(106, 63), sign(86, 54, 189, 31)},
-         {}},
-        {1,
-         1,
-         1,
-         {kStaff, head(56, 27), sign(36, 18, 9, 31), head(106, 24), sign(86, 15, 9, 1)},
-         ledgers_at(54, {30, 36, 42}) + ledgers_at(104, {30, 36, 42})},
-        {26,
-         -1,
-         -1,
-         {kStaff, head(56, 102), sign(36, 93, 339, 1), head(106, 105), sign(86, 96, 339, 31)},
-         ledgers_at(54, {78, 84, 90, 96, 102}) + ledgers_at(104, {78, 84, 90, 96, 102, 108})},
+        {12, 2, 6, {kStaff, head(56, 60), sign(36, 51, 159, 31), head(106, 57), sign(86, 48, 159, 1)}, {}},
+        {12, -2, -6, {kStaff, head(56, 60), sign(36, 51, 189, 1), head(106, 63), sign(86, 54, 189, 31)}, {}},
+        {1, 1, 1, {kStaff, head(56, 27), sign(36, 18, 9, 31), head(106, 24), sign(86, 15, 9, 1)},
+         ledgers_at(54, {30, 36, 42}, 104, {30, 36, 42})},
+        {26, -1, -1, {kStaff, head(56, 102), sign(36, 93, 339, 1), head(106, 105), sign(86, 96, 339, 31)},
+         ledgers_at(54, {78, 84, 90, 96, 102}, 104, {78, 84, 90, 96, 102, 108})},
         {3, 2, -1, {kStaff, head(56, 33)}, ledgers_at(54, {36, 42})},
         {5, -1, 2, {kStaff, head(56, 39)}, ledgers_at(54, {42})},
         {3, 1, 13, {kStaff, head(56, 33)}, ledgers_at(54, {36, 42})},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "string " << c.s << " lever " << c.p << " step " << c.k);
         refreshes = 0;

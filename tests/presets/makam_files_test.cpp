@@ -1,15 +1,34 @@
-// Saving and loading makam files in a program folder: the bytes on disk, the levers restored,
-// the displays redrawn, the messages shown.
+// Saving and loading makam files in a program folder of their own (a subfolder of a scratch
+// folder, so a test sees that nothing was written beside it either).
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 
-#include "makam_fixture.h"
+#include "preset_fixture.h"
+#include "presets/makam_files.h"
 
 namespace orvena {
 namespace {
+
+struct MakamBench : test::PresetBench, MakamControls {
+    MakamBench() { std::filesystem::create_directory(folder); }
+    std::string text1, file2_file_name;
+    bool file2_visible = false;
+    int file2_refreshes = 0;
+    test::TempDir root;
+    std::filesystem::path folder = root.path() / "orvena";
+    MakamContext makam{ctx, *this, folder};
+
+    std::string Text1_Text() const override { return text1; }
+    void Text1_setText(const std::string& text) override { text1 = text; }
+    void File2_setVisible(bool visible) override { file2_visible = visible; }
+    void File2_Refresh() override { ++file2_refreshes; }
+    std::string File2_FileName() const override { return file2_file_name; }
+    void save_as(const std::string& name) { text1 = name, save_buton_Click(makam); }
+    void load(const std::string& name) { file2_file_name = name, File2_Click(makam); }
+};
 
 std::vector<std::string> files_in(const std::filesystem::path& folder) {
     std::vector<std::string> names;
@@ -25,8 +44,10 @@ std::string repeat(int count, const std::string& number) {
     return text;
 }
 
+// Loading also goes back to SÜPÜRDE with the user's setting, from a level whose computed
+// setting was in force.
 TEST(MakamFiles, SaveWritesTheLayoutAndLoadRestoresItRedrawingTheSelectedString) {
-    test::MakamBench b;
+    MakamBench b;
     b.st.mandal_pos[1] = -3;
     b.st.mandal_pos[2] = 8;
     b.save_as("Uşşak");
@@ -37,15 +58,20 @@ TEST(MakamFiles, SaveWritesTheLayoutAndLoadRestoresItRedrawingTheSelectedString)
     b.save_as("Uşşak");
     EXPECT_EQ(files_in(b.folder), std::vector<std::string>{"Uşşak.mkm"});
 
-    for (int s = 1; s <= kStringCount; ++s) b.st.mandal_pos[s] = 0;
+    test::make_regular_degrees(b.st);
+    b.Option1_select(7);
+    ASSERT_FALSE(b.st.manual_levers);
+    b.views.calls.clear();
     b.st.cur_string = 2;
     open_buton_Click(b.makam);
     EXPECT_TRUE(b.file2_visible);
     b.load("Uşşak.mkm");
     EXPECT_FALSE(b.file2_visible);
-    EXPECT_EQ(b.text1, "Uşşak");
-    EXPECT_EQ(b.st.mandal_pos[1], 4);
-    EXPECT_EQ(b.st.mandal_pos[2], 8);
+    EXPECT_EQ(std::tuple(b.text1, b.option1, b.st.manual_levers, b.option5),
+              std::tuple("Uşşak", kSupurde, true, 1));
+    EXPECT_EQ(std::tuple(b.st.mandal_pos[1], b.st.mandal_pos[2], b.st.mandal_pos[26]),
+              std::tuple(4, 8, 0));
+    EXPECT_FALSE(test::red_in_row(b.Picture10, 3));
     EXPECT_TRUE(b.dialogs.texts().empty());
     test::Calls redrawn{"arıza_yaz 1", "arıza_yaz 2", "mandal_at", "porte", "etiket"};
     for (int s = 3; s <= kStringCount; ++s) redrawn.push_back("arıza_yaz " + std::to_string(s));
@@ -54,12 +80,8 @@ TEST(MakamFiles, SaveWritesTheLayoutAndLoadRestoresItRedrawingTheSelectedString)
 
 // Hand-edited files: what the loader keeps, and the message for a faulty one.
 TEST(MakamFiles, HandEditedFilesLoadUpToTheirFirstFault) {
-    struct Case {
-        const char* name;
-        std::string bytes;  // empty: no file at all
-        int loaded;         // strings that take 2
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<const char*, std::string, int> cases[] = {
+        // what, the bytes ("" no file), how many strings take 2
         {"commas on one line, text after the 26th", repeat(26, "2,") + "x", 26},
         {"spaces on one line", repeat(26, " 2  "), 26},
         {"fewer numbers", repeat(3, " 2 \r\n"), 3},
@@ -73,47 +95,24 @@ TEST(MakamFiles, HandEditedFilesLoadUpToTheirFirstFault) {
         {"a folder of that name", "<folder>", 0},
         {"a FIFO of that name", "<fifo>", 0},  // read, it would hold the window
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        test::MakamBench b;
+    for (const auto& [what, bytes, loaded] : cases) {
+        SCOPED_TRACE(what);
+        MakamBench b;
         for (int s = 1; s <= kStringCount; ++s) b.st.mandal_pos[s] = -1;
         const auto file = b.folder / "Hicaz.mkm";
-        if (c.bytes == "<folder>") {
+        if (bytes == "<folder>")
             std::filesystem::create_directory(file);
-        } else if (c.bytes == "<fifo>") {
+        else if (bytes == "<fifo>")
             ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
-        } else if (!c.bytes.empty()) {
-            test::write_file_bytes(file, c.bytes);
-        }
+        else if (!bytes.empty())
+            test::write_file_bytes(file, bytes);
         b.load("Hicaz.mkm");
         for (int s = 1; s <= kStringCount; ++s)
-            EXPECT_EQ(b.st.mandal_pos[s], s <= c.loaded ? 2 : -1) << "string " << s;
-        EXPECT_EQ(b.dialogs.texts(), c.loaded < kStringCount
+            EXPECT_EQ(b.st.mandal_pos[s], s <= loaded ? 2 : -1) << "string " << s;
+        EXPECT_EQ(b.dialogs.texts(), loaded < kStringCount
                                          ? std::vector<std::string>{kMakamFileFault}
                                          : std::vector<std::string>{});
     }
-}
-
-TEST(MakamFiles, LoadingReturnsToTheUsersSettingAtSupurdeFirst) {
-    test::MakamBench b;
-    test::make_regular_degrees(b.st);
-    test::write_file_bytes(b.folder / "Rast.mkm", repeat(26, " 1 \r\n"));
-    b.Option1_select(7);  // DAVUD NIS.: its computed setting is in force
-    ASSERT_FALSE(b.st.manual_levers);
-    b.load("Rast.mkm");
-    EXPECT_EQ(std::tuple(b.option1, b.st.ahenk_shift, b.st.manual_levers, b.option5),
-              std::tuple(kSupurde, 0, true, 1));
-    for (int s = 1; s <= kStringCount; ++s) {
-        EXPECT_EQ(b.st.mandal_pos[s], 1) << s;
-        EXPECT_FALSE(test::red_in_row(b.Picture10, s)) << s;
-    }
-    // SÜPÜRDE with a fine shift: the loaded setting is the user's, and the list stays shown.
-    b.HScroll1_setValue(1);
-    b.load("Rast.mkm");
-    EXPECT_EQ(b.hscroll1, 1);
-    EXPECT_TRUE(b.st.manual_levers);
-    for (int s = 1; s <= kStringCount; ++s) EXPECT_TRUE(test::red_in_row(b.Picture10, s)) << s;
-    EXPECT_TRUE(b.dialogs.texts().empty());
 }
 
 TEST(MakamFiles, NamesThatAreNotPlainFileNamesWriteNothingAnywhere) {
@@ -123,28 +122,25 @@ TEST(MakamFiles, NamesThatAreNotPlainFileNamesWriteNothingAnywhere) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", kMakamNameMissing},
         {"../x", "\"../x" + refused + separator},
-        {"a/b", "\"a/b" + refused + separator},
         {"..", "\".." + refused + "isim nokta ile başlayamaz."},
         {".gizli", "\".gizli" + refused + "isim nokta ile başlayamaz."},
         {"a\x1b[2Jb", "\"a\\x1B[2Jb" + refused + "isimde denetim karakteri olamaz."},
         {long_name, "\"" + long_name + refused + "isim çok uzun: en çok 251 bayt olabilir."},
+        // The file system refuses it: a folder stands there.
+        {"Saba", "\"Saba.mkm\" makam dosyası yazılamadı:\r\n"},
     };
     for (const auto& [name, message] : cases) {
         SCOPED_TRACE(name);
-        test::MakamBench b;
+        MakamBench b;
+        if (name == "Saba") std::filesystem::create_directory(b.folder / "Saba.mkm");
         b.save_as(name);
-        EXPECT_EQ(b.dialogs.texts(), std::vector<std::string>{message});
-        EXPECT_TRUE(files_in(b.folder).empty());
+        ASSERT_EQ(b.dialogs.texts().size(), 1u);
+        EXPECT_TRUE(b.dialogs.texts()[0].starts_with(message));
+        EXPECT_EQ(files_in(b.folder), name == "Saba" ? std::vector<std::string>{"Saba.mkm"}
+                                                     : std::vector<std::string>{});
         EXPECT_EQ(files_in(b.root.path()), std::vector<std::string>{"orvena"});
+        EXPECT_EQ(b.file2_refreshes, 0);
     }
-    // A name the file system refuses (a folder stands there) is reported and left alone.
-    test::MakamBench b;
-    std::filesystem::create_directory(b.folder / "Saba.mkm");
-    b.save_as("Saba");
-    ASSERT_EQ(b.dialogs.texts().size(), 1u);
-    EXPECT_TRUE(b.dialogs.texts()[0].starts_with("\"Saba.mkm\" makam dosyası yazılamadı:\r\n"));
-    EXPECT_EQ(files_in(b.folder), std::vector<std::string>{"Saba.mkm"});
-    EXPECT_EQ(b.file2_refreshes, 0);
 }
 
 }  // namespace
