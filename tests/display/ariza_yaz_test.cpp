@@ -87,19 +87,18 @@ TEST_F(LeverNumbers, WithCheck1EveryDiagonalNumberIsRewrittenInItsColour) {
     st.mandal_pos(8) = 1;
     st.mandal_pos(26) = -8;
     set_and_write(5, 3, true);
-    const std::tuple<int, const char*, QRgb, int, int> wants[] = {{2, "-4 ", kOlive, 470, 33},
-                                                                  {5, " 3 ", kOlive, 413, 78},
-                                                                  {7, " 10 ", kOlive, 375, 108},
-                                                                  {8, " 1 ", kRedBrown, 356, 123},
-                                                                  {26, "-8 ", kRedBrown, 14, 393}};
+    // clang-format off
+    const std::tuple<int, const char*, QRgb, int, int> wants[] = {
+        {2, "-4 ", kOlive, 470, 33}, {5, " 3 ", kOlive, 413, 78}, {7, " 10 ", kOlive, 375, 108},
+        {8, " 1 ", kRedBrown, 356, 123}, {26, "-8 ", kRedBrown, 14, 393}};
+    // clang-format on
     const auto& log = instrument.print_log();
     ASSERT_EQ(log.size(), std::size(wants));
     for (std::size_t i = 0; i < log.size(); ++i) {
         const auto [n, text, colour, x, y] = wants[i];
         EXPECT_EQ(std::tuple(log[i].text.toStdString(), log[i].colour & 0xFFFFFFu, log[i].x,
                              log[i].y, log[i].font_size),
-                  std::tuple(text, colour, x, y, 12))
-            << "string " << n;
+                  std::tuple(text, colour, x, y, 12));
         EXPECT_GT(count_colour(instrument, diagonal_box(n), colour), 0) << "string " << n;
     }
     EXPECT_EQ(count_colour(instrument, diagonal_box(3), kWhite), 22 * 17) << "blank box";

@@ -45,42 +45,28 @@ class Panel : public ::testing::Test {
 
 // The frequency is what sounds: the lever's, with the fine tuning (-5 cents on string 20).
 TEST_F(Panel, EveryLineShowsTheStringsPitchWithBlueLabelsAndBlackValues) {
-    const std::tuple<int, int, double, double, int, int, std::string, char,
-                     std::vector<std::string>>
-        cases[] = {
-            {17,
-             0,
-             0.0,
-             261.5,
-             0,
-             42,
-             padded("Çargâh", 6),
-             '.',  // the ratio is from the cents
-             {" eşik mandal :  0 ", " tel no :            17 ", kTonLabel + padded("Çargâh", 6),
-              " C4 ten :         0.0000 Cent", " bağıl frekans :1.00000000",
-              " frekans :        261.5000 Herz", " Akord fark :    0 Cent"}},
-            {20,
-             -3,
-             -512.3456,
-             194.88347,
-             -5,
-             -30,
-             padded("Kaba Hisar", 10),
-             ',',
-             {" eşik mandal : -3 ", " tel no :            20 ",
-              kTonLabel + padded("Kaba Hisar", 10), " C4 ten :         -512,3456 Cent",
-              " bağıl frekans :0,74383025", " frekans :        194,3214 Herz",
-              " Akord fark :    -5 Cent"}},
-        };
-    for (const auto& [s, p, cents, hz, akord, degree, name, separator, expected] : cases) {
+    // String, lever, its cents and Hz, fine tuning, the name of its degree, the separator.
+    // clang-format off
+    const std::tuple<int, int, double, double, int, std::string, char, std::vector<std::string>> cases[] = {
+        {17, 0, 0.0, 261.5, 0, padded("Çargâh", 6), '.',  // the ratio is from the cents
+         {" eşik mandal :  0 ", " tel no :            17 ", kTonLabel + padded("Çargâh", 6),
+          " C4 ten :         0.0000 Cent", " bağıl frekans :1.00000000",
+          " frekans :        261.5000 Herz", " Akord fark :    0 Cent"}},
+        {20, -3, -512.3456, 194.88347, -5, padded("Kaba Hisar", 10), ',',
+         {" eşik mandal : -3 ", " tel no :            20 ", kTonLabel + padded("Kaba Hisar", 10),
+          " C4 ten :         -512,3456 Cent", " bağıl frekans :0,74383025",
+          " frekans :        194,3214 Herz", " Akord fark :    -5 Cent"}},
+    };
+    // clang-format on
+    for (const auto& [s, p, cents, hz, akord, name, separator, expected] : cases) {
         st.cur_string = static_cast<std::int16_t>(s);
         st.manual_levers = true;
         st.mandal_pos(s) = static_cast<std::int16_t>(p);
         st.cents(s, p) = cents;
         st.freq(s, p) = hz;
         st.akord_offset(s) = static_cast<std::int16_t>(akord);
-        st.degree_at(s, p) = static_cast<std::int16_t>(degree);
-        st.degrees(degree).degree_name = name;
+        st.degree_at(s, p) = 42;
+        st.degrees(42).degree_name = name;
         pic.LineBF(0, 0, 238, 99, qRgb(255, 0, 0));  // what was there goes
         show(separator);
         EXPECT_EQ(lines(), expected);
@@ -108,46 +94,32 @@ TEST_F(Panel, EveryLineShowsTheStringsPitchWithBlueLabelsAndBlackValues) {
 // lower one on a tie), the others the degree of their place; the transposed setting only
 // degrees inside the list; a degree the workbook left unfilled shows blank.
 TEST_F(Panel, PitchNameFollowsTheStringAndTheSetting) {
-    const auto top = [](InstrumentState& s) {
-        s.cur_string = 3;
-        s.manual_levers = true;
-        s.mandal_pos(3) = 2;
-        s.cents(3, 2) = 2250.0;
-        for (int d = 104; d <= 196; ++d) s.degrees(d).degree_cents = 100.0f;
-        s.degrees(103).degree_cents = s.degrees(197).degree_cents = 2250.0f;  // not searched
-        // 10.5 rounds to 10 (half to even) and so ties with 9.6, which also rounds to 10.
-        s.degrees(140).degree_cents = 2260.5f;
-        s.degrees(140).degree_name = padded("Eviç", 4);
-        s.degrees(141).degree_cents = 2240.4f;
-        s.degrees(141).degree_name = padded("Acem", 4);
-    };
-    const std::tuple<std::function<void(InstrumentState&)>, std::string> manual[] = {
-        {top, padded("Eviç", 4)},   // a tie
-        {[&](InstrumentState& s) {  // a nearer degree further up
-             top(s);
-             s.degrees(180).degree_cents = 2249.0f;
-             s.degrees(180).degree_name = padded("Gerdaniye", 9);
-         },
-         padded("Gerdaniye", 9)},
-        {[&](InstrumentState& s) {  // string 8 names its place's degree
-             top(s);
-             s.cur_string = 8;
-             s.cents(8, 0) = 2250.0;
-             s.degree_at(8, 0) = 141;
-         },
-         padded("Acem", 4)},
-        {[](InstrumentState& s) {  // an unfilled degree
-             s.cur_string = 12;
-             s.manual_levers = true;
-             s.degree_at(12, 0) = 60;
-         },
-         std::string(30, ' ')},
-    };
-    for (const auto& [set, shown] : manual) {
+    // String 3 at lever 2 plays 2250 cents; degrees 104..196 lie at 100 but for 140 at 10.5
+    // cents above (rounded half to even, a tie) and 141 at 9.6 below; 103 and 197 match but
+    // are not searched. Then degree 180 at 1 cent below; string 8 on degree 141; string 12 on
+    // the unfilled degree 60.
+    const std::tuple<int, bool, std::string> manual[] = {{3, false, padded("Eviç", 4)},
+                                                         {3, true, padded("Gerdaniye", 9)},
+                                                         {8, false, padded("Acem", 4)},
+                                                         {12, false, std::string(30, ' ')}};
+    for (const auto& [string, nearer_up, shown] : manual) {
         st = InstrumentState{};
-        set(st);
+        st.cur_string = static_cast<std::int16_t>(string);
+        st.manual_levers = true;
+        st.mandal_pos(3) = 2;
+        st.cents(3, 2) = st.cents(8, 0) = 2250.0;
+        for (int d = 104; d <= 196; ++d) st.degrees(d).degree_cents = 100.0f;
+        st.degrees(103).degree_cents = st.degrees(197).degree_cents = 2250.0f;
+        st.degrees(140).degree_cents = 2260.5f;
+        st.degrees(140).degree_name = padded("Eviç", 4);
+        st.degrees(141).degree_cents = 2240.4f;
+        st.degrees(141).degree_name = padded("Acem", 4);
+        if (nearer_up) st.degrees(180).degree_cents = 2249.0f;
+        st.degrees(180).degree_name = padded("Gerdaniye", 9);
+        st.degree_at(8, 0) = 141;
+        st.degree_at(12, 0) = 60;
         show();
-        EXPECT_EQ(lines().at(2), kTonLabel + shown);
+        EXPECT_EQ(lines().at(2), kTonLabel + shown) << string;
     }
     // The unfilled name leaves no missing-glyph boxes: right of the label, bare background.
     const PrintRecord& name = pic.print_log().at(5);

@@ -32,22 +32,14 @@ TEST(Resim, BandsBoardAndPanelsAreFilledAllOverAndNoFillLeaks) {
     // Each colour with the x, y pairs where it must show.
     // clang-format off
     const std::pair<QRgb, std::vector<int>> probes[] = {
-        // The side band at the top and bottom of the body; inside a pin ring it stays.
-        {rgb(220, 220, 220), {540, 38, 320, 200, 80, 399, 530, 30}},
-        // The band inside it up to the staircase (middle, foot, left of its bottom join).
-        {rgb(130, 30, 30), {365, 204, 118, 400, 596, 23, 110, 411}},
-        // The mark band beyond the staircase, between mark rows; right of the join.
-        {rgb(180, 120, 120), {610, 23, 395, 216, 215, 396, 135, 411, 611, 32, 206, 407}},
-        // The sound board, also right of the inner frame lines and between the panels.
-        {kBoard, {515, 215, 650, 310, 800, 410, 700, 217, 686, 100, 700, 121}},
-        // Each panel, on both sides of its diagonals.
-        {rgb(230, 220, 180), {710, 70, 770, 66, 710, 168, 770, 170, 710, 260, 770, 260,
-                              710, 363, 770, 350}},
-        // Outline, staircase join, frame lines, diagonals; marks (2 on string 1, 27 on 26).
-        {kBlack, {400, 414, 806, 300, 125, 412, 790, 50, 682, 50, 700, 215, 690, 64, 700, 34,
-                  605, 32, 608, 32, 208, 407}},
-        // Bridge bar, a foot, the pin rings of strings 1 and 26.
-        {rgb(0, 0, 255), {736, 50, 735, 400, 733, 65, 739, 370, 533, 30, 530, 33, 86, 409}},
+        {rgb(220, 220, 220), {540, 38, 80, 399, 530, 30}},  // side band, also in a pin ring
+        {rgb(130, 30, 30), {365, 204, 596, 23, 110, 411}},  // the band inside it
+        {rgb(180, 120, 120), {610, 23, 215, 396, 135, 411}},  // the mark band, between marks
+        {kBoard, {515, 215, 800, 410, 686, 100, 700, 121}},  // sound board, between the panels
+        {rgb(230, 220, 180), {710, 70, 770, 66, 710, 363, 770, 350}},  // panels, both sides
+        // Outline, staircase join, frame line, diagonal; marks of strings 1 and 26.
+        {kBlack, {400, 414, 125, 412, 790, 50, 690, 64, 605, 32, 608, 32, 208, 407}},
+        {rgb(0, 0, 255), {736, 50, 733, 65, 533, 30, 86, 409}},  // bridge, foot, pin rings
         {kWhite, {10, 10, 850, 200, 20, 300}},  // outside the body nothing is drawn
     };
     // clang-format on

@@ -1,5 +1,6 @@
-// Transposition to the pitch levels on a regular made-up instrument, where every lever step is
-// one degree and string s at position 10 plays what string s - 1 plays at 0.
+// Transposition to the pitch levels: on a regular made-up instrument, where every lever step is
+// one degree and string s at position 10 plays what string s - 1 plays at 0, and on the
+// shipped workbook.
 
 #include <gtest/gtest.h>
 
@@ -8,36 +9,24 @@
 #include <tuple>
 #include <vector>
 
+#include "display/etiket.h"
 #include "preset_fixture.h"
 
 namespace orvena {
 namespace {
 
 using Positions = std::map<int, int>;  // string -> position; strings not named are at 0
-
 using test::degree;
 using test::red_in_row;
-Positions every(int first, int last, int position) {
-    Positions p;
-    for (int s = first; s <= last; ++s) p[s] = position;
-    return p;
-}
 
-Positions merged(std::initializer_list<Positions> parts) {
-    Positions all;
-    for (const Positions& p : parts)  // later parts win
-        for (const auto& [s, pos] : p) all.insert_or_assign(s, pos);
-    return all;
-}
-
-// The seven top strings after copying position p (-6, 1 or 3) from strings 8..14 and fitting
-// it to their fewer levers, as the instrument's fitting table gives it.
-Positions top_fitted(int p) {
+// Strings 8..26 at p, the seven top strings at p (-6, 1 or 3) fitted to their fewer levers as
+// the instrument's fitting table gives it; then the changes.
+Positions all_at(int p, const Positions& changes = {}) {
     const std::map<int, std::vector<int>> fitted = {
         {-6, {-4, -4, -4, -4, -5, -5, -5}}, {1, {1, 1, 1, 1, 1, 1, 1}}, {3, {2, 2, 2, 2, 3, 3, 3}}};
-    Positions top;
-    for (int s = 1; s <= 7; ++s) top[s] = fitted.at(p)[s - 1];
-    return top;
+    Positions all = changes;
+    for (int s = 1; s <= kStringCount; ++s) all.emplace(s, s <= 7 ? fitted.at(p)[s - 1] : p);
+    return all;
 }
 
 std::string cancelled(int s, int position, int target, int first, int second) {
@@ -66,33 +55,31 @@ struct Case {
 };
 
 TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
-    const Positions sah = merged({every(8, 26, -6), top_fitted(-6)});
-    const Positions up1 = merged({every(8, 26, 1), top_fitted(1)});
     const std::string overflow =
         "göçürme de sorun var\r\norijin tel=22\r\norijin derece=-60\r\nahenk farkı=-46\r\n"
         "derece farkı=-8\r\ntoplam derece farkı=-54\r\n\r\nhedef tel=26\r\nhedef derece=-114";
     // clang-format off
     const std::vector<Case> cases = {
         {"SÜPÜRDE without fine shift changes nothing", 5, 0, {{12, 3}, {20, -2}}, {}, {}, false, {}, 0},
-        {"SÜPÜRDE one degree up", 5, 1, {}, {}, up1, true, {}, 1},
-        {"ŞAH", 1, 0, {}, {}, sah, true, {}, 0},
-        {"ŞAH NISFİYE", 8, 0, {}, {}, merged({every(8, 26, 3), top_fitted(3)}), true, {}, 0},
+        {"SÜPÜRDE one degree up", 5, 1, {}, {}, all_at(1), true, {}, 1},
+        {"ŞAH", 1, 0, {}, {}, all_at(-6), true, {}, 0},
+        {"ŞAH NISFİYE", 8, 0, {}, {}, all_at(3), true, {}, 0},
         {"a place that names no degree", 5, 1, {{26, -8}}, {},
-         merged({up1, {{26, 0}}}), true,
+         all_at(1, {{26, 0}}), true,
          {"26  nolu perdenin derecesi belirlenemedi. \r\n mandal= -8\r\n  devam edecek. "}, 1},
         {"cancelled with fine 3, done again without", 5, 3, {{20, 10}}, {}, {}, false,
          {cancelled(20, 10, 20, 19, 0)}, 0},
         {"cancelled without fine shift keeps the positions so far", 1, 0, {},
          [](InstrumentState& st) { st.degrees[degree(22, -6)].string_3 = 0; },
-         every(23, 26, -6), false, {cancelled(18, 0, 22, 23, 0)}, 0},
-        {"a degree beyond the list is reported, then cancelled and redone", 1, -8, {}, {}, sah,
+         {{23, -6}, {24, -6}, {25, -6}, {26, -6}}, false, {cancelled(18, 0, 22, 23, 0)}, 0},
+        {"a degree beyond the list is reported, then cancelled and redone", 1, -8, {}, {}, all_at(-6),
          true, {overflow, cancelled(21, 0, 25, 0, 0)}, 0},
         {"a first place wins over a lower degree's second place", 5, 1, {{20, 5}},
          [](InstrumentState& st) { place_second(st, degree(20, 5) - 30, 20, 5); },
-         merged({up1, {{20, 6}}}), true, {}, 1},
+         all_at(1, {{20, 6}}), true, {}, 1},
         {"a target's second place wins over its first", 5, 1, {},
          [](InstrumentState& st) { place_second(st, degree(20, 1), 20, 7); },
-         merged({up1, {{20, 7}}}), true, {}, 1},
+         all_at(1, {{20, 7}}), true, {}, 1},
     };
     // clang-format on
 
@@ -127,20 +114,35 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
     }
 }
 
-// Red and bold, two digits one place further left; string 3 lists its fitted position.
-TEST(Transposition, ListedPositionsStandInTheirRowsTwoDigitsFurtherLeft) {
-    test::PresetBench b;
-    b.st.transposed_pos[3] = -4;
-    b.st.transposed_pos[9] = 10;
-    göçürümYaz(b.ctx, 9);
-    göçürümYaz(b.ctx, 3);
-    EXPECT_EQ(b.st.top_transposed_pos[2], -4) << "the unfitted value is kept";
-    const auto& log = b.Picture10.print_log();
-    ASSERT_EQ(log.size(), 2u);
-    for (const auto& [i, text, x, y] : {std::tuple{0, " 10 ", 65, 122}, {1, "-3 ", 72, 32}})
-        EXPECT_EQ(std::tuple(log[i].text.toStdString(), log[i].x, log[i].y, log[i].bold,
-                             log[i].colour & 0xFFFFFFu),
-                  std::tuple(text, x, y, true, test::rgb(255, 0, 0)));
+// Whatever level came before, a level gives the same setting, list and panel as on its own.
+TEST(ShippedTransposition, LevelsDoNotAccumulate) {
+    for (int first = 1; first <= kPitchLevelCount; ++first) {
+        for (int second = 1; second <= kPitchLevelCount; ++second) {
+            if (first == second) continue;
+            SCOPED_TRACE(std::to_string(first) + " then " + std::to_string(second));
+            test::PresetBench both, alone;
+            both.st = alone.st = test::shipped();
+            both.Option1_select(first);
+            if (second == kSupurde) alone.Option1_select(1);
+            both.dialogs.clear();
+            alone.dialogs.clear();
+            both.Option1_select(second);
+            alone.Option1_select(second);
+            EXPECT_EQ(
+                std::tuple(both.dialogs.texts(), both.st.manual_levers, both.st.transpose_shift),
+                std::tuple(alone.dialogs.texts(), alone.st.manual_levers,
+                           alone.st.transpose_shift));
+            EXPECT_TRUE(both.Picture10.image() == alone.Picture10.image());
+            for (int s = 1; s <= kStringCount; ++s) {
+                both.st.cur_string = alone.st.cur_string = static_cast<std::int16_t>(s);
+                EXPECT_EQ(std::tuple(both.st.mandal_pos[s], both.st.transposed_pos[s],
+                                     panel_pitch_name(both.st)),
+                          std::tuple(alone.st.mandal_pos[s], alone.st.transposed_pos[s],
+                                     panel_pitch_name(alone.st)))
+                    << s;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Choosing a tuning system from the menu: it retunes at once and keeps everything the player
-// set; a bad one is refused and the tuning in force stays; pitch levels move under a scale.
+// Choosing a tuning system: it retunes at once and keeps everything the player set; a bad one
+// is refused and the tuning in force stays; pitch levels move under a scale.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -54,39 +54,26 @@ TEST(TuningSystems, ChoosingASystemRetunesAtOnceAndKeepsLeversTranspositionAndFi
     EXPECT_EQ(b.st.sample_rate(12, 0), std::lround(home * std::exp2(5 / 1200.0)));
     EXPECT_EQ(b.views.calls, (test::Calls{"mandal_at", "porte", "etiket"}));
 
-    // Ctrl+T: back to the workbook and again.
-    ASSERT_TRUE(b.choice.toggle());
-    EXPECT_EQ(b.st.tuning_name, kWorkbookSystem);
-    EXPECT_EQ(b.st.cents(12, p), shipped().cents(12, p));
-    EXPECT_EQ(b.st.sample_rate(12, 0), before.sample_rate(12, 0));
-    ASSERT_TRUE(b.choice.toggle());
-    EXPECT_EQ(b.st.tuning_name, "12-TET");
     EXPECT_TRUE(b.dialogs.texts().empty());
 }
 
 TEST(TuningSystems, ABadSystemIsRefusedWithItsMessageAndTheTuningInForceStays) {
     ChoiceBench b;
     test::TempDir dir;
-    test::write_file_bytes(dir / "uzak.scl", "uzak\n1\n11000.0\n");
+    test::write_file_bytes(dir / "uzak.scl", "uzak\n1\n11000.0\n");  // read, but unplayable
     ASSERT_TRUE(b.choice.choose("akort/53-EDO.scl"));
     const InstrumentState before = b.st;
-    const std::pair<const char*, const char*> cases[] = {
-        {"uzak.scl", "\"uzak.scl\", satır 3: tel 1 (E6), mandal konumu -5: örnekleme hızı"},
-        {"yok.scl", "\"yok.scl\": böyle bir dosya yok"},
-    };
-    for (const auto& [file, message] : cases) {
-        SCOPED_TRACE(file);
-        b.dialogs.clear();
-        b.views.calls.clear();
-        EXPECT_FALSE(b.choice.choose_file(dir / file));
-        ASSERT_EQ(b.dialogs.texts().size(), 1u);
-        EXPECT_THAT(b.dialogs.texts()[0], ::testing::HasSubstr(message));
-        EXPECT_THAT(b.dialogs.texts()[0], ::testing::HasSubstr("Çalınan akort değişmedi."));
-        EXPECT_EQ(b.st.tuning_name, "53-EDO");
-        EXPECT_EQ(b.st.cents(5, 3), before.cents(5, 3));
-        EXPECT_EQ(b.st.sample_rate(20, -4), before.sample_rate(20, -4));
-        EXPECT_TRUE(b.views.calls.empty());
-    }
+    b.views.calls.clear();
+    EXPECT_FALSE(b.choice.choose_file(dir / "uzak.scl"));
+    ASSERT_EQ(b.dialogs.texts().size(), 1u);
+    EXPECT_THAT(b.dialogs.texts()[0],
+                ::testing::AllOf(::testing::HasSubstr("\"uzak.scl\", satır 3: tel 1 (E6), mandal "
+                                                      "konumu -5: örnekleme hızı"),
+                                 ::testing::HasSubstr("Çalınan akort değişmedi.")));
+    EXPECT_EQ(b.st.tuning_name, "53-EDO");
+    EXPECT_EQ(b.st.cents(5, 3), before.cents(5, 3));
+    EXPECT_EQ(b.st.sample_rate(20, -4), before.sample_rate(20, -4));
+    EXPECT_TRUE(b.views.calls.empty());
     ASSERT_TRUE(b.choice.toggle());
     EXPECT_EQ(b.st.tuning_name, kWorkbookSystem) << "the system before stays the one to go back to";
 }
