@@ -1,5 +1,6 @@
-// The note information panel as the player reads it: the seven lines, their colours, the
-// pitch-name rules and the panel left alone when no string is selected.
+// What the player reads about the selected string: the information panel's seven lines,
+// colours and pitch-name rules, and the staff's note, signs and ledger lines, copied from the
+// notation sheet with the AND operation and nothing anywhere else.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "display/etiket.h"
+#include "display/porte.h"
 #include "support/pictures.h"
 #include "surface/surface.h"
 #include "tuning/instrument_state.h"
@@ -154,6 +156,111 @@ TEST_F(Panel, PitchNameFollowsTheStringAndTheSetting) {
         ASSERT_EQ(lines().size(), 7u);
         EXPECT_EQ(lines()[2], kTonLabel + shown) << string << " " << own << " " << top_degree;
     }
+}
+
+const QRgb kImageWhite = qRgb(255, 255, 255), kImageBlack = qRgb(0, 0, 0);  // with alpha
+
+// A notation sheet whose every pixel has a colour of its own, so a copy from a wrong place or
+// of a wrong size shows.
+QImage marked_sheet() {
+    QImage sheet(490, 56, QImage::Format_RGB32);
+    for (int y = 0; y < 56; ++y)
+        for (int x = 0; x < 490; ++x) sheet.setPixel(x, y, qRgb(x & 255, (x >> 8) * 64 + y, 77));
+    return sheet;
+}
+
+struct Copy {
+    int dx, dy, w, h, sx, sy;
+};
+using Ledgers = std::vector<std::pair<int, int>>;  // left end x, y; 15 px long
+
+// What the staff picture must hold: white, the copies ANDed on, and the ledger lines.
+QImage picture_of(const QImage& sheet, const std::vector<Copy>& copies, const Ledgers& ledgers) {
+    QImage out(140, 132, QImage::Format_RGB32);
+    out.fill(kImageWhite);
+    for (const Copy& c : copies)
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x)
+                out.setPixel(c.dx + x, c.dy + y,
+                             out.pixel(c.dx + x, c.dy + y) & sheet.pixel(c.sx + x, c.sy + y));
+    for (const auto& [lx, ly] : ledgers)
+        for (int x = lx; x <= lx + 14; ++x) out.setPixel(x, ly, kImageBlack);
+    return out;
+}
+
+// Ledger lines 6 px apart from y0 to y1: at x 54 under the note, at 104 under its neighbour.
+Ledgers ledgers_at(int y0, int y1, int neighbour_y0 = 0, int neighbour_y1 = -1) {
+    Ledgers out;
+    for (int y = y0; y <= y1; y += 6) out.emplace_back(54, y);
+    for (int y = neighbour_y0; y <= neighbour_y1; y += 6) out.emplace_back(104, y);
+    return out;
+}
+
+const Copy kStaff{5, 35, 115, 47, 362, 1};
+Copy head(int x, int y) {
+    return {x, y, 10, 7, 479, 1};
+}
+Copy sign(int x, int y, int sx, int sy) {
+    return {x, y, 19, 24, sx, sy};
+}
+
+class Staff : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::ensure_qt_app();
+        // Whatever was there before must go.
+        pic.LineBF(0, 0, 139, 131, qRgb(0, 128, 0));
+        pic.PictureFromImage();
+        pic.add_listener([this] { ++refreshes; });
+    }
+    void show(int s, int p, int k) {
+        st.cur_string = static_cast<std::int16_t>(s);
+        st.mandal_pos(s) = static_cast<std::int16_t>(p);
+        st.mandal_step(s, p) = static_cast<std::int16_t>(k);
+        porte(pic, sheet, st);
+    }
+    QImage sheet = marked_sheet();
+    Surface pic{140, 132};
+    InstrumentState st;
+    int refreshes = 0;
+};
+
+// The note head on the staff; a lever off 0 adds its sign, the neighbouring note with the
+// opposite sign and the ledger lines both need; a step against the lever's direction (or
+// beyond the sheet) has no sign, so the note stands alone rather than with a wrong glyph.
+TEST_F(Staff, NoteSignAndNeighbourStandWhereTheLeverPutsThem) {
+    struct Case {
+        int s, p, k;
+        std::vector<Copy> copies;
+        Ledgers ledgers;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {12, 0, 0, {kStaff, head(56, 60)}, {}},
+        {12, 2, 6, {kStaff, head(56, 60), sign(36, 51, 159, 31), head(106, 57), sign(86, 48, 159, 1)}, {}},
+        {12, -2, -6, {kStaff, head(56, 60), sign(36, 51, 189, 1), head(106, 63), sign(86, 54, 189, 31)}, {}},
+        {1, 1, 1, {kStaff, head(56, 27), sign(36, 18, 9, 31), head(106, 24), sign(86, 15, 9, 1)},
+         ledgers_at(30, 42, 30, 42)},
+        {26, -1, -1, {kStaff, head(56, 102), sign(36, 93, 339, 1), head(106, 105), sign(86, 96, 339, 31)},
+         ledgers_at(78, 102, 78, 108)},
+        {3, 2, -1, {kStaff, head(56, 33)}, ledgers_at(36, 42)},
+        {5, -1, 2, {kStaff, head(56, 39)}, ledgers_at(42, 42)},
+        {3, 1, 13, {kStaff, head(56, 33)}, ledgers_at(36, 42)},
+        {8, 0, 0, {kStaff, head(56, 48)}, {}}, {24, 0, 0, {kStaff, head(56, 96)}, ledgers_at(78, 96)},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "string " << c.s << " lever " << c.p << " step " << c.k);
+        refreshes = 0;
+        show(c.s, c.p, c.k);
+        EXPECT_EQ(test::differences(pic, picture_of(sheet, c.copies, c.ledgers)), "");
+        EXPECT_EQ(refreshes, 1);
+        EXPECT_FALSE(pic.HasPicture());
+    }
+    const QImage before = pic.image().copy();  // no string selected: nothing changes
+    st.cur_string = 0;
+    porte(pic, sheet, st);
+    EXPECT_EQ(pic.image(), before);
 }
 
 }  // namespace
