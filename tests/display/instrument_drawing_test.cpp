@@ -32,27 +32,6 @@ struct Drawn {
     }
 };
 
-TEST(Resim, BandsBoardAndPanelsAreFilledAllOverAndNoFillLeaks) {
-    Drawn d;
-    // Each colour with the x, y pairs where it must show.
-    // clang-format off
-    const std::pair<QRgb, std::vector<int>> probes[] = {
-        {rgb(220, 220, 220), {540, 38, 80, 399, 530, 30}},  // side band, also in a pin ring
-        {rgb(130, 30, 30), {365, 204, 596, 23, 110, 411}},  // the band inside it
-        {rgb(180, 120, 120), {610, 23, 215, 396, 135, 411}},  // the mark band, between marks
-        {kBoard, {515, 215, 800, 410, 686, 100, 700, 121}},  // sound board, between the panels
-        {rgb(230, 220, 180), {710, 70, 770, 66, 710, 363, 770, 350}},  // panels, both sides
-        // Outline, staircase join, frame line, diagonal; marks of strings 1 and 26.
-        {kBlack, {400, 414, 125, 412, 790, 50, 690, 64, 605, 32, 608, 32, 208, 407}},
-        {rgb(0, 0, 255), {736, 50, 733, 65, 533, 30, 86, 409}},  // bridge, foot, pin rings
-        {kWhite, {10, 10, 850, 200, 20, 300}},  // outside the body nothing is drawn
-    };
-    // clang-format on
-    for (const auto& [colour, xy] : probes)
-        for (std::size_t i = 0; i + 1 < xy.size(); i += 2)
-            EXPECT_EQ(d.picture.pixel(xy[i], xy[i + 1]), colour) << xy[i] << "," << xy[i + 1];
-}
-
 // The three lines of string n in the colour expected: from 0, 14 and 28 px right of the
 // string's place (2 px lower each) to x 795, 798 and 795, where the board begins again.
 void expect_string(const Surface& p, int n, QRgb colour) {
