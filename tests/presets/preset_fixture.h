@@ -1,7 +1,7 @@
 #pragma once
-// The makam and transposition handlers on a state of their own, with controls that behave like
-// the window's (a change from code runs the control's handler at once, only on a real change),
-// a key legend picture, recorded messages and display calls, and a regular made-up tuning.
+// The preset handlers on a state of their own, with controls that behave like the window's (a
+// change from code runs the handler at once, only on a real change), a key legend picture,
+// recorded messages and display calls, and a regular made-up tuning.
 
 #include <stdexcept>
 #include <string>
