@@ -1,6 +1,5 @@
-// What the player reads about the selected string: the information panel's seven lines,
-// colours and pitch-name rules, and the staff's note, signs and ledger lines, copied from the
-// notation sheet with the AND operation and nothing anywhere else.
+// The selected string on the information panel (lines, colours, pitch names) and on the staff
+// (note, signs, ledger lines ANDed from the notation sheet, nothing anywhere else).
 
 #include <gtest/gtest.h>
 
@@ -51,13 +50,11 @@ TEST_F(Panel, EveryLineShowsTheStringsPitchWithBlueLabelsAndBlackValues) {
     // clang-format off
     const std::tuple<int, int, double, double, int, std::string, char, std::vector<std::string>> cases[] = {
         {17, 0, 0.0, 261.5, 0, padded("Çargâh", 6), '.',  // the ratio is from the cents
-         {" eşik mandal :  0 ", " tel no :            17 ", kTonLabel + padded("Çargâh", 6),
-          " C4 ten :         0.0000 Cent", " bağıl frekans :1.00000000",
-          " frekans :        261.5000 Herz", " Akord fark :    0 Cent"}},
+         {" eşik mandal :  0 ", " tel no :            17 ", kTonLabel + padded("Çargâh", 6), " C4 ten :         0.0000 Cent",
+          " bağıl frekans :1.00000000", " frekans :        261.5000 Herz", " Akord fark :    0 Cent"}},
         {20, -3, -512.3456, 194.88347, -5, padded("Kaba Hisar", 10), ',',
-         {" eşik mandal : -3 ", " tel no :            20 ", kTonLabel + padded("Kaba Hisar", 10),
-          " C4 ten :         -512,3456 Cent", " bağıl frekans :0,74383025",
-          " frekans :        194,3214 Herz", " Akord fark :    -5 Cent"}},
+         {" eşik mandal : -3 ", " tel no :            20 ", kTonLabel + padded("Kaba Hisar", 10), " C4 ten :         -512,3456 Cent",
+          " bağıl frekans :0,74383025", " frekans :        194,3214 Herz", " Akord fark :    -5 Cent"}},
     };
     // clang-format on
     for (const auto& [s, p, cents, hz, akord, name, separator, expected] : cases) {
@@ -169,8 +166,7 @@ class Staff : public ::testing::Test {
   protected:
     void SetUp() override {
         test::ensure_qt_app();
-        // Whatever was there before must go.
-        pic.LineBF(0, 0, 139, 131, qRgb(0, 128, 0));
+        pic.LineBF(0, 0, 139, 131, qRgb(0, 128, 0));  // whatever was there must go
         pic.PictureFromImage();
         pic.add_listener([this] { ++refreshes; });
     }

@@ -1,7 +1,5 @@
-// The files of a lever setting: makam files saved and loaded in a program folder of their own
-// (a subfolder of a scratch folder, so a test sees that nothing was written beside it), and
-// Scala files, their bytes and the pitches they give back, written from the command line or
-// the window or refused with the reason.
+// Makam files in a program folder of their own (a subfolder of a scratch folder, so a test sees
+// nothing written beside it) and Scala files of a setting, written or refused with the reason.
 
 #include <gtest/gtest.h>
 
@@ -248,12 +246,10 @@ TEST(ScalaExport, CommandLineWritesTheFilesOrSaysWhyNot) {
         std::istringstream words(placed(args_line));
         for (std::string word; words >> word;) args.push_back(word);
         std::ostringstream out, err;
-        std::optional<int> status;
-        {
-            std::optional<test::FileSizeLimit> limit;
-            if (spoil == small_disk) limit.emplace(100);
-            status = run_scala_command(args, program.path(), out, err);
-        }
+        std::optional<test::FileSizeLimit> limit;
+        if (spoil == small_disk) limit.emplace(100);
+        const std::optional<int> status = run_scala_command(args, program.path(), out, err);
+        limit.reset();
         SCOPED_TRACE(args_line + " " + err.str());
         ASSERT_EQ(status, expected_status);
         if (status == 0) {

@@ -4,11 +4,9 @@
 // recorded messages and display calls, and a regular made-up tuning.
 
 #include <stdexcept>
-#include <string>
 #include <tuple>
 
 #include "playing/lever_controls.h"
-#include "tuning/lever_rules.h"
 #include "playing/recording_views.h"
 #include "presets/pitch_levels.h"
 #include "presets/transposition.h"

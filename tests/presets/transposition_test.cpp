@@ -1,6 +1,5 @@
-// Transposition to the pitch levels on a regular made-up instrument (every lever step one
-// degree, string s at 10 plays what string s - 1 plays at 0) and on the shipped workbook, and
-// the tuning systems the levels move under.
+// Transposition on a regular made-up instrument (every lever step one degree, string s at 10
+// plays what string s - 1 plays at 0) and the shipped workbook; the tuning systems under it.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -42,11 +41,6 @@ std::string cancelled(int s, int position, int target, int first, int second) {
            " nolu tele taşmaktadır. Göçürüm iptal edilecek.";
 }
 
-void place_second(InstrumentState& st, int d, int s, int p) {
-    st.degrees[d].string_2 = static_cast<std::int16_t>(s);
-    st.degrees[d].pos_2 = static_cast<std::int16_t>(p);
-}
-
 struct Case {
     const char* name;
     int level;
@@ -78,7 +72,7 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
         {"a degree beyond the list is reported, then cancelled and redone", 1, -8, {}, {}, all_at(-6),
          true, {overflow, cancelled(21, 0, 25, 0, 0)}, 0},
         {"a target's second place wins over its first", 5, 1, {},
-         [](InstrumentState& st) { place_second(st, degree(20, 1), 20, 7); },
+         [](InstrumentState& st) { st.degrees[degree(20, 1)].string_2 = 20, st.degrees[degree(20, 1)].pos_2 = 7; },
          all_at(1, {{20, 7}}), true, {}, 1},
     };
     // clang-format on
