@@ -1,5 +1,4 @@
-// The instrument drawing at the window's coordinates: the strings' colours, the lever numbers
-// of the legend and of the slanted edge.
+// The strings' colours and the lever numbers of the legend and of the slanted edge, in pixels.
 
 #include <gtest/gtest.h>
 
@@ -45,8 +44,7 @@ void expect_string(const Surface& p, int n, QRgb colour) {
     EXPECT_NE(p.pixel(650, y + 1), colour) << "string " << n;
 }
 
-// Selecting a string draws it black and gives the one selected before its colour back;
-// with none selected (0 or 27) the marked strings (5, 12, 19, 26) are red and the rest white.
+// The selected string black, the others back in their colours: 5, 12, 19, 26 red, the rest white.
 TEST(TelCiz, SelectedStringIsBlackAndTheOthersKeepTheirColours) {
     Drawn d;
     for (int selected : {0, 27, 12, 3}) {
@@ -110,7 +108,6 @@ TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
             EXPECT_TRUE(first - letter_end > 5 && last <= 66) << "string " << n << " lever " << pos;
         }
     }
-    EXPECT_TRUE(!legend.FontBold && legend.FontSize == 8) << "the legend's own font stays";
 }
 
 // Strings 1..7 olive, the others red-brown, 12 pt, from each box's upper left corner.

@@ -1,5 +1,5 @@
-// Transposition on a regular made-up instrument (every lever step one degree, string s at 10
-// plays what string s - 1 plays at 0) and the shipped workbook; the tuning systems under it.
+// Transposition on a made-up instrument (string s at 10 plays what s - 1 plays at 0) and the
+// shipped workbook, and under the tuning systems.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,8 +23,7 @@ using Positions = std::map<int, int>;  // string -> position; strings not named 
 using test::degree;
 using test::red_in_row;
 
-// Strings 8..26 at p, the seven top strings at p (-6 or 1) fitted to their fewer levers as
-// the instrument's fitting table gives it; then the changes.
+// Strings 8..26 at p, the top strings at p fitted to their levers by the instrument's table.
 Positions all_at(int p, const Positions& changes = {}) {
     const std::map<int, std::vector<int>> fitted = {{-6, {-4, -4, -4, -4, -5, -5, -5}},
                                                     {1, {1, 1, 1, 1, 1, 1, 1}}};
@@ -87,7 +86,6 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
         for (int s = 1; s <= kStringCount; ++s)  // a stale list that must go
             b.Picture10.LineBF(69, (s - 1) * 15 + 2, 87, (s - 1) * 15 + 14, qRgb(255, 0, 0));
 
-        // The level is selected and the fine shift has just been moved to c.fine.
         b.option1 = c.level;
         b.st.ahenk_index = static_cast<std::int16_t>(c.level);
         b.hscroll1 = c.fine;
@@ -202,8 +200,7 @@ TEST(TuningSystems, UnderAScaleLevelsMoveByTheSameIntervalAndTopStringsNameTheir
     b.Option1_select(2);  // MANSUR: three strings down, a fourth (5 semitones) lower
     EXPECT_TRUE(b.dialogs.texts().empty());
     EXPECT_EQ(b.st.transpose_shift, -5);
-    // B4 (1100) a fourth lower is F#4: string 14 (F4, 500) one semitone up; E5 gives B4 at 0;
-    // A3 from D4 (200 - 500) is -300 = A3 (-300) at 0; the top strings copy the octave below.
+    // F#4 for B4 on string 14 (F4) one semitone up, B4 for E5 and A3 for D4 at 0, F5 as F4.
     EXPECT_EQ(std::tuple(b.st.transposed_pos[14], b.st.transposed_pos[11], b.st.transposed_pos[19],
                          b.st.transposed_pos[7]),
               std::tuple(1, 0, 0, 1));
