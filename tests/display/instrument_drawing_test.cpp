@@ -1,9 +1,15 @@
+// The strings' colours and the lever numbers of the legend and of the slanted edge, in pixels.
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "display/ariza_yaz.h"
+#include "display/diyagonal.h"
 #include "display/instrument_drawing.h"
 #include "support/pictures.h"
 #include "surface/surface.h"
@@ -13,15 +19,8 @@ namespace orvena {
 namespace {
 
 using test::rgb;
-constexpr QRgb kBlack = rgb(0, 0, 0);
-constexpr QRgb kWhite = rgb(255, 255, 255);
-constexpr QRgb kRed = rgb(255, 0, 0);
-constexpr QRgb kBlue = rgb(0, 0, 255);
-constexpr QRgb kSideBand = rgb(220, 220, 220);
-constexpr QRgb kDarkBand = rgb(130, 30, 30);
-constexpr QRgb kMarkBand = rgb(180, 120, 120);
+constexpr QRgb kBlack = rgb(0, 0, 0), kWhite = rgb(255, 255, 255), kRed = rgb(255, 0, 0);
 constexpr QRgb kBoard = rgb(252, 179, 100);
-constexpr QRgb kPanel = rgb(230, 220, 180);
 
 struct Drawn {
     InstrumentState st;
@@ -32,73 +31,109 @@ struct Drawn {
     }
 };
 
-TEST(Resim, BandsBoardAndPanelsAreFilledAllOverAndNoFillLeaks) {
-    Drawn d;
-    const Surface& p = d.picture;
-    // Each colour with the x, y pairs where it must show.
-    const std::pair<QRgb, std::vector<int>> probes[] = {
-        // The side band at the top and bottom of the body; inside a pin ring it stays.
-        {kSideBand, {540, 38, 320, 200, 80, 399, 530, 30}},
-        // The band inside it up to the staircase (middle, foot, left of its bottom join).
-        {kDarkBand, {365, 204, 118, 400, 596, 23, 110, 411}},
-        // The mark band beyond the staircase, between mark rows; right of the join.
-        {kMarkBand, {610, 23, 395, 216, 215, 396, 135, 411, 611, 32, 206, 407}},
-        // The sound board, also right of the inner frame lines and between the panels.
-        {kBoard, {515, 215, 650, 310, 800, 410, 700, 217, 686, 100, 700, 121}},
-        // Each panel, on both sides of its diagonals.
-        {kPanel, {710, 70, 770, 66, 710, 168, 770, 170, 710, 260, 770, 260, 710, 363, 770, 350}},
-        // Outline, staircase join, frame lines, diagonals; the marks (two strokes on
-        // string 1, twenty-seven on string 26).
-        {kBlack, {400, 414, 806, 300, 125, 412, 790, 50,  682, 50,  700,
-                  215, 690, 64,  700, 34,  605, 32,  608, 32,  208, 407}},
-        // Bridge bar, a foot, the pin rings of strings 1 and 26.
-        {kBlue, {736, 50, 735, 400, 733, 65, 739, 370, 533, 30, 530, 33, 86, 409}},
-        // Outside the body nothing was drawn.
-        {kWhite, {10, 10, 850, 200, 20, 300}},
-    };
-    for (const auto& [colour, xy] : probes) {
-        for (std::size_t i = 0; i + 1 < xy.size(); i += 2) {
-            EXPECT_EQ(p.pixel(xy[i], xy[i + 1]), colour) << "at " << xy[i] << "," << xy[i + 1];
-        }
-    }
-
-    // The state resim leaves behind for later drawing.
-    EXPECT_EQ(p.DrawWidth, 1);
-    EXPECT_EQ(p.FillStyle, 1);
-}
-
 // The three lines of string n in the colour expected: from 0, 14 and 28 px right of the
 // string's place (2 px lower each) to x 795, 798 and 795, where the board begins again.
 void expect_string(const Surface& p, int n, QRgb colour) {
     const int x = string_ref_x(n), y = string_ref_y(n);
-    SCOPED_TRACE(testing::Message() << "string " << n);
     for (auto [dx, dy, end] : {std::tuple{0, 0, 795}, {14, 2, 798}, {28, 4, 795}}) {
         EXPECT_EQ(std::tuple(p.pixel(x + dx, y + dy), p.pixel(650, y + dy), p.pixel(end, y + dy),
                              p.pixel(end + 1, y + dy)),
-                  std::tuple(colour, colour, colour, kBoard));
+                  std::tuple(colour, colour, colour, kBoard))
+            << "string " << n;
     }
-    EXPECT_NE(p.pixel(650, y + 1), colour);
+    EXPECT_NE(p.pixel(650, y + 1), colour) << "string " << n;
 }
 
-QRgb expected_colour(int n, int selected) {
-    if (n == selected) return kBlack;
-    return n % 7 == 5 ? kRed : kWhite;
-}
-
-// Selecting a string draws it black and gives the one selected before its colour back;
-// with none selected (0 or 27) the marked strings are red and the rest white.
+// The selected string black, the others back in their colours: 5, 12, 19, 26 red, the rest white.
 TEST(TelCiz, SelectedStringIsBlackAndTheOthersKeepTheirColours) {
     Drawn d;
-    int refreshes = 0;
-    d.picture.add_listener([&] { ++refreshes; });
     for (int selected : {0, 27, 12, 3}) {
         d.st.cur_string = static_cast<std::int16_t>(selected);
         tel_çiz(d.picture, d.st);
-        for (int n = 1; n <= 26; ++n) expect_string(d.picture, n, expected_colour(n, selected));
-        if (selected == 12) test::dump_picture("instrument_string12", d.picture.image(), 2);
+        for (int n = 1; n <= 26; ++n)
+            expect_string(d.picture, n, n == selected ? kBlack : n % 7 == 5 ? kRed : kWhite);
     }
-    EXPECT_EQ(refreshes, 4);
-    EXPECT_EQ(d.picture.ForeColor, kRed | 0xFF000000u);  // left at string 26's colour
+}
+
+using test::count_colour;
+constexpr QRgb kGrey = rgb(200, 200, 200);
+constexpr QRgb kOlive = rgb(192, 192, 0), kRedBrown = rgb(206, 30, 10);
+
+class LeverNumbers : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::ensure_qt_app();
+        legend.LineBF(0, 0, 89, 395, qRgb(200, 200, 200));  // so every white is put there
+        instrument.LineBF(0, 0, 903, 419, qRgb(200, 200, 200));
+    }
+    void set_and_write(int n, int pos, bool check1) {
+        st.mandal_pos(n) = static_cast<std::int16_t>(pos);
+        legend.clear_print_log();
+        instrument.clear_print_log();
+        arıza_yaz(legend, instrument, st, n, check1);
+    }
+    Surface legend{90, 396};
+    Surface instrument{904, 420};
+    InstrumentState st;
+};
+
+// At every lever position of every string the number is printed in its cell (x 52..66), more
+// than 5 blank columns from the key letter (bold at x 36, as start-up prints it).
+TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
+    set_names(st);
+    set_lever_limits(st);
+    const QRgb green = rgb(0, 255, 0);
+    const auto inked = [&](int y, QRgb colour) {  // first and last column inked in the row
+        std::pair<int, int> span{90, -1};
+        for (int x = 0; x < 90; ++x)
+            if (test::has_colour(legend, QRect(x, y, 1, 17), colour))
+                span = {std::min(span.first, x), x};
+        return span;
+    };
+    for (int n = 1; n <= kStringCount; ++n) {
+        const int y = 15 * (n - 1) + 2;
+        legend.CurrentX = 36;
+        legend.CurrentY = y;
+        legend.ForeColor = green;
+        legend.FontBold = true;
+        legend.Print(QString::fromStdString(st.key_names(n)), false);
+        legend.FontBold = false;
+        const int letter_end = inked(y, green).second;
+        for (int pos = st.mandal_min(n); pos <= st.mandal_max(n); ++pos) {
+            if (pos == 0) continue;
+            set_and_write(n, pos, false);
+            const auto [first, last] = inked(y, kBlack);
+            ASSERT_EQ(legend.print_log().size(), 1u);
+            EXPECT_EQ(legend.print_log().front().text.toStdString(), std::to_string(pos));
+            EXPECT_TRUE(first - letter_end > 5 && last <= 66) << "string " << n << " lever " << pos;
+        }
+    }
+}
+
+// Strings 1..7 olive, the others red-brown, 12 pt, from each box's upper left corner.
+TEST_F(LeverNumbers, WithCheck1EveryDiagonalNumberIsRewrittenInItsColour) {
+    st.mandal_pos(2) = -4;
+    st.mandal_pos(7) = 10;
+    st.mandal_pos(8) = 1;
+    st.mandal_pos(26) = -8;
+    set_and_write(5, 3, true);
+    // clang-format off
+    const std::tuple<int, const char*, QRgb, int, int> wants[] = {
+        {2, "-4 ", kOlive, 470, 33}, {5, " 3 ", kOlive, 413, 78}, {7, " 10 ", kOlive, 375, 108},
+        {8, " 1 ", kRedBrown, 356, 123}, {26, "-8 ", kRedBrown, 14, 393}};
+    // clang-format on
+    const auto& log = instrument.print_log();
+    ASSERT_EQ(log.size(), std::size(wants));
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        const auto [n, text, colour, x, y] = wants[i];
+        EXPECT_EQ(std::tuple(log[i].text.toStdString(), log[i].colour & 0xFFFFFFu, log[i].x,
+                             log[i].y, log[i].font_size),
+                  std::tuple(text, colour, x, y, 12));
+        EXPECT_GT(count_colour(instrument, diagonal_box(n), colour), 0) << "string " << n;
+    }
+    set_and_write(5, 0, true);  // a lever back at 0 loses its number; the others stay
+    EXPECT_EQ(count_colour(instrument, diagonal_box(5), kWhite), 22 * 17);
+    EXPECT_GT(count_colour(instrument, diagonal_box(8), kRedBrown), 0);
 }
 
 }  // namespace

@@ -1,14 +1,11 @@
 #pragma once
-// The makam and transposition handlers on a state of their own, with controls that behave like
-// the window's (a change from code runs the control's handler at once, only on a real change),
+// The preset handlers on a state of their own, with controls that behave like the window's,
 // a key legend picture, recorded messages and display calls, and a regular made-up tuning.
 
 #include <stdexcept>
-#include <string>
 #include <tuple>
 
 #include "playing/lever_controls.h"
-#include "tuning/lever_rules.h"
 #include "playing/recording_views.h"
 #include "presets/pitch_levels.h"
 #include "presets/transposition.h"
@@ -48,14 +45,12 @@ struct PresetBench : AhenkControls {
     }
 };
 
-// Degree of (s, p) on the made-up instrument: every lever step is one degree, string s at
-// position 10 plays what string s - 1 plays at 0, and string 26 at 0 is degree -100.
+// Degree of (s, p) on the made-up instrument: string 26 at 0 is degree -100.
 inline int degree(int s, int p) {
     return 160 - 10 * s + p;
 }
 
-// Places of each degree on strings 8..26: positions 0..9 are its first place, 10..12 its
-// second, -8..-1 its third.
+// Places on strings 8..26: positions 0..9 first, 10..12 second, -8..-1 third.
 inline void make_regular_degrees(InstrumentState& st) {
     for (int s = 8; s <= kStringCount; ++s) {
         for (int p = kLeverLo; p <= kLeverHi; ++p) {

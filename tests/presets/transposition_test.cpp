@@ -1,43 +1,36 @@
-// Transposition to the pitch levels on a regular made-up instrument, where every lever step is
-// one degree and string s at position 10 plays what string s - 1 plays at 0.
+// Transposition on a made-up instrument (string s at 10 plays what s - 1 plays at 0) and the
+// shipped workbook, and under the tuning systems.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <tuple>
 #include <vector>
 
+#include "display/etiket.h"
 #include "preset_fixture.h"
+#include "presets/tuning_choice.h"
+#include "support/text.h"
 
 namespace orvena {
 namespace {
 
 using Positions = std::map<int, int>;  // string -> position; strings not named are at 0
-
 using test::degree;
+using test::red_in_row;
 
-Positions every(int first, int last, int position) {
-    Positions p;
-    for (int s = first; s <= last; ++s) p[s] = position;
-    return p;
-}
-
-Positions merged(std::initializer_list<Positions> parts) {
-    Positions all;
-    for (const Positions& p : parts)  // later parts win
-        for (const auto& [s, pos] : p) all.insert_or_assign(s, pos);
+// Strings 8..26 at p, the top strings at p fitted to their levers by the instrument's table.
+Positions all_at(int p, const Positions& changes = {}) {
+    const std::map<int, std::vector<int>> fitted = {{-6, {-4, -4, -4, -4, -5, -5, -5}},
+                                                    {1, {1, 1, 1, 1, 1, 1, 1}}};
+    Positions all = changes;
+    for (int s = 1; s <= kStringCount; ++s) all.emplace(s, s <= 7 ? fitted.at(p)[s - 1] : p);
     return all;
 }
-
-// The seven top strings after copying position p from strings 8..14 and fitting it.
-Positions top_fitted(int p) {
-    Positions top;
-    for (int s = 1; s <= 7; ++s) top[s] = lever_fit(s, p);
-    return top;
-}
-
-using test::red_in_row;
 
 std::string cancelled(int s, int position, int target, int first, int second) {
     return "göçürme yapılamıyor\r\n\r\n" + std::to_string(s) + " nolu telin " +
@@ -45,11 +38,6 @@ std::string cancelled(int s, int position, int target, int first, int second) {
            std::to_string(target) + " nolu telden alıması gerekirken " + std::to_string(first) +
            " nolu tele veya " + std::to_string(second) +
            " nolu tele taşmaktadır. Göçürüm iptal edilecek.";
-}
-
-void place_second(InstrumentState& st, int d, int s, int p) {
-    st.degrees[d].string_2 = static_cast<std::int16_t>(s);
-    st.degrees[d].pos_2 = static_cast<std::int16_t>(p);
 }
 
 struct Case {
@@ -65,33 +53,26 @@ struct Case {
 };
 
 TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
-    const Positions sah = merged({every(8, 26, -6), top_fitted(-6)});
-    const Positions up1 = merged({every(8, 26, 1), top_fitted(1)});
     const std::string overflow =
         "göçürme de sorun var\r\norijin tel=22\r\norijin derece=-60\r\nahenk farkı=-46\r\n"
         "derece farkı=-8\r\ntoplam derece farkı=-54\r\n\r\nhedef tel=26\r\nhedef derece=-114";
     // clang-format off
     const std::vector<Case> cases = {
-        {"SÜPÜRDE without fine shift changes nothing", 5, 0, {{12, 3}, {20, -2}}, {}, {}, false, {}, 0},
-        {"SÜPÜRDE one degree up", 5, 1, {}, {}, up1, true, {}, 1},
-        {"ŞAH", 1, 0, {}, {}, sah, true, {}, 0},
-        {"ŞAH NISFİYE", 8, 0, {}, {}, merged({every(8, 26, 3), top_fitted(3)}), true, {}, 0},
+        {"SÜPÜRDE one degree up", 5, 1, {}, {}, all_at(1), true, {}, 1},
+        {"ŞAH", 1, 0, {}, {}, all_at(-6), true, {}, 0},
         {"a place that names no degree", 5, 1, {{26, -8}}, {},
-         merged({up1, {{26, 0}}}), true,
+         all_at(1, {{26, 0}}), true,
          {"26  nolu perdenin derecesi belirlenemedi. \r\n mandal= -8\r\n  devam edecek. "}, 1},
         {"cancelled with fine 3, done again without", 5, 3, {{20, 10}}, {}, {}, false,
          {cancelled(20, 10, 20, 19, 0)}, 0},
         {"cancelled without fine shift keeps the positions so far", 1, 0, {},
          [](InstrumentState& st) { st.degrees[degree(22, -6)].string_3 = 0; },
-         every(23, 26, -6), false, {cancelled(18, 0, 22, 23, 0)}, 0},
-        {"a degree beyond the list is reported, then cancelled and redone", 1, -8, {}, {}, sah,
+         {{23, -6}, {24, -6}, {25, -6}, {26, -6}}, false, {cancelled(18, 0, 22, 23, 0)}, 0},
+        {"a degree beyond the list is reported, then cancelled and redone", 1, -8, {}, {}, all_at(-6),
          true, {overflow, cancelled(21, 0, 25, 0, 0)}, 0},
-        {"a first place wins over a lower degree's second place", 5, 1, {{20, 5}},
-         [](InstrumentState& st) { place_second(st, degree(20, 5) - 30, 20, 5); },
-         merged({up1, {{20, 6}}}), true, {}, 1},
         {"a target's second place wins over its first", 5, 1, {},
-         [](InstrumentState& st) { place_second(st, degree(20, 1), 20, 7); },
-         merged({up1, {{20, 7}}}), true, {}, 1},
+         [](InstrumentState& st) { st.degrees[degree(20, 1)].string_2 = 20, st.degrees[degree(20, 1)].pos_2 = 7; },
+         all_at(1, {{20, 7}}), true, {}, 1},
     };
     // clang-format on
 
@@ -105,7 +86,6 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
         for (int s = 1; s <= kStringCount; ++s)  // a stale list that must go
             b.Picture10.LineBF(69, (s - 1) * 15 + 2, 87, (s - 1) * 15 + 14, qRgb(255, 0, 0));
 
-        // The level is selected and the fine shift has just been moved to c.fine.
         b.option1 = c.level;
         b.st.ahenk_index = static_cast<std::int16_t>(c.level);
         b.hscroll1 = c.fine;
@@ -113,33 +93,117 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
 
         for (int s = 1; s <= kStringCount; ++s) {
             const int expected = c.transposed.contains(s) ? c.transposed.at(s) : 0;  // 0: none
-            EXPECT_EQ(b.st.transposed_pos[s], expected) << "string " << s;
-            EXPECT_EQ(b.st.mandal_pos[s], c.computed_in_force ? expected : user[s])
+            EXPECT_EQ(
+                std::tuple(b.st.transposed_pos[s], b.st.mandal_pos[s], red_in_row(b.Picture10, s)),
+                std::tuple(expected, c.computed_in_force ? expected : user[s], expected != 0))
                 << "string " << s;
-            EXPECT_EQ(red_in_row(b.Picture10, s), expected != 0) << "string " << s;
         }
-        EXPECT_EQ(b.st.manual_levers, !c.computed_in_force);
-        EXPECT_EQ(b.option5, c.computed_in_force ? 2 : 1);
+        EXPECT_EQ(std::tuple(b.st.manual_levers, b.option5, b.hscroll1, b.text3),
+                  std::tuple(!c.computed_in_force, c.computed_in_force ? 2 : 1, c.fine_after,
+                             std::to_string(c.fine_after)));
         EXPECT_EQ(b.dialogs.texts(), c.messages);
-        EXPECT_EQ(b.hscroll1, c.fine_after);
-        EXPECT_EQ(b.text3, std::to_string(c.fine_after));
         EXPECT_TRUE(b.views.calls.empty()) << "nothing is redrawn";
     }
 }
 
-TEST(Transposition, ListedPositionsStandInTheirRowsTwoDigitsFurtherLeft) {
-    test::PresetBench b;
-    b.st.transposed_pos[3] = -4;
-    b.st.transposed_pos[9] = 10;
-    göçürümYaz(b.ctx, 9);
-    göçürümYaz(b.ctx, 3);  // fitted to string 3's levers; the unfitted value is kept
-    EXPECT_EQ(b.st.top_transposed_pos[2], -4);
-    std::vector<std::tuple<QString, double, double, bool, QRgb>> printed;
-    for (const auto& p : b.Picture10.print_log())
-        printed.emplace_back(p.text, p.x, p.y, p.bold, p.colour);
-    const QRgb red = test::rgb(255, 0, 0);
-    EXPECT_EQ(printed,
-              (decltype(printed){{" 10 ", 65, 122, true, red}, {"-3 ", 72, 32, true, red}}));
+// Whatever level came before, a level gives the same setting, list and panel as on its own.
+TEST(ShippedTransposition, LevelsDoNotAccumulate) {
+    const auto seen = [](test::PresetBench& b) {  // everything the player sees and hears
+        std::ostringstream out;
+        for (const std::string& text : b.dialogs.texts()) out << text << "|";
+        out << b.st.manual_levers << b.st.transpose_shift << "|";
+        for (int s = 1; s <= kStringCount; ++s) {
+            b.st.cur_string = static_cast<std::int16_t>(s);
+            out << b.st.mandal_pos[s] << "," << b.st.transposed_pos[s] << panel_pitch_name(b.st);
+        }
+        return out.str();
+    };
+    for (int first = 1; first <= kPitchLevelCount; ++first) {
+        for (int second = 1; second <= kPitchLevelCount; ++second) {
+            if (first == second) continue;
+            SCOPED_TRACE(std::to_string(first) + " then " + std::to_string(second));
+            test::PresetBench both, alone;
+            both.st = alone.st = test::shipped();
+            both.Option1_select(first);
+            if (second == kSupurde) alone.Option1_select(1);
+            both.dialogs.clear();
+            alone.dialogs.clear();
+            both.Option1_select(second);
+            alone.Option1_select(second);
+            EXPECT_EQ(seen(both), seen(alone));
+            EXPECT_TRUE(both.Picture10.image() == alone.Picture10.image());
+        }
+    }
+}
+
+using test::shipped;
+
+// The shipped workbook in force before the choice is made, as start-up leaves it.
+struct ShippedBench : test::PresetBench {
+    ShippedBench() {
+        install_tables(st, tables_in_force(shipped()));
+        st.cur_string = 12;
+    }
+};
+struct ChoiceBench : ShippedBench {
+    TuningChoice choice{st, dialogs, views, test::program_dir()};
+};
+
+TEST(TuningSystems, ChoosingRetunesAtOnceKeepingWhatThePlayerSetOrRefusesAndChangesNothing) {
+    ChoiceBench b;
+    for (int s = 8; s <= kStringCount; ++s) b.st.mandal_pos[s] = static_cast<std::int16_t>(s % 3);
+    b.st.akord_offset[12] = 5;
+    recompute_string_rates(b.st, 12, true);
+    b.Option1_select(2);  // MANSUR: the computed setting in force
+    const InstrumentState before = b.st;
+    b.views.calls.clear();
+
+    ASSERT_TRUE(b.choice.choose("akort/12-TET.scl"));
+    EXPECT_EQ(b.st.tuning_name, "12-TET");
+    for (int s = 1; s <= kStringCount; ++s) {
+        EXPECT_EQ(std::tuple(b.st.mandal_pos[s], b.st.saved_mandal_pos[s], b.st.transposed_pos[s],
+                             b.st.akord_offset[s]),
+                  std::tuple(before.mandal_pos[s], before.saved_mandal_pos[s],
+                             before.transposed_pos[s], before.akord_offset[s]))
+            << s;
+    }
+    EXPECT_EQ(std::tuple(b.st.manual_levers, b.st.transpose_shift),
+              std::tuple(before.manual_levers, before.transpose_shift));
+    // A4 on 900 cents, its sample moved from the workbook's A4 and then by its fine tuning.
+    const int p = b.st.mandal_pos[12];
+    EXPECT_DOUBLE_EQ(b.st.cents(12, p), 900.0 + 100.0 * p);
+    const long home = std::lround(44100.0 * std::exp2((900.0 - shipped().cents(12, 0)) / 1200.0));
+    EXPECT_EQ(b.st.sample_rate(12, 0), std::lround(home * std::exp2(5 / 1200.0)));
+    EXPECT_EQ(b.views.calls, (test::Calls{"mandal_at", "porte", "etiket"}));
+    EXPECT_TRUE(b.dialogs.texts().empty());
+
+    // A file that reads but cannot be played is refused, and the system in force stays.
+    test::TempDir dir;
+    test::write_file_bytes(dir / "uzak.scl", "uzak\n1\n11000.0\n");
+    const InstrumentState chosen = b.st;
+    b.views.calls.clear();
+    EXPECT_FALSE(b.choice.choose_file(dir / "uzak.scl"));
+    EXPECT_THAT(b.dialogs.texts(),
+                ::testing::ElementsAre(::testing::AllOf(
+                    ::testing::HasSubstr("\"uzak.scl\", satır 3: tel 1 (E6), mandal konumu -5"),
+                    ::testing::HasSubstr("Çalınan akort değişmedi."))));
+    EXPECT_EQ(std::tuple(b.st.tuning_name, b.st.cents(5, 3), b.st.sample_rate(20, -4)),
+              std::tuple(chosen.tuning_name, chosen.cents(5, 3), chosen.sample_rate(20, -4)));
+    EXPECT_TRUE(b.views.calls.empty());
+    ASSERT_TRUE(b.choice.toggle());
+    EXPECT_EQ(b.st.tuning_name, kWorkbookSystem) << "the system before stays the one to go back to";
+}
+
+TEST(TuningSystems, UnderAScaleLevelsMoveByTheSameIntervalAndTopStringsNameTheirDegree) {
+    ChoiceBench b;
+    ASSERT_TRUE(b.choice.choose("akort/12-TET.scl"));
+    b.Option1_select(2);  // MANSUR: three strings down, a fourth (5 semitones) lower
+    EXPECT_TRUE(b.dialogs.texts().empty());
+    EXPECT_EQ(b.st.transpose_shift, -5);
+    // F#4 for B4 on string 14 (F4) one semitone up, B4 for E5 and A3 for D4 at 0, F5 as F4.
+    EXPECT_EQ(std::tuple(b.st.transposed_pos[14], b.st.transposed_pos[11], b.st.transposed_pos[19],
+                         b.st.transposed_pos[7]),
+              std::tuple(1, 0, 0, 1));
 }
 
 }  // namespace
