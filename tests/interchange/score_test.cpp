@@ -1,6 +1,6 @@
-// The score a sequence file becomes: written values (dotted, triplet, held), ties over bar
-// lines, triplet brackets, the accidental names of the staff's signs, the alter of each note,
-// and the MusicXML text a score editor reads.
+// The score a sequence file becomes: written values (dotted, triplet, held), the accidental
+// names of the staff's signs, and the MusicXML a score editor reads: places, alters, ties over
+// bar lines and triplet brackets.
 
 #include <QXmlStreamReader>
 
@@ -26,69 +26,24 @@ InstrumentState started_instrument() {
 // Each staff sign by the commas (1200/53 cents) of its name against its steps (1200/79 cents):
 // a name fits within half a step, the Arel-Ezgi-Uzdilek names before the numbered ones.
 TEST(StaffAccidentals, NameEverySignThatAMusicXmlNameFits) {
-    const std::pair<int, const char*> table[] = {
-        {-12, "double-slash-flat"},
-        {-11, nullptr},
-        {-10, nullptr},
-        {-9, nullptr},
-        {-8, nullptr},
-        {-7, "flat"},
-        {-6, "slash-flat"},
-        {-5, nullptr},
-        {-4, "flat-3"},
-        {-3, "flat-2"},
-        {-2, nullptr},
-        {-1, "flat-1"},
-        {0, nullptr},
-        {1, "sharp-1"},
-        {2, nullptr},
-        {3, "sharp-2"},
-        {4, "sharp-3"},
-        {5, nullptr},
-        {6, "sharp"},
-        {7, "slash-quarter-sharp"},
-        {8, nullptr},
-        {9, nullptr},
-        {10, nullptr},
-        {11, nullptr},
-        {12, "slash-sharp"},
-        {13, nullptr},
-        {-13, nullptr},
-    };
-    for (const auto& [step, name] : table) {
+    // clang-format off
+    const char* const names[] = {  // steps -13 to 13
+        "", "double-slash-flat", "", "", "", "", "flat", "slash-flat", "", "flat-3", "flat-2", "",
+        "flat-1", "", "sharp-1", "", "sharp-2", "sharp-3", "", "sharp", "slash-quarter-sharp", "",
+        "", "", "", "slash-sharp", ""};
+    // clang-format on
+    for (int step = -13; step <= 13; ++step) {
         const char* got = musicxml_accidental(step);
-        EXPECT_EQ(got ? std::string(got) : "", name ? std::string(name) : "") << step;
+        EXPECT_EQ(got ? std::string(got) : "", names[step + 13]) << step;
     }
     EXPECT_EQ(step_count_text(5), "+5");
     EXPECT_EQ(step_count_text(-2), "-2");
 }
 
-TEST(StaffPositions, StringsAreNaturalsFromE6DownAndAltersHaveTwoDecimals) {
-    const std::tuple<int, char, int, int> places[] = {
-        {1, 'E', 6, 88}, {7, 'F', 5, 77}, {10, 'C', 5, 72}, {17, 'C', 4, 60}, {26, 'A', 2, 45}};
-    for (const auto& [string, step, octave, key] : places) {
-        const StaffPosition at = staff_position(string);
-        EXPECT_EQ(at.step, step) << string;
-        EXPECT_EQ(at.octave, octave) << string;
-        EXPECT_EQ(at.key, key) << string;
-    }
-    EXPECT_EQ(alter_text(68.9868, 69), "-0.01");
-    EXPECT_EQ(alter_text(70.0501, 71), "-0.95");
-    EXPECT_EQ(alter_text(72.9362, 72), "0.94");
-    EXPECT_EQ(alter_text(74.0040, 74), "0");  // no "0.00" nor "-0.00"
-    EXPECT_EQ(alter_text(73.9960, 74), "0");
-    EXPECT_EQ(alter_text(75.5, 74), "1.50");
-}
-
-struct WrittenCase {
-    const char* record;  // one record of ten numbers, after a dotted quarter A4
-    bool rest;
-    NoteValue value;
-    int divisions;  // 48 to the quarter
-};
-
+// One record after a dotted quarter A4: rest or not, its written value and its divisions
+// (48 to the quarter).
 TEST(ScoreEvents, KeepTheWrittenValues) {
-    const WrittenCase cases[] = {
+    const std::tuple<const char*, bool, NoteValue, int> cases[] = {
         {"0,8,3,0,1,0,0,0,0,0", false, {2, true, false}, 72},   // dotted quarter
         {"1,8,4,0,0,0,0,0,0,0", false, {3, false, true}, 16},   // triplet eighth (played 5/16)
         {"1,8,4,0,1,0,0,0,0,0", false, {3, false, true}, 16},   // the player ignores its dot
@@ -100,60 +55,16 @@ TEST(ScoreEvents, KeepTheWrittenValues) {
         {"0,26,0,0,0,0,0,0,0,0", true, {5, false, false}, 6},   // thirty-second rest
     };
     const InstrumentState st = started_instrument();
-    for (const WrittenCase& c : cases) {
-        SCOPED_TRACE(c.record);
-        const std::string text = std::string("0,8,3,0,1,0,0,0,0,0\r\n") + c.record +
+    for (const auto& [record, rest, value, divisions] : cases) {
+        SCOPED_TRACE(record);
+        const std::string text = std::string("0,8,3,0,1,0,0,0,0,0\r\n") + record +
                                  "\r\n0,8,0,0,0,0,0,0,0,0\r\n0,40,3,0,0,0,0,0,0,0\r\n";
         const auto events = score_events(text, st, AccidentalSource::File);
         ASSERT_EQ(events.size(), 2u);  // length code 0 and pitch code 40 are skipped
-        EXPECT_EQ(events[1].rest, c.rest);
-        EXPECT_EQ(events[1].value, c.value);
-        EXPECT_EQ(events[1].divisions, c.divisions);
+        EXPECT_EQ(events[1].rest, rest);
+        EXPECT_EQ(events[1].value, value);
+        EXPECT_EQ(events[1].divisions, divisions);
     }
-}
-
-TEST(ScoreEvents, SignOfTheLeverSoundedAndTheRecordAtFault) {
-    InstrumentState st = started_instrument();
-    st.mandal_pos[12] = 3;
-    st.mandal_step(5, 2) = -3;  // a workbook step pointing against its lever: no sign
-    const std::string text =
-        "0,8,3,-6,0,0,0,0,0,1\r\n0,8,3,0,0,0,0,0,0,0\r\n0,1,3,2,0,0,0,0,0,1\r\n";
-    const auto file = score_events(text, st, AccidentalSource::File);
-    const auto own = score_events(text, st, AccidentalSource::Conditional);
-    ASSERT_EQ(file.size(), 3u);
-    EXPECT_EQ(file[0].step, -6);
-    EXPECT_EQ(file[1].step, 0);
-    EXPECT_EQ(file[2].step, 0);
-    EXPECT_EQ(own[1].step, 3);  // "şartlı": the instrument's lever where the note has none
-    EXPECT_NEAR(file[0].pitch, 69.0 + 12.0 * std::log2(st.freq(12, -6) / 440.0), 0.001);
-    const std::pair<const char*, int> faults[] = {
-        {"0,8,3,0,0,0,0,0,0,0\r\n0,8,3,40,0,0,0,0,0,0", 2},
-        {"0,8,3,0,0\r\n", 1},
-        {"0,8,3,0,0,0,0,0,0,0\r\n0,x,3,0,0,0,0,0,0,0", 2}};
-    for (const auto& [bad, record] : faults) {
-        try {
-            score_events(bad, st, AccidentalSource::File);
-            ADD_FAILURE() << bad;
-        } catch (const ScheduleError& e) {
-            EXPECT_EQ(e.record(), record) << bad;
-        }
-    }
-}
-
-TEST(ScoreMeasures, ValuesThatMakeUpAPieceLongestFirst) {
-    const auto types = [](int divisions, bool triplet) {
-        std::string out;
-        for (const NoteValue& v : values_making_up(divisions, triplet)) {
-            out += std::string(value_type_name(v.type)) + (v.dotted ? "." : "") + " ";
-        }
-        return out;
-    };
-    EXPECT_EQ(types(120, false), "half eighth ");
-    EXPECT_EQ(types(168, false), "half. eighth ");
-    EXPECT_EQ(types(72, false), "quarter. ");
-    EXPECT_EQ(types(40, true), "quarter 16th ");  // triplet quarter and sixteenth: 32 + 8
-    EXPECT_EQ(types(5, false), "64th ");          // the rest goes into the last piece
-    EXPECT_EQ(types(1, false), "64th ");
 }
 
 // What a score editor reads of each note, in order: place, alter, duration, type, dot,

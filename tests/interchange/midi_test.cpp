@@ -1,20 +1,77 @@
-// Which notes the MIDI export writes and how: the notes a recording or a sequence sounds in
-// the WAV export (silent plucks left out, a note ending with its sample), their pitch and
-// key, and the events of both tuning forms in the file.
+// The MIDI export: tuning bytes, ticks and chunks worked out by hand from the MIDI Tuning
+// Standard and the file format, the notes a recording or a sequence sounds in the WAV export,
+// and the events of both tuning forms in the file.
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <cmath>
+#include <optional>
+#include <string>
 
 #include "interchange/midi_file.h"
+#include "interchange/midi_tuning.h"
 #include "interchange/played_notes.h"
+#include "interchange/smf_writer.h"
 #include "recording/render_command.h"
 #include "smf_events.h"
 #include "support/temp_dir.h"
 
 namespace orvena {
 namespace {
+
+using namespace std::string_literals;
+
+// xx yy zz of a pitch: its key and 14 bits of a semitone; nothing when it cannot be sent.
+TEST(MidiTuning, FrequencyBytesCarryKeyAndFourteenBitsOfASemitone) {
+    // clang-format off
+    const std::pair<double, MidiBytes> cases[] = {
+        {69.0, {0x45, 0x00, 0x00}}, {60.5, {0x3C, 0x40, 0x00}}, {64.25, {0x40, 0x20, 0x00}},  // 8192, 4096
+        {70.0 + 1.0 / 16384, {0x46, 0x00, 0x01}}, {68.0 + 16383.0 / 16384, {0x44, 0x7F, 0x7F}},
+        {61.99999, {0x3E, 0x00, 0x00}}, {0.0, {0x00, 0x00, 0x00}},  // rounds up to the next key
+        {127.0 + 16382.0 / 16384, {0x7F, 0x7F, 0x7E}}, {127.0 + 16383.0 / 16384, {}},  // 7F 7F 7F: "no change"
+        {127.99999, {}}, {-0.01, {}}, {std::nan(""), {}}};  // beyond the last key, below the first
+    // clang-format on
+    for (const auto& [pitch, expected] : cases) {
+        const auto bytes = mts_frequency(pitch);
+        EXPECT_EQ(bytes ? MidiBytes(bytes->begin(), bytes->end()) : MidiBytes{}, expected) << pitch;
+    }
+}
+
+TEST(SmfWriter, TrackKeepsTimeOrderAndTheOrderOfOneTick) {
+    SmfTrack track;
+    track.channel(200, {0x80, 60, 0});
+    track.channel(0, {0x90, 60, 100, 0xC0, 15});  // two messages: split, full status each
+    track.sysex(200, {0xF0, 0x7E, 0xF7});
+    track.name("ab");
+    track.time_signature(0, 4, 2);  // 4/4, 24 clocks a click, 8 32nds a quarter
+    const std::string expected = "MTrk\x00\x00\x00\x23"s + "\x00\x90\x3C\x64"s + "\x00\xC0\x0F"s +
+                                 "\x00\xFF\x03\x02"s + "ab" + "\x00\xFF\x58\x04\x04\x02\x18\x08"s +
+                                 "\x81\x48\x80\x3C\x00"s +  // 200 ticks later
+                                 "\x00\xF0\x02\x7E\xF7"s + "\x00\xFF\x2F\x00"s;
+    EXPECT_EQ(track.chunk(), expected);
+    EXPECT_THROW(track.sysex(0, {0xF0, 0x01}), std::invalid_argument);
+    EXPECT_THROW(track.channel(0, {0x90, 60}), std::invalid_argument);
+    EXPECT_THROW(track.channel(0, {0xF8}), std::invalid_argument);
+    EXPECT_EQ(smf_file({}, 480), "MThd\x00\x00\x00\x06\x00\x01\x00\x00\x01\xE0"s);
+}
+
+// 480 ticks to the quarter, a quarter of 16 units of `speed` ms: 30 ticks a unit.
+TEST(MidiFile, TicksOfDottedTripletAndHeldDurations) {
+    // A quarter, a dotted quarter (24 units), a triplet eighth (the player's 5 units) and
+    // sixteenth (3), a half tied to an eighth (40), 0.75 and 1.5 ticks (a half rounds up), a
+    // quarter at speed 60, a recorded interval between ticks (215.25).
+    const std::tuple<std::int64_t, int, std::uint32_t> cases[] = {
+        // ms, speed, tick
+        {640, 40, 480}, {960, 40, 720}, {200, 40, 150}, {120, 40, 90}, {1600, 40, 1200},
+        {1, 40, 1},     {2, 40, 2},     {960, 60, 480}, {287, 40, 215}};
+    for (const auto& [ms, speed, tick] : cases) EXPECT_EQ(midi_tick(ms, speed), tick) << ms;
+    EXPECT_EQ(midi_tempo(40), 640000u);
+    EXPECT_EQ(midi_tempo(30), 480000u);
+    EXPECT_THROW(midi_tick(-1, 40), std::out_of_range);
+    EXPECT_THROW(midi_tick(6'000'000'000'000, 40), std::out_of_range);
+    EXPECT_THROW(midi_tick(100, 0), std::out_of_range);
+}
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -42,30 +99,22 @@ struct NotesCase {
     const char* name;
     bool sequence;
     const char* text;
-    std::vector<std::array<std::int64_t, 3>>
-        notes;  // start ms, end ms (-1: its sample's end), string
+    std::vector<std::array<std::int64_t, 3>> notes;  // start ms, end ms (-1: sample's end), string
 };
 
 // Speed 40: a quarter 640 ms, an eighth 320, the rest "27" 4 units = 160 ms. String 7 is
 // silenced (rate 0) and string 9's sample is missing in every case.
+// clang-format off
 const NotesCase kNotesCases[] = {
-    {"recording_cut_by_the_next_pluck_or_by_its_sample",
-     false,
-     " 12 0 300\r\n 5 0 5000\r\n 14 0 100\r\n",
+    {"recording_cut_by_the_next_pluck_or_by_its_sample", false, " 12 0 300\r\n 5 0 5000\r\n 14 0 100\r\n",
      {{0, 300, 12}, {300, -1, 5}, {5300, 5400, 14}}},
-    {"silent_plucks_leave_no_note_but_cut_the_one_before",
-     false,
-     " 12 0 300\r\n 7 0 200\r\n 9 0 200\r\n 13 0 100\r\n",
+    {"silent_plucks_leave_no_note_but_cut_the_one_before", false, " 12 0 300\r\n 7 0 200\r\n 9 0 200\r\n 13 0 100\r\n",
      {{0, 300, 12}, {700, 800, 13}}},
-    {"sequence_rest_cuts_and_waits",
-     true,
-     "0,8,3,0,0,0,0,0,0,0\r\n0,27,0,0,0,0,0,0,0,0\r\n0,9,4,0,0,0,0,0,0,0\r\n",
+    {"sequence_rest_cuts_and_waits", true, "0,8,3,0,0,0,0,0,0,0\r\n0,27,0,0,0,0,0,0,0,0\r\n0,9,4,0,0,0,0,0,0,0\r\n",
      {{0, 640, 12}, {800, 1120, 13}}},
-    {"sequence_note_of_no_time_is_left_out",
-     true,
-     "0,8,9,0,0,0,0,0,0,0\r\n0,9,4,0,0,0,0,0,0,0\r\n",
-     {{0, 320, 13}}},
+    {"sequence_note_of_no_time_is_left_out", true, "0,8,9,0,0,0,0,0,0,0\r\n0,9,4,0,0,0,0,0,0,0\r\n", {{0, 320, 13}}},
 };
+// clang-format on
 
 void PrintTo(const NotesCase& c, std::ostream* out) {
     *out << c.name;
@@ -97,26 +146,6 @@ TEST_P(PlayedNotes, AreTheSoundingPlucksOfTheWavExport) {
 INSTANTIATE_TEST_SUITE_P(MidiExport, PlayedNotes, testing::ValuesIn(kNotesCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-// The pitch follows the rate the pluck is played at (fine tuning included), and the key is the
-// one the MIDI keyboard gives the string.
-TEST(PlayedNotes, PitchFollowsTheRateAndTheKeyTheKeyboardMap) {
-    InstrumentState st = started_instrument();
-    st.akord_offset[12] = 10;
-    recompute_string_rates(st, 12, true);
-    EXPECT_NEAR(pluck_pitch(st, 12, st.sample_rate(12, 0)), key_of_hz(st.freq(12, 0)) + 0.10,
-                0.0005);
-    EXPECT_NEAR(pluck_pitch(st, 12, st.sample_rate(12, 0) * 2), key_of_hz(st.freq(12, 0)) + 12.1,
-                0.0005);
-    EXPECT_TRUE(std::isnan(pluck_pitch(st, 12, 0)));
-    // Strings 3 (C6) and 12 (A4) at lever 0 sit on their white keys; C6 six steps high (the
-    // raised C of hicaz) moves to C#6.
-    EXPECT_EQ(played_key(st, 3, key_of_hz(st.freq(3, 0))), 84);
-    EXPECT_EQ(played_key(st, 12, key_of_hz(st.freq(12, 0))), 69);
-    EXPECT_EQ(played_key(st, 3, key_of_hz(st.freq(3, 6))), 85);
-    // A4 pulled a semitone down lands on G#4's key, which no string holds.
-    EXPECT_EQ(played_key(st, 12, key_of_hz(st.freq(12, 0)) - 1.0), 68);
-}
-
 std::vector<test::SmfEvent> note_events(const std::string& file) {
     const test::SmfContents smf = test::read_smf(file);
     EXPECT_EQ(smf.format, 1);
@@ -133,8 +162,7 @@ std::vector<test::SmfEvent> note_events(const std::string& file) {
 TEST(MidiFile, TuningStandardRetunesEachKeyBeforeItsNote) {
     const std::vector<PlayedNote> notes = {{0, 640, 12, 68.99, 69}, {640, 700, 5, 81.2, 81}};
     const std::string file = midi_file(notes, 40, MidiTuning::mts, "ezgi");
-    const test::SmfContents smf = test::read_smf(file);
-    const auto& head = smf.tracks.at(0);
+    const auto head = test::read_smf(file).tracks.at(0);
     ASSERT_GE(head.size(), 4u);
     EXPECT_EQ(head[0].bytes, (Bytes{0xFF, 0x03, 'e', 'z', 'g', 'i'}));
     EXPECT_EQ(head[1].bytes, (Bytes{0xFF, 0x51, 0x09, 0xC4, 0x00}));  // 640000 us a quarter
@@ -148,12 +176,9 @@ TEST(MidiFile, TuningStandardRetunesEachKeyBeforeItsNote) {
         {480, {0x90, 81, 100}},
         {525, {0x80, 81, 0}},
     };
-    const auto events = note_events(file);
-    ASSERT_EQ(events.size(), expected.size());
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        EXPECT_EQ(events[i].tick, expected[i].first) << i;
-        EXPECT_EQ(events[i].bytes, expected[i].second) << i;
-    }
+    std::vector<std::pair<std::uint32_t, Bytes>> events;
+    for (const auto& e : note_events(file)) events.emplace_back(e.tick, e.bytes);
+    EXPECT_EQ(events, expected);
 }
 
 TEST(MidiFile, PitchBendFormDealsNotesToChannelsWithoutTheDrumChannel) {
@@ -165,9 +190,9 @@ TEST(MidiFile, PitchBendFormDealsNotesToChannelsWithoutTheDrumChannel) {
     for (std::size_t i = 0; i < notes.size(); ++i) {
         const auto ch = static_cast<std::uint8_t>(channels[i]);
         // +0.25 semitone of a 2-semitone range: 8192 + 1024 = 9216 = 0x48 0x00.
-        EXPECT_EQ(events[3 * i].bytes, (Bytes{static_cast<std::uint8_t>(0xE0 | ch), 0x00, 0x48}));
-        EXPECT_EQ(events[3 * i + 1].bytes, (Bytes{static_cast<std::uint8_t>(0x90 | ch), 60, 100}));
-        EXPECT_EQ(events[3 * i + 2].bytes, (Bytes{static_cast<std::uint8_t>(0x80 | ch), 60, 0}));
+        EXPECT_EQ(events[3 * i].bytes, (Bytes{std::uint8_t(0xE0 | ch), 0x00, 0x48}));
+        EXPECT_EQ(events[3 * i + 1].bytes, (Bytes{std::uint8_t(0x90 | ch), 60, 100}));
+        EXPECT_EQ(events[3 * i + 2].bytes, (Bytes{std::uint8_t(0x80 | ch), 60, 0}));
     }
 }
 
