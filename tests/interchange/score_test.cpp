@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "interchange/musicxml_score.h"
 #include "interchange/score_measures.h"
 #include "interchange/staff_accidentals.h"
@@ -67,43 +69,26 @@ TEST(ScoreEvents, KeepTheWrittenValues) {
     }
 }
 
-// What a score editor reads of each note, in order: place, alter, duration, type, dot,
-// accidental, triplet, ties and brackets, and a step count printed before it.
-std::vector<std::string> read_notes(const QByteArray& xml, int& measures) {
+// What a score editor reads, in order: "|" where a measure starts; for each note a step count
+// printed before it, its step, alter, octave, duration, ties, type, dot, accidental, triplet
+// and bracket.
+std::vector<std::string> read_notes(const QByteArray& xml) {
+    const std::set<std::string> texts = {"words",      "step",         "alter",
+                                         "octave",     "duration",     "type",
+                                         "accidental", "actual-notes", "normal-notes"};
     std::vector<std::string> notes;
-    QXmlStreamReader r(xml);
-    std::string words, note, step, alter;
-    measures = 0;
-    auto add = [&note](const QString& s) { note += " " + s.toStdString(); };
-    while (!r.atEnd()) {
+    std::string note;
+    for (QXmlStreamReader r(xml); !r.atEnd();) {
         r.readNext();
-        if (r.isEndElement() && r.name() == QStringLiteral("note")) {
-            notes.push_back(words + note.substr(1));
-            words.clear();
-            note.clear();
-        }
+        const std::string name = r.name().toString().toStdString();
+        const std::string type =
+            r.attributes().value(QStringLiteral("type")).toString().toStdString();
+        if (r.isEndElement() && name == "note") notes.push_back(note.substr(1)), note.clear();
         if (!r.isStartElement()) continue;
-        const QString name = r.name().toString();
-        const QString type = r.attributes().value(QStringLiteral("type")).toString();
-        if (name == QStringLiteral("measure")) ++measures;
-        if (name == QStringLiteral("words"))
-            words += "[" + r.readElementText().toStdString() + "] ";
-        if (name == QStringLiteral("rest")) add(QStringLiteral("rest"));
-        if (name == QStringLiteral("step")) step = r.readElementText().toStdString();
-        if (name == QStringLiteral("alter")) alter = " " + r.readElementText().toStdString();
-        if (name == QStringLiteral("octave")) {
-            note += " " + step + r.readElementText().toStdString() + alter;
-            alter.clear();
-        }
-        if (name == QStringLiteral("duration") || name == QStringLiteral("type") ||
-            name == QStringLiteral("accidental")) {
-            add(r.readElementText());
-        }
-        if (name == QStringLiteral("dot")) add(QStringLiteral("dot"));
-        if (name == QStringLiteral("actual-notes")) add(r.readElementText() + ":");
-        if (name == QStringLiteral("normal-notes")) note += r.readElementText().toStdString();
-        if (name == QStringLiteral("tie")) add("tie-" + type);
-        if (name == QStringLiteral("tuplet")) add("tuplet-" + type);
+        if (name == "measure") notes.push_back("|");
+        if (name == "rest" || name == "dot") note += " " + name;
+        if (name == "tie" || name == "tuplet") note += " " + name + "-" + type;
+        if (texts.contains(name)) note += " " + r.readElementText().toStdString();
     }
     return notes;
 }
@@ -119,29 +104,29 @@ TEST(MusicXmlScore, SpellsTiesAndBracketsAsTheStaffDrawsThem) {
     ScoreSheet sheet{"ezgi", 93.75, score_events(text, st, AccidentalSource::File), {}};
     sheet.measures = score_measures(sheet.events);
     const QByteArray xml = musicxml_score(sheet);
-    int measures = 0;
     const std::vector<std::string> expected = {
-        "A4 -0.01 48 quarter",
-        "B4 -0.95 24 eighth slash-flat",
-        "B4 -0.04 24 eighth natural",
-        "[+5] F4 0.80 24 eighth",
-        "D5 0 16 eighth 3:2 tuplet-start",
-        "C5 0.94 16 eighth sharp 3:2",
-        "D5 0 16 eighth 3:2 tuplet-stop",
-        "G4 0.01 24 tie-start eighth",
-        "G4 0.01 24 tie-stop eighth",
+        "|",
+        "A -0.01 4 48 quarter",
+        "B -0.95 4 24 eighth slash-flat",
+        "B -0.04 4 24 eighth natural",
+        "+5 F 0.80 4 24 eighth",
+        "D 0 5 16 eighth 3 2 tuplet-start",
+        "C 0.94 5 16 eighth sharp 3 2",
+        "D 0 5 16 eighth 3 2 tuplet-stop",
+        "G 0.01 4 24 tie-start eighth",
+        "|",
+        "G 0.01 4 24 tie-stop eighth",
         "rest 48 quarter",
-        "A4 -0.01 96 tie-start half",
-        "A4 -0.01 24 tie-stop tie-start eighth",
-        "A4 -0.01 72 tie-stop quarter dot",
+        "A -0.01 4 96 tie-start half",
+        "A -0.01 4 24 tie-stop tie-start eighth",
+        "|",
+        "A -0.01 4 72 tie-stop quarter dot",
     };
-    EXPECT_EQ(read_notes(xml, measures), expected);
-    EXPECT_EQ(measures, 3);
-    EXPECT_TRUE(xml.contains("<score-partwise version=\"3.1\">"));
-    EXPECT_TRUE(xml.contains("-//Recordare//DTD MusicXML 3.1 Partwise//EN"));
-    EXPECT_TRUE(xml.contains("<divisions>48</divisions>"));
-    EXPECT_TRUE(xml.contains("<sound tempo=\"93.75\"/>"));
-    EXPECT_TRUE(xml.contains("<work-title>ezgi</work-title>"));
+    EXPECT_EQ(read_notes(xml), expected);
+    for (const char* part : {"<score-partwise version=\"3.1\">", "<divisions>48</divisions>",
+                             "-//Recordare//DTD MusicXML 3.1 Partwise//EN",
+                             "<sound tempo=\"93.75\"/>", "<work-title>ezgi</work-title>"})
+        EXPECT_TRUE(xml.contains(part)) << part;
 }
 
 }  // namespace
