@@ -14,13 +14,58 @@
 #include "interchange/played_notes.h"
 #include "interchange/smf_writer.h"
 #include "recording/render_command.h"
-#include "smf_events.h"
 #include "support/temp_dir.h"
 
 namespace orvena {
 namespace {
 
-using namespace std::string_literals;
+// A reader of the Standard MIDI Files the tests write, apart from the writer: the events of
+// every track with their absolute ticks.
+struct SmfEvent {
+    std::uint32_t tick = 0;
+    std::vector<std::uint8_t> bytes;  // status (or F0 / FF type) and data, no length bytes
+};
+
+struct SmfContents {
+    int format = -1, division = 0;
+    std::vector<std::vector<SmfEvent>> tracks;
+};
+
+SmfContents read_smf(const std::string& file) {
+    SmfContents out;
+    std::size_t i = 0;
+    const auto byte = [&file](std::size_t at) { return static_cast<std::uint8_t>(file.at(at)); };
+    const auto number = [&](std::size_t at, int n) {
+        std::uint32_t v = 0;
+        for (int k = 0; k < n; ++k) v = (v << 8) | byte(at + k);
+        return v;
+    };
+    const auto varlen = [&] {
+        std::uint32_t v = 0;
+        for (std::uint8_t b = 0x80; b & 0x80; v = (v << 7) | (b & 0x7F)) b = byte(i++);
+        return v;
+    };
+    if (!file.starts_with("MThd")) return out;
+    out.format = static_cast<int>(number(8, 2));
+    out.division = static_cast<int>(number(12, 2));
+    std::size_t at = 14;
+    for (std::uint32_t t = 0; t < number(10, 2); ++t, at += 8 + number(at + 4, 4)) {
+        std::vector<SmfEvent>& events = out.tracks.emplace_back();
+        std::uint32_t tick = 0;
+        for (i = at + 8; i < at + 8 + number(at + 4, 4);) {
+            tick += varlen();
+            SmfEvent e{tick, {byte(i++)}};
+            if (e.bytes[0] == 0xFF) e.bytes.push_back(byte(i++));
+            const std::uint8_t kind = e.bytes[0] & 0xF0;
+            const std::size_t size = e.bytes[0] >= 0xF0             ? varlen()
+                                     : kind == 0xC0 || kind == 0xD0 ? 1
+                                                                    : 2;
+            for (std::size_t k = 0; k < size; ++k) e.bytes.push_back(byte(i++));
+            events.push_back(e);
+        }
+    }
+    return out;
+}
 
 // xx yy zz of a pitch: its key and 14 bits of a semitone; nothing when it cannot be sent.
 TEST(MidiTuning, FrequencyBytesCarryKeyAndFourteenBitsOfASemitone) {
@@ -36,24 +81,6 @@ TEST(MidiTuning, FrequencyBytesCarryKeyAndFourteenBitsOfASemitone) {
         const auto bytes = mts_frequency(pitch);
         EXPECT_EQ(bytes ? MidiBytes(bytes->begin(), bytes->end()) : MidiBytes{}, expected) << pitch;
     }
-}
-
-TEST(SmfWriter, TrackKeepsTimeOrderAndTheOrderOfOneTick) {
-    SmfTrack track;
-    track.channel(200, {0x80, 60, 0});
-    track.channel(0, {0x90, 60, 100, 0xC0, 15});  // two messages: split, full status each
-    track.sysex(200, {0xF0, 0x7E, 0xF7});
-    track.name("ab");
-    track.time_signature(0, 4, 2);  // 4/4, 24 clocks a click, 8 32nds a quarter
-    const std::string expected = "MTrk\x00\x00\x00\x23"s + "\x00\x90\x3C\x64"s + "\x00\xC0\x0F"s +
-                                 "\x00\xFF\x03\x02"s + "ab" + "\x00\xFF\x58\x04\x04\x02\x18\x08"s +
-                                 "\x81\x48\x80\x3C\x00"s +  // 200 ticks later
-                                 "\x00\xF0\x02\x7E\xF7"s + "\x00\xFF\x2F\x00"s;
-    EXPECT_EQ(track.chunk(), expected);
-    EXPECT_THROW(track.sysex(0, {0xF0, 0x01}), std::invalid_argument);
-    EXPECT_THROW(track.channel(0, {0x90, 60}), std::invalid_argument);
-    EXPECT_THROW(track.channel(0, {0xF8}), std::invalid_argument);
-    EXPECT_EQ(smf_file({}, 480), "MThd\x00\x00\x00\x06\x00\x01\x00\x00\x01\xE0"s);
 }
 
 // 480 ticks to the quarter, a quarter of 16 units of `speed` ms: 30 ticks a unit.
@@ -146,13 +173,13 @@ TEST_P(PlayedNotes, AreTheSoundingPlucksOfTheWavExport) {
 INSTANTIATE_TEST_SUITE_P(MidiExport, PlayedNotes, testing::ValuesIn(kNotesCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-std::vector<test::SmfEvent> note_events(const std::string& file) {
-    const test::SmfContents smf = test::read_smf(file);
+std::vector<SmfEvent> note_events(const std::string& file) {
+    const SmfContents smf = read_smf(file);
     EXPECT_EQ(smf.format, 1);
     EXPECT_EQ(smf.division, 480);
     EXPECT_EQ(smf.tracks.size(), 1u);
-    std::vector<test::SmfEvent> out;
-    for (const test::SmfEvent& e : smf.tracks.at(0)) {
+    std::vector<SmfEvent> out;
+    for (const SmfEvent& e : smf.tracks.at(0)) {
         const std::uint8_t kind = e.bytes[0] & 0xF0;
         if (kind == 0x80 || kind == 0x90 || kind == 0xE0 || e.bytes[0] == 0xF0) out.push_back(e);
     }
@@ -162,10 +189,12 @@ std::vector<test::SmfEvent> note_events(const std::string& file) {
 TEST(MidiFile, TuningStandardRetunesEachKeyBeforeItsNote) {
     const std::vector<PlayedNote> notes = {{0, 640, 12, 68.99, 69}, {640, 700, 5, 81.2, 81}};
     const std::string file = midi_file(notes, 40, MidiTuning::mts, "ezgi");
-    const auto head = test::read_smf(file).tracks.at(0);
+    const auto head = read_smf(file).tracks.at(0);
     ASSERT_GE(head.size(), 4u);
     EXPECT_EQ(head[0].bytes, (Bytes{0xFF, 0x03, 'e', 'z', 'g', 'i'}));
     EXPECT_EQ(head[1].bytes, (Bytes{0xFF, 0x51, 0x09, 0xC4, 0x00}));  // 640000 us a quarter
+    // 4/4, 24 clocks a click, 8 32nds a quarter
+    EXPECT_EQ(head[2].bytes, (Bytes{0xFF, 0x58, 0x04, 0x02, 0x18, 0x08}));
     EXPECT_EQ(head[3].bytes, (Bytes{0xC0, 15}));
     // 68.99: key 68 and 16220/16384; 81.2: key 81 and 3277/16384.
     const std::vector<std::pair<std::uint32_t, Bytes>> expected = {
