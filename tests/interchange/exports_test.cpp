@@ -36,6 +36,7 @@ struct MenuCase {
     const char* written;         // what the file starts with afterwards ("" not there)
     bool bends = false;          // the MIDI file carries pitch bends
     bool broken_sample = false;  // string 12's sample does not decode
+    bool bare = false;           // the folder holds only the source's text, if any
 };
 
 constexpr const char* kEarlier = "earlier";
@@ -72,6 +73,8 @@ const MenuCase kCases[] = {
     {"score_of_skipped_records_only", Entry::score, "ezgi.ses", "0,40,3,0,0,0,0,0,0,0\r\n", "yeni.musicxml", Step::none, kNo, "ezgi.ses içinde çalınacak nota yok.", ""},
     {"score_of_a_recording", Entry::score, "kayıt.txt", nullptr, "yeni.musicxml", Step::none, kNo, "kayıt.txt bir ses dosyası değil; nota yalnızca ses dosyalarından yazılır.", ""},
     {"score_backed_out_of_the_source", Entry::score, "ezgi.ses", nullptr, "yeni.musicxml", Step::source, kNo, "", ""},
+    {"midi_with_nothing_to_export", Entry::midi, "", nullptr, "", Step::none, kNo, kNoMidiSourceMessage, "", false, false, true},
+    {"score_of_a_folder_with_only_the_recording", Entry::score, "kayıt.txt", " 12 0 300\r\n", "", Step::none, kNo, kNoMusicXmlSourceMessage, "", false, false, true},
     {"score_cancelled", Entry::score, "ezgi.ses", nullptr, "yeni.musicxml", Step::progress, kNo, "", ""},
 };
 // clang-format on
@@ -88,11 +91,11 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
     InstrumentState st;
     ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
     st.speed = 50;  // a quarter of 16 units: 800 ms, 75 a minute
-    for (const char* name : {"ezgi.mid", "26-A2.wav", "oyun.scl", "oyun.kbm"})
-        test::write_file_bytes(dir / name, kEarlier);  // oyun.*: the scale the instrument plays
-    test::write_file_bytes(dir / "ezgi.ses", kNote);
-    test::write_file_bytes(dir / "bozuk.ses", "0,8,3\r\n");
-    test::write_file_bytes(dir / "kayıt.txt", " 12 0 300\r\n");
+    for (const char* name : {"ezgi.mid", "26-A2.wav", "oyun.scl", "oyun.kbm"})  // oyun.*: the
+        if (!c.bare) test::write_file_bytes(dir / name, kEarlier);  // scale the instrument plays
+    for (const auto& [name, text] :
+         {std::pair{"ezgi.ses", kNote}, {"bozuk.ses", "0,8,3\r\n"}, {"kayıt.txt", " 12 0 300\r\n"}})
+        if (!c.bare) test::write_file_bytes(dir / name, text);
     if (c.text && c.text == "FIFO"s) {
         ASSERT_EQ(mkfifo((dir / c.source).c_str(), 0600), 0);
     } else if (c.text) {
@@ -149,13 +152,14 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
 
     std::vector<std::string> sources{"bozuk.ses", "ezgi.ses"};
     if (c.entry == Entry::midi) sources.insert(sources.begin(), "kayıt.txt");
+    if (c.bare) sources.clear();
     EXPECT_EQ(offered, sources);
-    EXPECT_EQ(tuning_asked, c.entry == Entry::midi && c.back_out != Step::source);
+    EXPECT_EQ(tuning_asked, c.entry == Entry::midi && c.back_out != Step::source && !c.bare);
     const bool refused = c.told[0] == '~';
     const fs::path first_offer =
         dir / "müzik" /
         (fs::path(c.source).stem().string() + (c.entry == Entry::midi ? ".mid" : ".musicxml"));
-    if (c.back_out != Step::source && c.back_out != Step::tuning) {
+    if (c.back_out != Step::source && c.back_out != Step::tuning && !c.bare) {
         std::vector<fs::path> offers{first_offer};
         if (refused) offers.push_back(out);
         EXPECT_EQ(suggested, offers);
@@ -190,24 +194,6 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
 
 INSTANTIATE_TEST_SUITE_P(Interchange, ExportMenu, testing::ValuesIn(kCases),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST(ExportMenu, SaysSoWhenThereIsNothingToExport) {
-    test::TempDir dir;
-    ExportQuestions ask;
-    ask.choose_source = [](const auto&) -> std::optional<fs::path> {
-        ADD_FAILURE() << "nothing to choose from";
-        return std::nullopt;
-    };
-    test::RecordingDialogs dialogs;
-    test::write_file_bytes(dir / "kayıt.txt", " 12 0 300\r\n");  // a recording is not a score
-    const ExportPlace place{dir.path(), dir / "kayıt.txt", dir.path(), AccidentalSource::Instrument,
-                            dir.path()};
-    musicxml_export_Click({}, dialogs, place, ask);
-    fs::remove(dir / "kayıt.txt");
-    midi_export_Click({}, dialogs, place, ask);
-    EXPECT_EQ(dialogs.texts(),
-              (std::vector<std::string>{kNoMusicXmlSourceMessage, kNoMidiSourceMessage}));
-}
 
 TEST(ExportCommand, WritesTheFileOrSaysWhyNotWithItsStatus) {
     // Arguments ("DIR/" the test's folder; "full" a device that takes no bytes), the exit

@@ -1,6 +1,5 @@
-// The score a sequence file becomes: written values (dotted, triplet, held), the accidental
-// names of the staff's signs, and the MusicXML a score editor reads: places, alters, ties over
-// bar lines and triplet brackets.
+// The score a sequence file becomes: the accidental names of the staff's signs, and the
+// MusicXML a score editor reads: places, alters, values, ties over bar lines, triplets.
 
 #include <QXmlStreamReader>
 
@@ -42,33 +41,6 @@ TEST(StaffAccidentals, NameEverySignThatAMusicXmlNameFits) {
     EXPECT_EQ(step_count_text(-2), "-2");
 }
 
-// One record after a dotted quarter A4: rest or not, its written value and its divisions
-// (48 to the quarter).
-TEST(ScoreEvents, KeepTheWrittenValues) {
-    const std::tuple<const char*, bool, NoteValue, int> cases[] = {
-        {"0,8,3,0,1,0,0,0,0,0", false, {2, true, false}, 72},   // dotted quarter
-        {"1,8,4,0,0,0,0,0,0,0", false, {3, false, true}, 16},   // triplet eighth (played 5/16)
-        {"1,8,4,0,1,0,0,0,0,0", false, {3, false, true}, 16},   // the player ignores its dot
-        {"1,8,5,0,0,0,0,0,0,0", false, {4, false, true}, 8},    // triplet sixteenth
-        {"1,8,3,0,0,0,0,0,0,0", false, {2, false, false}, 48},  // a triplet quarter plays plain
-        {"0,8,6,0,1,0,0,0,0,0", false, {5, true, false}, 9},    // dotted thirty-second
-        {"0,8,9,0,0,0,0,0,0,0", false, {2, true, false}, 72},   // holds the value in force
-        {"0,29,0,0,0,0,0,0,0,0", true, {2, false, false}, 48},  // quarter rest
-        {"0,26,0,0,0,0,0,0,0,0", true, {5, false, false}, 6},   // thirty-second rest
-    };
-    const InstrumentState st = started_instrument();
-    for (const auto& [record, rest, value, divisions] : cases) {
-        SCOPED_TRACE(record);
-        const std::string text = std::string("0,8,3,0,1,0,0,0,0,0\r\n") + record +
-                                 "\r\n0,8,0,0,0,0,0,0,0,0\r\n0,40,3,0,0,0,0,0,0,0\r\n";
-        const auto events = score_events(text, st, AccidentalSource::File);
-        ASSERT_EQ(events.size(), 2u);  // length code 0 and pitch code 40 are skipped
-        EXPECT_EQ(events[1].rest, rest);
-        EXPECT_EQ(events[1].value, value);
-        EXPECT_EQ(events[1].divisions, divisions);
-    }
-}
-
 // What a score editor reads, in order: "|" where a measure starts; for each note a step count
 // printed before it, its step, alter, octave, duration, ties, type, dot, accidental, triplet
 // and bracket.
@@ -95,11 +67,12 @@ std::vector<std::string> read_notes(const QByteArray& xml) {
 
 TEST(MusicXmlScore, SpellsTiesAndBracketsAsTheStaffDrawsThem) {
     const InstrumentState st = started_instrument();
-    // A4 quarter, B4 six low, B4, F4 five high (eighths), three triplet eighths D5 C5+6 D5,
-    // G4 quarter over the bar line, a quarter rest, A4 whole over the next one.
+    // A4 quarter, B4 six low, B4, F4 five high (eighths), three triplet eighths D5 (its dot
+    // not played, so not written) C5+6 D5, G4 quarter over the bar line, a quarter rest, A4
+    // whole over the next one.
     const std::string text =
         "0,8,3,0,0,0,0,0,0,0\n0,7,4,-6,0,0,0,0,0,1\n0,7,4,0,0,0,0,0,0,0\n0,10,4,5,0,0,0,0,0,1\n"
-        "1,5,4,0,0,0,0,0,0,0\n1,6,4,6,0,0,0,0,0,1\n1,5,4,0,0,0,0,0,0,0\n0,9,3,0,0,0,0,0,0,0\n"
+        "1,5,4,0,1,0,0,0,0,0\n1,6,4,6,0,0,0,0,0,1\n1,5,4,0,0,0,0,0,0,0\n0,9,3,0,0,0,0,0,0,0\n"
         "0,29,0,0,0,0,0,0,0,0\n0,8,1,0,0,0,0,0,0,0\n";
     ScoreSheet sheet{"ezgi", 93.75, score_events(text, st, AccidentalSource::File), {}};
     sheet.measures = score_measures(sheet.events);
