@@ -186,9 +186,7 @@ struct Player : ::testing::Test {
     }
     // Idle again; the counter box shows `counter` (nullptr: nothing), on white when `white`.
     void expect_idle_with_counter(const char* counter, bool white) {
-        if (counter) {
-            EXPECT_EQ(Picture7.print_log().back().text.toStdString(), counter);
-        }
+        EXPECT_TRUE(!counter || Picture7.print_log().back().text.toStdString() == counter);
         QImage blank(Picture7.image().size(), Picture7.image().format());
         blank.fill(Qt::white);
         EXPECT_EQ(Picture7.image() == blank, white);
@@ -280,42 +278,34 @@ TEST_F(Player, brokenOrMissingFileIsReportedWithItsRecordNumber) {
         d.sound.calls.clear();
         d.dialogs.clear();
         const bool fifo = text && std::string(text) == "<fifo>";
-        if (fifo) {
-            ASSERT_EQ(::mkfifo((d.dir / "ezgi.ses").c_str(), 0644), 0);
-        }
+        ASSERT_TRUE(!fifo || ::mkfifo((d.dir / "ezgi.ses").c_str(), 0644) == 0);
         text && !fifo ? play(text) : aç_kapa_buton_Click(p);
-        EXPECT_EQ(d.dialogs.texts(), std::vector<std::string>{std::to_string(record) +
-                                                              "\r\nses dosyasından kaynaklanan "
-                                                              "bir hata oluştu."});
+        const std::string why =
+            std::to_string(record) + "\r\nses dosyasından kaynaklanan bir hata oluştu.";
+        EXPECT_EQ(d.dialogs.texts(), std::vector{why});
         ASSERT_EQ(d.sound.calls.size(), 2 * heard);  // each note heard is cut again
-        if (heard) {
-            EXPECT_EQ(d.sound.calls.back().substr(0, 4), "cut@");
-        }
+        EXPECT_TRUE(!heard || d.sound.calls.back().starts_with("cut@"));
         const std::string counter = "00" + std::to_string(record);  // the failing record's
         expect_idle_with_counter(text && !fifo ? counter.c_str() : nullptr, false);
     }
 }
 
-// Every wait ends 3 ms late, as on a busy machine: the sound still gets each pluck and cut
-// of a sequence with its deadline (a replay's are in the test above), and keyboard notes
-// afterwards go back to their own moment.
 struct LateClock final : test::RecordingClock {
     void Sleep(std::uint32_t milliseconds) override { now += milliseconds + 3; }
 };
 
-TEST(NoteTime, EveryPluckAndCutOfAPlaybackCarriesItsDeadline) {
-    Desk d;
+// Every wait ends 3 ms late, as on a busy machine: the sound still gets each pluck and cut of
+// a sequence with its deadline, and keyboard notes afterwards go back to their own moment.
+TEST_F(Player, everyPluckAndCutCarriesItsDeadline) {
+    LateClock late;
+    SequencePlayback q{d.ctx, Picture7, late, d.pump, d.dir.path(), {}};
+    q.window = p.window;
     d.sound.note_times = true;
     d.st.speed = 10;  // strings 7, 12 and 17 for 8, 4 and 4 units: 80, 40 and 40 ms
     test::write_file_bytes(
         d.dir / "ezgi.ses",
         "0,3,4,0,0,0,0,0,0,0\r\n0,8,5,0,0,0,0,0,0,0\r\n0,13,5,0,0,0,0,0,0,0\r\n");
-    Surface picture7{56, 24};
-    LateClock late;
-    SequencePlayback p{d.ctx, picture7, late, d.pump, d.dir.path(), {}};
-    p.window = {[] { return std::string("ezgi"); }, [] { return AccidentalSource::Instrument; },
-                [](const char*) {}, [](bool) {}};
-    aç_kapa_buton_Click(p);
+    aç_kapa_buton_Click(q);
     EXPECT_EQ(d.sound.calls,
               (Events{"7/0!0", "cut!80", "12/0!80", "cut!120", "17/0!120", "cut!160"}));
     EXPECT_EQ(d.sound.note_time, std::nullopt);

@@ -67,40 +67,33 @@ const RenderCase kRenderCases[] = {
 };
 // clang-format on
 
-// Named tests: the parameters' bytes (pointers) would make a new test name on every build.
-void PrintTo(const RenderCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class RenderedNotes : public testing::TestWithParam<RenderCase> {};
-
 // Every note sounds its string and lever from its onset for its time, the file is 48 kHz
 // 24-bit stereo, and it ends with the last note's 3 ms fade.
-TEST_P(RenderedNotes, SoundTheirPitchFromTheirOwnFrame) {
-    const RenderCase& c = GetParam();
-    test::TempDir dir;
-    InstrumentState st = started_instrument();
-    st.ahenk_shift = static_cast<std::int16_t>(c.ahenk_shift);
-    st.mandal_pos[c.instrument_lever.first] = static_cast<std::int16_t>(c.instrument_lever.second);
-    test::write_file_bytes(dir / c.file_name, c.text);
-    const WavExportJob job{dir / c.file_name, dir / "out.wav", test::program_dir(), c.levers};
-    ASSERT_EQ(export_wav(job, st).status, WavExportResult::Status::written);
-    const WavContents wav = read_wav(job.out);
-    EXPECT_EQ(wav.info.samplerate, 48000);
-    EXPECT_EQ(wav.info.channels, 2);
-    EXPECT_EQ(wav.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
-    ASSERT_EQ(wav.info.frames, c.end_ms * kFramesPerMs + kFadeFrames);
-    for (const auto& [at_ms, string, lever, ms] : c.notes) {
-        const auto note =
-            std::span(wav.frames)
-                .subspan(2 * (at_ms + 20) * kFramesPerMs, 2 * (ms - 20) * kFramesPerMs);
-        const double pitch = test::measure_fundamental(test::channel_of(note, 0), 48000.0);
-        EXPECT_NEAR(test::cents_between(pitch, st.freq(string, lever)), 0.0, 1.0) << at_ms;
+TEST(WavExport, RenderedNotesSoundTheirPitchFromTheirOwnFrame) {
+    for (const RenderCase& c : kRenderCases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        InstrumentState st = started_instrument();
+        st.ahenk_shift = static_cast<std::int16_t>(c.ahenk_shift);
+        st.mandal_pos[c.instrument_lever.first] =
+            static_cast<std::int16_t>(c.instrument_lever.second);
+        test::write_file_bytes(dir / c.file_name, c.text);
+        const WavExportJob job{dir / c.file_name, dir / "out.wav", test::program_dir(), c.levers};
+        ASSERT_EQ(export_wav(job, st).status, WavExportResult::Status::written);
+        const WavContents wav = read_wav(job.out);
+        EXPECT_EQ(wav.info.samplerate, 48000);
+        EXPECT_EQ(wav.info.channels, 2);
+        EXPECT_EQ(wav.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
+        ASSERT_EQ(wav.info.frames, c.end_ms * kFramesPerMs + kFadeFrames);
+        for (const auto& [at_ms, string, lever, ms] : c.notes) {
+            const auto note =
+                std::span(wav.frames)
+                    .subspan(2 * (at_ms + 20) * kFramesPerMs, 2 * (ms - 20) * kFramesPerMs);
+            const double pitch = test::measure_fundamental(test::channel_of(note, 0), 48000.0);
+            EXPECT_NEAR(test::cents_between(pitch, st.freq(string, lever)), 0.0, 1.0) << at_ms;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(WavExport, RenderedNotes, testing::ValuesIn(kRenderCases),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 enum class Out { fresh, existing, in_a_missing_folder, source };
 
