@@ -26,9 +26,10 @@ namespace {
 
 // A reader of the Standard MIDI Files the tests write, apart from the writer: the events of
 // every track with their absolute ticks.
+using Bytes = std::vector<std::uint8_t>;
 struct SmfEvent {
     std::uint32_t tick = 0;
-    std::vector<std::uint8_t> bytes;  // status (or F0 / FF type) and data, no length bytes
+    Bytes bytes;  // status (or F0 / FF type) and data, no length bytes
 };
 
 struct SmfContents {
@@ -71,24 +72,6 @@ SmfContents read_smf(const std::string& file) {
     }
     return out;
 }
-
-// xx yy zz of a pitch: its key and 14 bits of a semitone; nothing when it cannot be sent.
-TEST(MidiTuning, FrequencyBytesCarryKeyAndFourteenBitsOfASemitone) {
-    // clang-format off
-    const std::pair<double, MidiBytes> cases[] = {
-        {69.0, {0x45, 0x00, 0x00}}, {60.5, {0x3C, 0x40, 0x00}}, {64.25, {0x40, 0x20, 0x00}},  // 8192, 4096
-        {70.0 + 1.0 / 16384, {0x46, 0x00, 0x01}}, {68.0 + 16383.0 / 16384, {0x44, 0x7F, 0x7F}},
-        {61.99999, {0x3E, 0x00, 0x00}}, {0.0, {0x00, 0x00, 0x00}},  // rounds up to the next key
-        {127.0 + 16382.0 / 16384, {0x7F, 0x7F, 0x7E}}, {127.0 + 16383.0 / 16384, {}},  // 7F 7F 7F: "no change"
-        {127.99999, {}}, {-0.01, {}}, {std::nan(""), {}}};  // beyond the last key, below the first
-    // clang-format on
-    for (const auto& [pitch, expected] : cases) {
-        const auto bytes = mts_frequency(pitch);
-        EXPECT_EQ(bytes ? MidiBytes(bytes->begin(), bytes->end()) : MidiBytes{}, expected) << pitch;
-    }
-}
-
-using Bytes = std::vector<std::uint8_t>;
 
 InstrumentState started_instrument() {
     InstrumentState st;
@@ -169,8 +152,11 @@ std::vector<SmfEvent> note_events(const std::string& file) {
 }
 
 // 480 ticks to the quarter of 16 units of 40 ms: a note ending at 701 ms ends 525.75 ticks in.
+// Each key is retuned to its note's pitch: 68.99 is key 68 and 16220/16384 of a semitone,
+// 81.2 key 81 and 3277/16384, 61.99999 rounds up to key 62.
 TEST(MidiFile, TuningStandardRetunesEachKeyBeforeItsNote) {
-    const std::vector<PlayedNote> notes = {{0, 640, 12, 68.99, 69}, {640, 701, 5, 81.2, 81}};
+    const std::vector<PlayedNote> notes = {
+        {0, 640, 12, 68.99, 69}, {640, 701, 5, 81.2, 81}, {701, 750, 3, 61.99999, 62}};
     const std::string file = midi_file(notes, 40, MidiTuning::mts, "ezgi");
     const auto head = read_smf(file).tracks.at(0);
     ASSERT_GE(head.size(), 4u);
@@ -179,15 +165,15 @@ TEST(MidiFile, TuningStandardRetunesEachKeyBeforeItsNote) {
     // 4/4, 24 clocks a click, 8 32nds a quarter
     EXPECT_EQ(head[2].bytes, (Bytes{0xFF, 0x58, 0x04, 0x02, 0x18, 0x08}));
     EXPECT_EQ(head[3].bytes, (Bytes{0xC0, 15}));
-    // 68.99: key 68 and 16220/16384; 81.2: key 81 and 3277/16384.
+    // clang-format off
     const std::vector<std::pair<std::uint32_t, Bytes>> expected = {
-        {0, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 69, 68, 0x7E, 0x5C, 0xF7}},
-        {0, {0x90, 69, 100}},
+        {0, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 69, 68, 0x7E, 0x5C, 0xF7}}, {0, {0x90, 69, 100}},
         {480, {0x80, 69, 0}},
-        {480, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 81, 81, 0x19, 0x4D, 0xF7}},
-        {480, {0x90, 81, 100}},
+        {480, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 81, 81, 0x19, 0x4D, 0xF7}}, {480, {0x90, 81, 100}},
         {526, {0x80, 81, 0}},
-    };
+        {526, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 62, 62, 0x00, 0x00, 0xF7}}, {526, {0x90, 62, 100}},
+        {563, {0x80, 62, 0}}};
+    // clang-format on
     std::vector<std::pair<std::uint32_t, Bytes>> events;
     for (const auto& e : note_events(file)) events.emplace_back(e.tick, e.bytes);
     EXPECT_EQ(events, expected);
