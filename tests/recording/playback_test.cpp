@@ -49,7 +49,6 @@ struct Desk {
         EXPECT_EQ(Picture8.pixel(6, 6), kWhite);
         return sound.calls;
     }
-
     test::TempDir dir;
     InstrumentState st;
     test::RecordingClock clock;
@@ -173,7 +172,6 @@ struct Player : ::testing::Test {
     bool frames_enabled = true;
     AccidentalSource source = AccidentalSource::Instrument;
     SequencePlayback p{d.ctx, Picture7, d.clock, d.pump, d.dir.path(), {}};
-
     void SetUp() override {
         d.st.speed = 40;
         p.window = {[] { return std::string("ezgi"); }, [this] { return source; },

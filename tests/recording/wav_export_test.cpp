@@ -160,7 +160,6 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
         return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
     };
     const auto before = entries(dir.path()), program_files = entries(program.path());
-
     int reports = 0;
     std::uint64_t announced = 0;
     std::vector<fs::path> offers;
@@ -182,7 +181,6 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
         wav_export_Click(started_instrument(), dialogs,
                          {program.path(), c.levers, dir.path(), {dir / "oyun.scl"}}, ask);
     }
-
     std::string expected = c.message;
     if (const auto at = expected.find("<out>"); at != std::string::npos)
         expected.replace(at, 5, "\"" + out.string() + "\"");
