@@ -1,6 +1,5 @@
-// The window's MIDI and MusicXML entries and the command line: the sources offered, the name
-// suggested, the refusals, the question before a file is replaced, backing out and
-// cancelling, every fault's message, and that only a finished export changes the folder.
+// The window's MIDI and MusicXML entries and the command line: what is offered and asked, the
+// refusals, backing out, every fault's message, and that only a finished export is written.
 
 #include <sys/stat.h>
 

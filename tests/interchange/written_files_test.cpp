@@ -1,7 +1,5 @@
-// The files the exports write, read back apart from the writers: the MIDI file (tuning bytes
-// and events worked out by hand from the MIDI Tuning Standard and the file format, the notes a
-// recording or a sequence sounds in the WAV export) and the MusicXML score (the accidental
-// names of the staff's signs; places, alters, values, ties over bar lines, triplets).
+// The MIDI and MusicXML files the exports write, read back apart from the writers; MIDI bytes
+// worked out by hand from the MIDI Tuning Standard and the file format.
 
 #include <QXmlStreamReader>
 
@@ -83,22 +81,17 @@ std::int64_t sample_ms(const InstrumentState& st, int s, std::int32_t rate_hz) {
 
 struct NotesCase {
     const char* name;
-    bool sequence;
     const char* text;
     std::vector<std::array<std::int64_t, 3>> notes;  // start ms, end ms (-1: sample's end), string
 };
 
-// Speed 40: a quarter 640 ms, an eighth 320, the rest "27" 4 units = 160 ms. String 7 is
-// silenced (rate 0) and string 9's sample is missing in every case.
+// String 7 is silenced (rate 0) and string 9's sample is missing in every case.
 // clang-format off
 const NotesCase kNotesCases[] = {
-    {"recording_cut_by_the_next_pluck_or_by_its_sample", false, " 12 0 300\r\n 5 0 5000\r\n 14 0 100\r\n",
+    {"recording_cut_by_the_next_pluck_or_by_its_sample", " 12 0 300\r\n 5 0 5000\r\n 14 0 100\r\n",
      {{0, 300, 12}, {300, -1, 5}, {5300, 5400, 14}}},
-    {"silent_plucks_leave_no_note_but_cut_the_one_before", false, " 12 0 300\r\n 7 0 200\r\n 9 0 200\r\n 13 0 100\r\n",
+    {"silent_plucks_leave_no_note_but_cut_the_one_before", " 12 0 300\r\n 7 0 200\r\n 9 0 200\r\n 13 0 100\r\n",
      {{0, 300, 12}, {700, 800, 13}}},
-    {"sequence_rest_cuts_and_waits", true, "0,8,3,0,0,0,0,0,0,0\r\n0,27,0,0,0,0,0,0,0,0\r\n0,9,4,0,0,0,0,0,0,0\r\n",
-     {{0, 640, 12}, {800, 1120, 13}}},
-    {"sequence_note_of_no_time_is_left_out", true, "0,8,9,0,0,0,0,0,0,0\r\n0,9,4,0,0,0,0,0,0,0\r\n", {{0, 320, 13}}},
 };
 // clang-format on
 
@@ -108,9 +101,7 @@ TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
         InstrumentState st = started_instrument();
         st.sample_rate(7, 0) = 0;
         st.wav_files[9] = "yok.wav";
-        const RenderSchedule schedule = c.sequence
-                                            ? schedule_sequence(c.text, st, AccidentalSource::File)
-                                            : schedule_recording(c.text, st);
+        const RenderSchedule schedule = schedule_recording(c.text, st);
         SampleBank bank(test::program_dir());
         const std::vector<PlayedNote> notes = played_notes(schedule, st, bank);
         ASSERT_EQ(notes.size(), c.notes.size());

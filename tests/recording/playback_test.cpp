@@ -64,12 +64,6 @@ struct Desk {
         ctx, RecordingPlatform{panel, Picture8, Picture9, pump, clock, timer, dir.path()}};
 };
 
-// One record as the file holds it: three print zones of 14 characters, CR LF.
-std::string line(std::string string, const std::string& lever, const std::string& ms) {
-    string.resize(14, ' ');
-    return string + lever + std::string(14 - lever.size(), ' ') + ms + "\r\n";
-}
-
 TEST(Recording, WritesEachNoteWhenTheNextPluckOrTheStopEndsIt) {
     Desk d;
     test::write_file_bytes(d.recorder.file_path(), "old recording");
@@ -80,11 +74,13 @@ TEST(Recording, WritesEachNoteWhenTheNextPluckOrTheStopEndsIt) {
     d.click_string_after(5000, 5);  // the time before the first pluck is no note
     d.click_string_after(120.4, 9);
     d.click_string_after(250.5, 5);  // a tie goes to the even millisecond
-    const std::string two = line(" 5 ", " 0 ", " 120 ") + line(" 9 ", "-2 ", " 250 ");
+    // Each record in three print zones of 14 characters, CR LF.
+    const std::string two =
+        " 5             0             120 \r\n 9            -2             250 \r\n";
     EXPECT_EQ(d.file(), two);
     d.counter_ns += 75'600'000;
     d.recorder.stop_buton_Click();
-    EXPECT_EQ(d.file(), two + line(" 5 ", " 0 ", " 76 "));
+    EXPECT_EQ(d.file(), two + " 5             0             76 \r\n");
     EXPECT_EQ(d.Picture9.pixel(6, 6), kWhite);
     EXPECT_EQ(d.panel.shown, (std::vector{RecorderState::recording, RecorderState::idle}));
     // A new recording replaces the file; stopped before any pluck it stays empty.

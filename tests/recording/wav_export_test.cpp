@@ -215,8 +215,7 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
 INSTANTIATE_TEST_SUITE_P(WavExport, ExportFaults, testing::ValuesIn(kFaultCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-// The size of the file a render writes, worked out before it starts: 44 header bytes and 6
-// bytes a frame, up to the largest sizes a RIFF header's 32-bit fields hold; RF64 (a 104-byte
+// 44 header bytes and 6 a frame up to what a RIFF header's 32-bit sizes hold; RF64 (a 104-byte
 // header) beyond, so a file above 4 GiB is neither refused nor written with wrapped sizes.
 TEST(WavFile, SizeAndFormatFollowTheFrames) {
     const std::tuple<std::int64_t, std::uint64_t, bool, const char*> cases[] = {
