@@ -59,17 +59,6 @@ std::vector<SmfEvent> read_smf(const std::string& file) {
     return events;
 }
 
-InstrumentState started_instrument() {
-    InstrumentState st;
-    if (const auto problem = start_render_instrument(st, test::program_dir()))
-        ADD_FAILURE() << *problem;
-    return st;
-}
-
-double key_of_hz(double hz) {
-    return 69.0 + 12.0 * std::log2(hz / 440.0);
-}
-
 // Milliseconds the sample of string s lasts at rate_hz, rounded up, read with libsndfile.
 std::int64_t sample_ms(const InstrumentState& st, int s, std::int32_t rate_hz) {
     SF_INFO info{};
@@ -98,7 +87,8 @@ const NotesCase kNotesCases[] = {
 TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
     for (const NotesCase& c : kNotesCases) {
         SCOPED_TRACE(c.name);
-        InstrumentState st = started_instrument();
+        InstrumentState st;
+        ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
         st.sample_rate(7, 0) = 0;
         st.wav_files[9] = "yok.wav";
         const RenderSchedule schedule = schedule_recording(c.text, st);
@@ -112,7 +102,7 @@ TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
             EXPECT_EQ(notes[i].end_ms,
                       end >= 0 ? end : start + sample_ms(st, 5, st.sample_rate(5, 0)));
             EXPECT_EQ(notes[i].sample_string, string);
-            EXPECT_NEAR(notes[i].pitch, key_of_hz(st.freq(string, 0)), 0.001);
+            EXPECT_NEAR(notes[i].pitch, 69 + 12 * std::log2(st.freq(string, 0) / 440), 0.001);
         }
     }
 }
@@ -209,7 +199,8 @@ std::vector<std::string> read_notes(const QByteArray& xml) {
 }
 
 TEST(MusicXmlScore, SpellsTiesAndBracketsAsTheStaffDrawsThem) {
-    const InstrumentState st = started_instrument();
+    InstrumentState st;
+    ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
     // A4 quarter, B4 six low, B4, F4 five high (eighths), three triplet eighths D5 (its dot
     // not played, so not written) C5+6 D5, G4 quarter over the bar line, a quarter rest, A4
     // whole over the next one.

@@ -155,8 +155,7 @@ TEST(Replay, EveryBadFileEndsInTheMessageAndTheIdleState) {
     EXPECT_EQ(empty.replay(""), (Events{"cut@0"}));
 }
 
-// Sequence playback on the desk's instrument; the window's caption, frames and accidental
-// source are the test's.
+// Sequence playback on the desk; the window's caption, frames and accidental source here.
 struct Player : ::testing::Test {
     Desk d;
     Surface Picture7{56, 24};
@@ -170,10 +169,8 @@ struct Player : ::testing::Test {
                     [this](const char* c) { caption = c; },
                     [this](bool on) { frames_enabled = on; }};
     }
-    void play(const std::string& text) {
-        test::write_file_bytes(d.dir / "ezgi.ses", text);
-        aç_kapa_buton_Click(p);
-    }
+    void write(const std::string& text) { test::write_file_bytes(d.dir / "ezgi.ses", text); }
+    void play(const std::string& text) { write(text), aç_kapa_buton_Click(p); }
     // Idle again; the counter box shows `counter` (nullptr: nothing), on white when `white`.
     void expect_idle_with_counter(const char* counter, bool white) {
         EXPECT_TRUE(!counter || Picture7.print_log().back().text.toStdString() == counter);
@@ -291,9 +288,7 @@ TEST_F(Player, everyPluckAndCutCarriesItsDeadline) {
     q.window = p.window;
     d.sound.note_times = true;
     d.st.speed = 10;  // strings 7, 12 and 17 for 8, 4 and 4 units: 80, 40 and 40 ms
-    test::write_file_bytes(
-        d.dir / "ezgi.ses",
-        "0,3,4,0,0,0,0,0,0,0\r\n0,8,5,0,0,0,0,0,0,0\r\n0,13,5,0,0,0,0,0,0,0\r\n");
+    write("0,3,4,0,0,0,0,0,0,0\r\n0,8,5,0,0,0,0,0,0,0\r\n0,13,5,0,0,0,0,0,0,0\r\n");
     aç_kapa_buton_Click(q);
     EXPECT_EQ(d.sound.calls,
               (Events{"7/0!0", "cut!80", "12/0!80", "cut!120", "17/0!120", "cut!160"}));

@@ -36,13 +36,6 @@ WavContents read_wav(const fs::path& file) {
     return wav;
 }
 
-InstrumentState started_instrument() {
-    InstrumentState st;
-    if (const auto problem = start_render_instrument(st, test::program_dir()))
-        ADD_FAILURE() << *problem;
-    return st;
-}
-
 struct RenderCase {
     const char* name;
     const char* file_name;
@@ -73,7 +66,8 @@ TEST(WavExport, RenderedNotesSoundTheirPitchFromTheirOwnFrame) {
     for (const RenderCase& c : kRenderCases) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;
-        InstrumentState st = started_instrument();
+        InstrumentState st;
+        ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
         st.ahenk_shift = static_cast<std::int16_t>(c.ahenk_shift);
         st.mandal_pos[c.instrument_lever.first] =
             static_cast<std::int16_t>(c.instrument_lever.second);
@@ -141,12 +135,13 @@ void PrintTo(const FaultCase& c, std::ostream* out) {
 
 class ExportFaults : public testing::TestWithParam<FaultCase> {};
 
-// The menu entry's whole run: what the user is told, and that nothing but a finished export
-// changes the folder or any file of the program.
+// The menu entry's whole run: what is told, and only a finished export changes a folder.
 TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
     const FaultCase& c = GetParam();
     test::TempDir dir;
     const test::ScratchProgramFolder program;
+    InstrumentState st;
+    ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
     const fs::path source = dir / c.file_name;
     const fs::path out = c.out == Out::source ? source : dir / "out.wav";
     if (c.text) test::write_file_bytes(source, c.text);
@@ -175,8 +170,8 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
     {
         std::optional<test::FileSizeLimit> small_disk;
         if (c.small_disk) small_disk.emplace(100000);
-        wav_export_Click(started_instrument(), dialogs,
-                         {program.path(), c.levers, dir.path(), {dir / "oyun.scl"}}, ask);
+        wav_export_Click(st, dialogs, {program.path(), c.levers, dir.path(), {dir / "oyun.scl"}},
+                         ask);
     }
     std::string expected = c.message;
     if (const auto at = expected.find("<out>"); at != std::string::npos)
@@ -194,8 +189,7 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
     if (written) told.push_back("WAV dosyası yazıldı:\r\n" + out.string());
     EXPECT_EQ(messages, asked);
     EXPECT_EQ(notices, told);
-    // A file the export may not write is refused before anything is read, and the file
-    // dialog opens again on it.
+    // A refused file is refused before anything is read; the file dialog opens again on it.
     std::vector<fs::path> expected_offers{dir / (source.stem().string() + ".wav")};
     if (c.out != Out::fresh && c.out != Out::existing) expected_offers.push_back(out);
     EXPECT_EQ(offers, expected_offers);
@@ -218,14 +212,13 @@ INSTANTIATE_TEST_SUITE_P(WavExport, ExportFaults, testing::ValuesIn(kFaultCases)
 // 44 header bytes and 6 a frame up to what a RIFF header's 32-bit sizes hold; RF64 (a 104-byte
 // header) beyond, so a file above 4 GiB is neither refused nor written with wrapped sizes.
 TEST(WavFile, SizeAndFormatFollowTheFrames) {
+    // RIFF size fields of 4294967292 and 4294967298 at the boundary; one line "12 0 2147483647".
+    // clang-format off
     const std::tuple<std::int64_t, std::uint64_t, bool, const char*> cases[] = {
-        {0, 44, false, "1 kB"},
-        {48000, 288044, false, "288 kB"},
-        {8716667, 52300046, false, "52,3 MB"},
-        {715827876, 4294967300, false, "4,3 GB"},        // RIFF size field 4294967292
-        {715827877, 4294967366, true, "4,3 GB"},         // it would be 4294967298
-        {103079215200, 618475291304, true, "618,5 GB"},  // one line "12 0 2147483647"
-    };
+        {0, 44, false, "1 kB"}, {48000, 288044, false, "288 kB"}, {8716667, 52300046, false, "52,3 MB"},
+        {715827876, 4294967300, false, "4,3 GB"}, {715827877, 4294967366, true, "4,3 GB"},
+        {103079215200, 618475291304, true, "618,5 GB"}};
+    // clang-format on
     for (const auto& [frames, bytes, rf64, shown] : cases) {
         EXPECT_EQ(wav_file_size(frames).bytes, bytes) << frames;
         EXPECT_EQ(wav_file_size(frames).rf64, rf64) << frames;
