@@ -1,0 +1,240 @@
+// The MIDI and MusicXML files the exports write, read back apart from the writers; MIDI bytes
+// worked out by hand from the MIDI Tuning Standard and the file format.
+
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <set>
+
+#include "interchange/midi_file.h"
+#include "interchange/midi_tuning.h"
+#include "interchange/musicxml_score.h"
+#include "interchange/played_notes.h"
+#include "interchange/score_measures.h"
+#include "interchange/staff_accidentals.h"
+#include "recording/render_command.h"
+#include "recording/render_schedule.h"
+#include "support/temp_dir.h"
+
+namespace orvena {
+namespace {
+
+using namespace std::string_literals;
+
+// The events of a one-track Standard MIDI File with their absolute ticks, read apart from the
+// writer; nothing when the header is not that of a format-1 file of 480 ticks a quarter.
+using Bytes = std::vector<std::uint8_t>;
+struct SmfEvent {
+    std::uint32_t tick = 0;
+    Bytes bytes;  // status (or F0 / FF type) and data, no length bytes
+};
+
+std::vector<SmfEvent> read_smf(const std::string& file) {
+    std::vector<SmfEvent> events;
+    if (!file.starts_with("MThd\0\0\0\x06\0\x01\0\x01\x01\xE0MTrk"s)) return events;
+    std::size_t i = 18;
+    const auto byte = [&file](std::size_t at) { return static_cast<std::uint8_t>(file.at(at)); };
+    const auto varlen = [&] {
+        std::uint32_t v = 0;
+        for (std::uint8_t b = 0x80; b & 0x80; v = (v << 7) | (b & 0x7F)) b = byte(i++);
+        return v;
+    };
+    const std::size_t end =
+        22 + (std::uint32_t(byte(18)) << 24 | byte(19) << 16 | byte(20) << 8 | byte(21));
+    std::uint32_t tick = 0;
+    for (i = 22; i < end;) {
+        tick += varlen();
+        SmfEvent e{tick, {byte(i++)}};
+        if (e.bytes[0] == 0xFF) e.bytes.push_back(byte(i++));
+        const std::uint8_t kind = e.bytes[0] & 0xF0;
+        const std::size_t size = e.bytes[0] >= 0xF0             ? varlen()
+                                 : kind == 0xC0 || kind == 0xD0 ? 1
+                                                                : 2;
+        for (std::size_t k = 0; k < size; ++k) e.bytes.push_back(byte(i++));
+        events.push_back(e);
+    }
+    return events;
+}
+
+// Milliseconds the sample of string s lasts at rate_hz, rounded up, read with libsndfile.
+std::int64_t sample_ms(const InstrumentState& st, int s, std::int32_t rate_hz) {
+    SF_INFO info{};
+    SNDFILE* f = sf_open((test::program_dir() / st.wav_files[s]).c_str(), SFM_READ, &info);
+    if (f == nullptr) return -1;
+    sf_close(f);
+    return (info.frames * 1000 + rate_hz - 1) / rate_hz;
+}
+
+struct NotesCase {
+    const char* name;
+    const char* text;
+    std::vector<std::array<std::int64_t, 3>> notes;  // start ms, end ms (-1: sample's end), string
+};
+
+// String 7 is silenced (rate 0) and string 9's sample is missing in every case.
+// clang-format off
+const NotesCase kNotesCases[] = {
+    {"recording_cut_by_the_next_pluck_or_by_its_sample", " 12 0 300\r\n 5 0 5000\r\n 14 0 100\r\n",
+     {{0, 300, 12}, {300, -1, 5}, {5300, 5400, 14}}},
+    {"silent_plucks_leave_no_note_but_cut_the_one_before", " 12 0 300\r\n 7 0 200\r\n 9 0 200\r\n 13 0 100\r\n",
+     {{0, 300, 12}, {700, 800, 13}}},
+};
+// clang-format on
+
+TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
+    for (const NotesCase& c : kNotesCases) {
+        SCOPED_TRACE(c.name);
+        InstrumentState st;
+        ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
+        st.sample_rate(7, 0) = 0;
+        st.wav_files[9] = "yok.wav";
+        const RenderSchedule schedule = schedule_recording(c.text, st);
+        SampleBank bank(test::program_dir());
+        const std::vector<PlayedNote> notes = played_notes(schedule, st, bank);
+        ASSERT_EQ(notes.size(), c.notes.size());
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            const auto [start, end, string] = c.notes[i];
+            SCOPED_TRACE(i);
+            EXPECT_EQ(notes[i].start_ms, start);
+            EXPECT_EQ(notes[i].end_ms,
+                      end >= 0 ? end : start + sample_ms(st, 5, st.sample_rate(5, 0)));
+            EXPECT_EQ(notes[i].sample_string, string);
+            EXPECT_NEAR(notes[i].pitch, 69 + 12 * std::log2(st.freq(string, 0) / 440), 0.001);
+        }
+    }
+}
+
+std::vector<SmfEvent> note_events(const std::string& file) {
+    std::vector<SmfEvent> out;
+    for (const SmfEvent& e : read_smf(file)) {
+        const std::uint8_t kind = e.bytes[0] & 0xF0;
+        if (kind == 0x80 || kind == 0x90 || kind == 0xE0 || e.bytes[0] == 0xF0) out.push_back(e);
+    }
+    return out;
+}
+
+// 480 ticks to the quarter of 16 units of 40 ms: a note ending at 701 ms ends 525.75 ticks in.
+// Each key is retuned to its note's pitch: 68.99 is key 68 and 16220/16384 of a semitone,
+// 81.2 key 81 and 3277/16384, 61.99999 rounds up to key 62.
+TEST(MidiFile, TuningStandardRetunesEachKeyBeforeItsNote) {
+    const std::vector<PlayedNote> notes = {
+        {0, 640, 12, 68.99, 69}, {640, 701, 5, 81.2, 81}, {701, 750, 3, 61.99999, 62}};
+    const std::string file = midi_file(notes, 40, MidiTuning::mts, "ezgi");
+    const auto head = read_smf(file);
+    ASSERT_GE(head.size(), 4u);
+    EXPECT_EQ(head[0].bytes, (Bytes{0xFF, 0x03, 'e', 'z', 'g', 'i'}));
+    EXPECT_EQ(head[1].bytes, (Bytes{0xFF, 0x51, 0x09, 0xC4, 0x00}));  // 640000 us a quarter
+    // 4/4, 24 clocks a click, 8 32nds a quarter
+    EXPECT_EQ(head[2].bytes, (Bytes{0xFF, 0x58, 0x04, 0x02, 0x18, 0x08}));
+    EXPECT_EQ(head[3].bytes, (Bytes{0xC0, 15}));
+    // clang-format off
+    const std::vector<std::pair<std::uint32_t, Bytes>> expected = {
+        {0, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 69, 68, 0x7E, 0x5C, 0xF7}}, {0, {0x90, 69, 100}},
+        {480, {0x80, 69, 0}},
+        {480, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 81, 81, 0x19, 0x4D, 0xF7}}, {480, {0x90, 81, 100}},
+        {526, {0x80, 81, 0}},
+        {526, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 62, 62, 0x00, 0x00, 0xF7}}, {526, {0x90, 62, 100}},
+        {563, {0x80, 62, 0}}};
+    // clang-format on
+    std::vector<std::pair<std::uint32_t, Bytes>> events;
+    for (const auto& e : note_events(file)) events.emplace_back(e.tick, e.bytes);
+    EXPECT_EQ(events, expected);
+}
+
+TEST(MidiFile, PitchBendFormDealsNotesToChannelsWithoutTheDrumChannel) {
+    std::vector<PlayedNote> notes;
+    for (int i = 0; i < 16; ++i) notes.push_back({i * 100, i * 100 + 100, 12, 60.25, 60});
+    const auto events = note_events(midi_file(notes, 40, MidiTuning::bend, "ezgi"));
+    ASSERT_EQ(events.size(), 3u * notes.size());
+    const int channels[] = {1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 1, 2};
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const auto ch = static_cast<std::uint8_t>(channels[i]);
+        // +0.25 semitone of a 2-semitone range: 8192 + 1024 = 9216 = 0x48 0x00.
+        EXPECT_EQ(events[3 * i].bytes, (Bytes{std::uint8_t(0xE0 | ch), 0x00, 0x48}));
+        EXPECT_EQ(events[3 * i + 1].bytes, (Bytes{std::uint8_t(0x90 | ch), 60, 100}));
+        EXPECT_EQ(events[3 * i + 2].bytes, (Bytes{std::uint8_t(0x80 | ch), 60, 0}));
+    }
+}
+
+// Each staff sign by the commas (1200/53 cents) of its name against its steps (1200/79 cents):
+// a name fits within half a step, the Arel-Ezgi-Uzdilek names before the numbered ones.
+TEST(StaffAccidentals, NameEverySignThatAMusicXmlNameFits) {
+    // clang-format off
+    const char* const names[] = {  // steps -13 to 13
+        "", "double-slash-flat", "", "", "", "", "flat", "slash-flat", "", "flat-3", "flat-2", "",
+        "flat-1", "", "sharp-1", "", "sharp-2", "sharp-3", "", "sharp", "slash-quarter-sharp", "",
+        "", "", "", "slash-sharp", ""};
+    // clang-format on
+    for (int step = -13; step <= 13; ++step) {
+        const char* got = musicxml_accidental(step);
+        EXPECT_EQ(got ? std::string(got) : "", names[step + 13]) << step;
+    }
+}
+
+// What a score editor reads, in order: "|" where a measure starts; for each note a step count
+// printed before it, its step, alter, octave, duration, ties, type, dot, accidental, triplet
+// and bracket.
+std::vector<std::string> read_notes(const QByteArray& xml) {
+    const std::set<std::string> texts = {"words",      "step",         "alter",
+                                         "octave",     "duration",     "type",
+                                         "accidental", "actual-notes", "normal-notes"};
+    std::vector<std::string> notes;
+    std::string note;
+    for (QXmlStreamReader r(xml); !r.atEnd();) {
+        r.readNext();
+        const std::string name = r.name().toString().toStdString();
+        const std::string type =
+            r.attributes().value(QStringLiteral("type")).toString().toStdString();
+        if (r.isEndElement() && name == "note") notes.push_back(note.substr(1)), note.clear();
+        if (!r.isStartElement()) continue;
+        if (name == "measure") notes.push_back("|");
+        if (name == "rest" || name == "dot") note += " " + name;
+        if (name == "tie" || name == "tuplet") note += " " + name + "-" + type;
+        if (texts.contains(name)) note += " " + r.readElementText().toStdString();
+    }
+    return notes;
+}
+
+TEST(MusicXmlScore, SpellsTiesAndBracketsAsTheStaffDrawsThem) {
+    InstrumentState st;
+    ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
+    // A4 quarter, B4 six low, B4, F4 five high (eighths), three triplet eighths D5 (its dot
+    // not played, so not written) C5+6 D5, G4 quarter over the bar line, a quarter rest, A4
+    // whole over the next one.
+    const std::string text =
+        "0,8,3,0,0,0,0,0,0,0\n0,7,4,-6,0,0,0,0,0,1\n0,7,4,0,0,0,0,0,0,0\n0,10,4,5,0,0,0,0,0,1\n"
+        "1,5,4,0,1,0,0,0,0,0\n1,6,4,6,0,0,0,0,0,1\n1,5,4,0,0,0,0,0,0,0\n0,9,3,0,0,0,0,0,0,0\n"
+        "0,29,0,0,0,0,0,0,0,0\n0,8,1,0,0,0,0,0,0,0\n";
+    ScoreSheet sheet{"ezgi", 93.75, score_events(text, st, AccidentalSource::File), {}};
+    sheet.measures = score_measures(sheet.events);
+    const QByteArray xml = musicxml_score(sheet);
+    const std::vector<std::string> expected = {
+        "|",
+        "A -0.01 4 48 quarter",
+        "B -0.95 4 24 eighth slash-flat",
+        "B -0.04 4 24 eighth natural",
+        "+5 F 0.80 4 24 eighth",
+        "D 0 5 16 eighth 3 2 tuplet-start",
+        "C 0.94 5 16 eighth sharp 3 2",
+        "D 0 5 16 eighth 3 2 tuplet-stop",
+        "G 0.01 4 24 tie-start eighth",
+        "|",
+        "G 0.01 4 24 tie-stop eighth",
+        "rest 48 quarter",
+        "A -0.01 4 96 tie-start half",
+        "A -0.01 4 24 tie-stop tie-start eighth",
+        "|",
+        "A -0.01 4 72 tie-stop quarter dot",
+    };
+    EXPECT_EQ(read_notes(xml), expected);
+    for (const char* part : {"<score-partwise version=\"3.1\">", "<divisions>48</divisions>",
+                             "-//Recordare//DTD MusicXML 3.1 Partwise//EN",
+                             "<sound tempo=\"93.75\"/>", "<work-title>ezgi</work-title>"})
+        EXPECT_TRUE(xml.contains(part)) << part;
+}
+
+}  // namespace
+}  // namespace orvena
