@@ -1,60 +1,74 @@
+#include "playing/mandal_at.h"
+
 #include <gtest/gtest.h>
 
 #include <tuple>
 
-#include "playing/mandal_at.h"
 #include "support/pictures.h"
 
 namespace orvena {
 namespace {
 
 using test::rgb;
-constexpr QRgb kRed = rgb(255, 0, 0);
-constexpr QRgb kBlack = rgb(0, 0, 0);
-constexpr QRgb kBlue = rgb(0, 0, 255);
-constexpr QRgb kGold = rgb(238, 201, 0);
-constexpr QRgb kGrey = rgb(224, 224, 224);
+constexpr QRgb kRed = rgb(255, 0, 0), kBlack = 0, kBlue = rgb(0, 0, 255);
+constexpr QRgb kGold = rgb(238, 201, 0), kGrey = rgb(224, 224, 224);
 
-// Lever steps equal to the positions, string s selected with its lever at `position`.
-InstrumentState state_with_string(int s, int position) {
-    test::ensure_qt_app();
-    InstrumentState st;
-    set_lever_limits(st);
-    for (int n = 1; n <= kStringCount; ++n) {
-        for (int p = kLeverLo; p <= kLeverHi; ++p)
-            st.mandal_step(n, p) = static_cast<std::int16_t>(p);
-    }
-    st.cur_string = static_cast<std::int16_t>(s);
-    st.mandal_pos[s] = static_cast<std::int16_t>(position);
-    return st;
-}
-
-// A raised lever is a filled box (its middle is in the mark colour); a lever above the
-// current position is a tilted outline (its middle is the strip's grey, its slanted side
-// in the mark colour).
-bool is_raised(const Surface& pic, int x, QRgb colour) {
-    return pic.pixel(x + 2, 30) == colour;
-}
-bool is_tilted(const Surface& pic, int x, QRgb colour) {
-    return pic.pixel(x + 2, 30) == kGrey && pic.pixel(x + 5, 30) == colour;
-}
-
-// The strip is as wide as the string's levers need and stands at x -100; under the levers
-// lie the rail and the wood, with the string on the rail.
-TEST(LeverStrip, WidthFollowsTheStringsLeversAndTheRailLiesUnderThem) {
+// The strip stands at x -100, as wide as the string's levers need. Levers up to the position
+// are raised (a filled box), those above it tilted (an outline: grey middle, slanted side in
+// colour); the lowest is black, 0 blue, steps above 8 gold, the rest red. String 26's levers
+// 9..12 vanish in the grey unless their steps are above 8, and a piece of rail covers their
+// feet. Every position number stands under its lever, apart from its neighbours.
+TEST(LeverStrip, ShowsTheSelectedStringsLeversAndTheirNumbers) {
+    struct Case {
+        int string, lo, hi, position, step_cap, width;
+    };
+    const Case cases[] = {
+        {1, -5, 6, 0, 99, 372},    {2, -5, 8, 8, 99, 404},    {4, -5, 8, -1, 99, 404},
+        {5, -7, 10, 3, 99, 468},   {8, -8, 12, 0, 99, 516},   {12, -8, 12, 12, 99, 516},
+        {12, -8, 12, -8, 99, 516}, {26, -8, 12, 12, 99, 516}, {26, -8, 12, 0, 8, 516}};
     Surface pic(485, kLeverStripHeight);
-    for (auto [s, width] :
-         {std::pair{1, 372}, {2, 404}, {4, 404}, {5, 468}, {7, 468}, {8, 516}, {26, 516}}) {
-        auto st = state_with_string(s, 0);
+    test::ensure_qt_app();
+    for (const Case& c : cases) {
+        InstrumentState st;
+        set_lever_limits(st);
+        for (int p = kLeverLo; p <= kLeverHi; ++p)
+            st.mandal_step(c.string, p) = static_cast<std::int16_t>(std::min(p, c.step_cap));
+        st.cur_string = static_cast<std::int16_t>(c.string);
+        st.mandal_pos[c.string] = static_cast<std::int16_t>(c.position);
         const LeverStripPlacement placed = mandal_at(pic, st);
-        EXPECT_EQ(std::pair(placed.left, placed.width), std::pair(-100, width)) << "string " << s;
-        EXPECT_EQ(pic.image().size(), QSize(width, kLeverStripHeight));
+        EXPECT_EQ(std::tuple(placed.left, placed.width, pic.width()),
+                  std::tuple(-100, c.width, c.width))
+            << "string " << c.string;
+        const auto ink = [&](int x1, int x2) {  // black in the numbers' band below the rail
+            return test::has_colour(pic, QRect(QPoint(x1, 43), QPoint(x2, 58)), kBlack);
+        };
+        for (int i = c.lo; i <= c.hi; ++i) {
+            SCOPED_TRACE(testing::Message() << "string " << c.string << " lever " << i);
+            const int x = 156 + 16 * (i - c.lo);  // the lever's foot spans x..x+5
+            const QRgb colour = i > 8 && c.step_cap > 8   ? kGold
+                                : i > 8 && c.string == 26 ? kGrey
+                                : i == 0                  ? kBlue
+                                : i == c.lo               ? kBlack
+                                                          : kRed;
+            if (i <= c.position) {
+                EXPECT_EQ(pic.pixel(x + 2, 30), colour);
+            } else {
+                EXPECT_EQ(std::pair(pic.pixel(x + 2, 30), pic.pixel(x + 5, 30)),
+                          std::pair(kGrey, colour));
+            }
+            EXPECT_TRUE(ink(x - 3, x + 8)) << "no number under the lever";
+            if (i < c.hi) {
+                EXPECT_FALSE(ink(x + 9, x + 13)) << "runs into the next number";
+            }
+        }
+        // The foot of a tilted lever 9, or the rail piece over it.
+        if (c.position < 9 && c.hi == 12) {
+            EXPECT_EQ(pic.pixel(156 + 16 * 17 + 3, 40), c.string == 26 ? kBlack : kGold);
+        }
     }
-    auto st = state_with_string(17, 0);
-    mandal_at(pic, st);
-    const QRgb wood = rgb(252, 179, 100);
     // The string on the rail, the rail's step, the long rail, wood below both rails, and
     // above the rail the strip's grey.
+    const QRgb wood = rgb(252, 179, 100);
     const std::tuple<int, int, QRgb> probes[] = {{60, 20, rgb(185, 80, 80)},
                                                  {150, 30, kBlack},
                                                  {500, 40, kBlack},
@@ -62,62 +76,6 @@ TEST(LeverStrip, WidthFollowsTheStringsLeversAndTheRailLiesUnderThem) {
                                                  {510, 55, wood},
                                                  {60, 8, kGrey}};
     for (auto [x, y, colour] : probes) EXPECT_EQ(pic.pixel(x, y), colour) << x << "," << y;
-}
-
-// Levers up to the current position are raised, those above it tilted; the lowest is
-// black, 0 blue, steps above 8 gold (string 26 too), the rest red.
-TEST(LeverStrip, LeversUpToThePositionAreRaisedInTheirColours) {
-    const std::tuple<int, int, int> cases[] = {
-        {1, 0, -5}, {12, 12, -8}, {12, -8, -8}, {26, 12, -8}};
-    for (auto [s, position, lo] : cases) {
-        Surface pic(485, kLeverStripHeight);
-        auto st = state_with_string(s, position);
-        mandal_at(pic, st);
-        for (int i = lo; i <= st.mandal_max[s]; ++i) {
-            const QRgb colour = i > 8 ? kGold : i == 0 ? kBlue : i == lo ? kBlack : kRed;
-            const int x = lever_mark_x(i, lo);
-            SCOPED_TRACE(testing::Message() << "string " << s << " lever " << i);
-            EXPECT_TRUE(i <= position ? is_raised(pic, x, colour) : is_tilted(pic, x, colour));
-        }
-    }
-}
-
-// Every position number stands under its own lever, apart from its neighbours: no black ink
-// in the five columns midway between two levers, and ink on both sides of them.
-TEST(LeverStrip, PositionNumbersStandApartUnderTheirLevers) {
-    for (auto [s, lo, hi] : {std::tuple{1, -5, 6}, {5, -7, 10}, {12, -8, 12}}) {
-        Surface pic(485, kLeverStripHeight);
-        auto st = state_with_string(s, 0);
-        mandal_at(pic, st);
-        const auto ink = [&](int x1, int x2) {  // black in the numbers' band below the rail
-            return test::has_colour(pic, QRect(QPoint(x1, 43), QPoint(x2, 58)), kBlack);
-        };
-        for (int i = lo; i <= hi; ++i) {
-            SCOPED_TRACE(testing::Message() << "string " << s << " position " << i);
-            const int mark = lever_mark_x(i, lo);  // the lever's foot spans mark..mark+5
-            EXPECT_TRUE(ink(mark - 3, mark + 8)) << "no number under the lever";
-            if (i < hi) {
-                EXPECT_FALSE(ink(mark + 9, mark + 13)) << "runs into the next number";
-            }
-        }
-    }
-}
-
-TEST(LeverStrip, String26HidesItsUnusedLeversAndClosesTheRail) {
-    Surface pic(485, kLeverStripHeight);
-    auto st = state_with_string(26, 0);
-    // With steps at most 8, positions above 8 are drawn in the strip's own grey.
-    for (int p = 9; p <= 12; ++p) st.mandal_step(26, p) = 8;
-    mandal_at(pic, st);
-    for (int i = 9; i <= 12; ++i) {
-        EXPECT_EQ(pic.pixel(lever_mark_x(i, -8) + 5, 30), kGrey) << "position " << i;
-    }
-    // The extra rail piece covers the foot of the tilted levers 8..10.
-    EXPECT_EQ(pic.pixel(lever_mark_x(9, -8) + 3, 40), kBlack);
-
-    auto other = state_with_string(25, 0);
-    mandal_at(pic, other);
-    EXPECT_EQ(pic.pixel(lever_mark_x(9, -8) + 3, 40), kGold);
 }
 
 }  // namespace

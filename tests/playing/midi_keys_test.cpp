@@ -1,14 +1,18 @@
 // A MIDI keyboard on the shipped instrument: which key plays which string, held and kept
-// notes, and the locks the letter keys obey.
+// notes, the locks the letter keys obey, and its port in the settings file.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <map>
-#include <vector>
+#include <sstream>
 
 #include "playing/midi_player.h"
+#include "playing/midi_settings.h"
 #include "playing/recording_views.h"
+#include "sound/sound_settings.h"
+#include "support/qt_app.h"
 #include "support/temp_dir.h"
 #include "tuning/tablo_oku.h"
 
@@ -131,6 +135,32 @@ TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
         for (const Message& m : c.messages) send(p.player, m);
         EXPECT_EQ(p.sound.calls, c.sound);
     }
+}
+
+// The saved port is found again after a replug gives it new client numbers; a name with
+// control characters, or a FIFO in place of the file, gives no port; the sound settings stay.
+TEST(MidiSettingsFile, ThePortIsReadBackSafelyAndFoundAfterAReplug) {
+    const std::string port = "Keys:Keys MIDI 1 20:0";
+    const std::vector<std::string> found{"Midi Through:Midi Through Port-0 14:0", port};
+    for (const char* saved : {"Keys:Keys MIDI 1 20:0", "Keys:Keys MIDI 1 24:0"})
+        EXPECT_EQ(find_midi_port(found, saved), port);
+    EXPECT_EQ(find_midi_port(found, "Pads:Pads MIDI 1 28:0"), std::nullopt);
+    EXPECT_EQ(find_midi_port(found, ""), std::nullopt);
+
+    test::ensure_qt_app();
+    test::TempDir dir;
+    const auto file = dir / kSettingsFileName;
+    std::ostringstream log;
+    test::write_file_bytes(file, "[sound]\nbuffer_frames=256\n[midi]\nport=K\\x1b[2J\n");
+    EXPECT_EQ(read_midi_port(file, log), "");
+    EXPECT_NE(log.str().find("control characters; MIDI input is off"), std::string::npos);
+    const std::string odd = "Çalgı, Port 1 \"2\" 24:0";
+    ASSERT_TRUE(write_midi_port(file, odd));
+    EXPECT_EQ(read_midi_port(file, log), odd);
+    EXPECT_EQ(read_sound_settings(file, log).block_frames, 256u);
+    std::filesystem::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+    EXPECT_EQ(read_midi_port(file, log), "");
 }
 
 }  // namespace
