@@ -1,6 +1,6 @@
 #pragma once
-// Views that write down which display method ran, in order, for handler tests, and the
-// recorded instrument those tests play.
+// Views that write down which display method ran, in order, and an instrument whose sound,
+// displays and messages are all recorded, for the handler tests.
 
 #include <string>
 #include <vector>
@@ -28,7 +28,6 @@ class RecordingViews : public Views {
     }
 };
 
-// An instrument state with handlers whose sound, displays and messages are all recorded.
 struct RecordedPlay {
     InstrumentState st;
     RecordingSound sound;

@@ -1,7 +1,4 @@
-// The program's message boxes as the user meets them: its title, CR LF as line breaks, no
-// icon with one button or the question icon with two, Turkish buttons, the answer of the
-// button pressed, a box taken away from outside answering No; and the toolkit's own dialogs
-// in Turkish once its translation is installed.
+// The program's message boxes and the toolkit's own dialogs, in Turkish.
 
 #include "surface/dialogs.h"
 
@@ -23,6 +20,8 @@
 namespace orvena {
 namespace {
 
+// The title, CR LF as line breaks, no icon with one button or the question icon with two,
+// the answer of the button pressed; a box taken away from outside answers No.
 TEST(MessageBox, ShowsTextTitleAndTurkishButtonsAndAnswersThePressedOne) {
     test::ensure_qt_app();
     QtDialogs dialogs;

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <optional>
 
 #include "support/temp_dir.h"
 
@@ -17,32 +16,19 @@ namespace orvena {
 namespace {
 
 namespace fs = std::filesystem;
-using Value = std::optional<std::string>;
-
-// Sets an environment variable for one scope (unset with nullopt), then puts it back.
-struct ScopedEnv {
-    ScopedEnv(const char* variable, const Value& value) : name(variable) {
-        if (const char* was = std::getenv(variable)) old = was;
-        set(value);
-    }
-    ~ScopedEnv() { set(old); }
-    void set(const Value& v) const { v ? ::setenv(name, v->c_str(), 1) : ::unsetenv(name); }
-    const char* name;
-    Value old;
-};
 
 TEST(InstanceLockPlace, UsersRuntimeFolderElseAPrivateFolderOfTheirOwn) {
     test::TempDir runtime, temp;
-    const ScopedEnv tmpdir("TMPDIR", temp.path().string());
+    const char* const saved[] = {std::getenv("TMPDIR"), std::getenv("XDG_RUNTIME_DIR")};
+    const std::string kept[] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : ""};
+    ::setenv("TMPDIR", temp.path().c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
     const fs::path own = temp / ("orvena-" + std::to_string(::getuid()));
     ::chmod(runtime.path().c_str(), 0700);
-    {
-        const ScopedEnv xdg("XDG_RUNTIME_DIR", runtime.path().string());
-        EXPECT_EQ(InstanceLock::default_lock_folder(), runtime.path());
-    }
+    EXPECT_EQ(InstanceLock::default_lock_folder(), runtime.path());
     ::chmod(runtime.path().c_str(), 0755);  // open to others: not a place for it
-    for (const Value& value : {Value(runtime.path().string()), Value()}) {
-        const ScopedEnv xdg("XDG_RUNTIME_DIR", value);
+    for (bool unset : {false, true}) {
+        if (unset) ::unsetenv("XDG_RUNTIME_DIR");
         EXPECT_EQ(InstanceLock::default_lock_folder(), own);
         struct stat info {};
         ASSERT_EQ(::lstat(own.c_str(), &info), 0);
@@ -50,8 +36,11 @@ TEST(InstanceLockPlace, UsersRuntimeFolderElseAPrivateFolderOfTheirOwn) {
     }
     fs::remove(own);
     fs::create_directory_symlink(runtime.path(), own);  // someone else's folder in its place
-    const ScopedEnv xdg("XDG_RUNTIME_DIR", std::nullopt);
     EXPECT_EQ(InstanceLock::default_lock_folder(), fs::path()) << "followed a link";
+    for (int i = 0; i < 2; ++i) {
+        const char* name = i == 0 ? "TMPDIR" : "XDG_RUNTIME_DIR";
+        saved[i] ? ::setenv(name, kept[i].c_str(), 1) : ::unsetenv(name);
+    }
 }
 
 // A second instance of the same folder, however spelled, is refused until the first lets go;
@@ -64,7 +53,6 @@ TEST(InstanceLock, SecondInstanceWaitsForTheFirstAndNoLinkIsFollowed) {
     fs::create_symlink(elsewhere / "victim", file);
     EXPECT_TRUE(lock.acquire(program.path()) && !lock.held()) << "no lock through a link";
     EXPECT_TRUE(fs::is_empty(elsewhere.path())) << "created through the link";
-
     fs::remove(file);
     ASSERT_TRUE(lock.acquire(program.path()) && lock.held());
     InstanceLock second(locks.path()), other_folder(locks.path());

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QTest>
-
 #include <functional>
 #include <tuple>
 #include <vector>
@@ -16,22 +13,14 @@
 namespace orvena {
 namespace {
 
-// Text needs a GUI application (font database); the widgets of this folder need a full one.
-class QtAppEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override { test::ensure_qt_app(); }
-};
-const auto* const kAppEnv = ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
-
 constexpr QRgb kWhite = 0xFFFFFF, kBlack = 0, kRed = 0xFF0000, kBlue = 0x0000FF;
 constexpr QRgb kTan = qRgb(230, 220, 180) & 0xFFFFFF;
 
 using test::count_colour;
 
 // Lines include both end points, wide pens grow above and left, boxes take their corners in
-// any order, circles ring in ForeColor and fill per FillStyle, a resize keeps what was drawn,
-// a picture is ANDed on. Each case: what is drawn, pixels (x, y, colour), colour counts, and
-// where the text position ends.
+// any order, circles ring in ForeColor and fill per FillStyle, a picture is ANDed on. Each case:
+// what is drawn, pixels (x, y, colour), colour counts, and where the text position ends.
 TEST(SurfaceDrawing, PixelsLandWhereTheCallsPutThem) {
     struct Case {
         const char* what;
@@ -62,8 +51,6 @@ TEST(SurfaceDrawing, PixelsLandWhereTheCallsPutThem) {
          {{11, 8, kBlue}, {5, 8, kBlue}, {8, 5, kBlue}, {8, 11, kBlue}, {8, 8, kWhite},
           {12, 8, kWhite}, {20, 20, kRed}, {22, 21, kRed}, {23, 20, kBlue}},
          {{kBlue, 2 * 16}, {kRed, 37 - 16}}, {20, 20}},
-        {"resize", [](Surface& s) { s.Line(0, 0, 19, 0), s.Resize(60, 42), s.Resize(41, 4); },
-         {{19, 0, kBlack}, {20, 0, kWhite}}, {{kBlack, 20}, {kWhite, 41 * 4 - 20}}},
         // White leaves the surface, black prints black, red AND cyan is black; what hangs over
         // the surface's or the source's edges is left out.
         {"picture", [](Surface& s) {
@@ -120,6 +107,7 @@ TEST(SurfaceFloodFill, FillsTheRegionAroundTheSeedUpToBlack) {
 // Numbers print in their sign slot with a trailing space, items follow each other and a
 // line end goes to the next text line; ink stays inside the text line, in the exact colour.
 TEST(SurfacePrint, ItemsFollowEachOtherOnTextLinesOfTheFontsHeight) {
+    test::ensure_qt_app();  // the font database
     Surface s(200, 60);
     s.FontSize = 8;
     const int small = s.TextHeight();
@@ -146,47 +134,14 @@ TEST(SurfacePrint, ItemsFollowEachOtherOnTextLinesOfTheFontsHeight) {
     EXPECT_EQ(count_colour(s, QRect(10, 5, 190, large), kRed), red);  // inside the text line
 }
 
-// Cls goes back to the background picture, a refresh reaches the views, and of changes only
-// the first until the view has caught up; a view gone no longer hears them.
-TEST(SurfacePicture, ClsRestoresTheBackgroundAndViewsHearRefreshesAndChanges) {
-    Surface s(30, 30, kBlue);
-    int refreshes = 0, changes = 0;
-    const int id = s.add_listener([&] { ++refreshes; }, [&] { ++changes; });
-    s.Line(0, 5, 29, 5);
-    s.PictureFromImage();  // the line becomes part of the background
-    s.Line(0, 20, 29, 20, kRed);
-    EXPECT_EQ(changes, 1);
-    s.Refresh();
-    s.CurrentX = 7, s.CurrentY = 9;
-    s.Cls();
-    EXPECT_EQ(std::tuple(s.pixel(3, 5), s.pixel(3, 20), s.CurrentX, s.CurrentY, changes, refreshes),
-              std::tuple(kBlack, kBlue, 0.0, 0.0, 2, 1));
-    s.acknowledge_shown();
-    s.Resize(32, 30);
-    s.remove_listener(id);
-    s.ClearPicture();
-    s.Refresh();
-    EXPECT_EQ(count_colour(s, kBlue), 32 * 30);
-    EXPECT_EQ(std::pair(changes, refreshes), std::pair(3, 1));
-    { PictureBox box(s); }
-    s.Refresh();  // must not reach the destroyed widget
-}
-
-// Mouse events on a picture arrive in surface pixels with the handlers' button and shift codes.
-TEST(PictureBox, MouseEventsArriveInSurfacePixelsWithButtonCodes) {
-    using Event = std::tuple<int, int, double, double>;  // buttons, shift keys, x, y
-    Surface surface(55, 90);
-    PictureBox box(surface);
-    std::vector<Event> events;
-    box.on_mouse_down = [&](int b, int s, double x, double y) { events.emplace_back(b, s, x, y); };
-    box.on_mouse_move = box.on_mouse_down;
-    box.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-    QTest::mousePress(&box, Qt::RightButton, Qt::ShiftModifier, QPoint(27, 45));
-    QMouseEvent drag(QEvent::MouseMove, QPointF(30, 60), box.mapToGlobal(QPointF(30, 60)),
-                     Qt::NoButton, Qt::LeftButton | Qt::RightButton, Qt::ControlModifier);
-    QApplication::sendEvent(&box, &drag);
-    EXPECT_EQ(events, (std::vector<Event>{{2, 1, 27, 45}, {3, 2, 30, 60}}));
+// A view gone no longer hears its surface's refreshes.
+TEST(PictureBox, ASurfaceOutlivingItsViewNoLongerCallsIt) {
+    test::ensure_qt_app();
+    Surface surface(10, 10);
+    { PictureBox box(surface); }
+    surface.Line(0, 0, 9, 9);
+    surface.Refresh();
+    EXPECT_EQ(surface.pixel(5, 5), 0u);
 }
 
 // A wait for a moment between two whole milliseconds never ends before that moment.
