@@ -1,13 +1,17 @@
-// The mouse on the strings, the lever strip and the tuning peg, and the two reset buttons.
+// The mouse on the strings, the lever strip and the tuning peg, the two reset buttons, and the
+// lever strip's drawing.
 
 #include "playing/mouse.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "playing/lever_controls.h"
+#include "playing/mandal_at.h"
 #include "playing/recording_views.h"
+#include "support/pictures.h"
 
 namespace orvena {
 namespace {
@@ -83,8 +87,8 @@ TEST(Sweep, PlucksEachBandOnceAsThePointerEntersIt) {
 }
 
 // String 12 runs -8..12: position i owns 151 + 16k < x < 167 + 16k, k = i + 8; string 26's
-// levers 9..11 are silent and its strip keeps the old lever. Nothing moves during a recording
-// or a sequence. MANDAL RESET redraws the legend number of each moved lever, and the strip.
+// levers 9..11 are silent and its strip keeps the old lever. MANDAL RESET redraws the legend
+// number of each moved lever, and the strip.
 TEST(LeverClicks, SetThePositionWhoseZoneIsHit) {
     const std::tuple<int, double, int, bool> cases[] = {
         {12, 152, -8, true}, {12, 151, 0, false}, {12, 167, 0, false}, {12, 287, 0, true},
@@ -97,14 +101,6 @@ TEST(LeverClicks, SetThePositionWhoseZoneIsHit) {
         EXPECT_EQ(std::tuple(int{m.st.mandal_pos[s]}, m.sound.calls.size(), m.views.calls.size()),
                   std::tuple(position, sounds ? 2u : 0u, sounds ? 4u : 0u))
             << s << " x " << x;
-    }
-    for (bool recording : {true, false}) {
-        Mouse m;
-        (recording ? m.st.recording : m.st.seq_playing) = true;
-        Picture1_MouseDown(m.ctx, 287);
-        Picture5_MouseDown(m.ctx, 10, 10);
-        Picture2_MouseMove(m.ctx, kRightButton, band(3));
-        EXPECT_TRUE(m.sound.calls.empty() && m.st.akord_offset[12] == 0);
     }
     Mouse m;
     m.st.mandal_pos[5] = 3;
@@ -143,6 +139,65 @@ TEST(FineTuning, ThePegTurnsTheStringAndTheResetUndoesIt) {
         EXPECT_EQ(std::tuple(int{m.st.akord_offset[12]}, m.sound.calls, m.views.calls),
                   std::tuple(0, Calls{}, Calls{"etiket"}));
         expect_cents(0);
+    }
+}
+
+using test::rgb;
+constexpr QRgb kRed = rgb(255, 0, 0), kBlack = 0, kBlue = rgb(0, 0, 255);
+constexpr QRgb kGold = rgb(238, 201, 0), kGrey = rgb(224, 224, 224);
+
+// The strip stands at x -100, as wide as the string's levers need. Levers up to the position
+// are raised (a filled box), those above it tilted (an outline: grey middle, slanted side in
+// colour); the lowest is black, 0 blue, steps above 8 gold, the rest red. String 26's levers
+// 9..12 vanish in the grey unless their steps are above 8, and a piece of rail covers their
+// feet. Every position number stands under its lever, apart from its neighbours.
+TEST(LeverStrip, ShowsTheSelectedStringsLeversAndTheirNumbers) {
+    struct Case {
+        int string, lo, hi, position, step_cap, width;
+    };
+    const Case cases[] = {
+        {1, -5, 6, 0, 99, 372},    {2, -5, 8, 8, 99, 404},    {4, -5, 8, -1, 99, 404},
+        {5, -7, 10, 3, 99, 468},   {8, -8, 12, 0, 99, 516},   {12, -8, 12, 12, 99, 516},
+        {12, -8, 12, -8, 99, 516}, {26, -8, 12, 12, 99, 516}, {26, -8, 12, 0, 8, 516}};
+    test::ensure_qt_app();
+    Surface pic(485, kLeverStripHeight);
+    for (const Case& c : cases) {
+        InstrumentState st;
+        set_lever_limits(st);
+        for (int p = kLeverLo; p <= kLeverHi; ++p)
+            st.mandal_step(c.string, p) = static_cast<std::int16_t>(std::min(p, c.step_cap));
+        st.cur_string = static_cast<std::int16_t>(c.string);
+        st.mandal_pos[c.string] = static_cast<std::int16_t>(c.position);
+        const LeverStripPlacement placed = mandal_at(pic, st);
+        EXPECT_EQ(std::tuple(placed.left, placed.width, pic.width()),
+                  std::tuple(-100, c.width, c.width))
+            << "string " << c.string;
+        const auto ink = [&](int x1, int x2) {  // black in the numbers' band below the rail
+            return test::has_colour(pic, QRect(QPoint(x1, 43), QPoint(x2, 58)), kBlack);
+        };
+        for (int i = c.lo; i <= c.hi; ++i) {
+            SCOPED_TRACE(testing::Message() << "string " << c.string << " lever " << i);
+            const int x = 156 + 16 * (i - c.lo);  // the lever's foot spans x..x+5
+            const QRgb colour = i > 8 && c.step_cap > 8   ? kGold
+                                : i > 8 && c.string == 26 ? kGrey
+                                : i == 0                  ? kBlue
+                                : i == c.lo               ? kBlack
+                                                          : kRed;
+            if (i <= c.position) {
+                EXPECT_EQ(pic.pixel(x + 2, 30), colour);
+            } else {
+                EXPECT_EQ(std::pair(pic.pixel(x + 2, 30), pic.pixel(x + 5, 30)),
+                          std::pair(kGrey, colour));
+            }
+            EXPECT_TRUE(ink(x - 3, x + 8)) << "no number under the lever";
+            if (i < c.hi) {
+                EXPECT_FALSE(ink(x + 9, x + 13)) << "runs into the next number";
+            }
+        }
+        // The foot of a tilted lever 9, or the rail piece over it.
+        if (c.position < 9 && c.hi == 12) {
+            EXPECT_EQ(pic.pixel(156 + 16 * 17 + 3, 40), c.string == 26 ? kBlack : kGold);
+        }
     }
 }
 

@@ -1,18 +1,27 @@
 // The window previews the keys of its controls, and a held key's auto-repeat reaches it as
-// repeats.
+// repeats; the program's message boxes and the toolkit's own dialogs speak Turkish.
 
 #include "surface/controls.h"
 
 #include <gtest/gtest.h>
 
 #include <QtTest/qtestspontaneevent.h>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
+#include <filesystem>
 #include <sstream>
 
 #include "support/qt_app.h"
+#include "surface/dialogs.h"
+#include "surface/qt_translation.h"
 
 namespace orvena {
 namespace {
@@ -80,22 +89,16 @@ TEST_F(Controls, TextBoxesTakeTheirKeysAndOtherControlsShareThemWithTheWindow) {
     send(text, QEvent::KeyRelease, Qt::Key_S, "S");  // held into the box
     EXPECT_EQ(std::pair(text->text(), log),
               std::pair(QStringLiteral("qS"), std::string("+S^ +A* -S^")));
+    // The dotless ı of a Turkish keyboard is string 8's key, where I sits on others; ö has none.
+    const auto code = [](int key, const char* typed) {
+        return vb_key_code(QKeyEvent(QEvent::KeyPress, key, {}, QString::fromUtf8(typed)));
+    };
+    EXPECT_EQ(std::pair(code(Qt::Key_unknown, "ı"), code(Qt::Key_Odiaeresis, "ö")),
+              std::pair(int{'I'}, 0));
     QLineEdit elsewhere;
     QTest::keyClick(&elsewhere, Qt::Key_Q);
     EXPECT_EQ(std::pair(elsewhere.text(), log),
               std::pair(QStringLiteral("q"), std::string("+S^ +A* -S^")));
-}
-
-// The dotless ı of a Turkish keyboard is string 8's key, where I sits on others; a letter the
-// instrument has no string for plays nothing.
-TEST(KeyCodes, TheDotlessIIsStringEightsKey) {
-    test::ensure_qt_app();
-    const auto code = [](int key, const char* text) {
-        return vb_key_code(
-            QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString::fromUtf8(text)));
-    };
-    EXPECT_EQ(std::pair(code(Qt::Key_unknown, "ı"), code(Qt::Key_Odiaeresis, "ö")),
-              std::pair(int{'I'}, 0));
 }
 
 // Under X11 auto-repeat a held key sends release/press pairs: they reach the window as repeats,
@@ -127,6 +130,53 @@ TEST_F(Controls, AutoRepeatPairsReachTheWindowAsRepeats) {
         }
         EXPECT_EQ(log, reported) << sent;
     }
+}
+
+// The title, CR LF as line breaks, no icon (0) with one button or the question icon (4) with
+// two, Turkish buttons, the answer of the button pressed; a box taken away answers No.
+TEST(MessageBox, ShowsTextTitleAndTurkishButtonsAndAnswersThePressedOne) {
+    test::ensure_qt_app();
+    QtDialogs dialogs;
+    const std::tuple<MessageButtons, const char*, MessageAnswer, const char*> cases[] = {
+        {MessageButtons::Ok, "Tamam", MessageAnswer::Ok, "0 Tamam"},
+        {MessageButtons::YesNo, "Evet", MessageAnswer::Yes, "4 Evet Hayır"},
+        {MessageButtons::YesNo, "Hayır", MessageAnswer::No, "4 Evet Hayır"},
+        {MessageButtons::YesNo, "", MessageAnswer::No, "4 Evet Hayır"}};
+    for (const auto& [buttons, press, answer, icon_and_buttons] : cases) {
+        QString seen;
+        QTimer::singleShot(0, [&, press = press] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            QStringList texts{box->windowTitle(), box->text(), QString::number(box->icon())};
+            for (QAbstractButton* b : box->buttons()) texts << b->text();
+            std::sort(texts.begin() + 3, texts.end());
+            seen = texts.join('|');
+            if (*press == '\0') dialogs.close_open_message();
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == QString::fromUtf8(press)) b->click();
+        });
+        QTimer::singleShot(5000, [] {  // never hang the suite
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->done(0);
+        });
+        EXPECT_EQ(dialogs.message("12\r\nses dosyasında hata.", buttons), answer) << press;
+        EXPECT_EQ(seen, QString::fromUtf8("O R V E N A|12\nses dosyasında hata.|") +
+                            QString::fromUtf8(icon_and_buttons).replace(' ', '|'));
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+}
+
+// Without the translation (qt6-translations-l10n) the toolkit's dialogs quietly stay English.
+TEST(TurkishToolkit, TheProgressBoxCancelsInTurkish) {
+    test::ensure_qt_app();
+    const std::filesystem::path qm =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath).toStdString() + "/qtbase_tr.qm";
+    if (!std::filesystem::exists(qm)) GTEST_SKIP() << "qt6-translations-l10n is not installed";
+    const auto translator = install_turkish_toolkit_texts();
+    ASSERT_NE(translator, nullptr);
+    EXPECT_EQ(QProgressDialog().findChild<QPushButton*>()->text(), QString::fromUtf8("İptal"));
+    QCoreApplication::removeTranslator(translator.get());
+    EXPECT_EQ(install_turkish_toolkit_texts("/nonexistent"), nullptr);
 }
 
 }  // namespace

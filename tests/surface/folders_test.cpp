@@ -1,8 +1,5 @@
-// The running-instance lock: one instance per program folder, kept in the user's own runtime
-// folder (or a private folder of the user's), never reached through a planted link, and
-// nothing left once the program has ended.
-
-#include "surface/instance_lock.h"
+// What the program finds in folders: the files that match a pattern, and the lock that keeps
+// one instance running per program folder.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,12 +8,42 @@
 #include <cstdlib>
 
 #include "support/temp_dir.h"
+#include "surface/file_list.h"
+#include "surface/instance_lock.h"
 
 namespace orvena {
 namespace {
 
+using Names = std::vector<std::string>;
+
+// Patterns match without regard to case; folders and hidden files are left out; names
+// differing only in case sort the same way every time; Ç comes after C, dotless I before İ,
+// Ş after S.
+TEST(FileList, ListsMatchingFilesInTheAlphabetsOrderWithoutFoldersOrHiddenFiles) {
+    const Names makams = {"Acem.mkm",    "Çârgâh.mkm", "Hicaz.mkm", "Hüzzam.mkm", "Irak.mkm",
+                          "İsfahan.mkm", "Saba.mkm",   "Segâh.mkm", "Şehnaz.mkm", "Uşşak.mkm"};
+    test::TempDir dir;
+    for (auto it = makams.rbegin(); it != makams.rend(); ++it)
+        test::write_file_bytes(dir / *it, "x");
+    for (const char* name : {"b.wav", "A.WAV", "c.wav", "a.wav.txt", "kayıt.txt", ".x.wav",
+                             "10.wav", "9.wav", "a.ses", "A.ses", "B.ses"}) {
+        test::write_file_bytes(dir / name, "x");
+    }
+    std::filesystem::create_directory(dir / "folder.wav");
+    const std::pair<const char*, Names> cases[] = {
+        {"*.wav", {"10.wav", "9.wav", "A.WAV", "b.wav", "c.wav"}},
+        {"*.mkm", makams},
+        {"kay?t.*", {"kayıt.txt"}},
+        {"*.ses", {"A.ses", "a.ses", "B.ses"}},
+    };
+    for (const auto& [pattern, names] : cases)
+        EXPECT_EQ(list_matching_files(dir.path(), pattern), names);
+    EXPECT_TRUE(list_matching_files(dir / "missing", "*.wav").empty());
+}
+
 namespace fs = std::filesystem;
 
+// Never in a folder others can enter, nor through a planted link.
 TEST(InstanceLockPlace, UsersRuntimeFolderElseAPrivateFolderOfTheirOwn) {
     test::TempDir runtime, temp;
     const char* const saved[] = {std::getenv("TMPDIR"), std::getenv("XDG_RUNTIME_DIR")};
