@@ -24,17 +24,13 @@ struct Keys : test::RecordedPlay {
     void up(int key, bool repeat = false) { Form_KeyUp(ctx, key, repeat); }
 };
 
-// Held letters sound together at their strings' levers; a repeat asks for the note again (the
-// sound refuses to reopen it); only the real release stops it and selects its string.
+// Held letters sound together at their levers; only the real release stops one and selects it.
 TEST(LetterKeys, HeldKeysSoundTogetherAndOnlyTheRealReleaseStopsOne) {
     Keys k;
     k.st.mandal_pos[12] = -3;
-    k.down('Q');
-    k.down('S');
+    k.down('Q'), k.down('S');
     EXPECT_TRUE(k.st.cur_string == 12 && k.st.last_string == 12);
-    k.down('S', true);
-    k.up('S', true);
-    k.up('Q');
+    k.down('S', true), k.up('S', true), k.up('Q');
     EXPECT_EQ(k.st.cur_string, 1);
     EXPECT_EQ(k.sound.calls, (Calls{"on 1/0 E6", "on 12/-3 A4", "on 12/-3 A4", "off E6"}));
     EXPECT_EQ(k.views.calls, (Calls{"key down 1", "key down 12", "key down 12", "key up 1"}));
@@ -44,30 +40,21 @@ TEST(LetterKeys, HeldKeysSoundTogetherAndOnlyTheRealReleaseStopsOne) {
 TEST(Keys, GatesDecideWhichKeysPlay) {
     const std::vector<int> all = {'Q', 'M', kKeyUp, kKeyDown, kKeyLeft, kKeyRight};
     using St = InstrumentState;
+    // clang-format off
     const std::tuple<const char*, std::function<void(St&)>, std::vector<int>, Calls, Calls, Calls>
         gates[] = {
-            {"recording", [](St& st) { st.recording = true; }, all, {}, {}, {}},
-            {"playing a sequence", [](St& st) { st.seq_playing = true; }, all, {}, {}, {}},
-            {"other keys", [](St&) {}, {16, 17, 18, 48, 57, 96, 105, 112, 13, 32, 27}, {}, {}, {}},
-            {"typing in the makam name box",
-             [](St& st) { st.text1_has_focus = true; },
-             {'D'},
-             {"off G4"},
-             {"key up 13"},
-             {}},
-            {"no string selected",
-             [](St& st) { st.cur_string = 0; },
-             {kKeyRight},
-             {},
-             {},
-             {"bir perde seçin"}},
-            {"transposed setting: letters and Up/Down play, lever keys do not",
-             [](St& st) { st.manual_levers = false; },
-             {kKeyRight, kKeyLeft, 'T', kKeyDown},
-             {"on 5/0 A5", "off A5", "6/0"},
-             {"key down 5", "key up 5", "tel_çiz", "mandal_at", "porte", "etiket"},
-             {}},
-        };
+        {"recording", [](St& st) { st.recording = true; }, all, {}, {}, {}},
+        {"playing a sequence", [](St& st) { st.seq_playing = true; }, all, {}, {}, {}},
+        {"other keys", [](St&) {}, {16, 17, 18, 48, 57, 96, 105, 112, 13, 32, 27}, {}, {}, {}},
+        {"typing in the makam name box", [](St& st) { st.text1_has_focus = true; }, {'D'},
+         {"off G4"}, {"key up 13"}, {}},
+        {"no string selected", [](St& st) { st.cur_string = 0; }, {kKeyRight}, {}, {},
+         {"bir perde seçin"}},
+        {"transposed setting: letters and Up/Down play, lever keys do not",
+         [](St& st) { st.manual_levers = false; }, {kKeyRight, kKeyLeft, 'T', kKeyDown},
+         {"on 5/0 A5", "off A5", "6/0"},
+         {"key down 5", "key up 5", "tel_çiz", "mandal_at", "porte", "etiket"}, {}}};
+    // clang-format on
     for (const auto& [what, set, keys, sound, views, messages] : gates) {
         SCOPED_TRACE(what);
         Keys k;
@@ -81,9 +68,8 @@ TEST(Keys, GatesDecideWhichKeysPlay) {
     }
 }
 
-// Up and Down walk the strings and pluck (with no string selected, from string 12); Left and
-// Right step the selected lever with sound, stop silently at its limits and pass string 26's
-// silent levers 9..11.
+// Up and Down walk the strings (with none selected, from 12) and pluck; Left and Right step the
+// lever with sound, stop silently at its limits and pass string 26's silent levers 9..11.
 TEST(ArrowKeys, WalkTheStringsAndStepTheLevers) {
     const Calls walk{"tel_çiz", "mandal_at", "porte", "etiket"};
     const Calls step{"mandal_at", "porte", "etiket", "arıza_yaz "};  // + the string

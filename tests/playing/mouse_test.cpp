@@ -1,5 +1,4 @@
-// The mouse on the strings, the lever strip and the tuning peg, the two reset buttons, and the
-// lever strip's drawing.
+// The mouse on the strings, the lever strip and the peg; the reset buttons; the strip's drawing.
 
 #include "playing/mouse.h"
 
@@ -61,8 +60,7 @@ TEST(StringClicks, PluckOnlyWithTheLeftButtonInsideTheStringsArea) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "x " << c.x << " y " << c.y);
         Mouse m;
-        m.st.recording = c.recording;
-        m.st.seq_playing = &c == std::end(cases) - 1;
+        m.st.recording = c.recording, m.st.seq_playing = &c == std::end(cases) - 1;
         m.st.mandal_pos[c.string] = -3;
         Picture2_MouseDown(m.ctx, m, c.button, c.x, c.y);
         const std::string n = std::to_string(c.string);
@@ -103,17 +101,15 @@ TEST(LeverClicks, SetThePositionWhoseZoneIsHit) {
             << s << " x " << x;
     }
     Mouse m;
-    m.st.mandal_pos[5] = 3;
-    m.st.mandal_pos[12] = -4;
+    m.st.mandal_pos[5] = 3, m.st.mandal_pos[12] = -4;
     Command9_Click(m.ctx);
     EXPECT_TRUE(m.st.mandal_pos[5] == 0 && m.st.mandal_pos[12] == 0 && m.sound.calls.empty());
     EXPECT_EQ(m.views.calls,
               (Calls{"arıza_yaz 5", "arıza_yaz 12", "mandal_at", "porte", "etiket"}));
 }
 
-// The peg's left half raises, its right half lowers, the upper half by 5 cents, never beyond an
-// octave; a refused turn is silent. AKORD RESET silently brings the string back. The pitch is
-// checked on the sample rates: 1200 log2(rate / untouched rate) cents at every position.
+// The peg's left half raises, the right lowers, the upper half by 5 cents, never beyond an octave
+// (refused silently); AKORD RESET silently undoes it. Cents: 1200 log2(rate / untouched rate).
 TEST(FineTuning, ThePegTurnsTheStringAndTheResetUndoesIt) {
     const std::tuple<double, double, int, int> cases[] = {
         {26.9, 44.9, 0, 5},   {0, 45, 0, 1},        {27, 0, 0, -5},        {54, 89, 0, -1},
@@ -133,8 +129,7 @@ TEST(FineTuning, ThePegTurnsTheStringAndTheResetUndoesIt) {
         EXPECT_EQ(std::pair(int{m.st.akord_offset[12]}, m.sound.calls.empty()),
                   std::pair(offset, start == offset));
         expect_cents(start == offset ? 0 : offset);
-        m.sound.calls.clear();
-        m.views.calls.clear();
+        m.sound.calls.clear(), m.views.calls.clear();
         Command8_Click(m.ctx);
         EXPECT_EQ(std::tuple(int{m.st.akord_offset[12]}, m.sound.calls, m.views.calls),
                   std::tuple(0, Calls{}, Calls{"etiket"}));

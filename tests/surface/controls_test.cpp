@@ -1,5 +1,4 @@
-// The window previews the keys of its controls, and a held key's auto-repeat reaches it as
-// repeats; the program's message boxes and the toolkit's own dialogs speak Turkish.
+// The window previews its controls' keys, auto-repeat included; message boxes speak Turkish.
 
 #include "surface/controls.h"
 

@@ -8,7 +8,6 @@
 
 #include "support/pictures.h"
 #include "support/recording_dialogs.h"
-#include "surface/picture_box.h"
 
 namespace orvena {
 namespace {
@@ -128,16 +127,6 @@ TEST(SurfacePrint, ItemsFollowEachOtherOnTextLinesOfTheFontsHeight) {
     const int red = count_colour(s, kRed);
     EXPECT_TRUE(red > 20 && red + count_colour(s, kWhite) == 200 * 60) << red;
     EXPECT_EQ(count_colour(s, QRect(10, 5, 190, large), kRed), red);  // inside the text line
-}
-
-// A view gone no longer hears its surface's refreshes.
-TEST(PictureBox, ASurfaceOutlivingItsViewNoLongerCallsIt) {
-    test::ensure_qt_app();
-    Surface surface(10, 10);
-    { PictureBox box(surface); }
-    surface.Line(0, 0, 9, 9);
-    surface.Refresh();
-    EXPECT_EQ(surface.pixel(5, 5), 0u);
 }
 
 // A wait for a moment between two whole milliseconds never ends before that moment.
