@@ -30,13 +30,13 @@ TEST(SurfaceDrawing, PixelsLandWhereTheCallsPutThem) {
     };
     // clang-format off
     const Case cases[] = {
-        {"line, then on from the text position",
-         [](Surface& s) { s.Line(5, 10, 20, 10), s.LineTo(20, 30, kRed); },
+        {"line, then on", [](Surface& s) { s.Line(5, 10, 20, 10), s.LineTo(20, 30, kRed); },
          {{5, 10, kBlack}, {4, 10, kWhite}, {21, 10, kWhite}, {12, 9, kWhite}, {20, 10, kRed}},
          {{kBlack, 15}, {kRed, 21}}, {20, 30}},
-        {"pen width 2", [](Surface& s) { s.DrawWidth = 2, s.Line(10, 20, 30, 20); },
-         {{9, 19, kBlack}, {9, 20, kBlack}, {9, 21, kWhite}, {30, 19, kBlack}, {30, 21, kWhite},
-          {31, 20, kWhite}}},
+        {"pen width 2, straight and slanted",
+         [](Surface& s) { s.DrawWidth = 2, s.Line(10, 20, 30, 20), s.Line(10, 10, 12, 12); },
+         {{9, 19, kBlack}, {9, 21, kWhite}, {30, 19, kBlack}, {31, 20, kWhite}, {9, 9, kBlack},
+          {12, 12, kBlack}, {13, 13, kWhite}, {9, 12, kWhite}}},
         {"boxes", [](Surface& s) { s.FillStyle = 0, s.FillColor = kRed, s.LineB(10, 10, 30, 38),
                                    s.LineBF(36, 20, 33, 5, kBlue); },
          {{10, 10, kBlack}, {30, 38, kBlack}, {30, 10, kBlack}, {20, 25, kWhite}, {33, 5, kBlue},
