@@ -36,7 +36,6 @@ TEST(LetterKeys, HeldKeysSoundTogetherAndOnlyTheRealReleaseStopsOne) {
     EXPECT_EQ(k.views.calls, (Calls{"key down 1", "key down 12", "key down 12", "key up 1"}));
 }
 
-// Each key pressed and released in turn: what sounded, showed and was said; no lever moved.
 TEST(Keys, GatesDecideWhichKeysPlay) {
     const std::vector<int> all = {'Q', 'M', kKeyUp, kKeyDown, kKeyLeft, kKeyRight};
     using St = InstrumentState;

@@ -36,9 +36,7 @@ struct Mouse : test::RecordedPlay, PluckRecorder {
     void after_pluck() override { views.calls.push_back("timer"); }
 };
 
-double band(int n) {  // the middle of string n's band on the drawing
-    return 29 + 15 * (n - 1);
-}
+const auto band = [](int n) { return 29.0 + 15 * (n - 1); };  // the middle of string n's band
 
 // The string sounds before anything is drawn (while recording, between the recorder's two
 // steps); during a sequence (the last row) nothing plays. y 36.5: 14.5 rounds to 14.
@@ -84,9 +82,8 @@ TEST(Sweep, PlucksEachBandOnceAsThePointerEntersIt) {
     EXPECT_EQ(m.views.calls, (Calls{"tel_çiz", "mandal_at", "porte", "etiket"}));
 }
 
-// String 12 runs -8..12: position i owns 151 + 16k < x < 167 + 16k, k = i + 8; string 26's
-// levers 9..11 are silent and its strip keeps the old lever. MANDAL RESET redraws the legend
-// number of each moved lever, and the strip.
+// String 12 runs -8..12: position i owns 151 + 16k < x < 167 + 16k, k = i + 8; 26's levers 9..11
+// are silent. MANDAL RESET redraws the legend number of each moved lever, and the strip.
 TEST(LeverClicks, SetThePositionWhoseZoneIsHit) {
     const std::tuple<int, double, int, bool> cases[] = {
         {12, 152, -8, true}, {12, 151, 0, false}, {12, 167, 0, false}, {12, 287, 0, true},

@@ -1,6 +1,5 @@
 #pragma once
-// Views that write down which display method ran, in order, and an instrument whose sound,
-// displays and messages are all recorded, for the handler tests.
+// For the handler tests: views that write down each drawing, and a fully recorded instrument.
 
 #include <string>
 #include <vector>

@@ -1,5 +1,4 @@
-// What the program finds in folders: the files that match a pattern, and the lock that keeps
-// one instance running per program folder.
+// Folders: the files that match a pattern, and the lock of one instance per program folder.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -110,8 +110,7 @@ TEST(SurfacePrint, ItemsFollowEachOtherOnTextLinesOfTheFontsHeight) {
     const int small = s.TextHeight();
     s.FontSize = 12;
     const int large = s.TextHeight();
-    EXPECT_TRUE(small >= 12 && small <= 14) << small;
-    EXPECT_TRUE(large >= 16 && large <= 19) << large;
+    EXPECT_TRUE(small >= 12 && small <= 14 && large >= 16 && large <= 19) << small << " " << large;
     s.ForeColor = kRed;
     s.CurrentX = 10;
     s.CurrentY = 5;
@@ -129,7 +128,6 @@ TEST(SurfacePrint, ItemsFollowEachOtherOnTextLinesOfTheFontsHeight) {
     EXPECT_EQ(count_colour(s, QRect(10, 5, 190, large), kRed), red);  // inside the text line
 }
 
-// A wait for a moment between two whole milliseconds never ends before that moment.
 TEST(ClockWait, EndsAtTheFirstWholeMillisecondAfterTheDeadline) {
     test::RecordingClock clock;
     clock.now = 10.0;
