@@ -1,14 +1,17 @@
-// A MIDI keyboard on the shipped instrument: which key plays which string, held and kept
-// notes, and the locks the letter keys obey.
+// A MIDI keyboard on the shipped instrument: keys, held and kept notes, locks, its saved port.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <map>
-#include <vector>
+#include <sstream>
 
 #include "playing/midi_player.h"
+#include "playing/midi_settings.h"
 #include "playing/recording_views.h"
+#include "sound/sound_settings.h"
+#include "support/qt_app.h"
 #include "support/temp_dir.h"
 #include "tuning/tablo_oku.h"
 
@@ -33,38 +36,13 @@ struct Shipped : test::RecordedPlay {
         EXPECT_FALSE(import_tuning(st, test::source_dir() / "data" / "dizek.xls"));
         for (int s = 0; s <= kStringCount; ++s) st.wav_files[s] = "wav" + std::to_string(s);
     }
+    void send(const Message& m) { player.receive(std::vector<unsigned char>(m.begin(), m.end())); }
     MidiPlayer player{ctx, nullptr};  // the message-box lock is the window's
 };
 
-// At rest the strings lie on the white keys A2 (45) .. E6 (88); levers and fine tuning move
-// them and leave their keys silent.
-TEST(MidiKeyMap, FollowsTheLeversInForce) {
-    const int white[] = {88, 86, 84, 83, 81, 79, 77, 76, 74, 72, 71, 69, 67,
-                         65, 64, 62, 60, 59, 57, 55, 53, 52, 50, 48, 47, 45};
-    const std::pair<std::function<void(InstrumentState&)>, KeyStrings> cases[] = {
-        // what changes; keys that change (string 0: the key falls silent)
-        {[](InstrumentState&) {}, {}},
-        {[](InstrumentState& st) { st.mandal_pos[3] = 5, st.mandal_pos[4] = -3; },  // hicaz
-         {{84, 0}, {85, 3}, {83, 0}, {82, 4}}},
-        {[](InstrumentState& st) { st.akord_offset[12] = 60; }, {{69, 0}, {70, 12}}},
-        // E4 raised onto F4: F4's own string keeps it (tie: lower number), E4 moves up a key.
-        {[](InstrumentState& st) { st.mandal_pos[15] = 7; }, {{64, 0}, {66, 15}}},
-        {[](InstrumentState& st) { st.mandal_pos[14] = 1, st.mandal_pos[15] = 7; },
-         {{64, 0}, {65, 15}, {66, 14}}},
-    };
-    for (const auto& [set, changed] : cases) {
-        Shipped p;
-        set(p.st);
-        KeyStrings want;
-        for (int s = 1; s <= kStringCount; ++s) want[white[s - 1]] = s;
-        for (const auto& [key, s] : changed) s ? void(want[key] = s) : void(want.erase(key));
-        EXPECT_EQ(playing_keys(midi_key_map(p.st)), want) << "case " << (&set - &cases[0].first);
-    }
-}
-
+// Pitches of strings 1, 2, .. (MIDI key numbers) and the keys they get.
 TEST(MidiKeyMap, HalfWayCrowdedAndOutOfRangeStrings) {
     const std::pair<std::vector<double>, KeyStrings> cases[] = {
-        // pitches of strings 1, 2, ..
         {{59.5, 60.5, 66.5}, {{60, 1}, {61, 2}, {67, 3}}},  // half-way: white, else upper white
         {{60.1, 59.8}, {{60, 1}, {59, 2}}},                 // the loser moves to its own side
         {{60.2, 60.2}, {{60, 1}, {61, 2}}},                 // a tie: the lower string number
@@ -80,31 +58,18 @@ TEST(MidiKeyMap, HalfWayCrowdedAndOutOfRangeStrings) {
     }
 }
 
-// Key 69 is A4 (string 12), key 60 C4 (string 17), key 61 has no string.
-Message on(int key, int velocity = 100, int channel = 0) {
-    return {0x90 | channel, key, velocity};
-}
-Message off(int key) {
-    return {0x80, key, 64};
-}
-Message pedal(int value) {
-    return {0xB0, 64, value};
-}
-void send(MidiPlayer& player, const Message& m) {
-    player.receive(std::vector<unsigned char>(m.begin(), m.end()));
-}
-
+// At rest the strings lie on the white keys A2 (45) .. E6 (88): key 69 is A4 (string 12), 60
+// C4 (string 17), 84 C6 (string 3); 61 has no string.
 TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
-    const std::string a4_on = "on 12/0 A4", a4_off = "off A4";
-    const std::string c4_on = "on 17/0 C4", c4_off = "off C4";
-    struct Case {
-        const char* what;
-        std::function<void(Shipped&)> set;
-        std::vector<Message> messages;
-        Calls sound;
+    const auto on = [](int key, int velocity = 100, int channel = 0) {
+        return Message{0x90 | channel, key, velocity};
     };
+    const auto off = [](int key) { return Message{0x80, key, 64}; };
+    const auto pedal = [](int value) { return Message{0xB0, 64, value}; };
+    const std::string a4_on = "on 12/0 A4", a4_off = "off A4", c4_on = "on 17/0 C4";
+    using Set = std::function<void(Shipped&)>;
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<const char*, Set, std::vector<Message>, Calls> cases[] = {
         {"held until released", {}, {on(69), off(69)}, {a4_on, a4_off}},
         {"velocity 0 releases, any channel", {}, {on(69, 90, 9), on(69, 0, 9)}, {a4_on, a4_off}},
         {"a key without a string", {}, {on(61), off(61)}, {}},
@@ -114,23 +79,51 @@ TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
         {"below 64 the pedal is up", {}, {pedal(63), on(69), off(69)}, {a4_on, a4_off}},
         {"all notes off", {},
          {pedal(127), on(69), off(69), on(60), {0xB0, 123, 0}, off(60), pedal(0)},
-         {a4_on, c4_on, a4_off, c4_off}},
+         {a4_on, c4_on, a4_off, "off C4"}},
         {"short and unknown messages", {}, {{0x90, 69}, {0xF8}, {}, {0xE0, 0, 64}, {0xB0, 1}}, {}},
         {"the key-up stops the string its key-down started",
-         [](Shipped& p) { send(p.player, on(69)); p.st.mandal_pos[12] = -8; },  // A4 -> key 68
+         [&](Shipped& p) { p.send(on(69)), p.st.mandal_pos[12] = -8; },  // A4 is on key 68 now
          {off(69), on(68)}, {a4_on, a4_off, "on 12/-8 A4"}},
+        {"levers (hicaz) and fine tuning move strings to other keys",
+         [](Shipped& p) { p.st.mandal_pos[3] = 5, p.st.akord_offset[12] = 60; },
+         {on(84), on(85), on(69), on(70)}, {"on 3/5 C6", a4_on}},
         {"a replay or sequence", [](Shipped& p) { p.st.seq_playing = true; }, {on(69)}, {}},
         {"typing a makam name takes letters, not MIDI",
          [](Shipped& p) { p.st.text1_has_focus = true; }, {on(69), off(69)}, {a4_on, a4_off}},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, set, messages, sound] : cases) {
+        SCOPED_TRACE(what);
         Shipped p;
-        if (c.set) c.set(p);
-        for (const Message& m : c.messages) send(p.player, m);
-        EXPECT_EQ(p.sound.calls, c.sound);
+        if (set) set(p);
+        for (const Message& m : messages) p.send(m);
+        EXPECT_EQ(p.sound.calls, sound);
     }
+}
+
+// The saved port is found again after a replug renumbers it; a name with control characters or
+// a FIFO in place of the file gives no port; the sound settings stay.
+TEST(MidiSettingsFile, ThePortIsReadBackSafelyAndFoundAfterAReplug) {
+    const std::string port = "Keys:Keys MIDI 1 20:0";
+    const std::vector<std::string> found{"Midi Through:Midi Through Port-0 14:0", port};
+    EXPECT_EQ(
+        std::pair(find_midi_port(found, port), find_midi_port(found, "Keys:Keys MIDI 1 24:0")),
+        std::pair(std::optional(port), std::optional(port)));
+    EXPECT_FALSE(find_midi_port(found, "Pads:Pads MIDI 1 28:0") || find_midi_port(found, ""));
+    test::ensure_qt_app();
+    test::TempDir dir;
+    const auto file = dir / kSettingsFileName;
+    std::ostringstream log;
+    test::write_file_bytes(file, "[sound]\nbuffer_frames=256\n[midi]\nport=K\\x1b[2J\n");
+    EXPECT_EQ(read_midi_port(file, log), "");
+    EXPECT_NE(log.str().find("control characters; MIDI input is off"), std::string::npos);
+    const std::string odd = "Çalgı, Port 1 \"2\" 24:0";
+    ASSERT_TRUE(write_midi_port(file, odd));
+    EXPECT_EQ(std::pair(read_midi_port(file, log), read_sound_settings(file, log).block_frames),
+              std::pair(odd, 256u));
+    std::filesystem::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+    EXPECT_EQ(read_midi_port(file, log), "");
 }
 
 }  // namespace

@@ -1,24 +1,24 @@
+// The mouse on the strings, the lever strip and the peg; the reset buttons; the strip's drawing.
+
 #include "playing/mouse.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
+#include "playing/lever_controls.h"
+#include "playing/mandal_at.h"
 #include "playing/recording_views.h"
+#include "support/pictures.h"
 
 namespace orvena {
 namespace {
 
-using Sounds = std::vector<std::string>;
+using test::Calls;
 
-struct NoRecorder : PluckRecorder {
-    void before_pluck() override {}
-    void after_pluck() override {}
-};
-
-// An instrument after start-up (string 12 selected) whose sound, views and messages are
-// recorded.
-struct Mouse : test::RecordedPlay {
+// String 12 selected, positions 17 cents apart; the recorder's steps go among the drawings.
+struct Mouse : test::RecordedPlay, PluckRecorder {
     Mouse() {
         set_lever_limits(st);
         set_names(st);
@@ -32,110 +32,164 @@ struct Mouse : test::RecordedPlay {
         st.cur_string = 12;
         st.last_string = 1;
     }
-    void click_string(double x, double y, int button = kLeftButton) {
-        Picture2_MouseDown(ctx, recorder, button, x, y);
-    }
-    NoRecorder recorder;
+    void before_pluck() override { views.calls.push_back("record"); }
+    void after_pluck() override { views.calls.push_back("timer"); }
 };
 
-double band(int n) {  // the middle of string n's band on the drawing
-    return 29 + 15 * (n - 1);
-}
+const auto band = [](int n) { return 29.0 + 15 * (n - 1); };  // the middle of string n's band
 
+// The string sounds before anything is drawn (while recording, between the recorder's two
+// steps); during a sequence (the last row) nothing plays. y 36.5: 14.5 rounds to 14.
 TEST(StringClicks, PluckOnlyWithTheLeftButtonInsideTheStringsArea) {
     struct Case {
         double x, y;
         int button, string;  // string 0: nothing happens
+        const char* note;
+        bool recording;
     };
+    // clang-format off
     const Case cases[] = {
-        {700, 20, 1, 0},       {700, 21, 1, 1},          {700, 36.5, 1, 1},  // 14.5 -> 14
-        {700, 37, 1, 2},       {700, 409, 1, 26},        {700, 410, 1, 0},
-        {623, 25, 1, 0},       {624, 25, 1, 1},          {730, 25, 1, 0},
-        {419, band(13), 1, 0}, {419.5, band(13), 1, 13}, {700, 25, 2, 0}};
+        {700, 20, 1, 0, "", true},   {700, 21, 1, 1, "E6", true},    {700, 36.5, 1, 1, "E6", false},
+        {700, 37, 1, 2, "D6", true}, {700, 409, 1, 26, "A2", false}, {700, 410, 1, 0, "", false},
+        {623, 25, 1, 0, "", false},  {624, 25, 1, 1, "E6", false},   {730, 25, 1, 0, "", true},
+        {419, band(13), 1, 0, "", false}, {419.5, band(13), 1, 13, "G4", true},
+        {700, 25, 2, 0, "", true},   {700, 25, 1, 0, "", false}};
+    // clang-format on
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "x " << c.x << " y " << c.y);
         Mouse m;
+        m.st.recording = c.recording, m.st.seq_playing = &c == std::end(cases) - 1;
         m.st.mandal_pos[c.string] = -3;
-        m.click_string(c.x, c.y, c.button);
-        const Sounds expected = c.string == 0 ? Sounds{}
-                                              : Sounds{"off " + m.st.note_names[c.string],
-                                                       std::to_string(c.string) + "/-3"};
-        EXPECT_EQ(m.sound.calls, expected) << "x " << c.x << " y " << c.y;
-        EXPECT_EQ(m.st.cur_string, c.string == 0 ? 12 : c.string);
+        Picture2_MouseDown(m.ctx, m, c.button, c.x, c.y);
+        const std::string n = std::to_string(c.string);
+        Calls sound, views{"tel_çiz", "key up " + n, "mandal_at", "porte", "etiket"};
+        if (c.recording) views.insert(views.begin(), {"record", "timer"});
+        if (c.string != 0) sound = {"off " + std::string(c.note), n + "/-3"};
+        EXPECT_EQ(std::tuple(m.sound.calls, m.views.calls, int{m.st.cur_string}),
+                  std::tuple(sound, c.string ? views : Calls{}, c.string ? c.string : 12));
     }
 }
 
 TEST(Sweep, PlucksEachBandOnceAsThePointerEntersIt) {
     Mouse m;
     m.st.last_string = 5;
-    for (double y : {band(5), band(5) + 3, band(6), band(6) - 2, band(5), 20.0, 410.0}) {
+    for (double y : {band(5), band(5) + 3, band(6), band(6) - 2, band(5), 20.0, 410.0})
         Picture2_MouseMove(m.ctx, kRightButton, y);
-    }
     Picture2_MouseMove(m.ctx, kLeftButton | kRightButton, band(8));
-    EXPECT_EQ(m.sound.calls, (Sounds{"6/0", "5/0"}));
-    EXPECT_TRUE(m.views.calls.empty());  // "detay  göster" is off
-    m.st.show_details = true;
+    EXPECT_EQ(std::pair(m.sound.calls, m.views.calls), std::pair(Calls{"6/0", "5/0"}, Calls{}));
+    m.st.show_details = true;  // "detay  göster": the sweep redraws
     Picture2_MouseMove(m.ctx, kRightButton, band(7));
-    EXPECT_EQ(m.views.calls, (test::Calls{"tel_çiz", "mandal_at", "porte", "etiket"}));
+    EXPECT_EQ(m.views.calls, (Calls{"tel_çiz", "mandal_at", "porte", "etiket"}));
 }
 
+// String 12 runs -8..12: position i owns 151 + 16k < x < 167 + 16k, k = i + 8; 26's levers 9..11
+// are silent. MANDAL RESET redraws the legend number of each moved lever, and the strip.
 TEST(LeverClicks, SetThePositionWhoseZoneIsHit) {
-    struct Case {
-        int string;
-        double x;
-        int position;  // the lever starts at 0
-        bool sounds;
-    };
-    // String 12 runs -8..12: position i owns 151 + 16k < x < 167 + 16k, k = i + 8.
-    const Case cases[] = {{12, 152, -8, true}, {12, 151, 0, false},  {12, 167, 0, false},
-                          {12, 287, 0, true},  {12, 472, 12, true},  {12, 487, 0, false},
-                          {1, 152, -5, true},  {26, 447, 10, false}, {26, 431, 9, false},
-                          {26, 415, 8, true}};
-    for (const Case& c : cases) {
-        Mouse m;
-        m.st.cur_string = static_cast<std::int16_t>(c.string);
-        Picture1_MouseDown(m.ctx, c.x);
-        EXPECT_EQ(m.st.mandal_pos[c.string], c.position) << c.string << " x " << c.x;
-        EXPECT_EQ(m.sound.calls.size(), c.sounds ? 2u : 0u);
-        EXPECT_EQ(m.views.calls.size(), c.sounds ? 4u : 0u);  // 26's strip keeps the old lever
-    }
-}
-
-TEST(TuningPeg, FourUpperLeftClicksRaiseEveryPositionBy20Cents) {
-    for (int s : {1, 12, 26}) {
+    const std::tuple<int, double, int, bool> cases[] = {
+        {12, 152, -8, true}, {12, 151, 0, false}, {12, 167, 0, false}, {12, 287, 0, true},
+        {12, 472, 12, true}, {12, 487, 0, false}, {1, 152, -5, true},  {26, 447, 10, false},
+        {26, 431, 9, false}, {26, 415, 8, true}};
+    for (auto [s, x, position, sounds] : cases) {
         Mouse m;
         m.st.cur_string = static_cast<std::int16_t>(s);
-        const InstrumentState before = m.st;
-        for (int i = 0; i < 4; ++i) Picture5_MouseDown(m.ctx, 10, 20);
-        for (int p = kLeverLo; p <= kLeverHi; ++p) {
-            const double ratio = double(m.st.sample_rate(s, p)) / before.sample_rate(s, p);
-            EXPECT_NEAR(1200 * std::log2(ratio), 20, 0.2) << "string " << s << " position " << p;
-        }
+        Picture1_MouseDown(m.ctx, x);
+        EXPECT_EQ(std::tuple(int{m.st.mandal_pos[s]}, m.sound.calls.size(), m.views.calls.size()),
+                  std::tuple(position, sounds ? 2u : 0u, sounds ? 4u : 0u))
+            << s << " x " << x;
     }
-    struct Case {
-        double x, y;
-        int start, offset;
-    };
-    const Case cases[] = {{26.9, 44.9, 0, 5},    {0, 45, 0, 1},        {27, 0, 0, -5},
-                          {54, 89, 0, -1},       {10, 10, 1195, 1200}, {10, 10, 1196, 1196},
-                          {40, 60, -1200, -1200}};
-    for (const Case& c : cases) {
+    Mouse m;
+    m.st.mandal_pos[5] = 3, m.st.mandal_pos[12] = -4;
+    Command9_Click(m.ctx);
+    EXPECT_TRUE(m.st.mandal_pos[5] == 0 && m.st.mandal_pos[12] == 0 && m.sound.calls.empty());
+    EXPECT_EQ(m.views.calls,
+              (Calls{"arıza_yaz 5", "arıza_yaz 12", "mandal_at", "porte", "etiket"}));
+}
+
+// The peg's left half raises, the right lowers, the upper half by 5 cents, never beyond an octave
+// (refused silently); AKORD RESET silently undoes it. Cents: 1200 log2(rate / untouched rate).
+TEST(FineTuning, ThePegTurnsTheStringAndTheResetUndoesIt) {
+    const std::tuple<double, double, int, int> cases[] = {
+        {26.9, 44.9, 0, 5},   {0, 45, 0, 1},        {27, 0, 0, -5},        {54, 89, 0, -1},
+        {10, 10, 1195, 1200}, {10, 10, 1196, 1196}, {40, 60, -1200, -1200}};
+    for (auto [x, y, start, offset] : cases) {
+        SCOPED_TRACE(testing::Message() << "x " << x << " y " << y << " from " << start);
         Mouse m;
-        m.st.akord_offset[12] = static_cast<std::int16_t>(c.start);
-        Picture5_MouseDown(m.ctx, c.x, c.y);
-        EXPECT_EQ(m.st.akord_offset[12], c.offset) << "x " << c.x << " y " << c.y;
-        EXPECT_EQ(m.sound.calls.empty(), c.start == c.offset);  // a refused turn is silent
+        const InstrumentState untouched = m.st;
+        const auto expect_cents = [&](double cents) {
+            for (int p = kLeverLo; p <= kLeverHi; ++p) {
+                const double ratio = double(m.st.sample_rate(12, p)) / untouched.sample_rate(12, p);
+                EXPECT_NEAR(1200 * std::log2(ratio), cents, 0.2) << "lever " << p;
+            }
+        };
+        m.st.akord_offset[12] = static_cast<std::int16_t>(start);
+        Picture5_MouseDown(m.ctx, x, y);
+        EXPECT_EQ(std::pair(int{m.st.akord_offset[12]}, m.sound.calls.empty()),
+                  std::pair(offset, start == offset));
+        expect_cents(start == offset ? 0 : offset);
+        m.sound.calls.clear(), m.views.calls.clear();
+        Command8_Click(m.ctx);
+        EXPECT_EQ(std::tuple(int{m.st.akord_offset[12]}, m.sound.calls, m.views.calls),
+                  std::tuple(0, Calls{}, Calls{"etiket"}));
+        expect_cents(0);
     }
 }
 
-TEST(MouseGates, NothingActsDuringARecordingOrSequenceButTheStringClick) {
-    for (bool recording : {true, false}) {
-        Mouse m;
-        (recording ? m.st.recording : m.st.seq_playing) = true;
-        Picture1_MouseDown(m.ctx, 287);
-        Picture5_MouseDown(m.ctx, 10, 10);
-        Picture2_MouseMove(m.ctx, kRightButton, band(3));
-        m.click_string(700, band(4));
-        EXPECT_EQ(m.sound.calls.size(), recording ? 2u : 0u);  // the recorded click alone
+using test::rgb;
+constexpr QRgb kRed = rgb(255, 0, 0), kBlack = 0, kBlue = rgb(0, 0, 255);
+constexpr QRgb kGold = rgb(238, 201, 0), kGrey = rgb(224, 224, 224);
+
+// The strip stands at x -100, as wide as the string's levers need. Levers up to the position
+// are raised (a filled box), those above it tilted (an outline: grey middle, slanted side in
+// colour); the lowest is black, 0 blue, steps above 8 gold, the rest red. String 26's levers
+// 9..12 vanish in the grey unless their steps are above 8, and a piece of rail covers their
+// feet. Every position number stands under its lever, apart from its neighbours.
+TEST(LeverStrip, ShowsTheSelectedStringsLeversAndTheirNumbers) {
+    struct Case {
+        int string, lo, hi, position, step_cap, width;
+    };
+    const Case cases[] = {
+        {1, -5, 6, 0, 99, 372},    {2, -5, 8, 8, 99, 404},    {4, -5, 8, -1, 99, 404},
+        {5, -7, 10, 3, 99, 468},   {8, -8, 12, 0, 99, 516},   {12, -8, 12, 12, 99, 516},
+        {12, -8, 12, -8, 99, 516}, {26, -8, 12, 12, 99, 516}, {26, -8, 12, 0, 8, 516}};
+    test::ensure_qt_app();
+    Surface pic(485, kLeverStripHeight);
+    for (const Case& c : cases) {
+        InstrumentState st;
+        set_lever_limits(st);
+        for (int p = kLeverLo; p <= kLeverHi; ++p)
+            st.mandal_step(c.string, p) = static_cast<std::int16_t>(std::min(p, c.step_cap));
+        st.cur_string = static_cast<std::int16_t>(c.string);
+        st.mandal_pos[c.string] = static_cast<std::int16_t>(c.position);
+        const LeverStripPlacement placed = mandal_at(pic, st);
+        EXPECT_EQ(std::tuple(placed.left, placed.width, pic.width()),
+                  std::tuple(-100, c.width, c.width))
+            << "string " << c.string;
+        const auto ink = [&](int x1, int x2) {  // black in the numbers' band below the rail
+            return test::has_colour(pic, QRect(QPoint(x1, 43), QPoint(x2, 58)), kBlack);
+        };
+        for (int i = c.lo; i <= c.hi; ++i) {
+            SCOPED_TRACE(testing::Message() << "string " << c.string << " lever " << i);
+            const int x = 156 + 16 * (i - c.lo);  // the lever's foot spans x..x+5
+            const QRgb colour = i > 8 && c.step_cap > 8   ? kGold
+                                : i > 8 && c.string == 26 ? kGrey
+                                : i == 0                  ? kBlue
+                                : i == c.lo               ? kBlack
+                                                          : kRed;
+            if (i <= c.position) {
+                EXPECT_EQ(pic.pixel(x + 2, 30), colour);
+            } else {
+                EXPECT_EQ(std::pair(pic.pixel(x + 2, 30), pic.pixel(x + 5, 30)),
+                          std::pair(kGrey, colour));
+            }
+            EXPECT_TRUE(ink(x - 3, x + 8)) << "no number under the lever";
+            if (i < c.hi) {
+                EXPECT_FALSE(ink(x + 9, x + 13)) << "runs into the next number";
+            }
+        }
+        // The foot of a tilted lever 9, or the rail piece over it.
+        if (c.position < 9 && c.hi == 12) {
+            EXPECT_EQ(pic.pixel(156 + 16 * 17 + 3, 40), c.string == 26 ? kBlack : kGold);
+        }
     }
 }
 

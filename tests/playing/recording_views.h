@@ -1,6 +1,5 @@
 #pragma once
-// Views that write down which display method ran, in order, for handler tests, and the
-// recorded instrument those tests play.
+// For the handler tests: views that write down each drawing, and a fully recorded instrument.
 
 #include <string>
 #include <vector>
@@ -28,7 +27,6 @@ class RecordingViews : public Views {
     }
 };
 
-// An instrument state with handlers whose sound, displays and messages are all recorded.
 struct RecordedPlay {
     InstrumentState st;
     RecordingSound sound;

@@ -1,134 +1,80 @@
-// Window controls: option arrays and scroll bars act only on a change, the window previews
-// keys.
+// The window previews its controls' keys, auto-repeat included; message boxes speak Turkish.
+
+#include "surface/controls.h"
 
 #include <gtest/gtest.h>
 
+#include <QtTest/qtestspontaneevent.h>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
-#include <QLineEdit>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
-#include <tuple>
-#include <vector>
+#include <filesystem>
+#include <sstream>
 
 #include "support/qt_app.h"
-#include "surface/controls.h"
+#include "surface/dialogs.h"
+#include "surface/qt_translation.h"
 
 namespace orvena {
 namespace {
 
-class ControlsTest : public ::testing::Test {
-  protected:
-    void SetUp() override { test::ensure_qt_app(); }
-};
-
-TEST_F(ControlsTest, OptionArrayActsOnlyOnAChange) {
-    QWidget window;
-    OptionArray options("Option1");
-    for (int i = 1; i <= 8; ++i)
-        options.add(i, &window, QString::number(i), "")->setGeometry(0, 20 * i, 80, 20);
-    window.show();
-    std::vector<int> clicks;
-    options.select(5);  // before the action is attached: a design-time selection
-    options.on_click([&](int index) { clicks.push_back(index); });
-    options.select(5);
-    EXPECT_TRUE(clicks.empty()) << "selecting the selected button again ran its action";
-    options.select(2);
-    ASSERT_EQ(clicks, std::vector<int>{2}) << "the action runs inside select, once";
-    EXPECT_TRUE(options.Value(2) && !options.Value(5) && options.selected() == 2);
-    // A user's click on the selected button changes nothing; on another button it acts.
-    QTest::mouseClick(options.button(2), Qt::LeftButton, {}, QPoint(6, 10));
-    QTest::mouseClick(options.button(7), Qt::LeftButton, {}, QPoint(6, 10));
-    EXPECT_EQ(clicks, (std::vector<int>{2, 7}));
-    EXPECT_THROW(options.button(9), std::out_of_range);
-}
-
-// The speed bar acts only on a change of value; the fine-shift pattern, a change that resets
-// the bar to 0, runs the action again for the reset, nested, and not a third time.
-TEST_F(ControlsTest, ScrollBarActsOnlyOnAChangeAndOnceMoreForItsOwnReset) {
-    ScrollBar bar(Qt::Vertical);
-    std::vector<int> seen;
-    bar.on_change([&] {
-        seen.push_back(bar.Value());
-        if (bar.Value() == 33) bar.setValue(30);
-    });
-    bar.configure(30, 60, 2, 5, 40);                 // the design, not a change
-    for (int v : {40, 44, 99, 99}) bar.setValue(v);  // beyond the range: stops at the end
-    bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
-    bar.triggerAction(QAbstractSlider::SliderPageStepSub);
-    bar.setValue(33);
-    EXPECT_EQ(seen, (std::vector<int>{44, 60, 58, 53, 33, 30}));
-    EXPECT_EQ(bar.Value(), 30);
-}
-
-// ---- Key preview --------------------------------------------------------------------------
-
-struct KeyLog {
-    std::vector<std::pair<char, KeyInfo>> events;  // 'd' down, 'u' up
-};
-
-class KeyPreviewTest : public ControlsTest {
-  protected:
+// A window with a scroll bar and two option buttons in a frame, and a text box; its key
+// preview writes down what it sees: "+A" down, "-A" up, "^" with Shift, "*" a repeat.
+struct Controls : ::testing::Test {
     void SetUp() override {
-        ControlsTest::SetUp();
-        window = std::make_unique<QWidget>();
-        frame = new QGroupBox("Velmora", window.get());
-        bar = new ScrollBar(Qt::Vertical, frame);
         bar->configure(30, 60, 2, 5, 40);
-        text = new QLineEdit(window.get());
         options.add(1, frame, "a", "a");
         options.add(2, frame, "b", "b");
         options.select(1);
-        preview = new KeyPreview(window.get());
-        preview->setParent(window.get());
-        preview->on_key_down([this](const KeyInfo& k) {
-            log.events.push_back({'d', k});
-            return false;
-        });
-        preview->on_key_up([this](const KeyInfo& k) {
-            log.events.push_back({'u', k});
-            return false;
-        });
+        preview.on_key_down([this](const KeyInfo& k) { return note('+', k); });
+        preview.on_key_up([this](const KeyInfo& k) { return note('-', k); });
     }
-    std::unique_ptr<QWidget> window;
-    QGroupBox* frame = nullptr;
-    ScrollBar* bar = nullptr;
-    QLineEdit* text = nullptr;
+    bool note(char kind, const KeyInfo& k) {
+        const bool letter = k.key_code >= 'A' && k.key_code <= 'Z';
+        log += std::string(log.empty() ? "" : " ") + kind +
+               (letter ? std::string(1, char(k.key_code)) : std::to_string(k.key_code)) +
+               std::string(k.shift, '^') + (k.auto_repeat ? "*" : "");
+        return false;
+    }
+    const bool app = (test::ensure_qt_app(), true);  // before the first widget
+    QWidget window;
+    QGroupBox* frame = new QGroupBox("Velmora", &window);
+    ScrollBar* bar = new ScrollBar(Qt::Vertical, frame);
+    QLineEdit* text = new QLineEdit(&window);
     OptionArray options{"Option2"};
-    KeyPreview* preview = nullptr;
-    KeyLog log;
+    KeyPreview preview{&window};
+    std::string log;
 };
 
-// Each arrow key on the focused scroll bar or option button is seen by the window once,
-// down and up, and moves neither control. One key at a time: a pair could cancel out.
-TEST_F(KeyPreviewTest, WindowSeesArrowKeysMeantForScrollBarAndOptionsAndTheyStayPut) {
-    const std::pair<int, int> arrows[] = {{Qt::Key_Left, vbKeyLeft},
-                                          {Qt::Key_Up, vbKeyUp},
-                                          {Qt::Key_Right, vbKeyRight},
-                                          {Qt::Key_Down, vbKeyDown}};
-    // Counts the key presses that reach a control past the window's preview.
-    struct KeyCounter : QObject {
-        int presses = 0;
+// Each arrow key on the focused scroll bar or option button is seen by the window once, down
+// and up, and moves neither control. One key at a time: a pair could cancel out.
+TEST_F(Controls, WindowSeesArrowKeysMeantForScrollBarAndOptionsAndTheyStayPut) {
+    struct KeyCounter : QObject {  // key presses delivered to the control itself
+        int n = 0;
         bool eventFilter(QObject*, QEvent* e) override {
-            presses += e->type() == QEvent::KeyPress;
+            n += e->type() == QEvent::KeyPress;
             return false;
         }
     };
     for (QWidget* control :
          {static_cast<QWidget*>(bar), static_cast<QWidget*>(options.button(1))}) {
-        for (auto [key, code] : arrows) {
+        for (int code : {37, 38, 39, 40}) {  // Left, Up, Right, Down
             SCOPED_TRACE(testing::Message() << control->metaObject()->className() << " " << code);
-            log.events.clear();
+            log.clear();
             KeyCounter reached;
             control->installEventFilter(&reached);
-            QTest::keyClick(control, static_cast<Qt::Key>(key));
+            QTest::keyClick(control, Qt::Key(Qt::Key_Left + code - 37));
             control->removeEventFilter(&reached);
-            EXPECT_EQ(reached.presses, 0);
-            ASSERT_EQ(log.events.size(), 2u);
-            EXPECT_EQ(std::tuple(log.events[0].first, log.events[0].second.key_code,
-                                 log.events[1].first, bar->Value(), options.selected()),
-                      std::tuple('d', code, 'u', 40, 1));
+            const std::string n = std::to_string(code);
+            EXPECT_EQ(std::tuple(reached.n, log, bar->Value(), options.selected()),
+                      std::tuple(0, "+" + n + " -" + n, 40, 1));
         }
     }
 }
@@ -136,43 +82,109 @@ TEST_F(KeyPreviewTest, WindowSeesArrowKeysMeantForScrollBarAndOptionsAndTheyStay
 // Letters typed into a text box are the box's alone, a release included, unless the key went
 // down elsewhere; on other controls the window sees them with their shift state and the
 // toolkit's auto-repeat; another window's keys are its own.
-TEST_F(KeyPreviewTest, TextBoxesTakeTheirKeysAndOtherControlsShareThemWithTheWindow) {
-    const auto send = [](QWidget* to, QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers mods,
-                         const char* typed, bool repeat = false) {
+TEST_F(Controls, TextBoxesTakeTheirKeysAndOtherControlsShareThemWithTheWindow) {
+    const auto send = [](QWidget* to, QEvent::Type type, Qt::Key key, const char* typed,
+                         bool repeat = false) {
+        const auto mods = *typed == 'S' ? Qt::ShiftModifier : Qt::NoModifier;
         QKeyEvent e(type, key, mods, QString::fromUtf8(typed), repeat);
         QCoreApplication::sendEvent(to, &e);
     };
     QTest::keyClick(text, Qt::Key_Q);
-    send(text, QEvent::KeyPress, Qt::Key_S, Qt::ShiftModifier, "S");
-    send(bar, QEvent::KeyRelease, Qt::Key_S, Qt::ShiftModifier, "S");  // pressed in the box
-    EXPECT_EQ(text->text(), QStringLiteral("qS"));
-    EXPECT_TRUE(log.events.empty());
-
-    send(bar, QEvent::KeyPress, Qt::Key_S, Qt::ShiftModifier, "S");
-    send(bar, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a", true);
-    send(text, QEvent::KeyRelease, Qt::Key_S, Qt::ShiftModifier, "S");  // held into the box
-    EXPECT_EQ(text->text(), QStringLiteral("qS"));
-    ASSERT_EQ(log.events.size(), 3u);
-    EXPECT_EQ(std::tuple(log.events[0].second.key_code, log.events[0].second.shift,
-                         log.events[1].second.auto_repeat, log.events[2].first,
-                         log.events[2].second.key_code),
-              std::tuple(83, 1, true, 'u', 83));
-    QLineEdit elsewhere;  // another window: its keys are its own
+    send(text, QEvent::KeyPress, Qt::Key_S, "S");
+    send(bar, QEvent::KeyRelease, Qt::Key_S, "S");  // pressed in the box
+    EXPECT_EQ(std::pair(text->text(), log), std::pair(QStringLiteral("qS"), std::string()));
+    send(bar, QEvent::KeyPress, Qt::Key_S, "S");
+    send(bar, QEvent::KeyPress, Qt::Key_A, "a", true);
+    send(text, QEvent::KeyRelease, Qt::Key_S, "S");  // held into the box
+    EXPECT_EQ(std::pair(text->text(), log),
+              std::pair(QStringLiteral("qS"), std::string("+S^ +A* -S^")));
+    // The dotless ı of a Turkish keyboard is string 8's key, where I sits on others; ö has none.
+    const auto code = [](int key, const char* typed) {
+        return vb_key_code(QKeyEvent(QEvent::KeyPress, key, {}, QString::fromUtf8(typed)));
+    };
+    EXPECT_EQ(std::pair(code(Qt::Key_unknown, "ı"), code(Qt::Key_Odiaeresis, "ö")),
+              std::pair(int{'I'}, 0));
+    QLineEdit elsewhere;
     QTest::keyClick(&elsewhere, Qt::Key_Q);
-    EXPECT_EQ(log.events.size(), 3u);
-    EXPECT_EQ(elsewhere.text(), QStringLiteral("q"));
+    EXPECT_EQ(std::pair(elsewhere.text(), log),
+              std::pair(QStringLiteral("q"), std::string("+S^ +A* -S^")));
 }
 
-// The dotless ı of a Turkish keyboard is string 8's key, where I sits on others; a letter the
-// instrument has no string for plays nothing.
-TEST(KeyCodes, TheDotlessIIsStringEightsKey) {
-    test::ensure_qt_app();
-    auto code = [](int key, const char* text) {
-        return vb_key_code(
-            QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString::fromUtf8(text)));
+// Under X11 auto-repeat a held key sends release/press pairs: they reach the window as repeats,
+// whatever the toolkit flagged, and a real release still arrives in its place among the other
+// keys. Sent: "+A100" A pressed at 100 ms, "-A760r" released, flagged a repeat by the toolkit;
+// "~" the settling time after which a held release is due.
+TEST_F(Controls, AutoRepeatPairsReachTheWindowAsRepeats) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"+A100 -A760 +A760 -A800 +A800 ~ -A950", "+A +A* +A* -A"},  // one timestamp a pair
+        {"+S0 -S0 +S0 ~ -S0", "+S +S* -S"},                          // no timestamps
+        {"+A100 -A760r +A760r", "+A -A* +A*"},
+        {"+A100 -A200 +A230", "+A -A +A"},  // a second stroke
+        {"+A100 +S150 -A200 +D200", "+A +S -A +D"},
+        {"+Q100 -Q300", "+Q -Q"},  // a real release after the wait
     };
-    EXPECT_EQ(code(Qt::Key_unknown, "ı"), 'I');
-    EXPECT_EQ(code(Qt::Key_Odiaeresis, "ö"), 0);
+    preview.hold_releases(true);
+    for (auto [sent, reported] : cases) {
+        log.clear();
+        std::istringstream events(sent);
+        for (std::string e; events >> e;) {
+            if (e != "~") {
+                QKeyEvent event(e[0] == '+' ? QEvent::KeyPress : QEvent::KeyRelease, e[1],
+                                Qt::NoModifier, QString(QChar(e[1])).toLower(), e.back() == 'r');
+                event.setTimestamp(std::stoull(e.substr(2)));
+                QSpontaneKeyEvent::setSpontaneous(&event);
+                QApplication::instance()->notify(options.button(1), &event);
+            }
+            if (e == "~" || events.eof()) QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return log == reported; }, 2000)) << sent << ": " << log;
+    }
+}
+
+// The title, CR LF as line breaks, no icon (0) with one button or the question icon (4) with
+// two, Turkish buttons, the answer of the button pressed; a box taken away answers No.
+TEST(MessageBox, ShowsTextTitleAndTurkishButtonsAndAnswersThePressedOne) {
+    test::ensure_qt_app();
+    QtDialogs dialogs;
+    const std::tuple<MessageButtons, const char*, MessageAnswer, const char*> cases[] = {
+        {MessageButtons::Ok, "Tamam", MessageAnswer::Ok, "0 Tamam"},
+        {MessageButtons::YesNo, "Evet", MessageAnswer::Yes, "4 Evet Hayır"},
+        {MessageButtons::YesNo, "Hayır", MessageAnswer::No, "4 Evet Hayır"},
+        {MessageButtons::YesNo, "", MessageAnswer::No, "4 Evet Hayır"}};
+    for (const auto& [buttons, press, answer, icon_and_buttons] : cases) {
+        QString seen;
+        QTimer::singleShot(0, [&, press = press] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            QStringList texts{box->windowTitle(), box->text(), QString::number(box->icon())};
+            for (QAbstractButton* b : box->buttons()) texts << b->text();
+            std::sort(texts.begin() + 3, texts.end());
+            seen = texts.join('|');
+            if (*press == '\0') dialogs.close_open_message();
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == QString::fromUtf8(press)) b->click();
+        });
+        QTimer::singleShot(5000, [] {  // never hang the suite
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->done(0);
+        });
+        EXPECT_EQ(dialogs.message("12\r\nses dosyasında hata.", buttons), answer) << press;
+        EXPECT_EQ(seen, QString::fromUtf8("O R V E N A|12\nses dosyasında hata.|") +
+                            QString::fromUtf8(icon_and_buttons).replace(' ', '|'));
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+}
+
+TEST(TurkishToolkit, TheProgressBoxCancelsInTurkish) {
+    test::ensure_qt_app();
+    const std::filesystem::path qm =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath).toStdString() + "/qtbase_tr.qm";
+    if (!std::filesystem::exists(qm)) GTEST_SKIP() << "qt6-translations-l10n is not installed";
+    const auto translator = install_turkish_toolkit_texts();
+    ASSERT_NE(translator, nullptr);
+    EXPECT_EQ(QProgressDialog().findChild<QPushButton*>()->text(), QString::fromUtf8("İptal"));
+    QCoreApplication::removeTranslator(translator.get());
+    EXPECT_EQ(install_turkish_toolkit_texts("/nonexistent"), nullptr);
 }
 
 }  // namespace
