@@ -126,8 +126,10 @@ def test_targets(build):
     names = set()
     for line in r.stdout.splitlines():
         name = line.split(":")[0]
-        # The test programs, and the files of the program folder some tests read.
-        if re.fullmatch(r"test_\w+|orvena_(makams|samples|workbook|melodies|tunings)", name):
+        # The test programs, the fuzz replays, and the files of the program folder some tests
+        # read.
+        pattern = r"test_\w+|fuzz_replay_\w+|orvena_(makams|samples|workbook|melodies|tunings)"
+        if re.fullmatch(pattern, name):
             names.add(name)
     return sorted(names)
 
