@@ -102,7 +102,8 @@ TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
 }
 
 // The saved port is found again after a replug renumbers it; a name with control characters or
-// a FIFO in place of the file gives no port; the sound settings stay.
+// a FIFO in place of the file gives no port; the sound settings stay; a name a user wrote
+// with a comma and no quotes keeps its comma; a file that cannot be written says so.
 TEST(MidiSettingsFile, ThePortIsReadBackSafelyAndFoundAfterAReplug) {
     const std::string port = "Keys:Keys MIDI 1 20:0";
     const std::vector<std::string> found{"Midi Through:Midi Through Port-0 14:0", port};
@@ -121,9 +122,13 @@ TEST(MidiSettingsFile, ThePortIsReadBackSafelyAndFoundAfterAReplug) {
     ASSERT_TRUE(write_midi_port(file, odd));
     EXPECT_EQ(std::pair(read_midi_port(file, log), read_sound_settings(file, log).block_frames),
               std::pair(odd, 256u));
+    test::write_file_bytes(file, "[midi]\nport=Keys, MIDI 1 20:0\n");  // edited by hand
+    EXPECT_EQ(read_midi_port(file, log), "Keys,MIDI 1 20:0");
     std::filesystem::remove(file);
     ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
     EXPECT_EQ(read_midi_port(file, log), "");
+    test::write_file_bytes(dir / "plain", "");  // a file where the folder should be
+    EXPECT_FALSE(write_midi_port(dir / "plain" / kSettingsFileName, port));
 }
 
 }  // namespace

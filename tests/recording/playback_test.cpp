@@ -2,8 +2,11 @@
 // moves only by waiting: what sounds and when, the file, the lamps, the counter, bad files.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
+#include <filesystem>
 #include <functional>
 
 #include "playing/mouse.h"
@@ -89,6 +92,38 @@ TEST(Recording, WritesEachNoteWhenTheNextPluckOrTheStopEndsIt) {
     d.recorder.stop_buton_Click();
     EXPECT_EQ(d.file(), "");
     EXPECT_TRUE(d.dialogs.shown().empty());
+}
+
+// A recording file that cannot be made is reported at once and nothing records; one whose
+// writes start failing (the file may grow no further) keeps what it had and is reported at
+// the stop.
+TEST(Recording, AFileThatCannotBeWrittenIsReported) {
+    const std::vector<std::string> told = {kRecordFileErrorMessage};
+    {
+        Desk d;
+        std::filesystem::create_directory(d.recorder.file_path());
+        d.recorder.rec_buton_Click();
+        EXPECT_EQ(std::pair(d.st.recording, d.dialogs.texts()), std::pair(false, told));
+    }
+    Desk d;
+    d.recorder.rec_buton_Click();
+    d.click_string_after(10, 5);
+    d.click_string_after(120, 9);
+    const std::string first = " 5             0             120 \r\n";
+    ASSERT_EQ(d.file(), first);
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit full = before;
+    full.rlim_cur = first.size();
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    d.click_string_after(250, 5);
+    const auto during = d.dialogs.texts();
+    d.recorder.stop_buton_Click();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_TRUE(during.empty());
+    EXPECT_EQ(std::pair(d.file(), d.dialogs.texts()), std::pair(first, told));
 }
 
 TEST(Replay, SoundsEachNoteAtTheSumOfTheEarlierIntervalsWithTheInstrumentsLever) {

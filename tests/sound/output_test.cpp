@@ -2,13 +2,17 @@
 // kept in hand after dropouts, real-time scheduling for its thread.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <sstream>
 #include <tuple>
 
 #include "sound/block_size_policy.h"
+#include "sound/linux_scheduling.h"
 #include "sound/output_choice.h"
 #include "sound/realtime_priority.h"
 #include "sound/reconnect.h"
@@ -252,6 +256,30 @@ TEST(RealtimePriority, DirectlyWhenAllowedElseThroughRtkitElseNormal) {
         const RealtimeGrant grant = request_realtime(77, system, knobs.bus ? &system : nullptr);
         EXPECT_EQ(describe_grant(grant), granted) << granted;
         EXPECT_EQ(system.calls, calls) << granted;
+    }
+}
+
+// The system's own answers, in a child process (a hard limit, once lowered, stays lowered):
+// a thread at normal priority has no real-time priority, the real-time CPU cap is set where
+// there is none, and a tighter cap the user set stays.
+TEST(RealtimePriority, TheSystemKeepsTheTighterRealtimeCpuCap) {
+    const std::tuple<rlim_t, rlim_t> cases[] = {{RLIM_INFINITY, 200000}, {1000, 1000}};
+    for (const auto& [before, after] : cases) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            LinuxScheduling system;
+            rlimit limit{before, before};
+            if (before != RLIM_INFINITY && setrlimit(RLIMIT_RTTIME, &limit) != 0) _exit(2);
+            const bool ok = !system.realtime_priority_of(current_thread_id()) &&
+                            system.limit_realtime_cpu(200000) == 0 &&
+                            getrlimit(RLIMIT_RTTIME, &limit) == 0 && limit.rlim_cur == after &&
+                            limit.rlim_max == after;
+            _exit(ok ? 0 : 1);
+        }
+        int status = -1;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_EQ(status, 0) << before;
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
@@ -20,7 +21,9 @@
 
 #include "support/qt_app.h"
 #include "surface/dialogs.h"
+#include "surface/picture_box.h"
 #include "surface/qt_translation.h"
+#include "surface/surface.h"
 
 namespace orvena {
 namespace {
@@ -185,6 +188,50 @@ TEST(TurkishToolkit, TheProgressBoxCancelsInTurkish) {
     EXPECT_EQ(QProgressDialog().findChild<QPushButton*>()->text(), QString::fromUtf8("İptal"));
     QCoreApplication::removeTranslator(translator.get());
     EXPECT_EQ(install_turkish_toolkit_texts("/nonexistent"), nullptr);
+}
+
+// The picture box hands each mouse event on as the handlers expect it: button 1 left, 2 right,
+// 4 middle (a move gives the buttons held, added up); shift 1 Shift, 2 Ctrl, 4 Alt.
+TEST(PictureBoxMouse, ButtonsAndShiftKeysAsNumbers) {
+    test::ensure_qt_app();
+    Surface surface(100, 50);
+    PictureBox box(surface);
+    std::string seen;
+    const auto note = [&seen](const char* what) {
+        return [&seen, what](int button, int shift, double x, double y) {
+            seen = std::string(what) + " " + std::to_string(button) + " " + std::to_string(shift) +
+                   " " + std::to_string(static_cast<int>(x)) + "," +
+                   std::to_string(static_cast<int>(y));
+        };
+    };
+    box.on_mouse_down = note("down");
+    box.on_mouse_move = note("move");
+    box.on_mouse_up = note("up");
+    using M = Qt::KeyboardModifier;
+    const struct {
+        QEvent::Type type;
+        Qt::MouseButton button;
+        Qt::MouseButtons held;
+        Qt::KeyboardModifiers keys;
+        const char* seen;
+    } cases[] = {
+        {QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, M::ShiftModifier,
+         "down 1 1 10,20"},
+        {QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, M::ControlModifier,
+         "down 2 2 10,20"},
+        {QEvent::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton, M::AltModifier,
+         "down 4 4 10,20"},
+        {QEvent::MouseMove, Qt::NoButton, Qt::LeftButton | Qt::RightButton,
+         M::ShiftModifier | M::ControlModifier, "move 3 3 10,20"},
+        {QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton,
+         M::ControlModifier | M::AltModifier, "up 1 6 10,20"},
+    };
+    for (const auto& c : cases) {
+        QMouseEvent event(c.type, QPointF(10, 20), box.mapToGlobal(QPointF(10, 20)), c.button,
+                          c.held, c.keys);
+        QApplication::sendEvent(&box, &event);
+        EXPECT_EQ(seen, c.seen);
+    }
 }
 
 }  // namespace

@@ -1,12 +1,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
+
 #include "support/biff_bytes.h"
 #include "support/temp_dir.h"
 #include "tuning/biff_records.h"
+#include "tuning/compound_document.h"
+#include "tuning/compound_file.h"
 #include "tuning/tablo_oku.h"
 #include "tuning/tuning_tables.h"
 
@@ -121,6 +126,7 @@ TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
     // sheet's offset in the stream, which its globals' EOF record ends just before.
     const std::size_t s = shipped.find(std::string("\x09\x08\x10\x00\x00\x06\x05\x00", 8));
     const std::size_t r = shipped.find(std::string("\x85\x00\x0d\x00", 4));
+    const std::size_t window = shipped.find(std::string("\x3D\x00\x12\x00", 4));
     ASSERT_EQ(shipped.substr(r + 12, 5), "dizek");
     std::uint32_t sheet = 0;
     for (int i = 3; i >= 0; --i)
@@ -133,7 +139,8 @@ TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
         {r + 2, "\xFF\xFF", "bozuk veya eksik; sayfa listesi yarıda kesilmiş"},
         {s + sheet - 4, "\x0B", "bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"},
         {r + 7, "\x7F", "bozuk veya eksik; \"dizek\" sayfası okunamıyor"},
-        {r + 9, "\x02", "açıldığında gösterilen sayfa bir çalışma sayfası değil"}};
+        {r + 9, "\x02", "açıldığında gösterilen sayfa bir çalışma sayfası değil"},
+        {window, "\x2F", "parola ile korunuyor; okunamadı"}};  // WINDOW1 made FILEPASS
     TempDir dir;
     for (const auto& c : cases) {
         std::string bytes = shipped;
@@ -182,6 +189,59 @@ TEST(DamagedWorkbook, AWorkbookEntryOutsideTheDirectoryTreeIsRefused) {
     ASSERT_TRUE(failure.has_value());
     EXPECT_THAT(import_failure_message(*failure),
                 HasSubstr("dizek.xls bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"));
+}
+
+// Workbooks in the wild (records FreeXL would misread) are refused before FreeXL sees them.
+TEST(DamagedWorkbook, RecordsFreeXLWouldMisreadAreRefused) {
+    const std::filesystem::path corpus = source_dir() / "tests/fuzz/corpus/workbook";
+    TempDir dir;
+    for (const char* name : {"cell_given_twice.xls", "label_in_workbook_globals.xls",
+                             "label_longer_than_its_record.xls", "named_sheet_without_records.xls",
+                             "second_dimension_record.xls", "sheet_name_record_in_sheet.xls",
+                             "short_sheet_name_record.xls"}) {
+        std::filesystem::copy_file(corpus / name, dir / "dizek.xls",
+                                   std::filesystem::copy_options::overwrite_existing);
+        InstrumentState st;
+        const auto failure = import_tuning(st, dir / "dizek.xls");
+        ASSERT_TRUE(failure.has_value()) << name;
+        EXPECT_THAT(import_failure_message(*failure),
+                    HasSubstr("dizek.xls bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"))
+            << name;
+    }
+}
+
+// A stream is found by its name in any case (as the container compares names) and refused
+// above the size limit. The shipped file's workbook stream (directory entry 1) lies in
+// consecutive sectors.
+TEST(CompoundStream, FoundByNameInAnyCaseWithinTheLimitAndAlikeByBothReaders) {
+    const std::string file = read_file_bytes(source_dir() / "data" / "dizek.xls");
+    const auto le32_at = [&file](std::size_t at) {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(file[at + i]);
+        return v;
+    };
+    const std::size_t entry = 512 + 512 * std::size_t{le32_at(0x30)} + 128;
+    const std::uint32_t length = le32_at(entry + 0x78);
+    const std::string stream = file.substr(512 + 512 * std::size_t{le32_at(entry + 0x74)}, length);
+    const struct {
+        std::string_view name;
+        std::size_t limit;
+        std::optional<std::string> bytes;
+    } cases[] = {{"Workbook", length, stream},
+                 {"WORKBOOK", length, stream},
+                 {"workbook", length - 1, std::nullopt},
+                 {"Book", length, std::nullopt}};
+    for (const auto& c : cases)
+        EXPECT_EQ(read_compound_stream(file, {c.name}, c.limit), c.bytes) << c.name << c.limit;
+    // Our own look at the container finds the stream libgsf reads, whether it lies in the
+    // sectors or (under 4096 bytes) in the mini stream.
+    for (const auto& path : {source_dir() / "data" / "dizek.xls", kWorkbooks / "bad_rate.xls",
+                             kWorkbooks / "conversions.xls"}) {
+        const std::string bytes = read_file_bytes(path);
+        std::string ours;
+        EXPECT_EQ(check_compound_document(bytes, ours), CompoundCheck::ok) << path;
+        EXPECT_EQ(std::optional(ours), read_compound_stream(bytes, {"Workbook"}, 1 << 20)) << path;
+    }
 }
 
 }  // namespace
