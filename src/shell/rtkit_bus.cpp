@@ -12,13 +12,13 @@ namespace {
 
 const QString kService = QStringLiteral("org.freedesktop.RealtimeKit1");
 const QString kPath = QStringLiteral("/org/freedesktop/RealtimeKit1");
-constexpr int kAnswerTimeMs = 1000;
 
 // A private connection, so that calls from several threads never share one.
 class Bus {
   public:
-    Bus()
-        : name_(QStringLiteral("orvena-rtkit-%1").arg(counter_.fetch_add(1))),
+    explicit Bus(std::chrono::milliseconds answer_time)
+        : answer_time_ms_(static_cast<int>(answer_time.count())),
+          name_(QStringLiteral("orvena-rtkit-%1").arg(counter_.fetch_add(1))),
           connection_(QDBusConnection::connectToBus(QDBusConnection::SystemBus, name_)) {}
     ~Bus() { QDBusConnection::disconnectFromBus(name_); }
     Bus(const Bus&) = delete;
@@ -30,7 +30,7 @@ class Bus {
             why_not = "sistem veriyolu yok";
             return std::nullopt;
         }
-        QDBusMessage reply = connection_.call(message, QDBus::Block, kAnswerTimeMs);
+        QDBusMessage reply = connection_.call(message, QDBus::Block, answer_time_ms_);
         if (reply.type() != QDBusMessage::ReplyMessage) {
             why_not =
                 (reply.errorName() + QStringLiteral(": ") + reply.errorMessage()).toStdString();
@@ -41,15 +41,17 @@ class Bus {
 
   private:
     static inline std::atomic<int> counter_{0};
+    int answer_time_ms_;
     QString name_;
     QDBusConnection connection_;
 };
 
-std::optional<QVariant> property(const QString& name, std::string& why_not) {
+std::optional<QVariant> property(const QString& name, std::chrono::milliseconds answer_time,
+                                 std::string& why_not) {
     QDBusMessage get = QDBusMessage::createMethodCall(
         kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << kService << name;
-    Bus bus;
+    Bus bus(answer_time);
     const std::optional<QDBusMessage> reply = bus.call(get, why_not);
     if (!reply || reply->arguments().isEmpty()) {
         if (why_not.empty()) why_not = "boş yanıt";
@@ -61,14 +63,16 @@ std::optional<QVariant> property(const QString& name, std::string& why_not) {
 }  // namespace
 
 std::optional<int> RtkitBus::max_priority(std::string& why_not) {
-    const std::optional<QVariant> value = property(QStringLiteral("MaxRealtimePriority"), why_not);
+    const std::optional<QVariant> value =
+        property(QStringLiteral("MaxRealtimePriority"), answer_time_, why_not);
     if (!value) return std::nullopt;
     return value->toInt();
 }
 
 long RtkitBus::max_realtime_cpu_us() {
     std::string ignored;
-    const std::optional<QVariant> value = property(QStringLiteral("RTTimeUSecMax"), ignored);
+    const std::optional<QVariant> value =
+        property(QStringLiteral("RTTimeUSecMax"), answer_time_, ignored);
     return value ? static_cast<long>(value->toLongLong()) : 0;
 }
 
@@ -77,7 +81,7 @@ bool RtkitBus::make_realtime(long thread_id, int priority, std::string& why_not)
                                                       QStringLiteral("MakeThreadRealtime"));
     ask << QVariant::fromValue(static_cast<qulonglong>(thread_id))
         << QVariant::fromValue(static_cast<uint>(priority));
-    Bus bus;
+    Bus bus(answer_time_);
     return bus.call(ask, why_not).has_value();
 }
 
