@@ -180,7 +180,7 @@ TEST(BlockSizePolicy, GrowsWhileMoreInHandMakesDropoutsRarerAndComesBackWhenQuie
         {"a burst is one stall", {1000, 1100, 1200, 1400}, 1400, {128, 2}, none},
         {"just settled", {1000, 1500}, 1500, {128, 3}, grew},
         {"not yet settled", {1000, 1499}, 1500, {128, 2}, none},
-        {"the step settles too", {1000, 2000, 2100, 2400}, 2400, {128, 3}, grew},
+        {"the step settles too", {1000, 2000, 2100, 2200, 2300, 2400}, 2400, {128, 3}, grew},
         {"just under a minute", {1000, 60900}, 60900, {128, 3}, grew},
         {"a minute apart", {1000, 61000}, 61000, {128, 2}, none},
         {"chosen block stays", ladder, 14000, {128, 4}, grew, 128, true},
