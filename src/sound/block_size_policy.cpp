@@ -20,19 +20,24 @@ BlockSizePolicy::BlockSizePolicy(unsigned block_frames, bool block_fixed, TimePo
     : base_block_(block_frames),
       block_fixed_(block_fixed),
       changed_at_(start),
-      quiet_since_(start) {}
+      quiet_since_(start) {
+    barred_until_.fill(TimePoint::min());
+}
 
 int BlockSizePolicy::highest_level() const noexcept {
     if (block_fixed_) return 2;
     const unsigned largest = std::max(kLargestAutomaticBlock, base_block_);
     int level = 2;
-    while (size_at(base_block_, level + 1).block_frames <= largest) ++level;
+    while (level + 1 < kLevels && size_at(base_block_, level + 1).block_frames <= largest) ++level;
     return level;
 }
 
-bool BlockSizePolicy::may_step_up(TimePoint now) const noexcept {
-    if (level_ >= highest_level()) return false;
-    return level_ + 1 != barred_level_ || now >= barred_until_;
+// The next larger size not barred, or -1.
+int BlockSizePolicy::next_level_up(TimePoint now) const noexcept {
+    for (int level = level_ + 1; level <= highest_level(); ++level) {
+        if (now >= barred_until_[static_cast<std::size_t>(level)]) return level;
+    }
+    return -1;
 }
 
 void BlockSizePolicy::move_to(int level, TimePoint now, SizeChange why) noexcept {
@@ -53,28 +58,49 @@ void BlockSizePolicy::note_dropout_after_step_back(TimePoint now) noexcept {
     stepped_back_ = false;
 }
 
+// A dropout while a step up is on trial; false once the trial is over (the step is kept).
+bool BlockSizePolicy::trial_dropout(TimePoint now) noexcept {
+    const Duration took = now - (changed_at_ + kSettleTime);
+    // The time the old rate brings kTrialDropouts in has passed with fewer: they are rarer.
+    if (before_intervals_ * took.count() > kTrialDropouts * before_time_.count()) {
+        on_trial_ = false;
+        return false;
+    }
+    if (++trial_heard_ < kTrialDropouts) return true;
+    barred_until_[static_cast<std::size_t>(level_)] = now + kRetryTime;
+    move_to(from_level_, now, SizeChange::did_not_help);
+    return true;
+}
+
+void BlockSizePolicy::spell_dropout(TimePoint now) noexcept {
+    ++spell_heard_;
+    if (counted_ && now - last_counted_ < kSettleTime) return;
+    note_dropout_after_step_back(now);
+    const bool repeat = counted_ && now - last_counted_ < quiet_time_;
+    counted_ = true;
+    last_counted_ = now;
+    if (!repeat) {  // the first of a spell: how often they come is not known yet
+        spell_start_ = now;
+        spell_heard_ = 1;
+        return;
+    }
+    const int next = next_level_up(now);
+    if (next < 0) return;
+    const std::int64_t intervals = spell_heard_ - 1;
+    const Duration spell_time = now - spell_start_;
+    from_level_ = level_;
+    move_to(next, now, SizeChange::grew);
+    on_trial_ = true;
+    before_intervals_ = intervals;
+    before_time_ = spell_time;
+    trial_heard_ = 0;
+}
+
 void BlockSizePolicy::underrun(TimePoint now) noexcept {
     quiet_since_ = now;
     if (now - changed_at_ < kSettleTime) return;
-    if (counted_ && now - last_counted_ < kSettleTime) return;
-    note_dropout_after_step_back(now);
-    // The time since the step on trial, or since the last dropout of a spell that is not over.
-    const bool has_gap = on_trial_ || (counted_ && now - last_counted_ < quiet_time_);
-    const auto gap = now - (on_trial_ ? changed_at_ : last_counted_);
-    counted_ = true;
-    last_counted_ = now;
-    if (!has_gap) return;  // the first of a spell: how often they come is not known yet
-    if (on_trial_ && gap <= gap_before_) {
-        barred_level_ = level_;
-        barred_until_ = now + kRetryTime;
-        move_to(level_ - 1, now, SizeChange::did_not_help);
-        return;
-    }
-    on_trial_ = false;
-    if (!may_step_up(now)) return;
-    move_to(level_ + 1, now, SizeChange::grew);
-    on_trial_ = true;
-    gap_before_ = gap;
+    if (on_trial_ && trial_dropout(now)) return;
+    spell_dropout(now);
 }
 
 void BlockSizePolicy::tick(TimePoint now) noexcept {

@@ -134,8 +134,9 @@ TEST(Reconnect, TriesSoonThenAtMostASecondApartUntilTheServerAnswers) {
     }
 }
 
-// The policy is asked every 100 ms, as blocks are; each step up has to beat the time between
-// the dropouts before it, and a quiet minute (longer on a busy machine) steps back.
+// The policy is asked every 100 ms, as blocks are. A step up is judged on the spell's rate:
+// four dropouts after it in the time the old rate brings four undo it; a quiet minute (longer
+// on a busy machine) steps back. Sizes from 128: 2, 3, 4 blocks, then 256 x 3, 256 x 4, ...
 TEST(BlockSizePolicy, GrowsWhileMoreInHandMakesDropoutsRarerAndComesBackWhenQuiet) {
     constexpr auto none = SizeChange::none, grew = SizeChange::grew, quiet = SizeChange::quiet,
                    no_help = SizeChange::did_not_help;
@@ -148,30 +149,58 @@ TEST(BlockSizePolicy, GrowsWhileMoreInHandMakesDropoutsRarerAndComesBackWhenQuie
         unsigned start_block = 128;
         bool chosen = false;  // the player chose the block
     };
+    // Five steps of 2 dropouts 1 s apart, each after the last step's 4 s trial (from the
+    // step's settling at +0.5 s) has passed.
+    const std::vector<int> ladder = {1000, 2000, 7000, 8000, 13000, 14000};
+    const std::vector<int> to_the_top = {1000,  2000,  7000,  8000,  13000, 14000,
+                                         19000, 20000, 25000, 26000, 31000, 32000,
+                                         37000, 38000, 43000, 44000, 49000, 50000};
+    // A step at 2 s on a rate of 1/s, undone by four dropouts by 2.9 s: 128 x 3 barred.
+    const std::vector<int> undone = {1000, 2000, 2600, 2700, 2800, 2900};
+    auto then = [](std::vector<int> a, std::initializer_list<int> b) {
+        a.insert(a.end(), b);
+        return a;
+    };
     // clang-format off
     const History cases[] = {
         {"none", {}, 600000, {128, 2}, none},
         {"a repeat adds a block", {1000, 2000}, 2000, {128, 3}, grew},
-        {"as often after it", {1000, 2000, 3000}, 3000, {128, 2}, no_help},
-        {"tried after 10 min", {1000, 2000, 3000, 603000, 604000}, 604000, {128, 3}, grew},
-        {"rarer after the step", {1000, 2000, 3100}, 3100, {128, 4}, grew},
-        {"third step: next block", {1000, 2000, 3500, 5500}, 5500, {256, 3}, grew},
-        {"up to 1024", {1000, 2000, 3500, 5500, 8000, 11000, 14500, 19000, 24000, 29500}, 29500,
-         {1024, 4}, grew},
+        // Rate 1/s before: four by 6.5 s (4 s after settling) undo it, the fourth at 6.6 s not.
+        {"as often after it", {1000, 2000, 3000, 4000, 5000, 6500}, 6500, {128, 2}, no_help},
+        {"a little rarer: kept", {1000, 2000, 3000, 4000, 5000, 6600}, 6600, {128, 3}, grew},
+        // Every dropout heard counts for the rate: 5 intervals in 0.5 s, so 4 in 0.4 s.
+        {"dense, as dense after", {1000, 1100, 1200, 1300, 1400, 1500, 2100, 2200, 2300, 2400},
+         2400, {128, 2}, no_help},
+        {"dense, thinner after",
+         {1000, 1100, 1200, 1300, 1400, 1500, 2100, 2200, 2300, 2401, 2901}, 3000, {128, 4}, grew},
+        // One interval of 50 s: the trial lasts 200 s.
+        {"slow, as slow after", {1000, 51000, 100000, 150000, 200000, 250000}, 250000, {128, 2},
+         no_help},
+        {"undone", undone, 2900, {128, 2}, no_help},
+        {"a barred size is skipped", then(undone, {3500, 4000}), 4000, {128, 4}, grew},
+        {"tried after 10 min", then(undone, {603000, 604000}), 604000, {128, 3}, grew},
+        {"third step: next block", ladder, 14000, {256, 3}, grew},
+        {"up to 1024", to_the_top, 50000, {1024, 4}, grew},
         {"a burst is one stall", {1000, 1100, 1200, 1400}, 1400, {128, 2}, none},
         {"just settled", {1000, 1500}, 1500, {128, 3}, grew},
         {"not yet settled", {1000, 1499}, 1500, {128, 2}, none},
-        {"the step settles too", {1000, 2000, 2100, 2400}, 2400, {128, 3}, grew},
+        {"the step settles too", {1000, 2000, 2100, 2200, 2300, 2400}, 2400, {128, 3}, grew},
         {"just under a minute", {1000, 60900}, 60900, {128, 3}, grew},
-        {"chosen block stays", {1000, 2000, 3500, 5500, 8000}, 8000, {128, 4}, grew, 128, true},
-        {"chosen undone too", {1000, 2000, 2600}, 2600, {256, 2}, no_help, 256, true},
-        {"quiet a minute", {1000, 2000, 3500}, 63500, {128, 3}, quiet},
+        {"a minute apart", {1000, 61000}, 61000, {128, 2}, none},
+        {"chosen block stays", ladder, 14000, {128, 4}, grew, 128, true},
+        {"chosen undone too", undone, 2900, {256, 2}, no_help, 256, true},
+        // 256 x 3 undone at 2.9 s; 256 x 4 tried at 4 s (rate 1 in 0.5 s), undone at 4.9 s.
+        {"chosen: all barred", then(undone, {3500, 4000, 4600, 4700, 4800, 4900, 5500, 6000}),
+         6000, {256, 2}, no_help, 256, true},
+        {"quiet a minute", {1000, 2000, 7000, 8000}, 68000, {128, 3}, quiet},
         {"never below the start", {1000, 2000}, 600000, {128, 2}, quiet},
         {"uncounted restarts", {1000, 2000, 2200}, 62100, {128, 3}, grew},
-        // Stepped back at 63.5 s, a dropout at 70 s: the next step back waits 120 s; again 10 s
-        // after that, four minutes from the step up at 201 s.
-        {"busy: 2 min", {1000, 2000, 3500, 70000}, 189900, {128, 3}, quiet},
-        {"busier: 4 min", {1000, 2000, 3500, 70000, 200000, 201000}, 440900, {128, 3}, grew},
+        // 128 x 4 at 8 s, back at 68 s, a dropout at 70 s: the next step back waits 120 s;
+        // again 10 s after that, four minutes from the step up at 201 s.
+        {"busy: 2 min", {1000, 2000, 7000, 8000, 70000}, 189900, {128, 3}, quiet},
+        {"busy: after 2 min", {1000, 2000, 7000, 8000, 70000}, 190000, {128, 2}, quiet},
+        {"busier: 4 min", {1000, 2000, 7000, 8000, 70000, 200000, 201000}, 440900, {128, 3},
+         grew},
         // Back at the start at 62 s; dropouts at 150 s are no sign of a busy machine.
         {"late dropouts", {1000, 2000, 150000, 151000}, 211000, {128, 2}, quiet},
     };
@@ -185,7 +214,8 @@ TEST(BlockSizePolicy, GrowsWhileMoreInHandMakesDropoutsRarerAndComesBackWhenQuie
                 policy.underrun(start + milliseconds(h.underruns_ms[next]));
             policy.tick(start + milliseconds(t));
         }
-        EXPECT_EQ(policy.size(), h.expected) << h.name << ": " << policy.size().block_frames;
+        EXPECT_EQ(policy.size(), h.expected)
+            << h.name << ": " << policy.size().block_frames << " x " << policy.size().blocks;
         EXPECT_EQ(policy.last_change(), h.why) << h.name;
     }
 }
