@@ -1,64 +1,70 @@
-// The window's MIDI and MusicXML entries with the real dialogs, and the options --help lists.
+// The window's context menu and its export entries (WAV, MIDI, MusicXML) with the real dialogs.
 
 #include <QApplication>
-#include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <optional>
-#include <sstream>
 
-#include "interchange/export_menu.h"
-#include "interchange/midi_export.h"
-#include "interchange/musicxml_export.h"
-#include "shell/command_line.h"
 #include "started_window.h"
-#include "support/temp_dir.h"
 
 namespace orvena {
 namespace {
 
 namespace fs = std::filesystem;
 
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// The entries of the context menu that opens over `target`; empty when none opens.
+QStringList context_menu_over(QWidget* target) {
+    QStringList entries;
+    QTimer::singleShot(0, [&entries] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                if (!action->isSeparator()) entries << action->text();
+            menu->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
+                            target->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(target, &event);
+    QApplication::processEvents();
+    return entries;
+}
+
 class InterchangeWindow : public test::StartedWindow {
   protected:
-    // The file dialog opens in the user's music folder: a home of the test's own.
     void SetUp() override {
         test::StartedWindow::SetUp();
-        ::setenv("HOME", home_.path().c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (home_ / ".config").c_str(), 1);
         fs::create_directory(home_ / "Music");
+        test::write_file_bytes(folder_.path() / "ezgi.ses", "0,8,3,0,0,0,0,0,0,0\r\n");
+        test::write_file_bytes(w_->recorder->file_path(), " 12 0 300\r\n");
     }
-    void TearDown() override {
-        for (const auto& [name, value] : saved_env_) {
-            if (value) {
-                ::setenv(name, value->c_str(), 1);
-            } else {
-                ::unsetenv(name);
-            }
-        }
-        test::StartedWindow::TearDown();
-    }
-    static std::optional<std::string> env(const char* name) {
-        const char* value = std::getenv(name);
-        return value ? std::optional<std::string>(value) : std::nullopt;
-    }
-    test::TempDir home_;
-    const std::vector<std::pair<const char*, std::optional<std::string>>> saved_env_ = {
-        {"HOME", env("HOME")}, {"XDG_CONFIG_HOME", env("XDG_CONFIG_HOME")}};
-
-    // Answers the dialogs the entry opens: the list questions with the item named, the file
-    // dialog with its suggested name. Returns what the lists offered and the name suggested.
     struct Answers {
-        std::vector<QStringList> offered;
-        QString folder, suggested;  // where the file dialog opened, and the name it offered
+        std::vector<QStringList> offered;  // what each list question offered
+        QString folder, suggested;         // where the file dialog opened, the name it offered
     };
-    Answers run_entry(const char* object_name, const std::vector<QString>& picks) {
+    // Triggers the entry, answering the list questions with `picks` and the file dialog with
+    // its suggested name.
+    Answers run_entry(const QString& object_name, const std::vector<QString>& picks) {
         Answers seen;
         std::size_t next = 0;
         QTimer answer;
@@ -76,56 +82,87 @@ class InterchangeWindow : public test::StartedWindow {
             }
         });
         answer.start(10);
-        QAction* entry = w_->findChild<QAction*>(QString::fromLatin1(object_name));
-        EXPECT_NE(entry, nullptr);
-        EXPECT_TRUE(w_->actions().contains(entry));
+        QAction* entry = w_->findChild<QAction*>(object_name);
+        EXPECT_TRUE(entry != nullptr && w_->actions().contains(entry)) << object_name.toStdString();
         if (entry != nullptr) entry->trigger();
         return seen;
     }
+    test::TempDir home_;
+    const ScopedEnv home_env_{"HOME", home_.path().string()};
+    const ScopedEnv config_env_{"XDG_CONFIG_HOME", (home_ / ".config").string()};
 };
 
-TEST_F(InterchangeWindow, MidiEntryAsksSourceTuningAndFileThenWritesIt) {
-    test::write_file_bytes(folder_.path() / "ezgi.ses", "0,8,3,0,0,0,0,0,0,0\r\n");
-    test::write_file_bytes(w_->recorder->file_path(), " 12 0 300\r\n");
-    const QString bend = QString::fromUtf8(kMidiTuningChoices[1]);
-    const Answers seen = run_entry("midi_export", {QStringLiteral("ezgi.ses"), bend});
-    ASSERT_EQ(seen.offered.size(), 2u);
-    EXPECT_EQ(seen.offered[0],
-              QStringList({QStringLiteral("kayıt.txt"), QStringLiteral("ezgi.ses")}));
-    EXPECT_EQ(seen.offered[1].size(), 2);
-    EXPECT_EQ(seen.folder, QString::fromStdString((home_ / "Music").string()));
-    EXPECT_EQ(seen.suggested, QStringLiteral("ezgi.mid"));
-    EXPECT_EQ(dialogs_.texts(), std::vector<std::string>{"MIDI dosyası yazıldı:\r\n" +
-                                                         (home_ / "Music" / "ezgi.mid").string()});
-    const std::string bytes = test::read_file_bytes(home_ / "Music" / "ezgi.mid");
-    EXPECT_EQ(bytes.substr(0, 4), "MThd");
-    EXPECT_NE(bytes.find('\xE1'), std::string::npos);  // a pitch bend on channel 2
+// The background's menu holds the sound settings, the three exports and the tuning systems;
+// the instrument keeps the right button for sweeping the strings.
+TEST_F(InterchangeWindow, BackgroundOffersTheExportsAndTheInstrumentOpensNoMenu) {
+    const QStringList menu = context_menu_over(w_);
+    ASSERT_EQ(menu.size(), 7);
+    EXPECT_TRUE(menu[0].startsWith(QString::fromUtf8("Ses ayarları")));
+    for (const char* entry : {"WAV olarak dışa aktar...", "MIDI dosyası olarak dışa aktar…",
+                              "MusicXML olarak dışa aktar…", "Akort sistemi…"})
+        EXPECT_TRUE(menu.contains(QString::fromUtf8(entry)))
+            << entry << menu.join('|').toStdString();
+    EXPECT_TRUE(context_menu_over(w_->Picture2).isEmpty());
 }
 
-TEST_F(InterchangeWindow, MusicXmlEntryOffersTheSequenceFilesOnly) {
-    test::write_file_bytes(folder_.path() / "ezgi.ses", "0,8,3,0,0,0,0,0,0,0\r\n");
-    test::write_file_bytes(w_->recorder->file_path(), " 12 0 300\r\n");
-    const Answers seen = run_entry("musicxml_export", {QStringLiteral("ezgi.ses")});
-    ASSERT_EQ(seen.offered.size(), 1u);
-    EXPECT_EQ(seen.offered[0], QStringList({QStringLiteral("ezgi.ses")}));
-    EXPECT_EQ(seen.suggested, QStringLiteral("ezgi.musicxml"));
-    EXPECT_EQ(dialogs_.texts(),
-              std::vector<std::string>{"MusicXML dosyası yazıldı:\r\n" +
-                                       (home_ / "Music" / "ezgi.musicxml").string()});
-    EXPECT_TRUE(test::read_file_bytes(home_ / "Music" / "ezgi.musicxml").starts_with("<?xml"));
-}
+struct EntryCase {
+    const char* entry;
+    std::vector<QString> picks;
+    std::vector<QStringList> offered;
+    const char* file;  // written in the music folder
+    const char* kind;  // in the notice
+    std::string starts, holds;
+};
 
-TEST(InterchangeOptions, HelpListsTheExportsAndTheTuningGoesWithMidiOnly) {
-    std::ostringstream help, err;
-    EXPECT_EQ(parse_command_line({"orvena", "--help"}, help, err).exit_status, 0);
-    for (const char* option : {"--export-midi <DOSYA ÇIKTI.mid>", "--midi-tuning <mts|bend>",
-                               "--export-musicxml <DOSYA.ses ÇIKTI.musicxml>"}) {
-        EXPECT_NE(help.str().find(option), std::string::npos) << option;
+// Each entry asks for the source (the recording and the sequence files; the score only
+// sequence files), MIDI also for the tuning, then for the file in the user's music folder.
+TEST_F(InterchangeWindow, EntriesAskTheSourceThenTheFileAndWriteIt) {
+    const QString kayit = QStringLiteral("kayıt.txt"), ezgi = QStringLiteral("ezgi.ses");
+    const QString bend =
+        QString::fromUtf8("Nota başına perde bükme (MPE biçimi), MTS bilmeyen çalgılar için");
+    const EntryCase cases[] = {
+        {"wav_export", {kayit}, {{kayit, ezgi}}, "kayıt.wav", "WAV", "RIFF", ""},
+        {"midi_export", {ezgi, bend}, {{kayit, ezgi}, {}}, "ezgi.mid", "MIDI", "MThd", "\xE1"},
+        {"musicxml_export", {ezgi}, {{ezgi}}, "ezgi.musicxml", "MusicXML", "<?xml", ""},
+    };
+    for (const EntryCase& c : cases) {
+        SCOPED_TRACE(c.entry);
+        dialogs_.clear();
+        const Answers seen = run_entry(QString::fromLatin1(c.entry), c.picks);
+        ASSERT_EQ(seen.offered.size(), c.offered.size());
+        EXPECT_EQ(seen.offered[0], c.offered[0]);
+        if (c.offered.size() > 1) {
+            EXPECT_EQ(seen.offered[1].size(), 2);  // MTS or pitch bends
+        }
+        EXPECT_EQ(seen.folder, QString::fromStdString((home_ / "Music").string()));
+        EXPECT_EQ(seen.suggested, QString::fromUtf8(c.file));
+        const fs::path out = home_ / "Music" / c.file;
+        EXPECT_EQ(
+            dialogs_.texts(),
+            std::vector<std::string>{std::string(c.kind) + " dosyası yazıldı:\r\n" + out.string()});
+        EXPECT_TRUE(!dialogs_.shown().empty() && !dialogs_.shown()[0].modal) << "a notice";
+        const std::string bytes = test::read_file_bytes(out);
+        EXPECT_TRUE(bytes.starts_with(c.starts));
+        EXPECT_NE(bytes.find(c.holds), std::string::npos);  // a pitch bend on channel 2
     }
-    EXPECT_EQ(parse_command_line({"orvena", "--midi-tuning", "mts"}, help, err).exit_status,
-              kCommandLineError);
-    EXPECT_NE(err.str().find("--midi-tuning yalnız --export-midi ile kullanılır"),
-              std::string::npos);
+}
+
+// An existing file is replaced only when the user says so; without a music folder the dialog
+// opens in the home folder.
+TEST_F(InterchangeWindow, AnExistingFileIsKeptOnNoAndTheHomeFolderStandsInForMusic) {
+    const QString kayit = QStringLiteral("kayıt.txt");
+    run_entry(QStringLiteral("wav_export"), {kayit});
+    const std::string bytes = test::read_file_bytes(home_ / "Music" / "kayıt.wav");
+    dialogs_.clear();
+    test::write_file_bytes(w_->recorder->file_path(), " 5 0 900\r\n");
+    run_entry(QStringLiteral("wav_export"), {kayit});
+    EXPECT_EQ(dialogs_.texts(),
+              std::vector<std::string>{"kayıt.wav zaten var. Üzerine yazılsın mı?"});
+    EXPECT_EQ(test::read_file_bytes(home_ / "Music" / "kayıt.wav"), bytes);
+
+    fs::remove_all(home_ / "Music");
+    EXPECT_EQ(run_entry(QStringLiteral("wav_export"), {kayit}).folder,
+              QString::fromStdString(home_.path().string()));
 }
 
 }  // namespace
