@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "shell/arayuz.h"
-#include "shell_test_support.h"
+#include "started_window.h"
 #include "support/recording_dialogs.h"
 
 namespace orvena {

@@ -1,0 +1,207 @@
+// The sound output from the window's side: a sound system that does not answer never holds up
+// the window, a server that goes away brings up the "Ses yok" notice and comes back by itself,
+// and F9's "Ses ayarları" shows what was found, the output's figures and the real-time grant.
+
+#include <QComboBox>
+#include <QLabel>
+
+#include <atomic>
+#include <cerrno>
+#include <sstream>
+#include <thread>
+#include <tuple>
+
+#include "shell/sound_settings_dialog.h"
+#include "sound/output_choice.h"
+#include "sound/sound_settings.h"
+#include "started_window.h"
+#include "support/fake_audio_host.h"
+
+namespace orvena::test {
+namespace {
+
+const QString kNoSound = QString::fromUtf8("Ses yok — ayarlar: F9");
+
+// Lets lock everything and writes down what.
+struct LockingSystem final : SchedulingSystem {
+    std::vector<std::pair<const void*, std::size_t>> locked;
+    bool privileged() const override { return true; }
+    int realtime_priority_limit() const override { return 0; }
+    std::optional<int> realtime_priority_of(long) const override { return std::nullopt; }
+    int set_fifo(long, int) override { return EPERM; }
+    int limit_realtime_cpu(long) override { return 0; }
+    int lock_memory(const void* start, std::size_t bytes) override {
+        locked.emplace_back(start, bytes);
+        return 0;
+    }
+};
+
+class SoundWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ensure_qt_app();
+        host_->present = {system_without(AudioApi::jack, "no JACK server running"),
+                          system_with(AudioApi::pulse, {"cap", "hdmi"}),
+                          system_with(AudioApi::alsa, {"default", "hw:0,0"})};
+    }
+    void TearDown() override {
+        *answers_ = true;  // an open still waiting ends with the test
+        std::filesystem::current_path(saved_cwd_);
+    }
+    // Starts the program; the sound system answers once `answers_` holds.
+    arayüz& start() {
+        ProgramOptions o = folder_.headless_options();
+        o.sound.settings_file = folder_.path() / kSettingsFileName;
+        o.sound.time_limit = std::chrono::milliseconds(100);
+        o.sound.open = [answers = answers_, host = host_](const AudioChoice& choice) {
+            while (!*answers) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            std::ostringstream ignored;
+            return open_output(*host, choice, ignored);
+        };
+        o.sound.reopen = [host = host_](const OutputRequest& request, std::string& why_not) {
+            return Reconnect::reopen(*host, request, why_not);
+        };
+        o.sound.make_realtime = [asked = asked_](long thread) {
+            *asked = thread;
+            return std::string("SCHED_FIFO, öncelik 4 (doğrudan)");
+        };
+        o.sound.memory = &memory_;
+        EXPECT_TRUE(program_.start(o).goes_on);
+        return *program_.window();
+    }
+    QString figures() { return program_.window()->sound_control->dialog()->figures()->text(); }
+    bool figures_have(const char* text) { return figures().contains(QString::fromUtf8(text)); }
+    AudioChoice saved() {
+        std::ostringstream log;
+        const AudioChoice choice = read_sound_settings(folder_.path() / kSettingsFileName, log);
+        EXPECT_EQ(log.str(), "");
+        return choice;
+    }
+
+    std::filesystem::path saved_cwd_ = std::filesystem::current_path();
+    ProgramFolder folder_;
+    std::shared_ptr<FakeAudioHost> host_ = std::make_shared<FakeAudioHost>();
+    std::shared_ptr<std::atomic<bool>> answers_ = std::make_shared<std::atomic<bool>>(true);
+    std::shared_ptr<std::atomic<long>> asked_ = std::make_shared<std::atomic<long>>(0);
+    LockingSystem system_;
+    MemoryLocker memory_{system_};
+    RecordingDialogs dialogs_;
+    Program program_{dialogs_};
+};
+
+TEST_F(SoundWindow, AFrozenSoundSystemLeavesTheWindowPlayableAndF9ChoosesAnother) {
+    *answers_ = false;  // until the limit has passed: a start-up that waited would never return
+    arayüz& w = start();
+    EXPECT_FALSE(w.sound->output().is_device());
+    QTest::keyClick(&w, Qt::Key_A);  // plays, silently
+    QLabel* notice = w.findChild<QLabel*>(QStringLiteral("sound_notice"));
+    ASSERT_NE(notice, nullptr);
+    ASSERT_TRUE(wait_for([&] { return !notice->isHidden(); })) << "no notice after the limit";
+    EXPECT_EQ(notice->text(), kNoSound);
+    EXPECT_TRUE(dialogs_.shown().empty()) << "the notice is not a message box";
+    *answers_ = true;
+    ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
+    EXPECT_EQ(w.sound->output().description(), "pulse ");
+    EXPECT_TRUE(notice->isHidden());
+
+    // F9 shows the systems found with the output's figures; Apply saves and reopens.
+    const QRect layout_before = w.Picture2->geometry();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::keyClick(&w, Qt::Key_F9);
+    SoundSettingsDialog* dialog = w.sound_control->dialog();
+    ASSERT_TRUE(dialog != nullptr && dialog->isVisible());
+    EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Ses ayarları"));
+    const auto items = [](const QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
+        return texts;
+    };
+    EXPECT_EQ(items(dialog->systems()),
+              (QStringList{"otomatik", "jack (yok)", "pulse", "alsa", "sessiz"}));
+    EXPECT_TRUE(figures_have("gecikme 5.0 ms") && figures_have("kesinti 0"))
+        << figures().toStdString();
+    dialog->systems()->setCurrentIndex(dialog->systems()->findData(QStringLiteral("alsa")));
+    EXPECT_EQ(items(dialog->devices()),
+              (QStringList{QString::fromUtf8("varsayılan"), "default", "hw:0,0"}));
+    dialog->devices()->setCurrentIndex(2);
+    dialog->blocks()->setCurrentIndex(dialog->blocks()->findData(256u));
+    dialog->Uygula_Click();
+    ASSERT_TRUE(wait_for([&] { return w.sound->output().description() == "alsa hw:0,0"; }));
+    EXPECT_EQ(w.sound->output().block_frames(), 256u);
+    const AudioChoice kept = saved();
+    EXPECT_EQ(std::tuple(api_setting_name(kept), kept.device, kept.block_frames),
+              std::tuple("alsa", "hw:0,0", 256u));
+    EXPECT_EQ(w.Picture2->geometry(), layout_before) << "the dialog moved the window's layout";
+}
+
+TEST_F(SoundWindow, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn) {
+    arayüz& w = start();
+    ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
+    QLabel* notice = w.findChild<QLabel*>(QStringLiteral("sound_notice"));
+    ASSERT_TRUE(notice->isHidden());
+    FakeDevices& devices = *host_->devices;
+    devices.gone = true;  // the server is killed: its stream is lost, nothing opens
+    devices.lost_below = devices.opened.load();
+    ASSERT_TRUE(wait_for([&] { return !notice->isHidden(); }));
+    EXPECT_EQ(notice->text(), kNoSound);
+    EXPECT_FALSE(w.sound->output().is_device()) << "the lost output is not kept";
+    QTest::keyClick(&w, Qt::Key_A);  // the window plays on, silently
+    w.sound_control->show_settings();
+    EXPECT_TRUE(figures().startsWith(QString::fromUtf8("ses yok")));
+    QTest::qWait(400);  // a few tries find nothing
+    EXPECT_FALSE(w.sound->output().is_device());
+    EXPECT_TRUE(dialogs_.shown().empty()) << "no message box stops the player";
+
+    devices.gone = false;  // the server answers again
+    ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
+    EXPECT_EQ(w.sound->output().description(), "pulse ");
+    EXPECT_TRUE(notice->isHidden());
+    ASSERT_TRUE(wait_for([&] { return figures().startsWith("pulse "); }));
+    EXPECT_TRUE(figures_have("kesinti 0"));
+}
+
+TEST_F(SoundWindow, TheDialogShowsTheBlockAfterDropoutsAndTheRealtimeGrant) {
+    arayüz& w = start();
+    ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
+    FakeDevices& devices = *host_->devices;
+    devices.thread = 4242;  // the output's thread has asked for its first block
+    ASSERT_TRUE(wait_for([&] { return asked_->load() == 4242; }));
+    w.sound_control->show_settings();
+    SoundSettingsDialog* dialog = w.sound_control->dialog();
+    ASSERT_TRUE(wait_for([&] {
+        return dialog->realtime()->text().startsWith(
+            QString::fromUtf8("SCHED_FIFO, öncelik 4 (doğrudan); ses belleği kilitli: "));
+    })) << dialog->realtime()->text().toStdString();
+    int samples = 0;  // every decoded sample is locked in memory
+    w.sound->bank().for_each_sample([&](const SampleData& data) {
+        ++samples;
+        EXPECT_NE(std::find(system_.locked.begin(), system_.locked.end(),
+                            std::pair(data.storage(), data.storage_bytes())),
+                  system_.locked.end());
+    });
+    EXPECT_EQ(samples, 27);  // the strings' and the reference sample
+
+    devices.block = 256;  // dropouts moved the output to larger blocks
+    devices.blocks = 3;
+    ASSERT_TRUE(wait_for([&] { return figures_have("blok 256 kare × 3 (otomatik)"); }))
+        << figures().toStdString();
+    devices.block = 128;
+    devices.change = SizeChange::did_not_help;  // a larger block made no dropout rarer
+    ASSERT_TRUE(wait_for([&] {
+        return figures_have("blok 128 kare × 3 (otomatik; büyütmek kesintileri azaltmadı)");
+    })) << figures().toStdString();
+    // "otomatik" is the choice until the player picks a block, and is saved as such.
+    EXPECT_EQ(dialog->blocks()->currentText(), QString::fromUtf8("otomatik"));
+    for (const auto& [row, chosen] : {std::pair(1, true), std::pair(0, false)}) {
+        dialog->blocks()->setCurrentIndex(row);
+        dialog->Uygula_Click();
+        const AudioChoice kept = saved();
+        EXPECT_EQ(std::pair(kept.block_chosen, kept.block_frames),
+                  std::pair(chosen, chosen ? 64u : 128u))
+            << row;
+    }
+}
+
+}  // namespace
+}  // namespace orvena::test
