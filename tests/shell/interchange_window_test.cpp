@@ -115,7 +115,8 @@ struct EntryCase {
 };
 
 // Each entry asks for the source (the recording and the sequence files; the score only
-// sequence files), MIDI also for the tuning, then for the file in the user's music folder.
+// sequence files), MIDI also for the tuning, then for the file in the user's music folder
+// (else the home folder).
 TEST_F(InterchangeWindow, EntriesAskTheSourceThenTheFileAndWriteIt) {
     const QString kayit = QStringLiteral("kayıt.txt"), ezgi = QStringLiteral("ezgi.ses");
     const QString bend =
@@ -145,23 +146,8 @@ TEST_F(InterchangeWindow, EntriesAskTheSourceThenTheFileAndWriteIt) {
         EXPECT_TRUE(bytes.starts_with(c.starts));
         EXPECT_NE(bytes.find(c.holds), std::string::npos);  // a pitch bend on channel 2
     }
-}
-
-// An existing file is replaced only when the user says so; without a music folder the dialog
-// opens in the home folder.
-TEST_F(InterchangeWindow, AnExistingFileIsKeptOnNoAndTheHomeFolderStandsInForMusic) {
-    const QString kayit = QStringLiteral("kayıt.txt");
-    run_entry(QStringLiteral("wav_export"), {kayit});
-    const std::string bytes = test::read_file_bytes(home_ / "Music" / "kayıt.wav");
-    dialogs_.clear();
-    test::write_file_bytes(w_->recorder->file_path(), " 5 0 900\r\n");
-    run_entry(QStringLiteral("wav_export"), {kayit});
-    EXPECT_EQ(dialogs_.texts(),
-              std::vector<std::string>{"kayıt.wav zaten var. Üzerine yazılsın mı?"});
-    EXPECT_EQ(test::read_file_bytes(home_ / "Music" / "kayıt.wav"), bytes);
-
-    fs::remove_all(home_ / "Music");
-    EXPECT_EQ(run_entry(QStringLiteral("wav_export"), {kayit}).folder,
+    fs::remove_all(home_ / "Music");  // without a music folder: the home folder
+    EXPECT_EQ(run_entry(QStringLiteral("musicxml_export"), {ezgi}).folder,
               QString::fromStdString(home_.path().string()));
 }
 
