@@ -1,11 +1,9 @@
-// The window's context menu and its export entries (WAV, MIDI, MusicXML) with the real dialogs.
+// The window's export entries (WAV, MIDI, MusicXML) with the real dialogs.
 
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QMenu>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -32,23 +30,6 @@ class ScopedEnv {
     const char* name_;
     std::optional<std::string> old_;
 };
-
-// The entries of the context menu that opens over `target`; empty when none opens.
-QStringList context_menu_over(QWidget* target) {
-    QStringList entries;
-    QTimer::singleShot(0, [&entries] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            for (QAction* action : menu->actions())
-                if (!action->isSeparator()) entries << action->text();
-            menu->close();
-        }
-    });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
-                            target->mapToGlobal(QPoint(2, 2)));
-    QApplication::sendEvent(target, &event);
-    QApplication::processEvents();
-    return entries;
-}
 
 class InterchangeWindow : public test::StartedWindow {
   protected:
@@ -91,19 +72,6 @@ class InterchangeWindow : public test::StartedWindow {
     const ScopedEnv home_env_{"HOME", home_.path().string()};
     const ScopedEnv config_env_{"XDG_CONFIG_HOME", (home_ / ".config").string()};
 };
-
-// The background's menu holds the sound settings, the three exports and the tuning systems;
-// the instrument keeps the right button for sweeping the strings.
-TEST_F(InterchangeWindow, BackgroundOffersTheExportsAndTheInstrumentOpensNoMenu) {
-    const QStringList menu = context_menu_over(w_);
-    ASSERT_EQ(menu.size(), 7);
-    EXPECT_TRUE(menu[0].startsWith(QString::fromUtf8("Ses ayarları")));
-    for (const char* entry : {"WAV olarak dışa aktar...", "MIDI dosyası olarak dışa aktar…",
-                              "MusicXML olarak dışa aktar…", "Akort sistemi…"})
-        EXPECT_TRUE(menu.contains(QString::fromUtf8(entry)))
-            << entry << menu.join('|').toStdString();
-    EXPECT_TRUE(context_menu_over(w_->Picture2).isEmpty());
-}
 
 struct EntryCase {
     const char* entry;

@@ -1,14 +1,17 @@
-// The window layout: two rows of groups over the drawing's width, the drawing centred in a
-// window centred on the screen.
+// The main window as it is built: every group and control in its place with its caption, the
+// drawing centred in a window centred on the screen.
 
-#include "shell/layout.h"
+#include <QAbstractButton>
+#include <QGroupBox>
+
 #include "shell/arayuz.h"
+#include "shell/layout.h"
 #include "started_window.h"
 
 namespace orvena {
 namespace {
 
-TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
+TEST(Layout, WidgetsStandWhereTheLayoutPutsThemWithTheirCaptions) {
     test::ensure_qt_app();
     test::RecordingDialogs dialogs;
     arayüz w(dialogs);
@@ -34,9 +37,29 @@ TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
     EXPECT_EQ(std::pair(wide.window_left_twips, wide.window_top_twips),
               std::pair((28800 - 14000) / 2.0, (16200 - 9400) / 2.0));
     EXPECT_NEAR(wide.Picture2.left, 10.667, 0.001);
+
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("O R V E N A"));
     EXPECT_EQ(w.Label36->text(),
               QString::fromUtf8("^  1 tel yukarı \n <-- mandal indir                    "
                                 "mandal kaldır -->\nv  1 tel aşağı"));
+    const char* const captions =
+        "Frame10=oktav|Frame4=Makam|Frame1=Kaydet / Dinlet|Frame5=Velmora dosyası|"
+        "Frame2=Ahenkler|Command1=X|Check2=detay  göster|Command8=AKORD RESET|"
+        "Command9=MANDAL RESET|Command10=Ç  I  K|Frame9=arızalar|rec_buton=R|Play_buton=>|"
+        "pause_buton=I I|stop_buton=O|Option3_1=çalgı|Option3_2=şartlı|Option3_3=dosya|"
+        "Frame8=arızalar|aç_kapa_buton=>|Option2_3=dosya|Option1_1=ŞAH|Option1_2=MANSUR|"
+        "Option1_3=KIZ NEYİ|Option1_4=MÜSTAHSEN|Option1_5=SÜPÜRDE|Option1_6=BOLAHENK NIS.|"
+        "Option1_7=DAVUD NIS.|Option1_8=ŞAH NISFİYE";
+    for (const QString& entry : QString::fromUtf8(captions).split('|')) {
+        auto* widget = w.findChild<QWidget*>(entry.section('=', 0, 0));
+        ASSERT_NE(widget, nullptr) << entry.toStdString();
+        const auto* b = qobject_cast<QAbstractButton*>(widget);
+        EXPECT_EQ(b ? b->text() : qobject_cast<QGroupBox*>(widget)->title(), entry.section('=', 1));
+    }
+    const ScrollBar& v = *w.VScroll1;
+    EXPECT_EQ(std::tuple(v.minimum(), v.maximum(), v.singleStep(), v.pageStep()),
+              std::tuple(30, 60, 2, 5));
+    EXPECT_EQ(std::pair(w.HScroll1->minimum(), w.HScroll1->maximum()), std::pair(-8, 12));
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
 // The sound output from the window's side: a sound system that does not answer never holds up
 // the window, a server that goes away brings up the "Ses yok" notice and comes back by itself,
-// and F9's "Ses ayarları" shows what was found, the output's figures and the real-time grant.
+// and F9's "Ses ayarları" shows what was found and the output's figures.
 
 #include <QComboBox>
 #include <QLabel>
 
 #include <atomic>
-#include <cerrno>
 #include <sstream>
 #include <thread>
 #include <tuple>
@@ -21,16 +20,6 @@ namespace orvena::test {
 namespace {
 
 const QString kNoSound = QString::fromUtf8("Ses yok — ayarlar: F9");
-
-// Lets lock the samples in memory.
-struct LockingSystem final : SchedulingSystem {
-    bool privileged() const override { return true; }
-    int realtime_priority_limit() const override { return 0; }
-    std::optional<int> realtime_priority_of(long) const override { return std::nullopt; }
-    int set_fifo(long, int) override { return EPERM; }
-    int limit_realtime_cpu(long) override { return 0; }
-    int lock_memory(const void*, std::size_t) override { return 0; }
-};
 
 class SoundWindow : public ::testing::Test {
   protected:
@@ -57,11 +46,6 @@ class SoundWindow : public ::testing::Test {
         o.sound.reopen = [host = host_](const OutputRequest& request, std::string& why_not) {
             return Reconnect::reopen(*host, request, why_not);
         };
-        o.sound.make_realtime = [asked = asked_](long thread) {
-            *asked = thread;
-            return std::string("SCHED_FIFO, öncelik 4 (doğrudan)");
-        };
-        o.sound.memory = &memory_;
         EXPECT_TRUE(program_.start(o).goes_on);
         return *program_.window();
     }
@@ -78,9 +62,6 @@ class SoundWindow : public ::testing::Test {
     ProgramFolder folder_;
     std::shared_ptr<FakeAudioHost> host_ = std::make_shared<FakeAudioHost>();
     std::shared_ptr<std::atomic<bool>> answers_ = std::make_shared<std::atomic<bool>>(true);
-    std::shared_ptr<std::atomic<long>> asked_ = std::make_shared<std::atomic<long>>(0);
-    LockingSystem system_;
-    MemoryLocker memory_{system_};
     RecordingDialogs dialogs_;
     Program program_{dialogs_};
 };
@@ -155,40 +136,6 @@ TEST_F(SoundWindow, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn
     EXPECT_TRUE(notice->isHidden());
     ASSERT_TRUE(wait_for([&] { return figures().startsWith("pulse "); }));
     EXPECT_TRUE(figures_have("kesinti 0"));
-}
-
-TEST_F(SoundWindow, TheDialogShowsTheBlockAfterDropoutsAndTheRealtimeGrant) {
-    arayüz& w = start();
-    ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
-    FakeDevices& devices = *host_->devices;
-    devices.thread = 4242;  // the output's thread has asked for its first block
-    ASSERT_TRUE(wait_for([&] { return asked_->load() == 4242; }));
-    w.sound_control->show_settings();
-    SoundSettingsDialog* dialog = w.sound_control->dialog();
-    ASSERT_TRUE(wait_for([&] {
-        return dialog->realtime()->text().startsWith(
-            QString::fromUtf8("SCHED_FIFO, öncelik 4 (doğrudan); ses belleği kilitli: "));
-    })) << dialog->realtime()->text().toStdString();
-
-    devices.block = 256;  // dropouts moved the output to larger blocks
-    devices.blocks = 3;
-    ASSERT_TRUE(wait_for([&] { return figures_have("blok 256 kare × 3 (otomatik)"); }))
-        << figures().toStdString();
-    devices.block = 128;
-    devices.change = SizeChange::did_not_help;  // a larger block made no dropout rarer
-    ASSERT_TRUE(wait_for([&] {
-        return figures_have("blok 128 kare × 3 (otomatik; büyütmek kesintileri azaltmadı)");
-    })) << figures().toStdString();
-    // "otomatik" is the choice until the player picks a block, and is saved as such.
-    EXPECT_EQ(dialog->blocks()->currentText(), QString::fromUtf8("otomatik"));
-    for (const auto& [row, chosen] : {std::pair(1, true), std::pair(0, false)}) {
-        dialog->blocks()->setCurrentIndex(row);
-        dialog->Uygula_Click();
-        const AudioChoice kept = saved();
-        EXPECT_EQ(std::pair(kept.block_chosen, kept.block_frames),
-                  std::pair(chosen, chosen ? 64u : 128u))
-            << row;
-    }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Tuning systems in the window: the background menu lists the workbook, the shipped systems and
-// another file; a choice retunes at once, Ctrl+T swaps the last two, the name shows in the top
-// row, the choice outlives the run, and --tuning overrides it for one run.
+// another file; a choice retunes at once, Ctrl+T swaps the last two, the choice outlives the
+// run, and --tuning overrides it for one run.
 
 #include <QAction>
 #include <QKeyEvent>
@@ -11,7 +11,6 @@
 
 #include "shell/tuning_settings.h"
 #include "started_window.h"
-#include "support/pictures.h"
 
 namespace orvena {
 namespace {
@@ -26,7 +25,7 @@ class WindowTuning : public test::StartedWindow {
                       folder_.path() / "akort" / "12-TET.scl");
         ProgramOptions o = folder_.headless_options();
         o.sound.settings_file = folder_.path() / "orvena.ini";
-        if (kept_) write_tuning_settings(o.sound.settings_file, {"akort/12-TET.scl", kept_});
+        write_tuning_settings(o.sound.settings_file, {"akort/12-TET.scl", "dizek.xls"});
         if (bad_file_) {
             test::write_file_bytes(folder_.path() / "bozuk.scl", "bozuk\n2\n1/0\n2/1\n");
             o.tuning_file = folder_.path() / "bozuk.scl";
@@ -47,11 +46,11 @@ class WindowTuning : public test::StartedWindow {
         EXPECT_FALSE(w_->sound->alias_open("A5")) << "the T key's string sounded";
         QTest::keyRelease(w_, Qt::Key_T, Qt::ControlModifier);
     }
-    const char* kept_ = nullptr;  // the previous system kept from an earlier run
-    bool bad_file_ = false;       // --tuning names a broken file
+    bool bad_file_ = false;  // --tuning names a broken file
 };
 
-TEST_F(WindowTuning, TheMenuRetunesAtOnceAndCtrlTSwapsTheLastTwoSystems) {
+// Started in the system kept from the run before; the menu and Ctrl+T retune at once.
+TEST_F(WindowTuning, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
     auto* menu = w_->findChild<QMenu*>(QStringLiteral("tuning_menu"));
     ASSERT_NE(menu, nullptr);
     emit menu->aboutToShow();
@@ -62,50 +61,35 @@ TEST_F(WindowTuning, TheMenuRetunesAtOnceAndCtrlTSwapsTheLastTwoSystems) {
     ASSERT_EQ(entries, QStringList({QStringLiteral("dizek.xls (çalışma kitabı)"),
                                     QStringLiteral("12-TET.scl"),
                                     QStringLiteral("Başka bir Scala dosyası…")}));
-    EXPECT_TRUE(menu->actions()[0]->isChecked());
+    EXPECT_TRUE(menu->actions()[1]->isChecked());
 
     // The workbook's A4 is its sample's own pitch; twelve equal semitones put A4 on 900 cents,
     // 1200 * 59 / 79 in the workbook's degrees.
     const std::int32_t workbook_rate = 44100;
     const auto tet_rate = static_cast<std::int32_t>(
         std::lround(44100.0 * std::exp2((900.0 - 1200.0 * 59 / 79) / 1200.0)));
-    ASSERT_EQ(plucked_rate(), workbook_rate);
-    menu->actions()[1]->trigger();
     EXPECT_EQ(plucked_rate(), tet_rate);
     EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\n12-TET"));
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(plucked_rate(), workbook_rate);
+    EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\ndizek.xls"));
 
     w_->show();
     w_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w_));
     ctrl_t();
-    EXPECT_EQ(plucked_rate(), workbook_rate);
-    EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\ndizek.xls"));
-    ctrl_t();
     EXPECT_EQ(plucked_rate(), tet_rate);
+    ctrl_t();
+    EXPECT_EQ(plucked_rate(), workbook_rate);
     EXPECT_TRUE(dialogs_.texts().empty());
     const TuningSettings kept = read_tuning_settings(folder_.path() / "orvena.ini");
     EXPECT_EQ(std::pair(kept.system, kept.previous),
-              std::pair(std::string("akort/12-TET.scl"), std::string("dizek.xls")));
-}
-
-class WindowTuningKept : public WindowTuning {
-  protected:
-    WindowTuningKept() { kept_ = "dizek.xls"; }
-};
-
-TEST_F(WindowTuningKept, StartsInTheSystemKeptAndGoesBackToTheOneBefore) {
-    EXPECT_EQ(w_->st.tuning_name, "12-TET");
-    EXPECT_FALSE(test::has_colour(w_->surface(3), QRect(0, 0, 140, 132), 0x000000))
-        << "the staff stays blank until a string is played, as at every start";
-    EXPECT_DOUBLE_EQ(w_->st.cents(12, 0), 900.0);
-    EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\n12-TET"));
-    ASSERT_TRUE(w_->tuning->toggle());
-    EXPECT_EQ(w_->st.tuning_name, "dizek.xls");
+              std::pair(std::string("dizek.xls"), std::string("akort/12-TET.scl")));
 }
 
 class WindowTuningCommandLine : public WindowTuning {
   protected:
-    WindowTuningCommandLine() { kept_ = "", bad_file_ = true; }
+    WindowTuningCommandLine() { bad_file_ = true; }
 };
 
 TEST_F(WindowTuningCommandLine, ABadFileOnTheCommandLineIsNamedAndTheWorkbookPlays) {
