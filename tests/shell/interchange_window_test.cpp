@@ -8,9 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
-
 #include "started_window.h"
 
 namespace orvena {
@@ -18,17 +15,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
+// Sets an environment variable for the test's time.
+struct ScopedEnv {
+    ScopedEnv(const char* n, const std::string& v) : name(n), old(qgetenv(n)) {
+        qputenv(n, v.c_str());
     }
-    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
+    ~ScopedEnv() { had ? qputenv(name, old) : qunsetenv(name); }
+    const char* name;
+    QByteArray old;
+    bool had = qEnvironmentVariableIsSet(name);
 };
 
 class InterchangeWindow : public test::StartedWindow {
