@@ -1,16 +1,27 @@
-// The window's command line: the options it takes, the help it prints, what it refuses.
+// The command line: the window's options, --tuning for the windowless commands, and
+// `orvena --render FILE OUT.wav` with its messages, its status and what it leaves behind.
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <sstream>
 #include <tuple>
 
+#include "interchange/export_command.h"
+#include "presets/scala_command.h"
+#include "recording/render_command.h"
 #include "shell/command_line.h"
+#include "shell/windowless_commands.h"
 #include "sound/sound_settings.h"
 #include "support/qt_app.h"
+#include "support/scratch_program.h"
+#include "support/special_files.h"
+#include "support/temp_dir.h"
 
-namespace orvena::test {
+namespace orvena {
 namespace {
+
+namespace fs = std::filesystem;
 
 struct LineCase {
     std::vector<const char*> args;
@@ -22,7 +33,7 @@ struct LineCase {
 };
 
 TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
-    ensure_qt_app();
+    test::ensure_qt_app();
     // clang-format off
     const LineCase cases[] = {
         {{}, {}, "", ""},
@@ -62,5 +73,112 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
     EXPECT_EQ(line.tuning, "53-EDO.scl");
 }
 
+struct CommandCase {
+    // "DIR/" is the test's folder, "PROGRAM/" the program folder, "SHIPPED/" the shipped one; a
+    // last "-" runs on a program folder without a workbook.
+    std::vector<std::string> args;
+    int status;
+    std::string said;  // the end of stdout (status 0) or stderr; without "\n": a part of it
+    const char* written = nullptr;  // a file in DIR a success writes, and a part of it
+    std::string holds = "";
+    bool full_device = false;  // DIR/out is a device that is always full
+    const char* damaged_sample = nullptr;
+};
+
+// The windowless commands write their files, or say why not with their status and leave every
+// file as it was: their input, the program's files and the tuning system they play.
+TEST(WindowlessCommands, WriteTheFileOrSayWhyNotWithTheirStatus) {
+    const std::string r = "--render", ses = "DIR/ezgi.ses", out = "DIR/out", t = "--tuning";
+    const std::string scl = "DIR/mandallar.scl", scala = "--export-scala";
+    const std::string self = " okunan dosyanın kendisi; üzerine yazılamaz.";
+    // clang-format off
+    const CommandCase cases[] = {
+        {{r, ses, out}, 0, "orvena: \"DIR/out\" yazılıyor (116 kB)...\n"
+                           "orvena: \"DIR/out\" yazıldı (48000 Hz, 24 bit stereo)\n", "out", "WAVEfmt "},
+        {{r, "DIR/yok.ses", out}, 1, "orvena: \"DIR/yok.ses\" okunamadı: böyle bir dosya yok\n"},
+        {{r, "DIR/bozuk.ses", out}, 1, "orvena: \"DIR/bozuk.ses\", kayıt 2: alan 3, satır 3: metin "
+                                       "bitti; kayıtta 10 sayıdan yalnız 2 tanesi var\n"},
+        {{r, ses, "DIR/yok/out"}, 1, "orvena: \"DIR/yok/out\" yazılamadı: klasörü yok.\n"},
+        {{r, ses, ses}, 1, "orvena: \"DIR/ezgi.ses\" okunan dosyanın kendisi; üzerine "
+                           "yazılamaz. Başka bir ad seçin.\n"},
+        {{r, ses, "PROGRAM/dizek.xls"}, 1, "orvena: \"PROGRAM/dizek.xls\" adı ORVENA'nın kendi "
+         "dosyalarına ayrılmıştır (akort çizelgesi); bu ada yazılamaz. Başka bir ad ya da klasör "
+         "seçin.\n"},
+        {{r, ses, out}, 1, "orvena: \"DIR/out\" yazılamadı: diskte yer kalmadı.\n", {}, "", true},
+        {{r, ses, out}, 1, "orvena: \"09-D5.wav\" tel sesi (tel 9) okunamıyor ya da çalınabilir "
+                           "bir WAV dosyası değil.\n", {}, "", false, "09-D5.wav"},
+        {{r, ses}, 2, "kullanım: orvena --render DOSYA ÇIKTI.wav"},
+        {{r, ses, out, "--loud"}, 2, "başka bir şey değil"},
+        {{ses, r, out}, 2, "kullanım"},
+        {{r, ses, out, "-"}, 1, "orvena: \"DIR/dizek.xls\": dizek.xls bulunamadı veya okunamıyor\n"},
+        // --tuning: the system named plays, and none of its files is written over.
+        {{scala, "DIR/", t, "SHIPPED/akort/12-TET.scl"}, 0, "", "dizek.scl",
+         "ORVENA tuning system 12-TET\r\n 12\r\n"},
+        {{scala, "DIR/", t, "DIR/bozuk.scl"}, 1,
+         "akort sistemi yüklenemedi: \"bozuk.scl\", satır 2: perde sayısı 2"},
+        {{r, ses, out, t, "DIR/yok.scl"}, 1, "\"yok.scl\": böyle bir dosya yok"},
+        {{scala, "DIR/", t, scl}, 1, self},  // would write .scl and .kbm
+        {{r, ses, scl, t, scl}, 1, self},
+        {{"--export-midi", ses, "DIR/mandallar.kbm", t, scl}, 1, self},
+        {{"--export-musicxml", ses, scl, t, scl}, 1, self},
+    };
+    // clang-format on
+    std::ostringstream not_asked;
+    EXPECT_FALSE(
+        run_render_command({"--audio-api", "none"}, test::program_dir(), not_asked, not_asked));
+    const std::string kbm = "0\n0\n127\n60\n60\n261.6256\n0\n";
+    const std::string scale = test::read_file_bytes(test::program_dir() / "akort" / "41-EDO.scl");
+    const std::pair<const char*, std::string> inputs[] = {
+        {"ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n0,26,0,0,0,0,0,0,0,0\r\n"},
+        {"bozuk.ses", "0,5,4,0,0,0,0,0,0,0\r\n0,5\r\n"},
+        {"mandallar.scl", scale},
+        {"mandallar.kbm", kbm},
+        {"bozuk.scl", "bozuk\n2\n100.0\n"}};
+    for (const CommandCase& c : cases) {
+        test::TempDir dir;
+        const test::ScratchProgramFolder program;
+        for (const auto& [name, bytes] : inputs) test::write_file_bytes(dir / name, bytes);
+        const auto dizek = test::read_file_bytes(program / "dizek.xls");
+        if (c.damaged_sample) program.damage(c.damaged_sample, "bir ses değil");
+        if (c.full_device && !test::make_char_device(dir / "out", 1, 7))
+            continue;  // device nodes need root
+        const auto placed = [&](std::string text) {
+            for (const auto& [mark, folder] :
+                 {std::pair{"DIR/", dir.path()}, std::pair{"PROGRAM/", program.path()},
+                  std::pair{"SHIPPED/", test::program_dir()}})
+                for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark))
+                    text.replace(at, std::strlen(mark), (folder / "").string());
+            return text;
+        };
+        std::vector<std::string> args;
+        for (const std::string& a : c.args) args.push_back(placed(a));
+        const bool no_workbook = args.back() == "-";
+        if (no_workbook) args.pop_back();
+        const fs::path folder = no_workbook ? dir.path() : program.path();
+        const auto tuning = take_tuning_option(args);
+        std::ostringstream o, e;
+        const auto status = is_scala_command(args) ? run_scala_command(args, folder, o, e, tuning)
+                            : is_render_command(args)
+                                ? run_render_command(args, folder, o, e, tuning)
+                                : run_export_command(args, folder, o, e, tuning);
+        SCOPED_TRACE(c.args[0] + " " + c.args.back() + ": " + e.str());
+        EXPECT_EQ(status, c.status);
+        const std::string said = (c.status == 0 ? o : e).str(), expected = placed(c.said);
+        EXPECT_TRUE(expected.ends_with('\n') ? said.ends_with(expected)
+                                             : said.find(expected) != std::string::npos)
+            << said;
+        EXPECT_EQ(test::read_file_bytes(program / "dizek.xls"), dizek);
+        if (c.written) {
+            EXPECT_NE(test::read_file_bytes(dir / c.written).find(c.holds), std::string::npos);
+            continue;
+        }
+        for (const auto& [name, bytes] : inputs)
+            EXPECT_EQ(test::read_file_bytes(dir / name), bytes);
+        const auto files = std::distance(fs::directory_iterator(dir.path()), {});
+        EXPECT_EQ(files, std::ssize(inputs) + (c.full_device ? 1 : 0)) << "a file was left";
+        EXPECT_TRUE(!c.full_device || fs::is_character_file(dir / "out"));
+    }
+}
+
 }  // namespace
-}  // namespace orvena::test
+}  // namespace orvena

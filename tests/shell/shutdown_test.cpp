@@ -15,49 +15,45 @@
 namespace orvena {
 namespace {
 
-// The close box (the window system's own close request) when true, else the exit button.
-class ShutdownQuestion : public test::StartedWindow, public ::testing::WithParamInterface<bool> {};
+enum class Way { close_box, exit_button, session_end };
 
+class ShutdownQuestion : public test::StartedWindow, public ::testing::WithParamInterface<Way> {};
+
+// The close box and the exit button ask, and only Yes closes; the session's end does not ask.
+// Closing takes every other window of the program with it.
 TEST_P(ShutdownQuestion, OnlyYesClosesAndTheSessionsEndDoesNotAsk) {
-    int unloaded = 0;
-    w_->on_unloaded([&] { ++unloaded; });
-    w_->show();
-    w_->st.mandal_pos[5] = 3;
-    const xTimer* timer = w_->timer.get();
-    const auto ask = [&](MessageAnswer answer) {
-        dialogs_.answer_next(answer);
-        QCloseEvent event;
-        QSpontaneKeyEvent::setSpontaneous(&event);
-        GetParam() ? (void)QApplication::instance()->notify(w_, &event) : w_->Command10->click();
-    };
-    ask(MessageAnswer::No);
-    ASSERT_EQ(dialogs_.shown().size(), 1u);
-    EXPECT_EQ(dialogs_.shown()[0].text, "Bu proğramı kapatmak istiyormusunuz ?");
-    EXPECT_EQ(dialogs_.shown()[0].buttons, MessageButtons::YesNo);
-    EXPECT_TRUE(w_->isVisible() && w_->timer.get() == timer && w_->st.mandal_pos[5] == 3);
-    EXPECT_EQ(unloaded, 0);
-    ask(MessageAnswer::Yes);
-    EXPECT_EQ(dialogs_.shown().size(), 2u);
-    EXPECT_TRUE(!w_->isVisible() && w_->timer == nullptr && unloaded == 1);
-}
-INSTANTIATE_TEST_SUITE_P(Ways, ShutdownQuestion, ::testing::Bool());
-
-// The session's end closes without a question and takes every other window with it.
-using ShutdownTest = test::StartedWindow;
-
-TEST_F(ShutdownTest, SessionEndClosesEveryWindowWithoutAQuestion) {
     int unloaded = 0;
     w_->on_unloaded([&] { ++unloaded; });
     w_->show();
     QWidget other;  // a stray top-level window of the program
     other.show();
-    EXPECT_TRUE(w_->close_for(UnloadReason::AppWindows));
-    EXPECT_TRUE(dialogs_.shown().empty());
-    EXPECT_FALSE(w_->isVisible() || other.isVisible());
-    EXPECT_EQ(w_->timer, nullptr);
-    EXPECT_TRUE(w_->close_for(UnloadReason::AppTaskManager)) << "already closed stays closed";
+    w_->st.mandal_pos[5] = 3;
+    const xTimer* timer = w_->timer.get();
+    const auto close = [&](MessageAnswer answer) {
+        dialogs_.answer_next(answer);
+        QCloseEvent event;
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        if (GetParam() == Way::close_box) QApplication::instance()->notify(w_, &event);
+        if (GetParam() == Way::exit_button) w_->Command10->click();
+        if (GetParam() == Way::session_end) w_->close_for(UnloadReason::AppWindows);
+    };
+    const bool asks = GetParam() != Way::session_end;
+    if (asks) {
+        close(MessageAnswer::No);
+        ASSERT_EQ(dialogs_.shown().size(), 1u);
+        EXPECT_EQ(dialogs_.shown()[0].text, "Bu proğramı kapatmak istiyormusunuz ?");
+        EXPECT_EQ(dialogs_.shown()[0].buttons, MessageButtons::YesNo);
+        EXPECT_TRUE(w_->isVisible() && other.isVisible() && w_->timer.get() == timer &&
+                    w_->st.mandal_pos[5] == 3 && unloaded == 0);
+    }
+    close(MessageAnswer::Yes);
+    EXPECT_EQ(dialogs_.shown().size(), asks ? 2u : 0u);
+    EXPECT_TRUE(!w_->isVisible() && !other.isVisible() && w_->timer == nullptr);
+    EXPECT_TRUE(w_->close_for(UnloadReason::AppTaskManager)) << "closed stays closed";
     EXPECT_EQ(unloaded, 1);
 }
+INSTANTIATE_TEST_SUITE_P(Ways, ShutdownQuestion,
+                         ::testing::Values(Way::close_box, Way::exit_button, Way::session_end));
 
 // A signal that ends the program while the real question is open takes the question away and
 // closes the window, whatever the user would have said.
