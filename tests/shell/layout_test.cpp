@@ -1,12 +1,18 @@
 // The main window as it is built: every group and control in its place with its caption, the
-// drawing centred in a window centred on the screen.
+// drawing centred in a window centred on the screen, and the slanted-edge lever numbers written
+// and erased inside their boxes and covered by no control.
+
+#include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QRegion>
 
+#include "display/diyagonal.h"
 #include "shell/arayuz.h"
 #include "shell/layout.h"
 #include "started_window.h"
+#include "support/pictures.h"
 
 namespace orvena {
 namespace {
@@ -60,6 +66,52 @@ TEST(Layout, WidgetsStandWhereTheLayoutPutsThemWithTheirCaptions) {
     EXPECT_EQ(std::tuple(v.minimum(), v.maximum(), v.singleStep(), v.pageStep()),
               std::tuple(30, 60, 2, 5));
     EXPECT_EQ(std::pair(w.HScroll1->minimum(), w.HScroll1->maximum()), std::pair(-8, 12));
+}
+
+constexpr QRgb kBlack = 0x000000;
+
+using WindowSurfaces = test::StartedWindow;
+
+TEST_F(WindowSurfaces, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
+    Surface& instrument = w_->surface(2);
+    const QImage untouched = instrument.image().copy();
+    QRegion boxes;  // where the 26 diagonal numbers are written
+    for (int n = 1; n <= kStringCount; ++n) boxes += diagonal_box(n);
+    w_->Check1->click();
+    for (int pos : {12, -8, 9}) {
+        for (int s = 1; s <= kStringCount; ++s)
+            w_->st.mandal_pos[s] = std::clamp<std::int16_t>(
+                static_cast<std::int16_t>(pos), w_->st.mandal_min[s], w_->st.mandal_max[s]);
+        w_->views->diyagonal_yaz();
+        for (int y = 0; y < instrument.height(); ++y) {
+            for (int x = 0; x < instrument.width(); ++x) {
+                const QRgb was = untouched.pixel(x, y) & 0xFFFFFFu;
+                if (was == kBlack) {
+                    ASSERT_EQ(instrument.pixel(x, y), kBlack)
+                        << "outline nicked at " << x << "," << y << " by " << pos;
+                } else if (!boxes.contains(QPoint(x, y))) {
+                    ASSERT_EQ(instrument.pixel(x, y), was)
+                        << "drawn outside the boxes at " << x << "," << y << " by " << pos;
+                }
+            }
+        }
+    }
+    w_->Check1->click();
+    EXPECT_EQ(test::differences(instrument, untouched), "") << "cleared boxes";
+}
+
+// Every slanted-edge number can be read in the window: no control on the drawing (the check
+// box at its bottom left among them) covers a pixel of one.
+TEST_F(WindowSurfaces, NothingOnTheDrawingCoversASlantedEdgeNumber) {
+    for (int s = 1; s <= kStringCount; ++s) w_->st.mandal_pos[s] = w_->st.mandal_min[s];
+    w_->Check1->setValue(1);
+    const QImage shown = w_->Picture2->grab().toImage();
+    for (int n = 1; n <= kStringCount; ++n) {
+        const QRgb ink = n <= 7 ? 0xC0C000u : 0xCE1E0Au;  // olive, else red-brown
+        const int printed = test::count_colour(w_->surface(2), diagonal_box(n), ink);
+        EXPECT_GT(printed, 0);
+        EXPECT_EQ(test::count_colour(shown, diagonal_box(n), 0xFF000000u | ink), printed) << n;
+    }
 }
 
 }  // namespace

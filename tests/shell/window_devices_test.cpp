@@ -1,8 +1,9 @@
-// The sound output from the window's side: a sound system that does not answer never holds up
-// the window, a server that goes away brings up the "Ses yok" notice and comes back by itself,
-// and F9's "Ses ayarları" shows what was found and the output's figures.
+// The sound output and the MIDI input seen from the window: a sound system that does not answer
+// never holds up the window, a lost server or MIDI device is told and comes back, and F9's
+// "Ses ayarları" shows what was found, saves the output and switches the MIDI port.
 
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 
 #include <atomic>
@@ -10,6 +11,8 @@
 #include <thread>
 #include <tuple>
 
+#include "playing/midi_control.h"
+#include "playing/midi_settings.h"
 #include "shell/sound_settings_dialog.h"
 #include "sound/output_choice.h"
 #include "sound/sound_settings.h"
@@ -136,6 +139,116 @@ TEST_F(SoundWindow, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn
     EXPECT_TRUE(notice->isHidden());
     ASSERT_TRUE(wait_for([&] { return figures().startsWith("pulse "); }));
     EXPECT_TRUE(figures_have("kesinti 0"));
+}
+
+const std::vector<unsigned char> kA4On{0x90, 69, 100};
+const std::string kPort = "Keys:Keys MIDI 1 20:0";
+
+// A MIDI input whose messages and failures come from a thread of their own, as from a
+// device's; the handlers outlive a close, so a late message can still arrive.
+struct FakeMidi final : MidiInput {
+    struct Device {
+        std::vector<std::string> ports{"Midi Through:Midi Through Port-0 14:0", kPort};
+        MessageHandler on_message;
+        ErrorHandler on_error;
+        void send(std::vector<unsigned char> m) {
+            std::thread([&] { on_message(m); }).join();
+        }
+        void fail(const std::string& why) {
+            std::thread([&] { on_error(why); }).join();
+        }
+    };
+    explicit FakeMidi(std::shared_ptr<Device> device) : d(std::move(device)) {}
+    std::vector<std::string> ports() override { return d->ports; }
+    bool open(const std::string& port, MessageHandler message, ErrorHandler error) override {
+        if (std::find(d->ports.begin(), d->ports.end(), port) == d->ports.end()) return false;
+        d->on_message = std::move(message), d->on_error = std::move(error);
+        return true;
+    }
+    void close() override {}
+    std::shared_ptr<Device> d;
+};
+
+class MidiWindow : public StartedWindow {
+  protected:
+    ProgramOptions options() override {
+        ProgramOptions options = folder_.headless_options();
+        options.midi = {folder_.path() / kSettingsFileName, kPort,
+                        [d = device_] { return std::make_unique<FakeMidi>(d); },
+                        std::chrono::milliseconds(5)};
+        return options;
+    }
+    bool a4_sounds_after_a_key() {
+        device_->send(kA4On);
+        QCoreApplication::processEvents();
+        return w_->sound->alias_open("A4");
+    }
+    // Until `done` holds, then long enough for the port watch to look a few times more, so
+    // that anything said twice shows.
+    void run_events_until(const std::function<bool()>& done) {
+        EXPECT_TRUE(wait_for(done));
+        QTest::qWait(30);
+    }
+    std::shared_ptr<FakeMidi::Device> device_ = std::make_shared<FakeMidi::Device>();
+};
+
+// The saved port plays unless a message box is open; the dialog lists "Yok" and the ports,
+// and a choice closes the old port (its notes stop), opens the new one and is saved.
+TEST_F(MidiWindow, TheSavedPortPlaysFromTheStartAndTheDialogSwitchesIt) {
+    QDialog box;  // a message box takes the letter keys from the window, and these too
+    box.setModal(true);
+    box.show();
+    EXPECT_FALSE(a4_sounds_after_a_key());
+    box.hide();
+    EXPECT_TRUE(a4_sounds_after_a_key());
+    w_->sound_control->show_settings();
+    QComboBox* ports = w_->sound_control->dialog()->midi_ports();
+    ASSERT_EQ(ports->count(), 3);
+    EXPECT_EQ(std::pair(ports->itemText(0), ports->currentText().toStdString()),
+              std::pair(QStringLiteral("Yok"), kPort));
+    const auto choose = [ports](int index) {
+        ports->setCurrentIndex(index);
+        emit ports->activated(index);
+    };
+    std::ostringstream log;
+    choose(0);
+    EXPECT_FALSE(w_->sound->alias_open("A4"));
+    EXPECT_FALSE(a4_sounds_after_a_key());
+    EXPECT_EQ(read_midi_port(folder_.path() / kSettingsFileName, log), "");
+    w_->midi->choose("Pads 28:0");  // not there: told, and nothing saved
+    EXPECT_EQ(dialogs_.texts(), std::vector<std::string>{"MIDI girişi açılamadı: Pads 28:0"});
+    choose(2);
+    EXPECT_TRUE(a4_sounds_after_a_key());
+    EXPECT_EQ(read_midi_port(folder_.path() / kSettingsFileName, log), kPort);
+}
+
+// However it goes (RtMidi's error, or the port gone from the list), a lost device stops its
+// notes whatever the locks, says so once, drops what it still sends, and can be chosen again.
+TEST_F(MidiWindow, ADeviceThatGoesAwayClosesWithOneNotice) {
+    for (const bool by_error : {true, false}) {
+        SCOPED_TRACE(by_error);
+        dialogs_.clear();
+        device_->send(kA4On);
+        EXPECT_FALSE(w_->sound->alias_open("A4"));  // nothing is played on the device's thread
+        run_events_until([&] { return w_->sound->alias_open("A4"); });
+        w_->st.seq_playing = true;
+        if (by_error) {
+            device_->fail("device removed");
+            device_->fail("device removed");
+        } else {
+            device_->ports.pop_back();
+        }
+        run_events_until([&] { return !dialogs_.texts().empty(); });
+        w_->st.seq_playing = false;
+        EXPECT_FALSE(w_->sound->alias_open("A4"));
+        EXPECT_EQ(dialogs_.texts(),
+                  std::vector<std::string>{
+                      "MIDI aygıtı çıkarıldı; MIDI girişi kapatıldı. Yeniden seçmek için: F9"});
+        EXPECT_FALSE(a4_sounds_after_a_key());  // late, from the lost port
+        if (!by_error) device_->ports.push_back(kPort);
+        w_->midi->choose(kPort);
+    }
+    EXPECT_TRUE(a4_sounds_after_a_key());
 }
 
 }  // namespace
