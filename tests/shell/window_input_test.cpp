@@ -1,5 +1,5 @@
 // Keys, mouse and buttons on the loaded window as the window system sends them: a held letter,
-// a held scroll-bar arrow, the "Kaydet / Dinlet" group and the sequence-file group.
+// a held scroll-bar arrow, and the sequence-file group.
 
 #include <gtest/gtest.h>
 
@@ -81,39 +81,16 @@ TEST_F(HeldInput, HeldFineShiftArrowStopsAtTheCancelMessage) {
     w_->hide();
 }
 
-using WindowRecording = test::StartedWindow;
-
-// R locks the groups and lights the lamp; each string clicked on the drawing is written when
-// the next pluck or O ends it.
-TEST_F(WindowRecording, RecordsStringClicksUntilTheStopButton) {
-    const auto click_string = [&](int n) {
-        QTest::mouseClick(w_->Picture2, Qt::LeftButton, {}, QPoint(700, 29 + 15 * (n - 1)));
-    };
-    w_->rec_buton->click();
-    EXPECT_FALSE(w_->rec_buton->isEnabled() || w_->Frame2->isEnabled());
-    EXPECT_EQ(w_->surface(9).pixel(6, 6), 0xFF0000u);
-    click_string(5);
-    EXPECT_EQ(test::header_rate(folder_.path() / w_->st.wav_files[5]), 44100) << "open string";
-    click_string(9);
-    w_->stop_buton->click();
-    EXPECT_TRUE(w_->rec_buton->isEnabled() && w_->Frame2->isEnabled());
-    EXPECT_EQ(w_->surface(9).pixel(6, 6), 0xFFFFFFu);
-    const std::string file = test::read_file_bytes(folder_.path() / kRecordFileName);
-    EXPECT_EQ(file.substr(0, 17), " 5             0 ");
-    EXPECT_EQ(file.substr(file.find("\r\n") + 2, 3), " 9 ");
-}
-
 // The sequence-file group: the list fills the name box, the start button plays and returns the
 // group to idle, and closing the window ends a melody after its current note.
-TEST_F(WindowRecording, SequenceFilePlaysUntilItEndsOrTheWindowCloses) {
+TEST_F(HeldInput, SequenceFilePlaysUntilItEndsOrTheWindowCloses) {
     arayüz& w = *w_;
-    const test::ProgramFolder& folder = folder_;
     w.VScroll1->setValue(30);
     // Saved after start-up, the list still finds them: 60 ms, and ten times 480 ms.
-    test::write_file_bytes(folder.path() / "kisa.ses", "0,3,6,0,0,0,0,0,0,0\r\n");
+    test::write_file_bytes(folder_.path() / "kisa.ses", "0,3,6,0,0,0,0,0,0,0\r\n");
     std::string ten_quarters;
     for (int i = 0; i < 10; ++i) ten_quarters += "0,4,3,0,0,0,0,0,0,0\r\n";
-    test::write_file_bytes(folder.path() / "uzun.ses", ten_quarters);
+    test::write_file_bytes(folder_.path() / "uzun.ses", ten_quarters);
 
     w.open_ses_buton->click();
     ASSERT_EQ(w.File3->names(), (std::vector<std::string>{"kisa.ses", "uzun.ses"}));
