@@ -24,7 +24,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class WindowTuning : public test::StartedWindow {
+// Sets an environment variable for the test's time.
+struct ScopedEnv {
+    ScopedEnv(const char* n, const std::string& v) : name(n), old(qgetenv(n)) {
+        qputenv(n, v.c_str());
+    }
+    ~ScopedEnv() { had ? qputenv(name, old) : qunsetenv(name); }
+    const char* name;
+    QByteArray old;
+    bool had = qEnvironmentVariableIsSet(name);
+};
+
+class WindowMenu : public test::StartedWindow {
   protected:
     ProgramOptions options() override {
         fs::create_directory(folder_.path() / "akort");
@@ -53,76 +64,6 @@ class WindowTuning : public test::StartedWindow {
         EXPECT_FALSE(w_->sound->alias_open("A5")) << "the T key's string sounded";
         QTest::keyRelease(w_, Qt::Key_T, Qt::ControlModifier);
     }
-    bool bad_file_ = false;  // --tuning names a broken file
-};
-
-// Started in the system kept from the run before; the menu and Ctrl+T retune at once.
-TEST_F(WindowTuning, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
-    auto* menu = w_->findChild<QMenu*>(QStringLiteral("tuning_menu"));
-    ASSERT_NE(menu, nullptr);
-    emit menu->aboutToShow();
-    EXPECT_TRUE(w_->actions().contains(menu->menuAction()));
-    QStringList entries;
-    for (QAction* a : menu->actions())
-        if (!a->isSeparator()) entries << a->text();
-    ASSERT_EQ(entries, QStringList({QStringLiteral("dizek.xls (çalışma kitabı)"),
-                                    QStringLiteral("12-TET.scl"),
-                                    QStringLiteral("Başka bir Scala dosyası…")}));
-    EXPECT_TRUE(menu->actions()[1]->isChecked());
-
-    // The workbook's A4 is its sample's own pitch; twelve equal semitones put A4 on 900 cents,
-    // 1200 * 59 / 79 in the workbook's degrees.
-    const std::int32_t workbook_rate = 44100;
-    const auto tet_rate = static_cast<std::int32_t>(
-        std::lround(44100.0 * std::exp2((900.0 - 1200.0 * 59 / 79) / 1200.0)));
-    EXPECT_EQ(plucked_rate(), tet_rate);
-    EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\n12-TET"));
-    menu->actions()[0]->trigger();
-    EXPECT_EQ(plucked_rate(), workbook_rate);
-    EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\ndizek.xls"));
-
-    w_->show();
-    w_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w_));
-    ctrl_t();
-    EXPECT_EQ(plucked_rate(), tet_rate);
-    ctrl_t();
-    EXPECT_EQ(plucked_rate(), workbook_rate);
-    EXPECT_TRUE(dialogs_.texts().empty());
-    const TuningSettings kept = read_tuning_settings(folder_.path() / "orvena.ini");
-    EXPECT_EQ(std::pair(kept.system, kept.previous),
-              std::pair(std::string("dizek.xls"), std::string("akort/12-TET.scl")));
-}
-
-class WindowTuningCommandLine : public WindowTuning {
-  protected:
-    WindowTuningCommandLine() { bad_file_ = true; }
-};
-
-TEST_F(WindowTuningCommandLine, ABadFileOnTheCommandLineIsNamedAndTheWorkbookPlays) {
-    ASSERT_EQ(dialogs_.texts().size(), 1u);
-    EXPECT_NE(
-        dialogs_.texts()[0].find("\"bozuk.scl\", satır 3: \"1/0\" bir oran değil; paydası sıfır"),
-        std::string::npos)
-        << dialogs_.texts()[0];
-    EXPECT_EQ(w_->st.tuning_name, "dizek.xls");
-    EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, "akort/12-TET.scl")
-        << "a run's own system is not kept";
-}
-
-// Sets an environment variable for the test's time.
-struct ScopedEnv {
-    ScopedEnv(const char* n, const std::string& v) : name(n), old(qgetenv(n)) {
-        qputenv(n, v.c_str());
-    }
-    ~ScopedEnv() { had ? qputenv(name, old) : qunsetenv(name); }
-    const char* name;
-    QByteArray old;
-    bool had = qEnvironmentVariableIsSet(name);
-};
-
-class InterchangeWindow : public test::StartedWindow {
-  protected:
     void SetUp() override {
         test::StartedWindow::SetUp();
         fs::create_directory(home_ / "Music");
@@ -161,7 +102,62 @@ class InterchangeWindow : public test::StartedWindow {
     test::TempDir home_;
     const ScopedEnv home_env_{"HOME", home_.path().string()};
     const ScopedEnv config_env_{"XDG_CONFIG_HOME", (home_ / ".config").string()};
+    bool bad_file_ = false;  // --tuning names a broken file
 };
+
+// Started in the system kept from the run before; the menu and Ctrl+T retune at once.
+TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
+    auto* menu = w_->findChild<QMenu*>(QStringLiteral("tuning_menu"));
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+    EXPECT_TRUE(w_->actions().contains(menu->menuAction()));
+    QStringList entries;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) entries << a->text();
+    ASSERT_EQ(entries, QStringList({QStringLiteral("dizek.xls (çalışma kitabı)"),
+                                    QStringLiteral("12-TET.scl"),
+                                    QStringLiteral("Başka bir Scala dosyası…")}));
+    EXPECT_TRUE(menu->actions()[1]->isChecked());
+
+    // The workbook's A4 is its sample's own pitch; twelve equal semitones put A4 on 900 cents,
+    // 1200 * 59 / 79 in the workbook's degrees.
+    const std::int32_t workbook_rate = 44100;
+    const auto tet_rate = static_cast<std::int32_t>(
+        std::lround(44100.0 * std::exp2((900.0 - 1200.0 * 59 / 79) / 1200.0)));
+    EXPECT_EQ(plucked_rate(), tet_rate);
+    EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\n12-TET"));
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(plucked_rate(), workbook_rate);
+    EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\ndizek.xls"));
+
+    w_->show();
+    w_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w_));
+    ctrl_t();
+    EXPECT_EQ(plucked_rate(), tet_rate);
+    ctrl_t();
+    EXPECT_EQ(plucked_rate(), workbook_rate);
+    EXPECT_TRUE(dialogs_.texts().empty());
+    const TuningSettings kept = read_tuning_settings(folder_.path() / "orvena.ini");
+    EXPECT_EQ(std::pair(kept.system, kept.previous),
+              std::pair(std::string("dizek.xls"), std::string("akort/12-TET.scl")));
+}
+
+class WindowTuningCommandLine : public WindowMenu {
+  protected:
+    WindowTuningCommandLine() { bad_file_ = true; }
+};
+
+TEST_F(WindowTuningCommandLine, ABadFileOnTheCommandLineIsNamedAndTheWorkbookPlays) {
+    ASSERT_EQ(dialogs_.texts().size(), 1u);
+    EXPECT_NE(
+        dialogs_.texts()[0].find("\"bozuk.scl\", satır 3: \"1/0\" bir oran değil; paydası sıfır"),
+        std::string::npos)
+        << dialogs_.texts()[0];
+    EXPECT_EQ(w_->st.tuning_name, "dizek.xls");
+    EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, "akort/12-TET.scl")
+        << "a run's own system is not kept";
+}
 
 struct EntryCase {
     const char* entry;
@@ -175,7 +171,7 @@ struct EntryCase {
 // Each entry asks for the source (the recording and the sequence files; the score only
 // sequence files), MIDI also for the tuning, then for the file in the user's music folder
 // (else the home folder).
-TEST_F(InterchangeWindow, EntriesAskTheSourceThenTheFileAndWriteIt) {
+TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
     const QString kayit = QStringLiteral("kayıt.txt"), ezgi = QStringLiteral("ezgi.ses");
     const QString bend =
         QString::fromUtf8("Nota başına perde bükme (MPE biçimi), MTS bilmeyen çalgılar için");
