@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 
 #include <cstdint>
@@ -24,10 +23,7 @@ namespace orvena::test {
 
 // Runs the events until `done` holds, for at most 5 s (a busy machine delays timers).
 inline bool wait_for(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000) QTest::qWait(5);
-    return done();
+    return QTest::qWaitFor(done, 5000);
 }
 
 struct ProgramFolder {
