@@ -79,7 +79,7 @@ struct CommandCase {
     std::string said;  // the end of stdout (status 0) or stderr; without "\n": a part of it
     const char* written = nullptr;  // a file in DIR a success writes, and a part of it
     std::string holds = "";
-    bool full_device = false;  // DIR/out is a device that is always full
+    unsigned device = 0;  // DIR/out is a device of the test's own: 3 as /dev/null, 7 as /dev/full
     const char* damaged_sample = nullptr;
 };
 
@@ -102,14 +102,14 @@ TEST(WindowlessCommands, WriteTheFileOrSayWhyNotWithTheirStatus) {
         {{r, ses, "PROGRAM/dizek.xls"}, 1, "orvena: \"PROGRAM/dizek.xls\" adı ORVENA'nın kendi "
          "dosyalarına ayrılmıştır (akort çizelgesi); bu ada yazılamaz. Başka bir ad ya da klasör "
          "seçin.\n"},
-        {{r, ses, out}, 1, "orvena: \"DIR/out\" yazılamadı: diskte yer kalmadı.\n", {}, "", true},
+        {{r, ses, out}, 1, "orvena: \"DIR/out\" yazılamadı: diskte yer kalmadı.\n", {}, "", 7},
+        {{r, ses, out}, 0, "yazıldı", {}, "", 3},
         {{r, ses, out}, 1, "orvena: \"09-D5.wav\" tel sesi (tel 9) okunamıyor ya da çalınabilir "
-                           "bir WAV dosyası değil.\n", {}, "", false, "09-D5.wav"},
+                           "bir WAV dosyası değil.\n", {}, "", 0, "09-D5.wav"},
         {{r, ses}, 2, "kullanım: orvena --render DOSYA ÇIKTI.wav"},
         {{r, ses, out, "--loud"}, 2, "başka bir şey değil"},
         {{ses, r, out}, 2, "kullanım"},
         {{r, ses, out, "-"}, 1, "orvena: \"DIR/dizek.xls\": dizek.xls bulunamadı veya okunamıyor\n"},
-        // --tuning: the system named plays, and none of its files is written over.
         {{scala, "DIR/", t, "SHIPPED/akort/12-TET.scl"}, 0, "", "dizek.scl",
          "ORVENA tuning system 12-TET\r\n 12\r\n"},
         {{scala, "DIR/", t, "DIR/bozuk.scl"}, 1,
@@ -138,7 +138,7 @@ TEST(WindowlessCommands, WriteTheFileOrSayWhyNotWithTheirStatus) {
         for (const auto& [name, bytes] : inputs) test::write_file_bytes(dir / name, bytes);
         const auto dizek = test::read_file_bytes(program / "dizek.xls");
         if (c.damaged_sample) program.damage(c.damaged_sample, "bir ses değil");
-        if (c.full_device && !test::make_char_device(dir / "out", 1, 7))
+        if (c.device && !test::make_char_device(dir / "out", 1, c.device))
             continue;  // device nodes need root
         const auto placed = [&](std::string text) {
             for (const auto& [mark, folder] :
@@ -173,8 +173,8 @@ TEST(WindowlessCommands, WriteTheFileOrSayWhyNotWithTheirStatus) {
         for (const auto& [name, bytes] : inputs)
             EXPECT_EQ(test::read_file_bytes(dir / name), bytes);
         const auto files = std::distance(fs::directory_iterator(dir.path()), {});
-        EXPECT_EQ(files, std::ssize(inputs) + (c.full_device ? 1 : 0)) << "a file was left";
-        EXPECT_TRUE(!c.full_device || fs::is_character_file(dir / "out"));
+        EXPECT_EQ(files, std::ssize(inputs) + (c.device ? 1 : 0)) << "a file was left";
+        EXPECT_TRUE(!c.device || fs::is_character_file(dir / "out"));
     }
 }
 
