@@ -1,18 +1,54 @@
 #pragma once
-// The program started on a fresh program folder, its window at hand, for tests of what the
-// window wires together.
+// A program folder of the test's own (the shipped workbook, some tiny samples, a lock folder
+// of its own so no running copy is met), and the program started on it.
 
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
 
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <string>
 
 #include "shell/program.h"
-#include "shell_test_support.h"
+#include "support/biff_bytes.h"
+#include "support/qt_app.h"
 #include "support/recording_dialogs.h"
+#include "support/temp_dir.h"
 
 namespace orvena::test {
+
+// Runs the events until `done` holds, for at most 5 s (a busy machine delays timers).
+inline bool wait_for(const std::function<bool()>& done) {
+    return QTest::qWaitFor(done, 5000);
+}
+
+struct ProgramFolder {
+    // `samples` files tel01.wav... of 100 silent 16-bit mono frames at 44100 Hz.
+    explicit ProgramFolder(int samples = 27, const std::string& workbook_name = "dizek.xls") {
+        if (!workbook_name.empty())
+            std::filesystem::copy_file(source_dir() / "data" / "dizek.xls", dir / workbook_name);
+        const std::string wav = "RIFF" + le32(236) + "WAVEfmt " + le32(16) + le16(1) + le16(1) +
+                                le32(44100) + le32(88200) + le16(2) + le16(16) + "data" +
+                                le32(200) + std::string(200, '\0');
+        for (int i = 1; i <= samples; ++i)
+            write_file_bytes(dir / ((i < 10 ? "tel0" : "tel") + std::to_string(i) + ".wav"), wav);
+    }
+    const std::filesystem::path& path() const { return dir.path(); }
+    // On a 1024 x 768 screen, with no window shown.
+    ProgramOptions headless_options() const {
+        ProgramOptions options;
+        options.program_folder = path();
+        options.screen_pixels = QSize(1024, 768);
+        options.show_windows = false;
+        options.lock_folder = locks.path();
+        return options;
+    }
+    TempDir dir, locks;
+};
 
 class StartedWindow : public ::testing::Test {
   protected:

@@ -1,72 +1,48 @@
-// Start-up on a program folder made by the test: the state it leaves, the drawing and the
-// key legend, and the messages for a missing workbook, a wrong number of samples and a
-// second instance.
+// Start-up on a program folder made by the test: the state, drawing and key legend it leaves,
+// the splash, and the messages for a bad workbook, a wrong number of samples and a second copy;
+// the window's layout, centred on the screen; the slanted-edge lever numbers written and
+// erased inside their boxes and covered by no control.
 
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QRegion>
 
 #include <tuple>
 
-#include "shell/program.h"
-#include "shell_test_support.h"
+#include "display/diyagonal.h"
+#include "shell/arayuz.h"
+#include "shell/layout.h"
+#include "started_window.h"
 #include "support/pictures.h"
-#include "support/recording_dialogs.h"
 
 namespace orvena {
 namespace {
 
-using test::has_colour;
 using test::rgb;
 constexpr QRgb kRed = rgb(255, 0, 0), kGreen = rgb(0, 255, 0);
 
 class StartupTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        test::ensure_qt_app();
-        saved_cwd_ = std::filesystem::current_path();
-    }
+    void SetUp() override { test::ensure_qt_app(); }
     void TearDown() override { std::filesystem::current_path(saved_cwd_); }
-
-    StartupOutcome start(Program& program, const test::ProgramFolder& folder) {
-        return program.start(folder.headless_options());
-    }
-
+    std::filesystem::path saved_cwd_ = std::filesystem::current_path();
     test::RecordingDialogs dialogs;
-
-  private:
-    std::filesystem::path saved_cwd_;
 };
 
-const std::string kCountMessage =
-    "ses dosyaları sayısı uygun değil, program düzgün çalışmayabilir\r\n"
-    "kapatıp  dosya sayınızı kontrol edin    ";
+using StartedProgram = test::StartedWindow;
 
-// A start-up on a complete folder: no message, string 12 selected, the instrument drawn
-// with no string selected and the key legend in its colours.
-TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
-    test::ProgramFolder folder;
-    Program program(dialogs);
-    const StartupOutcome outcome = start(program, folder);
-    ASSERT_TRUE(outcome.goes_on);
-    EXPECT_EQ(outcome.exit_status, 0);
-    EXPECT_TRUE(dialogs.shown().empty());
-    EXPECT_EQ(program.splash(), nullptr) << "the splash is unloaded at the end of the load";
-    ASSERT_NE(program.window(), nullptr);
-    arayüz& w = *program.window();
+TEST_F(StartedProgram, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
+    EXPECT_TRUE(dialogs_.shown().empty());
+    EXPECT_EQ(program_.splash(), nullptr) << "the splash is unloaded at the end of the load";
+    arayüz& w = *w_;
     const InstrumentState& st = w.st;
-
-    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder.path()));
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder_.path()));
     EXPECT_EQ(std::tuple(st.cur_string, st.last_string, st.speed, st.ahenk_index, st.ahenk_shift,
-                         st.manual_levers),
-              std::tuple(12, 1, 40, 5, 0, true));
-    EXPECT_FALSE(st.recording || st.seq_playing || st.show_details);
+                         st.manual_levers, st.recording || st.seq_playing || st.show_details),
+              std::tuple(12, 1, 40, 5, 0, true, false));
     EXPECT_EQ(st.mandal_max[26], 12);
     EXPECT_GT(st.freq(12, 1), st.freq(12, 0)) << "the import ran and derived the tables";
-    EXPECT_NE(w.timer, nullptr);
-    ASSERT_EQ(st.wav_file_count, 27);
-    EXPECT_EQ(std::pair(st.wav_files[0], st.wav_files[26]),
-              std::pair(test::sample_name(1), test::sample_name(27)));
     EXPECT_EQ(std::tuple(w.stop_buton->isEnabled(), w.pause_buton->isEnabled(),
                          w.rec_buton->isEnabled(), w.Play_buton->isEnabled()),
               std::tuple(false, false, true, true));
@@ -74,38 +50,32 @@ TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
                          w.Option5.selected(), w.VScroll1->Value(), w.HScroll1->Value()),
               std::tuple(5, 2, 1, 1, 40, 0));
     EXPECT_EQ(std::pair(w.Text3->text(), w.Text2->text()), std::pair(QString("0"), QString()));
-    EXPECT_EQ(w.Option4.button(1)->text().toStdString(), st.option4_captions[0]);
-    EXPECT_FALSE(w.Option4.button(2)->text().isEmpty());
     EXPECT_FALSE(w.File2->Visible() || w.File3->Visible());
 
-    // String n's first line runs along y = 26 + 15 (n - 1) to x 795; x 600 is on the board.
+    // String n's first line runs along y = 26 + 15 (n - 1); string 12 is marked, 5 is red.
     const Surface& p = w.surface(2);
-    EXPECT_EQ(p.pixel(600, 26 + 15 * 11), kRed) << "string 12 (marked) was drawn black";
-    EXPECT_EQ(p.pixel(600, 26 + 15 * 10), rgb(255, 255, 255));
-    EXPECT_EQ(p.pixel(600, 26 + 15 * 4), kRed);
-    for (int n = 1; n <= 26; ++n) EXPECT_NE(p.pixel(780, 26 + 15 * (n - 1)), rgb(0, 0, 0)) << n;
+    EXPECT_EQ(std::tuple(p.pixel(600, 26 + 15 * 11), p.pixel(600, 26 + 15 * 10),
+                         p.pixel(600, 26 + 15 * 4)),
+              std::tuple(kRed, rgb(255, 255, 255), kRed));
 
     // Each legend row: number in blue, note name in red, key letter in bold green.
     const auto& log = w.surface(10).print_log();
     ASSERT_EQ(log.size(), 78u);
     for (int n = 1; n <= 26; ++n) {
-        const auto item = [&](int i) {
-            const PrintRecord& r = log[static_cast<std::size_t>(3 * (n - 1) + i)];
-            return std::tuple(r.text.toStdString(), r.x, r.y, r.colour, r.bold);
-        };
+        const std::size_t i = 3 * static_cast<std::size_t>(n - 1);
         const double y = 2 + 15 * (n - 1);
-        char number[3];
-        std::snprintf(number, sizeof number, "%02d", n);
-        EXPECT_EQ(item(0), std::tuple(number, 1, y, rgb(0, 0, 255), false));
-        EXPECT_EQ(item(1), std::tuple(st.note_names[n], 20, y, kRed, false));
-        EXPECT_EQ(item(2), std::tuple(st.key_names[n], 36, y, kGreen, true));
+        EXPECT_EQ(log[i].text.toInt(), n);
+        EXPECT_EQ(std::tuple(log[i].x, log[i].y, log[i].colour, log[i + 1].x, log[i + 1].colour,
+                             log[i + 2].x, log[i + 2].y, log[i + 2].colour, log[i + 2].bold),
+                  std::tuple(1, y, rgb(0, 0, 255), 20, kRed, 36, y, kGreen, true))
+            << n;
     }
-    EXPECT_EQ(std::tuple(st.note_names[12], st.key_names[12]), std::tuple("A4", " S"));
-    EXPECT_TRUE(has_colour(w.surface(10), QRect(36, 2 + 15 * 11, 25, 14), kGreen)) << "inked";
+    EXPECT_EQ(std::tuple(log[0].text, log[34].text, log[35].text),
+              std::tuple(QString("01"), QString("A4"), QString(" S")));
 }
 
-// On screen the splash is painted before the load starts (a message of the load finds it
-// painted, with the event loop not yet running) and stays until the main window shows.
+// On screen the splash is painted before the load (a message of the load finds it painted)
+// and stays until the main window shows.
 TEST_F(StartupTest, SplashIsOnScreenFromBeforeTheLoadUntilTheWindowShows) {
     test::ProgramFolder folder(26);  // the load's count message comes after the tuning import
     Program program(dialogs);
@@ -136,70 +106,137 @@ TEST_F(StartupTest, SplashIsOnScreenFromBeforeTheLoadUntilTheWindowShows) {
     program.window()->hide();
 }
 
-// A missing (or wrongly spelled) or damaged workbook ends the program with its message; a
-// wrong number of samples is reported with the count and start-up goes on, keeping at most
-// the 57 names the table holds.
+// A missing, misspelt or damaged workbook or a copy already running on the folder ends the
+// program with its message; a wrong number of samples is reported with the count and start-up
+// goes on with at most 57 names.
 TEST_F(StartupTest, FolderProblemsAreReported) {
     const std::string missing = "dizek.xls  isimli excell dosyası bulunamadı";
+    const std::string count =
+        "ses dosyaları sayısı uygun değil, program düzgün çalışmayabilir"
+        "\r\nkapatıp  dosya sayınızı kontrol edin    ";
     struct Case {
-        const char* what;
         int samples;
         const char* workbook;  // "" none, "!" one that is not a workbook
-        bool goes_on;
         std::string message;
-        int count;
+        int count;             // 0: the program ends
+        bool running = false;  // another copy runs on the folder
     };
-    // clang-format off
     const Case cases[] = {
-        {"no workbook", 27, "", false, missing, 0},
-        {"workbook in capital letters", 27, "DIZEK.XLS", false, missing, 0},
-        {"damaged workbook", 27, "!", false, "Excel yüklü değil veya dizek dosyası yok\r\nexcel.exe "
-         "or dizek not found\r\ndizek.xls bir Excel 97-2003 çalışma kitabı (.xls) değil", 0},
-        {"26 samples", 26, "dizek.xls", true, kCountMessage + "26", 26},
-        {"28 samples", 28, "dizek.xls", true, kCountMessage + "28", 28},
-        {"60 samples", 60, "dizek.xls", true, kCountMessage + "60", 57},
+        {27, "", missing, 0},
+        {27, "DIZEK.XLS", missing, 0},
+        {27, "!",
+         "Excel yüklü değil veya dizek dosyası yok\r\nexcel.exe or dizek not found\r\n"
+         "dizek.xls bir Excel 97-2003 çalışma kitabı (.xls) değil",
+         0},
+        {26, "dizek.xls", count + "26", 26},
+        {28, "dizek.xls", count + "28", 28},
+        {60, "dizek.xls", count + "60", 57},
+        {27, "dizek.xls", "ORVENA  zaten çalışıyor", 0, true},
     };
-    // clang-format on
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.message);
         const bool damaged = std::string(c.workbook) == "!";
         test::ProgramFolder folder(c.samples, damaged ? "" : c.workbook);
         if (damaged) test::write_file_bytes(folder.path() / "dizek.xls", "not a workbook");
+        Program first(dialogs);
+        if (c.running) {
+            ASSERT_TRUE(first.start(folder.headless_options()).goes_on);
+        }
         test::RecordingDialogs shown;
         Program program(shown);
         const StartupOutcome outcome = program.start(folder.headless_options());
-        EXPECT_EQ(outcome.goes_on, c.goes_on);
+        EXPECT_EQ(outcome.goes_on, c.count > 0);
         EXPECT_EQ(shown.texts(), std::vector<std::string>{c.message});
-        if (!c.goes_on) {
-            EXPECT_TRUE(outcome.exit_status != 0 && !program.window() && !program.splash());
+        if (c.count == 0) {
+            EXPECT_TRUE(!program.window() && !program.splash());
+            EXPECT_EQ(outcome.exit_status != 0, !c.running) << "a second copy ends quietly";
             continue;
         }
         ASSERT_NE(program.window(), nullptr);
         const InstrumentState& st = program.window()->st;
         EXPECT_EQ(st.wav_file_count, c.count);
-        EXPECT_EQ(st.wav_files[c.count - 1], test::sample_name(c.count));
+        EXPECT_EQ(st.wav_files[c.count - 1], "tel" + std::to_string(c.count) + ".wav");
         EXPECT_EQ(st.cur_string, 12);
     }
 }
 
-// A second start on the same folder is refused with its message and leaves the first as it
-// was; once the first has ended, the program starts again.
-TEST_F(StartupTest, SecondInstanceIsRefusedWhileTheFirstRuns) {
-    test::ProgramFolder folder;
-    auto first = std::make_unique<Program>(dialogs);
-    ASSERT_TRUE(start(*first, folder).goes_on);
-    first->window()->st.mandal_pos[3] = 2;
-    test::RecordingDialogs second_dialogs;
-    auto second = std::make_unique<Program>(second_dialogs);
-    EXPECT_FALSE(start(*second, folder).goes_on);
-    EXPECT_EQ(second_dialogs.texts(), std::vector<std::string>{"ORVENA  zaten çalışıyor"});
-    EXPECT_TRUE(second->window() == nullptr && second->splash() == nullptr);
-    EXPECT_EQ(first->window()->st.mandal_pos[3], 2);
-    first.reset();
-    second = std::make_unique<Program>(second_dialogs);
-    EXPECT_TRUE(start(*second, folder).goes_on);
-    EXPECT_TRUE(dialogs.shown().empty());
-    EXPECT_EQ(second_dialogs.shown().size(), 1u);
+TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
+    test::ensure_qt_app();
+    test::RecordingDialogs dialogs;
+    arayüz w(dialogs);
+    w.arayüzyerleşimi(1024 * 15.0, 768 * 15.0);
+    const std::pair<QWidget*, QRect> placed[] = {
+        {w.Picture2, {11, 63, 904, 420}}, {w.Picture10, {808, 19, 90, 396}},
+        {w.Picture1, {-130, 0, 485, 60}}, {w.Picture3, {0, 160, 140, 132}},
+        {w.Picture6, {0, 60, 239, 100}},  {w.Picture5, {239, 60, 57, 100}},
+        {w.Label36, {366, 10, 217, 44}},  {w.Frame3, {12, 4, 337, 52}},
+        {w.Frame7, {600, 4, 65, 52}},     {w.Frame10, {682, 4, 233, 49}},
+        {w.Frame4, {11, 490, 129, 100}},  {w.Frame1, {158, 490, 169, 100}},
+        {w.Frame5, {345, 490, 233, 100}}, {w.Frame2, {596, 490, 320, 100}},
+        {w.File2, {350, 150, 150, 200}},  {w.File3, {520, 150, 150, 200}},
+    };
+    for (const auto& [widget, rect] : placed)
+        EXPECT_EQ(widget->geometry(), rect) << widget->objectName().toStdString();
+    EXPECT_EQ(w.Picture10->parentWidget(), w.Picture2);
+    EXPECT_EQ(std::pair(w.Frame11->pos(), w.Check1->pos()),
+              std::pair(QPoint(861, -6), QPoint(2, 377)));
+    EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(45, 71));
+    // On another screen the window is centred; the drawing's place in it does not change.
+    const WindowLayout wide = arayüzyerleşimi_geometry(1920 * 15.0, 1080 * 15.0);
+    EXPECT_EQ(std::pair(wide.window_left_twips, wide.window_top_twips),
+              std::pair((28800 - 14000) / 2.0, (16200 - 9400) / 2.0));
+    EXPECT_NEAR(wide.Picture2.left, 10.667, 0.001);
+
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("O R V E N A"));
+    EXPECT_EQ(w.Label36->text(),
+              QString::fromUtf8("^  1 tel yukarı \n <-- mandal indir                    "
+                                "mandal kaldır -->\nv  1 tel aşağı"));
+    const ScrollBar& v = *w.VScroll1;
+    EXPECT_EQ(std::tuple(v.minimum(), v.maximum(), v.singleStep(), v.pageStep()),
+              std::tuple(30, 60, 2, 5));
+    EXPECT_EQ(std::pair(w.HScroll1->minimum(), w.HScroll1->maximum()), std::pair(-8, 12));
+}
+
+TEST_F(StartedProgram, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
+    Surface& instrument = w_->surface(2);
+    const QImage untouched = instrument.image().copy();
+    QRegion boxes;  // where the 26 diagonal numbers are written
+    for (int n = 1; n <= kStringCount; ++n) boxes += diagonal_box(n);
+    w_->Check1->click();
+    for (int pos : {12, -8, 9}) {
+        for (int s = 1; s <= kStringCount; ++s)
+            w_->st.mandal_pos[s] = std::clamp<std::int16_t>(
+                static_cast<std::int16_t>(pos), w_->st.mandal_min[s], w_->st.mandal_max[s]);
+        w_->views->diyagonal_yaz();
+        for (int y = 0; y < instrument.height(); ++y) {
+            for (int x = 0; x < instrument.width(); ++x) {
+                const QRgb was = untouched.pixel(x, y) & 0xFFFFFFu;
+                if (was == 0x000000u) {
+                    ASSERT_EQ(instrument.pixel(x, y), 0x000000u)
+                        << "outline nicked at " << x << "," << y << " by " << pos;
+                } else if (!boxes.contains(QPoint(x, y))) {
+                    ASSERT_EQ(instrument.pixel(x, y), was)
+                        << "drawn outside the boxes at " << x << "," << y << " by " << pos;
+                }
+            }
+        }
+    }
+    w_->Check1->click();
+    EXPECT_EQ(test::differences(instrument, untouched), "") << "cleared boxes";
+}
+
+// Every slanted-edge number can be read in the window: no control on the drawing (the check
+// box at its bottom left among them) covers a pixel of one.
+TEST_F(StartedProgram, NothingOnTheDrawingCoversASlantedEdgeNumber) {
+    for (int s = 1; s <= kStringCount; ++s) w_->st.mandal_pos[s] = w_->st.mandal_min[s];
+    w_->Check1->setValue(1);
+    const QImage shown = w_->Picture2->grab().toImage();
+    for (int n = 1; n <= kStringCount; ++n) {
+        const QRgb ink = n <= 7 ? 0xC0C000u : 0xCE1E0Au;  // olive, else red-brown
+        const int printed = test::count_colour(w_->surface(2), diagonal_box(n), ink);
+        EXPECT_GT(printed, 0);
+        EXPECT_EQ(test::count_colour(shown, diagonal_box(n), 0xFF000000u | ink), printed) << n;
+    }
 }
 
 }  // namespace

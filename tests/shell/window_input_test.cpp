@@ -1,0 +1,101 @@
+// Keys, mouse and buttons on the loaded window as the window system sends them: a held letter,
+// a held scroll-bar arrow, and a close during a melody.
+
+#include <gtest/gtest.h>
+
+#include <QtTest/qtestspontaneevent.h>
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include "started_window.h"
+#include "support/pictures.h"
+
+namespace orvena {
+namespace {
+
+// A key event as the X server sends it (the toolkit's repeat flag left unset).
+void from_window_system(QWidget* window, QEvent::Type type, quint64 timestamp) {
+    QKeyEvent event(type, Qt::Key_S, Qt::NoModifier, QStringLiteral("s"));
+    event.setTimestamp(timestamp);
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::instance()->notify(window, &event);
+}
+
+using HeldInput = test::StartedWindow;
+
+// A letter held while the desktop repeats it sounds once, its legend letter stays black, and
+// only the real release stops it.
+TEST_F(HeldInput, HeldLetterSoundsOnceUntilItsRealRelease) {
+    Mixer& mixer = w_->sound->mixer();
+    float frame[2];
+    const auto letter_is_black = [&] {
+        return test::has_colour(w_->surface(10), QRect(36, 2 + 15 * 11, 15, 13), 0x000000);
+    };
+    from_window_system(w_, QEvent::KeyPress, 1000);
+    mixer.render(frame, 1);
+    ASSERT_EQ(mixer.active_voices(), 1u);
+    for (quint64 t = 1660; t <= 1740; t += 40) {  // the desktop repeats the held key
+        from_window_system(w_, QEvent::KeyRelease, t);
+        from_window_system(w_, QEvent::KeyPress, t);
+    }
+    QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
+    mixer.render(frame, 1);
+    EXPECT_EQ(mixer.active_voices(), 1u) << "a repeat plucked the string again";
+    EXPECT_TRUE(w_->sound->alias_open("A4"));
+    EXPECT_TRUE(letter_is_black());
+    from_window_system(w_, QEvent::KeyRelease, 2000);
+    QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
+    EXPECT_FALSE(w_->sound->alias_open("A4")) << "the real release stops the note";
+    EXPECT_FALSE(letter_is_black());
+}
+
+// A held arrow of the fine shift steps once when that step cannot be transposed: the message
+// box takes the mouse's release; once it is answered the shift is 0 and nothing steps on.
+TEST_F(HeldInput, HeldFineShiftArrowStopsAtTheCancelMessage) {
+    w_->st.mandal_pos[12] = 12;  // no degree above its lever 12 lies on string 12
+    w_->show();
+    QWindow* window = w_->windowHandle();
+    const QPoint arrow =  // the arrow that raises the shift, at the bar's right end
+        w_->HScroll1->mapTo(w_, QPoint(w_->HScroll1->width() - 5, w_->HScroll1->height() / 2));
+    dialogs_.while_shown = [&](const std::string&) {
+        if (dialogs_.shown().size() > 3) return;  // a runaway: no deeper
+        QDialog box(w_);  // what a real message box does to the window while it is open
+        box.setModal(true);
+        QTimer::singleShot(100, [&] { QTest::mouseRelease(window, Qt::LeftButton, {}, arrow); });
+        QTimer::singleShot(1200, &box, &QDialog::accept);  // read, and answered
+        box.exec();
+    };
+    QTest::mousePress(window, Qt::LeftButton, {}, arrow);
+    QTest::qWait(1200);  // past the arrow's repeat delay: nothing may step now
+    ASSERT_EQ(dialogs_.texts().size(), 1u);
+    EXPECT_EQ(dialogs_.texts()[0].rfind("göçürme yapılamıyor", 0), 0u);
+    EXPECT_EQ(std::pair(w_->HScroll1->value(), w_->Text3->text()), std::pair(0, QString("0")));
+    dialogs_.while_shown = nullptr;
+    QTest::mouseClick(window, Qt::LeftButton, {}, arrow);  // the arrow was not left pressed
+    EXPECT_EQ(dialogs_.texts().size(), 2u);
+    w_->hide();
+}
+
+// Closing the window during a melody of the sequence-file group ends it after its current note.
+TEST_F(HeldInput, SequenceFileEndsAfterItsNoteWhenTheWindowCloses) {
+    arayüz& w = *w_;
+    w.VScroll1->setValue(30);
+    std::string ten_quarters;  // ten times 480 ms
+    for (int i = 0; i < 10; ++i) ten_quarters += "0,4,3,0,0,0,0,0,0,0\r\n";
+    test::write_file_bytes(folder_.path() / "uzun.ses", ten_quarters);
+    w.Text2->setText_("uzun");
+    QTimer::singleShot(100, &w, [&w] { w.close_for(UnloadReason::AppWindows); });
+    w.aç_kapa_buton->click();  // returns when the melody has ended
+    // The close came during the first note: the second record was the last one counted.
+    EXPECT_EQ(w.surface(7).print_log().back().text, "002");
+    EXPECT_FALSE(w.st.seq_playing);
+    EXPECT_TRUE(dialogs_.texts().empty());
+}
+
+}  // namespace
+}  // namespace orvena

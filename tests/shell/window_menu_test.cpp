@@ -1,0 +1,209 @@
+// The window's background menu: the tuning systems (the choice retunes at once, Ctrl+T swaps the
+// last two, the choice outlives the run, --tuning overrides it for one run) and the exports
+// (WAV, MIDI, MusicXML) with the real dialogs.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+
+#include <cmath>
+
+#include "shell/tuning_settings.h"
+#include "started_window.h"
+
+namespace orvena {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets an environment variable for the test's time.
+struct ScopedEnv {
+    ScopedEnv(const char* n, const std::string& v) : name(n), old(qgetenv(n)) {
+        qputenv(n, v.c_str());
+    }
+    ~ScopedEnv() { had ? qputenv(name, old) : qunsetenv(name); }
+    const char* name;
+    QByteArray old;
+    bool had = qEnvironmentVariableIsSet(name);
+};
+
+class WindowMenu : public test::StartedWindow {
+  protected:
+    ProgramOptions options() override {
+        fs::create_directory(folder_.path() / "akort");
+        fs::copy_file(test::program_dir() / "akort" / "12-TET.scl",
+                      folder_.path() / "akort" / "12-TET.scl");
+        ProgramOptions o = folder_.headless_options();
+        o.sound.settings_file = folder_.path() / "orvena.ini";
+        write_tuning_settings(o.sound.settings_file, {"akort/12-TET.scl", "dizek.xls"});
+        if (bad_file_) {
+            test::write_file_bytes(folder_.path() / "bozuk.scl", "bozuk\n2\n1/0\n2/1\n");
+            o.tuning_file = folder_.path() / "bozuk.scl";
+        }
+        return o;
+    }
+    // The rate the S key plays string 12 (A4) at: the one its sample's header holds.
+    std::int32_t plucked_rate() {
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_S, Qt::NoModifier);
+        QApplication::sendEvent(w_, &down);
+        QKeyEvent up(QEvent::KeyRelease, Qt::Key_S, Qt::NoModifier);
+        QApplication::sendEvent(w_, &up);
+        return test::header_rate(folder_.path() / w_->st.wav_files[12]);
+    }
+    // Ctrl+T as the keyboard gives it: the shortcut, and no string for the letter.
+    void ctrl_t() {
+        QTest::keyPress(w_, Qt::Key_T, Qt::ControlModifier);
+        EXPECT_FALSE(w_->sound->alias_open("A5")) << "the T key's string sounded";
+        QTest::keyRelease(w_, Qt::Key_T, Qt::ControlModifier);
+    }
+    void SetUp() override {
+        test::StartedWindow::SetUp();
+        fs::create_directory(home_ / "Music");
+        test::write_file_bytes(folder_.path() / "ezgi.ses", "0,8,3,0,0,0,0,0,0,0\r\n");
+        test::write_file_bytes(w_->recorder->file_path(), " 12 0 300\r\n");
+    }
+    struct Answers {
+        std::vector<QStringList> offered;  // what each list question offered
+        QString folder, suggested;         // where the file dialog opened, the name it offered
+    };
+    // Triggers the entry, answering the list questions with `picks` and the file dialog with
+    // its suggested name.
+    Answers run_entry(const QString& object_name, const std::vector<QString>& picks) {
+        Answers seen;
+        std::size_t next = 0;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr || !modal->isVisible()) return;
+            if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+                seen.offered.push_back(input->comboBoxItems());
+                if (next < picks.size()) input->setTextValue(picks[next++]);
+                input->accept();
+            } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+                seen.folder = files->directory().absolutePath();
+                if (auto* name = files->findChild<QLineEdit*>()) seen.suggested = name->text();
+                QMetaObject::invokeMethod(files, "accept");
+            }
+        });
+        answer.start(10);
+        QAction* entry = w_->findChild<QAction*>(object_name);
+        EXPECT_TRUE(entry != nullptr && w_->actions().contains(entry)) << object_name.toStdString();
+        if (entry != nullptr) entry->trigger();
+        return seen;
+    }
+    test::TempDir home_;
+    const ScopedEnv home_env_{"HOME", home_.path().string()};
+    const ScopedEnv config_env_{"XDG_CONFIG_HOME", (home_ / ".config").string()};
+    bool bad_file_ = false;  // --tuning names a broken file
+};
+
+// Started in the system kept from the run before; the menu and Ctrl+T retune at once.
+TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
+    auto* menu = w_->findChild<QMenu*>(QStringLiteral("tuning_menu"));
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+    EXPECT_TRUE(w_->actions().contains(menu->menuAction()));
+    QStringList entries;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) entries << a->text();
+    ASSERT_EQ(entries, QStringList({QStringLiteral("dizek.xls (çalışma kitabı)"),
+                                    QStringLiteral("12-TET.scl"),
+                                    QStringLiteral("Başka bir Scala dosyası…")}));
+    EXPECT_TRUE(menu->actions()[1]->isChecked());
+
+    // The workbook's A4 is its sample's own pitch; twelve equal semitones put A4 on 900 cents,
+    // 1200 * 59 / 79 in the workbook's degrees.
+    const std::int32_t workbook_rate = 44100;
+    const auto tet_rate = static_cast<std::int32_t>(
+        std::lround(44100.0 * std::exp2((900.0 - 1200.0 * 59 / 79) / 1200.0)));
+    EXPECT_EQ(plucked_rate(), tet_rate);
+    EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\n12-TET"));
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(plucked_rate(), workbook_rate);
+    EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\ndizek.xls"));
+
+    w_->show();
+    w_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w_));
+    ctrl_t();
+    EXPECT_EQ(plucked_rate(), tet_rate);
+    ctrl_t();
+    EXPECT_EQ(plucked_rate(), workbook_rate);
+    EXPECT_TRUE(dialogs_.texts().empty());
+    const TuningSettings kept = read_tuning_settings(folder_.path() / "orvena.ini");
+    EXPECT_EQ(std::pair(kept.system, kept.previous),
+              std::pair(std::string("dizek.xls"), std::string("akort/12-TET.scl")));
+}
+
+class WindowTuningCommandLine : public WindowMenu {
+  protected:
+    WindowTuningCommandLine() { bad_file_ = true; }
+};
+
+TEST_F(WindowTuningCommandLine, ABadFileOnTheCommandLineIsNamedAndTheWorkbookPlays) {
+    ASSERT_EQ(dialogs_.texts().size(), 1u);
+    EXPECT_NE(
+        dialogs_.texts()[0].find("\"bozuk.scl\", satır 3: \"1/0\" bir oran değil; paydası sıfır"),
+        std::string::npos)
+        << dialogs_.texts()[0];
+    EXPECT_EQ(w_->st.tuning_name, "dizek.xls");
+    EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, "akort/12-TET.scl")
+        << "a run's own system is not kept";
+}
+
+struct EntryCase {
+    const char* entry;
+    std::vector<QString> picks;
+    std::vector<QStringList> offered;
+    const char* file;  // written in the music folder
+    const char* kind;  // in the notice
+    std::string starts, holds;
+};
+
+// Each entry asks for the source (the recording and the sequence files; the score only
+// sequence files), MIDI also for the tuning, then for the file in the user's music folder
+// (else the home folder).
+TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
+    const QString kayit = QStringLiteral("kayıt.txt"), ezgi = QStringLiteral("ezgi.ses");
+    const QString bend =
+        QString::fromUtf8("Nota başına perde bükme (MPE biçimi), MTS bilmeyen çalgılar için");
+    const EntryCase cases[] = {
+        {"wav_export", {kayit}, {{kayit, ezgi}}, "kayıt.wav", "WAV", "RIFF", ""},
+        {"midi_export", {ezgi, bend}, {{kayit, ezgi}, {}}, "ezgi.mid", "MIDI", "MThd", "\xE1"},
+        {"musicxml_export", {ezgi}, {{ezgi}}, "ezgi.musicxml", "MusicXML", "<?xml", ""},
+    };
+    for (const EntryCase& c : cases) {
+        SCOPED_TRACE(c.entry);
+        dialogs_.clear();
+        const Answers seen = run_entry(QString::fromLatin1(c.entry), c.picks);
+        ASSERT_EQ(seen.offered.size(), c.offered.size());
+        EXPECT_EQ(seen.offered[0], c.offered[0]);
+        if (c.offered.size() > 1) {
+            EXPECT_EQ(seen.offered[1].size(), 2);  // MTS or pitch bends
+        }
+        EXPECT_EQ(seen.folder, QString::fromStdString((home_ / "Music").string()));
+        EXPECT_EQ(seen.suggested, QString::fromUtf8(c.file));
+        const fs::path out = home_ / "Music" / c.file;
+        EXPECT_EQ(
+            dialogs_.texts(),
+            std::vector<std::string>{std::string(c.kind) + " dosyası yazıldı:\r\n" + out.string()});
+        EXPECT_TRUE(!dialogs_.shown().empty() && !dialogs_.shown()[0].modal) << "a notice";
+        const std::string bytes = test::read_file_bytes(out);
+        EXPECT_TRUE(bytes.starts_with(c.starts));
+        EXPECT_NE(bytes.find(c.holds), std::string::npos);  // a pitch bend on channel 2
+    }
+    fs::remove_all(home_ / "Music");  // without a music folder: the home folder
+    EXPECT_EQ(run_entry(QStringLiteral("musicxml_export"), {ezgi}).folder,
+              QString::fromStdString(home_.path().string()));
+}
+
+}  // namespace
+}  // namespace orvena
