@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "interchange/export_command.h"
@@ -15,13 +16,21 @@
 namespace orvena {
 
 std::optional<std::filesystem::path> take_tuning_option(std::vector<std::string>& args) {
-    for (auto it = args.begin(); it != args.end(); ++it) {
-        if (*it != "--tuning" || it + 1 == args.end()) continue;
-        const std::filesystem::path file = std::filesystem::absolute(*(it + 1));
-        args.erase(it, it + 2);
-        return file;
+    constexpr std::string_view kJoined = "--tuning=";
+    std::optional<std::string> file;
+    for (auto it = args.begin(); it != args.end();) {
+        if (*it == "--tuning" && it + 1 != args.end()) {
+            file = *(it + 1);
+            it = args.erase(it, it + 2);
+        } else if (it->starts_with(kJoined)) {
+            file = it->substr(kJoined.size());
+            it = args.erase(it);
+        } else {
+            ++it;
+        }
     }
-    return std::nullopt;
+    if (!file) return std::nullopt;
+    return std::filesystem::absolute(*file);
 }
 
 std::optional<int> run_windowless_command(int argc, char** argv) {

@@ -13,8 +13,9 @@ namespace orvena {
 // The exit status of a windowless command the arguments name, or nothing when they name none.
 std::optional<int> run_windowless_command(int argc, char** argv);
 
-// Takes "--tuning FILE" out of the arguments: FILE made absolute from the folder the program
-// was started in, or nothing.
+// Takes every "--tuning FILE" and "--tuning=FILE" out of the arguments: the last FILE (as the
+// window's options count the last one) made absolute from the folder the program was started
+// in, or nothing.
 std::optional<std::filesystem::path> take_tuning_option(std::vector<std::string>& args);
 
 }  // namespace orvena

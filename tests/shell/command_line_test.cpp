@@ -114,6 +114,10 @@ TEST(WindowlessCommands, WriteTheFileOrSayWhyNotWithTheirStatus) {
          "ORVENA tuning system 12-TET\r\n 12\r\n"},
         {{scala, "DIR/", t, "DIR/bozuk.scl"}, 1,
          "akort sistemi yüklenemedi: \"bozuk.scl\", satır 2: perde sayısı 2"},
+        // Given twice, the last counts, in either spelling.
+        {{scala, "DIR/", t, "DIR/bozuk.scl", t + "=SHIPPED/akort/12-TET.scl"}, 0, "", "dizek.scl",
+         "ORVENA tuning system 12-TET\r\n 12\r\n"},
+        {{t + "=SHIPPED/akort/12-TET.scl", scala, "DIR/", t, "DIR/bozuk.scl"}, 1, "\"bozuk.scl\""},
         {{r, ses, out, t, "DIR/yok.scl"}, 1, "\"yok.scl\": böyle bir dosya yok"},
         {{scala, "DIR/", t, scl}, 1, self},  // would write .scl and .kbm
         {{r, ses, scl, t, scl}, 1, self},
