@@ -8,7 +8,7 @@
 
 #include "bench_instrument.h"
 #include "presets/tuning_choice.h"
-#include "shell/tuning_settings.h"
+#include "presets/tuning_settings.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <iostream>
 
-#include "shell/rtkit_bus.h"
 #include "sound/linux_scheduling.h"
 #include "sound/output_choice.h"
+#include "sound/rtkit_bus.h"
 #include "sound/system_audio_host.h"
 
 namespace orvena {

@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QMenu>
 
+#include "presets/tuning_settings.h"
 #include "shell/arayuz.h"
 #include "shell/export_dialogs.h"
-#include "shell/tuning_settings.h"
 
 namespace orvena {
 namespace {

@@ -16,7 +16,7 @@
 
 #include <cmath>
 
-#include "shell/tuning_settings.h"
+#include "presets/tuning_settings.h"
 #include "started_window.h"
 
 namespace orvena {

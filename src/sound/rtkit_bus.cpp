@@ -1,4 +1,4 @@
-#include "shell/rtkit_bus.h"
+#include "sound/rtkit_bus.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

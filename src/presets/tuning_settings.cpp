@@ -1,4 +1,4 @@
-#include "shell/tuning_settings.h"
+#include "presets/tuning_settings.h"
 
 #include <QSettings>
 #include <QString>

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "shell/rtkit_bus.h"
+#include "sound/rtkit_bus.h"
 #include "support/qt_app.h"
 #include "support/temp_dir.h"
 
