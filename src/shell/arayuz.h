@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 
+#include "display/layout.h"
 #include "display/play_context.h"
 #include "playing/midi_control.h"
 #include "playing/surface_views.h"
@@ -23,7 +24,6 @@
 #include "presets/tuning_choice.h"
 #include "recording/performance_recorder.h"
 #include "recording/sequence_player.h"
-#include "shell/layout.h"
 #include "shell/sound_control.h"
 #include "shell/window_makam_controls.h"
 #include "shell/window_preset_controls.h"

@@ -11,8 +11,8 @@
 #include <tuple>
 
 #include "display/diyagonal.h"
+#include "display/layout.h"
 #include "shell/arayuz.h"
-#include "shell/layout.h"
 #include "started_window.h"
 #include "support/pictures.h"
 

@@ -1,4 +1,4 @@
-#include "shell/layout.h"
+#include "display/layout.h"
 
 #include "tuning/rounding.h"
 
