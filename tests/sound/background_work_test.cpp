@@ -4,8 +4,8 @@
 // stopwatch that times recorded notes.
 
 #include <gtest/gtest.h>
-#include <QCoreApplication>
 #include <QObject>
+#include <QTest>
 
 #include <chrono>
 #include <future>
@@ -22,22 +22,6 @@ namespace orvena {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Runs the event loop until `done` holds, for at most five seconds.
-template <typename Done>
-bool pump_until(Done done) {
-    const auto limit = std::chrono::steady_clock::now() + 5s;
-    while (!done() && std::chrono::steady_clock::now() < limit)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
-
-// Lets the event loop run for a while, so that anything wrongly posted arrives.
-void pump_for(std::chrono::milliseconds time) {
-    const auto limit = std::chrono::steady_clock::now() + time;
-    while (std::chrono::steady_clock::now() < limit)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
 
 // An open that finishes when the test says so, with an output named `name`.
 OutputOpener::Open held_open(std::shared_future<void> release, std::string name) {
@@ -59,9 +43,9 @@ TEST(OutputOpener, DeliversOnlyTheNewestRequestAndSaysWhenOneIsLate) {
         opener.open(held_open(first.get_future().share(), "first"), ready, late);
         opener.open(held_open(second.get_future().share(), "second"), ready, late);
         second.set_value();
-        ASSERT_TRUE(pump_until([&] { return !said.empty(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !said.empty(); }, 10000));
         first.set_value();  // the older request ends after the newer: dropped
-        pump_for(100ms);
+        QTest::qWait(100);  // anything wrongly posted arrives
         EXPECT_EQ(said, std::vector<std::string>{"second"});
         EXPECT_FALSE(opener.pending());
     }
@@ -70,10 +54,10 @@ TEST(OutputOpener, DeliversOnlyTheNewestRequestAndSaysWhenOneIsLate) {
         OutputOpener opener(context, 20ms);
         std::promise<void> slow;
         opener.open(held_open(slow.get_future().share(), "slow"), ready, late);
-        ASSERT_TRUE(pump_until([&] { return !said.empty(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !said.empty(); }, 10000));
         EXPECT_TRUE(opener.pending());
         slow.set_value();
-        ASSERT_TRUE(pump_until([&] { return said.size() == 2; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return said.size() == 2; }, 10000));
         EXPECT_EQ(said, (std::vector<std::string>{"late", "slow"}));
     }
     said.clear();
@@ -83,7 +67,7 @@ TEST(OutputOpener, DeliversOnlyTheNewestRequestAndSaysWhenOneIsLate) {
         opener.open(held_open(orphan.get_future().share(), "orphan"), ready, late);
     }
     orphan.set_value();
-    pump_for(100ms);
+    QTest::qWait(100);  // anything wrongly posted arrives
     EXPECT_TRUE(said.empty());
 }
 
@@ -95,7 +79,7 @@ TEST(BackgroundText, HandsTheTextOverUnlessItsOwnerIsGone) {
         BackgroundText work(context);
         work.run([] { return std::string("hazır"); },
                  [&got](const std::string& t) { got.push_back(t); });
-        ASSERT_TRUE(pump_until([&] { return !got.empty(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !got.empty(); }, 10000));
     }
     std::promise<void> release;
     {
@@ -118,7 +102,7 @@ TEST(BackgroundText, HandsTheTextOverUnlessItsOwnerIsGone) {
         std::this_thread::sleep_for(50ms);
     }
     release.set_value();
-    pump_for(100ms);
+    QTest::qWait(100);  // anything wrongly posted arrives
     EXPECT_EQ(got, std::vector<std::string>{"hazır"});
 }
 

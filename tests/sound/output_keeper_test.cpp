@@ -3,8 +3,8 @@
 // log says when a choice cannot be saved.
 
 #include <gtest/gtest.h>
-#include <QCoreApplication>
 #include <QObject>
+#include <QTest>
 
 #include <chrono>
 #include <sstream>
@@ -21,14 +21,6 @@ namespace orvena::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-template <typename Done>
-bool pump_until(Done done) {
-    const auto limit = std::chrono::steady_clock::now() + 10s;
-    while (!done() && std::chrono::steady_clock::now() < limit)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
 
 struct Keeper {
     explicit Keeper(bool chosen_block) {
@@ -67,7 +59,7 @@ TEST(OutputKeeper, TheSettingsSayWhatPlaysAndWhyTheBlockMoved) {
     for (const bool chosen : {false, true}) {
         SCOPED_TRACE(chosen);
         Keeper k(chosen);
-        ASSERT_TRUE(pump_until([&] { return k.keeper->output().is_device(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return k.keeper->output().is_device(); }, 10000));
         EXPECT_EQ(k.shown(), figures + "128 kare × 2" + (chosen ? "" : " (otomatik)") +
                                  " · 48000 Hz · kesinti 0");
         k.host.devices->block = 256;
@@ -78,11 +70,11 @@ TEST(OutputKeeper, TheSettingsSayWhatPlaysAndWhyTheBlockMoved) {
         // The server goes away: said at once, and the output is back when it answers again.
         k.host.devices->gone = true;
         k.host.devices->lost_below = 1;
-        ASSERT_TRUE(pump_until([&] { return k.keeper->reconnecting(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return k.keeper->reconnecting(); }, 10000));
         EXPECT_EQ(k.shown(),
                   "ses yok: ses sunucusu ya da aygıt gitti; kendiliğinden yeniden açılacak");
         k.host.devices->gone = false;
-        ASSERT_TRUE(pump_until([&] { return !k.keeper->reconnecting(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !k.keeper->reconnecting(); }, 10000));
         EXPECT_EQ(k.shown().substr(0, 24), "pulse cap\ngecikme 5.0 ms");
     }
 }
@@ -92,7 +84,7 @@ TEST(OutputKeeper, AChoiceThatCannotBeSavedIsLoggedAndStillPlayed) {
     AudioChoice silent;
     silent.silent = true;
     k.keeper->apply(silent);
-    ASSERT_TRUE(pump_until([&] { return !k.keeper->opening(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !k.keeper->opening(); }, 10000));
     EXPECT_FALSE(k.keeper->output().is_device());
     EXPECT_EQ(k.shown().rfind("ses yok: ", 0), 0u) << k.shown();
     EXPECT_NE(
