@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <span>
 
 #include "recording/render_command.h"
@@ -60,7 +61,7 @@ const RenderCase kRenderCases[] = {
 };
 // clang-format on
 
-// Every note sounds its string and lever from its onset for its time, the file is 48 kHz
+// Every note sounds its string and lever from its onset frame for its time, the file is 48 kHz
 // 24-bit stereo, and it ends with the last note's 3 ms fade.
 TEST(WavExport, RenderedNotesSoundTheirPitchFromTheirOwnFrame) {
     for (const RenderCase& c : kRenderCases) {
@@ -79,7 +80,16 @@ TEST(WavExport, RenderedNotesSoundTheirPitchFromTheirOwnFrame) {
         EXPECT_EQ(wav.info.channels, 2);
         EXPECT_EQ(wav.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
         ASSERT_EQ(wav.info.frames, c.end_ms * kFramesPerMs + kFadeFrames);
+        const auto silent = [&wav](std::int64_t from, std::int64_t to) {  // frames
+            return std::all_of(wav.frames.begin() + 2 * from, wav.frames.begin() + 2 * to,
+                               [](float v) { return v == 0.0f; });
+        };
         for (const auto& [at_ms, string, lever, ms] : c.notes) {
+            // A note after silence sounds from its own frame, not a frame later.
+            const std::int64_t onset = at_ms * kFramesPerMs;
+            if (onset == 0 || silent(onset - 10 * kFramesPerMs, onset)) {
+                EXPECT_FALSE(silent(onset, onset + 1)) << at_ms;
+            }
             const auto note =
                 std::span(wav.frames)
                     .subspan(2 * (at_ms + 20) * kFramesPerMs, 2 * (ms - 20) * kFramesPerMs);
