@@ -19,16 +19,16 @@ InstrumentState sample_state() {
     st.manual_levers = true;
     for (int s = 1; s <= kStringCount; ++s) {
         for (int p = kLeverLo; p <= kLeverHi; ++p) {
-            st.cents(s, p) = 2800.0 - 170.0 * (s - 1) + 10.0 * p;
-            st.mandal_step(s, p) = static_cast<std::int16_t>(p);
-            st.degree_at(s, p) = static_cast<std::int16_t>(180 - 7 * s + p);
+            st.tables.cents(s, p) = 2800.0 - 170.0 * (s - 1) + 10.0 * p;
+            st.tables.mandal_step(s, p) = static_cast<std::int16_t>(p);
+            st.tables.degree_at(s, p) = static_cast<std::int16_t>(180 - 7 * s + p);
         }
     }
     derive_freq(st);
     for (int d = kDegreeLo; d <= kDegreeHi; ++d) {
-        st.degrees(d).degree_cents = static_cast<float>(22.64 * d);
-        st.degrees(d).degree_name = "Perde " + std::to_string(d);
-        st.degrees(d).degree_name.resize(30, ' ');
+        st.tables.degrees(d).degree_cents = static_cast<float>(22.64 * d);
+        st.tables.degrees(d).degree_name = "Perde " + std::to_string(d);
+        st.tables.degrees(d).degree_name.resize(30, ' ');
     }
     for (int s = 1; s <= kStringCount; ++s) st.mandal_pos(s) = static_cast<std::int16_t>(s % 5 - 2);
     return st;

@@ -17,11 +17,11 @@
 #include <random>
 #include <sstream>
 
+#include "pitch/pitch.h"
 #include "sound/audio_output.h"
 #include "sound/mixer.h"
 #include "sound/sample_bank.h"
 #include "sound/sound_module.h"
-#include "pitch/pitch.h"
 #include "tuning/instrument_state.h"
 #include "tuning/tablo_oku.h"
 
@@ -78,7 +78,7 @@ void BM_Mixer27Voices(benchmark::State& state) {
         std::uniform_int_distribution<int> lever(st.mandal_min[s], st.mandal_max[s]);
         switch (state.range(0)) {
             case 0:
-                rates.push_back(st.sample_rate(s, lever(rng)));
+                rates.push_back(st.derived.sample_rate(s, lever(rng)));
                 break;
             case 1:
                 rates.push_back(44100.0);

@@ -27,7 +27,7 @@ constexpr int kFilledFirst = -107;
 constexpr int kFilledLast = 196;
 
 std::string name_of(const InstrumentState& st, int d) {
-    return st.degrees(d).degree_name;
+    return st.tables.degrees(d).degree_name;
 }
 
 // The degree nearest in whole cents to the given pitch; among equal distances the lowest
@@ -36,7 +36,8 @@ int nearest_top_degree(const InstrumentState& st, double cents) {
     std::int16_t best_distance = kNoDistanceYet;
     int best = kDegreeLo - 1;
     for (int d = kTopSearchFirst; d <= kTopSearchLast; ++d) {
-        const double raw = std::fabs(static_cast<double>(st.degrees(d).degree_cents) - cents);
+        const double raw =
+            std::fabs(static_cast<double>(st.tables.degrees(d).degree_cents) - cents);
         // A raw distance of 4000 or more cannot round below 4000; skipping it also keeps
         // absurd table values from overflowing the 16-bit rounding.
         if (!(raw < kNoDistanceYet)) continue;
@@ -78,20 +79,20 @@ std::string panel_pitch_name(const InstrumentState& st) {
     const int s = st.cur_string;
     const int p = st.mandal_pos(s);
     // Under a scale every place, the top strings' too, names its own degree.
-    const bool own_degree = s >= 8 || st.scale_tuning;
+    const bool own_degree = s >= 8 || st.tables.scale_tuning;
     if (st.manual_levers) {
-        if (own_degree) return name_of(st, st.degree_at(s, p));
-        const int d = nearest_top_degree(st, st.cents(s, p));
+        if (own_degree) return name_of(st, st.tables.degree_at(s, p));
+        const int d = nearest_top_degree(st, st.tables.cents(s, p));
         return d >= kTopSearchFirst ? name_of(st, d) : kNoPitchName;
     }
-    const int d = st.degree_at(s, p) - st.transpose_shift;
+    const int d = st.tables.degree_at(s, p) - st.transpose_shift;
     if (d > kTransposedLast || d < kTransposedFirst) return kNoPitchName;
     if (own_degree) return name_of(st, d);
     // The top strings name the pitch of their transposed lever position, which need not be
     // the position tested above; its degree gets its own test.
     const int q = st.top_transposed_pos(s - 1);
-    if (!st.degree_at.contains(s, q)) return kNoPitchName;
-    const int top_d = st.degree_at(s, q) - st.transpose_shift;
+    if (!st.tables.degree_at.contains(s, q)) return kNoPitchName;
+    const int top_d = st.tables.degree_at(s, q) - st.transpose_shift;
     if (top_d > kFilledLast || top_d < kFilledFirst) return kNoPitchName;
     return name_of(st, top_d);
 }
@@ -100,7 +101,7 @@ void etiket(Surface& Picture6, const InstrumentState& st, char decimal_separator
     const int s = st.cur_string;
     if (s == 0) return;
     const int p = st.mandal_pos(s);
-    const double cents = st.cents(s, p);
+    const double cents = st.tables.cents(s, p);
 
     Picture6.Cls();
 
@@ -123,7 +124,7 @@ void etiket(Surface& Picture6, const InstrumentState& st, char decimal_separator
                true);
 
     // What the string sounds: the lever's frequency with the string's fine tuning.
-    const double sounding_hz = st.freq(s, p) * std::pow(2.0, st.akord_offset(s) / 1200.0);
+    const double sounding_hz = st.derived.freq(s, p) * std::pow(2.0, st.akord_offset(s) / 1200.0);
     print_label(Picture6, " frekans :        ");
     print_text(Picture6, format_picture(sounding_hz, "######0.0000", decimal_separator), false);
     print_unit(Picture6, " Herz");

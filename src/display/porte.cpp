@@ -43,7 +43,7 @@ void porte(Surface& Picture3, const QImage& sheet, const InstrumentState& st) {
     const int s = st.cur_string;
     if (s < 1 || s > kStringCount) return;
     const int p = st.mandal_pos(s);
-    const int k = st.mandal_step(s, p);
+    const int k = st.tables.mandal_step(s, p);
 
     Picture3.ClearPicture();
     Picture3.PaintPicture(sheet, kStaffX, kStaffY, kStaffW, kStaffH, kStaffSheetX, kStaffSheetY);

@@ -28,9 +28,9 @@ std::int64_t sample_ms(const SampleData& data, std::int32_t rate_hz) {
 }  // namespace
 
 double pluck_pitch(const InstrumentState& st, int sample_string, std::int32_t rate_hz) {
-    const double home_hz = st.freq(sample_string, 0);
+    const double home_hz = st.derived.freq(sample_string, 0);
     const std::int32_t home_rate =
-        to_int32(kBaseSampleRate * std::pow(2.0, st.sample_cents[sample_string] / 1200.0));
+        to_int32(kBaseSampleRate * std::pow(2.0, st.tables.sample_cents[sample_string] / 1200.0));
     if (!(home_hz > 0.0) || home_rate <= 0 || rate_hz <= 0) {
         return std::numeric_limits<double>::quiet_NaN();
     }

@@ -14,7 +14,7 @@ QRgb mark_colour(const InstrumentState& st, int s, int i, int lo) {
     if (i == lo) colour = kBlack;
     if (i == 0) colour = qRgb(0, 0, 255);
     if (s == 26 && i > 8) colour = qRgb(224, 224, 224);  // string 26 has no levers there
-    if (st.mandal_step(s, i) > 8) colour = qRgb(238, 201, 0);
+    if (st.tables.mandal_step(s, i) > 8) colour = qRgb(238, 201, 0);
     return colour;
 }
 }  // namespace

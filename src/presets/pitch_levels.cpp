@@ -13,9 +13,9 @@ const PitchLevel& pitch_level(int level) {
 }
 
 int level_degree_step(const InstrumentState& st, const PitchLevel& level) {
-    if (!st.scale_tuning || !(st.scale_step_cents > 0.0)) return level.degree_step;
+    if (!st.tables.scale_tuning || !(st.tables.scale_step_cents > 0.0)) return level.degree_step;
     return static_cast<int>(
-        std::lround(level.degree_step * kLevelDegreeCents / st.scale_step_cents));
+        std::lround(level.degree_step * kLevelDegreeCents / st.tables.scale_step_cents));
 }
 
 }  // namespace orvena

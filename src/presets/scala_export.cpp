@@ -64,15 +64,15 @@ void remove_made_folders(fs::path folder, const fs::path& first_made) {
 }  // namespace
 
 double sounding_cents(const InstrumentState& st, int s, int p) {
-    return st.cents(s, p) + st.akord_offset[s];
+    return st.tables.cents(s, p) + st.akord_offset[s];
 }
 
 std::string tuning_scl(const InstrumentState& st) {
     std::vector<double> pitches;
     for (int d = kDegreeLo; d <= kDegreeHi; ++d) {
-        const double c = st.degrees[d].degree_cents;
-        const bool empty = st.degrees[d].string_1 == 0 && st.degrees[d].string_2 == 0 &&
-                           st.degrees[d].string_3 == 0;
+        const double c = st.tables.degrees[d].degree_cents;
+        const bool empty = st.tables.degrees[d].string_1 == 0 &&
+                           st.tables.degrees[d].string_2 == 0 && st.tables.degrees[d].string_3 == 0;
         if (!empty && c > kOctaveTolerance && c < 1200.0 + kOctaveTolerance) pitches.push_back(c);
     }
     std::sort(pitches.begin(), pitches.end());
@@ -81,8 +81,9 @@ std::string tuning_scl(const InstrumentState& st) {
                   pitches.end());
     if (pitches.empty() || std::fabs(pitches.back() - 1200.0) >= kOctaveTolerance)
         pitches.push_back(1200.0);
-    const std::string description = st.scale_tuning ? "ORVENA tuning system " + st.tuning_name
-                                                    : "ORVENA tuning workbook " + st.tuning_name;
+    const std::string description = st.tables.scale_tuning
+                                        ? "ORVENA tuning system " + st.tables.name
+                                        : "ORVENA tuning workbook " + st.tables.name;
     return scl("dizek.scl", description, pitches);
 }
 

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "display/key_legend.h"
-#include "tuning/lever_rules.h"
 #include "presets/degree_places.h"
 #include "presets/pitch_levels.h"
 #include "presets/transposition_messages.h"
+#include "tuning/lever_rules.h"
 
 namespace orvena {
 
@@ -82,7 +82,7 @@ void trans_çalgı(PresetContext& ctx, int level, int fine) {
         const std::optional<int> target = position_on_string(st, t, u);
         if (!target) {
             ctx.dialogs.message(transposition_cancelled_message(
-                s, position, u, st.degrees[t].string_1, st.degrees[t].string_2));
+                s, position, u, st.tables.degrees[t].string_1, st.tables.degrees[t].string_2));
             // With a fine shift this transposes again without it, inside this call.
             ctx.ahenk.HScroll1_setValue(0);
             return;

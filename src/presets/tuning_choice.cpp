@@ -3,6 +3,7 @@
 #include <new>
 
 #include "surface/file_list.h"
+#include "tuning/install_tables.h"
 #include "tuning/tuning_file.h"
 
 namespace orvena {
@@ -15,10 +16,10 @@ TuningChoice::TuningChoice(InstrumentState& st, Dialogs& dialogs, Views& views,
       dialogs_(dialogs),
       views_(views),
       folder_(std::move(program_folder)),
-      workbook_(tables_in_force(st)),
+      workbook_(st.tables),
       current_{kWorkbookSystem, std::nullopt} {
     workbook_.name = kWorkbookSystem;
-    st_.tuning_name = kWorkbookSystem;
+    st_.tables.name = kWorkbookSystem;
 }
 
 std::string TuningChoice::key_of(const fs::path& file) const {

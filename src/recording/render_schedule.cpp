@@ -13,7 +13,7 @@ namespace {
 
 ScheduledPluck pluck_at(std::int64_t at_ms, int string, int lever, const InstrumentState& st) {
     // The lookup a pluck makes; a string or lever off the table fails the record.
-    return {at_ms, string, st.sample_rate(string, lever)};
+    return {at_ms, string, st.derived.sample_rate(string, lever)};
 }
 
 }  // namespace

@@ -126,7 +126,7 @@ Mixer::TimePoint SoundModule::note_time() const {
 
 void SoundModule::play_tuned_sample(int string, int lever) {
     // Both lookups first: a call outside the tables changes nothing.
-    const std::int32_t rate = st_.sample_rate(string, lever);
+    const std::int32_t rate = st_.derived.sample_rate(string, lever);
     const std::string& file = st_.wav_files[string];
     mixer_->cut_pluck(note_time());
     const SampleData* data = sample(file);
@@ -135,7 +135,7 @@ void SoundModule::play_tuned_sample(int string, int lever) {
 }
 
 void SoundModule::play_note_alias(int string, int lever, const std::string& alias) {
-    const std::int32_t rate = st_.sample_rate(string, lever);
+    const std::int32_t rate = st_.derived.sample_rate(string, lever);
     const std::string& file = st_.wav_files[string];
     if (open_aliases_.count(alias) != 0) return;
     const SampleData* data = sample(file);

@@ -14,7 +14,9 @@ constexpr const char* kKeyNameLiteral =
     "--, Q, W, E, R, T, Y, U, I, O, P, A, S, D, F, G, H, J, K, L, Z, X, C, V, B, N, M";
 }  // namespace
 
-InstrumentState::InstrumentState() = default;
+InstrumentState::InstrumentState() {
+    tables.name = "dizek.xls";
+}
 
 std::string note_name_of(int s) {
     if (s < 1 || s > kStringCount) throw IndexOutOfRange(s, 1, kStringCount);
@@ -79,22 +81,24 @@ void set_names(InstrumentState& st) {
 void derive_freq(InstrumentState& st) {
     for (int s = 1; s <= kStringCount; ++s) {
         for (int p = kLeverLo; p <= kLeverHi; ++p) {
-            st.freq(s, p) = kC4Hz * std::pow(2.0, st.cents(s, p) / 1200.0);
+            st.derived.freq(s, p) = kC4Hz * std::pow(2.0, st.tables.cents(s, p) / 1200.0);
         }
     }
 }
 
 void recompute_string_rates(InstrumentState& st, int s, bool apply_fine_tuning) {
     std::int32_t base =
-        to_int32(kBaseSampleRate * std::pow(2.0, (st.sample_cents[s] + st.home_shift[s]) / 1200.0));
+        to_int32(kBaseSampleRate *
+                 std::pow(2.0, (st.tables.sample_cents[s] + st.tables.home_shift[s]) / 1200.0));
     if (apply_fine_tuning) {
         base = to_int32(std::pow(2.0, st.akord_offset[s] / 1200.0) * base);
     }
-    st.sample_rate(s, 0) = base;
-    const double home_cents = st.cents(s, 0);
+    st.derived.sample_rate(s, 0) = base;
+    const double home_cents = st.tables.cents(s, 0);
     for (int p = kLeverLo; p <= kLeverHi; ++p) {
-        st.sample_rate(s, p) =
-            to_int32(std::pow(2.0, (st.cents(s, p) - home_cents) / 1200.0) * st.sample_rate(s, 0));
+        st.derived.sample_rate(s, p) =
+            to_int32(std::pow(2.0, (st.tables.cents(s, p) - home_cents) / 1200.0) *
+                     st.derived.sample_rate(s, 0));
     }
 }
 

@@ -8,44 +8,11 @@
 #include <cstdint>
 #include <string>
 
-#include "tuning/indexed_array.h"
+#include "tuning/derived_tables.h"
+#include "tuning/string_tables.h"
+#include "tuning/tuning_tables.h"
 
 namespace orvena {
-
-constexpr int kStringCount = 26;
-constexpr int kLeverLo = -8;  // lowest lever position any string has
-constexpr int kLeverHi = 12;  // highest lever position any string has
-constexpr int kDegreeLo = -110;
-constexpr int kDegreeHi = 200;
-constexpr int kWavFileSlots = 57;
-constexpr double kC4Hz = 262.0;
-constexpr double kBaseSampleRate = 44100.0;
-// The sample rates a pluck can be played at. Rates below this are not a pitch anyone can hear
-// from a sample (0 marks an unused lever position); rates above the upper bound would make
-// the byte-rate field of a sample's header meaningless.
-constexpr std::int32_t kMinSampleRateHz = 1000;
-constexpr std::int32_t kMaxSampleRateHz = 1000000;
-
-// Per string, index 0 unused.
-template <typename T>
-using PerString = IndexedArray<T, 0, kStringCount>;
-// Per string 1..26 and lever position -12..13 (positions outside -8..12 stay 0).
-template <typename T>
-using PitchTable = IndexedTable<T, 1, kStringCount, -12, 13>;
-
-// One pitch of the tuning system and the up to three places where it can be played.
-struct degree_record {
-    std::int16_t string_1 = 0;  // first place (workbook columns C/D); 0 = none
-    std::int16_t pos_1 = 0;
-    std::int16_t string_2 = 0;  // second place (columns A/B)
-    std::int16_t pos_2 = 0;
-    std::int16_t string_3 = 0;  // third place (columns I/J)
-    std::int16_t pos_3 = 0;
-    float degree_cents = 0.0f;  // cents above C4, single precision as stored
-    // Exactly 30 characters (UTF-8 encoded; a Turkish letter counts once). A record the
-    // workbook did not fill holds 30 NUL characters.
-    std::string degree_name = std::string(30, '\0');
-};
 
 struct InstrumentState {
     InstrumentState();
@@ -57,25 +24,11 @@ struct InstrumentState {
     PerString<std::int16_t> mandal_min;
     PerString<std::int16_t> mandal_max;
 
-    // Tuning tables (workbook) and their derivations.
-    PitchTable<double> cents;              // cents above C4
-    PitchTable<double> freq;               // Hz
-    PitchTable<std::int16_t> degree_at;    // degree number of (s, p); 0 = none
-    PitchTable<std::int16_t> mandal_step;  // lever step shown for (s, p)
-    PitchTable<std::int32_t> sample_rate;  // samples per second written before a pluck
-    PerString<std::int16_t> sample_cents;  // whole cents of each sample's correction
-    PerString<std::int16_t> akord_offset;  // fine tuning in cents
-    // Cents by which a tuning other than the workbook moves each string's lever-0 pitch away
-    // from the pitch its sample correction gives; 0 under a workbook.
-    PerString<double> home_shift;
-    IndexedArray<degree_record, kDegreeLo, kDegreeHi> degrees;
+    // The tuning system in force and the tables derived from it and the fine tuning.
+    TuningTables tables;  // named "dizek.xls" until a tuning is put in force
+    DerivedTables derived;
+    PerString<std::int16_t> akord_offset;         // fine tuning in cents
     std::array<std::string, 2> option4_captions;  // captions of the two "oktav" buttons
-    // The tuning system in force: its name as the window shows it, and whether its tables come
-    // from a scale (every lever position of every string one degree of the scale, each place
-    // in degree_at, the top strings stepping like the others) rather than from a workbook.
-    std::string tuning_name = "dizek.xls";
-    bool scale_tuning = false;
-    double scale_step_cents = 0.0;  // a scale's period over its note count
 
     // Selection and modes.
     std::int16_t cur_string = 0;  // 1..26, 0 = none

@@ -26,14 +26,11 @@ constexpr int kLastListedDegree = 196;
 constexpr int kTopStrings = 7;  // strings whose cents come from the grid
 constexpr int kPlaces = 3;
 
-// Everything the import writes, filled on the side and put into the state only when the
-// whole workbook has been read, so a bad cell leaves the instrument as it was.
-struct Tables {
-    PitchTable<double> cents;
-    PitchTable<std::int16_t> mandal_step;
-    PitchTable<std::int16_t> degree_at;
-    IndexedArray<degree_record, kDegreeLo, kDegreeHi> degrees;
-    PerString<std::int16_t> sample_cents;
+// Everything the import writes, filled on the side from a copy of the tables in force and
+// put back whole only when the whole workbook has been read, so a bad cell leaves the
+// instrument as it was. The import fills cents, mandal_step, degree_at, degrees and
+// sample_cents; the name, home_shift and the scale fields come back as they were.
+struct Tables : TuningTables {
     std::array<std::string, 2> option4_captions;
 
     // Where values came from, to name the cell when a table derived from them fails:
@@ -45,21 +42,13 @@ struct Tables {
 
 Tables tables_of(const InstrumentState& st) {
     Tables t;
-    t.cents = st.cents;
-    t.mandal_step = st.mandal_step;
-    t.degree_at = st.degree_at;
-    t.degrees = st.degrees;
-    t.sample_cents = st.sample_cents;
+    static_cast<TuningTables&>(t) = st.tables;
     t.option4_captions = st.option4_captions;
     return t;
 }
 
 void commit(InstrumentState& st, Tables& t) {
-    st.cents = t.cents;
-    st.mandal_step = t.mandal_step;
-    st.degree_at = t.degree_at;
-    st.degrees = std::move(t.degrees);
-    st.sample_cents = t.sample_cents;
+    st.tables = std::move(static_cast<TuningTables&>(t));
     st.option4_captions = std::move(t.option4_captions);
 }
 

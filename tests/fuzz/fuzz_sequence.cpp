@@ -24,7 +24,7 @@ void orvena::fuzz::check(std::string_view input) {
                     try {  // as playback looks the note up: the string's lever, then its rate
                         const int lever =
                             note_lever(*record, source, st.mandal_pos[step.string], shift);
-                        (void)st.sample_rate(step.string, lever);
+                        (void)st.derived.sample_rate(step.string, lever);
                     } catch (const IndexOutOfRange&) {
                     }
                 }

@@ -89,7 +89,7 @@ TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
         SCOPED_TRACE(c.name);
         InstrumentState st;
         ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
-        st.sample_rate(7, 0) = 0;
+        st.derived.sample_rate(7, 0) = 0;
         st.wav_files[9] = "yok.wav";
         const RenderSchedule schedule = schedule_recording(c.text, st);
         SampleBank bank(test::program_dir());
@@ -100,9 +100,10 @@ TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
             SCOPED_TRACE(i);
             EXPECT_EQ(notes[i].start_ms, start);
             EXPECT_EQ(notes[i].end_ms,
-                      end >= 0 ? end : start + sample_ms(st, 5, st.sample_rate(5, 0)));
+                      end >= 0 ? end : start + sample_ms(st, 5, st.derived.sample_rate(5, 0)));
             EXPECT_EQ(notes[i].sample_string, string);
-            EXPECT_NEAR(notes[i].pitch, 69 + 12 * std::log2(st.freq(string, 0) / 440), 0.001);
+            EXPECT_NEAR(notes[i].pitch, 69 + 12 * std::log2(st.derived.freq(string, 0) / 440),
+                        0.001);
         }
     }
 }

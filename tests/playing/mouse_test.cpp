@@ -24,8 +24,9 @@ struct Mouse : test::RecordedPlay, PluckRecorder {
         set_names(st);
         set_string_geometry(st);
         for (int s = 1; s <= kStringCount; ++s) {
-            st.sample_cents[s] = static_cast<std::int16_t>(s % 7 - 3);
-            for (int p = kLeverLo; p <= kLeverHi; ++p) st.cents(s, p) = 2400 - 50.0 * s + 17 * p;
+            st.tables.sample_cents[s] = static_cast<std::int16_t>(s % 7 - 3);
+            for (int p = kLeverLo; p <= kLeverHi; ++p)
+                st.tables.cents(s, p) = 2400 - 50.0 * s + 17 * p;
         }
         derive_sample_rates(st);
         st.manual_levers = true;
@@ -117,7 +118,8 @@ TEST(FineTuning, ThePegTurnsTheStringAndTheResetUndoesIt) {
         const InstrumentState untouched = m.st;
         const auto expect_cents = [&](double cents) {
             for (int p = kLeverLo; p <= kLeverHi; ++p) {
-                const double ratio = double(m.st.sample_rate(12, p)) / untouched.sample_rate(12, p);
+                const double ratio =
+                    double(m.st.derived.sample_rate(12, p)) / untouched.derived.sample_rate(12, p);
                 EXPECT_NEAR(1200 * std::log2(ratio), cents, 0.2) << "lever " << p;
             }
         };
@@ -157,7 +159,7 @@ TEST(LeverStrip, ShowsTheSelectedStringsLeversAndTheirNumbers) {
         InstrumentState st;
         set_lever_limits(st);
         for (int p = kLeverLo; p <= kLeverHi; ++p)
-            st.mandal_step(c.string, p) = static_cast<std::int16_t>(std::min(p, c.step_cap));
+            st.tables.mandal_step(c.string, p) = static_cast<std::int16_t>(std::min(p, c.step_cap));
         st.cur_string = static_cast<std::int16_t>(c.string);
         st.mandal_pos[c.string] = static_cast<std::int16_t>(c.position);
         const LeverStripPlacement placed = mandal_at(pic, st);

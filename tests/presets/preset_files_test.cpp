@@ -148,7 +148,8 @@ TEST(ScalaExport, SettingFilesHoldEachStringAboveString26OnItsKey) {
     InstrumentState st;
     set_lever_limits(st);
     for (int s = 1; s <= kStringCount; ++s) {
-        for (int p = kLeverLo; p <= kLeverHi; ++p) st.cents(s, p) = 100.0 * (26 - s) + 10.0 * p;
+        for (int p = kLeverLo; p <= kLeverHi; ++p)
+            st.tables.cents(s, p) = 100.0 * (26 - s) + 10.0 * p;
         st.mandal_pos[s] = static_cast<std::int16_t>(4 * (s % 3 - 1));
     }
     test::TempDir dir;
@@ -189,7 +190,8 @@ TEST(ScalaExport, ExportedSettingsComeBackToThePitchEveryStringSounded) {
         InstrumentState back = shipped();
         use_tuning_file(back, dir / "ayar.scl", test::program_dir());
         for (int s = 1; s <= kStringCount; ++s)
-            EXPECT_NEAR(back.cents(s, 0), st.cents(s, st.mandal_pos[s]) + st.akord_offset[s], 0.01)
+            EXPECT_NEAR(back.tables.cents(s, 0),
+                        st.tables.cents(s, st.mandal_pos[s]) + st.akord_offset[s], 0.01)
                 << "string " << s;
     }
 }

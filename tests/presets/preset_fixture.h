@@ -55,7 +55,7 @@ inline void make_regular_degrees(InstrumentState& st) {
     for (int s = 8; s <= kStringCount; ++s) {
         for (int p = kLeverLo; p <= kLeverHi; ++p) {
             if (degree(s, p) < -107) continue;
-            degree_record& r = st.degrees[degree(s, p)];
+            degree_record& r = st.tables.degrees[degree(s, p)];
             auto [str, pos] = p >= 10  ? std::tie(r.string_2, r.pos_2)
                               : p >= 0 ? std::tie(r.string_1, r.pos_1)
                                        : std::tie(r.string_3, r.pos_3);

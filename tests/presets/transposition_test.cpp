@@ -15,6 +15,7 @@
 #include "preset_fixture.h"
 #include "presets/tuning_choice.h"
 #include "support/text.h"
+#include "tuning/install_tables.h"
 
 namespace orvena {
 namespace {
@@ -66,12 +67,12 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
         {"cancelled with fine 3, done again without", 5, 3, {{20, 10}}, {}, {}, false,
          {cancelled(20, 10, 20, 19, 0)}, 0},
         {"cancelled without fine shift keeps the positions so far", 1, 0, {},
-         [](InstrumentState& st) { st.degrees[degree(22, -6)].string_3 = 0; },
+         [](InstrumentState& st) { st.tables.degrees[degree(22, -6)].string_3 = 0; },
          {{23, -6}, {24, -6}, {25, -6}, {26, -6}}, false, {cancelled(18, 0, 22, 23, 0)}, 0},
         {"a degree beyond the list is reported, then cancelled and redone", 1, -8, {}, {}, all_at(-6),
          true, {overflow, cancelled(21, 0, 25, 0, 0)}, 0},
         {"a target's second place wins over its first", 5, 1, {},
-         [](InstrumentState& st) { st.degrees[degree(20, 1)].string_2 = 20, st.degrees[degree(20, 1)].pos_2 = 7; },
+         [](InstrumentState& st) { st.tables.degrees[degree(20, 1)].string_2 = 20, st.tables.degrees[degree(20, 1)].pos_2 = 7; },
          all_at(1, {{20, 7}}), true, {}, 1},
     };
     // clang-format on
@@ -141,7 +142,7 @@ using test::shipped;
 // The shipped workbook in force before the choice is made, as start-up leaves it.
 struct ShippedBench : test::PresetBench {
     ShippedBench() {
-        install_tables(st, tables_in_force(shipped()));
+        install_tables(st, shipped().tables);
         st.cur_string = 12;
     }
 };
@@ -159,7 +160,7 @@ TEST(TuningSystems, ChoosingRetunesAtOnceKeepingWhatThePlayerSetOrRefusesAndChan
     b.views.calls.clear();
 
     ASSERT_TRUE(b.choice.choose("akort/12-TET.scl"));
-    EXPECT_EQ(b.st.tuning_name, "12-TET");
+    EXPECT_EQ(b.st.tables.name, "12-TET");
     for (int s = 1; s <= kStringCount; ++s) {
         EXPECT_EQ(std::tuple(b.st.mandal_pos[s], b.st.saved_mandal_pos[s], b.st.transposed_pos[s],
                              b.st.akord_offset[s]),
@@ -171,9 +172,10 @@ TEST(TuningSystems, ChoosingRetunesAtOnceKeepingWhatThePlayerSetOrRefusesAndChan
               std::tuple(before.manual_levers, before.transpose_shift));
     // A4 on 900 cents, its sample moved from the workbook's A4 and then by its fine tuning.
     const int p = b.st.mandal_pos[12];
-    EXPECT_DOUBLE_EQ(b.st.cents(12, p), 900.0 + 100.0 * p);
-    const long home = std::lround(44100.0 * std::exp2((900.0 - shipped().cents(12, 0)) / 1200.0));
-    EXPECT_EQ(b.st.sample_rate(12, 0), std::lround(home * std::exp2(5 / 1200.0)));
+    EXPECT_DOUBLE_EQ(b.st.tables.cents(12, p), 900.0 + 100.0 * p);
+    const long home =
+        std::lround(44100.0 * std::exp2((900.0 - shipped().tables.cents(12, 0)) / 1200.0));
+    EXPECT_EQ(b.st.derived.sample_rate(12, 0), std::lround(home * std::exp2(5 / 1200.0)));
     EXPECT_EQ(b.views.calls, (test::Calls{"mandal_at", "porte", "etiket"}));
     EXPECT_TRUE(b.dialogs.texts().empty());
 
@@ -187,11 +189,13 @@ TEST(TuningSystems, ChoosingRetunesAtOnceKeepingWhatThePlayerSetOrRefusesAndChan
                 ::testing::ElementsAre(::testing::AllOf(
                     ::testing::HasSubstr("\"uzak.scl\", satır 3: tel 1 (E6), mandal konumu -5"),
                     ::testing::HasSubstr("Çalınan akort değişmedi."))));
-    EXPECT_EQ(std::tuple(b.st.tuning_name, b.st.cents(5, 3), b.st.sample_rate(20, -4)),
-              std::tuple(chosen.tuning_name, chosen.cents(5, 3), chosen.sample_rate(20, -4)));
+    EXPECT_EQ(
+        std::tuple(b.st.tables.name, b.st.tables.cents(5, 3), b.st.derived.sample_rate(20, -4)),
+        std::tuple(chosen.tables.name, chosen.tables.cents(5, 3),
+                   chosen.derived.sample_rate(20, -4)));
     EXPECT_TRUE(b.views.calls.empty());
     ASSERT_TRUE(b.choice.toggle());
-    EXPECT_EQ(b.st.tuning_name, kWorkbookSystem) << "the system before stays the one to go back to";
+    EXPECT_EQ(b.st.tables.name, kWorkbookSystem) << "the system before stays the one to go back to";
 }
 
 TEST(TuningSystems, UnderAScaleLevelsMoveByTheSameIntervalAndTopStringsNameTheirDegree) {

@@ -84,7 +84,8 @@ TEST(WavExport, RenderedNotesSoundTheirPitchFromTheirOwnFrame) {
                 std::span(wav.frames)
                     .subspan(2 * (at_ms + 20) * kFramesPerMs, 2 * (ms - 20) * kFramesPerMs);
             const double pitch = test::measure_fundamental(test::channel_of(note, 0), 48000.0);
-            EXPECT_NEAR(test::cents_between(pitch, st.freq(string, lever)), 0.0, 1.0) << at_ms;
+            EXPECT_NEAR(test::cents_between(pitch, st.derived.freq(string, lever)), 0.0, 1.0)
+                << at_ms;
         }
     }
 }

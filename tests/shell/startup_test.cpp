@@ -62,7 +62,8 @@ TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
               std::tuple(12, 1, 40, 5, 0, true));
     EXPECT_FALSE(st.recording || st.seq_playing || st.show_details);
     EXPECT_EQ(st.mandal_max[26], 12);
-    EXPECT_GT(st.freq(12, 1), st.freq(12, 0)) << "the import ran and derived the tables";
+    EXPECT_GT(st.derived.freq(12, 1), st.derived.freq(12, 0))
+        << "the import ran and derived the tables";
     EXPECT_NE(w.timer, nullptr);
     ASSERT_EQ(st.wav_file_count, 27);
     EXPECT_EQ(std::pair(st.wav_files[0], st.wav_files[26]),

@@ -57,8 +57,8 @@ TEST(TuningCommandLine, TheRenderPlaysInTheSystemNamedOrSaysWhyNot) {
     InstrumentState st;
     ASSERT_FALSE(start_render_instrument(st, test::program_dir(),
                                          test::program_dir() / "akort" / "12-TET.scl"));
-    EXPECT_EQ(st.tuning_name, "12-TET");
-    EXPECT_DOUBLE_EQ(st.cents(12, 2), 1100.0);
+    EXPECT_EQ(st.tables.name, "12-TET");
+    EXPECT_DOUBLE_EQ(st.tables.cents(12, 2), 1100.0);
 
     test::TempDir dir;
     test::write_file_bytes(dir / "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n");

@@ -24,7 +24,8 @@ TEST_F(WindowPresets, ALevelButtonRetunesTheStringsTheArrowKeysPluck) {
     QApplication::sendEvent(w_, &up);
     ASSERT_EQ(w_->st.cur_string, 11);
     EXPECT_EQ(w_->st.mandal_pos[11], -6);
-    EXPECT_EQ(test::header_rate(folder_.path() / w_->st.wav_files[11]), w_->st.sample_rate(11, -6));
+    EXPECT_EQ(test::header_rate(folder_.path() / w_->st.wav_files[11]),
+              w_->st.derived.sample_rate(11, -6));
 
     w_->HScroll1->setValue(1);
     EXPECT_EQ(w_->Text3->text(), QStringLiteral("1"));

@@ -105,13 +105,13 @@ class WindowTuningKept : public WindowTuning {
 };
 
 TEST_F(WindowTuningKept, StartsInTheSystemKeptAndGoesBackToTheOneBefore) {
-    EXPECT_EQ(w_->st.tuning_name, "12-TET");
+    EXPECT_EQ(w_->st.tables.name, "12-TET");
     EXPECT_FALSE(test::has_colour(w_->surface(3), QRect(0, 0, 140, 132), 0x000000))
         << "the staff stays blank until a string is played, as at every start";
-    EXPECT_DOUBLE_EQ(w_->st.cents(12, 0), 900.0);
+    EXPECT_DOUBLE_EQ(w_->st.tables.cents(12, 0), 900.0);
     EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\n12-TET"));
     ASSERT_TRUE(w_->tuning->toggle());
-    EXPECT_EQ(w_->st.tuning_name, "dizek.xls");
+    EXPECT_EQ(w_->st.tables.name, "dizek.xls");
 }
 
 class WindowTuningCommandLine : public WindowTuning {
@@ -131,7 +131,7 @@ TEST_F(WindowTuningCommandLine, ABadFileOnTheCommandLineIsNamedAndTheWorkbookPla
         dialogs_.texts()[0].find("\"bozuk.scl\", satır 3: \"1/0\" bir oran değil; paydası sıfır"),
         std::string::npos)
         << dialogs_.texts()[0];
-    EXPECT_EQ(w_->st.tuning_name, "dizek.xls");
+    EXPECT_EQ(w_->st.tables.name, "dizek.xls");
     EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, "akort/12-TET.scl")
         << "a run's own system is not kept";
 }

@@ -49,7 +49,7 @@ TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
             r.key ? m->play_note_alias(r.s, r.p, st.note_names[r.s])
                   : m->play_tuned_sample(r.s, r.p);
         EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)),
-                                  st.freq(r.s, r.p) * std::pow(2.0, r.offset / 1200.0)),
+                                  st.derived.freq(r.s, r.p) * std::pow(2.0, r.offset / 1200.0)),
                     0.0, 0.5);
         const std::string after = file_of(r.s);
         if (r.file == "read-only") {
@@ -57,7 +57,7 @@ TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
             ASSERT_EQ(warnings.size(), 1u);
             EXPECT_THAT(warnings[0], HasSubstr("yazılamıyor"));
         } else {  // 16-bit mono: the byte rate is twice the rate
-            const auto rate = static_cast<std::uint32_t>(st.sample_rate(r.s, r.p));
+            const auto rate = static_cast<std::uint32_t>(st.derived.sample_rate(r.s, r.p));
             EXPECT_TRUE(warnings.empty());
             EXPECT_EQ(std::pair(le32_at(after, 24), le32_at(after, 28)), std::pair(rate, 2 * rate));
         }
@@ -95,9 +95,9 @@ TEST_F(SoundModuleTest, APluckCutsTheLastPluckOfAnyStringWithoutAClick) {
         m->play_tuned_sample(s, p);
         const auto after = render(m->mixer(), 0.6);
         const auto sound = left_part(after, 0.005, 0.5);
-        EXPECT_LT(amplitude_at(sound, kDeviceRate, st.freq(26, 0)), 1e-4);
+        EXPECT_LT(amplitude_at(sound, kDeviceRate, st.derived.freq(26, 0)), 1e-4);
         if (s == 1) {
-            EXPECT_GT(amplitude_at(sound, kDeviceRate, st.freq(1, 0)), 1e-2);
+            EXPECT_GT(amplitude_at(sound, kDeviceRate, st.derived.freq(1, 0)), 1e-2);
             continue;
         }
         EXPECT_EQ(rms(sound), 0.0);
@@ -142,7 +142,7 @@ TEST_F(SoundModuleTest, AHugeSampleIsRefusedWithOneWarningAndTheRestPlay) {
     m->play_note_alias(12, 0, st.note_names[12]);
     EXPECT_EQ(rms(render(m->mixer(), 0.1)), 0.0);
     m->play_tuned_sample(13, 0);
-    EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)), st.freq(13, 0)), 0.0, 0.5);
+    EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)), st.derived.freq(13, 0)), 0.0, 0.5);
     EXPECT_EQ(warnings.size(), 1u);
     EXPECT_EQ(std::filesystem::file_size(huge), 33u << 20);
 }
@@ -152,7 +152,7 @@ class WavBytes : public ModuleTest {
     // Plucks string 5 at lever 2, rate 52000 Hz, its sample being `bytes`; the sound rendered.
     std::vector<float> pluck_file(const std::string& bytes) {
         write_file_bytes(dir / "05-A5.wav", bytes);
-        st.sample_rate(5, 2) = 52000;
+        st.derived.sample_rate(5, 2) = 52000;
         SoundModule m(st, dir.path(), std::make_unique<NullOutput>());
         m.play_tuned_sample(5, 2);
         return render(m.mixer(), 0.5);
@@ -211,8 +211,8 @@ TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSi
     std::filesystem::remove(fifo);
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     SoundModule m(st, dir.path(), std::make_unique<NullOutput>());
-    st.sample_rate(12, 4) = 999;
-    st.sample_rate(12, 5) = -44100;
+    st.derived.sample_rate(12, 4) = 999;
+    st.derived.sample_rate(12, 5) = -44100;
     for (auto [s, p] : {std::pair{12, 13}, {12, -12}, {12, 4}, {12, 5}, {3, 1}, {5, 0}})
         m.play_tuned_sample(s, p);
     m.play_note_alias(3, 0, "C6");

@@ -6,6 +6,7 @@
 #include <string>
 #include "support/temp_dir.h"
 #include "support/text.h"
+#include "tuning/install_tables.h"
 #include "tuning/lever_rules.h"
 #include "tuning/scale_tables.h"
 #include "tuning/tablo_oku.h"
@@ -22,7 +23,7 @@ const TuningTables& shipped_workbook() {
         InstrumentState st;
         set_lever_limits(st);
         if (import_tuning(st, test::source_dir() / "data" / "dizek.xls")) std::abort();
-        return tables_in_force(st);
+        return st.tables;
     }();
     return tables;
 }
@@ -82,12 +83,13 @@ TEST(ScaleTuning, EachStringSitsOnTheDegreeNearestItsNaturalAndEachLeverOneDegre
         set_lever_limits(st);
         install_tables(st, load_tuning(fs::path(TEST_DATA_DIR) / "scala" / c.file,
                                        shipped_workbook(), {}, ""));
-        EXPECT_TRUE(st.scale_tuning);
-        EXPECT_NEAR(st.cents(c.string, c.lever), c.cents, 1e-4);
+        EXPECT_TRUE(st.tables.scale_tuning);
+        EXPECT_NEAR(st.tables.cents(c.string, c.lever), c.cents, 1e-4);
         const double hz = 262.0 * std::exp2(c.cents / 1200.0);
-        EXPECT_NEAR(st.freq(c.string, c.lever), hz, hz * 1e-7);
-        EXPECT_EQ(st.sample_rate(c.string, c.lever), c.rate);
-        EXPECT_EQ(st.degree_at(c.string, c.lever) - st.degree_at(c.string, 0), c.lever);
+        EXPECT_NEAR(st.derived.freq(c.string, c.lever), hz, hz * 1e-7);
+        EXPECT_EQ(st.derived.sample_rate(c.string, c.lever), c.rate);
+        EXPECT_EQ(st.tables.degree_at(c.string, c.lever) - st.tables.degree_at(c.string, 0),
+                  c.lever);
     }
 }
 
