@@ -10,7 +10,7 @@ namespace {
 
 void BM_resim(benchmark::State& state) {
     orvena::InstrumentState st;
-    orvena::set_string_geometry(st);
+    orvena::set_string_geometry(st.build);
     orvena::Surface picture(904, 420);
     for (auto _ : state) {
         orvena::resim(picture, st);
@@ -21,7 +21,7 @@ BENCHMARK(BM_resim)->Unit(benchmark::kMillisecond);
 
 void BM_tel_ciz(benchmark::State& state) {
     orvena::InstrumentState st;
-    orvena::set_string_geometry(st);
+    orvena::set_string_geometry(st.build);
     orvena::Surface picture(904, 420);
     orvena::resim(picture, st);
     std::int16_t s = 1;

@@ -41,10 +41,11 @@ struct Instrument {
             if (e.path().extension() == ".wav") wavs.push_back(name);
         }
         std::sort(wavs.begin(), wavs.end());
-        for (std::size_t i = 0; i < wavs.size(); ++i) st.wav_files[static_cast<long>(i)] = wavs[i];
-        set_lever_limits(st);
-        set_string_geometry(st);
-        set_names(st);
+        for (std::size_t i = 0; i < wavs.size(); ++i)
+            st.build.wav_files[static_cast<long>(i)] = wavs[i];
+        set_lever_limits(st.build);
+        set_string_geometry(st.build);
+        set_names(st.build);
         if (import_tuning(st, dir / "dizek.xls")) std::abort();
         st.manual_levers = true;
         st.cur_string = 12;

@@ -3,8 +3,8 @@
 
 #include "qt_benchmark_main.h"
 
-#include "playing/lever_controls.h"
 #include "display/views.h"
+#include "playing/lever_controls.h"
 #include "presets/transposition.h"
 #include "tuning/tablo_oku.h"
 
@@ -51,7 +51,7 @@ struct Controls : AhenkControls {
 
 void BM_trans_calgi(benchmark::State& state) {
     InstrumentState st;
-    set_lever_limits(st);
+    set_lever_limits(st.build);
     if (import_tuning(st, std::filesystem::path(ORVENA_SOURCE_DIR) / "data" / "dizek.xls")) {
         state.SkipWithError("shipped workbook not readable");
         return;

@@ -56,7 +56,7 @@ std::vector<PlayedNote> played_notes(const RenderSchedule& schedule, const Instr
     for (std::size_t i = 0; i < plucks.size(); ++i) {
         const ScheduledPluck& pluck = plucks[i];
         if (pluck.sample_string == 0 || !audible(pluck.rate_hz)) continue;
-        const SampleData* data = bank.get(st.wav_files[pluck.sample_string]);
+        const SampleData* data = bank.get(st.build.wav_files[pluck.sample_string]);
         if (data == nullptr) continue;
         const std::int64_t cut = i + 1 < plucks.size() ? plucks[i + 1].at_ms : schedule.end_ms;
         const std::int64_t end = std::min(cut, pluck.at_ms + sample_ms(*data, pluck.rate_hz));

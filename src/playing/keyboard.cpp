@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "tuning/lever_rules.h"
 #include "playing/selected_string.h"
+#include "tuning/lever_rules.h"
 #include "tuning/rounding.h"
 
 namespace orvena {
@@ -31,10 +31,10 @@ void step_lever(PlayContext& ctx, int key_code) {
     if (!has_selected_string(ctx)) return;
     const int s = st.cur_string;
     if (key_code == kKeyLeft) {
-        if (st.mandal_pos[s] <= st.mandal_min[s]) return;
+        if (st.mandal_pos[s] <= st.build.mandal_min[s]) return;
         st.mandal_pos[s] = checked_add16(st.mandal_pos[s], -1);
     } else {
-        if (st.mandal_pos[s] >= st.mandal_max[s]) return;
+        if (st.mandal_pos[s] >= st.build.mandal_max[s]) return;
         st.mandal_pos[s] = checked_add16(st.mandal_pos[s], 1);
     }
     if (is_silent_position(s, st.mandal_pos[s])) return;
@@ -60,7 +60,7 @@ bool hold_string(PlayContext& ctx, int s) {
     st.last_string = static_cast<std::int16_t>(s);
     // At its lever and fine tuning now, like every other way of playing; an alias that is
     // already open (the key is held) is not restarted.
-    ctx.sound.play_note_alias(s, st.mandal_pos[s], st.note_names[s]);
+    ctx.sound.play_note_alias(s, st.mandal_pos[s], st.build.note_names[s]);
     ctx.views.mark_key(s, true);
     return true;
 }
@@ -69,7 +69,7 @@ bool release_string(PlayContext& ctx, int s) {
     InstrumentState& st = ctx.st;
     if (keys_locked(st)) return false;
     st.cur_string = static_cast<std::int16_t>(s);
-    ctx.sound.stop_note_alias(st.note_names[s]);
+    ctx.sound.stop_note_alias(st.build.note_names[s]);
     ctx.views.mark_key(s, false);
     return true;
 }

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "tuning/lever_rules.h"
 #include "playing/selected_string.h"
+#include "tuning/lever_rules.h"
 #include "tuning/rounding.h"
 
 namespace orvena {
@@ -38,11 +38,11 @@ void Picture2_MouseDown(PlayContext& ctx, PluckRecorder& recorder, int button, d
     InstrumentState& st = ctx.st;
     if (st.seq_playing || button != kLeftButton || !on_the_strings(y)) return;
     const int d = row(y);
-    if (!(st.string_x[d] < x && x < kStringsRight)) return;
+    if (!(st.build.string_x[d] < x && x < kStringsRight)) return;
 
     st.cur_string = static_cast<std::int16_t>(d);
     // The string sounds first and is drawn after, so a click is heard as soon as a key.
-    ctx.sound.stop_note_alias(st.note_names[d]);  // a held key of this string stops
+    ctx.sound.stop_note_alias(st.build.note_names[d]);  // a held key of this string stops
     if (st.recording) recorder.before_pluck();
     ctx.sound.play_tuned_sample(d, st.mandal_pos[d]);
     if (st.recording) recorder.after_pluck();
@@ -71,15 +71,15 @@ void Picture1_MouseDown(PlayContext& ctx, double x) {
     if (!has_selected_string(ctx)) return;
     const int s = st.cur_string;
     bool hit = false;
-    for (int i = st.mandal_min[s]; i <= st.mandal_max[s]; ++i) {
-        if (in_lever_zone(x, i - st.mandal_min[s])) {
+    for (int i = st.build.mandal_min[s]; i <= st.build.mandal_max[s]; ++i) {
+        if (in_lever_zone(x, i - st.build.mandal_min[s])) {
             st.mandal_pos[s] = static_cast<std::int16_t>(i);
             hit = true;
             break;
         }
     }
     if (!hit || is_silent_position(s, st.mandal_pos[s])) return;
-    ctx.sound.stop_note_alias(st.note_names[s]);
+    ctx.sound.stop_note_alias(st.build.note_names[s]);
     ctx.sound.play_tuned_sample(s, st.mandal_pos[s]);
     ctx.views.show_selected_string();
     ctx.views.arıza_yaz(s);
@@ -96,7 +96,7 @@ void Picture5_MouseDown(PlayContext& ctx, double x, double y) {
     if (std::abs(offset) > kMaxAkordOffset) return;
     st.akord_offset[s] = static_cast<std::int16_t>(offset);
     recompute_string_rates(st, s, true);
-    ctx.sound.stop_note_alias(st.note_names[s]);
+    ctx.sound.stop_note_alias(st.build.note_names[s]);
     ctx.sound.play_tuned_sample(s, st.mandal_pos[s]);
     ctx.views.etiket();
 }

@@ -21,7 +21,8 @@ std::optional<int> degree_of_place(const InstrumentState& st, int s, int positio
     // A scale's degree_at names every place its strings reach, more than the three a record
     // keeps.
     if (st.tables.scale_tuning) {
-        if (position < st.mandal_min[s] || position > st.mandal_max[s]) return std::nullopt;
+        if (position < st.build.mandal_min[s] || position > st.build.mandal_max[s])
+            return std::nullopt;
         return st.tables.degree_at(s, position);
     }
     for (const Place& place : std::array{kFirst, kSecond, kThird}) {
@@ -39,7 +40,7 @@ std::optional<int> position_on_string(const InstrumentState& st, int d, int s) {
         if (r.*place.string == s) return r.*place.position;
     }
     if (st.tables.scale_tuning) {
-        for (int p = st.mandal_min[s]; p <= st.mandal_max[s]; ++p)
+        for (int p = st.build.mandal_min[s]; p <= st.build.mandal_max[s]; ++p)
             if (st.tables.degree_at(s, p) == d) return p;
     }
     return std::nullopt;

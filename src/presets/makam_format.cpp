@@ -38,10 +38,10 @@ MakamReading read_makam_text(std::string text, const InstrumentState& st) {
         } catch (const NumberOverflow&) {
             return fail("sayı 16 bite sığmıyor");
         }
-        if (position < st.mandal_min[s] || position > st.mandal_max[s]) {
+        if (position < st.build.mandal_min[s] || position > st.build.mandal_max[s]) {
             return fail("konum " + std::to_string(position) + ", tel " + std::to_string(s) +
-                        " mandallarının (" + std::to_string(st.mandal_min[s]) + ".." +
-                        std::to_string(st.mandal_max[s]) + ") dışında");
+                        " mandallarının (" + std::to_string(st.build.mandal_min[s]) + ".." +
+                        std::to_string(st.build.mandal_max[s]) + ") dışında");
         }
         reading.positions.push_back(position);
     }

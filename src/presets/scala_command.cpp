@@ -77,8 +77,8 @@ std::optional<int> run_scala_command(const std::vector<std::string>& args,
         }
     }
     InstrumentState st;
-    set_lever_limits(st);
-    const std::filesystem::path workbook = program_folder / st.workbook_name;
+    set_lever_limits(st.build);
+    const std::filesystem::path workbook = program_folder / st.build.workbook_name;
     if (const auto failure = import_tuning(st, workbook))
         return fail(err, import_failure_line(workbook, *failure));
     if (tuning) {

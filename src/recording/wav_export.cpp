@@ -35,7 +35,7 @@ std::optional<std::string> unreadable_sample(const RenderSchedule& schedule,
     for (const ScheduledPluck& pluck : schedule.plucks) {
         if (pluck.sample_string == 0 || !audible_rate(pluck.rate_hz)) continue;
         if (!checked.insert(pluck.sample_string).second) continue;
-        const std::string& name = st.wav_files[pluck.sample_string];
+        const std::string& name = st.build.wav_files[pluck.sample_string];
         if (name.empty()) {
             return "Tel " + std::to_string(pluck.sample_string) + " için bir ses dosyası yok.";
         }

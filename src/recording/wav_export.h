@@ -19,9 +19,9 @@ namespace orvena {
 inline constexpr const char* kWavExportMenuText = "WAV olarak dışa aktar...";
 
 struct WavExportJob {
-    std::filesystem::path source;                            // a recording or a ".ses" file
-    std::filesystem::path out;                               // the WAV file to write
-    std::filesystem::path sample_folder;                     // where the files of st.wav_files lie
+    std::filesystem::path source;         // a recording or a ".ses" file
+    std::filesystem::path out;            // the WAV file to write
+    std::filesystem::path sample_folder;  // where the files of st.build.wav_files lie
     AccidentalSource levers = AccidentalSource::Instrument;  // a sequence's "arızalar"
     // Devices and FIFOs as the WAV file (the command line); the window writes files only.
     bool in_place_allowed = true;

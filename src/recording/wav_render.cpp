@@ -66,7 +66,7 @@ bool render_schedule(OfflineRenderer& r, const RenderSchedule& schedule, const I
         if (!r.render_to(pluck.at_ms * kFramesPerMs)) return false;
         r.mixer().cut_pluck();
         if (pluck.sample_string != 0 && audible_rate(pluck.rate_hz)) {
-            if (const SampleData* data = bank.get(st.wav_files[pluck.sample_string])) {
+            if (const SampleData* data = bank.get(st.build.wav_files[pluck.sample_string])) {
                 r.mixer().start_pluck(*data, pluck.rate_hz);
             }
         }

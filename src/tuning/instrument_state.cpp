@@ -40,17 +40,17 @@ std::int16_t lever_max_of(int s) {
     return 12;
 }
 
-void set_lever_limits(InstrumentState& st) {
+void set_lever_limits(InstrumentBuild& build) {
     for (int s = 1; s <= kStringCount; ++s) {
-        st.mandal_min[s] = lever_min_of(s);
-        st.mandal_max[s] = lever_max_of(s);
+        build.mandal_min[s] = lever_min_of(s);
+        build.mandal_max[s] = lever_max_of(s);
     }
 }
 
-void set_string_geometry(InstrumentState& st) {
-    st.string_x[0] = 640;
+void set_string_geometry(InstrumentBuild& build) {
+    build.string_x[0] = 640;
     for (int n = 1; n <= kStringCount; ++n) {
-        st.string_x[n] = checked_add16(st.string_x[n - 1], -17);
+        build.string_x[n] = checked_add16(build.string_x[n - 1], -17);
     }
 }
 
@@ -69,12 +69,12 @@ std::array<std::string, kStringCount + 1> split_names(const std::string& literal
     return out;
 }
 
-void set_names(InstrumentState& st) {
+void set_names(InstrumentBuild& build) {
     const auto notes = split_names(kNoteNameLiteral);
     const auto keys = split_names(kKeyNameLiteral);
     for (int n = 0; n <= kStringCount; ++n) {
-        st.note_names[n] = notes[static_cast<std::size_t>(n)];
-        st.key_names[n] = keys[static_cast<std::size_t>(n)];
+        build.note_names[n] = notes[static_cast<std::size_t>(n)];
+        build.key_names[n] = keys[static_cast<std::size_t>(n)];
     }
 }
 

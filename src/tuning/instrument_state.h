@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tuning/derived_tables.h"
+#include "tuning/instrument_build.h"
 #include "tuning/string_tables.h"
 #include "tuning/tuning_tables.h"
 
@@ -17,18 +18,11 @@ namespace orvena {
 struct InstrumentState {
     InstrumentState();
 
-    // Names and limits.
-    std::string workbook_name = "dizek.xls";
-    PerString<std::string> note_names;  // "--", "E6" .. "A2"; also the held-note alias
-    PerString<std::string> key_names;   // "--", " Q" .. " M" (leading space is printed)
-    PerString<std::int16_t> mandal_min;
-    PerString<std::int16_t> mandal_max;
-
+    InstrumentBuild build;
     // The tuning system in force and the tables derived from it and the fine tuning.
     TuningTables tables;  // named "dizek.xls" until a tuning is put in force
     DerivedTables derived;
-    PerString<std::int16_t> akord_offset;         // fine tuning in cents
-    std::array<std::string, 2> option4_captions;  // captions of the two "oktav" buttons
+    PerString<std::int16_t> akord_offset;  // fine tuning in cents
 
     // Selection and modes.
     std::int16_t cur_string = 0;  // 1..26, 0 = none
@@ -48,13 +42,6 @@ struct InstrumentState {
     // Recording and playback.
     bool recording = false;
     bool seq_playing = false;
-
-    // Geometry.
-    PerString<std::int16_t> string_x;
-
-    // Sample file names in list order; element s is the sample of string s.
-    IndexedArray<std::string, 0, kWavFileSlots - 1> wav_files;
-    int wav_file_count = 0;
 };
 
 // The note name of string s (1..26): "E6" .. "A2".
@@ -64,10 +51,11 @@ std::string note_name_of(int s);
 std::int16_t lever_min_of(int s);
 std::int16_t lever_max_of(int s);
 
-// Start-up steps that fill fixed tables: lever limits, string_x, note and key names.
-void set_lever_limits(InstrumentState& st);
-void set_string_geometry(InstrumentState& st);
-void set_names(InstrumentState& st);
+// Start-up steps that fill the instrument as built: lever limits, string_x, note and key
+// names.
+void set_lever_limits(InstrumentBuild& build);
+void set_string_geometry(InstrumentBuild& build);
+void set_names(InstrumentBuild& build);
 
 // freq(s, p) = 262 * 2^(cents(s, p) / 1200) for s = 1..26, p = -8..12.
 void derive_freq(InstrumentState& st);

@@ -12,10 +12,10 @@ void clear_levers(InstrumentState& st) {
     }
 }
 
-void take_sample_names(InstrumentState& st, const std::vector<std::string>& names) {
-    st.wav_file_count = std::min(static_cast<int>(names.size()), kWavFileSlots);
-    for (int i = 0; i < st.wav_file_count; ++i)
-        st.wav_files[i] = names[static_cast<std::size_t>(i)];
+void take_sample_names(InstrumentBuild& build, const std::vector<std::string>& names) {
+    build.wav_file_count = std::min(static_cast<int>(names.size()), kWavFileSlots);
+    for (int i = 0; i < build.wav_file_count; ++i)
+        build.wav_files[i] = names[static_cast<std::size_t>(i)];
 }
 
 void set_start_values(InstrumentState& st, std::int16_t speed) {

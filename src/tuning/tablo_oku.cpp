@@ -43,13 +43,13 @@ struct Tables : TuningTables {
 Tables tables_of(const InstrumentState& st) {
     Tables t;
     static_cast<TuningTables&>(t) = st.tables;
-    t.option4_captions = st.option4_captions;
+    t.option4_captions = st.build.option4_captions;
     return t;
 }
 
 void commit(InstrumentState& st, Tables& t) {
     st.tables = std::move(static_cast<TuningTables&>(t));
-    st.option4_captions = std::move(t.option4_captions);
+    st.build.option4_captions = std::move(t.option4_captions);
 }
 
 // Thrown inside the import only; turned into an ImportFailure at its edge.

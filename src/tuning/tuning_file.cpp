@@ -20,7 +20,7 @@ bool same_folder(const std::filesystem::path& a, const std::filesystem::path& b)
 TuningTables load_workbook(const std::filesystem::path& file,
                            const PerString<std::int16_t>& akord_offset) {
     InstrumentState scratch;
-    set_lever_limits(scratch);
+    set_lever_limits(scratch.build);
     scratch.akord_offset = akord_offset;
     if (const auto failure = import_tuning(scratch, file)) {
         const std::string where = failure->cell.empty() ? "" : "hücre " + failure->cell + ": ";

@@ -26,7 +26,7 @@ struct Drawn {
     InstrumentState st;
     Surface picture{904, 420};
     Drawn() {
-        set_string_geometry(st);
+        set_string_geometry(st.build);
         resim(picture, st);
     }
 };
@@ -80,8 +80,8 @@ class LeverNumbers : public ::testing::Test {
 // At every lever position of every string the number is printed in its cell (x 52..66), more
 // than 5 blank columns from the key letter (bold at x 36, as start-up prints it).
 TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
-    set_names(st);
-    set_lever_limits(st);
+    set_names(st.build);
+    set_lever_limits(st.build);
     const QRgb green = rgb(0, 255, 0);
     const auto inked = [&](int y, QRgb colour) {  // first and last column inked in the row
         std::pair<int, int> span{90, -1};
@@ -96,10 +96,10 @@ TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
         legend.CurrentY = y;
         legend.ForeColor = green;
         legend.FontBold = true;
-        legend.Print(QString::fromStdString(st.key_names(n)), false);
+        legend.Print(QString::fromStdString(st.build.key_names(n)), false);
         legend.FontBold = false;
         const int letter_end = inked(y, green).second;
-        for (int pos = st.mandal_min(n); pos <= st.mandal_max(n); ++pos) {
+        for (int pos = st.build.mandal_min(n); pos <= st.build.mandal_max(n); ++pos) {
             if (pos == 0) continue;
             set_and_write(n, pos, false);
             const auto [first, last] = inked(y, kBlack);

@@ -20,11 +20,11 @@ void orvena::fuzz::check(std::string_view input) {
             add(r.string_1, r.pos_1, r.string_2, r.pos_2, r.string_3, r.pos_3, r.degree_cents);
             out += r.degree_name;
         }
-        return out + st.option4_captions[0] + '\n' + st.option4_captions[1];
+        return out + st.build.option4_captions[0] + '\n' + st.build.option4_captions[1];
     };
     static const InstrumentState pristine = [] {  // as every loader has it before the import
         InstrumentState st;
-        set_lever_limits(st);
+        set_lever_limits(st.build);
         return st;
     }();
     static const std::string pristine_tables = tables_of(pristine);

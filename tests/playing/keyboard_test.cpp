@@ -13,9 +13,9 @@ using test::Calls;
 
 struct Keys : test::RecordedPlay {
     Keys() {
-        set_lever_limits(st);
-        set_names(st);
-        for (int s = 0; s <= kStringCount; ++s) st.wav_files[s] = "wav" + std::to_string(s);
+        set_lever_limits(st.build);
+        set_names(st.build);
+        for (int s = 0; s <= kStringCount; ++s) st.build.wav_files[s] = "wav" + std::to_string(s);
         st.manual_levers = true;
         st.cur_string = 12;
         st.last_string = 1;

@@ -31,10 +31,10 @@ KeyStrings playing_keys(const MidiKeyMap& map) {
 
 struct Shipped : test::RecordedPlay {
     Shipped() {
-        set_lever_limits(st);
-        set_names(st);
+        set_lever_limits(st.build);
+        set_names(st.build);
         EXPECT_FALSE(import_tuning(st, test::source_dir() / "data" / "dizek.xls"));
-        for (int s = 0; s <= kStringCount; ++s) st.wav_files[s] = "wav" + std::to_string(s);
+        for (int s = 0; s <= kStringCount; ++s) st.build.wav_files[s] = "wav" + std::to_string(s);
     }
     void send(const Message& m) { player.receive(std::vector<unsigned char>(m.begin(), m.end())); }
     MidiPlayer player{ctx, nullptr};  // the message-box lock is the window's

@@ -20,9 +20,9 @@ using test::Calls;
 // String 12 selected, positions 17 cents apart; the recorder's steps go among the drawings.
 struct Mouse : test::RecordedPlay, PluckRecorder {
     Mouse() {
-        set_lever_limits(st);
-        set_names(st);
-        set_string_geometry(st);
+        set_lever_limits(st.build);
+        set_names(st.build);
+        set_string_geometry(st.build);
         for (int s = 1; s <= kStringCount; ++s) {
             st.tables.sample_cents[s] = static_cast<std::int16_t>(s % 7 - 3);
             for (int p = kLeverLo; p <= kLeverHi; ++p)
@@ -157,7 +157,7 @@ TEST(LeverStrip, ShowsTheSelectedStringsLeversAndTheirNumbers) {
     Surface pic(485, kLeverStripHeight);
     for (const Case& c : cases) {
         InstrumentState st;
-        set_lever_limits(st);
+        set_lever_limits(st.build);
         for (int p = kLeverLo; p <= kLeverHi; ++p)
             st.tables.mandal_step(c.string, p) = static_cast<std::int16_t>(std::min(p, c.step_cap));
         st.cur_string = static_cast<std::int16_t>(c.string);

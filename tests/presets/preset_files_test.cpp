@@ -146,7 +146,7 @@ using test::shipped;
 // Whole cents: string s at p plays 100 (26 - s) + 10 p; string s at 4 (s % 3 - 1).
 TEST(ScalaExport, SettingFilesHoldEachStringAboveString26OnItsKey) {
     InstrumentState st;
-    set_lever_limits(st);
+    set_lever_limits(st.build);
     for (int s = 1; s <= kStringCount; ++s) {
         for (int p = kLeverLo; p <= kLeverHi; ++p)
             st.tables.cents(s, p) = 100.0 * (26 - s) + 10.0 * p;

@@ -18,7 +18,7 @@ namespace orvena::test {
 struct PresetBench : AhenkControls {
     PresetBench() {
         ensure_qt_app();
-        set_lever_limits(st);
+        set_lever_limits(st.build);
         st.ahenk_index = kSupurde;
         st.manual_levers = true;
     }
@@ -69,7 +69,7 @@ inline void make_regular_degrees(InstrumentState& st) {
 inline const InstrumentState& shipped() {
     static const InstrumentState st = [] {
         InstrumentState s;
-        set_lever_limits(s);
+        set_lever_limits(s.build);
         if (import_tuning(s, source_dir() / "data" / "dizek.xls"))
             throw std::runtime_error("dizek.xls");
         s.ahenk_index = kSupurde;

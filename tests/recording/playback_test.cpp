@@ -30,8 +30,8 @@ struct FakePanel final : RecordingPanel {
 struct Desk {
     Desk() {
         test::ensure_qt_app();
-        set_lever_limits(st);
-        set_string_geometry(st);
+        set_lever_limits(st.build);
+        set_string_geometry(st.build);
         st.last_string = 1;
     }
     void click_string_after(double ms, int n) {  // a left click on string n

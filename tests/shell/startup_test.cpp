@@ -61,12 +61,12 @@ TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
                          st.manual_levers),
               std::tuple(12, 1, 40, 5, 0, true));
     EXPECT_FALSE(st.recording || st.seq_playing || st.show_details);
-    EXPECT_EQ(st.mandal_max[26], 12);
+    EXPECT_EQ(st.build.mandal_max[26], 12);
     EXPECT_GT(st.derived.freq(12, 1), st.derived.freq(12, 0))
         << "the import ran and derived the tables";
     EXPECT_NE(w.timer, nullptr);
-    ASSERT_EQ(st.wav_file_count, 27);
-    EXPECT_EQ(std::pair(st.wav_files[0], st.wav_files[26]),
+    ASSERT_EQ(st.build.wav_file_count, 27);
+    EXPECT_EQ(std::pair(st.build.wav_files[0], st.build.wav_files[26]),
               std::pair(test::sample_name(1), test::sample_name(27)));
     EXPECT_EQ(std::tuple(w.stop_buton->isEnabled(), w.pause_buton->isEnabled(),
                          w.rec_buton->isEnabled(), w.Play_buton->isEnabled()),
@@ -75,7 +75,7 @@ TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
                          w.Option5.selected(), w.VScroll1->Value(), w.HScroll1->Value()),
               std::tuple(5, 2, 1, 1, 40, 0));
     EXPECT_EQ(std::pair(w.Text3->text(), w.Text2->text()), std::pair(QString("0"), QString()));
-    EXPECT_EQ(w.Option4.button(1)->text().toStdString(), st.option4_captions[0]);
+    EXPECT_EQ(w.Option4.button(1)->text().toStdString(), st.build.option4_captions[0]);
     EXPECT_FALSE(w.Option4.button(2)->text().isEmpty());
     EXPECT_FALSE(w.File2->Visible() || w.File3->Visible());
 
@@ -98,10 +98,10 @@ TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
         char number[3];
         std::snprintf(number, sizeof number, "%02d", n);
         EXPECT_EQ(item(0), std::tuple(number, 1, y, rgb(0, 0, 255), false));
-        EXPECT_EQ(item(1), std::tuple(st.note_names[n], 20, y, kRed, false));
-        EXPECT_EQ(item(2), std::tuple(st.key_names[n], 36, y, kGreen, true));
+        EXPECT_EQ(item(1), std::tuple(st.build.note_names[n], 20, y, kRed, false));
+        EXPECT_EQ(item(2), std::tuple(st.build.key_names[n], 36, y, kGreen, true));
     }
-    EXPECT_EQ(std::tuple(st.note_names[12], st.key_names[12]), std::tuple("A4", " S"));
+    EXPECT_EQ(std::tuple(st.build.note_names[12], st.build.key_names[12]), std::tuple("A4", " S"));
     EXPECT_TRUE(has_colour(w.surface(10), QRect(36, 2 + 15 * 11, 25, 14), kGreen)) << "inked";
 }
 
@@ -177,8 +177,8 @@ TEST_F(StartupTest, FolderProblemsAreReported) {
         }
         ASSERT_NE(program.window(), nullptr);
         const InstrumentState& st = program.window()->st;
-        EXPECT_EQ(st.wav_file_count, c.count);
-        EXPECT_EQ(st.wav_files[c.count - 1], test::sample_name(c.count));
+        EXPECT_EQ(st.build.wav_file_count, c.count);
+        EXPECT_EQ(st.build.wav_files[c.count - 1], test::sample_name(c.count));
         EXPECT_EQ(st.cur_string, 12);
     }
 }

@@ -77,7 +77,7 @@ TEST_F(WindowKeyboard, ArrowKeysSelectPluckAndRedrawEveryView) {
     press(Qt::Key_Right);
     press(Qt::Key_Right);
     EXPECT_EQ(w_->st.mandal_pos[11], 2);
-    EXPECT_EQ(test::header_rate(folder_.path() / w_->st.wav_files[11]),
+    EXPECT_EQ(test::header_rate(folder_.path() / w_->st.build.wav_files[11]),
               w_->st.derived.sample_rate(11, 2));
     // The legend's lever column shows 2 for string 11.
     EXPECT_TRUE(test::has_colour(w_->surface(10), QRect(52, 2 + 15 * 10, 15, 13), kBlack));

@@ -24,7 +24,7 @@ TEST_F(WindowPresets, ALevelButtonRetunesTheStringsTheArrowKeysPluck) {
     QApplication::sendEvent(w_, &up);
     ASSERT_EQ(w_->st.cur_string, 11);
     EXPECT_EQ(w_->st.mandal_pos[11], -6);
-    EXPECT_EQ(test::header_rate(folder_.path() / w_->st.wav_files[11]),
+    EXPECT_EQ(test::header_rate(folder_.path() / w_->st.build.wav_files[11]),
               w_->st.derived.sample_rate(11, -6));
 
     w_->HScroll1->setValue(1);

@@ -39,7 +39,7 @@ TEST_F(WindowRecording, RecordsStringClicksWithTheButtonsAndLampsOfEachState) {
     EXPECT_EQ(controls(), "0001 0");
     EXPECT_EQ(lamp(9), 0xFF0000u);
     click_string(5);
-    EXPECT_EQ(test::header_rate(folder_.path() / w_->st.wav_files[5]),
+    EXPECT_EQ(test::header_rate(folder_.path() / w_->st.build.wav_files[5]),
               w_->st.derived.sample_rate(5, 0));
     click_string(9);
     w_->stop_buton->click();

@@ -40,7 +40,7 @@ class WindowTuning : public test::StartedWindow {
     // The rate the S key plays string 12 (A4) at: the one its sample's header holds.
     std::int32_t plucked_rate() {
         press(Qt::Key_S);
-        return test::header_rate(folder_.path() / w_->st.wav_files[12]);
+        return test::header_rate(folder_.path() / w_->st.build.wav_files[12]);
     }
     // Ctrl+T as the keyboard gives it: the shortcut, and no string for the letter.
     void ctrl_t() {

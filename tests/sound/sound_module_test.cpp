@@ -37,7 +37,7 @@ TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
         std::string before = file_of(r.s);
         if (r.file == "rate 0") {
             before.replace(24, 8, 8, '\0');
-            write_file_bytes(dir / st.wav_files[r.s], before);
+            write_file_bytes(dir / st.build.wav_files[r.s], before);
         }
         st.akord_offset[r.s] = static_cast<std::int16_t>(r.offset);
         recompute_string_rates(st, r.s, true);
@@ -46,7 +46,7 @@ TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
         if (r.file == "read-only")  // root writes whatever the permissions say
             m->set_rate_writer([](const auto&, std::int32_t) { return RatePatch::write_failed; });
         for (int twice = 0; twice < 2; ++twice)
-            r.key ? m->play_note_alias(r.s, r.p, st.note_names[r.s])
+            r.key ? m->play_note_alias(r.s, r.p, st.build.note_names[r.s])
                   : m->play_tuned_sample(r.s, r.p);
         EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)),
                                   st.derived.freq(r.s, r.p) * std::pow(2.0, r.offset / 1200.0)),
@@ -65,7 +65,7 @@ TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
 }
 
 TEST_F(SoundModuleTest, ASampleChangedOnDiskIsDecodedAgain) {
-    const auto file = dir / st.wav_files[12];
+    const auto file = dir / st.build.wav_files[12];
     write_file_bytes(file, make_wav({.tone_hz = 300.0}));
     auto m = make_module();
     const int decoded = m->bank().decode_count();
@@ -86,7 +86,7 @@ TEST_F(SoundModuleTest, ASampleChangedOnDiskIsDecodedAgain) {
 // A pluck cuts the last pluck of any string within 5 ms and without a click, also when its own
 // sample is missing or not playable or its lever has no rate: then nothing sounds at all.
 TEST_F(SoundModuleTest, APluckCutsTheLastPluckOfAnyStringWithoutAClick) {
-    std::filesystem::remove(dir / st.wav_files[3]);
+    std::filesystem::remove(dir / st.build.wav_files[3]);
     for (auto [s, p] : {std::pair{1, 0}, {3, 0}, {4, 13}}) {
         SCOPED_TRACE(s);
         auto m = make_module();
@@ -130,16 +130,17 @@ TEST_F(SoundModuleTest, AnOpenAliasIsNeitherRestartedNorDoubledEvenAfterItsSampl
 
 // A header before 33 MiB of silence: one warning naming 32 MB, the file kept, the rest plays.
 TEST_F(SoundModuleTest, AHugeSampleIsRefusedWithOneWarningAndTheRestPlay) {
-    const auto huge = dir / st.wav_files[12];
+    const auto huge = dir / st.build.wav_files[12];
     std::string bytes = make_wav({});
     bytes.replace(4, 4, "\xF8\xFF\x0F\x02", 4);  // the RIFF size of 33 MiB
     write_file_bytes(huge, bytes);
     std::filesystem::resize_file(huge, 33u << 20);
     auto m = make_module();
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_THAT(warnings[0], HasSubstr(st.wav_files[12] + " ses dosyası çok büyük (en çok 32 MB"));
+    EXPECT_THAT(warnings[0],
+                HasSubstr(st.build.wav_files[12] + " ses dosyası çok büyük (en çok 32 MB"));
     m->play_tuned_sample(12, 0);
-    m->play_note_alias(12, 0, st.note_names[12]);
+    m->play_note_alias(12, 0, st.build.note_names[12]);
     EXPECT_EQ(rms(render(m->mixer(), 0.1)), 0.0);
     m->play_tuned_sample(13, 0);
     EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)), st.derived.freq(13, 0)), 0.0, 0.5);
@@ -205,9 +206,9 @@ TEST_F(WavBytes, FilesThatAreNotPlayablePcmStayByteForByteAndSilent) {
 // Positions without a rate, rates out of range, a missing sample and a FIFO in a sample's place
 // write nothing, create nothing and are silent (the FIFO does not hold the pluck).
 TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSilent) {
-    const auto file = dir / st.wav_files[12], fifo = dir / st.wav_files[5];
+    const auto file = dir / st.build.wav_files[12], fifo = dir / st.build.wav_files[5];
     const std::string before = read_file_bytes(file);
-    std::filesystem::remove(dir / st.wav_files[3]);
+    std::filesystem::remove(dir / st.build.wav_files[3]);
     std::filesystem::remove(fifo);
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     SoundModule m(st, dir.path(), std::make_unique<NullOutput>());
@@ -219,7 +220,7 @@ TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSi
     m.play_note_alias(12, 4, "A4");
     EXPECT_FALSE(m.alias_open("C6") || m.alias_open("A4"));
     EXPECT_EQ(rms(render(m.mixer(), 0.2)), 0.0);
-    EXPECT_FALSE(std::filesystem::exists(dir / st.wav_files[3]));
+    EXPECT_FALSE(std::filesystem::exists(dir / st.build.wav_files[3]));
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_EQ(read_file_bytes(file), before);
 }

@@ -21,7 +21,7 @@ using ::testing::HasSubstr;
 const TuningTables& shipped_workbook() {
     static const TuningTables tables = [] {
         InstrumentState st;
-        set_lever_limits(st);
+        set_lever_limits(st.build);
         if (import_tuning(st, test::source_dir() / "data" / "dizek.xls")) std::abort();
         return st.tables;
     }();
@@ -80,7 +80,7 @@ TEST(ScaleTuning, EachStringSitsOnTheDegreeNearestItsNaturalAndEachLeverOneDegre
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.file << " " << c.string << " " << c.lever);
         InstrumentState st;
-        set_lever_limits(st);
+        set_lever_limits(st.build);
         install_tables(st, load_tuning(fs::path(TEST_DATA_DIR) / "scala" / c.file,
                                        shipped_workbook(), {}, ""));
         EXPECT_TRUE(st.tables.scale_tuning);

@@ -20,8 +20,8 @@ const std::filesystem::path kWorkbooks = std::filesystem::path(TEST_DATA_DIR) / 
 
 InstrumentState imported(const std::filesystem::path& file) {
     InstrumentState st;
-    set_names(st);
-    set_lever_limits(st);
+    set_names(st.build);
+    set_lever_limits(st.build);
     const auto failure = import_tuning(st, file);
     EXPECT_FALSE(failure.has_value()) << file << ": " << import_failure_message(*failure);
     return st;
@@ -51,7 +51,8 @@ TEST(SavedWorkbook, PlaysAsTheShippedTable) {
         }
         EXPECT_EQ(st.tables.degrees[59].degree_name, "A4" + std::string(28, ' '));
         EXPECT_EQ(st.tables.degrees[185].degree_name, "E6 +1" + std::string(25, ' '));
-        EXPECT_EQ(st.option4_captions, (std::array<std::string, 2>{"alt oktav", "üst oktav"}));
+        EXPECT_EQ(st.build.option4_captions,
+                  (std::array<std::string, 2>{"alt oktav", "üst oktav"}));
     }
 }
 

@@ -74,7 +74,7 @@ TEST_F(ConversionsWorkbook, NamesAreThirtyCharactersAndTextCellsConvert) {
     EXPECT_EQ(st_.tables.degrees[40].degree_name, padded("1.5", 3));       // number as text
     EXPECT_EQ(st_.tables.degrees[0].degree_name, padded("sıfır", 5));
     EXPECT_EQ(st_.tables.degrees[100].degree_name, std::string(30, '\0'));  // never filled
-    EXPECT_EQ(st_.option4_captions, (std::array<std::string, 2>{"aşağı", ""}));
+    EXPECT_EQ(st_.build.option4_captions, (std::array<std::string, 2>{"aşağı", ""}));
     // Empty, 5, text "7", -12.5 (a tie to even), 0.75 shown as a time of day.
     EXPECT_EQ((std::vector<int>(&st_.tables.sample_cents[1], &st_.tables.sample_cents[6])),
               (std::vector<int>{0, 5, 7, -12, 1}));
@@ -119,7 +119,7 @@ TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
         InstrumentState st;
         st.tables.cents(9, 1) = 123.0;
         st.tables.sample_cents[7] = 3;
-        st.option4_captions[0] = "eski";
+        st.build.option4_captions[0] = "eski";
         const auto failure = import_tuning(st, file);
         ASSERT_TRUE(failure.has_value());
         EXPECT_EQ(failure->cell, cell);
@@ -130,10 +130,10 @@ TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
         EXPECT_THAT(import_failure_line(file, *failure),  // the file, then the cell if any
                     StartsWith("\"" + file.string() +
                                "\": " + (*cell ? "hücre " + std::string(cell) + ": " : "") + says));
-        EXPECT_EQ(
-            std::tuple(st.tables.cents(9, 1), st.tables.sample_cents[7], st.option4_captions[0],
-                       st.derived.freq(8, 0), st.derived.sample_rate(5, 0)),
-            std::tuple(123.0, 3, "eski", 0.0, 0));
+        EXPECT_EQ(std::tuple(st.tables.cents(9, 1), st.tables.sample_cents[7],
+                             st.build.option4_captions[0], st.derived.freq(8, 0),
+                             st.derived.sample_rate(5, 0)),
+                  std::tuple(123.0, 3, "eski", 0.0, 0));
         EXPECT_EQ(special ? before : test::read_file_bytes(file), before);
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
