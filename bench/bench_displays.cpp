@@ -16,7 +16,7 @@ using namespace orvena;
 
 InstrumentState sample_state() {
     InstrumentState st;
-    st.manual_levers = true;
+    st.settings.manual_levers = true;
     for (int s = 1; s <= kStringCount; ++s) {
         for (int p = kLeverLo; p <= kLeverHi; ++p) {
             st.tables.cents(s, p) = 2800.0 - 170.0 * (s - 1) + 10.0 * p;
@@ -30,7 +30,8 @@ InstrumentState sample_state() {
         st.tables.degrees(d).degree_name = "Perde " + std::to_string(d);
         st.tables.degrees(d).degree_name.resize(30, ' ');
     }
-    for (int s = 1; s <= kStringCount; ++s) st.mandal_pos(s) = static_cast<std::int16_t>(s % 5 - 2);
+    for (int s = 1; s <= kStringCount; ++s)
+        st.settings.mandal_pos(s) = static_cast<std::int16_t>(s % 5 - 2);
     return st;
 }
 
@@ -52,7 +53,7 @@ void BM_porte(benchmark::State& state) {
     Surface pic(140, 132);
     const QImage sheet = notation_sheet();
     st.cur_string = 26;
-    st.mandal_pos(26) = -1;
+    st.settings.mandal_pos(26) = -1;
     for (auto _ : state) {
         porte(pic, sheet, st);
         benchmark::ClobberMemory();

@@ -47,7 +47,7 @@ struct Instrument {
         set_string_geometry(st.build);
         set_names(st.build);
         if (import_tuning(st, dir / "dizek.xls")) std::abort();
-        st.manual_levers = true;
+        st.settings.manual_levers = true;
         st.cur_string = 12;
         sound = std::make_unique<SoundModule>(st, dir, std::move(output));
         sound->load_samples();

@@ -40,7 +40,7 @@ struct Controls : AhenkControls {
     void Option5_select(int index) override {
         if (index == option5) return;
         option5 = index;
-        Option5_Click(st_, index);
+        Option5_Click(st_.settings, index);
     }
     int option1 = 5;
     int option5 = 1;
@@ -56,7 +56,7 @@ void BM_trans_calgi(benchmark::State& state) {
         state.SkipWithError("shipped workbook not readable");
         return;
     }
-    st.manual_levers = true;
+    st.settings.manual_levers = true;
     Surface Picture10(90, 396);
     SilentDialogs dialogs;
     NoViews views;

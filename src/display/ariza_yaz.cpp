@@ -17,7 +17,7 @@ void arıza_yaz(Surface& Picture10, Surface& Picture2, const InstrumentState& st
                bool check1_checked) {
     const int y = legend_row_y(n);
     Picture10.LineBF(kCellLeft, y, kCellRight, y + kCellHeight, qRgb(255, 255, 255));
-    const int pos = st.mandal_pos(n);
+    const int pos = st.settings.mandal_pos(n);
     if (pos == 0) {
         // A lever back at 0 must also lose its number along the edge, or the edge would go
         // on showing a position the string no longer has.

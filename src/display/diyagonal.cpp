@@ -29,7 +29,7 @@ void diyagonal_yaz(Surface& Picture2, const InstrumentState& st) {
     Picture2.PictureFromImage();
     for (int n = 1; n <= kStringCount; ++n) {
         blank_box(Picture2, n);
-        const int pos = st.mandal_pos(n);
+        const int pos = st.settings.mandal_pos(n);
         if (pos == 0) continue;
         const QRect box = diagonal_box(n);
         Picture2.CurrentX = box.left();

@@ -77,22 +77,22 @@ void print_name(Surface& pic, const std::string& name) {
 
 std::string panel_pitch_name(const InstrumentState& st) {
     const int s = st.cur_string;
-    const int p = st.mandal_pos(s);
+    const int p = st.settings.mandal_pos(s);
     // Under a scale every place, the top strings' too, names its own degree.
     const bool own_degree = s >= 8 || st.tables.scale_tuning;
-    if (st.manual_levers) {
+    if (st.settings.manual_levers) {
         if (own_degree) return name_of(st, st.tables.degree_at(s, p));
         const int d = nearest_top_degree(st, st.tables.cents(s, p));
         return d >= kTopSearchFirst ? name_of(st, d) : kNoPitchName;
     }
-    const int d = st.tables.degree_at(s, p) - st.transpose_shift;
+    const int d = st.tables.degree_at(s, p) - st.settings.transpose_shift;
     if (d > kTransposedLast || d < kTransposedFirst) return kNoPitchName;
     if (own_degree) return name_of(st, d);
     // The top strings name the pitch of their transposed lever position, which need not be
     // the position tested above; its degree gets its own test.
-    const int q = st.top_transposed_pos(s - 1);
+    const int q = st.settings.top_transposed_pos(s - 1);
     if (!st.tables.degree_at.contains(s, q)) return kNoPitchName;
-    const int top_d = st.tables.degree_at(s, q) - st.transpose_shift;
+    const int top_d = st.tables.degree_at(s, q) - st.settings.transpose_shift;
     if (top_d > kFilledLast || top_d < kFilledFirst) return kNoPitchName;
     return name_of(st, top_d);
 }
@@ -100,7 +100,7 @@ std::string panel_pitch_name(const InstrumentState& st) {
 void etiket(Surface& Picture6, const InstrumentState& st, char decimal_separator) {
     const int s = st.cur_string;
     if (s == 0) return;
-    const int p = st.mandal_pos(s);
+    const int p = st.settings.mandal_pos(s);
     const double cents = st.tables.cents(s, p);
 
     Picture6.Cls();
@@ -124,13 +124,15 @@ void etiket(Surface& Picture6, const InstrumentState& st, char decimal_separator
                true);
 
     // What the string sounds: the lever's frequency with the string's fine tuning.
-    const double sounding_hz = st.derived.freq(s, p) * std::pow(2.0, st.akord_offset(s) / 1200.0);
+    const double sounding_hz =
+        st.derived.freq(s, p) * std::pow(2.0, st.settings.akord_offset(s) / 1200.0);
     print_label(Picture6, " frekans :        ");
     print_text(Picture6, format_picture(sounding_hz, "######0.0000", decimal_separator), false);
     print_unit(Picture6, " Herz");
 
     print_label(Picture6, " Akord fark :    ");
-    print_text(Picture6, format_picture(st.akord_offset(s), "##0", decimal_separator), false);
+    print_text(Picture6, format_picture(st.settings.akord_offset(s), "##0", decimal_separator),
+               false);
     print_unit(Picture6, " Cent");
 
     Picture6.Refresh();

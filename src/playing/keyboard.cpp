@@ -21,24 +21,24 @@ void walk_strings(PlayContext& ctx, int key_code) {
         st.cur_string = checked_add16(st.cur_string, 1);
     ctx.views.tel_çiz();
     st.last_string = st.cur_string;
-    ctx.sound.play_tuned_sample(st.cur_string, st.mandal_pos[st.cur_string]);
+    ctx.sound.play_tuned_sample(st.cur_string, st.settings.mandal_pos[st.cur_string]);
     ctx.views.show_selected_string();
 }
 
 void step_lever(PlayContext& ctx, int key_code) {
     InstrumentState& st = ctx.st;
-    if (!st.manual_levers) return;
+    if (!st.settings.manual_levers) return;
     if (!has_selected_string(ctx)) return;
     const int s = st.cur_string;
     if (key_code == kKeyLeft) {
-        if (st.mandal_pos[s] <= st.build.mandal_min[s]) return;
-        st.mandal_pos[s] = checked_add16(st.mandal_pos[s], -1);
+        if (st.settings.mandal_pos[s] <= st.build.mandal_min[s]) return;
+        st.settings.mandal_pos[s] = checked_add16(st.settings.mandal_pos[s], -1);
     } else {
-        if (st.mandal_pos[s] >= st.build.mandal_max[s]) return;
-        st.mandal_pos[s] = checked_add16(st.mandal_pos[s], 1);
+        if (st.settings.mandal_pos[s] >= st.build.mandal_max[s]) return;
+        st.settings.mandal_pos[s] = checked_add16(st.settings.mandal_pos[s], 1);
     }
-    if (is_silent_position(s, st.mandal_pos[s])) return;
-    ctx.sound.play_tuned_sample(s, st.mandal_pos[s]);
+    if (is_silent_position(s, st.settings.mandal_pos[s])) return;
+    ctx.sound.play_tuned_sample(s, st.settings.mandal_pos[s]);
     ctx.views.show_selected_string();
     ctx.views.arıza_yaz(s);
 }
@@ -60,7 +60,7 @@ bool hold_string(PlayContext& ctx, int s) {
     st.last_string = static_cast<std::int16_t>(s);
     // At its lever and fine tuning now, like every other way of playing; an alias that is
     // already open (the key is held) is not restarted.
-    ctx.sound.play_note_alias(s, st.mandal_pos[s], st.build.note_names[s]);
+    ctx.sound.play_note_alias(s, st.settings.mandal_pos[s], st.build.note_names[s]);
     ctx.views.mark_key(s, true);
     return true;
 }

@@ -17,6 +17,6 @@ void Check2_Click(InstrumentState& st, int value);
 void VScroll1_Change(InstrumentState& st, int value);
 // Switches between the user's lever setting (index 1) and the transposed one (index 2).
 // Nothing is redrawn and nothing sounds.
-void Option5_Click(InstrumentState& st, int index);
+void Option5_Click(InstrumentSettings& settings, int index);
 
 }  // namespace orvena

@@ -60,7 +60,7 @@ LeverStripPlacement mandal_at(Surface& Picture1, const InstrumentState& st) {
     for (int i = lo; i <= hi; ++i) {
         const int x = lever_mark_x(i, lo);
         const QRgb colour = mark_colour(st, s, i, lo);
-        if (i <= st.mandal_pos[s]) {
+        if (i <= st.settings.mandal_pos[s]) {
             Picture1.LineBF(x, 22, x + 5, 38, colour);
         } else {
             Picture1.Line(x + 3, 40, x - 1, 36, colour);

@@ -64,7 +64,7 @@ void remove_made_folders(fs::path folder, const fs::path& first_made) {
 }  // namespace
 
 double sounding_cents(const InstrumentState& st, int s, int p) {
-    return st.tables.cents(s, p) + st.akord_offset[s];
+    return st.tables.cents(s, p) + st.settings.akord_offset[s];
 }
 
 std::string tuning_scl(const InstrumentState& st) {

@@ -67,13 +67,13 @@ bool TuningChoice::put_in_force(System next, bool tell, bool starting) {
     failure_.clear();
     try {
         if (!next.tables) {
-            next.tables =
-                next.key == kWorkbookSystem
-                    ? workbook_
-                    : load_tuning(file, workbook_, st_.akord_offset, folder_ / kTuningFolder);
+            next.tables = next.key == kWorkbookSystem
+                              ? workbook_
+                              : load_tuning(file, workbook_, st_.settings.akord_offset,
+                                            folder_ / kTuningFolder);
         }
         // The fine tuning may have moved since the tables were read.
-        if (const auto bad = first_unplayable(*next.tables, st_.akord_offset)) {
+        if (const auto bad = first_unplayable(*next.tables, st_.settings.akord_offset)) {
             throw ScalaFileError(file.filename().string(), 0,
                                  "tel " + std::to_string(bad->string) + ", mandal konumu " +
                                      std::to_string(bad->position) + ": " + bad->reason);

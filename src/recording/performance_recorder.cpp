@@ -43,7 +43,7 @@ void PerformanceRecorder::append_record(std::int16_t string, std::int16_t lever,
 
 void PerformanceRecorder::write_sounding_note() {
     const InstrumentState& st = play_.st;
-    append_record(st.last_string, st.mandal_pos[st.last_string], measure_note());
+    append_record(st.last_string, st.settings.mandal_pos[st.last_string], measure_note());
 }
 
 void PerformanceRecorder::before_pluck() {

@@ -16,9 +16,9 @@ int replayed_string(const Record& record) {
 }
 
 ReplayedPluck replayed_pluck(int string, const InstrumentState& st) {
-    const int sample = string + st.ahenk_shift;
+    const int sample = string + st.settings.ahenk_shift;
     if (!valid_string(sample)) throw RecordOutOfRange();
-    return {sample, st.mandal_pos[string]};
+    return {sample, st.settings.mandal_pos[string]};
 }
 
 std::int32_t replayed_ms(const Record& record) {

@@ -32,7 +32,7 @@ void arayüz::connect_playing(char decimal_separator) {
     Check1->on_click([this] { Check1_Click(*play, Check1->Value() != 0); });
     Check2->on_click([this] { Check2_Click(st, Check2->Value()); });
     VScroll1->on_change([this] { VScroll1_Change(st, VScroll1->Value()); });
-    Option5.on_click([this](int index) { Option5_Click(st, index); });
+    Option5.on_click([this](int index) { Option5_Click(st.settings, index); });
 }
 
 void arayüz::Form_KeyDown(int key_code, bool auto_repeat) {

@@ -90,7 +90,7 @@ bool arayüz::read_tuning() {
     }
     Option4.button(1)->setText(QString::fromStdString(st.build.option4_captions[0]));
     Option4.button(2)->setText(QString::fromStdString(st.build.option4_captions[1]));
-    clear_levers(st);
+    clear_levers(st.settings);
     return true;
 }
 

@@ -91,7 +91,7 @@ void recompute_string_rates(InstrumentState& st, int s, bool apply_fine_tuning) 
         to_int32(kBaseSampleRate *
                  std::pow(2.0, (st.tables.sample_cents[s] + st.tables.home_shift[s]) / 1200.0));
     if (apply_fine_tuning) {
-        base = to_int32(std::pow(2.0, st.akord_offset[s] / 1200.0) * base);
+        base = to_int32(std::pow(2.0, st.settings.akord_offset[s] / 1200.0) * base);
     }
     st.derived.sample_rate(s, 0) = base;
     const double home_cents = st.tables.cents(s, 0);

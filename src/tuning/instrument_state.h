@@ -10,6 +10,7 @@
 
 #include "tuning/derived_tables.h"
 #include "tuning/instrument_build.h"
+#include "tuning/instrument_settings.h"
 #include "tuning/string_tables.h"
 #include "tuning/tuning_tables.h"
 
@@ -22,19 +23,11 @@ struct InstrumentState {
     // The tuning system in force and the tables derived from it and the fine tuning.
     TuningTables tables;  // named "dizek.xls" until a tuning is put in force
     DerivedTables derived;
-    PerString<std::int16_t> akord_offset;  // fine tuning in cents
+    InstrumentSettings settings;
 
     // Selection and modes.
     std::int16_t cur_string = 0;  // 1..26, 0 = none
     std::int16_t last_string = 0;
-    PerString<std::int16_t> mandal_pos;
-    bool manual_levers = false;
-    PerString<std::int16_t> saved_mandal_pos;
-    PerString<std::int16_t> transposed_pos;
-    std::int16_t transpose_shift = 0;
-    IndexedArray<std::int16_t, 0, 6> top_transposed_pos;
-    std::int16_t ahenk_index = 0;
-    std::int16_t ahenk_shift = 0;
     bool show_details = false;
     bool text1_has_focus = false;
     std::int16_t speed = 0;

@@ -4,11 +4,11 @@
 
 namespace orvena {
 
-void clear_levers(InstrumentState& st) {
+void clear_levers(InstrumentSettings& settings) {
     for (int s = 1; s <= kStringCount; ++s) {
-        st.mandal_pos[s] = 0;
-        st.transposed_pos[s] = 0;
-        st.akord_offset[s] = 0;
+        settings.mandal_pos[s] = 0;
+        settings.transposed_pos[s] = 0;
+        settings.akord_offset[s] = 0;
     }
 }
 
@@ -21,11 +21,11 @@ void take_sample_names(InstrumentBuild& build, const std::vector<std::string>& n
 void set_start_values(InstrumentState& st, std::int16_t speed) {
     st.recording = false;
     st.seq_playing = false;
-    st.ahenk_index = 5;
+    st.settings.ahenk_index = 5;
     st.show_details = false;
-    st.ahenk_shift = 0;
+    st.settings.ahenk_shift = 0;
     st.speed = speed;
-    st.manual_levers = true;
+    st.settings.manual_levers = true;
     st.cur_string = 12;
     st.last_string = 1;
 }

@@ -347,7 +347,7 @@ std::optional<ImportFailure> check_rates(const Tables& t, const InstrumentState&
         std::int32_t home = 0;
         try {
             home = to_int32(kBaseSampleRate * std::pow(2.0, t.sample_cents[s] / 1200.0));
-            home = to_int32(std::pow(2.0, st.akord_offset[s] / 1200.0) * home);
+            home = to_int32(std::pow(2.0, st.settings.akord_offset[s] / 1200.0) * home);
         } catch (const NumberOverflow&) {
             return ImportFailure{address('X', s),
                                  string_name + " için örnekleme hızı 32 bit sınırını aşıyor"};

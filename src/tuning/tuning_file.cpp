@@ -21,7 +21,7 @@ TuningTables load_workbook(const std::filesystem::path& file,
                            const PerString<std::int16_t>& akord_offset) {
     InstrumentState scratch;
     set_lever_limits(scratch.build);
-    scratch.akord_offset = akord_offset;
+    scratch.settings.akord_offset = akord_offset;
     if (const auto failure = import_tuning(scratch, file)) {
         const std::string where = failure->cell.empty() ? "" : "hücre " + failure->cell + ": ";
         throw ScalaFileError(file.filename().string(), 0, where + failure->reason);
@@ -55,8 +55,8 @@ TuningTables load_tuning(const std::filesystem::path& file, const TuningTables& 
 
 void use_tuning_file(InstrumentState& st, const std::filesystem::path& file,
                      const std::filesystem::path& program_folder) {
-    install_tables(st,
-                   load_tuning(file, st.tables, st.akord_offset, program_folder / kTuningFolder));
+    install_tables(
+        st, load_tuning(file, st.tables, st.settings.akord_offset, program_folder / kTuningFolder));
 }
 
 std::vector<std::filesystem::path> tuning_source_files(const std::filesystem::path& file) {

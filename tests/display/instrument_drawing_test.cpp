@@ -67,7 +67,7 @@ class LeverNumbers : public ::testing::Test {
         instrument.LineBF(0, 0, 903, 419, qRgb(200, 200, 200));
     }
     void set_and_write(int n, int pos, bool check1) {
-        st.mandal_pos(n) = static_cast<std::int16_t>(pos);
+        st.settings.mandal_pos(n) = static_cast<std::int16_t>(pos);
         legend.clear_print_log();
         instrument.clear_print_log();
         arıza_yaz(legend, instrument, st, n, check1);
@@ -112,10 +112,10 @@ TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
 
 // Strings 1..7 olive, the others red-brown, 12 pt, from each box's upper left corner.
 TEST_F(LeverNumbers, WithCheck1EveryDiagonalNumberIsRewrittenInItsColour) {
-    st.mandal_pos(2) = -4;
-    st.mandal_pos(7) = 10;
-    st.mandal_pos(8) = 1;
-    st.mandal_pos(26) = -8;
+    st.settings.mandal_pos(2) = -4;
+    st.settings.mandal_pos(7) = 10;
+    st.settings.mandal_pos(8) = 1;
+    st.settings.mandal_pos(26) = -8;
     set_and_write(5, 3, true);
     // clang-format off
     const std::tuple<int, const char*, QRgb, int, int> wants[] = {

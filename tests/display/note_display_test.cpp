@@ -59,11 +59,11 @@ TEST_F(Panel, EveryLineShowsTheStringsPitchWithBlueLabelsAndBlackValues) {
     // clang-format on
     for (const auto& [s, p, cents, hz, akord, name, separator, expected] : cases) {
         st.cur_string = static_cast<std::int16_t>(s);
-        st.manual_levers = true;
-        st.mandal_pos(s) = static_cast<std::int16_t>(p);
+        st.settings.manual_levers = true;
+        st.settings.mandal_pos(s) = static_cast<std::int16_t>(p);
         st.tables.cents(s, p) = cents;
         st.derived.freq(s, p) = hz;
-        st.akord_offset(s) = static_cast<std::int16_t>(akord);
+        st.settings.akord_offset(s) = static_cast<std::int16_t>(akord);
         st.tables.degree_at(s, p) = 42;
         st.tables.degrees(42).degree_name = name;
         pic.LineBF(0, 0, 238, 99, qRgb(255, 0, 0));  // what was there goes
@@ -90,8 +90,8 @@ TEST_F(Panel, PitchNameFollowsTheStringAndTheSetting) {
     for (const auto& [string, nearer_up, shown] : manual) {
         st = InstrumentState{};
         st.cur_string = static_cast<std::int16_t>(string);
-        st.manual_levers = true;
-        st.mandal_pos(3) = 2;
+        st.settings.manual_levers = true;
+        st.settings.mandal_pos(3) = 2;
         st.tables.cents(3, 2) = st.tables.cents(8, 0) = 2250.0;
         for (int d = 104; d <= 196; ++d) st.tables.degrees(d).degree_cents = 100.0f;
         st.tables.degrees(103).degree_cents = st.tables.degrees(197).degree_cents = 2250.0f;
@@ -162,7 +162,7 @@ class Staff : public ::testing::Test {
     }
     void show(int s, int p, int k) {
         st.cur_string = static_cast<std::int16_t>(s);
-        st.mandal_pos(s) = static_cast<std::int16_t>(p);
+        st.settings.mandal_pos(s) = static_cast<std::int16_t>(p);
         st.tables.mandal_step(s, p) = static_cast<std::int16_t>(k);
         porte(pic, sheet, st);
     }

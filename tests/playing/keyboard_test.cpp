@@ -16,7 +16,7 @@ struct Keys : test::RecordedPlay {
         set_lever_limits(st.build);
         set_names(st.build);
         for (int s = 0; s <= kStringCount; ++s) st.build.wav_files[s] = "wav" + std::to_string(s);
-        st.manual_levers = true;
+        st.settings.manual_levers = true;
         st.cur_string = 12;
         st.last_string = 1;
     }
@@ -27,7 +27,7 @@ struct Keys : test::RecordedPlay {
 // Held letters sound together at their levers; only the real release stops one and selects it.
 TEST(LetterKeys, HeldKeysSoundTogetherAndOnlyTheRealReleaseStopsOne) {
     Keys k;
-    k.st.mandal_pos[12] = -3;
+    k.st.settings.mandal_pos[12] = -3;
     k.down('Q'), k.down('S');
     EXPECT_TRUE(k.st.cur_string == 12 && k.st.last_string == 12);
     k.down('S', true), k.up('S', true), k.up('Q');
@@ -50,7 +50,7 @@ TEST(Keys, GatesDecideWhichKeysPlay) {
         {"no string selected", [](St& st) { st.cur_string = 0; }, {kKeyRight}, {}, {},
          {"bir perde seçin"}},
         {"transposed setting: letters and Up/Down play, lever keys do not",
-         [](St& st) { st.manual_levers = false; }, {kKeyRight, kKeyLeft, 'T', kKeyDown},
+         [](St& st) { st.settings.manual_levers = false; }, {kKeyRight, kKeyLeft, 'T', kKeyDown},
          {"on 5/0 A5", "off A5", "6/0"},
          {"key down 5", "key up 5", "tel_çiz", "mandal_at", "porte", "etiket"}, {}}};
     // clang-format on
@@ -62,7 +62,7 @@ TEST(Keys, GatesDecideWhichKeysPlay) {
         for (int key : keys) k.down(key), k.up(key);
         EXPECT_EQ(std::tuple(k.sound.calls, k.views.calls, k.dialogs.texts()),
                   std::tuple(sound, views, messages));
-        EXPECT_EQ(k.st.mandal_pos[string_before], 0);
+        EXPECT_EQ(k.st.settings.mandal_pos[string_before], 0);
         EXPECT_TRUE(!sound.empty() || k.st.cur_string == string_before);
     }
 }
@@ -94,9 +94,9 @@ TEST(ArrowKeys, WalkTheStringsAndStepTheLevers) {
         if (c.views == step) c.views.back() += std::to_string(c.want_string);
         Keys k;
         k.st.cur_string = static_cast<std::int16_t>(c.string);
-        k.st.mandal_pos[c.lever_string] = static_cast<std::int16_t>(c.lever);
+        k.st.settings.mandal_pos[c.lever_string] = static_cast<std::int16_t>(c.lever);
         for (int key : c.keys) k.down(key);
-        EXPECT_EQ(std::tuple(int{k.st.cur_string}, int{k.st.mandal_pos[c.want_string]},
+        EXPECT_EQ(std::tuple(int{k.st.cur_string}, int{k.st.settings.mandal_pos[c.want_string]},
                              k.sound.calls, k.views.calls, k.dialogs.texts()),
                   std::tuple(c.want_string, c.want_lever, c.sound, c.views, Calls{}));
         EXPECT_TRUE(c.views != walk || k.st.last_string == c.want_string);

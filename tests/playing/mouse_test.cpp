@@ -29,7 +29,7 @@ struct Mouse : test::RecordedPlay, PluckRecorder {
                 st.tables.cents(s, p) = 2400 - 50.0 * s + 17 * p;
         }
         derive_sample_rates(st);
-        st.manual_levers = true;
+        st.settings.manual_levers = true;
         st.cur_string = 12;
         st.last_string = 1;
     }
@@ -60,7 +60,7 @@ TEST(StringClicks, PluckOnlyWithTheLeftButtonInsideTheStringsArea) {
         SCOPED_TRACE(testing::Message() << "x " << c.x << " y " << c.y);
         Mouse m;
         m.st.recording = c.recording, m.st.seq_playing = &c == std::end(cases) - 1;
-        m.st.mandal_pos[c.string] = -3;
+        m.st.settings.mandal_pos[c.string] = -3;
         Picture2_MouseDown(m.ctx, m, c.button, c.x, c.y);
         const std::string n = std::to_string(c.string);
         Calls sound, views{"tel_çiz", "key up " + n, "mandal_at", "porte", "etiket"};
@@ -94,14 +94,16 @@ TEST(LeverClicks, SetThePositionWhoseZoneIsHit) {
         Mouse m;
         m.st.cur_string = static_cast<std::int16_t>(s);
         Picture1_MouseDown(m.ctx, x);
-        EXPECT_EQ(std::tuple(int{m.st.mandal_pos[s]}, m.sound.calls.size(), m.views.calls.size()),
+        EXPECT_EQ(std::tuple(int{m.st.settings.mandal_pos[s]}, m.sound.calls.size(),
+                             m.views.calls.size()),
                   std::tuple(position, sounds ? 2u : 0u, sounds ? 4u : 0u))
             << s << " x " << x;
     }
     Mouse m;
-    m.st.mandal_pos[5] = 3, m.st.mandal_pos[12] = -4;
+    m.st.settings.mandal_pos[5] = 3, m.st.settings.mandal_pos[12] = -4;
     Command9_Click(m.ctx);
-    EXPECT_TRUE(m.st.mandal_pos[5] == 0 && m.st.mandal_pos[12] == 0 && m.sound.calls.empty());
+    EXPECT_TRUE(m.st.settings.mandal_pos[5] == 0 && m.st.settings.mandal_pos[12] == 0 &&
+                m.sound.calls.empty());
     EXPECT_EQ(m.views.calls,
               (Calls{"arıza_yaz 5", "arıza_yaz 12", "mandal_at", "porte", "etiket"}));
 }
@@ -123,14 +125,14 @@ TEST(FineTuning, ThePegTurnsTheStringAndTheResetUndoesIt) {
                 EXPECT_NEAR(1200 * std::log2(ratio), cents, 0.2) << "lever " << p;
             }
         };
-        m.st.akord_offset[12] = static_cast<std::int16_t>(start);
+        m.st.settings.akord_offset[12] = static_cast<std::int16_t>(start);
         Picture5_MouseDown(m.ctx, x, y);
-        EXPECT_EQ(std::pair(int{m.st.akord_offset[12]}, m.sound.calls.empty()),
+        EXPECT_EQ(std::pair(int{m.st.settings.akord_offset[12]}, m.sound.calls.empty()),
                   std::pair(offset, start == offset));
         expect_cents(start == offset ? 0 : offset);
         m.sound.calls.clear(), m.views.calls.clear();
         Command8_Click(m.ctx);
-        EXPECT_EQ(std::tuple(int{m.st.akord_offset[12]}, m.sound.calls, m.views.calls),
+        EXPECT_EQ(std::tuple(int{m.st.settings.akord_offset[12]}, m.sound.calls, m.views.calls),
                   std::tuple(0, Calls{}, Calls{"etiket"}));
         expect_cents(0);
     }
@@ -161,7 +163,7 @@ TEST(LeverStrip, ShowsTheSelectedStringsLeversAndTheirNumbers) {
         for (int p = kLeverLo; p <= kLeverHi; ++p)
             st.tables.mandal_step(c.string, p) = static_cast<std::int16_t>(std::min(p, c.step_cap));
         st.cur_string = static_cast<std::int16_t>(c.string);
-        st.mandal_pos[c.string] = static_cast<std::int16_t>(c.position);
+        st.settings.mandal_pos[c.string] = static_cast<std::int16_t>(c.position);
         const LeverStripPlacement placed = mandal_at(pic, st);
         EXPECT_EQ(std::tuple(placed.left, placed.width, pic.width()),
                   std::tuple(-100, c.width, c.width))

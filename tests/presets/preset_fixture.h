@@ -19,8 +19,8 @@ struct PresetBench : AhenkControls {
     PresetBench() {
         ensure_qt_app();
         set_lever_limits(st.build);
-        st.ahenk_index = kSupurde;
-        st.manual_levers = true;
+        st.settings.ahenk_index = kSupurde;
+        st.settings.manual_levers = true;
     }
     int option1 = kSupurde, hscroll1 = 0, option5 = 1;
     std::string text3 = "0";
@@ -41,7 +41,7 @@ struct PresetBench : AhenkControls {
     void Text3_setText(const std::string& text) override { text3 = text; }
     int Option5_selected() const override { return option5; }
     void Option5_select(int i) override {
-        if (i != option5) Option5_Click(st, option5 = i);
+        if (i != option5) Option5_Click(st.settings, option5 = i);
     }
 };
 
@@ -72,8 +72,8 @@ inline const InstrumentState& shipped() {
         set_lever_limits(s.build);
         if (import_tuning(s, source_dir() / "data" / "dizek.xls"))
             throw std::runtime_error("dizek.xls");
-        s.ahenk_index = kSupurde;
-        s.manual_levers = true;
+        s.settings.ahenk_index = kSupurde;
+        s.settings.manual_levers = true;
         return s;
     }();
     return st;

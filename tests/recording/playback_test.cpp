@@ -70,7 +70,7 @@ TEST(Recording, WritesEachNoteWhenTheNextPluckOrTheStopEndsIt) {
     d.recorder.rec_buton_Click();
     EXPECT_EQ(d.file(), "");
     EXPECT_EQ(d.Picture9.pixel(6, 6), kRed);
-    d.st.mandal_pos[9] = -2;
+    d.st.settings.mandal_pos[9] = -2;
     d.click_string_after(5000, 5);  // the time before the first pluck is no note
     d.click_string_after(120.4, 9);
     d.click_string_after(250.5, 5);  // a tie goes to the even millisecond
@@ -95,7 +95,7 @@ TEST(Replay, SoundsEachNoteAtTheSumOfTheEarlierIntervalsWithTheInstrumentsLever)
     for (const char* file : {" 12           -3             850 \r\n", "12 -3 850", "12,-3,850",
                              "  12 ,\t-3,850\n\r\n  \r\n", "12\r\n-3\r\n850\r\n"}) {
         Desk d;
-        d.st.mandal_pos[12] = 2;  // the string's lever now sounds, not the one in the file
+        d.st.settings.mandal_pos[12] = 2;  // the string's lever now sounds, not the one in the file
         EXPECT_EQ(d.replay(file), (Events{"12/2@0", "cut@850"})) << file;
         EXPECT_EQ(d.views.calls, (test::Calls{"mandal_at", "porte", "etiket", "arıza_yaz 12"}));
         EXPECT_TRUE(d.dialogs.shown().empty());
@@ -139,8 +139,8 @@ TEST(Replay, EveryBadFileEndsInTheMessageAndTheIdleState) {
         {"6 0 3000000000", 0}, {"23 0 10\r\n", 4}, {"1 0 10\r\n", -1}};
     for (const auto& [bad, shift] : cases) {
         Desk d;
-        d.st.ahenk_shift = static_cast<std::int16_t>(shift);
-        d.st.mandal_pos[5] = 3;
+        d.st.settings.ahenk_shift = static_cast<std::int16_t>(shift);
+        d.st.settings.mandal_pos[5] = 3;
         const Events events = d.replay(std::string("5 0 10\r\n") + bad);
         EXPECT_EQ(d.dialogs.texts(), (std::vector<std::string>{kRecordFileErrorMessage})) << bad;
         EXPECT_EQ(events[0], std::to_string(5 + shift) + "/3@0");  // the good record sounded
@@ -205,9 +205,9 @@ TEST_F(Player, eachRecordSoundsItsStringAndLeverForItsUnitsAtTheSpeedOfItsTime) 
         {"0,3,3,2,0,0,0,0,0,0", S::File, -3, 40, 4, 2, 16},
         {"0,14,5,0,0,0,0,0,0,0", S::Instrument, 0, 30, 18, 0, 4},  // the tempo moved
     };
-    d.st.mandal_pos[7] = -3;
-    d.st.mandal_pos[11] = 2;
-    d.st.mandal_pos[12] = 1;
+    d.st.settings.mandal_pos[7] = -3;
+    d.st.settings.mandal_pos[11] = 2;
+    d.st.settings.mandal_pos[12] = 1;
     std::string text = "\xEF\xBB\xBF";  // a byte order mark, as some editors write
     Events expected;
     long t = 0;
@@ -226,7 +226,7 @@ TEST_F(Player, eachRecordSoundsItsStringAndLeverForItsUnitsAtTheSpeedOfItsTime) 
     d.pump.on_call = [&](int n) {  // each record's settings arrive with its pass of events
         const Row& r = rows[n - 1];
         source = r.source;
-        d.st.ahenk_shift = static_cast<std::int16_t>(r.shift);
+        d.st.settings.ahenk_shift = static_cast<std::int16_t>(r.shift);
         d.st.speed = static_cast<std::int16_t>(r.speed);
     };
     play(text);

@@ -68,8 +68,8 @@ TEST(WavExport, RenderedNotesSoundTheirPitchFromTheirOwnFrame) {
         test::TempDir dir;
         InstrumentState st;
         ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
-        st.ahenk_shift = static_cast<std::int16_t>(c.ahenk_shift);
-        st.mandal_pos[c.instrument_lever.first] =
+        st.settings.ahenk_shift = static_cast<std::int16_t>(c.ahenk_shift);
+        st.settings.mandal_pos[c.instrument_lever.first] =
             static_cast<std::int16_t>(c.instrument_lever.second);
         test::write_file_bytes(dir / c.file_name, c.text);
         const WavExportJob job{dir / c.file_name, dir / "out.wav", test::program_dir(), c.levers};

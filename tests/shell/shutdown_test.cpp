@@ -50,13 +50,13 @@ class ShutdownQuestion : public ShutdownTest, public ::testing::WithParamInterfa
 };
 
 TEST_P(ShutdownQuestion, OnlyYesCloses) {
-    w_->st.mandal_pos[5] = 3;
+    w_->st.settings.mandal_pos[5] = 3;
     const xTimer* timer = w_->timer.get();
     ask(MessageAnswer::No);
     ASSERT_EQ(dialogs_.shown().size(), 1u);
     EXPECT_EQ(dialogs_.shown()[0].text, "Bu proğramı kapatmak istiyormusunuz ?");
     EXPECT_EQ(dialogs_.shown()[0].buttons, MessageButtons::YesNo);
-    EXPECT_TRUE(w_->isVisible() && w_->timer.get() == timer && w_->st.mandal_pos[5] == 3);
+    EXPECT_TRUE(w_->isVisible() && w_->timer.get() == timer && w_->st.settings.mandal_pos[5] == 3);
     EXPECT_EQ(unloaded, 0);
 
     ask(MessageAnswer::Yes);

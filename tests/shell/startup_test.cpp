@@ -57,8 +57,8 @@ TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
     const InstrumentState& st = w.st;
 
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder.path()));
-    EXPECT_EQ(std::tuple(st.cur_string, st.last_string, st.speed, st.ahenk_index, st.ahenk_shift,
-                         st.manual_levers),
+    EXPECT_EQ(std::tuple(st.cur_string, st.last_string, st.speed, st.settings.ahenk_index,
+                         st.settings.ahenk_shift, st.settings.manual_levers),
               std::tuple(12, 1, 40, 5, 0, true));
     EXPECT_FALSE(st.recording || st.seq_playing || st.show_details);
     EXPECT_EQ(st.build.mandal_max[26], 12);
@@ -189,13 +189,13 @@ TEST_F(StartupTest, SecondInstanceIsRefusedWhileTheFirstRuns) {
     test::ProgramFolder folder;
     auto first = std::make_unique<Program>(dialogs);
     ASSERT_TRUE(start(*first, folder).goes_on);
-    first->window()->st.mandal_pos[3] = 2;
+    first->window()->st.settings.mandal_pos[3] = 2;
     test::RecordingDialogs second_dialogs;
     auto second = std::make_unique<Program>(second_dialogs);
     EXPECT_FALSE(start(*second, folder).goes_on);
     EXPECT_EQ(second_dialogs.texts(), std::vector<std::string>{"ORVENA  zaten çalışıyor"});
     EXPECT_TRUE(second->window() == nullptr && second->splash() == nullptr);
-    EXPECT_EQ(first->window()->st.mandal_pos[3], 2);
+    EXPECT_EQ(first->window()->st.settings.mandal_pos[3], 2);
     first.reset();
     second = std::make_unique<Program>(second_dialogs);
     EXPECT_TRUE(start(*second, folder).goes_on);

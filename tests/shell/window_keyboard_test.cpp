@@ -76,7 +76,7 @@ TEST_F(WindowKeyboard, ArrowKeysSelectPluckAndRedrawEveryView) {
 
     press(Qt::Key_Right);
     press(Qt::Key_Right);
-    EXPECT_EQ(w_->st.mandal_pos[11], 2);
+    EXPECT_EQ(w_->st.settings.mandal_pos[11], 2);
     EXPECT_EQ(test::header_rate(folder_.path() / w_->st.build.wav_files[11]),
               w_->st.derived.sample_rate(11, 2));
     // The legend's lever column shows 2 for string 11.
@@ -101,20 +101,20 @@ TEST_F(WindowKeyboard, KeysTypedIntoATextBoxOnlyType) {
 }
 
 TEST_F(WindowKeyboard, LeverControlsOfTheWindow) {
-    w_->st.mandal_pos[5] = 3;
-    w_->st.akord_offset[7] = 20;
+    w_->st.settings.mandal_pos[5] = 3;
+    w_->st.settings.akord_offset[7] = 20;
     recompute_string_rates(w_->st, 7, true);
     const auto tuned = w_->st.derived.sample_rate(7, 0);
     w_->Command9->click();
     w_->Command8->click();
-    EXPECT_TRUE(w_->st.mandal_pos[5] == 0 && w_->st.akord_offset[7] == 0);
+    EXPECT_TRUE(w_->st.settings.mandal_pos[5] == 0 && w_->st.settings.akord_offset[7] == 0);
     EXPECT_NE(w_->st.derived.sample_rate(7, 0), tuned);
     // The transposed setting and back: the user's levers return exactly.
-    w_->st.transposed_pos[9] = 6;
+    w_->st.settings.transposed_pos[9] = 6;
     w_->Option5.select(2);
-    EXPECT_EQ(w_->st.mandal_pos[9], 6);
+    EXPECT_EQ(w_->st.settings.mandal_pos[9], 6);
     w_->Option5.select(1);
-    EXPECT_EQ(w_->st.mandal_pos[9], 0);
+    EXPECT_EQ(w_->st.settings.mandal_pos[9], 0);
     w_->VScroll1->setValue(50);
     w_->Check2->click();
     EXPECT_TRUE(w_->st.speed == 50 && w_->st.show_details);

@@ -23,7 +23,7 @@ TEST_F(WindowPresets, ALevelButtonRetunesTheStringsTheArrowKeysPluck) {
     QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
     QApplication::sendEvent(w_, &up);
     ASSERT_EQ(w_->st.cur_string, 11);
-    EXPECT_EQ(w_->st.mandal_pos[11], -6);
+    EXPECT_EQ(w_->st.settings.mandal_pos[11], -6);
     EXPECT_EQ(test::header_rate(folder_.path() / w_->st.build.wav_files[11]),
               w_->st.derived.sample_rate(11, -6));
 
@@ -31,14 +31,14 @@ TEST_F(WindowPresets, ALevelButtonRetunesTheStringsTheArrowKeysPluck) {
     EXPECT_EQ(w_->Text3->text(), QStringLiteral("1"));
     w_->Option1.button(5)->click();  // SÜPÜRDE: the fine shift goes back to 0 first
     EXPECT_EQ(w_->Text3->text(), QStringLiteral("0"));
-    EXPECT_TRUE(w_->st.manual_levers);
-    EXPECT_EQ(w_->st.mandal_pos[11], 0);
+    EXPECT_TRUE(w_->st.settings.manual_levers);
+    EXPECT_EQ(w_->st.settings.mandal_pos[11], 0);
 }
 
 // A held arrow of the fine shift steps once when that step cannot be transposed: the message
 // box takes the mouse's release; once it is answered the shift is 0 and nothing steps on.
 TEST_F(WindowPresets, HeldFineShiftArrowStopsAtTheCancelMessage) {
-    w_->st.mandal_pos[12] = 12;  // no degree above its lever 12 lies on string 12
+    w_->st.settings.mandal_pos[12] = 12;  // no degree above its lever 12 lies on string 12
     w_->show();
     QWindow* window = w_->windowHandle();
     const QPoint arrow =  // the arrow that raises the shift, at the bar's right end
@@ -72,20 +72,20 @@ bool list_reaches(const FileListBox& list, int count) {
 }
 
 TEST_F(WindowPresets, SavedMakamsAreListedAtOnceLoadWithOneClickAndTheListFollowsTheFolder) {
-    w_->st.mandal_pos[12] = 5;
+    w_->st.settings.mandal_pos[12] = 5;
     w_->Text1->setText(QStringLiteral("Hüzzam"));
     w_->save_buton->click();
     ASSERT_EQ(w_->File2->ListCount(), 1);
     EXPECT_EQ(w_->File2->List(0), "Hüzzam.mkm");
 
-    w_->st.mandal_pos[12] = 0;
+    w_->st.settings.mandal_pos[12] = 0;
     w_->Text1->clear();
     w_->open_buton->click();
     EXPECT_TRUE(w_->File2->Visible());
     w_->File2->click_entry(0);
     EXPECT_FALSE(w_->File2->Visible());
     EXPECT_EQ(w_->Text1->text(), QStringLiteral("Hüzzam"));
-    EXPECT_EQ(w_->st.mandal_pos[12], 5);
+    EXPECT_EQ(w_->st.settings.mandal_pos[12], 5);
 
     test::write_file_bytes(folder_.path() / "Acem.mkm", " 0 \r\n");
     EXPECT_TRUE(list_reaches(*w_->File2, 2));

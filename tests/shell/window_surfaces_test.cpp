@@ -37,9 +37,9 @@ TEST_F(WindowSurfaces, LegendLeverNumbersAreErasedWithoutATrace) {
     const QImage untouched = legend.image().copy();
     for (int s : {1, 13, 26}) {
         for (int pos = kLeverLo; pos <= kLeverHi; ++pos) {
-            w_->st.mandal_pos[s] = static_cast<std::int16_t>(pos);
+            w_->st.settings.mandal_pos[s] = static_cast<std::int16_t>(pos);
             w_->views->arıza_yaz(s);
-            w_->st.mandal_pos[s] = 0;
+            w_->st.settings.mandal_pos[s] = 0;
             w_->views->arıza_yaz(s);
             ASSERT_EQ(test::differences(legend, untouched), "")
                 << "string " << s << " after position " << pos;
@@ -55,7 +55,7 @@ TEST_F(WindowSurfaces, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
     w_->Check1->click();
     for (int pos : {12, -8, 9}) {
         for (int s = 1; s <= kStringCount; ++s)
-            w_->st.mandal_pos[s] =
+            w_->st.settings.mandal_pos[s] =
                 std::clamp<std::int16_t>(static_cast<std::int16_t>(pos), w_->st.build.mandal_min[s],
                                          w_->st.build.mandal_max[s]);
         w_->views->diyagonal_yaz();
@@ -79,7 +79,8 @@ TEST_F(WindowSurfaces, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
 // Every slanted-edge number can be read in the window: no control on the drawing (the check
 // box at its bottom left among them) covers a pixel of one.
 TEST_F(WindowSurfaces, NothingOnTheDrawingCoversASlantedEdgeNumber) {
-    for (int s = 1; s <= kStringCount; ++s) w_->st.mandal_pos[s] = w_->st.build.mandal_min[s];
+    for (int s = 1; s <= kStringCount; ++s)
+        w_->st.settings.mandal_pos[s] = w_->st.build.mandal_min[s];
     w_->Check1->setValue(1);
     const QImage shown = w_->Picture2->grab().toImage();
     for (int n = 1; n <= kStringCount; ++n) {

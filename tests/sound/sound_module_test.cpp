@@ -39,7 +39,7 @@ TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
             before.replace(24, 8, 8, '\0');
             write_file_bytes(dir / st.build.wav_files[r.s], before);
         }
-        st.akord_offset[r.s] = static_cast<std::int16_t>(r.offset);
+        st.settings.akord_offset[r.s] = static_cast<std::int16_t>(r.offset);
         recompute_string_rates(st, r.s, true);
         warnings.clear();
         auto m = make_module();
