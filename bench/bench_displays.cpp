@@ -38,7 +38,7 @@ InstrumentState sample_state() {
 void BM_etiket(benchmark::State& state) {
     InstrumentState st = sample_state();
     Surface pic(239, 100, qRgb(255, 224, 192));
-    st.cur_string = static_cast<std::int16_t>(state.range(0));
+    st.selection.cur_string = static_cast<std::int16_t>(state.range(0));
     for (auto _ : state) {
         etiket(pic, st, '.');
         pic.clear_print_log();
@@ -52,7 +52,7 @@ void BM_porte(benchmark::State& state) {
     InstrumentState st = sample_state();
     Surface pic(140, 132);
     const QImage sheet = notation_sheet();
-    st.cur_string = 26;
+    st.selection.cur_string = 26;
     st.settings.mandal_pos(26) = -1;
     for (auto _ : state) {
         porte(pic, sheet, st);

@@ -26,7 +26,7 @@ void BM_tel_ciz(benchmark::State& state) {
     orvena::resim(picture, st);
     std::int16_t s = 1;
     for (auto _ : state) {
-        st.cur_string = s;
+        st.selection.cur_string = s;
         s = static_cast<std::int16_t>(s % 26 + 1);
         orvena::tel_çiz(picture, st);
         benchmark::DoNotOptimize(picture.image().constBits());

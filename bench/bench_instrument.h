@@ -48,7 +48,7 @@ struct Instrument {
         set_names(st.build);
         if (import_tuning(st, dir / "dizek.xls")) std::abort();
         st.settings.manual_levers = true;
-        st.cur_string = 12;
+        st.selection.cur_string = 12;
         sound = std::make_unique<SoundModule>(st, dir, std::move(output));
         sound->load_samples();
         views = std::make_unique<SurfaceViews>(

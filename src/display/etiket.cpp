@@ -76,7 +76,7 @@ void print_name(Surface& pic, const std::string& name) {
 }  // namespace
 
 std::string panel_pitch_name(const InstrumentState& st) {
-    const int s = st.cur_string;
+    const int s = st.selection.cur_string;
     const int p = st.settings.mandal_pos(s);
     // Under a scale every place, the top strings' too, names its own degree.
     const bool own_degree = s >= 8 || st.tables.scale_tuning;
@@ -98,7 +98,7 @@ std::string panel_pitch_name(const InstrumentState& st) {
 }
 
 void etiket(Surface& Picture6, const InstrumentState& st, char decimal_separator) {
-    const int s = st.cur_string;
+    const int s = st.selection.cur_string;
     if (s == 0) return;
     const int p = st.settings.mandal_pos(s);
     const double cents = st.tables.cents(s, p);

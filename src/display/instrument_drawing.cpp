@@ -106,7 +106,7 @@ void tel_çiz(Surface& Picture2, const InstrumentState& st) {
     Surface& p = Picture2;
     for (int n = 1; n <= kStringCount; ++n) {
         p.ForeColor = (n % 7 == kMarkedStringPhase) ? kRed : kWhite;
-        if (n == st.cur_string) p.ForeColor = kBlack;
+        if (n == st.selection.cur_string) p.ForeColor = kBlack;
         const int x = string_ref_x(n);
         const int y = string_ref_y(n);
         p.Line(x, y, 795, y);

@@ -40,7 +40,7 @@ void ek_çizgiler(Surface& Picture3, int index, int x) {
 }
 
 void porte(Surface& Picture3, const QImage& sheet, const InstrumentState& st) {
-    const int s = st.cur_string;
+    const int s = st.selection.cur_string;
     if (s < 1 || s > kStringCount) return;
     const int p = st.settings.mandal_pos(s);
     const int k = st.tables.mandal_step(s, p);

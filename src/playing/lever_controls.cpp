@@ -18,7 +18,7 @@ void Command9_Click(PlayContext& ctx) {
         if (st.settings.mandal_pos[s] == 0) continue;
         st.settings.mandal_pos[s] = 0;
         ctx.views.arıza_yaz(s);
-        if (s == st.cur_string) {
+        if (s == st.selection.cur_string) {
             ctx.views.show_selected_string();
         }
     }
@@ -32,12 +32,12 @@ void Check1_Click(PlayContext& ctx, bool checked) {
     }
 }
 
-void Check2_Click(InstrumentState& st, int value) {
-    st.show_details = value != 0;
+void Check2_Click(Selection& selection, int value) {
+    selection.show_details = value != 0;
 }
 
-void VScroll1_Change(InstrumentState& st, int value) {
-    st.speed = to_int16(value);
+void VScroll1_Change(Transport& transport, int value) {
+    transport.speed = to_int16(value);
 }
 
 void Option5_Click(InstrumentSettings& settings, int index) {

@@ -20,7 +20,7 @@ QRgb mark_colour(const InstrumentState& st, int s, int i, int lo) {
 }  // namespace
 
 LeverStripPlacement mandal_at(Surface& Picture1, const InstrumentState& st) {
-    const int s = st.cur_string;
+    const int s = st.selection.cur_string;
     const int lo = st.build.mandal_min[s];
     const int hi = st.build.mandal_max[s];
     const LeverStripPlacement placement{-100, lever_strip_width(lo, hi)};

@@ -60,7 +60,7 @@ void File2_Click(MakamContext& ctx) {
         const int s = static_cast<int>(i) + 1;
         st.settings.mandal_pos[s] = reading.positions[i];
         p.views.arıza_yaz(s);
-        if (st.cur_string == s) {
+        if (st.selection.cur_string == s) {
             p.views.show_selected_string();
         }
     }

@@ -100,7 +100,7 @@ bool TuningChoice::put_in_force(System next, bool tell, bool starting) {
 void TuningChoice::redraw() {
     // Lever numbers stay what they are; the lever strip's colours, the staff's sign and the
     // panel's pitch follow the tables.
-    if (st_.cur_string < 1 || st_.cur_string > kStringCount) return;
+    if (st_.selection.cur_string < 1 || st_.selection.cur_string > kStringCount) return;
     views_.show_selected_string();
 }
 

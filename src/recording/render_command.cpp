@@ -36,7 +36,7 @@ std::optional<std::string> start_render_instrument(
     st.build.wav_file_count = std::min<int>(static_cast<int>(samples.size()), kWavFileSlots);
     for (int i = 0; i < st.build.wav_file_count; ++i)
         st.build.wav_files[i] = samples[static_cast<std::size_t>(i)];
-    st.speed = kStartSpeed;
+    st.transport.speed = kStartSpeed;
     return std::nullopt;
 }
 

@@ -65,7 +65,7 @@ SequenceSound sound_of_record(const SequenceRecord& record, std::int16_t& curren
         sound.lever = note_lever(record, source, st.settings.mandal_pos[sound.step.string],
                                  st.settings.ahenk_shift);
     }
-    sound.ms = to_int16(st.speed * sound.step.units);
+    sound.ms = to_int16(st.transport.speed * sound.step.units);
     return sound;
 }
 

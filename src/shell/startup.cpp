@@ -74,7 +74,8 @@ bool arayüz::open_program_folder(const std::filesystem::path& folder) {
 void arayüz::draw_instrument(const LoadContext& context) {
     arayüzyerleşimi(context.screen_width_twips, context.screen_height_twips);
     set_lever_limits(st.build);
-    st.cur_string = 27;  // no string is the selected one while the instrument is first drawn
+    st.selection.cur_string =
+        27;  // no string is the selected one while the instrument is first drawn
     resim(Picture2->surface(), st);
     set_string_geometry(st.build);
     set_names(st.build);

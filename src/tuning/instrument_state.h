@@ -11,7 +11,9 @@
 #include "tuning/derived_tables.h"
 #include "tuning/instrument_build.h"
 #include "tuning/instrument_settings.h"
+#include "tuning/selection.h"
 #include "tuning/string_tables.h"
+#include "tuning/transport.h"
 #include "tuning/tuning_tables.h"
 
 namespace orvena {
@@ -25,16 +27,8 @@ struct InstrumentState {
     DerivedTables derived;
     InstrumentSettings settings;
 
-    // Selection and modes.
-    std::int16_t cur_string = 0;  // 1..26, 0 = none
-    std::int16_t last_string = 0;
-    bool show_details = false;
-    bool text1_has_focus = false;
-    std::int16_t speed = 0;
-
-    // Recording and playback.
-    bool recording = false;
-    bool seq_playing = false;
+    Selection selection;
+    Transport transport;
 };
 
 // The note name of string s (1..26): "E6" .. "A2".

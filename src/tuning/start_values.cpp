@@ -19,15 +19,15 @@ void take_sample_names(InstrumentBuild& build, const std::vector<std::string>& n
 }
 
 void set_start_values(InstrumentState& st, std::int16_t speed) {
-    st.recording = false;
-    st.seq_playing = false;
+    st.transport.recording = false;
+    st.transport.seq_playing = false;
     st.settings.ahenk_index = 5;
-    st.show_details = false;
+    st.selection.show_details = false;
     st.settings.ahenk_shift = 0;
-    st.speed = speed;
+    st.transport.speed = speed;
     st.settings.manual_levers = true;
-    st.cur_string = 12;
-    st.last_string = 1;
+    st.selection.cur_string = 12;
+    st.selection.last_string = 1;
 }
 
 }  // namespace orvena

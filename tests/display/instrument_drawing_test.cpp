@@ -48,7 +48,7 @@ void expect_string(const Surface& p, int n, QRgb colour) {
 TEST(TelCiz, SelectedStringIsBlackAndTheOthersKeepTheirColours) {
     Drawn d;
     for (int selected : {0, 27, 12, 3}) {
-        d.st.cur_string = static_cast<std::int16_t>(selected);
+        d.st.selection.cur_string = static_cast<std::int16_t>(selected);
         tel_çiz(d.picture, d.st);
         for (int n = 1; n <= 26; ++n)
             expect_string(d.picture, n, n == selected ? kBlack : n % 7 == 5 ? kRed : kWhite);

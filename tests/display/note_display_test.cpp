@@ -58,7 +58,7 @@ TEST_F(Panel, EveryLineShowsTheStringsPitchWithBlueLabelsAndBlackValues) {
     };
     // clang-format on
     for (const auto& [s, p, cents, hz, akord, name, separator, expected] : cases) {
-        st.cur_string = static_cast<std::int16_t>(s);
+        st.selection.cur_string = static_cast<std::int16_t>(s);
         st.settings.manual_levers = true;
         st.settings.mandal_pos(s) = static_cast<std::int16_t>(p);
         st.tables.cents(s, p) = cents;
@@ -89,7 +89,7 @@ TEST_F(Panel, PitchNameFollowsTheStringAndTheSetting) {
                                                          {12, false, std::string(30, ' ')}};
     for (const auto& [string, nearer_up, shown] : manual) {
         st = InstrumentState{};
-        st.cur_string = static_cast<std::int16_t>(string);
+        st.selection.cur_string = static_cast<std::int16_t>(string);
         st.settings.manual_levers = true;
         st.settings.mandal_pos(3) = 2;
         st.tables.cents(3, 2) = st.tables.cents(8, 0) = 2250.0;
@@ -161,7 +161,7 @@ class Staff : public ::testing::Test {
         pic.PictureFromImage();
     }
     void show(int s, int p, int k) {
-        st.cur_string = static_cast<std::int16_t>(s);
+        st.selection.cur_string = static_cast<std::int16_t>(s);
         st.settings.mandal_pos(s) = static_cast<std::int16_t>(p);
         st.tables.mandal_step(s, p) = static_cast<std::int16_t>(k);
         porte(pic, sheet, st);
@@ -201,7 +201,7 @@ TEST_F(Staff, NoteSignAndNeighbourStandWhereTheLeverPutsThem) {
         EXPECT_FALSE(pic.HasPicture());
     }
     const QImage before = pic.image().copy();  // no string selected: nothing changes
-    st.cur_string = 0;
+    st.selection.cur_string = 0;
     porte(pic, sheet, st);
     EXPECT_EQ(pic.image(), before);
 }

@@ -86,7 +86,7 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
     test::TempDir dir;
     InstrumentState st;
     ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
-    st.speed = 50;  // a quarter of 16 units: 800 ms, 75 a minute
+    st.transport.speed = 50;  // a quarter of 16 units: 800 ms, 75 a minute
     for (const char* name : {"ezgi.mid", "26-A2.wav", "oyun.scl", "oyun.kbm"})  // oyun.*: the
         if (!c.bare) test::write_file_bytes(dir / name, kEarlier);  // scale the instrument plays
     for (const auto& [name, text] :

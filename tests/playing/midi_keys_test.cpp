@@ -87,9 +87,9 @@ TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
         {"levers (hicaz) and fine tuning move strings to other keys",
          [](Shipped& p) { p.st.settings.mandal_pos[3] = 5, p.st.settings.akord_offset[12] = 60; },
          {on(84), on(85), on(69), on(70)}, {"on 3/5 C6", a4_on}},
-        {"a replay or sequence", [](Shipped& p) { p.st.seq_playing = true; }, {on(69)}, {}},
+        {"a replay or sequence", [](Shipped& p) { p.st.transport.seq_playing = true; }, {on(69)}, {}},
         {"typing a makam name takes letters, not MIDI",
-         [](Shipped& p) { p.st.text1_has_focus = true; }, {on(69), off(69)}, {a4_on, a4_off}},
+         [](Shipped& p) { p.st.selection.text1_has_focus = true; }, {on(69), off(69)}, {a4_on, a4_off}},
     };
     // clang-format on
     for (const auto& [what, set, messages, sound] : cases) {

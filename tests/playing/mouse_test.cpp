@@ -30,8 +30,8 @@ struct Mouse : test::RecordedPlay, PluckRecorder {
         }
         derive_sample_rates(st);
         st.settings.manual_levers = true;
-        st.cur_string = 12;
-        st.last_string = 1;
+        st.selection.cur_string = 12;
+        st.selection.last_string = 1;
     }
     void before_pluck() override { views.calls.push_back("record"); }
     void after_pluck() override { views.calls.push_back("timer"); }
@@ -59,26 +59,27 @@ TEST(StringClicks, PluckOnlyWithTheLeftButtonInsideTheStringsArea) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "x " << c.x << " y " << c.y);
         Mouse m;
-        m.st.recording = c.recording, m.st.seq_playing = &c == std::end(cases) - 1;
+        m.st.transport.recording = c.recording,
+        m.st.transport.seq_playing = &c == std::end(cases) - 1;
         m.st.settings.mandal_pos[c.string] = -3;
         Picture2_MouseDown(m.ctx, m, c.button, c.x, c.y);
         const std::string n = std::to_string(c.string);
         Calls sound, views{"tel_çiz", "key up " + n, "mandal_at", "porte", "etiket"};
         if (c.recording) views.insert(views.begin(), {"record", "timer"});
         if (c.string != 0) sound = {"off " + std::string(c.note), n + "/-3"};
-        EXPECT_EQ(std::tuple(m.sound.calls, m.views.calls, int{m.st.cur_string}),
+        EXPECT_EQ(std::tuple(m.sound.calls, m.views.calls, int{m.st.selection.cur_string}),
                   std::tuple(sound, c.string ? views : Calls{}, c.string ? c.string : 12));
     }
 }
 
 TEST(Sweep, PlucksEachBandOnceAsThePointerEntersIt) {
     Mouse m;
-    m.st.last_string = 5;
+    m.st.selection.last_string = 5;
     for (double y : {band(5), band(5) + 3, band(6), band(6) - 2, band(5), 20.0, 410.0})
         Picture2_MouseMove(m.ctx, kRightButton, y);
     Picture2_MouseMove(m.ctx, kLeftButton | kRightButton, band(8));
     EXPECT_EQ(std::pair(m.sound.calls, m.views.calls), std::pair(Calls{"6/0", "5/0"}, Calls{}));
-    m.st.show_details = true;  // "detay  göster": the sweep redraws
+    m.st.selection.show_details = true;  // "detay  göster": the sweep redraws
     Picture2_MouseMove(m.ctx, kRightButton, band(7));
     EXPECT_EQ(m.views.calls, (Calls{"tel_çiz", "mandal_at", "porte", "etiket"}));
 }
@@ -92,7 +93,7 @@ TEST(LeverClicks, SetThePositionWhoseZoneIsHit) {
         {26, 431, 9, false}, {26, 415, 8, true}};
     for (auto [s, x, position, sounds] : cases) {
         Mouse m;
-        m.st.cur_string = static_cast<std::int16_t>(s);
+        m.st.selection.cur_string = static_cast<std::int16_t>(s);
         Picture1_MouseDown(m.ctx, x);
         EXPECT_EQ(std::tuple(int{m.st.settings.mandal_pos[s]}, m.sound.calls.size(),
                              m.views.calls.size()),
@@ -162,7 +163,7 @@ TEST(LeverStrip, ShowsTheSelectedStringsLeversAndTheirNumbers) {
         set_lever_limits(st.build);
         for (int p = kLeverLo; p <= kLeverHi; ++p)
             st.tables.mandal_step(c.string, p) = static_cast<std::int16_t>(std::min(p, c.step_cap));
-        st.cur_string = static_cast<std::int16_t>(c.string);
+        st.selection.cur_string = static_cast<std::int16_t>(c.string);
         st.settings.mandal_pos[c.string] = static_cast<std::int16_t>(c.position);
         const LeverStripPlacement placed = mandal_at(pic, st);
         EXPECT_EQ(std::tuple(placed.left, placed.width, pic.width()),

@@ -66,7 +66,7 @@ TEST(MakamFiles, SaveWritesTheLayoutAndLoadRestoresItRedrawingTheSelectedString)
     EXPECT_EQ(files_in(b.folder), std::vector<std::string>{"Uşşak.mkm"});
 
     for (int s = 1; s <= kStringCount; ++s) b.st.settings.mandal_pos[s] = -1;
-    b.st.cur_string = 2;
+    b.st.selection.cur_string = 2;
     open_buton_Click(b.makam);
     EXPECT_TRUE(b.file2_visible);
     b.load("Uşşak.mkm");

@@ -115,7 +115,7 @@ TEST(ShippedTransposition, LevelsDoNotAccumulate) {
         for (const std::string& text : b.dialogs.texts()) out << text << "|";
         out << b.st.settings.manual_levers << b.st.settings.transpose_shift << "|";
         for (int s = 1; s <= kStringCount; ++s) {
-            b.st.cur_string = static_cast<std::int16_t>(s);
+            b.st.selection.cur_string = static_cast<std::int16_t>(s);
             out << b.st.settings.mandal_pos[s] << "," << b.st.settings.transposed_pos[s]
                 << panel_pitch_name(b.st);
         }
@@ -145,7 +145,7 @@ using test::shipped;
 struct ShippedBench : test::PresetBench {
     ShippedBench() {
         install_tables(st, shipped().tables);
-        st.cur_string = 12;
+        st.selection.cur_string = 12;
     }
 };
 struct ChoiceBench : ShippedBench {

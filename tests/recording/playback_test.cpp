@@ -32,7 +32,7 @@ struct Desk {
         test::ensure_qt_app();
         set_lever_limits(st.build);
         set_string_geometry(st.build);
-        st.last_string = 1;
+        st.selection.last_string = 1;
     }
     void click_string_after(double ms, int n) {  // a left click on string n
         counter_ns += static_cast<std::int64_t>(ms * 1e6);
@@ -44,7 +44,7 @@ struct Desk {
         recorder.Play_buton_Click();
         EXPECT_EQ(panel.shown.front(), RecorderState::replaying);
         EXPECT_EQ(panel.shown.back(), RecorderState::idle);
-        EXPECT_FALSE(st.seq_playing);
+        EXPECT_FALSE(st.transport.seq_playing);
         EXPECT_EQ(Picture8.pixel(6, 6), kWhite);
         return sound.calls;
     }
@@ -164,7 +164,7 @@ struct Player : ::testing::Test {
     AccidentalSource source = AccidentalSource::Instrument;
     SequencePlayback p{d.ctx, Picture7, d.clock, d.pump, d.dir.path(), {}};
     void SetUp() override {
-        d.st.speed = 40;
+        d.st.transport.speed = 40;
         p.window = {[] { return std::string("ezgi"); }, [this] { return source; },
                     [this](const char* c) { caption = c; },
                     [this](bool on) { frames_enabled = on; }};
@@ -177,7 +177,7 @@ struct Player : ::testing::Test {
         QImage blank(Picture7.image().size(), Picture7.image().format());
         blank.fill(Qt::white);
         EXPECT_EQ(Picture7.image() == blank, white);
-        EXPECT_TRUE(caption == ">" && frames_enabled && !d.st.seq_playing);
+        EXPECT_TRUE(caption == ">" && frames_enabled && !d.st.transport.seq_playing);
     }
 };
 
@@ -227,7 +227,7 @@ TEST_F(Player, eachRecordSoundsItsStringAndLeverForItsUnitsAtTheSpeedOfItsTime) 
         const Row& r = rows[n - 1];
         source = r.source;
         d.st.settings.ahenk_shift = static_cast<std::int16_t>(r.shift);
-        d.st.speed = static_cast<std::int16_t>(r.speed);
+        d.st.transport.speed = static_cast<std::int16_t>(r.speed);
     };
     play(text);
     EXPECT_EQ(d.sound.calls, expected);
@@ -287,7 +287,7 @@ TEST_F(Player, everyPluckAndCutCarriesItsDeadline) {
     SequencePlayback q{d.ctx, Picture7, late, d.pump, d.dir.path(), {}};
     q.window = p.window;
     d.sound.note_times = true;
-    d.st.speed = 10;  // strings 7, 12 and 17 for 8, 4 and 4 units: 80, 40 and 40 ms
+    d.st.transport.speed = 10;  // strings 7, 12 and 17 for 8, 4 and 4 units: 80, 40 and 40 ms
     write("0,3,4,0,0,0,0,0,0,0\r\n0,8,5,0,0,0,0,0,0,0\r\n0,13,5,0,0,0,0,0,0,0\r\n");
     aç_kapa_buton_Click(q);
     EXPECT_EQ(d.sound.calls,

@@ -57,10 +57,11 @@ TEST_F(StartupTest, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
     const InstrumentState& st = w.st;
 
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder.path()));
-    EXPECT_EQ(std::tuple(st.cur_string, st.last_string, st.speed, st.settings.ahenk_index,
-                         st.settings.ahenk_shift, st.settings.manual_levers),
-              std::tuple(12, 1, 40, 5, 0, true));
-    EXPECT_FALSE(st.recording || st.seq_playing || st.show_details);
+    EXPECT_EQ(
+        std::tuple(st.selection.cur_string, st.selection.last_string, st.transport.speed,
+                   st.settings.ahenk_index, st.settings.ahenk_shift, st.settings.manual_levers),
+        std::tuple(12, 1, 40, 5, 0, true));
+    EXPECT_FALSE(st.transport.recording || st.transport.seq_playing || st.selection.show_details);
     EXPECT_EQ(st.build.mandal_max[26], 12);
     EXPECT_GT(st.derived.freq(12, 1), st.derived.freq(12, 0))
         << "the import ran and derived the tables";
@@ -179,7 +180,7 @@ TEST_F(StartupTest, FolderProblemsAreReported) {
         const InstrumentState& st = program.window()->st;
         EXPECT_EQ(st.build.wav_file_count, c.count);
         EXPECT_EQ(st.build.wav_files[c.count - 1], test::sample_name(c.count));
-        EXPECT_EQ(st.cur_string, 12);
+        EXPECT_EQ(st.selection.cur_string, 12);
     }
 }
 

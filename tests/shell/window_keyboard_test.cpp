@@ -62,7 +62,7 @@ TEST_F(WindowKeyboard, HeldLetterSoundsOnceUntilItsRealRelease) {
 
 TEST_F(WindowKeyboard, ArrowKeysSelectPluckAndRedrawEveryView) {
     press(Qt::Key_Up);
-    EXPECT_EQ(w_->st.cur_string, 11);
+    EXPECT_EQ(w_->st.selection.cur_string, 11);
     // String 11's first line is black on the instrument; 12 is red again.
     EXPECT_EQ(w_->surface(2).pixel(700, 26 + 15 * 10), kBlack);
     EXPECT_EQ(w_->surface(2).pixel(700, 26 + 15 * 11), 0xFF0000u);
@@ -95,7 +95,7 @@ TEST_F(WindowKeyboard, KeysTypedIntoATextBoxOnlyType) {
         QTest::keyClick(box, Qt::Key_Down);
         QTest::qWait(4 * KeyPreview::kReleaseSettleMs);  // a release from the window system waits
         EXPECT_EQ(box->text(), QStringLiteral("sd"));
-        EXPECT_EQ(w_->st.cur_string, 12) << "the string selected at start-up stays";
+        EXPECT_EQ(w_->st.selection.cur_string, 12) << "the string selected at start-up stays";
     }
     w_->hide();
 }
@@ -117,7 +117,7 @@ TEST_F(WindowKeyboard, LeverControlsOfTheWindow) {
     EXPECT_EQ(w_->st.settings.mandal_pos[9], 0);
     w_->VScroll1->setValue(50);
     w_->Check2->click();
-    EXPECT_TRUE(w_->st.speed == 50 && w_->st.show_details);
+    EXPECT_TRUE(w_->st.transport.speed == 50 && w_->st.selection.show_details);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ TEST_F(WindowPresets, ALevelButtonRetunesTheStringsTheArrowKeysPluck) {
     w_->Option1.button(1)->click();  // ŞAH
     QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
     QApplication::sendEvent(w_, &up);
-    ASSERT_EQ(w_->st.cur_string, 11);
+    ASSERT_EQ(w_->st.selection.cur_string, 11);
     EXPECT_EQ(w_->st.settings.mandal_pos[11], -6);
     EXPECT_EQ(test::header_rate(folder_.path() / w_->st.build.wav_files[11]),
               w_->st.derived.sample_rate(11, -6));

@@ -86,7 +86,7 @@ TEST_F(WindowRecording, SequenceFilePlaysUntilItEndsOrTheWindowCloses) {
     EXPECT_FALSE(w.File3->Visible());
     EXPECT_EQ(w.Text2->Text(), "kisa");
     w.aç_kapa_buton->click();  // returns when the melody has ended
-    EXPECT_EQ(w.st.cur_string, 7);
+    EXPECT_EQ(w.st.selection.cur_string, 7);
     EXPECT_EQ(w.aç_kapa_buton->text(), ">");
     EXPECT_TRUE(w.Frame1->isEnabled() && w.Frame2->isEnabled() && w.Frame4->isEnabled());
     EXPECT_EQ(w.surface(7).pixel(10, 10), test::rgb(255, 255, 255));
@@ -96,7 +96,7 @@ TEST_F(WindowRecording, SequenceFilePlaysUntilItEndsOrTheWindowCloses) {
     w.aç_kapa_buton->click();
     // The close came during the first note: the second record was the last one counted.
     EXPECT_EQ(w.surface(7).print_log().back().text, "002");
-    EXPECT_FALSE(w.st.seq_playing);
+    EXPECT_FALSE(w.st.transport.seq_playing);
     EXPECT_TRUE(dialogs_.texts().empty());
 }
 
