@@ -28,7 +28,7 @@ void BM_tel_ciz(benchmark::State& state) {
     for (auto _ : state) {
         st.selection.cur_string = s;
         s = static_cast<std::int16_t>(s % 26 + 1);
-        orvena::tel_çiz(picture, st);
+        orvena::tel_çiz(picture, st.selection);
         benchmark::DoNotOptimize(picture.image().constBits());
     }
 }

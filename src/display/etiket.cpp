@@ -26,18 +26,17 @@ constexpr int kTransposedLast = 196;
 constexpr int kFilledFirst = -107;
 constexpr int kFilledLast = 196;
 
-std::string name_of(const InstrumentState& st, int d) {
-    return st.tables.degrees(d).degree_name;
+std::string name_of(const TuningTables& tables, int d) {
+    return tables.degrees(d).degree_name;
 }
 
 // The degree nearest in whole cents to the given pitch; among equal distances the lowest
 // degree number. No degree within 4000 cents: none.
-int nearest_top_degree(const InstrumentState& st, double cents) {
+int nearest_top_degree(const TuningTables& tables, double cents) {
     std::int16_t best_distance = kNoDistanceYet;
     int best = kDegreeLo - 1;
     for (int d = kTopSearchFirst; d <= kTopSearchLast; ++d) {
-        const double raw =
-            std::fabs(static_cast<double>(st.tables.degrees(d).degree_cents) - cents);
+        const double raw = std::fabs(static_cast<double>(tables.degrees(d).degree_cents) - cents);
         // A raw distance of 4000 or more cannot round below 4000; skipping it also keeps
         // absurd table values from overflowing the 16-bit rounding.
         if (!(raw < kNoDistanceYet)) continue;
@@ -81,20 +80,20 @@ std::string panel_pitch_name(const InstrumentState& st) {
     // Under a scale every place, the top strings' too, names its own degree.
     const bool own_degree = s >= 8 || st.tables.scale_tuning;
     if (st.settings.manual_levers) {
-        if (own_degree) return name_of(st, st.tables.degree_at(s, p));
-        const int d = nearest_top_degree(st, st.tables.cents(s, p));
-        return d >= kTopSearchFirst ? name_of(st, d) : kNoPitchName;
+        if (own_degree) return name_of(st.tables, st.tables.degree_at(s, p));
+        const int d = nearest_top_degree(st.tables, st.tables.cents(s, p));
+        return d >= kTopSearchFirst ? name_of(st.tables, d) : kNoPitchName;
     }
     const int d = st.tables.degree_at(s, p) - st.settings.transpose_shift;
     if (d > kTransposedLast || d < kTransposedFirst) return kNoPitchName;
-    if (own_degree) return name_of(st, d);
+    if (own_degree) return name_of(st.tables, d);
     // The top strings name the pitch of their transposed lever position, which need not be
     // the position tested above; its degree gets its own test.
     const int q = st.settings.top_transposed_pos(s - 1);
     if (!st.tables.degree_at.contains(s, q)) return kNoPitchName;
     const int top_d = st.tables.degree_at(s, q) - st.settings.transpose_shift;
     if (top_d > kFilledLast || top_d < kFilledFirst) return kNoPitchName;
-    return name_of(st, top_d);
+    return name_of(st.tables, top_d);
 }
 
 void etiket(Surface& Picture6, const InstrumentState& st, char decimal_separator) {

@@ -26,7 +26,7 @@ ExportResult export_midi(const MidiExportJob& job, const InstrumentState& st,
     SampleBank bank(job.sample_folder);
     // The note ends come from the samples, and the WAV export plays no source with one it
     // cannot read: neither does this.
-    if (auto problem = unreadable_sample(schedule, st, bank)) {
+    if (auto problem = unreadable_sample(schedule, st.build, bank)) {
         return {Status::unreadable_sample, 0, *problem};
     }
     const std::vector<PlayedNote> notes = played_notes(schedule, st, bank);

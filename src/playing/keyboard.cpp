@@ -51,13 +51,13 @@ int string_of_key(int key_code) {
     return static_cast<int>(kKeyLetters.find(static_cast<char>(key_code))) + 1;
 }
 
-bool keys_locked(const InstrumentState& st) {
-    return st.transport.recording || st.transport.seq_playing;
+bool keys_locked(const Transport& transport) {
+    return transport.recording || transport.seq_playing;
 }
 
 bool hold_string(PlayContext& ctx, int s) {
     InstrumentState& st = ctx.st;
-    if (keys_locked(st)) return false;
+    if (keys_locked(st.transport)) return false;
     st.selection.cur_string = static_cast<std::int16_t>(s);
     st.selection.last_string = static_cast<std::int16_t>(s);
     // At its lever and fine tuning now, like every other way of playing; an alias that is
@@ -69,7 +69,7 @@ bool hold_string(PlayContext& ctx, int s) {
 
 bool release_string(PlayContext& ctx, int s) {
     InstrumentState& st = ctx.st;
-    if (keys_locked(st)) return false;
+    if (keys_locked(st.transport)) return false;
     st.selection.cur_string = static_cast<std::int16_t>(s);
     ctx.sound.stop_note_alias(st.build.note_names[s]);
     ctx.views.mark_key(s, false);
@@ -77,7 +77,7 @@ bool release_string(PlayContext& ctx, int s) {
 }
 
 void Form_KeyDown(PlayContext& ctx, int key_code, bool /*auto_repeat*/) {
-    if (ctx.st.selection.text1_has_focus || keys_locked(ctx.st)) return;
+    if (ctx.st.selection.text1_has_focus || keys_locked(ctx.st.transport)) return;
 
     if (const int s = string_of_key(key_code); s != 0) {
         hold_string(ctx, s);

@@ -61,7 +61,7 @@ void trans_çalgı(PresetContext& ctx, int level, int fine) {
 
     const PitchLevel& lv = pitch_level(level);
     const int k = lv.string_shift;
-    const int level_step = level_degree_step(st, lv);
+    const int level_step = level_degree_step(st.tables, lv);
     const int total = level_step + fine;
     st.settings.transpose_shift = static_cast<std::int16_t>(total);
     const int step = k <= -1 ? 1 : -1;

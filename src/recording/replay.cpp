@@ -44,7 +44,8 @@ class ReplaySource final : public PacedSource {
         step.restart = paused_;
         paused_ = false;
         if (panel_.accidental_source() == kInstrumentSounds) {
-            const ReplayedPluck pluck = replayed_pluck(play_.st.selection.cur_string, play_.st);
+            const ReplayedPluck pluck =
+                replayed_pluck(play_.st.selection.cur_string, play_.st.settings);
             step.string = pluck.sample_string;
             step.lever = pluck.lever;
         }

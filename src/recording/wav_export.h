@@ -53,7 +53,7 @@ struct WavExportResult {
 // The first sample the schedule sounds that cannot be decoded, as a sentence naming it and
 // why; nothing when every one can. (The MIDI export refuses the same sources.)
 std::optional<std::string> unreadable_sample(const RenderSchedule& schedule,
-                                             const InstrumentState& st, SampleBank& bank);
+                                             const InstrumentBuild& build, SampleBank& bank);
 
 // The rules job.out is checked by: no file the program owns (in the sample folder, which is
 // the program folder), not the source.

@@ -1,8 +1,8 @@
 #pragma once
-// The one record of the running instrument: strings, lever limits, tuning tables read from
-// the workbook, the tables derived from them, the selection and the mode flags. The main
-// window owns one instance; every handler reads and writes it directly. Only the event
-// thread touches it.
+// The running instrument, in parts with one job each; each part's header says which
+// subsystem changes it. A function that reads one part takes that part (const); one that
+// changes a part takes it, or the whole state when it works across parts. The main window
+// owns one instance. Only the event thread touches it.
 
 #include <array>
 #include <cstdint>
@@ -21,14 +21,12 @@ namespace orvena {
 struct InstrumentState {
     InstrumentState();
 
-    InstrumentBuild build;
-    // The tuning system in force and the tables derived from it and the fine tuning.
-    TuningTables tables;  // named "dizek.xls" until a tuning is put in force
-    DerivedTables derived;
-    InstrumentSettings settings;
-
+    InstrumentBuild build;        // fixed at start-up
+    TuningTables tables;          // the tuning system in force; "dizek.xls" until one is installed
+    DerivedTables derived;        // frequencies and sample rates from tables and fine tuning
+    InstrumentSettings settings;  // levers, fine tuning, transposition
     Selection selection;
-    Transport transport;
+    Transport transport;  // recording, sequence playback, replay speed
 };
 
 // The note name of string s (1..26): "E6" .. "A2".

@@ -336,7 +336,7 @@ std::string cents_cell(const Tables& t, int s, int p) {
 // positions a string's lever can reach must be rates a sample can be played at, with a
 // frequency the panel can show; check them on the imported tables first so a bad cell is
 // reported before anything changes. Same arithmetic as recompute_string_rates.
-std::optional<ImportFailure> check_rates(const Tables& t, const InstrumentState& st) {
+std::optional<ImportFailure> check_rates(const Tables& t, const InstrumentSettings& settings) {
     const auto playable = [](std::int32_t rate) {
         return rate >= kMinSampleRateHz && rate <= kMaxSampleRateHz;
     };
@@ -347,7 +347,7 @@ std::optional<ImportFailure> check_rates(const Tables& t, const InstrumentState&
         std::int32_t home = 0;
         try {
             home = to_int32(kBaseSampleRate * std::pow(2.0, t.sample_cents[s] / 1200.0));
-            home = to_int32(std::pow(2.0, st.settings.akord_offset[s] / 1200.0) * home);
+            home = to_int32(std::pow(2.0, settings.akord_offset[s] / 1200.0) * home);
         } catch (const NumberOverflow&) {
             return ImportFailure{address('X', s),
                                  string_name + " için örnekleme hızı 32 bit sınırını aşıyor"};
@@ -400,7 +400,7 @@ std::optional<ImportFailure> import_tuning(InstrumentState& st,
     try {
         Tables t = tables_of(st);
         if (auto failure = read_guarded(workbook, t)) return failure;
-        if (auto failure = check_rates(t, st)) return failure;
+        if (auto failure = check_rates(t, st.settings)) return failure;
         commit(st, t);
         derive_freq(st);
         derive_sample_rates(st);

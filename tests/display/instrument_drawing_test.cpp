@@ -49,7 +49,7 @@ TEST(TelCiz, SelectedStringIsBlackAndTheOthersKeepTheirColours) {
     Drawn d;
     for (int selected : {0, 27, 12, 3}) {
         d.st.selection.cur_string = static_cast<std::int16_t>(selected);
-        tel_çiz(d.picture, d.st);
+        tel_çiz(d.picture, d.st.selection);
         for (int n = 1; n <= 26; ++n)
             expect_string(d.picture, n, n == selected ? kBlack : n % 7 == 5 ? kRed : kWhite);
     }
