@@ -16,28 +16,29 @@ using namespace orvena;
 
 InstrumentState sample_state() {
     InstrumentState st;
-    st.manual_levers = true;
+    st.settings.manual_levers = true;
     for (int s = 1; s <= kStringCount; ++s) {
         for (int p = kLeverLo; p <= kLeverHi; ++p) {
-            st.cents(s, p) = 2800.0 - 170.0 * (s - 1) + 10.0 * p;
-            st.mandal_step(s, p) = static_cast<std::int16_t>(p);
-            st.degree_at(s, p) = static_cast<std::int16_t>(180 - 7 * s + p);
+            st.tables.cents(s, p) = 2800.0 - 170.0 * (s - 1) + 10.0 * p;
+            st.tables.mandal_step(s, p) = static_cast<std::int16_t>(p);
+            st.tables.degree_at(s, p) = static_cast<std::int16_t>(180 - 7 * s + p);
         }
     }
     derive_freq(st);
     for (int d = kDegreeLo; d <= kDegreeHi; ++d) {
-        st.degrees(d).degree_cents = static_cast<float>(22.64 * d);
-        st.degrees(d).degree_name = "Perde " + std::to_string(d);
-        st.degrees(d).degree_name.resize(30, ' ');
+        st.tables.degrees(d).degree_cents = static_cast<float>(22.64 * d);
+        st.tables.degrees(d).degree_name = "Perde " + std::to_string(d);
+        st.tables.degrees(d).degree_name.resize(30, ' ');
     }
-    for (int s = 1; s <= kStringCount; ++s) st.mandal_pos(s) = static_cast<std::int16_t>(s % 5 - 2);
+    for (int s = 1; s <= kStringCount; ++s)
+        st.settings.mandal_pos(s) = static_cast<std::int16_t>(s % 5 - 2);
     return st;
 }
 
 void BM_etiket(benchmark::State& state) {
     InstrumentState st = sample_state();
     Surface pic(239, 100, qRgb(255, 224, 192));
-    st.cur_string = static_cast<std::int16_t>(state.range(0));
+    st.selection.cur_string = static_cast<std::int16_t>(state.range(0));
     for (auto _ : state) {
         etiket(pic, st, '.');
         pic.clear_print_log();
@@ -51,8 +52,8 @@ void BM_porte(benchmark::State& state) {
     InstrumentState st = sample_state();
     Surface pic(140, 132);
     const QImage sheet = notation_sheet();
-    st.cur_string = 26;
-    st.mandal_pos(26) = -1;
+    st.selection.cur_string = 26;
+    st.settings.mandal_pos(26) = -1;
     for (auto _ : state) {
         porte(pic, sheet, st);
         benchmark::ClobberMemory();

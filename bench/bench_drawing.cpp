@@ -10,7 +10,7 @@ namespace {
 
 void BM_resim(benchmark::State& state) {
     orvena::InstrumentState st;
-    orvena::set_string_geometry(st);
+    orvena::set_string_geometry(st.build);
     orvena::Surface picture(904, 420);
     for (auto _ : state) {
         orvena::resim(picture, st);
@@ -21,14 +21,14 @@ BENCHMARK(BM_resim)->Unit(benchmark::kMillisecond);
 
 void BM_tel_ciz(benchmark::State& state) {
     orvena::InstrumentState st;
-    orvena::set_string_geometry(st);
+    orvena::set_string_geometry(st.build);
     orvena::Surface picture(904, 420);
     orvena::resim(picture, st);
     std::int16_t s = 1;
     for (auto _ : state) {
-        st.cur_string = s;
+        st.selection.cur_string = s;
         s = static_cast<std::int16_t>(s % 26 + 1);
-        orvena::tel_çiz(picture, st);
+        orvena::tel_çiz(picture, st.selection);
         benchmark::DoNotOptimize(picture.image().constBits());
     }
 }

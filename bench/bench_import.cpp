@@ -22,7 +22,7 @@ void BM_ImportShippedWorkbook(benchmark::State& state) {
             state.SkipWithError(failure->reason.c_str());
             break;
         }
-        benchmark::DoNotOptimize(st.sample_rate(12, 0));
+        benchmark::DoNotOptimize(st.derived.sample_rate(12, 0));
     }
 }
 BENCHMARK(BM_ImportShippedWorkbook)->Unit(benchmark::kMicrosecond);

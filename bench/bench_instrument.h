@@ -41,13 +41,14 @@ struct Instrument {
             if (e.path().extension() == ".wav") wavs.push_back(name);
         }
         std::sort(wavs.begin(), wavs.end());
-        for (std::size_t i = 0; i < wavs.size(); ++i) st.wav_files[static_cast<long>(i)] = wavs[i];
-        set_lever_limits(st);
-        set_string_geometry(st);
-        set_names(st);
+        for (std::size_t i = 0; i < wavs.size(); ++i)
+            st.build.wav_files[static_cast<long>(i)] = wavs[i];
+        set_lever_limits(st.build);
+        set_string_geometry(st.build);
+        set_names(st.build);
         if (import_tuning(st, dir / "dizek.xls")) std::abort();
-        st.manual_levers = true;
-        st.cur_string = 12;
+        st.settings.manual_levers = true;
+        st.selection.cur_string = 12;
         sound = std::make_unique<SoundModule>(st, dir, std::move(output));
         sound->load_samples();
         views = std::make_unique<SurfaceViews>(

@@ -57,18 +57,19 @@ class NoDialogs : public Dialogs {
 void BM_sequence_onsets(benchmark::State& state) {
     const std::filesystem::path folder = ORVENA_PROGRAM_DIR;
     InstrumentState st;
-    set_lever_limits(st);
-    set_string_geometry(st);
-    set_names(st);
+    set_lever_limits(st.build);
+    set_string_geometry(st.build);
+    set_names(st.build);
     if (import_tuning(st, folder / "dizek.xls")) {
         state.SkipWithError("no tuning workbook in the program folder");
         return;
     }
     const std::vector<std::string> wavs = list_matching_files(folder, "*.wav");
-    st.wav_file_count = static_cast<int>(std::min<std::size_t>(wavs.size(), kWavFileSlots));
-    for (int i = 0; i < st.wav_file_count; ++i) st.wav_files[i] = wavs[static_cast<std::size_t>(i)];
-    st.speed = 30;
-    st.cur_string = 12;
+    st.build.wav_file_count = static_cast<int>(std::min<std::size_t>(wavs.size(), kWavFileSlots));
+    for (int i = 0; i < st.build.wav_file_count; ++i)
+        st.build.wav_files[i] = wavs[static_cast<std::size_t>(i)];
+    st.transport.speed = 30;
+    st.selection.cur_string = 12;
 
     Surface p1(485, 60), p2(904, 420), p3(140, 132), p6(239, 100), p7(56, 24), p10(90, 396);
     SurfaceViews views(st, PictureSurfaces{p1, p2, p3, p6, p10}, notation_sheet(), '.');

@@ -17,11 +17,11 @@
 #include <random>
 #include <sstream>
 
+#include "pitch/pitch.h"
 #include "sound/audio_output.h"
 #include "sound/mixer.h"
 #include "sound/sample_bank.h"
 #include "sound/sound_module.h"
-#include "pitch/pitch.h"
 #include "tuning/instrument_state.h"
 #include "tuning/tablo_oku.h"
 
@@ -47,11 +47,11 @@ std::vector<std::string> sample_names() {
 // The instrument as start-up leaves it, tuned by the shipped workbook; false when the
 // program folder lacks the workbook.
 bool tuned_state(const std::vector<std::string>& names, InstrumentState& st) {
-    set_names(st);
-    set_lever_limits(st);
+    set_names(st.build);
+    set_lever_limits(st.build);
     if (import_tuning(st, program_dir() / "dizek.xls")) return false;
     for (std::size_t i = 0; i < names.size() && i < 57; ++i) {
-        st.wav_files[static_cast<long>(i)] = names[i];
+        st.build.wav_files[static_cast<long>(i)] = names[i];
     }
     return true;
 }
@@ -75,10 +75,10 @@ void BM_Mixer27Voices(benchmark::State& state) {
     std::vector<double> rates;
     for (int v = 0; v < 27; ++v) {
         const int s = 1 + v % 26;
-        std::uniform_int_distribution<int> lever(st.mandal_min[s], st.mandal_max[s]);
+        std::uniform_int_distribution<int> lever(st.build.mandal_min[s], st.build.mandal_max[s]);
         switch (state.range(0)) {
             case 0:
-                rates.push_back(st.sample_rate(s, lever(rng)));
+                rates.push_back(st.derived.sample_rate(s, lever(rng)));
                 break;
             case 1:
                 rates.push_back(44100.0);
@@ -135,7 +135,8 @@ void BM_PlayTunedSample(benchmark::State& state) {
         int i = 0;
         for (auto _ : state) {
             const int s = 1 + i % 26;
-            const int p = st.mandal_min[s] + i % (st.mandal_max[s] - st.mandal_min[s] + 1);
+            const int p =
+                st.build.mandal_min[s] + i % (st.build.mandal_max[s] - st.build.mandal_min[s] + 1);
             module.play_tuned_sample(s, p);
             module.mixer().render(out.data(), 1);  // the audio thread takes the commands
             ++i;

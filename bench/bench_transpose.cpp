@@ -3,8 +3,8 @@
 
 #include "qt_benchmark_main.h"
 
-#include "playing/lever_controls.h"
 #include "display/views.h"
+#include "playing/lever_controls.h"
 #include "presets/transposition.h"
 #include "tuning/tablo_oku.h"
 
@@ -40,7 +40,7 @@ struct Controls : AhenkControls {
     void Option5_select(int index) override {
         if (index == option5) return;
         option5 = index;
-        Option5_Click(st_, index);
+        Option5_Click(st_.settings, index);
     }
     int option1 = 5;
     int option5 = 1;
@@ -51,12 +51,12 @@ struct Controls : AhenkControls {
 
 void BM_trans_calgi(benchmark::State& state) {
     InstrumentState st;
-    set_lever_limits(st);
+    set_lever_limits(st.build);
     if (import_tuning(st, std::filesystem::path(ORVENA_SOURCE_DIR) / "data" / "dizek.xls")) {
         state.SkipWithError("shipped workbook not readable");
         return;
     }
-    st.manual_levers = true;
+    st.settings.manual_levers = true;
     Surface Picture10(90, 396);
     SilentDialogs dialogs;
     NoViews views;

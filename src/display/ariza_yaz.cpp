@@ -17,11 +17,11 @@ void arıza_yaz(Surface& Picture10, Surface& Picture2, const InstrumentState& st
                bool check1_checked) {
     const int y = legend_row_y(n);
     Picture10.LineBF(kCellLeft, y, kCellRight, y + kCellHeight, qRgb(255, 255, 255));
-    const int pos = st.mandal_pos(n);
+    const int pos = st.settings.mandal_pos(n);
     if (pos == 0) {
         // A lever back at 0 must also lose its number along the edge, or the edge would go
         // on showing a position the string no longer has.
-        if (check1_checked) diyagonal_yaz(Picture2, st);
+        if (check1_checked) diyagonal_yaz(Picture2, st.settings);
         return;
     }
 
@@ -39,7 +39,7 @@ void arıza_yaz(Surface& Picture10, Surface& Picture2, const InstrumentState& st
     Picture10.ClearClip();
     Picture10.FontSize = font_size;
 
-    if (check1_checked) diyagonal_yaz(Picture2, st);
+    if (check1_checked) diyagonal_yaz(Picture2, st.settings);
 }
 
 }  // namespace orvena

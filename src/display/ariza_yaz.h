@@ -9,9 +9,9 @@
 
 namespace orvena {
 
-// Rewrites the lever cell of string n (1..26) on Picture10 from st.mandal_pos(n): blank for
-// position 0, else the bold number. When check1_checked, also rewrites the diagonal numbers
-// on Picture2.
+// Rewrites the lever cell of string n (1..26) on Picture10 from st.settings.mandal_pos(n): blank
+// for position 0, else the bold number. When check1_checked, also rewrites the diagonal numbers on
+// Picture2.
 void arıza_yaz(Surface& Picture10, Surface& Picture2, const InstrumentState& st, int n,
                bool check1_checked);
 

@@ -22,14 +22,14 @@ void blank_box(Surface& pic, int n) {
 
 }  // namespace
 
-void diyagonal_yaz(Surface& Picture2, const InstrumentState& st) {
+void diyagonal_yaz(Surface& Picture2, const InstrumentSettings& settings) {
     Picture2.ForeColor = kBlue;
     Picture2.DrawWidth = 1;
     Picture2.FontSize = kDiagonalFontSize;
     Picture2.PictureFromImage();
     for (int n = 1; n <= kStringCount; ++n) {
         blank_box(Picture2, n);
-        const int pos = st.mandal_pos(n);
+        const int pos = settings.mandal_pos(n);
         if (pos == 0) continue;
         const QRect box = diagonal_box(n);
         Picture2.CurrentX = box.left();

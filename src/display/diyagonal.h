@@ -19,7 +19,7 @@ inline QRect diagonal_box(int n) {
 // Freezes the drawing so far as Picture2's background, then rewrites all 26 boxes: white,
 // with the lever position of each string that is not at 0 (olive for strings 1..7,
 // red-brown for the others) in font size 12, which stays set.
-void diyagonal_yaz(Surface& Picture2, const InstrumentState& st);
+void diyagonal_yaz(Surface& Picture2, const InstrumentSettings& settings);
 
 // Blanks the 26 boxes (the diagonal display switched off); leaves ForeColor blue and
 // DrawWidth 1.

@@ -26,17 +26,17 @@ constexpr int kTransposedLast = 196;
 constexpr int kFilledFirst = -107;
 constexpr int kFilledLast = 196;
 
-std::string name_of(const InstrumentState& st, int d) {
-    return st.degrees(d).degree_name;
+std::string name_of(const TuningTables& tables, int d) {
+    return tables.degrees(d).degree_name;
 }
 
 // The degree nearest in whole cents to the given pitch; among equal distances the lowest
 // degree number. No degree within 4000 cents: none.
-int nearest_top_degree(const InstrumentState& st, double cents) {
+int nearest_top_degree(const TuningTables& tables, double cents) {
     std::int16_t best_distance = kNoDistanceYet;
     int best = kDegreeLo - 1;
     for (int d = kTopSearchFirst; d <= kTopSearchLast; ++d) {
-        const double raw = std::fabs(static_cast<double>(st.degrees(d).degree_cents) - cents);
+        const double raw = std::fabs(static_cast<double>(tables.degrees(d).degree_cents) - cents);
         // A raw distance of 4000 or more cannot round below 4000; skipping it also keeps
         // absurd table values from overflowing the 16-bit rounding.
         if (!(raw < kNoDistanceYet)) continue;
@@ -75,32 +75,32 @@ void print_name(Surface& pic, const std::string& name) {
 }  // namespace
 
 std::string panel_pitch_name(const InstrumentState& st) {
-    const int s = st.cur_string;
-    const int p = st.mandal_pos(s);
+    const int s = st.selection.cur_string;
+    const int p = st.settings.mandal_pos(s);
     // Under a scale every place, the top strings' too, names its own degree.
-    const bool own_degree = s >= 8 || st.scale_tuning;
-    if (st.manual_levers) {
-        if (own_degree) return name_of(st, st.degree_at(s, p));
-        const int d = nearest_top_degree(st, st.cents(s, p));
-        return d >= kTopSearchFirst ? name_of(st, d) : kNoPitchName;
+    const bool own_degree = s >= 8 || st.tables.scale_tuning;
+    if (st.settings.manual_levers) {
+        if (own_degree) return name_of(st.tables, st.tables.degree_at(s, p));
+        const int d = nearest_top_degree(st.tables, st.tables.cents(s, p));
+        return d >= kTopSearchFirst ? name_of(st.tables, d) : kNoPitchName;
     }
-    const int d = st.degree_at(s, p) - st.transpose_shift;
+    const int d = st.tables.degree_at(s, p) - st.settings.transpose_shift;
     if (d > kTransposedLast || d < kTransposedFirst) return kNoPitchName;
-    if (own_degree) return name_of(st, d);
+    if (own_degree) return name_of(st.tables, d);
     // The top strings name the pitch of their transposed lever position, which need not be
     // the position tested above; its degree gets its own test.
-    const int q = st.top_transposed_pos(s - 1);
-    if (!st.degree_at.contains(s, q)) return kNoPitchName;
-    const int top_d = st.degree_at(s, q) - st.transpose_shift;
+    const int q = st.settings.top_transposed_pos(s - 1);
+    if (!st.tables.degree_at.contains(s, q)) return kNoPitchName;
+    const int top_d = st.tables.degree_at(s, q) - st.settings.transpose_shift;
     if (top_d > kFilledLast || top_d < kFilledFirst) return kNoPitchName;
-    return name_of(st, top_d);
+    return name_of(st.tables, top_d);
 }
 
 void etiket(Surface& Picture6, const InstrumentState& st, char decimal_separator) {
-    const int s = st.cur_string;
+    const int s = st.selection.cur_string;
     if (s == 0) return;
-    const int p = st.mandal_pos(s);
-    const double cents = st.cents(s, p);
+    const int p = st.settings.mandal_pos(s);
+    const double cents = st.tables.cents(s, p);
 
     Picture6.Cls();
 
@@ -123,13 +123,15 @@ void etiket(Surface& Picture6, const InstrumentState& st, char decimal_separator
                true);
 
     // What the string sounds: the lever's frequency with the string's fine tuning.
-    const double sounding_hz = st.freq(s, p) * std::pow(2.0, st.akord_offset(s) / 1200.0);
+    const double sounding_hz =
+        st.derived.freq(s, p) * std::pow(2.0, st.settings.akord_offset(s) / 1200.0);
     print_label(Picture6, " frekans :        ");
     print_text(Picture6, format_picture(sounding_hz, "######0.0000", decimal_separator), false);
     print_unit(Picture6, " Herz");
 
     print_label(Picture6, " Akord fark :    ");
-    print_text(Picture6, format_picture(st.akord_offset(s), "##0", decimal_separator), false);
+    print_text(Picture6, format_picture(st.settings.akord_offset(s), "##0", decimal_separator),
+               false);
     print_unit(Picture6, " Cent");
 
     Picture6.Refresh();

@@ -18,7 +18,7 @@ inline constexpr const char* kNoPitchName = "----------";
 // The panel prints NUL characters of an unfilled record as spaces.
 std::string panel_pitch_name(const InstrumentState& st);
 
-// Clears Picture6 and prints the seven panel lines for st.cur_string, then refreshes it.
+// Clears Picture6 and prints the seven panel lines for st.selection.cur_string, then refreshes it.
 // With no string selected (cur_string 0) the panel keeps what it shows. decimal_separator
 // is the user's locale separator for the formatted numbers.
 void etiket(Surface& Picture6, const InstrumentState& st, char decimal_separator);

@@ -99,14 +99,14 @@ void resim(Surface& Picture2, const InstrumentState& st) {
         y += 15;
     }
 
-    tel_çiz(p, st);
+    tel_çiz(p, st.selection);
 }
 
-void tel_çiz(Surface& Picture2, const InstrumentState& st) {
+void tel_çiz(Surface& Picture2, const Selection& selection) {
     Surface& p = Picture2;
     for (int n = 1; n <= kStringCount; ++n) {
         p.ForeColor = (n % 7 == kMarkedStringPhase) ? kRed : kWhite;
-        if (n == st.cur_string) p.ForeColor = kBlack;
+        if (n == selection.cur_string) p.ForeColor = kBlack;
         const int x = string_ref_x(n);
         const int y = string_ref_y(n);
         p.Line(x, y, 795, y);

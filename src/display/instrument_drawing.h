@@ -23,6 +23,6 @@ void resim(Surface& Picture2, const InstrumentState& st);
 
 // Redraws the 26 strings: black for cur_string, red for the A strings (5, 12, 19 and 26),
 // white for the others; then refreshes the view.
-void tel_çiz(Surface& Picture2, const InstrumentState& st);
+void tel_çiz(Surface& Picture2, const Selection& selection);
 
 }  // namespace orvena

@@ -24,11 +24,11 @@ void print_key_legend(Surface& Picture10, const InstrumentState& st) {
         Picture10.Print(QString::fromLatin1(number), false);
         Picture10.CurrentX = kNoteNameX;
         Picture10.ForeColor = kRed;
-        Picture10.Print(QString::fromStdString(st.note_names[n]), false);
+        Picture10.Print(QString::fromStdString(st.build.note_names[n]), false);
         Picture10.CurrentX = kKeyLetterX;
         Picture10.ForeColor = kGreen;
         Picture10.FontBold = true;
-        Picture10.Print(QString::fromStdString(st.key_names[n]), false);
+        Picture10.Print(QString::fromStdString(st.build.key_names[n]), false);
         Picture10.FontBold = false;
     }
     Picture10.Refresh();
@@ -39,7 +39,7 @@ void print_key_letter(Surface& Picture10, const InstrumentState& st, int s, QRgb
     Picture10.ForeColor = colour;
     Picture10.CurrentY = legend_row_y(s);
     Picture10.CurrentX = kKeyLetterX;
-    Picture10.Print(QString::fromStdString(st.key_names[s]));
+    Picture10.Print(QString::fromStdString(st.build.key_names[s]));
     Picture10.FontBold = false;
 }
 

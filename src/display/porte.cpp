@@ -40,10 +40,10 @@ void ek_çizgiler(Surface& Picture3, int index, int x) {
 }
 
 void porte(Surface& Picture3, const QImage& sheet, const InstrumentState& st) {
-    const int s = st.cur_string;
+    const int s = st.selection.cur_string;
     if (s < 1 || s > kStringCount) return;
-    const int p = st.mandal_pos(s);
-    const int k = st.mandal_step(s, p);
+    const int p = st.settings.mandal_pos(s);
+    const int k = st.tables.mandal_step(s, p);
 
     Picture3.ClearPicture();
     Picture3.PaintPicture(sheet, kStaffX, kStaffY, kStaffW, kStaffH, kStaffSheetX, kStaffSheetY);

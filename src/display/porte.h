@@ -37,8 +37,9 @@ constexpr int sign_y(int index) {
 }
 }  // namespace staff
 
-// Redraws Picture3 for st.cur_string (1..26; nothing is drawn for 0) from its lever position
-// and lever step, copying glyphs from sheet with the AND raster operation; ends with Refresh.
+// Redraws Picture3 for st.selection.cur_string (1..26; nothing is drawn for 0) from its lever
+// position and lever step, copying glyphs from sheet with the AND raster operation; ends with
+// Refresh.
 void porte(Surface& Picture3, const QImage& sheet, const InstrumentState& st);
 
 // Ledger lines that the note of staff index i (0..27) needs, each from x to x + 14, in the

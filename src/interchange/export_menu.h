@@ -52,7 +52,7 @@ struct ExportQuestions {
 struct ExportPlace {
     std::filesystem::path program_folder;  // the sequence files and the program's own files
     std::filesystem::path recording;       // the recording, when it exists
-    std::filesystem::path sample_folder;   // where the files of st.wav_files lie
+    std::filesystem::path sample_folder;   // where the files of st.build.wav_files lie
     AccidentalSource sequence_levers = AccidentalSource::Instrument;  // Option2
     std::filesystem::path output_folder;              // where the file dialog first opens
     std::vector<std::filesystem::path> tuning_files;  // the scale played: read, never written

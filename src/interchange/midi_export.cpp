@@ -26,7 +26,7 @@ ExportResult export_midi(const MidiExportJob& job, const InstrumentState& st,
     SampleBank bank(job.sample_folder);
     // The note ends come from the samples, and the WAV export plays no source with one it
     // cannot read: neither does this.
-    if (auto problem = unreadable_sample(schedule, st, bank)) {
+    if (auto problem = unreadable_sample(schedule, st.build, bank)) {
         return {Status::unreadable_sample, 0, *problem};
     }
     const std::vector<PlayedNote> notes = played_notes(schedule, st, bank);
@@ -34,8 +34,8 @@ ExportResult export_midi(const MidiExportJob& job, const InstrumentState& st,
     if (!go_on(0.5)) return {Status::cancelled, 0, {}};
     std::string bytes;
     try {
-        bytes = midi_file(notes, st.speed > 0 ? st.speed : kStartSpeed, job.tuning,
-                          job.source.stem().string());
+        bytes = midi_file(notes, st.transport.speed > 0 ? st.transport.speed : kStartSpeed,
+                          job.tuning, job.source.stem().string());
     } catch (const std::out_of_range& e) {
         return {Status::too_long, 0, e.what()};
     }

@@ -15,9 +15,9 @@ namespace orvena {
 inline constexpr const char* kMidiExportMenuText = "MIDI dosyası olarak dışa aktar…";
 
 struct MidiExportJob {
-    std::filesystem::path source;                            // a recording or a ".ses" file
-    std::filesystem::path out;                               // the MIDI file to write
-    std::filesystem::path sample_folder;                     // where the files of st.wav_files lie
+    std::filesystem::path source;         // a recording or a ".ses" file
+    std::filesystem::path out;            // the MIDI file to write
+    std::filesystem::path sample_folder;  // where the files of st.build.wav_files lie
     AccidentalSource levers = AccidentalSource::Instrument;  // a sequence's "arızalar"
     MidiTuning tuning = MidiTuning::mts;
     OutputRules rules;  // where the file may be written (the source is never its target)

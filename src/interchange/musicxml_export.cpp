@@ -16,7 +16,7 @@ ExportResult export_musicxml(const MusicXmlExportJob& job, const InstrumentState
     if (!is_sequence_file(job.source)) return {Status::not_a_sequence, 0, {}};
     ScoreSheet sheet;
     sheet.title = job.source.stem().string();
-    sheet.quarters_per_minute = quarters_per_minute(st.speed);
+    sheet.quarters_per_minute = quarters_per_minute(st.transport.speed);
     std::string text;
     if (auto unreadable = read_export_source(job.source, text)) return *unreadable;
     try {

@@ -28,9 +28,9 @@ std::int64_t sample_ms(const SampleData& data, std::int32_t rate_hz) {
 }  // namespace
 
 double pluck_pitch(const InstrumentState& st, int sample_string, std::int32_t rate_hz) {
-    const double home_hz = st.freq(sample_string, 0);
+    const double home_hz = st.derived.freq(sample_string, 0);
     const std::int32_t home_rate =
-        to_int32(kBaseSampleRate * std::pow(2.0, st.sample_cents[sample_string] / 1200.0));
+        to_int32(kBaseSampleRate * std::pow(2.0, st.tables.sample_cents[sample_string] / 1200.0));
     if (!(home_hz > 0.0) || home_rate <= 0 || rate_hz <= 0) {
         return std::numeric_limits<double>::quiet_NaN();
     }
@@ -56,7 +56,7 @@ std::vector<PlayedNote> played_notes(const RenderSchedule& schedule, const Instr
     for (std::size_t i = 0; i < plucks.size(); ++i) {
         const ScheduledPluck& pluck = plucks[i];
         if (pluck.sample_string == 0 || !audible(pluck.rate_hz)) continue;
-        const SampleData* data = bank.get(st.wav_files[pluck.sample_string]);
+        const SampleData* data = bank.get(st.build.wav_files[pluck.sample_string]);
         if (data == nullptr) continue;
         const std::int64_t cut = i + 1 < plucks.size() ? plucks[i + 1].at_ms : schedule.end_ms;
         const std::int64_t end = std::min(cut, pluck.at_ms + sample_ms(*data, pluck.rate_hz));

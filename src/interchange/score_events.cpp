@@ -41,9 +41,9 @@ const char* value_type_name(int type) {
     return type >= 0 && type < static_cast<int>(std::size(kTypeNames)) ? kTypeNames[type] : "64th";
 }
 
-int staff_sign_step(const InstrumentState& st, int string, int lever) {
+int staff_sign_step(const TuningTables& tables, int string, int lever) {
     if (lever == 0) return 0;
-    const int step = st.mandal_step(string, lever);
+    const int step = tables.mandal_step(string, lever);
     return (step > 0) == (lever > 0) ? step : 0;
 }
 
@@ -65,8 +65,8 @@ std::vector<ScoreEvent> score_events(const std::string& text, const InstrumentSt
                 if (const auto written = written_value(*record)) in_force = written;
                 e.string = sound.step.string;
                 // The lookup the player's pluck makes: a lever off the table fails the record.
-                e.pitch = pluck_pitch(st, e.string, st.sample_rate(e.string, sound.lever));
-                e.step = staff_sign_step(st, e.string, sound.lever);
+                e.pitch = pluck_pitch(st, e.string, st.derived.sample_rate(e.string, sound.lever));
+                e.step = staff_sign_step(st.tables, e.string, sound.lever);
             }
             if (!in_force || sound.step.units == 0) continue;  // takes no time
             e.value = *in_force;

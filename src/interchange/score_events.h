@@ -43,6 +43,6 @@ std::vector<ScoreEvent> score_events(const std::string& text, const InstrumentSt
 
 // The sign the staff draws for a lever: its step, or 0 when the step points the other way
 // than the lever (the staff then draws none).
-int staff_sign_step(const InstrumentState& st, int string, int lever);
+int staff_sign_step(const TuningTables& tables, int string, int lever);
 
 }  // namespace orvena

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "tuning/lever_rules.h"
 #include "playing/selected_string.h"
+#include "tuning/lever_rules.h"
 #include "tuning/rounding.h"
 
 namespace orvena {
@@ -15,30 +15,32 @@ constexpr std::string_view kKeyLetters = "QWERTYUIOPASDFGHJKLZXCVBNM";
 
 void walk_strings(PlayContext& ctx, int key_code) {
     InstrumentState& st = ctx.st;
-    if (st.cur_string == 0) st.cur_string = 12;
-    if (key_code == kKeyUp && st.cur_string >= 2) st.cur_string = checked_add16(st.cur_string, -1);
-    if (key_code == kKeyDown && st.cur_string <= 25)
-        st.cur_string = checked_add16(st.cur_string, 1);
+    if (st.selection.cur_string == 0) st.selection.cur_string = 12;
+    if (key_code == kKeyUp && st.selection.cur_string >= 2)
+        st.selection.cur_string = checked_add16(st.selection.cur_string, -1);
+    if (key_code == kKeyDown && st.selection.cur_string <= 25)
+        st.selection.cur_string = checked_add16(st.selection.cur_string, 1);
     ctx.views.tel_çiz();
-    st.last_string = st.cur_string;
-    ctx.sound.play_tuned_sample(st.cur_string, st.mandal_pos[st.cur_string]);
+    st.selection.last_string = st.selection.cur_string;
+    ctx.sound.play_tuned_sample(st.selection.cur_string,
+                                st.settings.mandal_pos[st.selection.cur_string]);
     ctx.views.show_selected_string();
 }
 
 void step_lever(PlayContext& ctx, int key_code) {
     InstrumentState& st = ctx.st;
-    if (!st.manual_levers) return;
+    if (!st.settings.manual_levers) return;
     if (!has_selected_string(ctx)) return;
-    const int s = st.cur_string;
+    const int s = st.selection.cur_string;
     if (key_code == kKeyLeft) {
-        if (st.mandal_pos[s] <= st.mandal_min[s]) return;
-        st.mandal_pos[s] = checked_add16(st.mandal_pos[s], -1);
+        if (st.settings.mandal_pos[s] <= st.build.mandal_min[s]) return;
+        st.settings.mandal_pos[s] = checked_add16(st.settings.mandal_pos[s], -1);
     } else {
-        if (st.mandal_pos[s] >= st.mandal_max[s]) return;
-        st.mandal_pos[s] = checked_add16(st.mandal_pos[s], 1);
+        if (st.settings.mandal_pos[s] >= st.build.mandal_max[s]) return;
+        st.settings.mandal_pos[s] = checked_add16(st.settings.mandal_pos[s], 1);
     }
-    if (is_silent_position(s, st.mandal_pos[s])) return;
-    ctx.sound.play_tuned_sample(s, st.mandal_pos[s]);
+    if (is_silent_position(s, st.settings.mandal_pos[s])) return;
+    ctx.sound.play_tuned_sample(s, st.settings.mandal_pos[s]);
     ctx.views.show_selected_string();
     ctx.views.arıza_yaz(s);
 }
@@ -49,33 +51,33 @@ int string_of_key(int key_code) {
     return static_cast<int>(kKeyLetters.find(static_cast<char>(key_code))) + 1;
 }
 
-bool keys_locked(const InstrumentState& st) {
-    return st.recording || st.seq_playing;
+bool keys_locked(const Transport& transport) {
+    return transport.recording || transport.seq_playing;
 }
 
 bool hold_string(PlayContext& ctx, int s) {
     InstrumentState& st = ctx.st;
-    if (keys_locked(st)) return false;
-    st.cur_string = static_cast<std::int16_t>(s);
-    st.last_string = static_cast<std::int16_t>(s);
+    if (keys_locked(st.transport)) return false;
+    st.selection.cur_string = static_cast<std::int16_t>(s);
+    st.selection.last_string = static_cast<std::int16_t>(s);
     // At its lever and fine tuning now, like every other way of playing; an alias that is
     // already open (the key is held) is not restarted.
-    ctx.sound.play_note_alias(s, st.mandal_pos[s], st.note_names[s]);
+    ctx.sound.play_note_alias(s, st.settings.mandal_pos[s], st.build.note_names[s]);
     ctx.views.mark_key(s, true);
     return true;
 }
 
 bool release_string(PlayContext& ctx, int s) {
     InstrumentState& st = ctx.st;
-    if (keys_locked(st)) return false;
-    st.cur_string = static_cast<std::int16_t>(s);
-    ctx.sound.stop_note_alias(st.note_names[s]);
+    if (keys_locked(st.transport)) return false;
+    st.selection.cur_string = static_cast<std::int16_t>(s);
+    ctx.sound.stop_note_alias(st.build.note_names[s]);
     ctx.views.mark_key(s, false);
     return true;
 }
 
 void Form_KeyDown(PlayContext& ctx, int key_code, bool /*auto_repeat*/) {
-    if (ctx.st.text1_has_focus || keys_locked(ctx.st)) return;
+    if (ctx.st.selection.text1_has_focus || keys_locked(ctx.st.transport)) return;
 
     if (const int s = string_of_key(key_code); s != 0) {
         hold_string(ctx, s);

@@ -15,7 +15,7 @@ int string_of_key(int key_code);
 
 // Whether the keys that hold notes (letters, a MIDI keyboard) are shut: a recording or a
 // playback is running.
-bool keys_locked(const InstrumentState& st);
+bool keys_locked(const Transport& transport);
 
 // A key holds string s (1..26): the string is selected, its note sounds until released and
 // its letter shows held. False, and nothing happens, while the keys are locked.

@@ -6,7 +6,7 @@ namespace orvena {
 
 void Command8_Click(PlayContext& ctx) {
     for (int s = 1; s <= kStringCount; ++s) {
-        ctx.st.akord_offset[s] = 0;
+        ctx.st.settings.akord_offset[s] = 0;
         recompute_string_rates(ctx.st, s, false);
     }
     ctx.views.etiket();
@@ -15,10 +15,10 @@ void Command8_Click(PlayContext& ctx) {
 void Command9_Click(PlayContext& ctx) {
     InstrumentState& st = ctx.st;
     for (int s = 1; s <= kStringCount; ++s) {
-        if (st.mandal_pos[s] == 0) continue;
-        st.mandal_pos[s] = 0;
+        if (st.settings.mandal_pos[s] == 0) continue;
+        st.settings.mandal_pos[s] = 0;
         ctx.views.arıza_yaz(s);
-        if (s == st.cur_string) {
+        if (s == st.selection.cur_string) {
             ctx.views.show_selected_string();
         }
     }
@@ -32,23 +32,24 @@ void Check1_Click(PlayContext& ctx, bool checked) {
     }
 }
 
-void Check2_Click(InstrumentState& st, int value) {
-    st.show_details = value != 0;
+void Check2_Click(Selection& selection, int value) {
+    selection.show_details = value != 0;
 }
 
-void VScroll1_Change(InstrumentState& st, int value) {
-    st.speed = to_int16(value);
+void VScroll1_Change(Transport& transport, int value) {
+    transport.speed = to_int16(value);
 }
 
-void Option5_Click(InstrumentState& st, int index) {
+void Option5_Click(InstrumentSettings& settings, int index) {
     if (index == 1) {
-        st.manual_levers = true;
-        for (int s = 1; s <= kStringCount; ++s) st.mandal_pos[s] = st.saved_mandal_pos[s];
+        settings.manual_levers = true;
+        for (int s = 1; s <= kStringCount; ++s)
+            settings.mandal_pos[s] = settings.saved_mandal_pos[s];
     } else if (index == 2) {
-        st.manual_levers = false;
+        settings.manual_levers = false;
         for (int s = 1; s <= kStringCount; ++s) {
-            st.saved_mandal_pos[s] = st.mandal_pos[s];
-            st.mandal_pos[s] = st.transposed_pos[s];
+            settings.saved_mandal_pos[s] = settings.mandal_pos[s];
+            settings.mandal_pos[s] = settings.transposed_pos[s];
         }
     }
 }

@@ -13,10 +13,10 @@ void Command8_Click(PlayContext& ctx);
 // redrawn only if its lever moved. Nothing sounds.
 void Command9_Click(PlayContext& ctx);
 void Check1_Click(PlayContext& ctx, bool checked);
-void Check2_Click(InstrumentState& st, int value);
-void VScroll1_Change(InstrumentState& st, int value);
+void Check2_Click(Selection& selection, int value);
+void VScroll1_Change(Transport& transport, int value);
 // Switches between the user's lever setting (index 1) and the transposed one (index 2).
 // Nothing is redrawn and nothing sounds.
-void Option5_Click(InstrumentState& st, int index);
+void Option5_Click(InstrumentSettings& settings, int index);
 
 }  // namespace orvena

@@ -9,20 +9,20 @@ constexpr QRgb kStringColour = qRgb(185, 80, 80);
 constexpr double kPositionNumberSize = 7;  // points
 constexpr double kMarkHalfWidth = 2.5;     // a raised lever's box is 5 pixels wide
 
-QRgb mark_colour(const InstrumentState& st, int s, int i, int lo) {
+QRgb mark_colour(const TuningTables& tables, int s, int i, int lo) {
     QRgb colour = qRgb(255, 0, 0);
     if (i == lo) colour = kBlack;
     if (i == 0) colour = qRgb(0, 0, 255);
     if (s == 26 && i > 8) colour = qRgb(224, 224, 224);  // string 26 has no levers there
-    if (st.mandal_step(s, i) > 8) colour = qRgb(238, 201, 0);
+    if (tables.mandal_step(s, i) > 8) colour = qRgb(238, 201, 0);
     return colour;
 }
 }  // namespace
 
 LeverStripPlacement mandal_at(Surface& Picture1, const InstrumentState& st) {
-    const int s = st.cur_string;
-    const int lo = st.mandal_min[s];
-    const int hi = st.mandal_max[s];
+    const int s = st.selection.cur_string;
+    const int lo = st.build.mandal_min[s];
+    const int hi = st.build.mandal_max[s];
     const LeverStripPlacement placement{-100, lever_strip_width(lo, hi)};
 
     Picture1.BackColor = kLeverStripBack;
@@ -59,8 +59,8 @@ LeverStripPlacement mandal_at(Surface& Picture1, const InstrumentState& st) {
 
     for (int i = lo; i <= hi; ++i) {
         const int x = lever_mark_x(i, lo);
-        const QRgb colour = mark_colour(st, s, i, lo);
-        if (i <= st.mandal_pos[s]) {
+        const QRgb colour = mark_colour(st.tables, s, i, lo);
+        if (i <= st.settings.mandal_pos[s]) {
             Picture1.LineBF(x, 22, x + 5, 38, colour);
         } else {
             Picture1.Line(x + 3, 40, x - 1, 36, colour);

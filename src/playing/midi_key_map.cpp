@@ -46,9 +46,9 @@ bool is_white_key(int key) {
 }
 
 double string_key_pitch(const InstrumentState& st, int s) {
-    const double hz = st.freq(s, st.mandal_pos[s]);
+    const double hz = st.derived.freq(s, st.settings.mandal_pos[s]);
     if (!(hz > 0.0)) return -1.0;  // a position without a pitch plays no key
-    return kA4Key + 12.0 * std::log2(hz / kA4Hz) + st.akord_offset[s] / 100.0;
+    return kA4Key + 12.0 * std::log2(hz / kA4Hz) + st.settings.akord_offset[s] / 100.0;
 }
 
 MidiKeyMap midi_key_map(const StringKeyPitches& pitches) {

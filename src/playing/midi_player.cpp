@@ -73,7 +73,7 @@ bool MidiPlayer::held_by_a_key(int s) const {
 void MidiPlayer::release_all() {
     for (int s = 1; s <= kStringCount; ++s) {
         if (!kept_[s] && !held_by_a_key(s)) continue;
-        ctx_.sound.stop_note_alias(ctx_.st.note_names[s]);
+        ctx_.sound.stop_note_alias(ctx_.st.build.note_names[s]);
         ctx_.views.mark_key(s, false);
     }
     key_string_.fill(0);

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "tuning/lever_rules.h"
 #include "playing/selected_string.h"
+#include "tuning/lever_rules.h"
 #include "tuning/rounding.h"
 
 namespace orvena {
@@ -36,68 +36,70 @@ int row(double y) {
 
 void Picture2_MouseDown(PlayContext& ctx, PluckRecorder& recorder, int button, double x, double y) {
     InstrumentState& st = ctx.st;
-    if (st.seq_playing || button != kLeftButton || !on_the_strings(y)) return;
+    if (st.transport.seq_playing || button != kLeftButton || !on_the_strings(y)) return;
     const int d = row(y);
-    if (!(st.string_x[d] < x && x < kStringsRight)) return;
+    if (!(st.build.string_x[d] < x && x < kStringsRight)) return;
 
-    st.cur_string = static_cast<std::int16_t>(d);
+    st.selection.cur_string = static_cast<std::int16_t>(d);
     // The string sounds first and is drawn after, so a click is heard as soon as a key.
-    ctx.sound.stop_note_alias(st.note_names[d]);  // a held key of this string stops
-    if (st.recording) recorder.before_pluck();
-    ctx.sound.play_tuned_sample(d, st.mandal_pos[d]);
-    if (st.recording) recorder.after_pluck();
+    ctx.sound.stop_note_alias(st.build.note_names[d]);  // a held key of this string stops
+    if (st.transport.recording) recorder.before_pluck();
+    ctx.sound.play_tuned_sample(d, st.settings.mandal_pos[d]);
+    if (st.transport.recording) recorder.after_pluck();
     ctx.views.tel_çiz();
     ctx.views.mark_key(d, false);
-    st.last_string = static_cast<std::int16_t>(d);
+    st.selection.last_string = static_cast<std::int16_t>(d);
     ctx.views.show_selected_string();
 }
 
 void Picture2_MouseMove(PlayContext& ctx, int buttons, double y) {
     InstrumentState& st = ctx.st;
-    if (st.recording || st.seq_playing || buttons != kRightButton || !on_the_strings(y)) return;
+    if (st.transport.recording || st.transport.seq_playing || buttons != kRightButton ||
+        !on_the_strings(y))
+        return;
     const int d = row(y);
-    st.cur_string = static_cast<std::int16_t>(d);
-    if (d == st.last_string) return;  // still in the band it last plucked
-    ctx.sound.play_tuned_sample(d, st.mandal_pos[d]);
-    st.last_string = static_cast<std::int16_t>(d);
-    if (!st.show_details) return;
+    st.selection.cur_string = static_cast<std::int16_t>(d);
+    if (d == st.selection.last_string) return;  // still in the band it last plucked
+    ctx.sound.play_tuned_sample(d, st.settings.mandal_pos[d]);
+    st.selection.last_string = static_cast<std::int16_t>(d);
+    if (!st.selection.show_details) return;
     ctx.views.tel_çiz();
     ctx.views.show_selected_string();
 }
 
 void Picture1_MouseDown(PlayContext& ctx, double x) {
     InstrumentState& st = ctx.st;
-    if (st.recording || st.seq_playing || !st.manual_levers) return;
+    if (st.transport.recording || st.transport.seq_playing || !st.settings.manual_levers) return;
     if (!has_selected_string(ctx)) return;
-    const int s = st.cur_string;
+    const int s = st.selection.cur_string;
     bool hit = false;
-    for (int i = st.mandal_min[s]; i <= st.mandal_max[s]; ++i) {
-        if (in_lever_zone(x, i - st.mandal_min[s])) {
-            st.mandal_pos[s] = static_cast<std::int16_t>(i);
+    for (int i = st.build.mandal_min[s]; i <= st.build.mandal_max[s]; ++i) {
+        if (in_lever_zone(x, i - st.build.mandal_min[s])) {
+            st.settings.mandal_pos[s] = static_cast<std::int16_t>(i);
             hit = true;
             break;
         }
     }
-    if (!hit || is_silent_position(s, st.mandal_pos[s])) return;
-    ctx.sound.stop_note_alias(st.note_names[s]);
-    ctx.sound.play_tuned_sample(s, st.mandal_pos[s]);
+    if (!hit || is_silent_position(s, st.settings.mandal_pos[s])) return;
+    ctx.sound.stop_note_alias(st.build.note_names[s]);
+    ctx.sound.play_tuned_sample(s, st.settings.mandal_pos[s]);
     ctx.views.show_selected_string();
     ctx.views.arıza_yaz(s);
 }
 
 void Picture5_MouseDown(PlayContext& ctx, double x, double y) {
     InstrumentState& st = ctx.st;
-    if (st.recording || st.seq_playing) return;
+    if (st.transport.recording || st.transport.seq_playing) return;
     if (!has_selected_string(ctx)) return;
-    const int s = st.cur_string;
+    const int s = st.selection.cur_string;
     const int step = y < kPegMiddleY ? 5 : 1;
-    const int offset = st.akord_offset[s] + (x < kPegMiddleX ? step : -step);
+    const int offset = st.settings.akord_offset[s] + (x < kPegMiddleX ? step : -step);
     // Beyond an octave the peg turns no further: the rates stay far from overflowing.
     if (std::abs(offset) > kMaxAkordOffset) return;
-    st.akord_offset[s] = static_cast<std::int16_t>(offset);
+    st.settings.akord_offset[s] = static_cast<std::int16_t>(offset);
     recompute_string_rates(st, s, true);
-    ctx.sound.stop_note_alias(st.note_names[s]);
-    ctx.sound.play_tuned_sample(s, st.mandal_pos[s]);
+    ctx.sound.stop_note_alias(st.build.note_names[s]);
+    ctx.sound.play_tuned_sample(s, st.settings.mandal_pos[s]);
     ctx.views.etiket();
 }
 

@@ -3,7 +3,7 @@
 namespace orvena {
 
 bool has_selected_string(PlayContext& ctx) {
-    if (ctx.st.cur_string != 0) return true;
+    if (ctx.st.selection.cur_string != 0) return true;
     ctx.dialogs.message(kChooseAString);
     return false;
 }

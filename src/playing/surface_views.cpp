@@ -17,7 +17,7 @@ SurfaceViews::SurfaceViews(const InstrumentState& st, PictureSurfaces pictures,
       decimal_separator_(decimal_separator) {}
 
 void SurfaceViews::tel_çiz() {
-    orvena::tel_çiz(pic_.Picture2, st_);
+    orvena::tel_çiz(pic_.Picture2, st_.selection);
 }
 
 void SurfaceViews::mandal_at() {
@@ -38,7 +38,7 @@ void SurfaceViews::arıza_yaz(int s) {
 }
 
 void SurfaceViews::diyagonal_yaz() {
-    orvena::diyagonal_yaz(pic_.Picture2, st_);
+    orvena::diyagonal_yaz(pic_.Picture2, st_.settings);
 }
 
 void SurfaceViews::diyagonal_sil() {

@@ -32,8 +32,8 @@ void save_buton_Click(MakamContext& ctx) {
         dialogs.message(in_quotes(name) + " makam ismi olarak kullanılamaz:\r\n" + *problem);
         return;
     }
-    const auto failure =
-        write_whole(ctx.folder / (name + kExtension), makam_text(ctx.presets.st.mandal_pos));
+    const auto failure = write_whole(ctx.folder / (name + kExtension),
+                                     makam_text(ctx.presets.st.settings.mandal_pos));
     if (failure) {
         dialogs.message(in_quotes(name + kExtension) + " makam dosyası yazılamadı:\r\n" + *failure);
         return;
@@ -58,9 +58,9 @@ void File2_Click(MakamContext& ctx) {
     const MakamReading reading = read_makam_file(ctx.folder / file_name, st);
     for (std::size_t i = 0; i < reading.positions.size(); ++i) {
         const int s = static_cast<int>(i) + 1;
-        st.mandal_pos[s] = reading.positions[i];
+        st.settings.mandal_pos[s] = reading.positions[i];
         p.views.arıza_yaz(s);
-        if (st.cur_string == s) {
+        if (st.selection.cur_string == s) {
             p.views.show_selected_string();
         }
     }

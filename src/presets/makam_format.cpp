@@ -16,7 +16,7 @@ std::string makam_text(const PerString<std::int16_t>& mandal_pos) {
     return text;
 }
 
-MakamReading read_makam_text(std::string text, const InstrumentState& st) {
+MakamReading read_makam_text(std::string text, const InstrumentBuild& build) {
     MakamReading reading;
     NumberTextReader reader(std::move(text));
     for (int s = 1; s <= kStringCount; ++s) {
@@ -38,10 +38,10 @@ MakamReading read_makam_text(std::string text, const InstrumentState& st) {
         } catch (const NumberOverflow&) {
             return fail("sayı 16 bite sığmıyor");
         }
-        if (position < st.mandal_min[s] || position > st.mandal_max[s]) {
+        if (position < build.mandal_min[s] || position > build.mandal_max[s]) {
             return fail("konum " + std::to_string(position) + ", tel " + std::to_string(s) +
-                        " mandallarının (" + std::to_string(st.mandal_min[s]) + ".." +
-                        std::to_string(st.mandal_max[s]) + ") dışında");
+                        " mandallarının (" + std::to_string(build.mandal_min[s]) + ".." +
+                        std::to_string(build.mandal_max[s]) + ") dışında");
         }
         reading.positions.push_back(position);
     }
@@ -51,7 +51,7 @@ MakamReading read_makam_text(std::string text, const InstrumentState& st) {
 MakamReading read_makam_file(const std::filesystem::path& file, const InstrumentState& st) {
     UserFileRead read = read_user_file(file, kMaxTextFileBytes);
     if (read.problem) return {{}, MakamError{0, 0, *read.problem}};
-    return read_makam_text(std::move(read.bytes), st);
+    return read_makam_text(std::move(read.bytes), st.build);
 }
 
 }  // namespace orvena

@@ -31,9 +31,9 @@ struct MakamReading {
 std::string makam_text(const PerString<std::int16_t>& mandal_pos);
 
 // Reads the positions of strings 1..26 from text. A position must be a whole number within
-// its string's lever limits (mandal_min..mandal_max of st); the first number that is not, or
-// a missing number, ends the reading with an error.
-MakamReading read_makam_text(std::string text, const InstrumentState& st);
+// its string's lever limits (mandal_min..mandal_max of the instrument as built); the first number
+// that is not, or a missing number, ends the reading with an error.
+MakamReading read_makam_text(std::string text, const InstrumentBuild& build);
 MakamReading read_makam_file(const std::filesystem::path& file, const InstrumentState& st);
 
 }  // namespace orvena

@@ -12,10 +12,10 @@ const PitchLevel& pitch_level(int level) {
     return kPitchLevels[static_cast<std::size_t>(level - 1)];
 }
 
-int level_degree_step(const InstrumentState& st, const PitchLevel& level) {
-    if (!st.scale_tuning || !(st.scale_step_cents > 0.0)) return level.degree_step;
+int level_degree_step(const TuningTables& tables, const PitchLevel& level) {
+    if (!tables.scale_tuning || !(tables.scale_step_cents > 0.0)) return level.degree_step;
     return static_cast<int>(
-        std::lround(level.degree_step * kLevelDegreeCents / st.scale_step_cents));
+        std::lround(level.degree_step * kLevelDegreeCents / tables.scale_step_cents));
 }
 
 }  // namespace orvena

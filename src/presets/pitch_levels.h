@@ -39,6 +39,6 @@ inline constexpr double kLevelDegreeCents = 1200.0 / 79.0;
 
 // The degree step of a level in the tuning in force: the table's under a workbook; under a
 // scale, the whole number of its degrees (period over note count) nearest the same interval.
-int level_degree_step(const InstrumentState& st, const PitchLevel& level);
+int level_degree_step(const TuningTables& tables, const PitchLevel& level);
 
 }  // namespace orvena

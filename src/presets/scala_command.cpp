@@ -77,8 +77,8 @@ std::optional<int> run_scala_command(const std::vector<std::string>& args,
         }
     }
     InstrumentState st;
-    set_lever_limits(st);
-    const std::filesystem::path workbook = program_folder / st.workbook_name;
+    set_lever_limits(st.build);
+    const std::filesystem::path workbook = program_folder / st.build.workbook_name;
     if (const auto failure = import_tuning(st, workbook))
         return fail(err, import_failure_line(workbook, *failure));
     if (tuning) {
@@ -96,12 +96,13 @@ std::optional<int> run_scala_command(const std::vector<std::string>& args,
             const std::string where = e.line ? "satır " + std::to_string(e.line) + ": " : "";
             return fail(err, in_quotes(file) + ": " + where + e.reason);
         }
-        for (int s = 1; s <= kStringCount; ++s) st.mandal_pos[s] = reading.positions[s - 1];
+        for (int s = 1; s <= kStringCount; ++s)
+            st.settings.mandal_pos[s] = reading.positions[s - 1];
     }
     const std::vector<std::filesystem::path> inputs =
         tuning ? tuning_source_files(*tuning) : std::vector<std::filesystem::path>{};
-    if (const auto problem =
-            write_scala_files(*a.dir, name, st, st.mandal_pos, program_folder, true, inputs))
+    if (const auto problem = write_scala_files(*a.dir, name, st, st.settings.mandal_pos,
+                                               program_folder, true, inputs))
         return fail(err, *problem);
     out << "orvena: dizek.scl, " << shown(name) << ".scl ve " << shown(name) << ".kbm "
         << in_quotes(*a.dir) << " klasörüne yazıldı\n";

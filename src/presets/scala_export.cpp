@@ -64,15 +64,15 @@ void remove_made_folders(fs::path folder, const fs::path& first_made) {
 }  // namespace
 
 double sounding_cents(const InstrumentState& st, int s, int p) {
-    return st.cents(s, p) + st.akord_offset[s];
+    return st.tables.cents(s, p) + st.settings.akord_offset[s];
 }
 
-std::string tuning_scl(const InstrumentState& st) {
+std::string tuning_scl(const TuningTables& tables) {
     std::vector<double> pitches;
     for (int d = kDegreeLo; d <= kDegreeHi; ++d) {
-        const double c = st.degrees[d].degree_cents;
-        const bool empty = st.degrees[d].string_1 == 0 && st.degrees[d].string_2 == 0 &&
-                           st.degrees[d].string_3 == 0;
+        const double c = tables.degrees[d].degree_cents;
+        const bool empty = tables.degrees[d].string_1 == 0 && tables.degrees[d].string_2 == 0 &&
+                           tables.degrees[d].string_3 == 0;
         if (!empty && c > kOctaveTolerance && c < 1200.0 + kOctaveTolerance) pitches.push_back(c);
     }
     std::sort(pitches.begin(), pitches.end());
@@ -81,8 +81,8 @@ std::string tuning_scl(const InstrumentState& st) {
                   pitches.end());
     if (pitches.empty() || std::fabs(pitches.back() - 1200.0) >= kOctaveTolerance)
         pitches.push_back(1200.0);
-    const std::string description = st.scale_tuning ? "ORVENA tuning system " + st.tuning_name
-                                                    : "ORVENA tuning workbook " + st.tuning_name;
+    const std::string description = tables.scale_tuning ? "ORVENA tuning system " + tables.name
+                                                        : "ORVENA tuning workbook " + tables.name;
     return scl("dizek.scl", description, pitches);
 }
 
@@ -131,7 +131,7 @@ std::optional<std::string> write_scala_files(const fs::path& folder, const std::
     const auto write_all = [&]() -> std::optional<std::string> {
         OutputBatch batch(
             {{program_folder}, inputs, devices_allowed});  // gone, with what it staged, on return
-        if (auto problem = batch.add(folder / "dizek.scl", tuning_scl(st))) return problem;
+        if (auto problem = batch.add(folder / "dizek.scl", tuning_scl(st.tables))) return problem;
         if (auto problem = batch.add(folder / (name + ".scl"), setting_scl(st, positions, name)))
             return problem;
         if (auto problem = batch.add(folder / (name + ".kbm"), setting_kbm(st, positions)))

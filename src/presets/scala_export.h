@@ -21,7 +21,7 @@ inline constexpr int kScalaFirstKey = 45;  // the key of string 26
 
 // The .scl text of the tuning system: every distinct degree pitch above C4 (0 cents) up to
 // and including C5.
-std::string tuning_scl(const InstrumentState& st);
+std::string tuning_scl(const TuningTables& tables);
 
 // The .scl and .kbm texts of the setting `positions` (elements 1..26) saved as <name>.scl.
 std::string setting_scl(const InstrumentState& st, const PerString<std::int16_t>& positions,

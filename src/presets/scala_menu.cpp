@@ -28,8 +28,8 @@ void scala_export_Click(const InstrumentState& st, Dialogs& dialogs, const std::
     const auto folder = choose_folder();
     if (!folder) return;
     const std::string name = scala_setting_name(makam_name);
-    if (const auto problem = write_scala_files(*folder, name, st, st.mandal_pos, program_folder,
-                                               false, tuning_files)) {
+    if (const auto problem = write_scala_files(*folder, name, st, st.settings.mandal_pos,
+                                               program_folder, false, tuning_files)) {
         dialogs.message(std::string(kScalaWriteFailed) + "\r\n" + *problem);
         return;
     }

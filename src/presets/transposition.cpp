@@ -4,10 +4,10 @@
 #include <string>
 
 #include "display/key_legend.h"
-#include "tuning/lever_rules.h"
 #include "presets/degree_places.h"
 #include "presets/pitch_levels.h"
 #include "presets/transposition_messages.h"
+#include "tuning/lever_rules.h"
 
 namespace orvena {
 
@@ -24,12 +24,12 @@ void fill_edge_octave(PresetContext& ctx, int k) {
     InstrumentState& st = ctx.st;
     if (k > 0) {
         for (int a = kTopStrings + 1; a <= kTopStrings + k; ++a) {
-            st.transposed_pos[a] = st.transposed_pos[a + kOctave];
+            st.settings.transposed_pos[a] = st.settings.transposed_pos[a + kOctave];
             göçürümYaz(ctx, a);
         }
     } else if (k < 0) {
         for (int a = kStringCount + k + 1; a <= kStringCount; ++a) {
-            st.transposed_pos[a] = st.transposed_pos[a - kOctave];
+            st.settings.transposed_pos[a] = st.settings.transposed_pos[a - kOctave];
             göçürümYaz(ctx, a);
         }
     }
@@ -38,19 +38,19 @@ void fill_edge_octave(PresetContext& ctx, int k) {
 }  // namespace
 
 void Option1_Click(PresetContext& ctx, int index) {
-    ctx.st.ahenk_shift = pitch_level(index).string_shift;
-    ctx.st.ahenk_index = static_cast<std::int16_t>(index);
+    ctx.st.settings.ahenk_shift = pitch_level(index).string_shift;
+    ctx.st.settings.ahenk_index = static_cast<std::int16_t>(index);
     if (ctx.ahenk.HScroll1_Value() != 0) {
         ctx.ahenk.HScroll1_setValue(0);  // its change handler transposes
     } else {
-        trans_çalgı(ctx, ctx.st.ahenk_index, 0);
+        trans_çalgı(ctx, ctx.st.settings.ahenk_index, 0);
     }
 }
 
 void HScroll1_Change(PresetContext& ctx) {
     const int fine = ctx.ahenk.HScroll1_Value();
     ctx.ahenk.Text3_setText(std::to_string(fine));
-    trans_çalgı(ctx, ctx.st.ahenk_index, fine);
+    trans_çalgı(ctx, ctx.st.settings.ahenk_index, fine);
 }
 
 void trans_çalgı(PresetContext& ctx, int level, int fine) {
@@ -61,13 +61,13 @@ void trans_çalgı(PresetContext& ctx, int level, int fine) {
 
     const PitchLevel& lv = pitch_level(level);
     const int k = lv.string_shift;
-    const int level_step = level_degree_step(st, lv);
+    const int level_step = level_degree_step(st.tables, lv);
     const int total = level_step + fine;
-    st.transpose_shift = static_cast<std::int16_t>(total);
+    st.settings.transpose_shift = static_cast<std::int16_t>(total);
     const int step = k <= -1 ? 1 : -1;
 
     for (int s = lv.first_source; s != lv.last_source + step; s += step) {
-        const int position = st.mandal_pos[s];
+        const int position = st.settings.mandal_pos[s];
         const std::optional<int> d = degree_of_place(st, s, position);
         if (!d) {
             ctx.dialogs.message(source_degree_unknown_message(s, position));
@@ -82,18 +82,18 @@ void trans_çalgı(PresetContext& ctx, int level, int fine) {
         const std::optional<int> target = position_on_string(st, t, u);
         if (!target) {
             ctx.dialogs.message(transposition_cancelled_message(
-                s, position, u, st.degrees[t].string_1, st.degrees[t].string_2));
+                s, position, u, st.tables.degrees[t].string_1, st.tables.degrees[t].string_2));
             // With a fine shift this transposes again without it, inside this call.
             ctx.ahenk.HScroll1_setValue(0);
             return;
         }
-        st.transposed_pos[u] = static_cast<std::int16_t>(*target);
+        st.settings.transposed_pos[u] = static_cast<std::int16_t>(*target);
         göçürümYaz(ctx, u);
     }
 
     fill_edge_octave(ctx, k);
     for (int i = 1; i <= kTopStrings; ++i) {
-        st.transposed_pos[i] = st.transposed_pos[i + kOctave];
+        st.settings.transposed_pos[i] = st.settings.transposed_pos[i + kOctave];
         göçürümYaz(ctx, i);
     }
 
@@ -110,18 +110,18 @@ void göçürümYaz(PresetContext& ctx, int s) {
     if (s <= kTopStrings) {
         // Written for every top string, 0 included: the panel names a top string's pitch from
         // this value, and a value left from an earlier transposition would name a wrong one.
-        st.top_transposed_pos[s - 1] = st.transposed_pos[s];
-        if (st.transposed_pos[s] == 0) return;
+        st.settings.top_transposed_pos[s - 1] = st.settings.transposed_pos[s];
+        if (st.settings.transposed_pos[s] == 0) return;
         yenimandal(st, s);
     }
-    const int position = st.transposed_pos[s];
+    const int position = st.settings.transposed_pos[s];
     if (position != 0) print_transposed_position(ctx.Picture10, s, position);
 }
 
 void göçürümTemizle(PresetContext& ctx) {
     for (int s = 1; s <= kStringCount; ++s) {
         clear_transposed_position(ctx.Picture10, s);
-        ctx.st.transposed_pos[s] = 0;
+        ctx.st.settings.transposed_pos[s] = 0;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "surface/file_list.h"
+#include "tuning/install_tables.h"
 #include "tuning/tuning_file.h"
 
 namespace orvena {
@@ -15,10 +16,10 @@ TuningChoice::TuningChoice(InstrumentState& st, Dialogs& dialogs, Views& views,
       dialogs_(dialogs),
       views_(views),
       folder_(std::move(program_folder)),
-      workbook_(tables_in_force(st)),
+      workbook_(st.tables),
       current_{kWorkbookSystem, std::nullopt} {
     workbook_.name = kWorkbookSystem;
-    st_.tuning_name = kWorkbookSystem;
+    st_.tables.name = kWorkbookSystem;
 }
 
 std::string TuningChoice::key_of(const fs::path& file) const {
@@ -66,13 +67,13 @@ bool TuningChoice::put_in_force(System next, bool tell, bool starting) {
     failure_.clear();
     try {
         if (!next.tables) {
-            next.tables =
-                next.key == kWorkbookSystem
-                    ? workbook_
-                    : load_tuning(file, workbook_, st_.akord_offset, folder_ / kTuningFolder);
+            next.tables = next.key == kWorkbookSystem
+                              ? workbook_
+                              : load_tuning(file, workbook_, st_.settings.akord_offset,
+                                            folder_ / kTuningFolder);
         }
         // The fine tuning may have moved since the tables were read.
-        if (const auto bad = first_unplayable(*next.tables, st_.akord_offset)) {
+        if (const auto bad = first_unplayable(*next.tables, st_.settings.akord_offset)) {
             throw ScalaFileError(file.filename().string(), 0,
                                  "tel " + std::to_string(bad->string) + ", mandal konumu " +
                                      std::to_string(bad->position) + ": " + bad->reason);
@@ -99,7 +100,7 @@ bool TuningChoice::put_in_force(System next, bool tell, bool starting) {
 void TuningChoice::redraw() {
     // Lever numbers stay what they are; the lever strip's colours, the staff's sign and the
     // panel's pitch follow the tables.
-    if (st_.cur_string < 1 || st_.cur_string > kStringCount) return;
+    if (st_.selection.cur_string < 1 || st_.selection.cur_string > kStringCount) return;
     views_.show_selected_string();
 }
 

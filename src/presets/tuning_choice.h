@@ -13,6 +13,7 @@
 
 #include "display/views.h"
 #include "surface/dialogs.h"
+#include "tuning/instrument_state.h"
 #include "tuning/tuning_tables.h"
 
 namespace orvena {

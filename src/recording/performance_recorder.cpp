@@ -25,7 +25,7 @@ void PerformanceRecorder::rec_buton_Click() {
         return;
     }
     write_failed_ = false;
-    st.recording = true;
+    st.transport.recording = true;
     awaiting_first_note_ = true;
     platform_.panel.show(RecorderState::recording);
     fill_lamp(platform_.Picture9, kRed);
@@ -43,7 +43,8 @@ void PerformanceRecorder::append_record(std::int16_t string, std::int16_t lever,
 
 void PerformanceRecorder::write_sounding_note() {
     const InstrumentState& st = play_.st;
-    append_record(st.last_string, st.mandal_pos[st.last_string], measure_note());
+    append_record(st.selection.last_string, st.settings.mandal_pos[st.selection.last_string],
+                  measure_note());
 }
 
 void PerformanceRecorder::before_pluck() {
@@ -60,8 +61,8 @@ void PerformanceRecorder::after_pluck() {
 void PerformanceRecorder::stop_buton_Click() {
     InstrumentState& st = play_.st;
     platform_.panel.show(RecorderState::idle);
-    if (st.recording) {
-        st.recording = false;
+    if (st.transport.recording) {
+        st.transport.recording = false;
         // A stop before any pluck has no note to write.
         if (!awaiting_first_note_) write_sounding_note();
         fill_lamp(platform_.Picture9, kWhite);
@@ -69,8 +70,8 @@ void PerformanceRecorder::stop_buton_Click() {
         if (write_failed_) play_.dialogs.message(kRecordFileErrorMessage);
         write_failed_ = false;
     }
-    if (st.seq_playing) {
-        st.seq_playing = false;
+    if (st.transport.seq_playing) {
+        st.transport.seq_playing = false;
         fill_lamp(platform_.Picture8, kWhite);
     }
 }

@@ -21,8 +21,8 @@ constexpr AccidentalSource kStartAccidentals = AccidentalSource::Conditional;
 std::optional<std::string> start_render_instrument(
     InstrumentState& st, const std::filesystem::path& folder,
     const std::optional<std::filesystem::path>& tuning) {
-    set_lever_limits(st);
-    const std::filesystem::path workbook = folder / st.workbook_name;
+    set_lever_limits(st.build);
+    const std::filesystem::path workbook = folder / st.build.workbook_name;
     if (const auto failure = import_tuning(st, workbook))
         return import_failure_line(workbook, *failure);
     if (tuning) {
@@ -33,10 +33,10 @@ std::optional<std::string> start_render_instrument(
         }
     }
     const std::vector<std::string> samples = list_matching_files(folder, "*.wav");
-    st.wav_file_count = std::min<int>(static_cast<int>(samples.size()), kWavFileSlots);
-    for (int i = 0; i < st.wav_file_count; ++i)
-        st.wav_files[i] = samples[static_cast<std::size_t>(i)];
-    st.speed = kStartSpeed;
+    st.build.wav_file_count = std::min<int>(static_cast<int>(samples.size()), kWavFileSlots);
+    for (int i = 0; i < st.build.wav_file_count; ++i)
+        st.build.wav_files[i] = samples[static_cast<std::size_t>(i)];
+    st.transport.speed = kStartSpeed;
     return std::nullopt;
 }
 

@@ -11,9 +11,9 @@ namespace orvena {
 
 namespace {
 
-ScheduledPluck pluck_at(std::int64_t at_ms, int string, int lever, const InstrumentState& st) {
+ScheduledPluck pluck_at(std::int64_t at_ms, int string, int lever, const DerivedTables& derived) {
     // The lookup a pluck makes; a string or lever off the table fails the record.
-    return {at_ms, string, st.sample_rate(string, lever)};
+    return {at_ms, string, derived.sample_rate(string, lever)};
 }
 
 }  // namespace
@@ -26,9 +26,9 @@ RenderSchedule schedule_recording(const std::string& text, const InstrumentState
         while (!reader.at_end()) {
             ++record_number;
             const Record record = read_record(reader);
-            const ReplayedPluck pluck = replayed_pluck(replayed_string(record), st);
+            const ReplayedPluck pluck = replayed_pluck(replayed_string(record), st.settings);
             schedule.plucks.push_back(
-                pluck_at(schedule.end_ms, pluck.sample_string, pluck.lever, st));
+                pluck_at(schedule.end_ms, pluck.sample_string, pluck.lever, st.derived));
             schedule.end_ms += replayed_ms(record);
         }
     } catch (const std::exception& e) {
@@ -48,7 +48,7 @@ RenderSchedule schedule_sequence(const std::string& text, const InstrumentState&
             if (sound.step.kind == SequenceStep::Kind::Skip) continue;
             schedule.plucks.push_back(
                 sound.step.kind == SequenceStep::Kind::Note
-                    ? pluck_at(schedule.end_ms, sound.step.string, sound.lever, st)
+                    ? pluck_at(schedule.end_ms, sound.step.string, sound.lever, st.derived)
                     : ScheduledPluck{schedule.end_ms, 0, 0});
             schedule.end_ms += sound.ms;
         }

@@ -40,7 +40,7 @@ class ScheduleError : public std::runtime_error {
 // A recording's text, replayed with "çalgı" (the replay's only choice that sounds).
 RenderSchedule schedule_recording(const std::string& text, const InstrumentState& st);
 
-// A sequence file's text at the speed st.speed, each note's lever from `source`.
+// A sequence file's text at the speed st.transport.speed, each note's lever from `source`.
 RenderSchedule schedule_sequence(const std::string& text, const InstrumentState& st,
                                  AccidentalSource source);
 

@@ -32,9 +32,9 @@ class ReplaySource final : public PacedSource {
         if (reader_.at_end()) return false;
         record_ = read_record(reader_);
         InstrumentState& st = play_.st;
-        st.cur_string = static_cast<std::int16_t>(replayed_string(record_));
+        st.selection.cur_string = static_cast<std::int16_t>(replayed_string(record_));
         play_.views.show_selected_string();
-        play_.views.arıza_yaz(st.cur_string);
+        play_.views.arıza_yaz(st.selection.cur_string);
         return true;
     }
 
@@ -44,12 +44,14 @@ class ReplaySource final : public PacedSource {
         step.restart = paused_;
         paused_ = false;
         if (panel_.accidental_source() == kInstrumentSounds) {
-            const ReplayedPluck pluck = replayed_pluck(play_.st.cur_string, play_.st);
+            const ReplayedPluck pluck =
+                replayed_pluck(play_.st.selection.cur_string, play_.st.settings);
             step.string = pluck.sample_string;
             step.lever = pluck.lever;
         }
         step.ms = replayed_ms(record_);
-        step.last = !play_.st.seq_playing;  // stopped: this note still sounds its full time
+        step.last =
+            !play_.st.transport.seq_playing;  // stopped: this note still sounds its full time
         return step;
     }
 
@@ -72,7 +74,7 @@ void PerformanceRecorder::Play_buton_Click() {
     }
     fill_lamp(platform_.Picture8, kGreen);
     platform_.panel.show(RecorderState::replaying);
-    st.seq_playing = true;
+    st.transport.seq_playing = true;
     const UserFileRead read = read_user_file(file_path(), kMaxTextFileBytes);
     const std::string& text = read.bytes;
     if (read.problem) {
@@ -85,7 +87,7 @@ void PerformanceRecorder::Play_buton_Click() {
         replay_failed();
         return;
     }
-    st.seq_playing = false;
+    st.transport.seq_playing = false;
     platform_.panel.show(RecorderState::idle);
     fill_lamp(platform_.Picture8, kWhite);
 }

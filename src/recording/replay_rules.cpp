@@ -15,10 +15,10 @@ int replayed_string(const Record& record) {
     return record.string;
 }
 
-ReplayedPluck replayed_pluck(int string, const InstrumentState& st) {
-    const int sample = string + st.ahenk_shift;
+ReplayedPluck replayed_pluck(int string, const InstrumentSettings& settings) {
+    const int sample = string + settings.ahenk_shift;
     if (!valid_string(sample)) throw RecordOutOfRange();
-    return {sample, st.mandal_pos[string]};
+    return {sample, settings.mandal_pos[string]};
 }
 
 std::int32_t replayed_ms(const Record& record) {

@@ -26,7 +26,7 @@ struct ReplayedPluck {
 
 // The pluck that sounds for the shown string; throws RecordOutOfRange when the pitch level
 // moves it off the instrument.
-ReplayedPluck replayed_pluck(int string, const InstrumentState& st);
+ReplayedPluck replayed_pluck(int string, const InstrumentSettings& settings);
 
 // Milliseconds the note lasts; an interval below 0 (an edited file) lasts nothing.
 std::int32_t replayed_ms(const Record& record);

@@ -24,7 +24,7 @@ void show_counter(Surface& Picture7, std::int16_t counter) {
 void set_idle(SequencePlayback& p) {
     p.window.set_button_caption(kSequenceIdleCaption);
     p.window.enable_frames(true);
-    p.play.st.seq_playing = false;
+    p.play.st.transport.seq_playing = false;
 }
 
 // The records of a ".ses" file as the pacer plays them. The counter shows each record as it
@@ -47,7 +47,7 @@ class SequenceSource final : public PacedSource {
 
     std::optional<PacedStep> step() override {
         InstrumentState& st = p_.play.st;
-        if (!st.seq_playing) return std::nullopt;
+        if (!st.transport.seq_playing) return std::nullopt;
         // The speed and the accidental source are read afresh for every record: moving the
         // bar changes the tempo from the next record on.
         const SequenceSound sound =
@@ -56,7 +56,7 @@ class SequenceSource final : public PacedSource {
         step.skip = sound.step.kind == SequenceStep::Kind::Skip;
         step.ms = sound.ms;
         if (sound.step.kind == SequenceStep::Kind::Note) {
-            st.cur_string = static_cast<std::int16_t>(sound.step.string);
+            st.selection.cur_string = static_cast<std::int16_t>(sound.step.string);
             p_.play.views.tel_çiz();
             p_.play.views.show_selected_string();
             step.string = sound.step.string;
@@ -83,15 +83,15 @@ void play_records(SequencePlayback& p, std::int16_t& counter, bool& sounding) {
 }  // namespace
 
 void aç_kapa_buton_Click(SequencePlayback& p) {
-    if (p.play.st.seq_playing) {
-        p.play.st.seq_playing = false;  // the playback notices at its next record
+    if (p.play.st.transport.seq_playing) {
+        p.play.st.transport.seq_playing = false;  // the playback notices at its next record
         return;
     }
     yürüt10(p);
 }
 
 void yürüt10(SequencePlayback& p) {
-    p.play.st.seq_playing = true;
+    p.play.st.transport.seq_playing = true;
     p.window.set_button_caption(kSequencePlayingCaption);
     p.window.enable_frames(false);
     std::int16_t counter = 0;

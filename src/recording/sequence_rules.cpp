@@ -60,11 +60,12 @@ int note_lever(const SequenceRecord& r, AccidentalSource source, int instrument_
 SequenceSound sound_of_record(const SequenceRecord& record, std::int16_t& current_units,
                               AccidentalSource source, const InstrumentState& st) {
     SequenceSound sound;
-    sound.step = plan_record(record, current_units, st.ahenk_shift);
+    sound.step = plan_record(record, current_units, st.settings.ahenk_shift);
     if (sound.step.kind == SequenceStep::Kind::Note) {
-        sound.lever = note_lever(record, source, st.mandal_pos[sound.step.string], st.ahenk_shift);
+        sound.lever = note_lever(record, source, st.settings.mandal_pos[sound.step.string],
+                                 st.settings.ahenk_shift);
     }
-    sound.ms = to_int16(st.speed * sound.step.units);
+    sound.ms = to_int16(st.transport.speed * sound.step.units);
     return sound;
 }
 

@@ -46,7 +46,7 @@ int note_lever(const SequenceRecord& record, AccidentalSource source, int instru
 inline constexpr std::int16_t kStartSpeed = 40;
 
 // What a record sounds: its step, the lever of a note, and how long the note or rest lasts
-// at the speed in force (st.speed ms per unit). Throws IndexOutOfRange for a note whose
+// at the speed in force (st.transport.speed ms per unit). Throws IndexOutOfRange for a note whose
 // string has no lever, NumberOverflow for a duration beyond 16 bits.
 struct SequenceSound {
     SequenceStep step;

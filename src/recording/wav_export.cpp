@@ -30,12 +30,12 @@ std::string refusal_reason(SampleRefusal refusal) {
 
 // The render would play a sample it cannot decode as silence and call the file finished.
 std::optional<std::string> unreadable_sample(const RenderSchedule& schedule,
-                                             const InstrumentState& st, SampleBank& bank) {
+                                             const InstrumentBuild& build, SampleBank& bank) {
     std::set<int> checked;
     for (const ScheduledPluck& pluck : schedule.plucks) {
         if (pluck.sample_string == 0 || !audible_rate(pluck.rate_hz)) continue;
         if (!checked.insert(pluck.sample_string).second) continue;
-        const std::string& name = st.wav_files[pluck.sample_string];
+        const std::string& name = build.wav_files[pluck.sample_string];
         if (name.empty()) {
             return "Tel " + std::to_string(pluck.sample_string) + " için bir ses dosyası yok.";
         }
@@ -68,7 +68,7 @@ WavExportResult export_wav(const WavExportJob& job, const InstrumentState& st,
     }
     if (schedule.plucks.empty()) return {Status::nothing_to_play, 0, {}};
     SampleBank bank(job.sample_folder);
-    if (auto problem = unreadable_sample(schedule, st, bank))
+    if (auto problem = unreadable_sample(schedule, st.build, bank))
         return {Status::unreadable_sample, 0, *problem};
 
     const WavFileSize size = wav_file_size(rendered_frames(schedule));

@@ -19,9 +19,9 @@ namespace orvena {
 inline constexpr const char* kWavExportMenuText = "WAV olarak dışa aktar...";
 
 struct WavExportJob {
-    std::filesystem::path source;                            // a recording or a ".ses" file
-    std::filesystem::path out;                               // the WAV file to write
-    std::filesystem::path sample_folder;                     // where the files of st.wav_files lie
+    std::filesystem::path source;         // a recording or a ".ses" file
+    std::filesystem::path out;            // the WAV file to write
+    std::filesystem::path sample_folder;  // where the files of st.build.wav_files lie
     AccidentalSource levers = AccidentalSource::Instrument;  // a sequence's "arızalar"
     // Devices and FIFOs as the WAV file (the command line); the window writes files only.
     bool in_place_allowed = true;
@@ -53,7 +53,7 @@ struct WavExportResult {
 // The first sample the schedule sounds that cannot be decoded, as a sentence naming it and
 // why; nothing when every one can. (The MIDI export refuses the same sources.)
 std::optional<std::string> unreadable_sample(const RenderSchedule& schedule,
-                                             const InstrumentState& st, SampleBank& bank);
+                                             const InstrumentBuild& build, SampleBank& bank);
 
 // The rules job.out is checked by: no file the program owns (in the sample folder, which is
 // the program folder), not the source.

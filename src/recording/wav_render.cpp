@@ -60,13 +60,13 @@ std::int64_t tail_frames() {
 }
 
 // Renders every pluck; false when stopped by a write failure or the user.
-bool render_schedule(OfflineRenderer& r, const RenderSchedule& schedule, const InstrumentState& st,
-                     SampleBank& bank, std::int64_t tail) {
+bool render_schedule(OfflineRenderer& r, const RenderSchedule& schedule,
+                     const InstrumentBuild& build, SampleBank& bank, std::int64_t tail) {
     for (const ScheduledPluck& pluck : schedule.plucks) {
         if (!r.render_to(pluck.at_ms * kFramesPerMs)) return false;
         r.mixer().cut_pluck();
         if (pluck.sample_string != 0 && audible_rate(pluck.rate_hz)) {
-            if (const SampleData* data = bank.get(st.wav_files[pluck.sample_string])) {
+            if (const SampleData* data = bank.get(build.wav_files[pluck.sample_string])) {
                 r.mixer().start_pluck(*data, pluck.rate_hz);
             }
         }
@@ -94,7 +94,7 @@ RenderResult render_wav(const RenderSchedule& schedule, const InstrumentState& s
     WavFileWriter writer(out);
     if (!writer.open(wav_file_size(total))) return {RenderOutcome::unwritable, writer.failure(), 0};
     OfflineRenderer renderer(writer, total, progress);
-    const bool finished = render_schedule(renderer, schedule, st, bank, tail_frames());
+    const bool finished = render_schedule(renderer, schedule, st.build, bank, tail_frames());
     const bool closed = writer.close();
     if (renderer.cancelled()) {
         out.cancel();

@@ -33,7 +33,7 @@ bool audible_rate(std::int32_t rate_hz);
 // Frames the render of schedule holds: up to its end, then the last note's fade.
 std::int64_t rendered_frames(const RenderSchedule& schedule);
 
-// Plucks sound the samples of st.wav_files, decoded by bank, at the scheduled rates; a rate
+// Plucks sound the samples of st.build.wav_files, decoded by bank, at the scheduled rates; a rate
 // outside kMinSampleRateHz..kMaxSampleRateHz is a silent pluck, as on the instrument (the
 // export checks the samples before it renders). out is open; the render commits or cancels it.
 RenderResult render_wav(const RenderSchedule& schedule, const InstrumentState& st, SampleBank& bank,

@@ -192,8 +192,8 @@ class arayüz : public QWidget {
     // ---- Small handlers ---------------------------------------------------------------
     void Command10_Click();
     void Command1_Click() {}
-    void Text1_GotFocus() { st.text1_has_focus = true; }
-    void Text1_LostFocus() { st.text1_has_focus = false; }
+    void Text1_GotFocus() { st.selection.text1_has_focus = true; }
+    void Text1_LostFocus() { st.selection.text1_has_focus = false; }
     void Form_MouseMove(int, int, double, double) {}
     void Picture1_MouseMove(int, int, double, double) {}
     void Picture3_MouseMove(int, int, double, double) {}

@@ -30,9 +30,9 @@ void arayüz::connect_playing(char decimal_separator) {
     connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(*play); });
     connect(Command9, &QPushButton::clicked, this, [this] { Command9_Click(*play); });
     Check1->on_click([this] { Check1_Click(*play, Check1->Value() != 0); });
-    Check2->on_click([this] { Check2_Click(st, Check2->Value()); });
-    VScroll1->on_change([this] { VScroll1_Change(st, VScroll1->Value()); });
-    Option5.on_click([this](int index) { Option5_Click(st, index); });
+    Check2->on_click([this] { Check2_Click(st.selection, Check2->Value()); });
+    VScroll1->on_change([this] { VScroll1_Change(st.transport, VScroll1->Value()); });
+    Option5.on_click([this](int index) { Option5_Click(st.settings, index); });
 }
 
 void arayüz::Form_KeyDown(int key_code, bool auto_repeat) {

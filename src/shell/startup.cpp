@@ -54,7 +54,7 @@ bool arayüz::open_program_folder(const std::filesystem::path& folder) {
     std::filesystem::current_path(folder, ec);
     program_folder_ = std::filesystem::current_path();
 
-    st.workbook_name = "dizek.xls";
+    st.build.workbook_name = "dizek.xls";
     File1->setPattern("*.wav");
     File1->setPath(program_folder_);
     File2->setPattern("*.mkm");
@@ -62,8 +62,8 @@ bool arayüz::open_program_folder(const std::filesystem::path& folder) {
     File3->setPattern("*.ses");
     File3->setPath(program_folder_);
 
-    if (!folder_has_exact_name(program_folder_, st.workbook_name)) {
-        dialogs.message(st.workbook_name + "  isimli excell dosyası bulunamadı");
+    if (!folder_has_exact_name(program_folder_, st.build.workbook_name)) {
+        dialogs.message(st.build.workbook_name + "  isimli excell dosyası bulunamadı");
         return false;
     }
     return true;
@@ -73,24 +73,25 @@ bool arayüz::open_program_folder(const std::filesystem::path& folder) {
 // tuning is read.
 void arayüz::draw_instrument(const LoadContext& context) {
     arayüzyerleşimi(context.screen_width_twips, context.screen_height_twips);
-    set_lever_limits(st);
-    st.cur_string = 27;  // no string is the selected one while the instrument is first drawn
+    set_lever_limits(st.build);
+    st.selection.cur_string =
+        27;  // no string is the selected one while the instrument is first drawn
     resim(Picture2->surface(), st);
-    set_string_geometry(st);
-    set_names(st);
+    set_string_geometry(st.build);
+    set_names(st.build);
     print_key_legend(Picture10->surface(), st);
 }
 
 // Imports the workbook's tables and derives the others; every lever and fine tuning at 0.
 // False, with the message shown, when the workbook cannot be used.
 bool arayüz::read_tuning() {
-    if (const auto failure = import_tuning(st, program_folder_ / st.workbook_name)) {
+    if (const auto failure = import_tuning(st, program_folder_ / st.build.workbook_name)) {
         dialogs.message(import_failure_message(*failure));
         return false;
     }
-    Option4.button(1)->setText(QString::fromStdString(st.option4_captions[0]));
-    Option4.button(2)->setText(QString::fromStdString(st.option4_captions[1]));
-    clear_levers(st);
+    Option4.button(1)->setText(QString::fromStdString(st.build.option4_captions[0]));
+    Option4.button(2)->setText(QString::fromStdString(st.build.option4_captions[1]));
+    clear_levers(st.settings);
     return true;
 }
 
@@ -106,7 +107,7 @@ void arayüz::list_samples_and_open_sound(const LoadContext& context) {
     }
     std::vector<std::string> names;
     for (int i = 0; i < listed; ++i) names.push_back(File1->List(i));
-    take_sample_names(st, names);
+    take_sample_names(st.build, names);
     sound = std::make_unique<SoundModule>(st, program_folder_, std::make_unique<NullOutput>());
     sound_control = std::make_unique<SoundControl>(*this, *sound, context.sound, std::cerr);
     sound->on_warning([this](const std::string& text) { dialogs.notice(text); });

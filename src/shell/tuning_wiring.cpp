@@ -55,7 +55,7 @@ void arayüz::connect_tuning(const LoadContext& context) {
     tuning_label->setAlignment(Qt::AlignCenter);
     tuning_label->setWordWrap(true);
     const auto show_name = [this] {
-        const QString name = QString::fromStdString(st.tuning_name);
+        const QString name = QString::fromStdString(st.tables.name);
         tuning_label->setText(tr8("akort:\n") + name);
         tuning_label->setToolTip(tr8("Akort sistemi: ") + name);
     };

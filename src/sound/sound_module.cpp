@@ -33,7 +33,7 @@ SoundModule::~SoundModule() {
 
 void SoundModule::load_samples() noexcept {
     try {
-        for (int i = 0; i < kWavFileSlots; ++i) sample(st_.wav_files[i]);
+        for (int i = 0; i < kWavFileSlots; ++i) sample(st_.build.wav_files[i]);
     } catch (...) {  // the strings not decoded yet decode on their first pluck
     }
 }
@@ -126,8 +126,8 @@ Mixer::TimePoint SoundModule::note_time() const {
 
 void SoundModule::play_tuned_sample(int string, int lever) {
     // Both lookups first: a call outside the tables changes nothing.
-    const std::int32_t rate = st_.sample_rate(string, lever);
-    const std::string& file = st_.wav_files[string];
+    const std::int32_t rate = st_.derived.sample_rate(string, lever);
+    const std::string& file = st_.build.wav_files[string];
     mixer_->cut_pluck(note_time());
     const SampleData* data = sample(file);
     if (data == nullptr || !write_rate(file, rate)) return;
@@ -135,8 +135,8 @@ void SoundModule::play_tuned_sample(int string, int lever) {
 }
 
 void SoundModule::play_note_alias(int string, int lever, const std::string& alias) {
-    const std::int32_t rate = st_.sample_rate(string, lever);
-    const std::string& file = st_.wav_files[string];
+    const std::int32_t rate = st_.derived.sample_rate(string, lever);
+    const std::string& file = st_.build.wav_files[string];
     if (open_aliases_.count(alias) != 0) return;
     const SampleData* data = sample(file);
     if (data == nullptr || !write_rate(file, rate)) return;

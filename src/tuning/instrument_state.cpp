@@ -14,7 +14,9 @@ constexpr const char* kKeyNameLiteral =
     "--, Q, W, E, R, T, Y, U, I, O, P, A, S, D, F, G, H, J, K, L, Z, X, C, V, B, N, M";
 }  // namespace
 
-InstrumentState::InstrumentState() = default;
+InstrumentState::InstrumentState() {
+    tables.name = "dizek.xls";
+}
 
 std::string note_name_of(int s) {
     if (s < 1 || s > kStringCount) throw IndexOutOfRange(s, 1, kStringCount);
@@ -38,17 +40,17 @@ std::int16_t lever_max_of(int s) {
     return 12;
 }
 
-void set_lever_limits(InstrumentState& st) {
+void set_lever_limits(InstrumentBuild& build) {
     for (int s = 1; s <= kStringCount; ++s) {
-        st.mandal_min[s] = lever_min_of(s);
-        st.mandal_max[s] = lever_max_of(s);
+        build.mandal_min[s] = lever_min_of(s);
+        build.mandal_max[s] = lever_max_of(s);
     }
 }
 
-void set_string_geometry(InstrumentState& st) {
-    st.string_x[0] = 640;
+void set_string_geometry(InstrumentBuild& build) {
+    build.string_x[0] = 640;
     for (int n = 1; n <= kStringCount; ++n) {
-        st.string_x[n] = checked_add16(st.string_x[n - 1], -17);
+        build.string_x[n] = checked_add16(build.string_x[n - 1], -17);
     }
 }
 
@@ -67,34 +69,36 @@ std::array<std::string, kStringCount + 1> split_names(const std::string& literal
     return out;
 }
 
-void set_names(InstrumentState& st) {
+void set_names(InstrumentBuild& build) {
     const auto notes = split_names(kNoteNameLiteral);
     const auto keys = split_names(kKeyNameLiteral);
     for (int n = 0; n <= kStringCount; ++n) {
-        st.note_names[n] = notes[static_cast<std::size_t>(n)];
-        st.key_names[n] = keys[static_cast<std::size_t>(n)];
+        build.note_names[n] = notes[static_cast<std::size_t>(n)];
+        build.key_names[n] = keys[static_cast<std::size_t>(n)];
     }
 }
 
 void derive_freq(InstrumentState& st) {
     for (int s = 1; s <= kStringCount; ++s) {
         for (int p = kLeverLo; p <= kLeverHi; ++p) {
-            st.freq(s, p) = kC4Hz * std::pow(2.0, st.cents(s, p) / 1200.0);
+            st.derived.freq(s, p) = kC4Hz * std::pow(2.0, st.tables.cents(s, p) / 1200.0);
         }
     }
 }
 
 void recompute_string_rates(InstrumentState& st, int s, bool apply_fine_tuning) {
     std::int32_t base =
-        to_int32(kBaseSampleRate * std::pow(2.0, (st.sample_cents[s] + st.home_shift[s]) / 1200.0));
+        to_int32(kBaseSampleRate *
+                 std::pow(2.0, (st.tables.sample_cents[s] + st.tables.home_shift[s]) / 1200.0));
     if (apply_fine_tuning) {
-        base = to_int32(std::pow(2.0, st.akord_offset[s] / 1200.0) * base);
+        base = to_int32(std::pow(2.0, st.settings.akord_offset[s] / 1200.0) * base);
     }
-    st.sample_rate(s, 0) = base;
-    const double home_cents = st.cents(s, 0);
+    st.derived.sample_rate(s, 0) = base;
+    const double home_cents = st.tables.cents(s, 0);
     for (int p = kLeverLo; p <= kLeverHi; ++p) {
-        st.sample_rate(s, p) =
-            to_int32(std::pow(2.0, (st.cents(s, p) - home_cents) / 1200.0) * st.sample_rate(s, 0));
+        st.derived.sample_rate(s, p) =
+            to_int32(std::pow(2.0, (st.tables.cents(s, p) - home_cents) / 1200.0) *
+                     st.derived.sample_rate(s, 0));
     }
 }
 

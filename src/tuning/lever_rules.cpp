@@ -44,9 +44,10 @@ void yenimandal(InstrumentState& st, int s) {
     if (s < 1 || s > 7) return;
     // Under a scale the top strings step one degree per position like the others: a
     // position beyond their levers goes to the last one.
-    st.transposed_pos[s] =
-        st.scale_tuning ? std::clamp(st.transposed_pos[s], st.mandal_min[s], st.mandal_max[s])
-                        : lever_fit(s, st.transposed_pos[s]);
+    st.settings.transposed_pos[s] = st.tables.scale_tuning
+                                        ? std::clamp(st.settings.transposed_pos[s],
+                                                     st.build.mandal_min[s], st.build.mandal_max[s])
+                                        : lever_fit(s, st.settings.transposed_pos[s]);
 }
 
 bool is_silent_position(int s, int position) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tuning/degree_names.h"
+#include "tuning/install_tables.h"
 
 namespace orvena {
 

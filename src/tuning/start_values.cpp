@@ -4,30 +4,30 @@
 
 namespace orvena {
 
-void clear_levers(InstrumentState& st) {
+void clear_levers(InstrumentSettings& settings) {
     for (int s = 1; s <= kStringCount; ++s) {
-        st.mandal_pos[s] = 0;
-        st.transposed_pos[s] = 0;
-        st.akord_offset[s] = 0;
+        settings.mandal_pos[s] = 0;
+        settings.transposed_pos[s] = 0;
+        settings.akord_offset[s] = 0;
     }
 }
 
-void take_sample_names(InstrumentState& st, const std::vector<std::string>& names) {
-    st.wav_file_count = std::min(static_cast<int>(names.size()), kWavFileSlots);
-    for (int i = 0; i < st.wav_file_count; ++i)
-        st.wav_files[i] = names[static_cast<std::size_t>(i)];
+void take_sample_names(InstrumentBuild& build, const std::vector<std::string>& names) {
+    build.wav_file_count = std::min(static_cast<int>(names.size()), kWavFileSlots);
+    for (int i = 0; i < build.wav_file_count; ++i)
+        build.wav_files[i] = names[static_cast<std::size_t>(i)];
 }
 
 void set_start_values(InstrumentState& st, std::int16_t speed) {
-    st.recording = false;
-    st.seq_playing = false;
-    st.ahenk_index = 5;
-    st.show_details = false;
-    st.ahenk_shift = 0;
-    st.speed = speed;
-    st.manual_levers = true;
-    st.cur_string = 12;
-    st.last_string = 1;
+    st.transport.recording = false;
+    st.transport.seq_playing = false;
+    st.settings.ahenk_index = 5;
+    st.selection.show_details = false;
+    st.settings.ahenk_shift = 0;
+    st.transport.speed = speed;
+    st.settings.manual_levers = true;
+    st.selection.cur_string = 12;
+    st.selection.last_string = 1;
 }
 
 }  // namespace orvena

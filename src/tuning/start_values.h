@@ -15,10 +15,10 @@ namespace orvena {
 inline constexpr int kExpectedSampleFiles = 27;
 
 // Every string's lever, transposed lever and fine tuning (cents) back to 0.
-void clear_levers(InstrumentState& st);
+void clear_levers(InstrumentSettings& settings);
 // The sample file names in list order. The table has room for kWavFileSlots names; samples
 // beyond them are never played, so they are left out rather than written past its end.
-void take_sample_names(InstrumentState& st, const std::vector<std::string>& names);
+void take_sample_names(InstrumentBuild& build, const std::vector<std::string>& names);
 // The selection and modes of a new start; `speed` is the replay speed control's value.
 void set_start_values(InstrumentState& st, std::int16_t speed);
 

@@ -26,14 +26,11 @@ constexpr int kLastListedDegree = 196;
 constexpr int kTopStrings = 7;  // strings whose cents come from the grid
 constexpr int kPlaces = 3;
 
-// Everything the import writes, filled on the side and put into the state only when the
-// whole workbook has been read, so a bad cell leaves the instrument as it was.
-struct Tables {
-    PitchTable<double> cents;
-    PitchTable<std::int16_t> mandal_step;
-    PitchTable<std::int16_t> degree_at;
-    IndexedArray<degree_record, kDegreeLo, kDegreeHi> degrees;
-    PerString<std::int16_t> sample_cents;
+// Everything the import writes, filled on the side from a copy of the tables in force and
+// put back whole only when the whole workbook has been read, so a bad cell leaves the
+// instrument as it was. The import fills cents, mandal_step, degree_at, degrees and
+// sample_cents; the name, home_shift and the scale fields come back as they were.
+struct Tables : TuningTables {
     std::array<std::string, 2> option4_captions;
 
     // Where values came from, to name the cell when a table derived from them fails:
@@ -45,22 +42,14 @@ struct Tables {
 
 Tables tables_of(const InstrumentState& st) {
     Tables t;
-    t.cents = st.cents;
-    t.mandal_step = st.mandal_step;
-    t.degree_at = st.degree_at;
-    t.degrees = st.degrees;
-    t.sample_cents = st.sample_cents;
-    t.option4_captions = st.option4_captions;
+    static_cast<TuningTables&>(t) = st.tables;
+    t.option4_captions = st.build.option4_captions;
     return t;
 }
 
 void commit(InstrumentState& st, Tables& t) {
-    st.cents = t.cents;
-    st.mandal_step = t.mandal_step;
-    st.degree_at = t.degree_at;
-    st.degrees = std::move(t.degrees);
-    st.sample_cents = t.sample_cents;
-    st.option4_captions = std::move(t.option4_captions);
+    st.tables = std::move(static_cast<TuningTables&>(t));
+    st.build.option4_captions = std::move(t.option4_captions);
 }
 
 // Thrown inside the import only; turned into an ImportFailure at its edge.
@@ -347,7 +336,7 @@ std::string cents_cell(const Tables& t, int s, int p) {
 // positions a string's lever can reach must be rates a sample can be played at, with a
 // frequency the panel can show; check them on the imported tables first so a bad cell is
 // reported before anything changes. Same arithmetic as recompute_string_rates.
-std::optional<ImportFailure> check_rates(const Tables& t, const InstrumentState& st) {
+std::optional<ImportFailure> check_rates(const Tables& t, const InstrumentSettings& settings) {
     const auto playable = [](std::int32_t rate) {
         return rate >= kMinSampleRateHz && rate <= kMaxSampleRateHz;
     };
@@ -358,7 +347,7 @@ std::optional<ImportFailure> check_rates(const Tables& t, const InstrumentState&
         std::int32_t home = 0;
         try {
             home = to_int32(kBaseSampleRate * std::pow(2.0, t.sample_cents[s] / 1200.0));
-            home = to_int32(std::pow(2.0, st.akord_offset[s] / 1200.0) * home);
+            home = to_int32(std::pow(2.0, settings.akord_offset[s] / 1200.0) * home);
         } catch (const NumberOverflow&) {
             return ImportFailure{address('X', s),
                                  string_name + " için örnekleme hızı 32 bit sınırını aşıyor"};
@@ -411,7 +400,7 @@ std::optional<ImportFailure> import_tuning(InstrumentState& st,
     try {
         Tables t = tables_of(st);
         if (auto failure = read_guarded(workbook, t)) return failure;
-        if (auto failure = check_rates(t, st)) return failure;
+        if (auto failure = check_rates(t, st.settings)) return failure;
         commit(st, t);
         derive_freq(st);
         derive_sample_rates(st);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <system_error>
 
+#include "tuning/install_tables.h"
 #include "tuning/scale_tables.h"
 #include "tuning/tablo_oku.h"
 
@@ -19,14 +20,14 @@ bool same_folder(const std::filesystem::path& a, const std::filesystem::path& b)
 TuningTables load_workbook(const std::filesystem::path& file,
                            const PerString<std::int16_t>& akord_offset) {
     InstrumentState scratch;
-    set_lever_limits(scratch);
-    scratch.akord_offset = akord_offset;
+    set_lever_limits(scratch.build);
+    scratch.settings.akord_offset = akord_offset;
     if (const auto failure = import_tuning(scratch, file)) {
         const std::string where = failure->cell.empty() ? "" : "hücre " + failure->cell + ": ";
         throw ScalaFileError(file.filename().string(), 0, where + failure->reason);
     }
-    scratch.tuning_name = file.filename().string();
-    return tables_in_force(scratch);
+    scratch.tables.name = file.filename().string();
+    return scratch.tables;
 }
 
 }  // namespace
@@ -54,8 +55,8 @@ TuningTables load_tuning(const std::filesystem::path& file, const TuningTables& 
 
 void use_tuning_file(InstrumentState& st, const std::filesystem::path& file,
                      const std::filesystem::path& program_folder) {
-    install_tables(st, load_tuning(file, tables_in_force(st), st.akord_offset,
-                                   program_folder / kTuningFolder));
+    install_tables(
+        st, load_tuning(file, st.tables, st.settings.akord_offset, program_folder / kTuningFolder));
 }
 
 std::vector<std::filesystem::path> tuning_source_files(const std::filesystem::path& file) {

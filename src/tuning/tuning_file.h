@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tuning/instrument_state.h"
 #include "tuning/scala_scale.h"
 #include "tuning/tuning_tables.h"
 

@@ -26,7 +26,7 @@ struct Drawn {
     InstrumentState st;
     Surface picture{904, 420};
     Drawn() {
-        set_string_geometry(st);
+        set_string_geometry(st.build);
         resim(picture, st);
     }
 };
@@ -48,8 +48,8 @@ void expect_string(const Surface& p, int n, QRgb colour) {
 TEST(TelCiz, SelectedStringIsBlackAndTheOthersKeepTheirColours) {
     Drawn d;
     for (int selected : {0, 27, 12, 3}) {
-        d.st.cur_string = static_cast<std::int16_t>(selected);
-        tel_çiz(d.picture, d.st);
+        d.st.selection.cur_string = static_cast<std::int16_t>(selected);
+        tel_çiz(d.picture, d.st.selection);
         for (int n = 1; n <= 26; ++n)
             expect_string(d.picture, n, n == selected ? kBlack : n % 7 == 5 ? kRed : kWhite);
     }
@@ -67,7 +67,7 @@ class LeverNumbers : public ::testing::Test {
         instrument.LineBF(0, 0, 903, 419, qRgb(200, 200, 200));
     }
     void set_and_write(int n, int pos, bool check1) {
-        st.mandal_pos(n) = static_cast<std::int16_t>(pos);
+        st.settings.mandal_pos(n) = static_cast<std::int16_t>(pos);
         legend.clear_print_log();
         instrument.clear_print_log();
         arıza_yaz(legend, instrument, st, n, check1);
@@ -80,8 +80,8 @@ class LeverNumbers : public ::testing::Test {
 // At every lever position of every string the number is printed in its cell (x 52..66), more
 // than 5 blank columns from the key letter (bold at x 36, as start-up prints it).
 TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
-    set_names(st);
-    set_lever_limits(st);
+    set_names(st.build);
+    set_lever_limits(st.build);
     const QRgb green = rgb(0, 255, 0);
     const auto inked = [&](int y, QRgb colour) {  // first and last column inked in the row
         std::pair<int, int> span{90, -1};
@@ -96,10 +96,10 @@ TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
         legend.CurrentY = y;
         legend.ForeColor = green;
         legend.FontBold = true;
-        legend.Print(QString::fromStdString(st.key_names(n)), false);
+        legend.Print(QString::fromStdString(st.build.key_names(n)), false);
         legend.FontBold = false;
         const int letter_end = inked(y, green).second;
-        for (int pos = st.mandal_min(n); pos <= st.mandal_max(n); ++pos) {
+        for (int pos = st.build.mandal_min(n); pos <= st.build.mandal_max(n); ++pos) {
             if (pos == 0) continue;
             set_and_write(n, pos, false);
             const auto [first, last] = inked(y, kBlack);
@@ -112,10 +112,10 @@ TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
 
 // Strings 1..7 olive, the others red-brown, 12 pt, from each box's upper left corner.
 TEST_F(LeverNumbers, WithCheck1EveryDiagonalNumberIsRewrittenInItsColour) {
-    st.mandal_pos(2) = -4;
-    st.mandal_pos(7) = 10;
-    st.mandal_pos(8) = 1;
-    st.mandal_pos(26) = -8;
+    st.settings.mandal_pos(2) = -4;
+    st.settings.mandal_pos(7) = 10;
+    st.settings.mandal_pos(8) = 1;
+    st.settings.mandal_pos(26) = -8;
     set_and_write(5, 3, true);
     // clang-format off
     const std::tuple<int, const char*, QRgb, int, int> wants[] = {

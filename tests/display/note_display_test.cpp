@@ -58,14 +58,14 @@ TEST_F(Panel, EveryLineShowsTheStringsPitchWithBlueLabelsAndBlackValues) {
     };
     // clang-format on
     for (const auto& [s, p, cents, hz, akord, name, separator, expected] : cases) {
-        st.cur_string = static_cast<std::int16_t>(s);
-        st.manual_levers = true;
-        st.mandal_pos(s) = static_cast<std::int16_t>(p);
-        st.cents(s, p) = cents;
-        st.freq(s, p) = hz;
-        st.akord_offset(s) = static_cast<std::int16_t>(akord);
-        st.degree_at(s, p) = 42;
-        st.degrees(42).degree_name = name;
+        st.selection.cur_string = static_cast<std::int16_t>(s);
+        st.settings.manual_levers = true;
+        st.settings.mandal_pos(s) = static_cast<std::int16_t>(p);
+        st.tables.cents(s, p) = cents;
+        st.derived.freq(s, p) = hz;
+        st.settings.akord_offset(s) = static_cast<std::int16_t>(akord);
+        st.tables.degree_at(s, p) = 42;
+        st.tables.degrees(42).degree_name = name;
         pic.LineBF(0, 0, 238, 99, qRgb(255, 0, 0));  // what was there goes
         show(separator);
         EXPECT_EQ(lines(), expected);
@@ -89,20 +89,20 @@ TEST_F(Panel, PitchNameFollowsTheStringAndTheSetting) {
                                                          {12, false, std::string(30, ' ')}};
     for (const auto& [string, nearer_up, shown] : manual) {
         st = InstrumentState{};
-        st.cur_string = static_cast<std::int16_t>(string);
-        st.manual_levers = true;
-        st.mandal_pos(3) = 2;
-        st.cents(3, 2) = st.cents(8, 0) = 2250.0;
-        for (int d = 104; d <= 196; ++d) st.degrees(d).degree_cents = 100.0f;
-        st.degrees(103).degree_cents = st.degrees(197).degree_cents = 2250.0f;
-        st.degrees(140).degree_cents = 2260.5f;
-        st.degrees(140).degree_name = padded("Eviç", 4);
-        st.degrees(141).degree_cents = 2240.4f;
-        st.degrees(141).degree_name = padded("Acem", 4);
-        if (nearer_up) st.degrees(180).degree_cents = 2249.0f;
-        st.degrees(180).degree_name = padded("Gerdaniye", 9);
-        st.degree_at(8, 0) = 141;
-        st.degree_at(12, 0) = 60;
+        st.selection.cur_string = static_cast<std::int16_t>(string);
+        st.settings.manual_levers = true;
+        st.settings.mandal_pos(3) = 2;
+        st.tables.cents(3, 2) = st.tables.cents(8, 0) = 2250.0;
+        for (int d = 104; d <= 196; ++d) st.tables.degrees(d).degree_cents = 100.0f;
+        st.tables.degrees(103).degree_cents = st.tables.degrees(197).degree_cents = 2250.0f;
+        st.tables.degrees(140).degree_cents = 2260.5f;
+        st.tables.degrees(140).degree_name = padded("Eviç", 4);
+        st.tables.degrees(141).degree_cents = 2240.4f;
+        st.tables.degrees(141).degree_name = padded("Acem", 4);
+        if (nearer_up) st.tables.degrees(180).degree_cents = 2249.0f;
+        st.tables.degrees(180).degree_name = padded("Gerdaniye", 9);
+        st.tables.degree_at(8, 0) = 141;
+        st.tables.degree_at(12, 0) = 60;
         show();
         EXPECT_EQ(lines().at(2), kTonLabel + shown) << string;
     }
@@ -161,9 +161,9 @@ class Staff : public ::testing::Test {
         pic.PictureFromImage();
     }
     void show(int s, int p, int k) {
-        st.cur_string = static_cast<std::int16_t>(s);
-        st.mandal_pos(s) = static_cast<std::int16_t>(p);
-        st.mandal_step(s, p) = static_cast<std::int16_t>(k);
+        st.selection.cur_string = static_cast<std::int16_t>(s);
+        st.settings.mandal_pos(s) = static_cast<std::int16_t>(p);
+        st.tables.mandal_step(s, p) = static_cast<std::int16_t>(k);
         porte(pic, sheet, st);
     }
     QImage sheet = marked_sheet();
@@ -201,7 +201,7 @@ TEST_F(Staff, NoteSignAndNeighbourStandWhereTheLeverPutsThem) {
         EXPECT_FALSE(pic.HasPicture());
     }
     const QImage before = pic.image().copy();  // no string selected: nothing changes
-    st.cur_string = 0;
+    st.selection.cur_string = 0;
     porte(pic, sheet, st);
     EXPECT_EQ(pic.image(), before);
 }

@@ -8,15 +8,15 @@
 void orvena::fuzz::check(std::string_view input) {
     static const InstrumentState st = [] {
         InstrumentState built;
-        set_lever_limits(built);
+        set_lever_limits(built.build);
         return built;
     }();
-    const MakamReading reading = read_makam_text(std::string(input), st);
+    const MakamReading reading = read_makam_text(std::string(input), st.build);
     PerString<std::int16_t> positions;
     for (std::size_t i = 0; i < reading.positions.size(); ++i) {
         const int s = static_cast<int>(i) + 1;
-        FUZZ_CHECK(s <= kStringCount && reading.positions[i] >= st.mandal_min[s] &&
-                   reading.positions[i] <= st.mandal_max[s]);
+        FUZZ_CHECK(s <= kStringCount && reading.positions[i] >= st.build.mandal_min[s] &&
+                   reading.positions[i] <= st.build.mandal_max[s]);
         positions[s] = reading.positions[i];
     }
     if (reading.error) {
@@ -25,6 +25,6 @@ void orvena::fuzz::check(std::string_view input) {
         return;
     }
     FUZZ_CHECK(reading.positions.size() == static_cast<std::size_t>(kStringCount));
-    const MakamReading again = read_makam_text(makam_text(positions), st);
+    const MakamReading again = read_makam_text(makam_text(positions), st.build);
     FUZZ_CHECK(!again.error && again.positions == reading.positions);
 }

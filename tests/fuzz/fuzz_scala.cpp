@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "fuzz/fuzz_support.h"
+#include "tuning/install_tables.h"
 #include "tuning/scale_tables.h"
 
 void orvena::fuzz::check(std::string_view input) {

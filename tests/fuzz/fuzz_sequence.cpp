@@ -23,8 +23,8 @@ void orvena::fuzz::check(std::string_view input) {
                                           AccidentalSource::Conditional, AccidentalSource::File}) {
                     try {  // as playback looks the note up: the string's lever, then its rate
                         const int lever =
-                            note_lever(*record, source, st.mandal_pos[step.string], shift);
-                        (void)st.sample_rate(step.string, lever);
+                            note_lever(*record, source, st.settings.mandal_pos[step.string], shift);
+                        (void)st.derived.sample_rate(step.string, lever);
                     } catch (const IndexOutOfRange&) {
                     }
                 }

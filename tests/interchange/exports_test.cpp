@@ -86,7 +86,7 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
     test::TempDir dir;
     InstrumentState st;
     ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
-    st.speed = 50;  // a quarter of 16 units: 800 ms, 75 a minute
+    st.transport.speed = 50;  // a quarter of 16 units: 800 ms, 75 a minute
     for (const char* name : {"ezgi.mid", "26-A2.wav", "oyun.scl", "oyun.kbm"})  // oyun.*: the
         if (!c.bare) test::write_file_bytes(dir / name, kEarlier);  // scale the instrument plays
     for (const auto& [name, text] :
@@ -101,9 +101,9 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
     if (c.broken_sample) {
         samples = dir / "tel";
         fs::create_directory(samples);
-        fs::copy_file(test::program_dir() / st.wav_files[5], samples / st.wav_files[5]);
+        fs::copy_file(test::program_dir() / st.build.wav_files[5], samples / st.build.wav_files[5]);
         test::write_file_bytes(samples / "bozuk.wav", "RIFF, but nothing playable");
-        st.wav_files[12] = "bozuk.wav";
+        st.build.wav_files[12] = "bozuk.wav";
     }
     // A device node of the test's own as /dev/null: a file renamed over it harms nothing.
     const bool device = c.out[0] == '@';

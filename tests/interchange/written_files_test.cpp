@@ -62,7 +62,7 @@ std::vector<SmfEvent> read_smf(const std::string& file) {
 // Milliseconds the sample of string s lasts at rate_hz, rounded up, read with libsndfile.
 std::int64_t sample_ms(const InstrumentState& st, int s, std::int32_t rate_hz) {
     SF_INFO info{};
-    SNDFILE* f = sf_open((test::program_dir() / st.wav_files[s]).c_str(), SFM_READ, &info);
+    SNDFILE* f = sf_open((test::program_dir() / st.build.wav_files[s]).c_str(), SFM_READ, &info);
     if (f == nullptr) return -1;
     sf_close(f);
     return (info.frames * 1000 + rate_hz - 1) / rate_hz;
@@ -89,8 +89,8 @@ TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
         SCOPED_TRACE(c.name);
         InstrumentState st;
         ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
-        st.sample_rate(7, 0) = 0;
-        st.wav_files[9] = "yok.wav";
+        st.derived.sample_rate(7, 0) = 0;
+        st.build.wav_files[9] = "yok.wav";
         const RenderSchedule schedule = schedule_recording(c.text, st);
         SampleBank bank(test::program_dir());
         const std::vector<PlayedNote> notes = played_notes(schedule, st, bank);
@@ -100,9 +100,10 @@ TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
             SCOPED_TRACE(i);
             EXPECT_EQ(notes[i].start_ms, start);
             EXPECT_EQ(notes[i].end_ms,
-                      end >= 0 ? end : start + sample_ms(st, 5, st.sample_rate(5, 0)));
+                      end >= 0 ? end : start + sample_ms(st, 5, st.derived.sample_rate(5, 0)));
             EXPECT_EQ(notes[i].sample_string, string);
-            EXPECT_NEAR(notes[i].pitch, 69 + 12 * std::log2(st.freq(string, 0) / 440), 0.001);
+            EXPECT_NEAR(notes[i].pitch, 69 + 12 * std::log2(st.derived.freq(string, 0) / 440),
+                        0.001);
         }
     }
 }

@@ -13,12 +13,12 @@ using test::Calls;
 
 struct Keys : test::RecordedPlay {
     Keys() {
-        set_lever_limits(st);
-        set_names(st);
-        for (int s = 0; s <= kStringCount; ++s) st.wav_files[s] = "wav" + std::to_string(s);
-        st.manual_levers = true;
-        st.cur_string = 12;
-        st.last_string = 1;
+        set_lever_limits(st.build);
+        set_names(st.build);
+        for (int s = 0; s <= kStringCount; ++s) st.build.wav_files[s] = "wav" + std::to_string(s);
+        st.settings.manual_levers = true;
+        st.selection.cur_string = 12;
+        st.selection.last_string = 1;
     }
     void down(int key, bool repeat = false) { Form_KeyDown(ctx, key, repeat); }
     void up(int key, bool repeat = false) { Form_KeyUp(ctx, key, repeat); }
@@ -27,11 +27,11 @@ struct Keys : test::RecordedPlay {
 // Held letters sound together at their levers; only the real release stops one and selects it.
 TEST(LetterKeys, HeldKeysSoundTogetherAndOnlyTheRealReleaseStopsOne) {
     Keys k;
-    k.st.mandal_pos[12] = -3;
+    k.st.settings.mandal_pos[12] = -3;
     k.down('Q'), k.down('S');
-    EXPECT_TRUE(k.st.cur_string == 12 && k.st.last_string == 12);
+    EXPECT_TRUE(k.st.selection.cur_string == 12 && k.st.selection.last_string == 12);
     k.down('S', true), k.up('S', true), k.up('Q');
-    EXPECT_EQ(k.st.cur_string, 1);
+    EXPECT_EQ(k.st.selection.cur_string, 1);
     EXPECT_EQ(k.sound.calls, (Calls{"on 1/0 E6", "on 12/-3 A4", "on 12/-3 A4", "off E6"}));
     EXPECT_EQ(k.views.calls, (Calls{"key down 1", "key down 12", "key down 12", "key up 1"}));
 }
@@ -42,15 +42,15 @@ TEST(Keys, GatesDecideWhichKeysPlay) {
     // clang-format off
     const std::tuple<const char*, std::function<void(St&)>, std::vector<int>, Calls, Calls, Calls>
         gates[] = {
-        {"recording", [](St& st) { st.recording = true; }, all, {}, {}, {}},
-        {"playing a sequence", [](St& st) { st.seq_playing = true; }, all, {}, {}, {}},
+        {"recording", [](St& st) { st.transport.recording = true; }, all, {}, {}, {}},
+        {"playing a sequence", [](St& st) { st.transport.seq_playing = true; }, all, {}, {}, {}},
         {"other keys", [](St&) {}, {16, 17, 18, 48, 57, 96, 105, 112, 13, 32, 27}, {}, {}, {}},
-        {"typing in the makam name box", [](St& st) { st.text1_has_focus = true; }, {'D'},
+        {"typing in the makam name box", [](St& st) { st.selection.text1_has_focus = true; }, {'D'},
          {"off G4"}, {"key up 13"}, {}},
-        {"no string selected", [](St& st) { st.cur_string = 0; }, {kKeyRight}, {}, {},
+        {"no string selected", [](St& st) { st.selection.cur_string = 0; }, {kKeyRight}, {}, {},
          {"bir perde seçin"}},
         {"transposed setting: letters and Up/Down play, lever keys do not",
-         [](St& st) { st.manual_levers = false; }, {kKeyRight, kKeyLeft, 'T', kKeyDown},
+         [](St& st) { st.settings.manual_levers = false; }, {kKeyRight, kKeyLeft, 'T', kKeyDown},
          {"on 5/0 A5", "off A5", "6/0"},
          {"key down 5", "key up 5", "tel_çiz", "mandal_at", "porte", "etiket"}, {}}};
     // clang-format on
@@ -58,12 +58,12 @@ TEST(Keys, GatesDecideWhichKeysPlay) {
         SCOPED_TRACE(what);
         Keys k;
         set(k.st);
-        const int string_before = k.st.cur_string;
+        const int string_before = k.st.selection.cur_string;
         for (int key : keys) k.down(key), k.up(key);
         EXPECT_EQ(std::tuple(k.sound.calls, k.views.calls, k.dialogs.texts()),
                   std::tuple(sound, views, messages));
-        EXPECT_EQ(k.st.mandal_pos[string_before], 0);
-        EXPECT_TRUE(!sound.empty() || k.st.cur_string == string_before);
+        EXPECT_EQ(k.st.settings.mandal_pos[string_before], 0);
+        EXPECT_TRUE(!sound.empty() || k.st.selection.cur_string == string_before);
     }
 }
 
@@ -93,13 +93,14 @@ TEST(ArrowKeys, WalkTheStringsAndStepTheLevers) {
         SCOPED_TRACE(testing::Message() << "string " << c.string << " first key " << c.keys[0]);
         if (c.views == step) c.views.back() += std::to_string(c.want_string);
         Keys k;
-        k.st.cur_string = static_cast<std::int16_t>(c.string);
-        k.st.mandal_pos[c.lever_string] = static_cast<std::int16_t>(c.lever);
+        k.st.selection.cur_string = static_cast<std::int16_t>(c.string);
+        k.st.settings.mandal_pos[c.lever_string] = static_cast<std::int16_t>(c.lever);
         for (int key : c.keys) k.down(key);
-        EXPECT_EQ(std::tuple(int{k.st.cur_string}, int{k.st.mandal_pos[c.want_string]},
-                             k.sound.calls, k.views.calls, k.dialogs.texts()),
-                  std::tuple(c.want_string, c.want_lever, c.sound, c.views, Calls{}));
-        EXPECT_TRUE(c.views != walk || k.st.last_string == c.want_string);
+        EXPECT_EQ(
+            std::tuple(int{k.st.selection.cur_string}, int{k.st.settings.mandal_pos[c.want_string]},
+                       k.sound.calls, k.views.calls, k.dialogs.texts()),
+            std::tuple(c.want_string, c.want_lever, c.sound, c.views, Calls{}));
+        EXPECT_TRUE(c.views != walk || k.st.selection.last_string == c.want_string);
     }
 }
 

@@ -31,10 +31,10 @@ KeyStrings playing_keys(const MidiKeyMap& map) {
 
 struct Shipped : test::RecordedPlay {
     Shipped() {
-        set_lever_limits(st);
-        set_names(st);
+        set_lever_limits(st.build);
+        set_names(st.build);
         EXPECT_FALSE(import_tuning(st, test::source_dir() / "data" / "dizek.xls"));
-        for (int s = 0; s <= kStringCount; ++s) st.wav_files[s] = "wav" + std::to_string(s);
+        for (int s = 0; s <= kStringCount; ++s) st.build.wav_files[s] = "wav" + std::to_string(s);
     }
     void send(const Message& m) { player.receive(std::vector<unsigned char>(m.begin(), m.end())); }
     MidiPlayer player{ctx, nullptr};  // the message-box lock is the window's
@@ -82,14 +82,14 @@ TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
          {a4_on, c4_on, a4_off, "off C4"}},
         {"short and unknown messages", {}, {{0x90, 69}, {0xF8}, {}, {0xE0, 0, 64}, {0xB0, 1}}, {}},
         {"the key-up stops the string its key-down started",
-         [&](Shipped& p) { p.send(on(69)), p.st.mandal_pos[12] = -8; },  // A4 is on key 68 now
+         [&](Shipped& p) { p.send(on(69)), p.st.settings.mandal_pos[12] = -8; },  // A4 is on key 68 now
          {off(69), on(68)}, {a4_on, a4_off, "on 12/-8 A4"}},
         {"levers (hicaz) and fine tuning move strings to other keys",
-         [](Shipped& p) { p.st.mandal_pos[3] = 5, p.st.akord_offset[12] = 60; },
+         [](Shipped& p) { p.st.settings.mandal_pos[3] = 5, p.st.settings.akord_offset[12] = 60; },
          {on(84), on(85), on(69), on(70)}, {"on 3/5 C6", a4_on}},
-        {"a replay or sequence", [](Shipped& p) { p.st.seq_playing = true; }, {on(69)}, {}},
+        {"a replay or sequence", [](Shipped& p) { p.st.transport.seq_playing = true; }, {on(69)}, {}},
         {"typing a makam name takes letters, not MIDI",
-         [](Shipped& p) { p.st.text1_has_focus = true; }, {on(69), off(69)}, {a4_on, a4_off}},
+         [](Shipped& p) { p.st.selection.text1_has_focus = true; }, {on(69), off(69)}, {a4_on, a4_off}},
     };
     // clang-format on
     for (const auto& [what, set, messages, sound] : cases) {

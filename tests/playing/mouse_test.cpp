@@ -20,17 +20,18 @@ using test::Calls;
 // String 12 selected, positions 17 cents apart; the recorder's steps go among the drawings.
 struct Mouse : test::RecordedPlay, PluckRecorder {
     Mouse() {
-        set_lever_limits(st);
-        set_names(st);
-        set_string_geometry(st);
+        set_lever_limits(st.build);
+        set_names(st.build);
+        set_string_geometry(st.build);
         for (int s = 1; s <= kStringCount; ++s) {
-            st.sample_cents[s] = static_cast<std::int16_t>(s % 7 - 3);
-            for (int p = kLeverLo; p <= kLeverHi; ++p) st.cents(s, p) = 2400 - 50.0 * s + 17 * p;
+            st.tables.sample_cents[s] = static_cast<std::int16_t>(s % 7 - 3);
+            for (int p = kLeverLo; p <= kLeverHi; ++p)
+                st.tables.cents(s, p) = 2400 - 50.0 * s + 17 * p;
         }
         derive_sample_rates(st);
-        st.manual_levers = true;
-        st.cur_string = 12;
-        st.last_string = 1;
+        st.settings.manual_levers = true;
+        st.selection.cur_string = 12;
+        st.selection.last_string = 1;
     }
     void before_pluck() override { views.calls.push_back("record"); }
     void after_pluck() override { views.calls.push_back("timer"); }
@@ -58,26 +59,27 @@ TEST(StringClicks, PluckOnlyWithTheLeftButtonInsideTheStringsArea) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "x " << c.x << " y " << c.y);
         Mouse m;
-        m.st.recording = c.recording, m.st.seq_playing = &c == std::end(cases) - 1;
-        m.st.mandal_pos[c.string] = -3;
+        m.st.transport.recording = c.recording,
+        m.st.transport.seq_playing = &c == std::end(cases) - 1;
+        m.st.settings.mandal_pos[c.string] = -3;
         Picture2_MouseDown(m.ctx, m, c.button, c.x, c.y);
         const std::string n = std::to_string(c.string);
         Calls sound, views{"tel_çiz", "key up " + n, "mandal_at", "porte", "etiket"};
         if (c.recording) views.insert(views.begin(), {"record", "timer"});
         if (c.string != 0) sound = {"off " + std::string(c.note), n + "/-3"};
-        EXPECT_EQ(std::tuple(m.sound.calls, m.views.calls, int{m.st.cur_string}),
+        EXPECT_EQ(std::tuple(m.sound.calls, m.views.calls, int{m.st.selection.cur_string}),
                   std::tuple(sound, c.string ? views : Calls{}, c.string ? c.string : 12));
     }
 }
 
 TEST(Sweep, PlucksEachBandOnceAsThePointerEntersIt) {
     Mouse m;
-    m.st.last_string = 5;
+    m.st.selection.last_string = 5;
     for (double y : {band(5), band(5) + 3, band(6), band(6) - 2, band(5), 20.0, 410.0})
         Picture2_MouseMove(m.ctx, kRightButton, y);
     Picture2_MouseMove(m.ctx, kLeftButton | kRightButton, band(8));
     EXPECT_EQ(std::pair(m.sound.calls, m.views.calls), std::pair(Calls{"6/0", "5/0"}, Calls{}));
-    m.st.show_details = true;  // "detay  göster": the sweep redraws
+    m.st.selection.show_details = true;  // "detay  göster": the sweep redraws
     Picture2_MouseMove(m.ctx, kRightButton, band(7));
     EXPECT_EQ(m.views.calls, (Calls{"tel_çiz", "mandal_at", "porte", "etiket"}));
 }
@@ -91,16 +93,18 @@ TEST(LeverClicks, SetThePositionWhoseZoneIsHit) {
         {26, 431, 9, false}, {26, 415, 8, true}};
     for (auto [s, x, position, sounds] : cases) {
         Mouse m;
-        m.st.cur_string = static_cast<std::int16_t>(s);
+        m.st.selection.cur_string = static_cast<std::int16_t>(s);
         Picture1_MouseDown(m.ctx, x);
-        EXPECT_EQ(std::tuple(int{m.st.mandal_pos[s]}, m.sound.calls.size(), m.views.calls.size()),
+        EXPECT_EQ(std::tuple(int{m.st.settings.mandal_pos[s]}, m.sound.calls.size(),
+                             m.views.calls.size()),
                   std::tuple(position, sounds ? 2u : 0u, sounds ? 4u : 0u))
             << s << " x " << x;
     }
     Mouse m;
-    m.st.mandal_pos[5] = 3, m.st.mandal_pos[12] = -4;
+    m.st.settings.mandal_pos[5] = 3, m.st.settings.mandal_pos[12] = -4;
     Command9_Click(m.ctx);
-    EXPECT_TRUE(m.st.mandal_pos[5] == 0 && m.st.mandal_pos[12] == 0 && m.sound.calls.empty());
+    EXPECT_TRUE(m.st.settings.mandal_pos[5] == 0 && m.st.settings.mandal_pos[12] == 0 &&
+                m.sound.calls.empty());
     EXPECT_EQ(m.views.calls,
               (Calls{"arıza_yaz 5", "arıza_yaz 12", "mandal_at", "porte", "etiket"}));
 }
@@ -117,18 +121,19 @@ TEST(FineTuning, ThePegTurnsTheStringAndTheResetUndoesIt) {
         const InstrumentState untouched = m.st;
         const auto expect_cents = [&](double cents) {
             for (int p = kLeverLo; p <= kLeverHi; ++p) {
-                const double ratio = double(m.st.sample_rate(12, p)) / untouched.sample_rate(12, p);
+                const double ratio =
+                    double(m.st.derived.sample_rate(12, p)) / untouched.derived.sample_rate(12, p);
                 EXPECT_NEAR(1200 * std::log2(ratio), cents, 0.2) << "lever " << p;
             }
         };
-        m.st.akord_offset[12] = static_cast<std::int16_t>(start);
+        m.st.settings.akord_offset[12] = static_cast<std::int16_t>(start);
         Picture5_MouseDown(m.ctx, x, y);
-        EXPECT_EQ(std::pair(int{m.st.akord_offset[12]}, m.sound.calls.empty()),
+        EXPECT_EQ(std::pair(int{m.st.settings.akord_offset[12]}, m.sound.calls.empty()),
                   std::pair(offset, start == offset));
         expect_cents(start == offset ? 0 : offset);
         m.sound.calls.clear(), m.views.calls.clear();
         Command8_Click(m.ctx);
-        EXPECT_EQ(std::tuple(int{m.st.akord_offset[12]}, m.sound.calls, m.views.calls),
+        EXPECT_EQ(std::tuple(int{m.st.settings.akord_offset[12]}, m.sound.calls, m.views.calls),
                   std::tuple(0, Calls{}, Calls{"etiket"}));
         expect_cents(0);
     }
@@ -155,11 +160,11 @@ TEST(LeverStrip, ShowsTheSelectedStringsLeversAndTheirNumbers) {
     Surface pic(485, kLeverStripHeight);
     for (const Case& c : cases) {
         InstrumentState st;
-        set_lever_limits(st);
+        set_lever_limits(st.build);
         for (int p = kLeverLo; p <= kLeverHi; ++p)
-            st.mandal_step(c.string, p) = static_cast<std::int16_t>(std::min(p, c.step_cap));
-        st.cur_string = static_cast<std::int16_t>(c.string);
-        st.mandal_pos[c.string] = static_cast<std::int16_t>(c.position);
+            st.tables.mandal_step(c.string, p) = static_cast<std::int16_t>(std::min(p, c.step_cap));
+        st.selection.cur_string = static_cast<std::int16_t>(c.string);
+        st.settings.mandal_pos[c.string] = static_cast<std::int16_t>(c.position);
         const LeverStripPlacement placed = mandal_at(pic, st);
         EXPECT_EQ(std::tuple(placed.left, placed.width, pic.width()),
                   std::tuple(-100, c.width, c.width))

@@ -55,23 +55,24 @@ std::string repeat(int count, const std::string& number) {
 
 TEST(MakamFiles, SaveWritesTheLayoutAndLoadRestoresItRedrawingTheSelectedString) {
     MakamBench b;
-    b.st.mandal_pos[1] = -3;
-    b.st.mandal_pos[2] = 8;
+    b.st.settings.mandal_pos[1] = -3;
+    b.st.settings.mandal_pos[2] = 8;
     b.save_as("Uşşak");
     EXPECT_EQ(test::read_file_bytes(b.folder / "Uşşak.mkm"),
               "-3 \r\n 8 \r\n" + repeat(24, " 0 \r\n"));
     EXPECT_EQ(b.file2_refreshes, 1);
-    b.st.mandal_pos[1] = 4;  // saving again replaces the file
+    b.st.settings.mandal_pos[1] = 4;  // saving again replaces the file
     b.save_as("Uşşak");
     EXPECT_EQ(files_in(b.folder), std::vector<std::string>{"Uşşak.mkm"});
 
-    for (int s = 1; s <= kStringCount; ++s) b.st.mandal_pos[s] = -1;
-    b.st.cur_string = 2;
+    for (int s = 1; s <= kStringCount; ++s) b.st.settings.mandal_pos[s] = -1;
+    b.st.selection.cur_string = 2;
     open_buton_Click(b.makam);
     EXPECT_TRUE(b.file2_visible);
     b.load("Uşşak.mkm");
     EXPECT_EQ(std::tuple(b.file2_visible, b.text1), std::tuple(false, "Uşşak"));
-    EXPECT_EQ(std::tuple(b.st.mandal_pos[1], b.st.mandal_pos[2], b.st.mandal_pos[26]),
+    EXPECT_EQ(std::tuple(b.st.settings.mandal_pos[1], b.st.settings.mandal_pos[2],
+                         b.st.settings.mandal_pos[26]),
               std::tuple(4, 8, 0));
     EXPECT_TRUE(b.dialogs.texts().empty());
     test::Calls redrawn{"arıza_yaz 1", "arıza_yaz 2", "mandal_at", "porte", "etiket"};
@@ -96,7 +97,7 @@ TEST(MakamFiles, HandEditedFilesLoadUpToTheirFirstFault) {
     for (const auto& [what, bytes, loaded] : cases) {
         SCOPED_TRACE(what);
         MakamBench b;
-        for (int s = 1; s <= kStringCount; ++s) b.st.mandal_pos[s] = -1;
+        for (int s = 1; s <= kStringCount; ++s) b.st.settings.mandal_pos[s] = -1;
         const auto file = b.folder / "Hicaz.mkm";
         if (bytes == "<folder>")
             std::filesystem::create_directory(file);
@@ -106,7 +107,7 @@ TEST(MakamFiles, HandEditedFilesLoadUpToTheirFirstFault) {
             test::write_file_bytes(file, bytes);
         b.load("Hicaz.mkm");
         for (int s = 1; s <= kStringCount; ++s)
-            EXPECT_EQ(b.st.mandal_pos[s], s <= loaded ? 2 : -1) << "string " << s;
+            EXPECT_EQ(b.st.settings.mandal_pos[s], s <= loaded ? 2 : -1) << "string " << s;
         EXPECT_EQ(b.dialogs.texts(), loaded < kStringCount
                                          ? std::vector<std::string>{kMakamFileFault}
                                          : std::vector<std::string>{});
@@ -146,13 +147,15 @@ using test::shipped;
 // Whole cents: string s at p plays 100 (26 - s) + 10 p; string s at 4 (s % 3 - 1).
 TEST(ScalaExport, SettingFilesHoldEachStringAboveString26OnItsKey) {
     InstrumentState st;
-    set_lever_limits(st);
+    set_lever_limits(st.build);
     for (int s = 1; s <= kStringCount; ++s) {
-        for (int p = kLeverLo; p <= kLeverHi; ++p) st.cents(s, p) = 100.0 * (26 - s) + 10.0 * p;
-        st.mandal_pos[s] = static_cast<std::int16_t>(4 * (s % 3 - 1));
+        for (int p = kLeverLo; p <= kLeverHi; ++p)
+            st.tables.cents(s, p) = 100.0 * (26 - s) + 10.0 * p;
+        st.settings.mandal_pos[s] = static_cast<std::int16_t>(4 * (s % 3 - 1));
     }
     test::TempDir dir;
-    ASSERT_FALSE(write_scala_files(dir.path(), "tam", st, st.mandal_pos, test::program_dir()));
+    ASSERT_FALSE(
+        write_scala_files(dir.path(), "tam", st, st.settings.mandal_pos, test::program_dir()));
     // Cents above string 26 (40 cents), whole octaves as ratios; the 26th degree: 4 octaves.
     std::string scl = "! tam.scl\r\n!\r\nORVENA lever setting tam\r\n 26\r\n!\r\n";
     for (int s = 25; s >= 1; --s) {
@@ -180,16 +183,19 @@ TEST(ScalaExport, ExportedSettingsComeBackToThePitchEveryStringSounded) {
         if (!makam.empty()) {
             const auto r = read_makam_file(test::program_dir() / (makam + ".mkm"), st);
             ASSERT_FALSE(r.error);
-            for (int s = 1; s <= kStringCount; ++s) st.mandal_pos[s] = r.positions[s - 1];
+            for (int s = 1; s <= kStringCount; ++s) st.settings.mandal_pos[s] = r.positions[s - 1];
         }
         for (int s = 1; s <= kStringCount; ++s)
-            st.akord_offset[s] = static_cast<std::int16_t>(akord_step * (s % 5 - 2));
+            st.settings.akord_offset[s] = static_cast<std::int16_t>(akord_step * (s % 5 - 2));
         test::TempDir dir;
-        ASSERT_FALSE(write_scala_files(dir.path(), "ayar", st, st.mandal_pos, test::program_dir()));
+        ASSERT_FALSE(
+            write_scala_files(dir.path(), "ayar", st, st.settings.mandal_pos, test::program_dir()));
         InstrumentState back = shipped();
         use_tuning_file(back, dir / "ayar.scl", test::program_dir());
         for (int s = 1; s <= kStringCount; ++s)
-            EXPECT_NEAR(back.cents(s, 0), st.cents(s, st.mandal_pos[s]) + st.akord_offset[s], 0.01)
+            EXPECT_NEAR(back.tables.cents(s, 0),
+                        st.tables.cents(s, st.settings.mandal_pos[s]) + st.settings.akord_offset[s],
+                        0.01)
                 << "string " << s;
     }
 }

@@ -18,9 +18,9 @@ namespace orvena::test {
 struct PresetBench : AhenkControls {
     PresetBench() {
         ensure_qt_app();
-        set_lever_limits(st);
-        st.ahenk_index = kSupurde;
-        st.manual_levers = true;
+        set_lever_limits(st.build);
+        st.settings.ahenk_index = kSupurde;
+        st.settings.manual_levers = true;
     }
     int option1 = kSupurde, hscroll1 = 0, option5 = 1;
     std::string text3 = "0";
@@ -41,7 +41,7 @@ struct PresetBench : AhenkControls {
     void Text3_setText(const std::string& text) override { text3 = text; }
     int Option5_selected() const override { return option5; }
     void Option5_select(int i) override {
-        if (i != option5) Option5_Click(st, option5 = i);
+        if (i != option5) Option5_Click(st.settings, option5 = i);
     }
 };
 
@@ -55,7 +55,7 @@ inline void make_regular_degrees(InstrumentState& st) {
     for (int s = 8; s <= kStringCount; ++s) {
         for (int p = kLeverLo; p <= kLeverHi; ++p) {
             if (degree(s, p) < -107) continue;
-            degree_record& r = st.degrees[degree(s, p)];
+            degree_record& r = st.tables.degrees[degree(s, p)];
             auto [str, pos] = p >= 10  ? std::tie(r.string_2, r.pos_2)
                               : p >= 0 ? std::tie(r.string_1, r.pos_1)
                                        : std::tie(r.string_3, r.pos_3);
@@ -69,11 +69,11 @@ inline void make_regular_degrees(InstrumentState& st) {
 inline const InstrumentState& shipped() {
     static const InstrumentState st = [] {
         InstrumentState s;
-        set_lever_limits(s);
+        set_lever_limits(s.build);
         if (import_tuning(s, source_dir() / "data" / "dizek.xls"))
             throw std::runtime_error("dizek.xls");
-        s.ahenk_index = kSupurde;
-        s.manual_levers = true;
+        s.settings.ahenk_index = kSupurde;
+        s.settings.manual_levers = true;
         return s;
     }();
     return st;

@@ -15,6 +15,7 @@
 #include "preset_fixture.h"
 #include "presets/tuning_choice.h"
 #include "support/text.h"
+#include "tuning/install_tables.h"
 
 namespace orvena {
 namespace {
@@ -66,12 +67,12 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
         {"cancelled with fine 3, done again without", 5, 3, {{20, 10}}, {}, {}, false,
          {cancelled(20, 10, 20, 19, 0)}, 0},
         {"cancelled without fine shift keeps the positions so far", 1, 0, {},
-         [](InstrumentState& st) { st.degrees[degree(22, -6)].string_3 = 0; },
+         [](InstrumentState& st) { st.tables.degrees[degree(22, -6)].string_3 = 0; },
          {{23, -6}, {24, -6}, {25, -6}, {26, -6}}, false, {cancelled(18, 0, 22, 23, 0)}, 0},
         {"a degree beyond the list is reported, then cancelled and redone", 1, -8, {}, {}, all_at(-6),
          true, {overflow, cancelled(21, 0, 25, 0, 0)}, 0},
         {"a target's second place wins over its first", 5, 1, {},
-         [](InstrumentState& st) { st.degrees[degree(20, 1)].string_2 = 20, st.degrees[degree(20, 1)].pos_2 = 7; },
+         [](InstrumentState& st) { st.tables.degrees[degree(20, 1)].string_2 = 20, st.tables.degrees[degree(20, 1)].pos_2 = 7; },
          all_at(1, {{20, 7}}), true, {}, 1},
     };
     // clang-format on
@@ -81,24 +82,25 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
         test::PresetBench b;
         test::make_regular_degrees(b.st);
         if (c.tweak) c.tweak(b.st);
-        for (const auto& [s, p] : c.user) b.st.mandal_pos[s] = static_cast<std::int16_t>(p);
-        const auto user = b.st.mandal_pos;
+        for (const auto& [s, p] : c.user)
+            b.st.settings.mandal_pos[s] = static_cast<std::int16_t>(p);
+        const auto user = b.st.settings.mandal_pos;
         for (int s = 1; s <= kStringCount; ++s)  // a stale list that must go
             b.Picture10.LineBF(69, (s - 1) * 15 + 2, 87, (s - 1) * 15 + 14, qRgb(255, 0, 0));
 
         b.option1 = c.level;
-        b.st.ahenk_index = static_cast<std::int16_t>(c.level);
+        b.st.settings.ahenk_index = static_cast<std::int16_t>(c.level);
         b.hscroll1 = c.fine;
         HScroll1_Change(b.ctx);
 
         for (int s = 1; s <= kStringCount; ++s) {
             const int expected = c.transposed.contains(s) ? c.transposed.at(s) : 0;  // 0: none
-            EXPECT_EQ(
-                std::tuple(b.st.transposed_pos[s], b.st.mandal_pos[s], red_in_row(b.Picture10, s)),
-                std::tuple(expected, c.computed_in_force ? expected : user[s], expected != 0))
+            EXPECT_EQ(std::tuple(b.st.settings.transposed_pos[s], b.st.settings.mandal_pos[s],
+                                 red_in_row(b.Picture10, s)),
+                      std::tuple(expected, c.computed_in_force ? expected : user[s], expected != 0))
                 << "string " << s;
         }
-        EXPECT_EQ(std::tuple(b.st.manual_levers, b.option5, b.hscroll1, b.text3),
+        EXPECT_EQ(std::tuple(b.st.settings.manual_levers, b.option5, b.hscroll1, b.text3),
                   std::tuple(!c.computed_in_force, c.computed_in_force ? 2 : 1, c.fine_after,
                              std::to_string(c.fine_after)));
         EXPECT_EQ(b.dialogs.texts(), c.messages);
@@ -111,10 +113,11 @@ TEST(ShippedTransposition, LevelsDoNotAccumulate) {
     const auto seen = [](test::PresetBench& b) {  // everything the player sees and hears
         std::ostringstream out;
         for (const std::string& text : b.dialogs.texts()) out << text << "|";
-        out << b.st.manual_levers << b.st.transpose_shift << "|";
+        out << b.st.settings.manual_levers << b.st.settings.transpose_shift << "|";
         for (int s = 1; s <= kStringCount; ++s) {
-            b.st.cur_string = static_cast<std::int16_t>(s);
-            out << b.st.mandal_pos[s] << "," << b.st.transposed_pos[s] << panel_pitch_name(b.st);
+            b.st.selection.cur_string = static_cast<std::int16_t>(s);
+            out << b.st.settings.mandal_pos[s] << "," << b.st.settings.transposed_pos[s]
+                << panel_pitch_name(b.st);
         }
         return out.str();
     };
@@ -141,8 +144,8 @@ using test::shipped;
 // The shipped workbook in force before the choice is made, as start-up leaves it.
 struct ShippedBench : test::PresetBench {
     ShippedBench() {
-        install_tables(st, tables_in_force(shipped()));
-        st.cur_string = 12;
+        install_tables(st, shipped().tables);
+        st.selection.cur_string = 12;
     }
 };
 struct ChoiceBench : ShippedBench {
@@ -151,29 +154,31 @@ struct ChoiceBench : ShippedBench {
 
 TEST(TuningSystems, ChoosingRetunesAtOnceKeepingWhatThePlayerSetOrRefusesAndChangesNothing) {
     ChoiceBench b;
-    for (int s = 8; s <= kStringCount; ++s) b.st.mandal_pos[s] = static_cast<std::int16_t>(s % 3);
-    b.st.akord_offset[12] = 5;
+    for (int s = 8; s <= kStringCount; ++s)
+        b.st.settings.mandal_pos[s] = static_cast<std::int16_t>(s % 3);
+    b.st.settings.akord_offset[12] = 5;
     recompute_string_rates(b.st, 12, true);
     b.Option1_select(2);  // MANSUR: the computed setting in force
     const InstrumentState before = b.st;
     b.views.calls.clear();
 
     ASSERT_TRUE(b.choice.choose("akort/12-TET.scl"));
-    EXPECT_EQ(b.st.tuning_name, "12-TET");
+    EXPECT_EQ(b.st.tables.name, "12-TET");
     for (int s = 1; s <= kStringCount; ++s) {
-        EXPECT_EQ(std::tuple(b.st.mandal_pos[s], b.st.saved_mandal_pos[s], b.st.transposed_pos[s],
-                             b.st.akord_offset[s]),
-                  std::tuple(before.mandal_pos[s], before.saved_mandal_pos[s],
-                             before.transposed_pos[s], before.akord_offset[s]))
+        EXPECT_EQ(std::tuple(b.st.settings.mandal_pos[s], b.st.settings.saved_mandal_pos[s],
+                             b.st.settings.transposed_pos[s], b.st.settings.akord_offset[s]),
+                  std::tuple(before.settings.mandal_pos[s], before.settings.saved_mandal_pos[s],
+                             before.settings.transposed_pos[s], before.settings.akord_offset[s]))
             << s;
     }
-    EXPECT_EQ(std::tuple(b.st.manual_levers, b.st.transpose_shift),
-              std::tuple(before.manual_levers, before.transpose_shift));
+    EXPECT_EQ(std::tuple(b.st.settings.manual_levers, b.st.settings.transpose_shift),
+              std::tuple(before.settings.manual_levers, before.settings.transpose_shift));
     // A4 on 900 cents, its sample moved from the workbook's A4 and then by its fine tuning.
-    const int p = b.st.mandal_pos[12];
-    EXPECT_DOUBLE_EQ(b.st.cents(12, p), 900.0 + 100.0 * p);
-    const long home = std::lround(44100.0 * std::exp2((900.0 - shipped().cents(12, 0)) / 1200.0));
-    EXPECT_EQ(b.st.sample_rate(12, 0), std::lround(home * std::exp2(5 / 1200.0)));
+    const int p = b.st.settings.mandal_pos[12];
+    EXPECT_DOUBLE_EQ(b.st.tables.cents(12, p), 900.0 + 100.0 * p);
+    const long home =
+        std::lround(44100.0 * std::exp2((900.0 - shipped().tables.cents(12, 0)) / 1200.0));
+    EXPECT_EQ(b.st.derived.sample_rate(12, 0), std::lround(home * std::exp2(5 / 1200.0)));
     EXPECT_EQ(b.views.calls, (test::Calls{"mandal_at", "porte", "etiket"}));
     EXPECT_TRUE(b.dialogs.texts().empty());
 
@@ -187,11 +192,13 @@ TEST(TuningSystems, ChoosingRetunesAtOnceKeepingWhatThePlayerSetOrRefusesAndChan
                 ::testing::ElementsAre(::testing::AllOf(
                     ::testing::HasSubstr("\"uzak.scl\", satır 3: tel 1 (E6), mandal konumu -5"),
                     ::testing::HasSubstr("Çalınan akort değişmedi."))));
-    EXPECT_EQ(std::tuple(b.st.tuning_name, b.st.cents(5, 3), b.st.sample_rate(20, -4)),
-              std::tuple(chosen.tuning_name, chosen.cents(5, 3), chosen.sample_rate(20, -4)));
+    EXPECT_EQ(
+        std::tuple(b.st.tables.name, b.st.tables.cents(5, 3), b.st.derived.sample_rate(20, -4)),
+        std::tuple(chosen.tables.name, chosen.tables.cents(5, 3),
+                   chosen.derived.sample_rate(20, -4)));
     EXPECT_TRUE(b.views.calls.empty());
     ASSERT_TRUE(b.choice.toggle());
-    EXPECT_EQ(b.st.tuning_name, kWorkbookSystem) << "the system before stays the one to go back to";
+    EXPECT_EQ(b.st.tables.name, kWorkbookSystem) << "the system before stays the one to go back to";
 }
 
 TEST(TuningSystems, UnderAScaleLevelsMoveByTheSameIntervalAndTopStringsNameTheirDegree) {
@@ -199,10 +206,10 @@ TEST(TuningSystems, UnderAScaleLevelsMoveByTheSameIntervalAndTopStringsNameTheir
     ASSERT_TRUE(b.choice.choose("akort/12-TET.scl"));
     b.Option1_select(2);  // MANSUR: three strings down, a fourth (5 semitones) lower
     EXPECT_TRUE(b.dialogs.texts().empty());
-    EXPECT_EQ(b.st.transpose_shift, -5);
+    EXPECT_EQ(b.st.settings.transpose_shift, -5);
     // F#4 for B4 on string 14 (F4) one semitone up, B4 for E5 and A3 for D4 at 0, F5 as F4.
-    EXPECT_EQ(std::tuple(b.st.transposed_pos[14], b.st.transposed_pos[11], b.st.transposed_pos[19],
-                         b.st.transposed_pos[7]),
+    EXPECT_EQ(std::tuple(b.st.settings.transposed_pos[14], b.st.settings.transposed_pos[11],
+                         b.st.settings.transposed_pos[19], b.st.settings.transposed_pos[7]),
               std::tuple(1, 0, 0, 1));
 }
 

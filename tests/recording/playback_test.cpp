@@ -33,9 +33,9 @@ struct FakePanel final : RecordingPanel {
 struct Desk {
     Desk() {
         test::ensure_qt_app();
-        set_lever_limits(st);
-        set_string_geometry(st);
-        st.last_string = 1;
+        set_lever_limits(st.build);
+        set_string_geometry(st.build);
+        st.selection.last_string = 1;
     }
     void click_string_after(double ms, int n) {  // a left click on string n
         counter_ns += static_cast<std::int64_t>(ms * 1e6);
@@ -47,7 +47,7 @@ struct Desk {
         recorder.Play_buton_Click();
         EXPECT_EQ(panel.shown.front(), RecorderState::replaying);
         EXPECT_EQ(panel.shown.back(), RecorderState::idle);
-        EXPECT_FALSE(st.seq_playing);
+        EXPECT_FALSE(st.transport.seq_playing);
         EXPECT_EQ(Picture8.pixel(6, 6), kWhite);
         return sound.calls;
     }
@@ -73,7 +73,7 @@ TEST(Recording, WritesEachNoteWhenTheNextPluckOrTheStopEndsIt) {
     d.recorder.rec_buton_Click();
     EXPECT_EQ(d.file(), "");
     EXPECT_EQ(d.Picture9.pixel(6, 6), kRed);
-    d.st.mandal_pos[9] = -2;
+    d.st.settings.mandal_pos[9] = -2;
     d.click_string_after(5000, 5);  // the time before the first pluck is no note
     d.click_string_after(120.4, 9);
     d.click_string_after(250.5, 5);  // a tie goes to the even millisecond
@@ -103,7 +103,7 @@ TEST(Recording, AFileThatCannotBeWrittenIsReported) {
         Desk d;
         std::filesystem::create_directory(d.recorder.file_path());
         d.recorder.rec_buton_Click();
-        EXPECT_EQ(std::pair(d.st.recording, d.dialogs.texts()), std::pair(false, told));
+        EXPECT_EQ(std::pair(d.st.transport.recording, d.dialogs.texts()), std::pair(false, told));
     }
     Desk d;
     d.recorder.rec_buton_Click();
@@ -130,7 +130,7 @@ TEST(Replay, SoundsEachNoteAtTheSumOfTheEarlierIntervalsWithTheInstrumentsLever)
     for (const char* file : {" 12           -3             850 \r\n", "12 -3 850", "12,-3,850",
                              "  12 ,\t-3,850\n\r\n  \r\n", "12\r\n-3\r\n850\r\n"}) {
         Desk d;
-        d.st.mandal_pos[12] = 2;  // the string's lever now sounds, not the one in the file
+        d.st.settings.mandal_pos[12] = 2;  // the string's lever now sounds, not the one in the file
         EXPECT_EQ(d.replay(file), (Events{"12/2@0", "cut@850"})) << file;
         EXPECT_EQ(d.views.calls, (test::Calls{"mandal_at", "porte", "etiket", "arıza_yaz 12"}));
         EXPECT_TRUE(d.dialogs.shown().empty());
@@ -174,8 +174,8 @@ TEST(Replay, EveryBadFileEndsInTheMessageAndTheIdleState) {
         {"6 0 3000000000", 0}, {"23 0 10\r\n", 4}, {"1 0 10\r\n", -1}};
     for (const auto& [bad, shift] : cases) {
         Desk d;
-        d.st.ahenk_shift = static_cast<std::int16_t>(shift);
-        d.st.mandal_pos[5] = 3;
+        d.st.settings.ahenk_shift = static_cast<std::int16_t>(shift);
+        d.st.settings.mandal_pos[5] = 3;
         const Events events = d.replay(std::string("5 0 10\r\n") + bad);
         EXPECT_EQ(d.dialogs.texts(), (std::vector<std::string>{kRecordFileErrorMessage})) << bad;
         EXPECT_EQ(events[0], std::to_string(5 + shift) + "/3@0");  // the good record sounded
@@ -199,7 +199,7 @@ struct Player : ::testing::Test {
     AccidentalSource source = AccidentalSource::Instrument;
     SequencePlayback p{d.ctx, Picture7, d.clock, d.pump, d.dir.path(), {}};
     void SetUp() override {
-        d.st.speed = 40;
+        d.st.transport.speed = 40;
         p.window = {[] { return std::string("ezgi"); }, [this] { return source; },
                     [this](const char* c) { caption = c; },
                     [this](bool on) { frames_enabled = on; }};
@@ -212,7 +212,7 @@ struct Player : ::testing::Test {
         QImage blank(Picture7.image().size(), Picture7.image().format());
         blank.fill(Qt::white);
         EXPECT_EQ(Picture7.image() == blank, white);
-        EXPECT_TRUE(caption == ">" && frames_enabled && !d.st.seq_playing);
+        EXPECT_TRUE(caption == ">" && frames_enabled && !d.st.transport.seq_playing);
     }
 };
 
@@ -240,9 +240,9 @@ TEST_F(Player, eachRecordSoundsItsStringAndLeverForItsUnitsAtTheSpeedOfItsTime) 
         {"0,3,3,2,0,0,0,0,0,0", S::File, -3, 40, 4, 2, 16},
         {"0,14,5,0,0,0,0,0,0,0", S::Instrument, 0, 30, 18, 0, 4},  // the tempo moved
     };
-    d.st.mandal_pos[7] = -3;
-    d.st.mandal_pos[11] = 2;
-    d.st.mandal_pos[12] = 1;
+    d.st.settings.mandal_pos[7] = -3;
+    d.st.settings.mandal_pos[11] = 2;
+    d.st.settings.mandal_pos[12] = 1;
     std::string text = "\xEF\xBB\xBF";  // a byte order mark, as some editors write
     Events expected;
     long t = 0;
@@ -261,8 +261,8 @@ TEST_F(Player, eachRecordSoundsItsStringAndLeverForItsUnitsAtTheSpeedOfItsTime) 
     d.pump.on_call = [&](int n) {  // each record's settings arrive with its pass of events
         const Row& r = rows[n - 1];
         source = r.source;
-        d.st.ahenk_shift = static_cast<std::int16_t>(r.shift);
-        d.st.speed = static_cast<std::int16_t>(r.speed);
+        d.st.settings.ahenk_shift = static_cast<std::int16_t>(r.shift);
+        d.st.transport.speed = static_cast<std::int16_t>(r.speed);
     };
     play(text);
     EXPECT_EQ(d.sound.calls, expected);
@@ -322,7 +322,7 @@ TEST_F(Player, everyPluckAndCutCarriesItsDeadline) {
     SequencePlayback q{d.ctx, Picture7, late, d.pump, d.dir.path(), {}};
     q.window = p.window;
     d.sound.note_times = true;
-    d.st.speed = 10;  // strings 7, 12 and 17 for 8, 4 and 4 units: 80, 40 and 40 ms
+    d.st.transport.speed = 10;  // strings 7, 12 and 17 for 8, 4 and 4 units: 80, 40 and 40 ms
     write("0,3,4,0,0,0,0,0,0,0\r\n0,8,5,0,0,0,0,0,0,0\r\n0,13,5,0,0,0,0,0,0,0\r\n");
     aç_kapa_buton_Click(q);
     EXPECT_EQ(d.sound.calls,

@@ -69,8 +69,8 @@ TEST(WavExport, RenderedNotesSoundTheirPitchFromTheirOwnFrame) {
         test::TempDir dir;
         InstrumentState st;
         ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
-        st.ahenk_shift = static_cast<std::int16_t>(c.ahenk_shift);
-        st.mandal_pos[c.instrument_lever.first] =
+        st.settings.ahenk_shift = static_cast<std::int16_t>(c.ahenk_shift);
+        st.settings.mandal_pos[c.instrument_lever.first] =
             static_cast<std::int16_t>(c.instrument_lever.second);
         test::write_file_bytes(dir / c.file_name, c.text);
         const WavExportJob job{dir / c.file_name, dir / "out.wav", test::program_dir(), c.levers};
@@ -94,7 +94,8 @@ TEST(WavExport, RenderedNotesSoundTheirPitchFromTheirOwnFrame) {
                 std::span(wav.frames)
                     .subspan(2 * (at_ms + 20) * kFramesPerMs, 2 * (ms - 20) * kFramesPerMs);
             const double pitch = test::measure_fundamental(test::channel_of(note, 0), 48000.0);
-            EXPECT_NEAR(test::cents_between(pitch, st.freq(string, lever)), 0.0, 1.0) << at_ms;
+            EXPECT_NEAR(test::cents_between(pitch, st.derived.freq(string, lever)), 0.0, 1.0)
+                << at_ms;
         }
     }
 }

@@ -27,7 +27,7 @@ TEST_P(ShutdownQuestion, OnlyYesClosesAndTheSessionsEndDoesNotAsk) {
     w_->show();
     QWidget other;  // a stray top-level window of the program
     other.show();
-    w_->st.mandal_pos[5] = 3;
+    w_->st.settings.mandal_pos[5] = 3;
     const xTimer* timer = w_->timer.get();
     const auto close = [&](MessageAnswer answer) {
         dialogs_.answer_next(answer);
@@ -44,7 +44,7 @@ TEST_P(ShutdownQuestion, OnlyYesClosesAndTheSessionsEndDoesNotAsk) {
         EXPECT_EQ(dialogs_.shown()[0].text, "Bu proğramı kapatmak istiyormusunuz ?");
         EXPECT_EQ(dialogs_.shown()[0].buttons, MessageButtons::YesNo);
         EXPECT_TRUE(w_->isVisible() && other.isVisible() && w_->timer.get() == timer &&
-                    w_->st.mandal_pos[5] == 3 && unloaded == 0);
+                    w_->st.settings.mandal_pos[5] == 3 && unloaded == 0);
     }
     close(MessageAnswer::Yes);
     EXPECT_EQ(dialogs_.shown().size(), asks ? 2u : 0u);

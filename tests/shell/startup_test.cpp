@@ -38,11 +38,14 @@ TEST_F(StartedProgram, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
     arayüz& w = *w_;
     const InstrumentState& st = w.st;
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder_.path()));
-    EXPECT_EQ(std::tuple(st.cur_string, st.last_string, st.speed, st.ahenk_index, st.ahenk_shift,
-                         st.manual_levers, st.recording || st.seq_playing || st.show_details),
-              std::tuple(12, 1, 40, 5, 0, true, false));
-    EXPECT_EQ(st.mandal_max[26], 12);
-    EXPECT_GT(st.freq(12, 1), st.freq(12, 0)) << "the import ran and derived the tables";
+    EXPECT_EQ(
+        std::tuple(st.selection.cur_string, st.selection.last_string, st.transport.speed,
+                   st.settings.ahenk_index, st.settings.ahenk_shift, st.settings.manual_levers,
+                   st.transport.recording || st.transport.seq_playing || st.selection.show_details),
+        std::tuple(12, 1, 40, 5, 0, true, false));
+    EXPECT_EQ(st.build.mandal_max[26], 12);
+    EXPECT_GT(st.derived.freq(12, 1), st.derived.freq(12, 0))
+        << "the import ran and derived the tables";
     EXPECT_EQ(std::tuple(w.stop_buton->isEnabled(), w.pause_buton->isEnabled(),
                          w.rec_buton->isEnabled(), w.Play_buton->isEnabled()),
               std::tuple(false, false, true, true));
@@ -154,9 +157,9 @@ TEST_F(StartupTest, FolderProblemsAreReported) {
         }
         ASSERT_NE(program.window(), nullptr);
         const InstrumentState& st = program.window()->st;
-        EXPECT_EQ(st.wav_file_count, c.count);
-        EXPECT_EQ(st.wav_files[c.count - 1], "tel" + std::to_string(c.count) + ".wav");
-        EXPECT_EQ(st.cur_string, 12);
+        EXPECT_EQ(st.build.wav_file_count, c.count);
+        EXPECT_EQ(st.build.wav_files[c.count - 1], "tel" + std::to_string(c.count) + ".wav");
+        EXPECT_EQ(st.selection.cur_string, 12);
     }
 }
 
@@ -205,8 +208,9 @@ TEST_F(StartedProgram, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
     w_->Check1->click();
     for (int pos : {12, -8, 9}) {
         for (int s = 1; s <= kStringCount; ++s)
-            w_->st.mandal_pos[s] = std::clamp<std::int16_t>(
-                static_cast<std::int16_t>(pos), w_->st.mandal_min[s], w_->st.mandal_max[s]);
+            w_->st.settings.mandal_pos[s] =
+                std::clamp<std::int16_t>(static_cast<std::int16_t>(pos), w_->st.build.mandal_min[s],
+                                         w_->st.build.mandal_max[s]);
         w_->views->diyagonal_yaz();
         for (int y = 0; y < instrument.height(); ++y) {
             for (int x = 0; x < instrument.width(); ++x) {
@@ -228,7 +232,8 @@ TEST_F(StartedProgram, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
 // Every slanted-edge number can be read in the window: no control on the drawing (the check
 // box at its bottom left among them) covers a pixel of one.
 TEST_F(StartedProgram, NothingOnTheDrawingCoversASlantedEdgeNumber) {
-    for (int s = 1; s <= kStringCount; ++s) w_->st.mandal_pos[s] = w_->st.mandal_min[s];
+    for (int s = 1; s <= kStringCount; ++s)
+        w_->st.settings.mandal_pos[s] = w_->st.build.mandal_min[s];
     w_->Check1->setValue(1);
     const QImage shown = w_->Picture2->grab().toImage();
     for (int n = 1; n <= kStringCount; ++n) {

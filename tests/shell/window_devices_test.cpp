@@ -221,7 +221,7 @@ TEST_F(MidiWindow, ADeviceThatGoesAwayClosesWithOneNotice) {
         device_->send(kA4On);
         EXPECT_FALSE(w_->sound->alias_open("A4"));  // nothing is played on the device's thread
         run_events_until([&] { return w_->sound->alias_open("A4"); });
-        w_->st.seq_playing = true;
+        w_->st.transport.seq_playing = true;
         if (by_error) {
             device_->fail("device removed");
             device_->fail("device removed");
@@ -229,7 +229,7 @@ TEST_F(MidiWindow, ADeviceThatGoesAwayClosesWithOneNotice) {
             device_->ports.pop_back();
         }
         run_events_until([&] { return !dialogs_.texts().empty(); });
-        w_->st.seq_playing = false;
+        w_->st.transport.seq_playing = false;
         EXPECT_FALSE(w_->sound->alias_open("A4"));
         EXPECT_EQ(dialogs_.texts(),
                   std::vector<std::string>{

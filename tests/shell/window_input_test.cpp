@@ -57,7 +57,7 @@ TEST_F(HeldInput, HeldLetterSoundsOnceUntilItsRealRelease) {
 // A held arrow of the fine shift steps once when that step cannot be transposed: the message
 // box takes the mouse's release; once it is answered the shift is 0 and nothing steps on.
 TEST_F(HeldInput, HeldFineShiftArrowStopsAtTheCancelMessage) {
-    w_->st.mandal_pos[12] = 12;  // no degree above its lever 12 lies on string 12
+    w_->st.settings.mandal_pos[12] = 12;  // no degree above its lever 12 lies on string 12
     w_->show();
     QWindow* window = w_->windowHandle();
     const QPoint arrow =  // the arrow that raises the shift, at the bar's right end
@@ -93,7 +93,7 @@ TEST_F(HeldInput, SequenceFileEndsAfterItsNoteWhenTheWindowCloses) {
     w.aç_kapa_buton->click();  // returns when the melody has ended
     // The close came during the first note: the second record was the last one counted.
     EXPECT_EQ(w.surface(7).print_log().back().text, "002");
-    EXPECT_FALSE(w.st.seq_playing);
+    EXPECT_FALSE(w.st.transport.seq_playing);
     EXPECT_TRUE(dialogs_.texts().empty());
 }
 

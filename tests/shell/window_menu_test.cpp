@@ -56,7 +56,7 @@ class WindowMenu : public test::StartedWindow {
         QApplication::sendEvent(w_, &down);
         QKeyEvent up(QEvent::KeyRelease, Qt::Key_S, Qt::NoModifier);
         QApplication::sendEvent(w_, &up);
-        return test::header_rate(folder_.path() / w_->st.wav_files[12]);
+        return test::header_rate(folder_.path() / w_->st.build.wav_files[12]);
     }
     // Ctrl+T as the keyboard gives it: the shortcut, and no string for the letter.
     void ctrl_t() {
@@ -154,7 +154,7 @@ TEST_F(WindowTuningCommandLine, ABadFileOnTheCommandLineIsNamedAndTheWorkbookPla
         dialogs_.texts()[0].find("\"bozuk.scl\", satır 3: \"1/0\" bir oran değil; paydası sıfır"),
         std::string::npos)
         << dialogs_.texts()[0];
-    EXPECT_EQ(w_->st.tuning_name, "dizek.xls");
+    EXPECT_EQ(w_->st.tables.name, "dizek.xls");
     EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, "akort/12-TET.scl")
         << "a run's own system is not kept";
 }

@@ -112,7 +112,7 @@ TEST_F(PulseServer, PlaysAStringInTuneThroughAStreamOfUnder20Milliseconds) {
         const auto left = record_sink(1.6, [&] { module.play_tuned_sample(12, 0); });
         ASSERT_TRUE(std::any_of(left.begin(), left.end(), [](float v) { return v > 0.01f; }))
             << "nothing was heard (or the monitor could not be recorded)";
-        cents = cents_between_dropouts(left, st.freq(12, 0));
+        cents = cents_between_dropouts(left, st.derived.freq(12, 0));
     }
     ASSERT_GE(cents.size(), 3u) << "three plucks left fewer than three windows without dropout";
     std::nth_element(cents.begin(), cents.begin() + cents.size() / 2, cents.end());

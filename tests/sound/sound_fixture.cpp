@@ -15,22 +15,24 @@ namespace orvena::test {
 
 InstrumentState tuned_state() {
     InstrumentState st;
-    set_names(st);
-    set_lever_limits(st);
+    set_names(st.build);
+    set_lever_limits(st.build);
     if (const auto failure = import_tuning(st, program_dir() / "dizek.xls"))
         throw std::runtime_error("the shipped workbook does not import: " + failure->reason);
     for (int i = 0; i < 27; ++i) {
         char name[16];
-        std::snprintf(name, sizeof name, "%02d-%s.wav", i, i ? st.note_names[i].c_str() : "ref");
-        st.wav_files[i] = name;
+        std::snprintf(name, sizeof name, "%02d-%s.wav", i,
+                      i ? st.build.note_names[i].c_str() : "ref");
+        st.build.wav_files[i] = name;
     }
-    st.wav_file_count = 27;
+    st.build.wav_file_count = 27;
     return st;
 }
 
 void copy_samples(const InstrumentState& st, const TempDir& dir) {
     for (int i = 0; i < 27; ++i)
-        std::filesystem::copy_file(program_dir() / st.wav_files[i], dir / st.wav_files[i]);
+        std::filesystem::copy_file(program_dir() / st.build.wav_files[i],
+                                   dir / st.build.wav_files[i]);
 }
 
 std::vector<float> render(Mixer& mixer, double seconds) {

@@ -57,7 +57,7 @@ class ModuleTest : public ::testing::Test {
         m->load_samples();
         return m;
     }
-    std::string file_of(int s) { return read_file_bytes(dir / st.wav_files[s]); }
+    std::string file_of(int s) { return read_file_bytes(dir / st.build.wav_files[s]); }
     InstrumentState st;
     TempDir dir;
     std::vector<std::string> warnings;

@@ -37,19 +37,19 @@ TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
         std::string before = file_of(r.s);
         if (r.file == "rate 0") {
             before.replace(24, 8, 8, '\0');
-            write_file_bytes(dir / st.wav_files[r.s], before);
+            write_file_bytes(dir / st.build.wav_files[r.s], before);
         }
-        st.akord_offset[r.s] = static_cast<std::int16_t>(r.offset);
+        st.settings.akord_offset[r.s] = static_cast<std::int16_t>(r.offset);
         recompute_string_rates(st, r.s, true);
         warnings.clear();
         auto m = make_module();
         if (r.file == "read-only")  // root writes whatever the permissions say
             m->set_rate_writer([](const auto&, std::int32_t) { return RatePatch::write_failed; });
         for (int twice = 0; twice < 2; ++twice)
-            r.key ? m->play_note_alias(r.s, r.p, st.note_names[r.s])
+            r.key ? m->play_note_alias(r.s, r.p, st.build.note_names[r.s])
                   : m->play_tuned_sample(r.s, r.p);
         EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)),
-                                  st.freq(r.s, r.p) * std::pow(2.0, r.offset / 1200.0)),
+                                  st.derived.freq(r.s, r.p) * std::pow(2.0, r.offset / 1200.0)),
                     0.0, 0.5);
         const std::string after = file_of(r.s);
         if (r.file == "read-only") {
@@ -57,7 +57,7 @@ TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
             ASSERT_EQ(warnings.size(), 1u);
             EXPECT_THAT(warnings[0], HasSubstr("yazılamıyor"));
         } else {  // 16-bit mono: the byte rate is twice the rate
-            const auto rate = static_cast<std::uint32_t>(st.sample_rate(r.s, r.p));
+            const auto rate = static_cast<std::uint32_t>(st.derived.sample_rate(r.s, r.p));
             EXPECT_TRUE(warnings.empty());
             EXPECT_EQ(std::pair(le32_at(after, 24), le32_at(after, 28)), std::pair(rate, 2 * rate));
         }
@@ -65,7 +65,7 @@ TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
 }
 
 TEST_F(SoundModuleTest, ASampleChangedOnDiskIsDecodedAgain) {
-    const auto file = dir / st.wav_files[12];
+    const auto file = dir / st.build.wav_files[12];
     write_file_bytes(file, make_wav({.tone_hz = 300.0}));
     auto m = make_module();
     const int decoded = m->bank().decode_count();
@@ -86,7 +86,7 @@ TEST_F(SoundModuleTest, ASampleChangedOnDiskIsDecodedAgain) {
 // A pluck cuts the last pluck of any string within 5 ms and without a click, also when its own
 // sample is missing or not playable or its lever has no rate: then nothing sounds at all.
 TEST_F(SoundModuleTest, APluckCutsTheLastPluckOfAnyStringWithoutAClick) {
-    std::filesystem::remove(dir / st.wav_files[3]);
+    std::filesystem::remove(dir / st.build.wav_files[3]);
     for (auto [s, p] : {std::pair{1, 0}, {3, 0}, {4, 13}}) {
         SCOPED_TRACE(s);
         auto m = make_module();
@@ -95,9 +95,9 @@ TEST_F(SoundModuleTest, APluckCutsTheLastPluckOfAnyStringWithoutAClick) {
         m->play_tuned_sample(s, p);
         const auto after = render(m->mixer(), 0.6);
         const auto sound = left_part(after, 0.005, 0.5);
-        EXPECT_LT(amplitude_at(sound, kDeviceRate, st.freq(26, 0)), 1e-4);
+        EXPECT_LT(amplitude_at(sound, kDeviceRate, st.derived.freq(26, 0)), 1e-4);
         if (s == 1) {
-            EXPECT_GT(amplitude_at(sound, kDeviceRate, st.freq(1, 0)), 1e-2);
+            EXPECT_GT(amplitude_at(sound, kDeviceRate, st.derived.freq(1, 0)), 1e-2);
             continue;
         }
         EXPECT_EQ(rms(sound), 0.0);
@@ -130,19 +130,20 @@ TEST_F(SoundModuleTest, AnOpenAliasIsNeitherRestartedNorDoubledEvenAfterItsSampl
 
 // A header before 33 MiB of silence: one warning naming 32 MB, the file kept, the rest plays.
 TEST_F(SoundModuleTest, AHugeSampleIsRefusedWithOneWarningAndTheRestPlay) {
-    const auto huge = dir / st.wav_files[12];
+    const auto huge = dir / st.build.wav_files[12];
     std::string bytes = make_wav({});
     bytes.replace(4, 4, "\xF8\xFF\x0F\x02", 4);  // the RIFF size of 33 MiB
     write_file_bytes(huge, bytes);
     std::filesystem::resize_file(huge, 33u << 20);
     auto m = make_module();
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_THAT(warnings[0], HasSubstr(st.wav_files[12] + " ses dosyası çok büyük (en çok 32 MB"));
+    EXPECT_THAT(warnings[0],
+                HasSubstr(st.build.wav_files[12] + " ses dosyası çok büyük (en çok 32 MB"));
     m->play_tuned_sample(12, 0);
-    m->play_note_alias(12, 0, st.note_names[12]);
+    m->play_note_alias(12, 0, st.build.note_names[12]);
     EXPECT_EQ(rms(render(m->mixer(), 0.1)), 0.0);
     m->play_tuned_sample(13, 0);
-    EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)), st.freq(13, 0)), 0.0, 0.5);
+    EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)), st.derived.freq(13, 0)), 0.0, 0.5);
     EXPECT_EQ(warnings.size(), 1u);
     EXPECT_EQ(std::filesystem::file_size(huge), 33u << 20);
 }
@@ -152,7 +153,7 @@ class WavBytes : public ModuleTest {
     // Plucks string 5 at lever 2, rate 52000 Hz, its sample being `bytes`; the sound rendered.
     std::vector<float> pluck_file(const std::string& bytes) {
         write_file_bytes(dir / "05-A5.wav", bytes);
-        st.sample_rate(5, 2) = 52000;
+        st.derived.sample_rate(5, 2) = 52000;
         SoundModule m(st, dir.path(), std::make_unique<NullOutput>());
         m.play_tuned_sample(5, 2);
         return render(m.mixer(), 0.5);
@@ -205,21 +206,21 @@ TEST_F(WavBytes, FilesThatAreNotPlayablePcmStayByteForByteAndSilent) {
 // Positions without a rate, rates out of range, a missing sample and a FIFO in a sample's place
 // write nothing, create nothing and are silent (the FIFO does not hold the pluck).
 TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSilent) {
-    const auto file = dir / st.wav_files[12], fifo = dir / st.wav_files[5];
+    const auto file = dir / st.build.wav_files[12], fifo = dir / st.build.wav_files[5];
     const std::string before = read_file_bytes(file);
-    std::filesystem::remove(dir / st.wav_files[3]);
+    std::filesystem::remove(dir / st.build.wav_files[3]);
     std::filesystem::remove(fifo);
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     SoundModule m(st, dir.path(), std::make_unique<NullOutput>());
-    st.sample_rate(12, 4) = 999;
-    st.sample_rate(12, 5) = -44100;
+    st.derived.sample_rate(12, 4) = 999;
+    st.derived.sample_rate(12, 5) = -44100;
     for (auto [s, p] : {std::pair{12, 13}, {12, -12}, {12, 4}, {12, 5}, {3, 1}, {5, 0}})
         m.play_tuned_sample(s, p);
     m.play_note_alias(3, 0, "C6");
     m.play_note_alias(12, 4, "A4");
     EXPECT_FALSE(m.alias_open("C6") || m.alias_open("A4"));
     EXPECT_EQ(rms(render(m.mixer(), 0.2)), 0.0);
-    EXPECT_FALSE(std::filesystem::exists(dir / st.wav_files[3]));
+    EXPECT_FALSE(std::filesystem::exists(dir / st.build.wav_files[3]));
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_EQ(read_file_bytes(file), before);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include "support/temp_dir.h"
 #include "support/text.h"
+#include "tuning/install_tables.h"
 #include "tuning/lever_rules.h"
 #include "tuning/scale_tables.h"
 #include "tuning/tablo_oku.h"
@@ -20,9 +21,9 @@ using ::testing::HasSubstr;
 const TuningTables& shipped_workbook() {
     static const TuningTables tables = [] {
         InstrumentState st;
-        set_lever_limits(st);
+        set_lever_limits(st.build);
         if (import_tuning(st, test::source_dir() / "data" / "dizek.xls")) std::abort();
-        return tables_in_force(st);
+        return st.tables;
     }();
     return tables;
 }
@@ -79,15 +80,16 @@ TEST(ScaleTuning, EachStringSitsOnTheDegreeNearestItsNaturalAndEachLeverOneDegre
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.file << " " << c.string << " " << c.lever);
         InstrumentState st;
-        set_lever_limits(st);
+        set_lever_limits(st.build);
         install_tables(st, load_tuning(fs::path(TEST_DATA_DIR) / "scala" / c.file,
                                        shipped_workbook(), {}, ""));
-        EXPECT_TRUE(st.scale_tuning);
-        EXPECT_NEAR(st.cents(c.string, c.lever), c.cents, 1e-4);
+        EXPECT_TRUE(st.tables.scale_tuning);
+        EXPECT_NEAR(st.tables.cents(c.string, c.lever), c.cents, 1e-4);
         const double hz = 262.0 * std::exp2(c.cents / 1200.0);
-        EXPECT_NEAR(st.freq(c.string, c.lever), hz, hz * 1e-7);
-        EXPECT_EQ(st.sample_rate(c.string, c.lever), c.rate);
-        EXPECT_EQ(st.degree_at(c.string, c.lever) - st.degree_at(c.string, 0), c.lever);
+        EXPECT_NEAR(st.derived.freq(c.string, c.lever), hz, hz * 1e-7);
+        EXPECT_EQ(st.derived.sample_rate(c.string, c.lever), c.rate);
+        EXPECT_EQ(st.tables.degree_at(c.string, c.lever) - st.tables.degree_at(c.string, 0),
+                  c.lever);
     }
 }
 

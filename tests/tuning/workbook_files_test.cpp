@@ -12,8 +12,8 @@
 #include "tuning/biff_records.h"
 #include "tuning/compound_document.h"
 #include "tuning/compound_file.h"
+#include "tuning/install_tables.h"
 #include "tuning/tablo_oku.h"
-#include "tuning/tuning_tables.h"
 
 namespace orvena {
 namespace {
@@ -25,8 +25,8 @@ const std::filesystem::path kWorkbooks = std::filesystem::path(TEST_DATA_DIR) / 
 
 InstrumentState imported(const std::filesystem::path& file) {
     InstrumentState st;
-    set_names(st);
-    set_lever_limits(st);
+    set_names(st.build);
+    set_lever_limits(st.build);
     const auto failure = import_tuning(st, file);
     EXPECT_FALSE(failure.has_value()) << file << ": " << import_failure_message(*failure);
     return st;
@@ -47,22 +47,23 @@ TEST(SavedWorkbook, PlaysAsTheShippedTable) {
         const InstrumentState st = imported(kWorkbooks / name);
         for (const auto& c : cases) {
             SCOPED_TRACE(testing::Message() << "string " << c.string << " position " << c.position);
-            EXPECT_NEAR(st.cents(c.string, c.position), (c.home_degree + c.step) * 1200.0 / 79,
-                        1e-4);
-            EXPECT_EQ(std::tuple(st.sample_rate(c.string, c.position),
-                                 int{st.degree_at(c.string, c.position)},
-                                 int{st.mandal_step(c.string, c.position)}),
+            EXPECT_NEAR(st.tables.cents(c.string, c.position),
+                        (c.home_degree + c.step) * 1200.0 / 79, 1e-4);
+            EXPECT_EQ(std::tuple(st.derived.sample_rate(c.string, c.position),
+                                 int{st.tables.degree_at(c.string, c.position)},
+                                 int{st.tables.mandal_step(c.string, c.position)}),
                       std::tuple(std::lround(44100 * std::exp2(c.step / 79.0)), c.degree, c.step));
         }
-        EXPECT_EQ(st.degrees[59].degree_name, "A4" + std::string(28, ' '));
-        EXPECT_EQ(st.degrees[185].degree_name, "E6 +1" + std::string(25, ' '));
-        EXPECT_EQ(st.option4_captions, (std::array<std::string, 2>{"alt oktav", "üst oktav"}));
+        EXPECT_EQ(st.tables.degrees[59].degree_name, "A4" + std::string(28, ' '));
+        EXPECT_EQ(st.tables.degrees[185].degree_name, "E6 +1" + std::string(25, ' '));
+        EXPECT_EQ(st.build.option4_captions,
+                  (std::array<std::string, 2>{"alt oktav", "üst oktav"}));
     }
 }
 
 // Every lever up to the highest is played; a fine tuning of 1200 cents doubles a rate, no more.
 TEST(PlayableRange, CoversTheHighestLeverAndTheFineTuning) {
-    TuningTables t = tables_in_force(imported(kWorkbooks / "saved-from.xls"));
+    TuningTables t = imported(kWorkbooks / "saved-from.xls").tables;
     PerString<std::int16_t> octave_up{};
     octave_up[1] = 1200;
     EXPECT_FALSE(first_unplayable(t, octave_up).has_value());

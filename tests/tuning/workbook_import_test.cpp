@@ -44,10 +44,10 @@ class ConversionsWorkbook : public ::testing::Test {
 TEST_F(ConversionsWorkbook, GridCellsAndTheDegreeListFillTheTables) {
     // 2.5, 3.5, -2.5, text "7.5", -3.5, empty; strings 8..26 step as their position
     std::vector<int> steps;
-    for (int p : {-8, -7, -6, -5, -4, 0}) steps.push_back(st_.mandal_step(1, p));
-    steps.push_back(st_.mandal_step(20, -8));
+    for (int p : {-8, -7, -6, -5, -4, 0}) steps.push_back(st_.tables.mandal_step(1, p));
+    steps.push_back(st_.tables.mandal_step(20, -8));
     EXPECT_EQ(steps, (std::vector<int>{2, 4, -2, 8, -4, 0, -8}));
-    const degree_record& r = st_.degrees[30];  // one place beyond the levers
+    const degree_record& r = st_.tables.degrees[30];  // one place beyond the levers
     EXPECT_EQ((std::vector<int>{r.string_2, r.pos_2, r.string_1, r.pos_1, r.string_3, r.pos_3}),
               (std::vector<int>{10, -8, 11, 0, 12, 13}));
     const struct {
@@ -61,23 +61,24 @@ TEST_F(ConversionsWorkbook, GridCellsAndTheDegreeListFillTheTables) {
                  {10, -8, 30.0, 30},     {12, 13, 30.0, 30}, {13, 2, 12.75, 40},
                  {14, 0, 12.5, 0},       {20, 5, 0.0, 0}};  // named by nobody
     for (const auto& c : cases) {
-        const int degree = c.degree < 0 ? -1 : st_.degree_at(c.string, c.position);
-        EXPECT_EQ(std::pair(st_.cents(c.string, c.position), degree), std::pair(c.cents, c.degree))
+        const int degree = c.degree < 0 ? -1 : st_.tables.degree_at(c.string, c.position);
+        EXPECT_EQ(std::pair(st_.tables.cents(c.string, c.position), degree),
+                  std::pair(c.cents, c.degree))
             << c.string << " " << c.position;
     }
 }
 
 TEST_F(ConversionsWorkbook, NamesAreThirtyCharactersAndTextCellsConvert) {
-    EXPECT_EQ(st_.degrees[5].degree_name, "Bu ad otuz karakterden çok dah");  // cut at 30
-    EXPECT_EQ(st_.degrees[6].degree_name, padded("Çığ şölen", 9));            // Turkish letters
-    EXPECT_EQ(st_.degrees[40].degree_name, padded("1.5", 3));                 // number as text
-    EXPECT_EQ(st_.degrees[0].degree_name, padded("sıfır", 5));
-    EXPECT_EQ(st_.degrees[100].degree_name, std::string(30, '\0'));  // never filled
-    EXPECT_EQ(st_.option4_captions, (std::array<std::string, 2>{"aşağı", ""}));
+    EXPECT_EQ(st_.tables.degrees[5].degree_name, "Bu ad otuz karakterden çok dah");  // cut at 30
+    EXPECT_EQ(st_.tables.degrees[6].degree_name, padded("Çığ şölen", 9));  // Turkish letters
+    EXPECT_EQ(st_.tables.degrees[40].degree_name, padded("1.5", 3));       // number as text
+    EXPECT_EQ(st_.tables.degrees[0].degree_name, padded("sıfır", 5));
+    EXPECT_EQ(st_.tables.degrees[100].degree_name, std::string(30, '\0'));  // never filled
+    EXPECT_EQ(st_.build.option4_captions, (std::array<std::string, 2>{"aşağı", ""}));
     // Empty, 5, text "7", -12.5 (a tie to even), 0.75 shown as a time of day.
-    EXPECT_EQ((std::vector<int>(&st_.sample_cents[1], &st_.sample_cents[6])),
+    EXPECT_EQ((std::vector<int>(&st_.tables.sample_cents[1], &st_.tables.sample_cents[6])),
               (std::vector<int>{0, 5, 7, -12, 1}));
-    EXPECT_EQ(st_.sample_rate(2, 0), std::lround(44100 * std::exp2(5 / 1200.0)));
+    EXPECT_EQ(st_.derived.sample_rate(2, 0), std::lround(44100 * std::exp2(5 / 1200.0)));
 }
 
 // The message names the cell (or the file), the command line's line the workbook; the state
@@ -116,9 +117,9 @@ TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
         const auto file = special ? temp / (name + 5) : kFixtures / name;
         const std::string before = special ? "" : test::read_file_bytes(file);
         InstrumentState st;
-        st.cents(9, 1) = 123.0;
-        st.sample_cents[7] = 3;
-        st.option4_captions[0] = "eski";
+        st.tables.cents(9, 1) = 123.0;
+        st.tables.sample_cents[7] = 3;
+        st.build.option4_captions[0] = "eski";
         const auto failure = import_tuning(st, file);
         ASSERT_TRUE(failure.has_value());
         EXPECT_EQ(failure->cell, cell);
@@ -129,8 +130,9 @@ TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
         EXPECT_THAT(import_failure_line(file, *failure),  // the file, then the cell if any
                     StartsWith("\"" + file.string() +
                                "\": " + (*cell ? "hücre " + std::string(cell) + ": " : "") + says));
-        EXPECT_EQ(std::tuple(st.cents(9, 1), st.sample_cents[7], st.option4_captions[0],
-                             st.freq(8, 0), st.sample_rate(5, 0)),
+        EXPECT_EQ(std::tuple(st.tables.cents(9, 1), st.tables.sample_cents[7],
+                             st.build.option4_captions[0], st.derived.freq(8, 0),
+                             st.derived.sample_rate(5, 0)),
                   std::tuple(123.0, 3, "eski", 0.0, 0));
         EXPECT_EQ(special ? before : test::read_file_bytes(file), before);
     }

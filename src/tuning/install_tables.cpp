@@ -1,24 +1,10 @@
-#include "tuning/tuning_tables.h"
+#include "tuning/install_tables.h"
 
 #include <cmath>
 
 #include "tuning/rounding.h"
 
 namespace orvena {
-
-TuningTables tables_in_force(const InstrumentState& st) {
-    TuningTables t;
-    t.name = st.tuning_name;
-    t.cents = st.cents;
-    t.mandal_step = st.mandal_step;
-    t.degree_at = st.degree_at;
-    t.degrees = st.degrees;
-    t.sample_cents = st.sample_cents;
-    t.home_shift = st.home_shift;
-    t.scale_tuning = st.scale_tuning;
-    t.scale_step_cents = st.scale_step_cents;
-    return t;
-}
 
 namespace {
 
@@ -63,15 +49,7 @@ std::optional<UnplayablePlace> first_unplayable(const TuningTables& t,
 }
 
 void install_tables(InstrumentState& st, const TuningTables& t) {
-    st.tuning_name = t.name;
-    st.cents = t.cents;
-    st.mandal_step = t.mandal_step;
-    st.degree_at = t.degree_at;
-    st.degrees = t.degrees;
-    st.sample_cents = t.sample_cents;
-    st.home_shift = t.home_shift;
-    st.scale_tuning = t.scale_tuning;
-    st.scale_step_cents = t.scale_step_cents;
+    st.tables = t;
     derive_freq(st);
     derive_sample_rates(st);
 }
