@@ -21,8 +21,8 @@ struct OptionEntry {
     std::function<std::string(const QString& value, CommandLine& line)> take;
 };
 
-std::vector<OptionEntry> option_table() {
-    std::vector<OptionEntry> table;
+// The options the window takes for its run.
+void add_window_options(std::vector<OptionEntry>& table) {
     table.push_back(
         {QCommandLineOption(QStringLiteral("audio-api"),
                             QStringLiteral("Ses sistemi: auto, jack, pulse, alsa ya da none."),
@@ -76,7 +76,11 @@ std::vector<OptionEntry> option_table() {
                          line.tuning = value.toStdString();
                          return {};
                      }});
-    // Listed for --help; main() runs the export before this parser sees its arguments.
+}
+
+// The commands that write a file and end without a window, listed for --help: main() runs
+// them before this parser sees their arguments. Their own options alone are an error here.
+void add_windowless_options(std::vector<OptionEntry>& table) {
     table.push_back(
         {QCommandLineOption(QStringLiteral("export-scala"),
                             QString::fromUtf8("Akort çizelgesinin ve bir mandal düzeninin Scala "
@@ -92,7 +96,6 @@ std::vector<OptionEntry> option_table() {
                      [](const QString&, CommandLine&) -> std::string {
                          return "--makam yalnız --export-scala ile kullanılır";
                      }});
-    // Listed for --help; main() runs the render before this parser sees its arguments.
     table.push_back(
         {QCommandLineOption(QStringLiteral("render"),
                             QString::fromUtf8("Bir ses dosyasını (.ses) ya da kaydı (kayıt.txt) "
@@ -100,7 +103,6 @@ std::vector<OptionEntry> option_table() {
                                               "biter."),
                             QString::fromUtf8("DOSYA ÇIKTI.wav")),
          [](const QString&, CommandLine&) -> std::string { return {}; }});
-    // Listed for --help; main() runs the exports before this parser sees their arguments.
     table.push_back(
         {QCommandLineOption(QStringLiteral("export-midi"),
                             QString::fromUtf8("Bir ses dosyasını (.ses) ya da kaydı (kayıt.txt), "
@@ -123,6 +125,12 @@ std::vector<OptionEntry> option_table() {
                                               "notasına yazar ve biter."),
                             QString::fromUtf8("DOSYA.ses ÇIKTI.musicxml")),
          [](const QString&, CommandLine&) -> std::string { return {}; }});
+}
+
+std::vector<OptionEntry> option_table() {
+    std::vector<OptionEntry> table;
+    add_window_options(table);
+    add_windowless_options(table);
     return table;
 }
 
