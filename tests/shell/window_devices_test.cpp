@@ -103,6 +103,11 @@ TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
     const AudioChoice kept = read_sound_settings(folder_.path() / kSettingsFileName, log);
     EXPECT_EQ(std::tuple(api_setting_name(kept), kept.device, kept.block_frames, log.str()),
               std::tuple("alsa", "hw:0,0", 256u, ""));
+    dialog->refresh();  // shown again, it holds the choice
+    EXPECT_EQ(std::tuple(dialog->systems()->currentData().toString(),
+                         dialog->devices()->currentData().toString(),
+                         dialog->blocks()->currentData().toUInt()),
+              std::tuple(QStringLiteral("alsa"), QStringLiteral("hw:0,0"), 256u));
 }
 
 TEST_F(SoundWindow, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn) {

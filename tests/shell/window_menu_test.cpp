@@ -43,7 +43,8 @@ class WindowMenu : public test::StartedWindow {
                       folder_.path() / "akort" / "12-TET.scl");
         ProgramOptions o = folder_.headless_options();
         o.sound.settings_file = folder_.path() / "orvena.ini";
-        write_tuning_settings(o.sound.settings_file, {"akort/12-TET.scl", "dizek.xls"});
+        write_tuning_settings(o.sound.settings_file,
+                              {lost_saved_ ? "akort/yok.scl" : "akort/12-TET.scl", "dizek.xls"});
         if (bad_file_) {
             test::write_file_bytes(folder_.path() / "bozuk.scl", "bozuk\n2\n1/0\n2/1\n");
             o.tuning_file = folder_.path() / "bozuk.scl";
@@ -102,7 +103,8 @@ class WindowMenu : public test::StartedWindow {
     test::TempDir home_;
     const ScopedEnv home_env_{"HOME", home_.path().string()};
     const ScopedEnv config_env_{"XDG_CONFIG_HOME", (home_ / ".config").string()};
-    bool bad_file_ = false;  // --tuning names a broken file
+    bool bad_file_ = false;    // --tuning names a broken file
+    bool lost_saved_ = false;  // the system kept from the last run is gone
 };
 
 // Started in the system kept from the run before; the menu and Ctrl+T retune at once.
@@ -157,6 +159,28 @@ TEST_F(WindowTuningCommandLine, ABadFileOnTheCommandLineIsNamedAndTheWorkbookPla
     EXPECT_EQ(w_->st.tables.name, "dizek.xls");
     EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, "akort/12-TET.scl")
         << "a run's own system is not kept";
+    // Ctrl+T goes to the system kept from the last run, as it would from the run's own.
+    w_->show();
+    w_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w_));
+    ctrl_t();
+    EXPECT_EQ(w_->st.tables.name, "12-TET");
+}
+
+class WindowLostTuning : public WindowMenu {
+  protected:
+    WindowLostTuning() { lost_saved_ = true; }
+};
+
+TEST_F(WindowLostTuning, AKeptSystemThatIsGoneIsToldAndTheWorkbookPlays) {
+    ASSERT_EQ(dialogs_.texts().size(), 1u);
+    EXPECT_EQ(
+        dialogs_.texts()[0].rfind(
+            "Son seçilen akort sistemi yüklenemedi; çalışma kitabının akordu çalınıyor.\r\n", 0),
+        0u)
+        << dialogs_.texts()[0];
+    EXPECT_NE(dialogs_.texts()[0].find("yok.scl"), std::string::npos) << dialogs_.texts()[0];
+    EXPECT_EQ(w_->st.tables.name, "dizek.xls");
 }
 
 struct EntryCase {

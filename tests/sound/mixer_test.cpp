@@ -31,6 +31,20 @@ void operator delete(void* p, std::size_t) noexcept {
 namespace orvena::test {
 namespace {
 
+// Every frame given is kept, between silent pads the interpolator may read.
+TEST(SampleData, KeepsEveryFrameBetweenSilentPads) {
+    const std::vector<float> values = {0.5f, -0.25f, 0.75f, -1.0f};
+    for (const int channels : {1, 2}) {
+        const SampleData data(values, channels);
+        ASSERT_EQ(data.frames(), 4 / channels);
+        const float* first = data.frame_ptr();
+        EXPECT_EQ(std::vector<float>(first, first + 4), values);
+        EXPECT_EQ(std::vector<float>(first - channels, first), std::vector<float>(channels, 0.0f));
+        EXPECT_EQ(std::vector<float>(first + 4, first + 4 + channels),
+                  std::vector<float>(channels, 0.0f));
+    }
+}
+
 TEST(Mixer, StereoSamplesKeepTheirChannels) {
     const SampleData stereo = sine_sample(1000.0, 44100.0, 0.5, 2);
     const SampleData mono = sine_sample(1000.0, 44100.0, 0.5, 1);
