@@ -97,5 +97,38 @@ TEST_F(HeldInput, SequenceFileEndsAfterItsNoteWhenTheWindowCloses) {
     EXPECT_TRUE(dialogs_.texts().empty());
 }
 
+// "Kaydet / Dinlet" as the player presses it: a click on string 12 selects it and a click on
+// the lever strip moves its lever; R records (only O may be pressed, the other groups wait, the
+// strip does not move a lever), a click on the string is recorded, O ends the note in kayıt.txt
+// and frees the window again.
+TEST_F(HeldInput, RecordButtonsLockTheWindowAndStopWritesTheRecording) {
+    arayüz& w = *w_;
+    const auto enabled = [&w] {
+        std::string out;
+        for (QWidget* b :
+             {static_cast<QWidget*>(w.rec_buton), static_cast<QWidget*>(w.Play_buton),
+              static_cast<QWidget*>(w.pause_buton), static_cast<QWidget*>(w.stop_buton),
+              static_cast<QWidget*>(w.Frame2), static_cast<QWidget*>(w.Frame3),
+              static_cast<QWidget*>(w.Frame4), static_cast<QWidget*>(w.Frame5),
+              static_cast<QWidget*>(w.Frame7), static_cast<QWidget*>(w.Frame10)})
+            out += b->isEnabled() ? '1' : '0';
+        return out;
+    };
+    const QPoint string_12(700, 29 + 15 * 11);
+    QTest::mouseClick(w.Picture2, Qt::LeftButton, {}, string_12);
+    QTest::mouseClick(w.Picture1, Qt::LeftButton, {}, QPoint(152, 30));  // its lowest lever
+    EXPECT_EQ(std::pair(w.st.selection.cur_string, w.st.settings.mandal_pos[12]),
+              std::pair(std::int16_t{12}, std::int16_t{-8}));
+    EXPECT_EQ(enabled(), "1100111111");  // R, >, I I, O, then the six groups
+    QTest::mouseClick(w.rec_buton, Qt::LeftButton);
+    EXPECT_EQ(enabled(), "0001000000");
+    QTest::mouseClick(w.Picture1, Qt::LeftButton, {}, QPoint(287, 30));
+    QTest::mouseClick(w.Picture2, Qt::LeftButton, {}, string_12);
+    QTest::mouseClick(w.stop_buton, Qt::LeftButton);
+    EXPECT_EQ(enabled(), "1100111111");
+    EXPECT_EQ(test::read_file_bytes(folder_.path() / "kayıt.txt").substr(0, 16),
+              " 12           -8");
+}
+
 }  // namespace
 }  // namespace orvena
