@@ -89,11 +89,16 @@ TEST_F(HeldInput, SequenceFileEndsAfterItsNoteWhenTheWindowCloses) {
     for (int i = 0; i < 10; ++i) ten_quarters += "0,4,3,0,0,0,0,0,0,0\r\n";
     test::write_file_bytes(folder_.path() / "uzun.ses", ten_quarters);
     w.Text2->setText_("uzun");
-    QTimer::singleShot(100, &w, [&w] { w.close_for(UnloadReason::AppWindows); });
+    bool groups_waited = false;
+    QTimer::singleShot(100, &w, [&w, &groups_waited] {
+        groups_waited = !w.Frame3->isEnabled() && !w.Frame2->isEnabled();
+        w.close_for(UnloadReason::AppWindows);
+    });
     w.aç_kapa_buton->click();  // returns when the melody has ended
     // The close came during the first note: the second record was the last one counted.
     EXPECT_EQ(w.surface(7).print_log().back().text, "002");
     EXPECT_FALSE(w.st.transport.seq_playing);
+    EXPECT_TRUE(groups_waited);
     EXPECT_TRUE(dialogs_.texts().empty());
 }
 
@@ -128,6 +133,34 @@ TEST_F(HeldInput, RecordButtonsLockTheWindowAndStopWritesTheRecording) {
     EXPECT_EQ(enabled(), "1100111111");
     EXPECT_EQ(test::read_file_bytes(folder_.path() / "kayıt.txt").substr(0, 16),
               " 12           -8");
+}
+
+// Each button and box of the window reaches what it is for.
+TEST_F(HeldInput, EachControlReachesItsHandler) {
+    arayüz& w = *w_;
+    w.st.settings.akord_offset[5] = 7;
+    w.st.settings.mandal_pos[12] = -3;
+    QTest::mouseClick(w.Command8, Qt::LeftButton);  // AKORD RESET: the fine tuning only
+    EXPECT_EQ(std::pair(w.st.settings.akord_offset[5], w.st.settings.mandal_pos[12]),
+              std::pair(std::int16_t{0}, std::int16_t{-3}));
+    QTest::mouseClick(w.Command9, Qt::LeftButton);  // MANDAL RESET
+    EXPECT_EQ(w.st.settings.mandal_pos[12], 0);
+    w.Check2->click();
+    EXPECT_TRUE(w.st.selection.show_details);
+    w.Option5.button(2)->click();  // the transposed levers: no hand on the levers
+    EXPECT_FALSE(w.st.settings.manual_levers);
+    w.Option5.button(1)->click();
+    EXPECT_TRUE(w.st.settings.manual_levers);
+    w.st.settings.mandal_pos[3] = 2;
+    w.Text1->setText_("Deneme");
+    QTest::mouseClick(w.save_buton, Qt::LeftButton);
+    EXPECT_EQ(test::read_file_bytes(folder_.path() / "Deneme.mkm").substr(0, 15),
+              " 0 \r\n 0 \r\n 2 \r\n");  // one lever a line, as printed
+    test::write_file_bytes(folder_.path() / "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n");
+    QTest::mouseClick(w.open_ses_buton, Qt::LeftButton);  // the list of sequence files
+    w.File3->click_entry(0);
+    EXPECT_EQ(w.Text2->text(), QStringLiteral("ezgi"));
+    EXPECT_TRUE(dialogs_.texts().empty());
 }
 
 }  // namespace
