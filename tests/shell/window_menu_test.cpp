@@ -200,7 +200,7 @@ TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
     const QString bend =
         QString::fromUtf8("Nota başına perde bükme (MPE biçimi), MTS bilmeyen çalgılar için");
     const EntryCase cases[] = {
-        {"wav_export", {kayit}, {{kayit, ezgi}}, "kayıt.wav", "WAV", "RIFF", ""},
+        {"wav_export", {ezgi}, {{kayit, ezgi}}, "ezgi.wav", "WAV", "RIFF", ""},
         {"midi_export", {ezgi, bend}, {{kayit, ezgi}, {}}, "ezgi.mid", "MIDI", "MThd", "\xE1"},
         {"musicxml_export", {ezgi}, {{ezgi}}, "ezgi.musicxml", "MusicXML", "<?xml", ""},
     };
