@@ -229,5 +229,24 @@ TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
               QString::fromStdString(home_.path().string()));
 }
 
+// The Scala export never writes over the scale that plays, wherever it was chosen from.
+TEST_F(WindowMenu, ScalaExportLeavesThePlayingScaleAsItWas) {
+    const fs::path mine = home_ / "Music";
+    const std::string scale = test::read_file_bytes(folder_.path() / "akort" / "12-TET.scl");
+    test::write_file_bytes(mine / "benim.scl", scale);
+    w_->tuning->choose_file(mine / "benim.scl");
+    ASSERT_EQ(w_->st.tables.name, "benim");
+    w_->Text1->setText_("benim");
+    dialogs_.clear();
+    fs::current_path(mine);  // where the folder dialog opens
+    run_entry(QStringLiteral("scala_export"), {});
+    ASSERT_EQ(dialogs_.texts().size(), 1u);
+    EXPECT_NE(dialogs_.texts()[0].find("\"" + (mine / "benim.scl").string() +
+                                       "\" okunan dosyanın kendisi; üzerine yazılamaz."),
+              std::string::npos)
+        << dialogs_.texts()[0];
+    EXPECT_EQ(test::read_file_bytes(mine / "benim.scl"), scale);
+}
+
 }  // namespace
 }  // namespace orvena
