@@ -227,6 +227,11 @@ TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
     fs::remove_all(home_ / "Music");  // without a music folder: the home folder
     EXPECT_EQ(run_entry(QStringLiteral("musicxml_export"), {ezgi}).folder,
               QString::fromStdString(home_.path().string()));
+    fs::remove(folder_.path() / "ezgi.ses");  // the recording alone is still offered
+    dialogs_.clear();
+    EXPECT_EQ(run_entry(QStringLiteral("wav_export"), {kayit}).offered,
+              std::vector<QStringList>{{kayit}});
+    EXPECT_TRUE(fs::exists(home_ / "kayıt.wav"));
 }
 
 // The Scala export never writes over the scale that plays, wherever it was chosen from.
