@@ -145,43 +145,60 @@ TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
               std::pair(std::string("dizek.xls"), std::string("akort/12-TET.scl")));
 }
 
-class WindowTuningCommandLine : public WindowMenu {
-  protected:
-    WindowTuningCommandLine() { bad_file_ = true; }
+// A system that does not load at start-up — one named on the command line, or the one kept
+// from the last run — is told once and the workbook plays; orvena.ini keeps what it held, and
+// Ctrl+T goes to the system kept as the previous one.
+struct StartProblem {
+    const char* name;
+    bool bad_file, lost_saved;
+    std::vector<std::string> said;  // parts of the one message
+    const char* kept;               // orvena.ini's system afterwards
+    const char* after_ctrl_t;
 };
 
-TEST_F(WindowTuningCommandLine, ABadFileOnTheCommandLineIsNamedAndTheWorkbookPlays) {
+const StartProblem kStartProblems[] = {
+    {"bad_command_line_file",
+     true,
+     false,
+     {"\"bozuk.scl\", satır 3: \"1/0\" bir oran değil; paydası sıfır"},
+     "akort/12-TET.scl",
+     "12-TET"},
+    {"kept_system_gone",
+     false,
+     true,
+     {"Son seçilen akort sistemi yüklenemedi; çalışma kitabının akordu çalınıyor.\r\n", "yok.scl"},
+     "akort/yok.scl",
+     "dizek.xls"},
+};
+
+void PrintTo(const StartProblem& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class WindowTuningProblem : public WindowMenu, public testing::WithParamInterface<StartProblem> {
+  protected:
+    WindowTuningProblem() {
+        bad_file_ = GetParam().bad_file;
+        lost_saved_ = GetParam().lost_saved;
+    }
+};
+
+TEST_P(WindowTuningProblem, IsToldOnceAndTheWorkbookPlays) {
+    const StartProblem& c = GetParam();
     ASSERT_EQ(dialogs_.texts().size(), 1u);
-    EXPECT_NE(
-        dialogs_.texts()[0].find("\"bozuk.scl\", satır 3: \"1/0\" bir oran değil; paydası sıfır"),
-        std::string::npos)
-        << dialogs_.texts()[0];
+    for (const std::string& part : c.said)
+        EXPECT_NE(dialogs_.texts()[0].find(part), std::string::npos) << dialogs_.texts()[0];
     EXPECT_EQ(w_->st.tables.name, "dizek.xls");
-    EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, "akort/12-TET.scl")
-        << "a run's own system is not kept";
-    // Ctrl+T goes to the system kept from the last run, as it would from the run's own.
+    EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, c.kept);
     w_->show();
     w_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w_));
     ctrl_t();
-    EXPECT_EQ(w_->st.tables.name, "12-TET");
+    EXPECT_EQ(w_->st.tables.name, c.after_ctrl_t);
 }
 
-class WindowLostTuning : public WindowMenu {
-  protected:
-    WindowLostTuning() { lost_saved_ = true; }
-};
-
-TEST_F(WindowLostTuning, AKeptSystemThatIsGoneIsToldAndTheWorkbookPlays) {
-    ASSERT_EQ(dialogs_.texts().size(), 1u);
-    EXPECT_EQ(
-        dialogs_.texts()[0].rfind(
-            "Son seçilen akort sistemi yüklenemedi; çalışma kitabının akordu çalınıyor.\r\n", 0),
-        0u)
-        << dialogs_.texts()[0];
-    EXPECT_NE(dialogs_.texts()[0].find("yok.scl"), std::string::npos) << dialogs_.texts()[0];
-    EXPECT_EQ(w_->st.tables.name, "dizek.xls");
-}
+INSTANTIATE_TEST_SUITE_P(WindowMenu, WindowTuningProblem, testing::ValuesIn(kStartProblems),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 struct EntryCase {
     const char* entry;

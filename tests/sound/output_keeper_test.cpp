@@ -79,7 +79,7 @@ TEST(OutputKeeper, TheSettingsSayWhatPlaysAndWhyTheBlockMoved) {
     }
 }
 
-TEST(OutputKeeper, AChoiceThatCannotBeSavedIsLoggedAndStillPlayed) {
+TEST(OutputKeeper, AChoiceThatCannotBeSavedIsLoggedAndStillApplied) {
     Keeper k(false);
     AudioChoice silent;
     silent.silent = true;
