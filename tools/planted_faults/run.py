@@ -11,6 +11,7 @@ and the file is put back before the next fault.
     python3 tools/planted_faults/run.py --only D1,S3    # some faults
     python3 tools/planted_faults/run.py --out build/mut/results.tsv
     python3 tools/planted_faults/run.py --rev HEAD~3     # the suite of an earlier commit
+    python3 tools/planted_faults/run.py --faults other.txt  # a list kept elsewhere
 
 A fault is "caught" when a test that passed on the unchanged copy fails, "missed" when all
 pass, "build-failed" when the copy does not build with it, "bad-fault" when its snippet is
@@ -49,7 +50,7 @@ def parse_faults(path):
         key, _, value = line.partition(" ")
         value = value.strip().replace("\\n", "\n").replace("\\t", "\t")
         if cur is None or key not in ("file", "find", "replace"):
-            sys.exit(f"faults.txt: cannot read line: {line}")
+            sys.exit(f"{path.name}: cannot read line: {line}")
         cur[key] = value
     for f in faults:
         for key in ("file", "find", "replace"):
@@ -200,10 +201,11 @@ def main():
                     help="stop each fault's tests at the first failure (faster; names one catcher)")
     ap.add_argument("--rev", help="test this commit instead of the working tree")
     ap.add_argument("--check", action="store_true", help="only check that every snippet is found once")
+    ap.add_argument("--faults", default=str(FAULTS), help="another list of faults, same format")
     ap.add_argument("--scratch", default=str(ROOT / "build" / "mut"))
     args = ap.parse_args()
 
-    faults = parse_faults(FAULTS)
+    faults = parse_faults(Path(args.faults))
     if args.only:
         wanted = set(args.only.split(","))
         faults = [f for f in faults if f["id"] in wanted]
