@@ -103,6 +103,9 @@ class arayüz : public QWidget {
     std::unique_ptr<MakamContext> makam;
     std::unique_ptr<TuningChoice> tuning;
 
+    // What the instrument is doing, for reading: its tuning, levers, selection and transport.
+    const InstrumentState& state() const { return st; }
+
     // ---- Controls --------------------------------------------------------------------
     // Pictures: Picture2 is the instrument; Picture1, 3, 5, 6, 10 and Frame11, Check1 lie on it.
     PictureBox* Picture1 = nullptr;   // lever strip
