@@ -78,7 +78,7 @@ class FrozenSoundWindow : public SoundWindow {
 
 TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
     arayüz& w = *w_;
-    EXPECT_FALSE(w.sound->output().is_device());
+    EXPECT_FALSE(w.sound().output().is_device());
     QTest::keyClick(&w, Qt::Key_A);  // plays, silently
     QLabel* notice = w.findChild<QLabel*>(QStringLiteral("sound_notice"));
     ASSERT_NE(notice, nullptr);
@@ -86,8 +86,8 @@ TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
     EXPECT_EQ(notice->text(), kNoSound);
     EXPECT_TRUE(dialogs_.shown().empty()) << "the notice is not a message box";
     *answers_ = true;
-    ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
-    EXPECT_EQ(w.sound->output().description(), "pulse ");
+    ASSERT_TRUE(wait_for([&] { return w.sound().output().is_device(); }));
+    EXPECT_EQ(w.sound().output().description(), "pulse ");
     EXPECT_TRUE(notice->isHidden());
 
     // F9 shows the systems found with the output's figures; Apply saves and reopens.
@@ -108,8 +108,8 @@ TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
     dialog->devices()->setCurrentIndex(2);
     dialog->blocks()->setCurrentIndex(dialog->blocks()->findData(256u));
     dialog->Uygula_Click();
-    ASSERT_TRUE(wait_for([&] { return w.sound->output().description() == "alsa hw:0,0"; }));
-    EXPECT_EQ(w.sound->output().block_frames(), 256u);
+    ASSERT_TRUE(wait_for([&] { return w.sound().output().description() == "alsa hw:0,0"; }));
+    EXPECT_EQ(w.sound().output().block_frames(), 256u);
     std::ostringstream log;
     const AudioChoice kept = read_sound_settings(folder_.path() / kSettingsFileName, log);
     EXPECT_EQ(std::tuple(api_setting_name(kept), kept.device, kept.block_frames, log.str()),
@@ -123,7 +123,7 @@ TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
 
 TEST_F(SoundWindow, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn) {
     arayüz& w = *w_;
-    ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
+    ASSERT_TRUE(wait_for([&] { return w.sound().output().is_device(); }));
     QLabel* notice = w.findChild<QLabel*>(QStringLiteral("sound_notice"));
     ASSERT_TRUE(notice->isHidden());
     FakeDevices& devices = *host_->devices;
@@ -131,17 +131,17 @@ TEST_F(SoundWindow, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn
     devices.lost_below = devices.opened.load();
     ASSERT_TRUE(wait_for([&] { return !notice->isHidden(); }));
     EXPECT_EQ(notice->text(), kNoSound);
-    EXPECT_FALSE(w.sound->output().is_device()) << "the lost output is not kept";
+    EXPECT_FALSE(w.sound().output().is_device()) << "the lost output is not kept";
     QTest::keyClick(&w, Qt::Key_A);  // the window plays on, silently
     open_sound_settings(w);
     EXPECT_TRUE(figures().startsWith(QString::fromUtf8("ses yok")));
     QTest::qWait(400);  // a few tries find nothing
-    EXPECT_FALSE(w.sound->output().is_device());
+    EXPECT_FALSE(w.sound().output().is_device());
     EXPECT_TRUE(dialogs_.shown().empty()) << "no message box stops the player";
 
     devices.gone = false;  // the server answers again
-    ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
-    EXPECT_EQ(w.sound->output().description(), "pulse ");
+    ASSERT_TRUE(wait_for([&] { return w.sound().output().is_device(); }));
+    EXPECT_EQ(w.sound().output().description(), "pulse ");
     EXPECT_TRUE(notice->isHidden());
     ASSERT_TRUE(wait_for([&] { return figures().startsWith("pulse "); }));
     EXPECT_TRUE(figures_have("kesinti 0"));
@@ -187,7 +187,7 @@ class MidiWindow : public StartedWindow {
     bool a4_sounds_after_a_key() {
         device_->send(kA4On);
         QCoreApplication::processEvents();
-        return w_->sound->alias_open("A4");
+        return w_->sound().alias_open("A4");
     }
     // Chooses entry `index` of the dialog's MIDI list, as a click on it does.
     static void choose(QComboBox* ports, int index) {
@@ -218,7 +218,7 @@ TEST_F(MidiWindow, TheSavedPortPlaysFromTheStartAndTheDialogSwitchesIt) {
               std::pair(QStringLiteral("Yok"), kPort));
     std::ostringstream log;
     choose(ports, 0);
-    EXPECT_FALSE(w_->sound->alias_open("A4"));
+    EXPECT_FALSE(w_->sound().alias_open("A4"));
     EXPECT_FALSE(a4_sounds_after_a_key());
     EXPECT_EQ(read_midi_port(folder_.path() / kSettingsFileName, log), "");
     device_->ports.push_back("Pads 28:0");
@@ -240,8 +240,8 @@ TEST_F(MidiWindow, ADeviceThatGoesAwayClosesWithOneNotice) {
         SCOPED_TRACE(by_error);
         dialogs_.clear();
         device_->send(kA4On);
-        EXPECT_FALSE(w_->sound->alias_open("A4"));  // nothing is played on the device's thread
-        run_events_until([&] { return w_->sound->alias_open("A4"); });
+        EXPECT_FALSE(w_->sound().alias_open("A4"));  // nothing is played on the device's thread
+        run_events_until([&] { return w_->sound().alias_open("A4"); });
         control<QPushButton>(*w_, "rec_buton").click();  // a recording locks the keys
         if (by_error) {
             device_->fail("device removed");
@@ -251,7 +251,7 @@ TEST_F(MidiWindow, ADeviceThatGoesAwayClosesWithOneNotice) {
         }
         run_events_until([&] { return !dialogs_.texts().empty(); });
         control<QPushButton>(*w_, "stop_buton").click();
-        EXPECT_FALSE(w_->sound->alias_open("A4"));
+        EXPECT_FALSE(w_->sound().alias_open("A4"));
         EXPECT_EQ(dialogs_.texts(),
                   std::vector<std::string>{
                       "MIDI aygıtı çıkarıldı; MIDI girişi kapatıldı. Yeniden seçmek için: F9"});

@@ -34,7 +34,7 @@ using test::control;
 // A letter held while the desktop repeats it sounds once, its legend letter stays black, and
 // only the real release stops it.
 TEST_F(HeldInput, HeldLetterSoundsOnceUntilItsRealRelease) {
-    Mixer& mixer = w_->sound->mixer();
+    Mixer& mixer = w_->sound().mixer();
     float frame[2];
     const Surface& legend = control<PictureBox>(*w_, "Picture10").surface();
     const auto letter_is_black = [&] {
@@ -50,11 +50,11 @@ TEST_F(HeldInput, HeldLetterSoundsOnceUntilItsRealRelease) {
     QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
     mixer.render(frame, 1);
     EXPECT_EQ(mixer.active_voices(), 1u) << "a repeat plucked the string again";
-    EXPECT_TRUE(w_->sound->alias_open("A4"));
+    EXPECT_TRUE(w_->sound().alias_open("A4"));
     EXPECT_TRUE(letter_is_black());
     from_window_system(w_, QEvent::KeyRelease, 2000);
     QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
-    EXPECT_FALSE(w_->sound->alias_open("A4")) << "the real release stops the note";
+    EXPECT_FALSE(w_->sound().alias_open("A4")) << "the real release stops the note";
     EXPECT_FALSE(letter_is_black());
 }
 

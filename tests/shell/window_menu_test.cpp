@@ -62,7 +62,7 @@ class WindowMenu : public test::StartedWindow {
     // Ctrl+T as the keyboard gives it: the shortcut, and no string for the letter.
     void ctrl_t() {
         QTest::keyPress(w_, Qt::Key_T, Qt::ControlModifier);
-        EXPECT_FALSE(w_->sound->alias_open("A5")) << "the T key's string sounded";
+        EXPECT_FALSE(w_->sound().alias_open("A5")) << "the T key's string sounded";
         QTest::keyRelease(w_, Qt::Key_T, Qt::ControlModifier);
     }
     void SetUp() override {
