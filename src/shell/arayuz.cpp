@@ -81,7 +81,7 @@ QGroupBox* make_accidental_sources(QWidget* parent, const char* name, const char
 
 }  // namespace
 
-arayüz::arayüz(Dialogs& dialogs_, QWidget* parent) : QWidget(parent), dialogs(dialogs_) {
+arayüz::arayüz(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
     setObjectName(tr8("arayüz"));
     setAccessibleName(tr8("ORVENA ana pencere"));
     setWindowTitle(tr8(kAppTitle));
@@ -99,10 +99,6 @@ arayüz::~arayüz() {
     // Child widgets (the picture boxes among them) go before the surfaces they show.
     const auto children = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget* child : children) delete child;
-}
-
-Surface& arayüz::surface(int picture_number) {
-    return *surfaces_.at(static_cast<std::size_t>(picture_number));
 }
 
 PictureBox* arayüz::make_picture(int number, QWidget* parent, int w, int h, QRgb back,
@@ -282,9 +278,9 @@ void arayüz::connect_window_handlers() {
     connect(Command10, &QPushButton::clicked, this, [this] { Command10_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
-    key_preview = new KeyPreview(this);
-    key_preview->setParent(this);
-    key_preview->hold_releases(true);  // X11 sends key repeats as release/press pairs
+    key_preview_ = new KeyPreview(this);
+    key_preview_->setParent(this);
+    key_preview_->hold_releases(true);  // X11 sends key repeats as release/press pairs
 }
 
 void arayüz::arayüzyerleşimi(double screen_width_twips, double screen_height_twips) {
@@ -344,7 +340,7 @@ bool ended_by_system(UnloadReason reason) {
 bool arayüz::Form_QueryUnload(UnloadReason reason) {
     if (ended_by_system(reason)) return false;
     asking_ = true;
-    const MessageAnswer answer = dialogs.message(kQuitQuestion, MessageButtons::YesNo);
+    const MessageAnswer answer = dialogs_.message(kQuitQuestion, MessageButtons::YesNo);
     asking_ = false;
     // The system asked to end while the question was open: it is not the user's to refuse.
     if (system_close_waiting_) return false;
@@ -355,9 +351,9 @@ void arayüz::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     // A recording keeps its last note; a running replay ends after the note it is on.
-    if (recorder) recorder->stop_buton_Click();
-    if (timer) timer->Halt();
-    timer.reset();
+    if (recorder_) recorder_->stop_buton_Click();
+    if (timer_) timer_->Halt();
+    timer_.reset();
     // Every other window of the program (the splash, an open file list) goes with this one.
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* w : windows) {
@@ -373,7 +369,7 @@ bool arayüz::close_for(UnloadReason reason) {
         // The window is inside its close request already; ending the question lets that
         // request go on to the unload.
         system_close_waiting_ = true;
-        dialogs.close_open_message();
+        dialogs_.close_open_message();
         return false;
     }
     pending_reason_ = reason;
@@ -414,7 +410,7 @@ void arayüz::contextMenuEvent(QContextMenuEvent* event) {
     for (QWidget* w = childAt(event->pos()); w != nullptr && w != this; w = w->parentWidget()) {
         if (dynamic_cast<PictureBox*>(w) != nullptr) return;
     }
-    if (sound_control) sound_control->show_menu(event->globalPos(), actions());
+    if (sound_control_) sound_control_->show_menu(event->globalPos(), actions());
 }
 
 void arayüz::mouseMoveEvent(QMouseEvent* event) {

@@ -3,7 +3,8 @@
 // its stopwatch. Controls keep their classic names (objectName = that name, option buttons
 // "Option1_5"), each with a Turkish accessible name. The window runs the start-up steps of
 // its load (Form_Load), lays itself out (arayüzyerleşimi) and asks before it closes.
-// Event thread only.
+// What it holds is private: other code reads the state and listens to the sound through the
+// two accessors, and tests find the controls by their objectName. Event thread only.
 
 #include <QGroupBox>
 #include <QLabel>
@@ -81,29 +82,126 @@ class arayüz : public QWidget {
     explicit arayüz(Dialogs& dialogs, QWidget* parent = nullptr);
     ~arayüz() override;
 
-    // ---- State -----------------------------------------------------------------------
-    InstrumentState st;
-    std::unique_ptr<xTimer> timer;
-    Dialogs& dialogs;
-    // Made by the load, once the sample files are known.
-    std::unique_ptr<SoundModule> sound;
-    std::unique_ptr<SoundControl> sound_control;
-    std::unique_ptr<SurfaceViews> views;
-    std::unique_ptr<PlayContext> play;
-    std::unique_ptr<MidiControl> midi;
-    // What long actions wait with and let the window's events run through.
-    SystemClock clock;
-    QtEventPump pump;
-    std::unique_ptr<RecordingPanel> recording_panel;
-    std::unique_ptr<PerformanceRecorder> recorder;
-    std::unique_ptr<SequencePlayback> sequence;
-    std::unique_ptr<WindowAhenkControls> ahenk_controls;
-    std::unique_ptr<PresetContext> presets;
-    std::unique_ptr<WindowMakamControls> makam_controls;
-    std::unique_ptr<MakamContext> makam;
-    std::unique_ptr<TuningChoice> tuning;
+    // The load of the window: every start-up step from the program folder to the start values
+    // and the unloading of the splash. Shows its own messages.
+    StartupOutcome Form_Load(const LoadContext& context);
+    // The system's end requests close only a window that has loaded.
+    bool loaded() const { return loaded_; }
+    // Places the window, Picture2 and the groups for a screen; sets properties only.
+    void arayüzyerleşimi(double screen_width_twips, double screen_height_twips);
+    // Sizes and places the window itself again, once the window system has framed it.
+    void place_window();
 
-    // ---- Controls --------------------------------------------------------------------
+    // Closes the window for a reason (the close box is FormControlMenu): runs the close
+    // request and, unless it is cancelled, the unload. Returns whether the window closed.
+    // The system's reasons also close a quit question that is open, and the window closes
+    // once it has gone.
+    bool close_for(UnloadReason reason);
+    // Runs once the window is unloaded (main() ends the event loop there).
+    void on_unloaded(std::function<void()> action) { unloaded_action_ = std::move(action); }
+
+    // What the instrument is doing, for reading: its tuning, levers, selection and transport.
+    const InstrumentState& state() const { return st; }
+    // What the window sounds through: the program decodes its samples once the window shows,
+    // and tests listen to it (render its mixer by hand). Valid once the load has run.
+    SoundModule& sound() { return *sound_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    // Shows the window's enabled buttons and groups to the recorder (recording_wiring.cpp).
+    class RecordingButtons;
+
+    // ---- Shutdown ---------------------------------------------------------------------
+    // The close request: true cancels it. Asks unless the session or the system ends it.
+    bool Form_QueryUnload(UnloadReason reason);
+    // Halts the stopwatch and unloads every window of the program.
+    void Form_Unload();
+
+    // ---- Small handlers ---------------------------------------------------------------
+    void Command10_Click();
+    void Command1_Click() {}
+    void Text1_GotFocus() { st.selection.text1_has_focus = true; }
+    void Text1_LostFocus() { st.selection.text1_has_focus = false; }
+    void Form_MouseMove(int, int, double, double) {}
+    void Picture1_MouseMove(int, int, double, double) {}
+    void Picture3_MouseMove(int, int, double, double) {}
+    void Picture10_MouseMove(int, int, double, double) {}
+
+    // ---- Playing ------------------------------------------------------------------------
+    void Form_KeyDown(int key_code, bool auto_repeat);
+    void Form_KeyUp(int key_code, bool auto_repeat);
+
+    // ---- Sequence files -----------------------------------------------------------------
+    void connect_sequences();
+    void open_ses_buton_Click();
+    void File3_Click();
+
+    // The steps of the load, in order.
+    bool open_program_folder(const std::filesystem::path& folder);
+    void draw_instrument(const LoadContext& context);
+    bool read_tuning();
+    void list_samples_and_open_sound(const LoadContext& context);
+    void set_start_values();
+    void connect_handlers(const LoadContext& context);
+
+    void build_controls();
+    PictureBox* make_picture(int number, QWidget* parent, int w, int h, QRgb back,
+                             const char* accessible);
+    void build_instrument();
+    void build_top_row();
+    void build_makam_group();
+    void build_recording_group();
+    void build_sequence_group();
+    void build_pitch_level_group();
+    void build_file_lists();
+    void connect_window_handlers();
+    // Binds the displays to the picture surfaces and the controls to their handlers.
+    void connect_playing(char decimal_separator);
+    // The MIDI keyboard, played like the letter keys, and its place in "Ses ayarları".
+    void connect_midi(const MidiConfig& config);
+    // The mouse on the strings, the lever strip and the peg; record, replay, pause and stop.
+    void connect_recording();
+    // Binds the pitch level, fine shift and makam controls to their handlers.
+    void connect_presets(const std::filesystem::path& folder);
+    void connect_scala_export();
+    // The files of the Scala scale being played (none for the workbook): exports read them
+    // and never write over them.
+    std::vector<std::filesystem::path> playing_tuning_files() const;
+    // The tuning menu, Ctrl+T and the system's name; starts the system of the command line
+    // or the one kept in the settings file.
+    void connect_tuning(const LoadContext& context);
+    void fill_tuning_menu(QMenu& menu);
+    void connect_wav_export();
+    void connect_interchange_exports();  // the MIDI and MusicXML exports
+    void apply_layout();
+
+    // ---- State (the classic name st; the parts in English with a trailing underscore) ---
+    InstrumentState st;
+    std::unique_ptr<xTimer> timer_;
+    Dialogs& dialogs_;
+    // Made by the load, once the sample files are known.
+    std::unique_ptr<SoundModule> sound_;
+    std::unique_ptr<SoundControl> sound_control_;
+    std::unique_ptr<SurfaceViews> views_;
+    std::unique_ptr<PlayContext> play_;
+    std::unique_ptr<MidiControl> midi_;
+    // What long actions wait with and let the window's events run through.
+    SystemClock clock_;
+    QtEventPump pump_;
+    std::unique_ptr<RecordingPanel> recording_panel_;
+    std::unique_ptr<PerformanceRecorder> recorder_;
+    std::unique_ptr<SequencePlayback> sequence_;
+    std::unique_ptr<WindowAhenkControls> ahenk_controls_;
+    std::unique_ptr<PresetContext> presets_;
+    std::unique_ptr<WindowMakamControls> makam_controls_;
+    std::unique_ptr<MakamContext> makam_;
+    std::unique_ptr<TuningChoice> tuning_;
+
+    // ---- Controls: the classic names, each also the widget's objectName -----------------
     // Pictures: Picture2 is the instrument; Picture1, 3, 5, 6, 10 and Frame11, Check1 lie on it.
     PictureBox* Picture1 = nullptr;   // lever strip
     PictureBox* Picture2 = nullptr;   // instrument drawing
@@ -115,15 +213,14 @@ class arayüz : public QWidget {
     PictureBox* Picture8 = nullptr;   // replay lamp
     PictureBox* Picture9 = nullptr;   // recording lamp
     PictureBox* Picture10 = nullptr;  // key legend and transposed positions
-    Surface& surface(int picture_number);
 
     QLabel* Label36 = nullptr;
-    QLabel* tuning_label = nullptr;  // the tuning system's name, in Frame7
-    QGroupBox* Frame1 = nullptr;     // "Kaydet / Dinlet"
-    QGroupBox* Frame2 = nullptr;     // "Ahenkler"
-    QGroupBox* Frame3 = nullptr;     // detail, resets, exit
-    QGroupBox* Frame4 = nullptr;     // "Makam"
-    QGroupBox* Frame5 = nullptr;     // "Velmora dosyası"
+    QLabel* tuning_label_ = nullptr;  // the tuning system's name, in Frame7 ("tuning_name")
+    QGroupBox* Frame1 = nullptr;      // "Kaydet / Dinlet"
+    QGroupBox* Frame2 = nullptr;      // "Ahenkler"
+    QGroupBox* Frame3 = nullptr;      // detail, resets, exit
+    QGroupBox* Frame4 = nullptr;      // "Makam"
+    QGroupBox* Frame5 = nullptr;      // "Velmora dosyası"
     QGroupBox* Frame7 = nullptr;
     QGroupBox* Frame8 = nullptr;   // "arızalar" of the sequence player
     QGroupBox* Frame9 = nullptr;   // "arızalar" of the replay
@@ -163,95 +260,7 @@ class arayüz : public QWidget {
     FileListBox* File2 = nullptr;  // makam files
     FileListBox* File3 = nullptr;  // sequence files
 
-    KeyPreview* key_preview = nullptr;
-
-    // ---- Start-up ---------------------------------------------------------------------
-    // The load of the window: every start-up step from the program folder to the start values
-    // and the unloading of the splash. Shows its own messages.
-    StartupOutcome Form_Load(const LoadContext& context);
-    bool loaded() const { return loaded_; }
-    // Places the window, Picture2 and the groups; sets properties only.
-    void arayüzyerleşimi(double screen_width_twips, double screen_height_twips);
-    const WindowLayout& layout() const { return layout_; }
-    // Sizes and places the window itself again, once the window system has framed it.
-    void place_window();
-
-    // ---- Shutdown ---------------------------------------------------------------------
-    // The close request: true cancels it. Asks unless the session or the system ends it.
-    bool Form_QueryUnload(UnloadReason reason);
-    // Halts the stopwatch and unloads every window of the program.
-    void Form_Unload();
-    // Closes the window for a reason (the close box is FormControlMenu): runs the close
-    // request and, unless it is cancelled, the unload. Returns whether the window closed.
-    // The system's reasons also close a quit question that is open, and the window closes
-    // once it has gone.
-    bool close_for(UnloadReason reason);
-    // Runs once the window is unloaded (main() ends the event loop there).
-    void on_unloaded(std::function<void()> action) { unloaded_action_ = std::move(action); }
-
-    // ---- Small handlers ---------------------------------------------------------------
-    void Command10_Click();
-    void Command1_Click() {}
-    void Text1_GotFocus() { st.selection.text1_has_focus = true; }
-    void Text1_LostFocus() { st.selection.text1_has_focus = false; }
-    void Form_MouseMove(int, int, double, double) {}
-    void Picture1_MouseMove(int, int, double, double) {}
-    void Picture3_MouseMove(int, int, double, double) {}
-    void Picture10_MouseMove(int, int, double, double) {}
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-
-    // ---- Playing ------------------------------------------------------------------------
-    void Form_KeyDown(int key_code, bool auto_repeat);
-    void Form_KeyUp(int key_code, bool auto_repeat);
-
-    // ---- Sequence files -----------------------------------------------------------------
-    void connect_sequences();
-    void open_ses_buton_Click();
-    void File3_Click();
-
-  private:
-    // The steps of the load, in order.
-    bool open_program_folder(const std::filesystem::path& folder);
-    void draw_instrument(const LoadContext& context);
-    bool read_tuning();
-    void list_samples_and_open_sound(const LoadContext& context);
-    void set_start_values();
-    void connect_handlers(const LoadContext& context);
-
-    void build_controls();
-    PictureBox* make_picture(int number, QWidget* parent, int w, int h, QRgb back,
-                             const char* accessible);
-    void build_instrument();
-    void build_top_row();
-    void build_makam_group();
-    void build_recording_group();
-    void build_sequence_group();
-    void build_pitch_level_group();
-    void build_file_lists();
-    void connect_window_handlers();
-    // Binds the displays to the picture surfaces and the controls to their handlers.
-    void connect_playing(char decimal_separator);
-    // The MIDI keyboard, played like the letter keys, and its place in "Ses ayarları".
-    void connect_midi(const MidiConfig& config);
-    // The mouse on the strings, the lever strip and the peg; record, replay, pause and stop.
-    void connect_recording();
-    // Binds the pitch level, fine shift and makam controls to their handlers.
-    void connect_presets(const std::filesystem::path& folder);
-    void connect_scala_export();
-    // The files of the Scala scale being played (none for the workbook): exports read them
-    // and never write over them.
-    std::vector<std::filesystem::path> playing_tuning_files() const;
-    // The tuning menu, Ctrl+T and the system's name; starts the system of the command line
-    // or the one kept in the settings file.
-    void connect_tuning(const LoadContext& context);
-    void fill_tuning_menu(QMenu& menu);
-    void connect_wav_export();
-    void connect_interchange_exports();  // the MIDI and MusicXML exports
-    void apply_layout();
+    KeyPreview* key_preview_ = nullptr;
 
     std::array<std::unique_ptr<Surface>, 11> surfaces_;
     WindowLayout layout_;

@@ -65,10 +65,10 @@ void arayüz::connect_interchange_exports() {
         addAction(action);
         connect(action, &QAction::triggered, this, [this, click, texts] {
             const ExportPlace place{
-                File1->Path(),          recorder->file_path(),
+                File1->Path(),          recorder_->file_path(),
                 File1->Path(),          static_cast<AccidentalSource>(Option2.selected()),
                 music_or_home_folder(), playing_tuning_files()};
-            click(st, dialogs, place, questions(this, texts));
+            click(st, dialogs_, place, questions(this, texts));
         });
     };
     add(kMidiExportMenuText, "midi_export", Qt::Key_M, &midi_export_Click, midi_texts);

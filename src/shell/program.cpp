@@ -95,9 +95,9 @@ StartupOutcome Program::start(const ProgramOptions& options) {
         paint_on_screen(*window_);
         close_splash();
         QTimer::singleShot(kSampleLoadDelayMs, window_.get(),
-                           [w = window_.get()] { w->sound->load_samples(); });
+                           [w = window_.get()] { w->sound().load_samples(); });
     } else {
-        window_->sound->load_samples();
+        window_->sound().load_samples();
     }
     return outcome;
 }

@@ -7,11 +7,10 @@
 
 namespace orvena {
 
-namespace {
 // R, >, I I and O, and the groups that a recording or a replay locks.
-class WindowRecordingPanel final : public RecordingPanel {
+class arayüz::RecordingButtons final : public RecordingPanel {
   public:
-    explicit WindowRecordingPanel(arayüz& w) : w_(w) {}
+    explicit RecordingButtons(arayüz& w) : w_(w) {}
 
     void show(RecorderState state) override {
         const bool idle = state == RecorderState::idle;
@@ -27,28 +26,27 @@ class WindowRecordingPanel final : public RecordingPanel {
   private:
     arayüz& w_;
 };
-}  // namespace
 
 void arayüz::connect_recording() {
-    recording_panel = std::make_unique<WindowRecordingPanel>(*this);
-    recorder = std::make_unique<PerformanceRecorder>(
-        *play, RecordingPlatform{*recording_panel, Picture8->surface(), Picture9->surface(), pump,
-                                 clock, *timer, program_folder_});
+    recording_panel_ = std::make_unique<RecordingButtons>(*this);
+    recorder_ = std::make_unique<PerformanceRecorder>(
+        *play_, RecordingPlatform{*recording_panel_, Picture8->surface(), Picture9->surface(),
+                                  pump_, clock_, *timer_, program_folder_});
 
     Picture2->on_mouse_down = [this](int button, int, double x, double y) {
-        Picture2_MouseDown(*play, *recorder, button, x, y);
+        Picture2_MouseDown(*play_, *recorder_, button, x, y);
     };
     Picture2->on_mouse_move = [this](int buttons, int, double, double y) {
-        Picture2_MouseMove(*play, buttons, y);
+        Picture2_MouseMove(*play_, buttons, y);
     };
-    Picture1->on_mouse_down = [this](int, int, double x, double) { Picture1_MouseDown(*play, x); };
+    Picture1->on_mouse_down = [this](int, int, double x, double) { Picture1_MouseDown(*play_, x); };
     Picture5->on_mouse_down = [this](int, int, double x, double y) {
-        Picture5_MouseDown(*play, x, y);
+        Picture5_MouseDown(*play_, x, y);
     };
-    connect(rec_buton, &QPushButton::clicked, this, [this] { recorder->rec_buton_Click(); });
-    connect(stop_buton, &QPushButton::clicked, this, [this] { recorder->stop_buton_Click(); });
-    connect(Play_buton, &QPushButton::clicked, this, [this] { recorder->Play_buton_Click(); });
-    connect(pause_buton, &QPushButton::clicked, this, [this] { recorder->pause_buton_Click(); });
+    connect(rec_buton, &QPushButton::clicked, this, [this] { recorder_->rec_buton_Click(); });
+    connect(stop_buton, &QPushButton::clicked, this, [this] { recorder_->stop_buton_Click(); });
+    connect(Play_buton, &QPushButton::clicked, this, [this] { recorder_->Play_buton_Click(); });
+    connect(pause_buton, &QPushButton::clicked, this, [this] { recorder_->pause_buton_Click(); });
 }
 
 }  // namespace orvena

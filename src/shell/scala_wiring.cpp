@@ -28,15 +28,15 @@ void arayüz::connect_scala_export() {
     addAction(action);
     connect(action, &QAction::triggered, this, [this] {
         scala_export_Click(
-            st, dialogs, Text1->Text(), [this] { return choose_folder(this); }, File1->Path(),
+            st, dialogs_, Text1->Text(), [this] { return choose_folder(this); }, File1->Path(),
             playing_tuning_files());
     });
 }
 
 std::vector<std::filesystem::path> arayüz::playing_tuning_files() const {
-    const std::string& system = tuning->current_key();
+    const std::string& system = tuning_->current_key();
     if (system == kWorkbookSystem) return {};
-    return tuning_source_files(tuning->file_of(system));
+    return tuning_source_files(tuning_->file_of(system));
 }
 
 }  // namespace orvena

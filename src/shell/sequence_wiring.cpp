@@ -17,12 +17,13 @@ void arayüz::connect_sequences() {
             frame->setEnabled(enabled);
         }
     };
-    sequence = std::make_unique<SequencePlayback>(SequencePlayback{
-        *play, Picture7->surface(), clock, pump, program_folder_, std::move(window)});
+    sequence_ = std::make_unique<SequencePlayback>(SequencePlayback{
+        *play_, Picture7->surface(), clock_, pump_, program_folder_, std::move(window)});
 
     connect(open_ses_buton, &QPushButton::clicked, this, [this] { open_ses_buton_Click(); });
     File3->on_click([this] { File3_Click(); });
-    connect(aç_kapa_buton, &QPushButton::clicked, this, [this] { aç_kapa_buton_Click(*sequence); });
+    connect(aç_kapa_buton, &QPushButton::clicked, this,
+            [this] { aç_kapa_buton_Click(*sequence_); });
 }
 
 void arayüz::open_ses_buton_Click() {

@@ -63,7 +63,7 @@ bool arayüz::open_program_folder(const std::filesystem::path& folder) {
     File3->setPath(program_folder_);
 
     if (!folder_has_exact_name(program_folder_, st.build.workbook_name)) {
-        dialogs.message(st.build.workbook_name + "  isimli excell dosyası bulunamadı");
+        dialogs_.message(st.build.workbook_name + "  isimli excell dosyası bulunamadı");
         return false;
     }
     return true;
@@ -86,7 +86,7 @@ void arayüz::draw_instrument(const LoadContext& context) {
 // False, with the message shown, when the workbook cannot be used.
 bool arayüz::read_tuning() {
     if (const auto failure = import_tuning(st, program_folder_ / st.build.workbook_name)) {
-        dialogs.message(import_failure_message(*failure));
+        dialogs_.message(import_failure_message(*failure));
         return false;
     }
     Option4.button(1)->setText(QString::fromStdString(st.build.option4_captions[0]));
@@ -100,7 +100,7 @@ bool arayüz::read_tuning() {
 void arayüz::list_samples_and_open_sound(const LoadContext& context) {
     const int listed = File1->ListCount();
     if (listed != kExpectedSampleFiles) {
-        dialogs.message(
+        dialogs_.message(
             "ses dosyaları sayısı uygun değil, program düzgün çalışmayabilir\r\n"
             "kapatıp  dosya sayınızı kontrol edin    " +
             std::to_string(listed));
@@ -108,16 +108,16 @@ void arayüz::list_samples_and_open_sound(const LoadContext& context) {
     std::vector<std::string> names;
     for (int i = 0; i < listed; ++i) names.push_back(File1->List(i));
     take_sample_names(st.build, names);
-    sound = std::make_unique<SoundModule>(st, program_folder_, std::make_unique<NullOutput>());
-    sound_control = std::make_unique<SoundControl>(*this, *sound, context.sound, std::cerr);
-    sound->on_warning([this](const std::string& text) { dialogs.notice(text); });
-    if (context.sound.open) sound_control->open_output();
+    sound_ = std::make_unique<SoundModule>(st, program_folder_, std::make_unique<NullOutput>());
+    sound_control_ = std::make_unique<SoundControl>(*this, *sound_, context.sound, std::cerr);
+    sound_->on_warning([this](const std::string& text) { dialogs_.notice(text); });
+    if (context.sound.open) sound_control_->open_output();
 }
 
 // The stopwatch and the state the window starts in: nothing recording or playing, the
 // SÜPÜRDE pitch level, the levers free, string 12 selected.
 void arayüz::set_start_values() {
-    timer = std::make_unique<xTimer>();
+    timer_ = std::make_unique<xTimer>();
     stop_buton->setEnabled(false);
     pause_buton->setEnabled(false);
     orvena::set_start_values(st, static_cast<std::int16_t>(VScroll1->Value()));

@@ -32,32 +32,32 @@ void arayüz::fill_tuning_menu(QMenu& menu) {
     const auto add = [&](const QString& text, const std::string& key) {
         QAction* entry = menu.addAction(text);
         entry->setCheckable(true);
-        entry->setChecked(key == tuning->current_key());
+        entry->setChecked(key == tuning_->current_key());
         group->addAction(entry);
-        connect(entry, &QAction::triggered, this, [this, key] { tuning->choose(key); });
+        connect(entry, &QAction::triggered, this, [this, key] { tuning_->choose(key); });
     };
     add(tr8(kWorkbookEntry), kWorkbookSystem);
-    for (const std::filesystem::path& file : tuning->shipped_files())
-        add(QFile::decodeName(file.filename().c_str()), tuning->key_of(file));
+    for (const std::filesystem::path& file : tuning_->shipped_files())
+        add(QFile::decodeName(file.filename().c_str()), tuning_->key_of(file));
     menu.addSeparator();
     QAction* other = menu.addAction(tr8(kOtherScaleEntry));
     connect(other, &QAction::triggered, this, [this] {
-        if (const auto file = choose_scala_file(this, program_folder_)) tuning->choose_file(*file);
+        if (const auto file = choose_scala_file(this, program_folder_)) tuning_->choose_file(*file);
     });
 }
 
 void arayüz::connect_tuning(const LoadContext& context) {
-    tuning = std::make_unique<TuningChoice>(st, dialogs, *views, program_folder_);
+    tuning_ = std::make_unique<TuningChoice>(st, dialogs_, *views_, program_folder_);
 
-    tuning_label = new QLabel(Frame7);
-    name_control(tuning_label, "tuning_name", tr8("akort sistemi"));
-    tuning_label->setGeometry(3, 14, Frame7->width() - 6, Frame7->height() - 16);
-    tuning_label->setAlignment(Qt::AlignCenter);
-    tuning_label->setWordWrap(true);
+    tuning_label_ = new QLabel(Frame7);
+    name_control(tuning_label_, "tuning_name", tr8("akort sistemi"));
+    tuning_label_->setGeometry(3, 14, Frame7->width() - 6, Frame7->height() - 16);
+    tuning_label_->setAlignment(Qt::AlignCenter);
+    tuning_label_->setWordWrap(true);
     const auto show_name = [this] {
         const QString name = QString::fromStdString(st.tables.name);
-        tuning_label->setText(tr8("akort:\n") + name);
-        tuning_label->setToolTip(tr8("Akort sistemi: ") + name);
+        tuning_label_->setText(tr8("akort:\n") + name);
+        tuning_label_->setToolTip(tr8("Akort sistemi: ") + name);
     };
     show_name();
 
@@ -67,19 +67,19 @@ void arayüz::connect_tuning(const LoadContext& context) {
         settings_file.empty() ? TuningSettings{} : read_tuning_settings(settings_file);
     if (context.tuning_file) {
         // Ctrl+T then goes to the system this run replaces.
-        tuning->start_in(tuning->key_of(*context.tuning_file), true);
-        tuning->remember_previous(saved.system.empty() ? kWorkbookSystem : saved.system);
+        tuning_->start_in(tuning_->key_of(*context.tuning_file), true);
+        tuning_->remember_previous(saved.system.empty() ? kWorkbookSystem : saved.system);
     } else {
         if (!saved.system.empty() && saved.system != kWorkbookSystem &&
-            !tuning->start_in(saved.system, false))
-            dialogs.notice(std::string(kSavedTuningLost) + tuning->failure());
-        tuning->remember_previous(saved.previous);
+            !tuning_->start_in(saved.system, false))
+            dialogs_.notice(std::string(kSavedTuningLost) + tuning_->failure());
+        tuning_->remember_previous(saved.previous);
     }
     show_name();
-    tuning->changed = [this, show_name, settings_file] {
+    tuning_->changed = [this, show_name, settings_file] {
         show_name();
         if (!settings_file.empty())
-            write_tuning_settings(settings_file, {tuning->current_key(), tuning->previous_key()});
+            write_tuning_settings(settings_file, {tuning_->current_key(), tuning_->previous_key()});
     };
 
     auto* menu = new QMenu(tr8(kTuningMenuText), this);
@@ -91,7 +91,7 @@ void arayüz::connect_tuning(const LoadContext& context) {
     toggle->setObjectName(QStringLiteral("tuning_toggle"));
     toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     addAction(toggle);
-    connect(toggle, &QAction::triggered, this, [this] { tuning->toggle(); });
+    connect(toggle, &QAction::triggered, this, [this] { tuning_->toggle(); });
 }
 
 }  // namespace orvena

@@ -35,8 +35,8 @@ void arayüz::connect_wav_export() {
                                    music_or_home_folder(), playing_tuning_files()};
         WavExportQuestions ask;
         ask.choose_source = [this] {
-            return choose_source(this, dialogs,
-                                 wav_export_sources(recorder->file_path(), program_folder_));
+            return choose_source(this, dialogs_,
+                                 wav_export_sources(recorder_->file_path(), program_folder_));
         };
         ask.choose_output = [this](const std::filesystem::path& suggested) {
             return choose_save_file(this,
@@ -47,7 +47,7 @@ void arayüz::connect_wav_export() {
             const QString size = QString::fromStdString(size_text(bytes));
             return show_progress_box(this, tr8(kWavExportTitle), tr8(kWavProgressText).arg(size));
         };
-        wav_export_Click(st, dialogs, place, ask);
+        wav_export_Click(st, dialogs_, place, ask);
     });
 }
 

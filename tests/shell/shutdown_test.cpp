@@ -27,14 +27,13 @@ TEST_P(ShutdownQuestion, OnlyYesClosesAndTheSessionsEndDoesNotAsk) {
     w_->show();
     QWidget other;  // a stray top-level window of the program
     other.show();
-    w_->st.settings.mandal_pos[5] = 3;
-    const xTimer* timer = w_->timer.get();
+    set_lever(5, 3);
     const auto close = [&](MessageAnswer answer) {
         dialogs_.answer_next(answer);
         QCloseEvent event;
         QSpontaneKeyEvent::setSpontaneous(&event);
         if (GetParam() == Way::close_box) QApplication::instance()->notify(w_, &event);
-        if (GetParam() == Way::exit_button) w_->Command10->click();
+        if (GetParam() == Way::exit_button) test::control<QPushButton>(*w_, "Command10").click();
         if (GetParam() == Way::session_end) w_->close_for(UnloadReason::AppWindows);
     };
     const bool asks = GetParam() != Way::session_end;
@@ -43,12 +42,12 @@ TEST_P(ShutdownQuestion, OnlyYesClosesAndTheSessionsEndDoesNotAsk) {
         ASSERT_EQ(dialogs_.shown().size(), 1u);
         EXPECT_EQ(dialogs_.shown()[0].text, "Bu proğramı kapatmak istiyormusunuz ?");
         EXPECT_EQ(dialogs_.shown()[0].buttons, MessageButtons::YesNo);
-        EXPECT_TRUE(w_->isVisible() && other.isVisible() && w_->timer.get() == timer &&
-                    w_->st.settings.mandal_pos[5] == 3 && unloaded == 0);
+        EXPECT_TRUE(w_->isVisible() && other.isVisible() &&
+                    w_->state().settings.mandal_pos[5] == 3 && unloaded == 0);
     }
     close(MessageAnswer::Yes);
     EXPECT_EQ(dialogs_.shown().size(), asks ? 2u : 0u);
-    EXPECT_TRUE(!w_->isVisible() && !other.isVisible() && w_->timer == nullptr);
+    EXPECT_TRUE(!w_->isVisible() && !other.isVisible());
     EXPECT_TRUE(w_->close_for(UnloadReason::AppTaskManager)) << "closed stays closed";
     EXPECT_EQ(unloaded, 1);
 }
@@ -82,7 +81,7 @@ TEST_P(QuitQuestion, SignalWhileItIsOpenClosesItAndEndsTheProgram) {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
                 box->done(QMessageBox::No);
         });
-        window.Command10->click();
+        test::control<QPushButton>(window, "Command10").click();
         EXPECT_EQ(asked, QString::fromUtf8("Bu proğramı kapatmak istiyormusunuz ?"));
     }
     EXPECT_TRUE(ended) << "the program goes on after signal " << GetParam();

@@ -15,6 +15,7 @@
 
 #include "shell/program.h"
 #include "support/biff_bytes.h"
+#include "support/find_control.h"
 #include "support/qt_app.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
@@ -58,6 +59,15 @@ class StartedWindow : public ::testing::Test {
         w_ = program_.window();
     }
     virtual ProgramOptions options() { return folder_.headless_options(); }
+    // Plucks string s on the drawing (the strings lie 15 px apart) and sets its lever on the
+    // strip (each lever a column 16 px wide from x 151, the lowest first), as the player does.
+    void set_lever(int s, int lever) {
+        const int lowest = w_->state().build.mandal_min[s];
+        QTest::mouseClick(&control<PictureBox>(*w_, "Picture2"), Qt::LeftButton, {},
+                          QPoint(700, 29 + 15 * (s - 1)));
+        QTest::mouseClick(&control<PictureBox>(*w_, "Picture1"), Qt::LeftButton, {},
+                          QPoint(152 + 16 * (lever - lowest), 30));
+    }
     // Start-up moves into the program folder; the next test starts where this one did.
     void TearDown() override { std::filesystem::current_path(saved_cwd_); }
 

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegion>
 
 #include <tuple>
@@ -19,6 +21,7 @@
 namespace orvena {
 namespace {
 
+using test::control;
 using test::rgb;
 constexpr QRgb kRed = rgb(255, 0, 0), kGreen = rgb(0, 255, 0);
 
@@ -36,7 +39,7 @@ TEST_F(StartedProgram, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
     EXPECT_TRUE(dialogs_.shown().empty());
     EXPECT_EQ(program_.splash(), nullptr) << "the splash is unloaded at the end of the load";
     arayüz& w = *w_;
-    const InstrumentState& st = w.st;
+    const InstrumentState& st = w.state();
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder_.path()));
     EXPECT_EQ(
         std::tuple(st.selection.cur_string, st.selection.last_string, st.transport.speed,
@@ -46,23 +49,35 @@ TEST_F(StartedProgram, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
     EXPECT_EQ(st.build.mandal_max[26], 12);
     EXPECT_GT(st.derived.freq(12, 1), st.derived.freq(12, 0))
         << "the import ran and derived the tables";
-    EXPECT_EQ(std::tuple(w.stop_buton->isEnabled(), w.pause_buton->isEnabled(),
-                         w.rec_buton->isEnabled(), w.Play_buton->isEnabled()),
-              std::tuple(false, false, true, true));
-    EXPECT_EQ(std::tuple(w.Option1.selected(), w.Option2.selected(), w.Option3.selected(),
-                         w.Option5.selected(), w.VScroll1->Value(), w.HScroll1->Value()),
+    std::string enabled;  // O, I I, R, >
+    for (const char* name : {"stop_buton", "pause_buton", "rec_buton", "Play_buton"})
+        enabled += control<QPushButton>(w, name).isEnabled() ? '1' : '0';
+    EXPECT_EQ(enabled, "0011");
+    // The option checked in each array; 0 when none is.
+    const auto checked = [&w](const std::string& array, int count) {
+        for (int i = 1; i <= count; ++i) {
+            if (control<QRadioButton>(w, (array + "_" + std::to_string(i)).c_str()).isChecked())
+                return i;
+        }
+        return 0;
+    };
+    EXPECT_EQ(std::tuple(checked("Option1", 8), checked("Option2", 3), checked("Option3", 3),
+                         checked("Option5", 2), control<ScrollBar>(w, "VScroll1").Value(),
+                         control<ScrollBar>(w, "HScroll1").Value()),
               std::tuple(5, 2, 1, 1, 40, 0));
-    EXPECT_EQ(std::pair(w.Text3->text(), w.Text2->text()), std::pair(QString("0"), QString()));
-    EXPECT_FALSE(w.File2->Visible() || w.File3->Visible());
+    EXPECT_EQ(std::pair(control<TextBox>(w, "Text3").text(), control<TextBox>(w, "Text2").text()),
+              std::pair(QString("0"), QString()));
+    EXPECT_FALSE(control<FileListBox>(w, "File2").Visible() ||
+                 control<FileListBox>(w, "File3").Visible());
 
     // String n's first line runs along y = 26 + 15 (n - 1); string 12 is marked, 5 is red.
-    const Surface& p = w.surface(2);
+    const Surface& p = control<PictureBox>(w, "Picture2").surface();
     EXPECT_EQ(std::tuple(p.pixel(600, 26 + 15 * 11), p.pixel(600, 26 + 15 * 10),
                          p.pixel(600, 26 + 15 * 4)),
               std::tuple(kRed, rgb(255, 255, 255), kRed));
 
     // Each legend row: number in blue, note name in red, key letter in bold green.
-    const auto& log = w.surface(10).print_log();
+    const auto& log = control<PictureBox>(w, "Picture10").surface().print_log();
     ASSERT_EQ(log.size(), 78u);
     for (int n = 1; n <= 26; ++n) {
         const std::size_t i = 3 * static_cast<std::size_t>(n - 1);
@@ -156,7 +171,7 @@ TEST_F(StartupTest, FolderProblemsAreReported) {
             continue;
         }
         ASSERT_NE(program.window(), nullptr);
-        const InstrumentState& st = program.window()->st;
+        const InstrumentState& st = program.window()->state();
         EXPECT_EQ(st.build.wav_file_count, c.count);
         EXPECT_EQ(st.build.wav_files[c.count - 1], "tel" + std::to_string(c.count) + ".wav");
         EXPECT_EQ(st.selection.cur_string, 12);
@@ -168,20 +183,20 @@ TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
     test::RecordingDialogs dialogs;
     arayüz w(dialogs);
     w.arayüzyerleşimi(1024 * 15.0, 768 * 15.0);
-    const std::pair<QWidget*, QRect> placed[] = {
-        {w.Picture2, {11, 63, 904, 420}}, {w.Picture10, {808, 19, 90, 396}},
-        {w.Picture1, {-130, 0, 485, 60}}, {w.Picture3, {0, 160, 140, 132}},
-        {w.Picture6, {0, 60, 239, 100}},  {w.Picture5, {239, 60, 57, 100}},
-        {w.Label36, {366, 10, 217, 44}},  {w.Frame3, {12, 4, 337, 52}},
-        {w.Frame7, {600, 4, 65, 52}},     {w.Frame10, {682, 4, 233, 49}},
-        {w.Frame4, {11, 490, 129, 100}},  {w.Frame1, {158, 490, 169, 100}},
-        {w.Frame5, {345, 490, 233, 100}}, {w.Frame2, {596, 490, 320, 100}},
-        {w.File2, {350, 150, 150, 200}},  {w.File3, {520, 150, 150, 200}},
+    const std::pair<const char*, QRect> placed[] = {
+        {"Picture2", {11, 63, 904, 420}}, {"Picture10", {808, 19, 90, 396}},
+        {"Picture1", {-130, 0, 485, 60}}, {"Picture3", {0, 160, 140, 132}},
+        {"Picture6", {0, 60, 239, 100}},  {"Picture5", {239, 60, 57, 100}},
+        {"Label36", {366, 10, 217, 44}},  {"Frame3", {12, 4, 337, 52}},
+        {"Frame7", {600, 4, 65, 52}},     {"Frame10", {682, 4, 233, 49}},
+        {"Frame4", {11, 490, 129, 100}},  {"Frame1", {158, 490, 169, 100}},
+        {"Frame5", {345, 490, 233, 100}}, {"Frame2", {596, 490, 320, 100}},
+        {"File2", {350, 150, 150, 200}},  {"File3", {520, 150, 150, 200}},
     };
-    for (const auto& [widget, rect] : placed)
-        EXPECT_EQ(widget->geometry(), rect) << widget->objectName().toStdString();
-    EXPECT_EQ(w.Picture10->parentWidget(), w.Picture2);
-    EXPECT_EQ(std::pair(w.Frame11->pos(), w.Check1->pos()),
+    for (const auto& [name, rect] : placed)
+        EXPECT_EQ(control<QWidget>(w, name).geometry(), rect) << name;
+    EXPECT_EQ(control<QWidget>(w, "Picture10").parentWidget(), &control<QWidget>(w, "Picture2"));
+    EXPECT_EQ(std::pair(control<QWidget>(w, "Frame11").pos(), control<QWidget>(w, "Check1").pos()),
               std::pair(QPoint(861, -6), QPoint(2, 377)));
     EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(45, 71));
     // On another screen the window is centred; the drawing's place in it does not change.
@@ -191,27 +206,42 @@ TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
     EXPECT_NEAR(wide.Picture2.left, 10.667, 0.001);
 
     EXPECT_EQ(w.windowTitle(), QStringLiteral("O R V E N A"));
-    EXPECT_EQ(w.Label36->text(),
+    EXPECT_EQ(control<QLabel>(w, "Label36").text(),
               QString::fromUtf8("^  1 tel yukarı \n <-- mandal indir                    "
                                 "mandal kaldır -->\nv  1 tel aşağı"));
-    const ScrollBar& v = *w.VScroll1;
+    const ScrollBar& v = control<ScrollBar>(w, "VScroll1");
     EXPECT_EQ(std::tuple(v.minimum(), v.maximum(), v.singleStep(), v.pageStep()),
               std::tuple(30, 60, 2, 5));
-    EXPECT_EQ(std::pair(w.HScroll1->minimum(), w.HScroll1->maximum()), std::pair(-8, 12));
+    const ScrollBar& h = control<ScrollBar>(w, "HScroll1");
+    EXPECT_EQ(std::pair(h.minimum(), h.maximum()), std::pair(-8, 12));
+}
+
+// Sets every string's lever to `pos`, or the nearest one it has, as the player does with a
+// makam file: written, then chosen from the makam list.
+void load_levers(arayüz& w, const std::filesystem::path& folder, int pos) {
+    const InstrumentBuild& build = w.state().build;
+    std::string levers;
+    for (int s = 1; s <= kStringCount; ++s)
+        levers +=
+            std::to_string(std::clamp<int>(pos, build.mandal_min[s], build.mandal_max[s])) + "\r\n";
+    test::write_file_bytes(folder / "mandallar.mkm", levers);
+    auto& list = control<FileListBox>(w, "File2");
+    list.Refresh();
+    control<QPushButton>(w, "open_buton").click();
+    list.click_entry(0);
 }
 
 TEST_F(StartedProgram, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
-    Surface& instrument = w_->surface(2);
+    Surface& instrument = control<PictureBox>(*w_, "Picture2").surface();
     const QImage untouched = instrument.image().copy();
     QRegion boxes;  // where the 26 diagonal numbers are written
     for (int n = 1; n <= kStringCount; ++n) boxes += diagonal_box(n);
-    w_->Check1->click();
+    auto& numbers_shown = control<CheckBox>(*w_, "Check1");
+    numbers_shown.click();
     for (int pos : {12, -8, 9}) {
-        for (int s = 1; s <= kStringCount; ++s)
-            w_->st.settings.mandal_pos[s] =
-                std::clamp<std::int16_t>(static_cast<std::int16_t>(pos), w_->st.build.mandal_min[s],
-                                         w_->st.build.mandal_max[s]);
-        w_->views->diyagonal_yaz();
+        load_levers(*w_, folder_.path(), pos);
+        ASSERT_EQ(std::pair(w_->state().settings.mandal_pos[26], dialogs_.texts().empty()),
+                  std::pair(std::int16_t(pos), true));
         for (int y = 0; y < instrument.height(); ++y) {
             for (int x = 0; x < instrument.width(); ++x) {
                 const QRgb was = untouched.pixel(x, y) & 0xFFFFFFu;
@@ -225,20 +255,20 @@ TEST_F(StartedProgram, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
             }
         }
     }
-    w_->Check1->click();
+    numbers_shown.click();
     EXPECT_EQ(test::differences(instrument, untouched), "") << "cleared boxes";
 }
 
 // Every slanted-edge number can be read in the window: no control on the drawing (the check
 // box at its bottom left among them) covers a pixel of one.
 TEST_F(StartedProgram, NothingOnTheDrawingCoversASlantedEdgeNumber) {
-    for (int s = 1; s <= kStringCount; ++s)
-        w_->st.settings.mandal_pos[s] = w_->st.build.mandal_min[s];
-    w_->Check1->setValue(1);
-    const QImage shown = w_->Picture2->grab().toImage();
+    load_levers(*w_, folder_.path(), -8);  // each string's lowest
+    control<CheckBox>(*w_, "Check1").setValue(1);
+    PictureBox& drawing = control<PictureBox>(*w_, "Picture2");
+    const QImage shown = drawing.grab().toImage();
     for (int n = 1; n <= kStringCount; ++n) {
         const QRgb ink = n <= 7 ? 0xC0C000u : 0xCE1E0Au;  // olive, else red-brown
-        const int printed = test::count_colour(w_->surface(2), diagonal_box(n), ink);
+        const int printed = test::count_colour(drawing.surface(), diagonal_box(n), ink);
         EXPECT_GT(printed, 0);
         EXPECT_EQ(test::count_colour(shown, diagonal_box(n), 0xFF000000u | ink), printed) << n;
     }

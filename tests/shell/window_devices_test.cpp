@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QPushButton>
 
 #include <atomic>
 #include <sstream>
@@ -23,6 +24,20 @@ namespace orvena::test {
 namespace {
 
 const QString kNoSound = QString::fromUtf8("Ses yok — ayarlar: F9");
+
+// "Ses ayarları" as the player opens it: F9 on the main window, the dialog closed first if it
+// is open.
+SoundSettingsDialog& open_sound_settings(arayüz& w) {
+    if (auto* open = w.findChild<QDialog*>(QStringLiteral("sound_settings"))) open->hide();
+    w.show();
+    w.activateWindow();
+    // Not qWaitForWindowActive: the window counts as active while its dialog is.
+    EXPECT_TRUE(wait_for([&w] { return QApplication::activeWindow() == &w; }));
+    QTest::keyClick(&w, Qt::Key_F9);
+    auto& dialog = control<SoundSettingsDialog>(w, "sound_settings");
+    EXPECT_TRUE(dialog.isVisible()) << "F9 did not open it";
+    return dialog;
+}
 
 // The sound system answers once `answers_` holds.
 class SoundWindow : public StartedWindow {
@@ -48,7 +63,7 @@ class SoundWindow : public StartedWindow {
         *answers_ = true;  // an open still waiting ends with the test
         StartedWindow::TearDown();
     }
-    QString figures() { return w_->sound_control->dialog()->figures()->text(); }
+    QString figures() { return control<QLabel>(*w_, "sound_figures").text(); }
     bool figures_have(const char* text) { return figures().contains(QString::fromUtf8(text)); }
 
     std::shared_ptr<FakeAudioHost> host_ = std::make_shared<FakeAudioHost>();
@@ -63,7 +78,7 @@ class FrozenSoundWindow : public SoundWindow {
 
 TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
     arayüz& w = *w_;
-    EXPECT_FALSE(w.sound->output().is_device());
+    EXPECT_FALSE(w.sound().output().is_device());
     QTest::keyClick(&w, Qt::Key_A);  // plays, silently
     QLabel* notice = w.findChild<QLabel*>(QStringLiteral("sound_notice"));
     ASSERT_NE(notice, nullptr);
@@ -71,16 +86,12 @@ TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
     EXPECT_EQ(notice->text(), kNoSound);
     EXPECT_TRUE(dialogs_.shown().empty()) << "the notice is not a message box";
     *answers_ = true;
-    ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
-    EXPECT_EQ(w.sound->output().description(), "pulse ");
+    ASSERT_TRUE(wait_for([&] { return w.sound().output().is_device(); }));
+    EXPECT_EQ(w.sound().output().description(), "pulse ");
     EXPECT_TRUE(notice->isHidden());
 
     // F9 shows the systems found with the output's figures; Apply saves and reopens.
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QTest::keyClick(&w, Qt::Key_F9);
-    SoundSettingsDialog* dialog = w.sound_control->dialog();
-    ASSERT_TRUE(dialog != nullptr && dialog->isVisible());
+    SoundSettingsDialog* dialog = &open_sound_settings(w);
     EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Ses ayarları"));
     const auto items = [](const QComboBox* box) {
         QStringList texts;
@@ -97,8 +108,8 @@ TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
     dialog->devices()->setCurrentIndex(2);
     dialog->blocks()->setCurrentIndex(dialog->blocks()->findData(256u));
     dialog->Uygula_Click();
-    ASSERT_TRUE(wait_for([&] { return w.sound->output().description() == "alsa hw:0,0"; }));
-    EXPECT_EQ(w.sound->output().block_frames(), 256u);
+    ASSERT_TRUE(wait_for([&] { return w.sound().output().description() == "alsa hw:0,0"; }));
+    EXPECT_EQ(w.sound().output().block_frames(), 256u);
     std::ostringstream log;
     const AudioChoice kept = read_sound_settings(folder_.path() / kSettingsFileName, log);
     EXPECT_EQ(std::tuple(api_setting_name(kept), kept.device, kept.block_frames, log.str()),
@@ -112,7 +123,7 @@ TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
 
 TEST_F(SoundWindow, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn) {
     arayüz& w = *w_;
-    ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
+    ASSERT_TRUE(wait_for([&] { return w.sound().output().is_device(); }));
     QLabel* notice = w.findChild<QLabel*>(QStringLiteral("sound_notice"));
     ASSERT_TRUE(notice->isHidden());
     FakeDevices& devices = *host_->devices;
@@ -120,17 +131,17 @@ TEST_F(SoundWindow, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn
     devices.lost_below = devices.opened.load();
     ASSERT_TRUE(wait_for([&] { return !notice->isHidden(); }));
     EXPECT_EQ(notice->text(), kNoSound);
-    EXPECT_FALSE(w.sound->output().is_device()) << "the lost output is not kept";
+    EXPECT_FALSE(w.sound().output().is_device()) << "the lost output is not kept";
     QTest::keyClick(&w, Qt::Key_A);  // the window plays on, silently
-    w.sound_control->show_settings();
+    open_sound_settings(w);
     EXPECT_TRUE(figures().startsWith(QString::fromUtf8("ses yok")));
     QTest::qWait(400);  // a few tries find nothing
-    EXPECT_FALSE(w.sound->output().is_device());
+    EXPECT_FALSE(w.sound().output().is_device());
     EXPECT_TRUE(dialogs_.shown().empty()) << "no message box stops the player";
 
     devices.gone = false;  // the server answers again
-    ASSERT_TRUE(wait_for([&] { return w.sound->output().is_device(); }));
-    EXPECT_EQ(w.sound->output().description(), "pulse ");
+    ASSERT_TRUE(wait_for([&] { return w.sound().output().is_device(); }));
+    EXPECT_EQ(w.sound().output().description(), "pulse ");
     EXPECT_TRUE(notice->isHidden());
     ASSERT_TRUE(wait_for([&] { return figures().startsWith("pulse "); }));
     EXPECT_TRUE(figures_have("kesinti 0"));
@@ -176,7 +187,12 @@ class MidiWindow : public StartedWindow {
     bool a4_sounds_after_a_key() {
         device_->send(kA4On);
         QCoreApplication::processEvents();
-        return w_->sound->alias_open("A4");
+        return w_->sound().alias_open("A4");
+    }
+    // Chooses entry `index` of the dialog's MIDI list, as a click on it does.
+    static void choose(QComboBox* ports, int index) {
+        ports->setCurrentIndex(index);
+        emit ports->activated(index);
     }
     // Until `done` holds, then long enough for the port watch to look a few times more, so
     // that anything said twice shows.
@@ -196,23 +212,23 @@ TEST_F(MidiWindow, TheSavedPortPlaysFromTheStartAndTheDialogSwitchesIt) {
     EXPECT_FALSE(a4_sounds_after_a_key());
     box.hide();
     EXPECT_TRUE(a4_sounds_after_a_key());
-    w_->sound_control->show_settings();
-    QComboBox* ports = w_->sound_control->dialog()->midi_ports();
+    QComboBox* ports = open_sound_settings(*w_).midi_ports();
     ASSERT_EQ(ports->count(), 3);
     EXPECT_EQ(std::pair(ports->itemText(0), ports->currentText().toStdString()),
               std::pair(QStringLiteral("Yok"), kPort));
-    const auto choose = [ports](int index) {
-        ports->setCurrentIndex(index);
-        emit ports->activated(index);
-    };
     std::ostringstream log;
-    choose(0);
-    EXPECT_FALSE(w_->sound->alias_open("A4"));
+    choose(ports, 0);
+    EXPECT_FALSE(w_->sound().alias_open("A4"));
     EXPECT_FALSE(a4_sounds_after_a_key());
     EXPECT_EQ(read_midi_port(folder_.path() / kSettingsFileName, log), "");
-    w_->midi->choose("Pads 28:0");  // not there: told, and nothing saved
+    device_->ports.push_back("Pads 28:0");
+    ports = open_sound_settings(*w_).midi_ports();  // lists it
+    ASSERT_EQ(ports->itemText(3), QStringLiteral("Pads 28:0"));
+    device_->ports.pop_back();  // unplugged before it is chosen: told, and nothing saved
+    choose(ports, 3);
     EXPECT_EQ(dialogs_.texts(), std::vector<std::string>{"MIDI girişi açılamadı: Pads 28:0"});
-    choose(2);
+    EXPECT_EQ(read_midi_port(folder_.path() / kSettingsFileName, log), "");
+    choose(ports, 2);
     EXPECT_TRUE(a4_sounds_after_a_key());
     EXPECT_EQ(read_midi_port(folder_.path() / kSettingsFileName, log), kPort);
 }
@@ -224,9 +240,9 @@ TEST_F(MidiWindow, ADeviceThatGoesAwayClosesWithOneNotice) {
         SCOPED_TRACE(by_error);
         dialogs_.clear();
         device_->send(kA4On);
-        EXPECT_FALSE(w_->sound->alias_open("A4"));  // nothing is played on the device's thread
-        run_events_until([&] { return w_->sound->alias_open("A4"); });
-        w_->st.transport.seq_playing = true;
+        EXPECT_FALSE(w_->sound().alias_open("A4"));  // nothing is played on the device's thread
+        run_events_until([&] { return w_->sound().alias_open("A4"); });
+        control<QPushButton>(*w_, "rec_buton").click();  // a recording locks the keys
         if (by_error) {
             device_->fail("device removed");
             device_->fail("device removed");
@@ -234,14 +250,14 @@ TEST_F(MidiWindow, ADeviceThatGoesAwayClosesWithOneNotice) {
             device_->ports.pop_back();
         }
         run_events_until([&] { return !dialogs_.texts().empty(); });
-        w_->st.transport.seq_playing = false;
-        EXPECT_FALSE(w_->sound->alias_open("A4"));
+        control<QPushButton>(*w_, "stop_buton").click();
+        EXPECT_FALSE(w_->sound().alias_open("A4"));
         EXPECT_EQ(dialogs_.texts(),
                   std::vector<std::string>{
                       "MIDI aygıtı çıkarıldı; MIDI girişi kapatıldı. Yeniden seçmek için: F9"});
         EXPECT_FALSE(a4_sounds_after_a_key());  // late, from the lost port
         if (!by_error) device_->ports.push_back(kPort);
-        w_->midi->choose(kPort);
+        choose(open_sound_settings(*w_).midi_ports(), 2);  // chosen again
     }
     EXPECT_TRUE(a4_sounds_after_a_key());
 }

@@ -6,8 +6,10 @@
 #include <QtTest/qtestspontaneevent.h>
 #include <QApplication>
 #include <QDialog>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -27,14 +29,16 @@ void from_window_system(QWidget* window, QEvent::Type type, quint64 timestamp) {
 }
 
 using HeldInput = test::StartedWindow;
+using test::control;
 
 // A letter held while the desktop repeats it sounds once, its legend letter stays black, and
 // only the real release stops it.
 TEST_F(HeldInput, HeldLetterSoundsOnceUntilItsRealRelease) {
-    Mixer& mixer = w_->sound->mixer();
+    Mixer& mixer = w_->sound().mixer();
     float frame[2];
+    const Surface& legend = control<PictureBox>(*w_, "Picture10").surface();
     const auto letter_is_black = [&] {
-        return test::has_colour(w_->surface(10), QRect(36, 2 + 15 * 11, 15, 13), 0x000000);
+        return test::has_colour(legend, QRect(36, 2 + 15 * 11, 15, 13), 0x000000);
     };
     from_window_system(w_, QEvent::KeyPress, 1000);
     mixer.render(frame, 1);
@@ -46,22 +50,24 @@ TEST_F(HeldInput, HeldLetterSoundsOnceUntilItsRealRelease) {
     QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
     mixer.render(frame, 1);
     EXPECT_EQ(mixer.active_voices(), 1u) << "a repeat plucked the string again";
-    EXPECT_TRUE(w_->sound->alias_open("A4"));
+    EXPECT_TRUE(w_->sound().alias_open("A4"));
     EXPECT_TRUE(letter_is_black());
     from_window_system(w_, QEvent::KeyRelease, 2000);
     QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
-    EXPECT_FALSE(w_->sound->alias_open("A4")) << "the real release stops the note";
+    EXPECT_FALSE(w_->sound().alias_open("A4")) << "the real release stops the note";
     EXPECT_FALSE(letter_is_black());
 }
 
 // A held arrow of the fine shift steps once when that step cannot be transposed: the message
 // box takes the mouse's release; once it is answered the shift is 0 and nothing steps on.
 TEST_F(HeldInput, HeldFineShiftArrowStopsAtTheCancelMessage) {
-    w_->st.settings.mandal_pos[12] = 12;  // no degree above its lever 12 lies on string 12
+    set_lever(12, 12);  // no degree above its lever 12 lies on string 12
+    ASSERT_EQ(w_->state().settings.mandal_pos[12], 12);
     w_->show();
     QWindow* window = w_->windowHandle();
+    const ScrollBar& shift = control<ScrollBar>(*w_, "HScroll1");
     const QPoint arrow =  // the arrow that raises the shift, at the bar's right end
-        w_->HScroll1->mapTo(w_, QPoint(w_->HScroll1->width() - 5, w_->HScroll1->height() / 2));
+        shift.mapTo(w_, QPoint(shift.width() - 5, shift.height() / 2));
     dialogs_.while_shown = [&](const std::string&) {
         if (dialogs_.shown().size() > 3) return;  // a runaway: no deeper
         QDialog box(w_);  // what a real message box does to the window while it is open
@@ -74,7 +80,8 @@ TEST_F(HeldInput, HeldFineShiftArrowStopsAtTheCancelMessage) {
     QTest::qWait(1200);  // past the arrow's repeat delay: nothing may step now
     ASSERT_EQ(dialogs_.texts().size(), 1u);
     EXPECT_EQ(dialogs_.texts()[0].rfind("göçürme yapılamıyor", 0), 0u);
-    EXPECT_EQ(std::pair(w_->HScroll1->value(), w_->Text3->text()), std::pair(0, QString("0")));
+    EXPECT_EQ(std::pair(shift.value(), control<TextBox>(*w_, "Text3").text()),
+              std::pair(0, QString("0")));
     dialogs_.while_shown = nullptr;
     QTest::mouseClick(window, Qt::LeftButton, {}, arrow);  // the arrow was not left pressed
     EXPECT_EQ(dialogs_.texts().size(), 2u);
@@ -84,20 +91,21 @@ TEST_F(HeldInput, HeldFineShiftArrowStopsAtTheCancelMessage) {
 // Closing the window during a melody of the sequence-file group ends it after its current note.
 TEST_F(HeldInput, SequenceFileEndsAfterItsNoteWhenTheWindowCloses) {
     arayüz& w = *w_;
-    w.VScroll1->setValue(30);
+    control<ScrollBar>(w, "VScroll1").setValue(30);
     std::string ten_quarters;  // ten times 480 ms
     for (int i = 0; i < 10; ++i) ten_quarters += "0,4,3,0,0,0,0,0,0,0\r\n";
     test::write_file_bytes(folder_.path() / "uzun.ses", ten_quarters);
-    w.Text2->setText_("uzun");
+    control<TextBox>(w, "Text2").setText_("uzun");
     bool groups_waited = false;
     QTimer::singleShot(100, &w, [&w, &groups_waited] {
-        groups_waited = !w.Frame3->isEnabled() && !w.Frame2->isEnabled();
+        groups_waited = !control<QGroupBox>(w, "Frame3").isEnabled() &&
+                        !control<QGroupBox>(w, "Frame2").isEnabled();
         w.close_for(UnloadReason::AppWindows);
     });
-    w.aç_kapa_buton->click();  // returns when the melody has ended
+    control<QPushButton>(w, "aç_kapa_buton").click();  // returns when the melody has ended
     // The close came during the first note: the second record was the last one counted.
-    EXPECT_EQ(w.surface(7).print_log().back().text, "002");
-    EXPECT_FALSE(w.st.transport.seq_playing);
+    EXPECT_EQ(control<PictureBox>(w, "Picture7").surface().print_log().back().text, "002");
+    EXPECT_FALSE(w.state().transport.seq_playing);
     EXPECT_TRUE(groups_waited);
     EXPECT_TRUE(dialogs_.texts().empty());
 }
@@ -110,26 +118,24 @@ TEST_F(HeldInput, RecordButtonsLockTheWindowAndStopWritesTheRecording) {
     arayüz& w = *w_;
     const auto enabled = [&w] {
         std::string out;
-        for (QWidget* b :
-             {static_cast<QWidget*>(w.rec_buton), static_cast<QWidget*>(w.Play_buton),
-              static_cast<QWidget*>(w.pause_buton), static_cast<QWidget*>(w.stop_buton),
-              static_cast<QWidget*>(w.Frame2), static_cast<QWidget*>(w.Frame3),
-              static_cast<QWidget*>(w.Frame4), static_cast<QWidget*>(w.Frame5),
-              static_cast<QWidget*>(w.Frame7), static_cast<QWidget*>(w.Frame10)})
-            out += b->isEnabled() ? '1' : '0';
+        for (const char* name : {"rec_buton", "Play_buton", "pause_buton", "stop_buton", "Frame2",
+                                 "Frame3", "Frame4", "Frame5", "Frame7", "Frame10"})
+            out += control<QWidget>(w, name).isEnabled() ? '1' : '0';
         return out;
     };
+    auto* drawing = &control<PictureBox>(w, "Picture2");
+    auto* strip = &control<PictureBox>(w, "Picture1");
     const QPoint string_12(700, 29 + 15 * 11);
-    QTest::mouseClick(w.Picture2, Qt::LeftButton, {}, string_12);
-    QTest::mouseClick(w.Picture1, Qt::LeftButton, {}, QPoint(152, 30));  // its lowest lever
-    EXPECT_EQ(std::pair(w.st.selection.cur_string, w.st.settings.mandal_pos[12]),
+    QTest::mouseClick(drawing, Qt::LeftButton, {}, string_12);
+    QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(152, 30));  // its lowest lever
+    EXPECT_EQ(std::pair(w.state().selection.cur_string, w.state().settings.mandal_pos[12]),
               std::pair(std::int16_t{12}, std::int16_t{-8}));
     EXPECT_EQ(enabled(), "1100111111");  // R, >, I I, O, then the six groups
-    QTest::mouseClick(w.rec_buton, Qt::LeftButton);
+    QTest::mouseClick(&control<QPushButton>(w, "rec_buton"), Qt::LeftButton);
     EXPECT_EQ(enabled(), "0001000000");
-    QTest::mouseClick(w.Picture1, Qt::LeftButton, {}, QPoint(287, 30));
-    QTest::mouseClick(w.Picture2, Qt::LeftButton, {}, string_12);
-    QTest::mouseClick(w.stop_buton, Qt::LeftButton);
+    QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(287, 30));
+    QTest::mouseClick(drawing, Qt::LeftButton, {}, string_12);
+    QTest::mouseClick(&control<QPushButton>(w, "stop_buton"), Qt::LeftButton);
     EXPECT_EQ(enabled(), "1100111111");
     EXPECT_EQ(test::read_file_bytes(folder_.path() / "kayıt.txt").substr(0, 16),
               " 12           -8");
@@ -138,28 +144,37 @@ TEST_F(HeldInput, RecordButtonsLockTheWindowAndStopWritesTheRecording) {
 // Each button and box of the window reaches what it is for.
 TEST_F(HeldInput, EachControlReachesItsHandler) {
     arayüz& w = *w_;
-    w.st.settings.akord_offset[5] = 7;
-    w.st.settings.mandal_pos[12] = -3;
-    QTest::mouseClick(w.Command8, Qt::LeftButton);  // AKORD RESET: the fine tuning only
-    EXPECT_EQ(std::pair(w.st.settings.akord_offset[5], w.st.settings.mandal_pos[12]),
+    const InstrumentSettings& settings = w.state().settings;
+    const auto click = [&w](const char* name, QPoint at = {}) {
+        QTest::mouseClick(&control<QWidget>(w, name), Qt::LeftButton, {}, at);
+    };
+    click("Picture2", QPoint(700, 29 + 15 * 4));  // string 5; its peg's left side raises:
+    click("Picture5", QPoint(10, 20));            // 5 in the upper half,
+    click("Picture5", QPoint(10, 70));            // 1 in the lower
+    click("Picture5", QPoint(10, 70));
+    set_lever(12, -3);
+    ASSERT_EQ(std::pair(settings.akord_offset[5], settings.mandal_pos[12]),
+              std::pair(std::int16_t{7}, std::int16_t{-3}));
+    click("Command8");  // AKORD RESET: the fine tuning only
+    EXPECT_EQ(std::pair(settings.akord_offset[5], settings.mandal_pos[12]),
               std::pair(std::int16_t{0}, std::int16_t{-3}));
-    QTest::mouseClick(w.Command9, Qt::LeftButton);  // MANDAL RESET
-    EXPECT_EQ(w.st.settings.mandal_pos[12], 0);
-    w.Check2->click();
-    EXPECT_TRUE(w.st.selection.show_details);
-    w.Option5.button(2)->click();  // the transposed levers: no hand on the levers
-    EXPECT_FALSE(w.st.settings.manual_levers);
-    w.Option5.button(1)->click();
-    EXPECT_TRUE(w.st.settings.manual_levers);
-    w.st.settings.mandal_pos[3] = 2;
-    w.Text1->setText_("Deneme");
-    QTest::mouseClick(w.save_buton, Qt::LeftButton);
+    click("Command9");  // MANDAL RESET
+    EXPECT_EQ(settings.mandal_pos[12], 0);
+    control<CheckBox>(w, "Check2").click();
+    EXPECT_TRUE(w.state().selection.show_details);
+    control<QRadioButton>(w, "Option5_2").click();  // the transposed levers: no hand on them
+    EXPECT_FALSE(settings.manual_levers);
+    control<QRadioButton>(w, "Option5_1").click();
+    EXPECT_TRUE(settings.manual_levers);
+    set_lever(3, 2);
+    control<TextBox>(w, "Text1").setText_("Deneme");
+    click("save_buton");
     EXPECT_EQ(test::read_file_bytes(folder_.path() / "Deneme.mkm").substr(0, 15),
               " 0 \r\n 0 \r\n 2 \r\n");  // one lever a line, as printed
     test::write_file_bytes(folder_.path() / "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n");
-    QTest::mouseClick(w.open_ses_buton, Qt::LeftButton);  // the list of sequence files
-    w.File3->click_entry(0);
-    EXPECT_EQ(w.Text2->text(), QStringLiteral("ezgi"));
+    click("open_ses_buton");  // the list of sequence files
+    control<FileListBox>(w, "File3").click_entry(0);
+    EXPECT_EQ(control<TextBox>(w, "Text2").text(), QStringLiteral("ezgi"));
     EXPECT_TRUE(dialogs_.texts().empty());
 }
 

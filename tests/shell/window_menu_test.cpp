@@ -57,27 +57,32 @@ class WindowMenu : public test::StartedWindow {
         QApplication::sendEvent(w_, &down);
         QKeyEvent up(QEvent::KeyRelease, Qt::Key_S, Qt::NoModifier);
         QApplication::sendEvent(w_, &up);
-        return test::header_rate(folder_.path() / w_->st.build.wav_files[12]);
+        return test::header_rate(folder_.path() / w_->state().build.wav_files[12]);
     }
     // Ctrl+T as the keyboard gives it: the shortcut, and no string for the letter.
     void ctrl_t() {
         QTest::keyPress(w_, Qt::Key_T, Qt::ControlModifier);
-        EXPECT_FALSE(w_->sound->alias_open("A5")) << "the T key's string sounded";
+        EXPECT_FALSE(w_->sound().alias_open("A5")) << "the T key's string sounded";
         QTest::keyRelease(w_, Qt::Key_T, Qt::ControlModifier);
     }
     void SetUp() override {
         test::StartedWindow::SetUp();
         fs::create_directory(home_ / "Music");
         test::write_file_bytes(folder_.path() / "ezgi.ses", "0,8,3,0,0,0,0,0,0,0\r\n");
-        test::write_file_bytes(w_->recorder->file_path(), " 12 0 300\r\n");
+        test::write_file_bytes(folder_.path() / "kayıt.txt", " 12 0 300\r\n");  // a recording
     }
     struct Answers {
         std::vector<QStringList> offered;  // what each list question offered
         QString folder, suggested;         // where the file dialog opened, the name it offered
     };
     // Triggers the entry, answering the list questions with `picks` and the file dialog with
-    // its suggested name.
+    // `file`, else its suggested name.
     Answers run_entry(const QString& object_name, const std::vector<QString>& picks) {
+        QAction* entry = w_->findChild<QAction*>(object_name);
+        EXPECT_TRUE(entry != nullptr && w_->actions().contains(entry)) << object_name.toStdString();
+        return run(entry, picks);
+    }
+    Answers run(QAction* entry, const std::vector<QString>& picks, const fs::path& file = {}) {
         Answers seen;
         std::size_t next = 0;
         QTimer answer;
@@ -91,12 +96,11 @@ class WindowMenu : public test::StartedWindow {
             } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
                 seen.folder = files->directory().absolutePath();
                 if (auto* name = files->findChild<QLineEdit*>()) seen.suggested = name->text();
+                if (!file.empty()) files->selectFile(QString::fromStdString(file.string()));
                 QMetaObject::invokeMethod(files, "accept");
             }
         });
         answer.start(10);
-        QAction* entry = w_->findChild<QAction*>(object_name);
-        EXPECT_TRUE(entry != nullptr && w_->actions().contains(entry)) << object_name.toStdString();
         if (entry != nullptr) entry->trigger();
         return seen;
     }
@@ -127,10 +131,11 @@ TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
     const auto tet_rate = static_cast<std::int32_t>(
         std::lround(44100.0 * std::exp2((900.0 - 1200.0 * 59 / 79) / 1200.0)));
     EXPECT_EQ(plucked_rate(), tet_rate);
-    EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\n12-TET"));
+    const QLabel& shown = test::control<QLabel>(*w_, "tuning_name");
+    EXPECT_EQ(shown.text(), QStringLiteral("akort:\n12-TET"));
     menu->actions()[0]->trigger();
     EXPECT_EQ(plucked_rate(), workbook_rate);
-    EXPECT_EQ(w_->tuning_label->text(), QStringLiteral("akort:\ndizek.xls"));
+    EXPECT_EQ(shown.text(), QStringLiteral("akort:\ndizek.xls"));
 
     w_->show();
     w_->activateWindow();
@@ -188,13 +193,13 @@ TEST_P(WindowTuningProblem, IsToldOnceAndTheWorkbookPlays) {
     ASSERT_EQ(dialogs_.texts().size(), 1u);
     for (const std::string& part : c.said)
         EXPECT_NE(dialogs_.texts()[0].find(part), std::string::npos) << dialogs_.texts()[0];
-    EXPECT_EQ(w_->st.tables.name, "dizek.xls");
+    EXPECT_EQ(w_->state().tables.name, "dizek.xls");
     EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, c.kept);
     w_->show();
     w_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w_));
     ctrl_t();
-    EXPECT_EQ(w_->st.tables.name, c.after_ctrl_t);
+    EXPECT_EQ(w_->state().tables.name, c.after_ctrl_t);
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowMenu, WindowTuningProblem, testing::ValuesIn(kStartProblems),
@@ -256,9 +261,12 @@ TEST_F(WindowMenu, ScalaExportLeavesThePlayingScaleAsItWas) {
     const fs::path mine = home_ / "Music";
     const std::string scale = test::read_file_bytes(folder_.path() / "akort" / "12-TET.scl");
     test::write_file_bytes(mine / "benim.scl", scale);
-    w_->tuning->choose_file(mine / "benim.scl");
-    ASSERT_EQ(w_->st.tables.name, "benim");
-    w_->Text1->setText_("benim");
+    auto* menu = w_->findChild<QMenu*>(QStringLiteral("tuning_menu"));
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+    run(menu->actions().last(), {}, mine / "benim.scl");  // "Başka bir Scala dosyası…"
+    ASSERT_EQ(w_->state().tables.name, "benim");
+    test::control<TextBox>(*w_, "Text1").setText_("benim");
     dialogs_.clear();
     fs::current_path(mine);  // where the folder dialog opens
     run_entry(QStringLiteral("scala_export"), {});
