@@ -11,7 +11,7 @@
 #include "playing/rtmidi_input.h"
 #include "shell/command_line.h"
 #include "shell/program.h"
-#include "shell/program_folder.h"
+#include "shell/program_working_folder.h"
 #include "shell/system_close.h"
 #include "shell/system_sound.h"
 #include "shell/windowless_commands.h"

@@ -11,7 +11,7 @@
 #include "interchange/export_command.h"
 #include "presets/scala_command.h"
 #include "recording/render_command.h"
-#include "shell/program_folder.h"
+#include "shell/program_working_folder.h"
 
 namespace orvena {
 

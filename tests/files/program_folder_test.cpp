@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/program_folder.h"
+#include "files/program_folder.h"
 #include "support/temp_dir.h"
 
 namespace orvena {
@@ -11,11 +11,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A build runs where its workbook lies; an installed program finds share/orvena beside bin/.
+TEST(ProgramFolder, ShippedFolderIsTheExecutablesWhenTheWorkbookIsThereElseShareOrvena) {
+    struct Case {
+        bool workbook_beside, share;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {true, true, "bin"}, {false, true, "share/orvena"}, {false, false, "bin"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        test::TempDir root;
+        fs::create_directory(root / "bin");
+        if (c.workbook_beside) test::write_file_bytes(root / "bin" / "dizek.xls", "");
+        if (c.share) fs::create_directories(root / "share" / "orvena");
+        EXPECT_EQ(shipped_folder(root / "bin"), root / c.expected);
+    }
+}
+
 TEST(ProgramFolder, ReadOnlyShippedFolderIsCopiedOnceToTheUserFolder) {
     test::TempDir root;
     const fs::path shipped = root / "share", user = root / "user" / "ORVENA";
-    fs::create_directory(shipped);
-    for (const char* name : {"dizek.xls", "01-E6.wav", "Rast.mkm", "orvena"})
+    fs::create_directories(shipped / "akort");
+    for (const char* name : {"dizek.xls", "01-E6.wav", "Rast.mkm", "orvena", "akort/12-TET.scl"})
         test::write_file_bytes(shipped / name, name);
     fs::permissions(shipped / "Rast.mkm", fs::perms::owner_read);
     EXPECT_EQ(working_folder(shipped, user), shipped);  // writable: works where it is
@@ -25,6 +43,7 @@ TEST(ProgramFolder, ReadOnlyShippedFolderIsCopiedOnceToTheUserFolder) {
     EXPECT_FALSE(folder_writable(shipped));
     EXPECT_EQ(working_folder(shipped, user), user);
     EXPECT_EQ(test::read_file_bytes(user / "Rast.mkm"), "Rast.mkm");
+    EXPECT_EQ(test::read_file_bytes(user / "akort" / "12-TET.scl"), "akort/12-TET.scl");
     EXPECT_FALSE(fs::exists(user / "orvena"));
     EXPECT_TRUE(folder_writable(user));
 

@@ -1,11 +1,7 @@
-#include "shell/program_folder.h"
-
-#include <QStandardPaths>
+#include "files/program_folder.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "tuning/tuning_file.h"
 
 namespace orvena {
 
@@ -59,13 +55,6 @@ fs::path working_folder(const fs::path& shipped, const fs::path& user) {
             return shipped;
     }
     return user;
-}
-
-fs::path program_working_folder(const fs::path& executable_folder) {
-    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    const fs::path shipped = shipped_folder(executable_folder);
-    if (user.isEmpty()) return shipped;
-    return working_folder(shipped, fs::path(user.toStdString()));
 }
 
 }  // namespace orvena

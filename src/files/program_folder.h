@@ -8,6 +8,9 @@
 
 namespace orvena {
 
+// The folder of the program folder that holds the shipped tuning systems.
+inline constexpr const char* kTuningFolder = "akort";
+
 // The folder holding the shipped workbook: the executable's own folder when the workbook is
 // there, else <prefix>/share/orvena beside <prefix>/bin.
 std::filesystem::path shipped_folder(const std::filesystem::path& executable_folder);
@@ -16,13 +19,10 @@ std::filesystem::path shipped_folder(const std::filesystem::path& executable_fol
 // read-only folder stays read-only for root too).
 bool folder_writable(const std::filesystem::path& folder);
 
-// `shipped` when it is writable; otherwise `user`, filled with a copy of the shipped files on
-// the first start (files already in `user` are kept). Falls back to `shipped` when the copy
-// cannot be made.
+// `shipped` when it is writable; otherwise `user`, filled with a copy of the shipped files and
+// tuning systems on the first start (files already in `user` are kept). Falls back to
+// `shipped` when the copy cannot be made.
 std::filesystem::path working_folder(const std::filesystem::path& shipped,
                                      const std::filesystem::path& user);
-
-// working_folder for this program: the user folder is the application data location.
-std::filesystem::path program_working_folder(const std::filesystem::path& executable_folder);
 
 }  // namespace orvena
