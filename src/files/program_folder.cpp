@@ -57,4 +57,16 @@ fs::path working_folder(const fs::path& shipped, const fs::path& user) {
     return user;
 }
 
+bool folder_has_exact_name(const fs::path& folder, const std::string& name) {
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (ec) return false;
+    for (const auto& entry : it) {
+        if (entry.path().filename().string() != name) continue;
+        std::error_code type_ec;
+        return entry.is_regular_file(type_ec);
+    }
+    return false;
+}
+
 }  // namespace orvena

@@ -5,6 +5,7 @@
 // sample headers it rewrites, the makam files and recordings are then the user's.
 
 #include <filesystem>
+#include <string>
 
 namespace orvena {
 
@@ -24,5 +25,10 @@ bool folder_writable(const std::filesystem::path& folder);
 // `shipped` when the copy cannot be made.
 std::filesystem::path working_folder(const std::filesystem::path& shipped,
                                      const std::filesystem::path& user);
+
+// True when the folder holds a regular file named exactly name. The comparison is by the
+// name the folder returns, so a file stored under another case does not count even where
+// the file system would open it.
+bool folder_has_exact_name(const std::filesystem::path& folder, const std::string& name);
 
 }  // namespace orvena

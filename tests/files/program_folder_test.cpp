@@ -60,5 +60,28 @@ TEST(ProgramFolder, ReadOnlyShippedFolderIsCopiedOnceToTheUserFolder) {
     fs::permissions(shipped, fs::perms::owner_all);
 }
 
+// The workbook counts only under its exact name and as a file, whatever the file system would
+// open: start-up refuses "DIZEK.XLS" with the message for a missing workbook.
+TEST(ProgramFolder, HoldsANameOnlyAsARegularFileSpeltExactly) {
+    struct Case {
+        const char* file;    // made in the folder; "" none
+        const char* folder;  // made in the folder; "" none
+        bool found;
+    };
+    const Case cases[] = {{"dizek.xls", "", true},
+                          {"DIZEK.XLS", "", false},
+                          {"dizek.xls.bak", "", false},
+                          {"", "dizek.xls", false},
+                          {"", "", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + c.folder);
+        test::TempDir dir;
+        if (*c.file) test::write_file_bytes(dir / c.file, "");
+        if (*c.folder) fs::create_directory(dir / c.folder);
+        EXPECT_EQ(folder_has_exact_name(dir.path(), "dizek.xls"), c.found);
+    }
+    EXPECT_FALSE(folder_has_exact_name("/nonexistent-orvena-folder", "dizek.xls"));
+}
+
 }  // namespace
 }  // namespace orvena
