@@ -81,12 +81,7 @@ bool arayüz::read_tuning() {
 // and the sound module, silent until the output opened in the background is ready.
 void arayüz::list_samples_and_open_sound(const LoadContext& context) {
     const int listed = File1->ListCount();
-    if (listed != kExpectedSampleFiles) {
-        dialogs.message(
-            "ses dosyaları sayısı uygun değil, program düzgün çalışmayabilir\r\n"
-            "kapatıp  dosya sayınızı kontrol edin    " +
-            std::to_string(listed));
-    }
+    if (const auto warning = sample_count_warning(listed)) dialogs.message(*warning);
     std::vector<std::string> names;
     for (int i = 0; i < listed; ++i) names.push_back(File1->List(i));
     take_sample_names(st.build, names);
