@@ -7,9 +7,9 @@
 #include <iostream>
 #include <sstream>
 
+#include "options/command_line.h"
 #include "playing/midi_settings.h"
 #include "playing/rtmidi_input.h"
-#include "shell/command_line.h"
 #include "shell/program.h"
 #include "shell/program_working_folder.h"
 #include "shell/system_close.h"
