@@ -30,10 +30,14 @@ inline constexpr const char* kNoMidiSourceMessage =
 inline constexpr const char* kNoMusicXmlSourceMessage =
     "Notaya dökülecek bir ses dosyası bulunamadı.";
 inline constexpr const char* kMidiTuningPrompt = "Perdeler nasıl aktarılsın?";
-// The two ways, in the order the dialog lists them (MidiTuning::mts first).
-inline constexpr const char* kMidiTuningChoices[] = {
-    "MIDI ayar standardı (MTS): her notanın tam perdesi",
-    "Nota başına perde bükme (MPE biçimi), MTS bilmeyen çalgılar için",
+struct MidiTuningChoice {
+    const char* text;
+    MidiTuning tuning;
+};
+// The two ways, in the order the dialog lists them.
+inline constexpr MidiTuningChoice kMidiTuningChoices[] = {
+    {"MIDI ayar standardı (MTS): her notanın tam perdesi", MidiTuning::mts},
+    {"Nota başına perde bükme (MPE biçimi), MTS bilmeyen çalgılar için", MidiTuning::bend},
 };
 inline constexpr const char* kMidiProgressText = "MIDI dosyası yazılıyor...";
 inline constexpr const char* kMusicXmlProgressText = "MusicXML dosyası yazılıyor...";

@@ -9,6 +9,15 @@ constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kRed = qRgb(255, 0, 0);
 }  // namespace
 
+PanelEnabled panel_enabled(RecorderState state) {
+    const bool idle = state == RecorderState::idle;
+    return {.rec = idle,
+            .play = idle,
+            .pause = state == RecorderState::replaying,
+            .stop = !idle,
+            .groups = idle};
+}
+
 PerformanceRecorder::PerformanceRecorder(PlayContext& play, RecordingPlatform platform)
     : play_(play), platform_(std::move(platform)) {}
 

@@ -23,12 +23,20 @@ inline constexpr const char* kPausedMessage = "durduruldu";
 
 enum class RecorderState { idle, recording, replaying };
 
+// What the window's panel enables in a state: R and > when idle, I I while replaying, O while
+// either runs, and the groups locked while either runs.
+struct PanelEnabled {
+    bool rec, play, pause, stop, groups;
+    bool operator==(const PanelEnabled&) const = default;
+};
+PanelEnabled panel_enabled(RecorderState state);
+
 // The window's side: the four buttons and the six groups locked while a recording or a
 // replay runs, and which "arızalar" source is chosen.
 class RecordingPanel {
   public:
     virtual ~RecordingPanel() = default;
-    // Enables R, >, I I, O and the groups as the state has them.
+    // Enables R, >, I I, O and the groups as panel_enabled has them.
     virtual void show(RecorderState state) = 0;
     // Option3: 1 "çalgı" (the instrument sounds), 2 "şartlı", 3 "dosya".
     virtual int accidental_source() const = 0;

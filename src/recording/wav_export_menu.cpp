@@ -33,7 +33,11 @@ std::optional<std::filesystem::path> chosen_output(Dialogs& dialogs, WavExportJo
 
 void wav_export_Click(const InstrumentState& st, Dialogs& dialogs, const WavExportPlace& place,
                       const WavExportQuestions& ask) {
-    const auto source = ask.choose_source();
+    if (place.sources.empty()) {
+        dialogs.message(kNoWavSourceMessage);
+        return;
+    }
+    const auto source = ask.choose_source(place.sources);
     if (!source) return;
     // The window writes files only: a device or a FIFO would hold the window until read.
     WavExportJob job{*source,           {}, place.sample_folder, place.sequence_levers, false,

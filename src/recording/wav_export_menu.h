@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "recording/wav_export.h"
 #include "surface/dialogs.h"
@@ -24,7 +25,9 @@ inline constexpr const char* kNoWavSourceMessage =
 
 // What the export asks the user; each chooser answers nothing when the user backs out.
 struct WavExportQuestions {
-    std::function<std::optional<std::filesystem::path>()> choose_source;
+    // One of the sources offered (never none).
+    std::function<std::optional<std::filesystem::path>(const std::vector<std::filesystem::path>&)>
+        choose_source;
     // suggested: the folder to open and the file name to offer for the WAV file.
     std::function<std::optional<std::filesystem::path>(const std::filesystem::path& suggested)>
         choose_output;
@@ -38,10 +41,12 @@ struct WavExportPlace {
     AccidentalSource sequence_levers = AccidentalSource::Instrument;  // Option2
     std::filesystem::path output_folder;              // where the file dialog first opens
     std::vector<std::filesystem::path> tuning_files;  // the scale played: read, never written
+    std::vector<std::filesystem::path> sources;       // wav_export_sources: what may be exported
 };
 
-// Runs one export from the menu: nothing is written when the user backs out or cancels, and
-// every failure is told in Turkish. A WAV file the export may not write (a file of the
+// Runs one export from the menu: without a source the user is told there is nothing to
+// export; nothing is written when the user backs out or cancels, and every failure is told
+// in Turkish. A WAV file the export may not write (a file of the
 // program, the source, a device) is refused with a message and the file dialog opens again;
 // an existing file is replaced only when the user says so. A finished file is named in a
 // notice that leaves the window free.

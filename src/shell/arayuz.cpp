@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -28,22 +27,6 @@ void place(QWidget* w, double left, double top, int width, int height) {
 
 void place(QWidget* w, const Box& b) {
     place(w, b.left, b.top, b.width, b.height);
-}
-
-// Shrinks the label's font until its longest line fits its width: the arrow-key help must
-// show whole in the space the top row leaves it, whatever face the system supplies.
-void fit_lines_to_width(QLabel* label) {
-    QFont f = label->font();
-    const QStringList lines = label->text().split(QLatin1Char('\n'));
-    for (double size = f.pointSizeF(); size >= 5.0; size -= 0.5) {
-        f.setPointSizeF(size);
-        const QFontMetrics metrics(f);
-        int widest = 0;
-        for (const QString& line : lines)
-            widest = std::max(widest, metrics.horizontalAdvance(line));
-        if (widest <= label->width()) break;
-    }
-    label->setFont(f);
 }
 
 QGroupBox* make_frame(QWidget* parent, const char* name, const char* caption,

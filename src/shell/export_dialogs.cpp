@@ -4,12 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QProgressDialog>
 #include <QStandardPaths>
 
 #include <memory>
+
+#include "files/export_folder.h"
 
 namespace orvena {
 
@@ -53,8 +54,8 @@ std::optional<std::filesystem::path> run_file_dialog(QFileDialog& dialog, const 
 
 std::filesystem::path music_or_home_folder() {
     const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
-    if (!music.isEmpty() && QFileInfo(music).isDir()) return QFile::encodeName(music).toStdString();
-    return QFile::encodeName(QDir::homePath()).toStdString();
+    return music_or_home_folder(QFile::encodeName(music).toStdString(),
+                                QFile::encodeName(QDir::homePath()).toStdString());
 }
 
 std::function<bool(double)> show_progress_box(QWidget* owner, const QString& title,

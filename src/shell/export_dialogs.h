@@ -26,8 +26,7 @@ struct SaveFileQuestion {
     std::filesystem::path suggested;  // the folder to open and the file name to offer
 };
 
-// The user's music folder when there is one, else the home folder: an export is the user's
-// file, never one among the program's own.
+// music_or_home_folder of files/export_folder with the folders the desktop names.
 std::filesystem::path music_or_home_folder();
 
 // The file the user names, or nothing when the user backs out. The caller asks before an

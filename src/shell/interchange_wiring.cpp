@@ -34,10 +34,10 @@ ExportQuestions questions(QWidget* owner, const EntryTexts& texts) {
     };
     ask.choose_tuning = [=]() -> std::optional<MidiTuning> {
         QStringList ways;
-        for (const char* way : kMidiTuningChoices) ways << tr8(way);
+        for (const MidiTuningChoice& way : kMidiTuningChoices) ways << tr8(way.text);
         const auto chosen = choose_from_list(owner, tr8(texts.title), tr8(kMidiTuningPrompt), ways);
         if (!chosen) return std::nullopt;
-        return *chosen == 0 ? MidiTuning::mts : MidiTuning::bend;
+        return kMidiTuningChoices[static_cast<std::size_t>(*chosen)].tuning;
     };
     ask.choose_output = [=](const std::filesystem::path& suggested) {
         return choose_save_file(owner, {tr8(texts.title), tr8(texts.filter),

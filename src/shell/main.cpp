@@ -7,17 +7,18 @@
 #include <iostream>
 #include <sstream>
 
+#include "options/command_line.h"
 #include "playing/midi_settings.h"
 #include "playing/rtmidi_input.h"
-#include "shell/command_line.h"
 #include "shell/program.h"
-#include "shell/program_folder.h"
+#include "shell/program_working_folder.h"
 #include "shell/system_close.h"
 #include "shell/system_sound.h"
 #include "shell/windowless_commands.h"
 #include "sound/sound_settings.h"
 #include "surface/dialogs.h"
 #include "surface/qt_translation.h"
+#include "tuning/number_format.h"
 
 int main(int argc, char** argv) {
     if (const auto status = orvena::run_windowless_command(argc, argv)) return *status;
@@ -59,10 +60,8 @@ int main(int argc, char** argv) {
     options.midi.port = orvena::read_midi_port(options.midi.settings_file, std::cerr);
     options.midi.make_input = [] { return orvena::make_rtmidi_input(); };
     // The panel prints decimals the way the user's locale writes them.
-    const QString point = QLocale::system().decimalPoint();
-    if (point.size() == 1 && point.at(0).unicode() < 128) {
-        options.decimal_separator = static_cast<char>(point.at(0).unicode());
-    }
+    options.decimal_separator =
+        orvena::decimal_separator_of(QLocale::system().decimalPoint().toStdString());
 
     const orvena::StartupOutcome outcome = program.start(options);
     if (!outcome.goes_on) return outcome.exit_status;

@@ -13,13 +13,13 @@ class arayüz::RecordingButtons final : public RecordingPanel {
     explicit RecordingButtons(arayüz& w) : w_(w) {}
 
     void show(RecorderState state) override {
-        const bool idle = state == RecorderState::idle;
-        w_.rec_buton->setEnabled(idle);
-        w_.Play_buton->setEnabled(idle);
-        w_.pause_buton->setEnabled(state == RecorderState::replaying);
-        w_.stop_buton->setEnabled(!idle);
+        const PanelEnabled on = panel_enabled(state);
+        w_.rec_buton->setEnabled(on.rec);
+        w_.Play_buton->setEnabled(on.play);
+        w_.pause_buton->setEnabled(on.pause);
+        w_.stop_buton->setEnabled(on.stop);
         for (QWidget* frame : {w_.Frame2, w_.Frame3, w_.Frame4, w_.Frame5, w_.Frame7, w_.Frame10})
-            frame->setEnabled(idle);
+            frame->setEnabled(on.groups);
     }
     int accidental_source() const override { return w_.Option3.selected(); }
 

@@ -4,9 +4,9 @@
 #include <QFileDialog>
 
 #include "presets/scala_menu.h"
+#include "presets/tuning_start.h"
 #include "shell/arayuz.h"
 #include "shell/export_dialogs.h"
-#include "tuning/tuning_file.h"
 
 namespace orvena {
 namespace {
@@ -34,9 +34,7 @@ void arayüz::connect_scala_export() {
 }
 
 std::vector<std::filesystem::path> arayüz::playing_tuning_files() const {
-    const std::string& system = tuning_->current_key();
-    if (system == kWorkbookSystem) return {};
-    return tuning_source_files(tuning_->file_of(system));
+    return orvena::playing_tuning_files(*tuning_);
 }
 
 }  // namespace orvena

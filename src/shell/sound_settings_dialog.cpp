@@ -12,22 +12,16 @@
 #include "shell/sound_control.h"
 #include "sound/output_status.h"
 #include "sound/sound_settings.h"
+#include "sound/sound_settings_lists.h"
 #include "surface/controls.h"
 
 namespace orvena {
 
 namespace {
 
-constexpr unsigned kBlockChoices[] = {64, 128, 256, 512, 1024};
-
-const AudioSystemInfo* system_named(const std::vector<AudioSystemInfo>& systems,
-                                    const QString& name) {
-    for (const AudioSystemInfo& s : systems) {
-        if (QString::fromUtf8(api_name(s.api).data(), static_cast<int>(api_name(s.api).size())) ==
-            name)
-            return &s;
-    }
-    return nullptr;
+void fill(QComboBox& box, const std::vector<ListEntry>& entries) {
+    for (const ListEntry& e : entries)
+        box.addItem(QString::fromStdString(e.text), QString::fromStdString(e.value));
 }
 
 }  // namespace
@@ -48,7 +42,7 @@ SoundSettingsDialog::SoundSettingsDialog(SoundControl& control, QWidget* parent)
     blocks_->setObjectName(QStringLiteral("sound_block"));
     blocks_->setAccessibleName(tr8("blok uzunluğu"));
     // Automatic: the output starts at the default and takes larger blocks after dropouts.
-    blocks_->addItem(tr8("otomatik"), 0u);
+    blocks_->addItem(tr8(kAutomaticEntry), 0u);
     for (const unsigned frames : kBlockChoices) {
         blocks_->addItem(QString::number(frames), frames);
     }
@@ -99,19 +93,13 @@ void SoundSettingsDialog::refresh() {
     const AudioChoice& choice = control_.choice();
     const QSignalBlocker block(systems_);
     systems_->clear();
-    systems_->addItem(tr8("otomatik"), QStringLiteral("auto"));
-    for (const AudioSystemInfo& s : control_.systems()) {
-        const QString name =
-            QString::fromUtf8(api_name(s.api).data(), static_cast<int>(api_name(s.api).size()));
-        systems_->addItem(s.available ? name : name + tr8(" (yok)"), name);
-    }
-    systems_->addItem(tr8("sessiz"), QStringLiteral("none"));
+    fill(*systems_, system_entries(control_.systems()));
     const int chosen = systems_->findData(QString::fromStdString(api_setting_name(choice)));
     systems_->setCurrentIndex(chosen >= 0 ? chosen : 0);
     fill_devices();
     const int device = devices_->findData(QString::fromStdString(choice.device));
     if (device >= 0) devices_->setCurrentIndex(device);
-    const int frames = blocks_->findData(choice.block_chosen ? choice.block_frames : 0u);
+    const int frames = blocks_->findData(block_shown(choice));
     if (frames >= 0) {
         blocks_->setCurrentIndex(frames);
     } else {
@@ -144,23 +132,8 @@ void SoundSettingsDialog::midi_port_chosen() {
 
 void SoundSettingsDialog::fill_devices() {
     devices_->clear();
-    devices_->addItem(tr8("varsayılan"), QString());
-    const QString name = systems_->currentData().toString();
-    std::vector<const AudioSystemInfo*> shown;
-    if (name == QStringLiteral("auto")) {
-        for (const AudioSystemInfo& s : control_.systems()) shown.push_back(&s);
-    } else if (const AudioSystemInfo* s = system_named(control_.systems(), name)) {
-        shown.push_back(s);
-    }
-    for (const AudioSystemInfo* s : shown) {
-        for (const AudioDevice& d : s->devices) {
-            const QString id = QString::fromStdString(d.id);
-            if (devices_->findData(id) >= 0) continue;
-            QString label = QString::fromStdString(d.name);
-            if (d.name != d.id) label += QStringLiteral(" (") + id + QStringLiteral(")");
-            devices_->addItem(label, id);
-        }
-    }
+    fill(*devices_,
+         device_entries(control_.systems(), systems_->currentData().toString().toStdString()));
 }
 
 void SoundSettingsDialog::update_figures() {
@@ -169,13 +142,9 @@ void SoundSettingsDialog::update_figures() {
 }
 
 void SoundSettingsDialog::Uygula_Click() {
-    AudioChoice choice;
-    set_api_by_name(choice, systems_->currentData().toString().toStdString());
-    choice.device = devices_->currentData().toString().toStdString();
-    const unsigned frames = blocks_->currentData().toUInt();
-    choice.block_chosen = frames != 0;
-    choice.block_frames = frames != 0 ? frames : kDefaultBlockFrames;
-    control_.apply(choice);
+    control_.apply(choice_of_selection(systems_->currentData().toString().toStdString(),
+                                       devices_->currentData().toString().toStdString(),
+                                       blocks_->currentData().toUInt()));
     update_figures();
 }
 

@@ -9,30 +9,12 @@
 
 #include "display/instrument_drawing.h"
 #include "display/key_legend.h"
+#include "files/program_folder.h"
 #include "shell/arayuz.h"
 #include "tuning/start_values.h"
 #include "tuning/tablo_oku.h"
 
 namespace orvena {
-
-namespace {
-
-// True when the folder holds a regular file named exactly name. The comparison is by the
-// name the folder returns, so a file stored under another case does not count even where
-// the file system would open it.
-bool folder_has_exact_name(const std::filesystem::path& folder, const std::string& name) {
-    std::error_code ec;
-    std::filesystem::directory_iterator it(folder, ec);
-    if (ec) return false;
-    for (const auto& entry : it) {
-        if (entry.path().filename().string() != name) continue;
-        std::error_code type_ec;
-        return entry.is_regular_file(type_ec);
-    }
-    return false;
-}
-
-}  // namespace
 
 StartupOutcome arayüz::Form_Load(const LoadContext& context) {
     if (!open_program_folder(context.program_folder)) return {false, 1};
@@ -99,12 +81,7 @@ bool arayüz::read_tuning() {
 // and the sound module, silent until the output opened in the background is ready.
 void arayüz::list_samples_and_open_sound(const LoadContext& context) {
     const int listed = File1->ListCount();
-    if (listed != kExpectedSampleFiles) {
-        dialogs_.message(
-            "ses dosyaları sayısı uygun değil, program düzgün çalışmayabilir\r\n"
-            "kapatıp  dosya sayınızı kontrol edin    " +
-            std::to_string(listed));
-    }
+    if (const auto warning = sample_count_warning(listed)) dialogs_.message(*warning);
     std::vector<std::string> names;
     for (int i = 0; i < listed; ++i) names.push_back(File1->List(i));
     take_sample_names(st.build, names);

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 
-#include "presets/tuning_settings.h"
+#include "presets/tuning_start.h"
 #include "shell/arayuz.h"
 #include "shell/export_dialogs.h"
 
@@ -63,23 +63,11 @@ void arayüz::connect_tuning(const LoadContext& context) {
 
     // The system of the command line for this run, else the one kept from the last.
     const std::filesystem::path settings_file = context.sound.settings_file;
-    const TuningSettings saved =
-        settings_file.empty() ? TuningSettings{} : read_tuning_settings(settings_file);
-    if (context.tuning_file) {
-        // Ctrl+T then goes to the system this run replaces.
-        tuning_->start_in(tuning_->key_of(*context.tuning_file), true);
-        tuning_->remember_previous(saved.system.empty() ? kWorkbookSystem : saved.system);
-    } else {
-        if (!saved.system.empty() && saved.system != kWorkbookSystem &&
-            !tuning_->start_in(saved.system, false))
-            dialogs_.notice(std::string(kSavedTuningLost) + tuning_->failure());
-        tuning_->remember_previous(saved.previous);
-    }
+    start_tuning(*tuning_, dialogs_, settings_file, context.tuning_file);
     show_name();
     tuning_->changed = [this, show_name, settings_file] {
         show_name();
-        if (!settings_file.empty())
-            write_tuning_settings(settings_file, {tuning_->current_key(), tuning_->previous_key()});
+        keep_tuning_choice(*tuning_, settings_file);
     };
 
     auto* menu = new QMenu(tr8(kTuningMenuText), this);

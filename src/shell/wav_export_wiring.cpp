@@ -10,12 +10,8 @@
 namespace orvena {
 namespace {
 
-std::optional<std::filesystem::path> choose_source(QWidget* owner, Dialogs& dialogs,
+std::optional<std::filesystem::path> choose_source(QWidget* owner,
                                                    const std::vector<std::filesystem::path>& all) {
-    if (all.empty()) {
-        dialogs.message(kNoWavSourceMessage);
-        return {};
-    }
     QStringList names;
     for (const auto& source : all) names << QFile::decodeName(source.filename().c_str());
     const auto chosen = choose_from_list(owner, tr8(kWavExportTitle), tr8(kWavSourcePrompt), names);
@@ -32,11 +28,11 @@ void arayüz::connect_wav_export() {
     addAction(action);
     connect(action, &QAction::triggered, this, [this] {
         const WavExportPlace place{File1->Path(), static_cast<AccidentalSource>(Option2.selected()),
-                                   music_or_home_folder(), playing_tuning_files()};
+                                   music_or_home_folder(), playing_tuning_files(),
+                                   wav_export_sources(recorder_->file_path(), program_folder_)};
         WavExportQuestions ask;
-        ask.choose_source = [this] {
-            return choose_source(this, dialogs_,
-                                 wav_export_sources(recorder_->file_path(), program_folder_));
+        ask.choose_source = [this](const std::vector<std::filesystem::path>& all) {
+            return choose_source(this, all);
         };
         ask.choose_output = [this](const std::filesystem::path& suggested) {
             return choose_save_file(this,

@@ -5,33 +5,15 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "interchange/export_command.h"
+#include "options/tuning_option.h"
 #include "presets/scala_command.h"
 #include "recording/render_command.h"
-#include "shell/program_folder.h"
+#include "shell/program_working_folder.h"
 
 namespace orvena {
-
-std::optional<std::filesystem::path> take_tuning_option(std::vector<std::string>& args) {
-    constexpr std::string_view kJoined = "--tuning=";
-    std::optional<std::string> file;
-    for (auto it = args.begin(); it != args.end();) {
-        if (*it == "--tuning" && it + 1 != args.end()) {
-            file = *(it + 1);
-            it = args.erase(it, it + 2);
-        } else if (it->starts_with(kJoined)) {
-            file = it->substr(kJoined.size());
-            it = args.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    if (!file) return std::nullopt;
-    return std::filesystem::absolute(*file);
-}
 
 std::optional<int> run_windowless_command(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);

@@ -4,9 +4,12 @@
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -15,6 +18,20 @@ namespace orvena {
 void name_control(QWidget* w, const char* object_name, const QString& accessible_name) {
     w->setObjectName(QString::fromUtf8(object_name));
     w->setAccessibleName(accessible_name);
+}
+
+void fit_lines_to_width(QLabel* label) {
+    QFont f = label->font();
+    const QStringList lines = label->text().split(QLatin1Char('\n'));
+    for (double size = f.pointSizeF(); size >= 5.0; size -= 0.5) {
+        f.setPointSizeF(size);
+        const QFontMetrics metrics(f);
+        int widest = 0;
+        for (const QString& line : lines)
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        if (widest <= label->width()) break;
+    }
+    label->setFont(f);
 }
 
 // ---- OptionArray ------------------------------------------------------------------------

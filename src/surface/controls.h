@@ -22,6 +22,7 @@
 #include <vector>
 
 class QButtonGroup;
+class QLabel;
 class QKeyEvent;
 
 namespace orvena {
@@ -34,6 +35,11 @@ inline QString tr8(const char* text) {
 // Gives a control its name (objectName, for tests and automation) and its Turkish
 // accessible name (for screen readers).
 void name_control(QWidget* w, const char* object_name, const QString& accessible_name);
+
+// Shrinks the label's font by half points, down to 5 pt, until its longest line fits its
+// width: a help text must show whole in the space the layout leaves it, whatever face the
+// system supplies.
+void fit_lines_to_width(QLabel* label);
 
 // Option buttons sharing one selection, addressed by Index (Option1(5) is index 5 of
 // Option1; its widget is named "Option1_5").

@@ -28,6 +28,12 @@ std::string join_print_zones(const std::vector<std::string>& items) {
     return line;
 }
 
+char decimal_separator_of(std::string_view locale_point) {
+    if (locale_point.size() == 1 && static_cast<unsigned char>(locale_point[0]) < 128)
+        return locale_point[0];
+    return '.';
+}
+
 std::string format_picture(double value, std::string_view pattern, char decimal_separator) {
     if (!std::isfinite(value)) return "?";
     const std::size_t point = pattern.find('.');

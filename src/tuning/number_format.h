@@ -30,6 +30,10 @@ std::string join_print_zones(const std::vector<std::string>& items);
 // A value that is not a finite number has no digits to show and prints as "?".
 std::string format_picture(double value, std::string_view pattern, char decimal_separator = '.');
 
+// The decimal separator the panel prints for a locale's decimal point (UTF-8 text): the point
+// itself when it is one ASCII character, else '.' (a picture format prints one byte).
+char decimal_separator_of(std::string_view locale_point);
+
 class NumberFileError : public std::runtime_error {
   public:
     NumberFileError(const std::string& what, int line) : std::runtime_error(what), line_(line) {}

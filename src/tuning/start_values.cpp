@@ -4,6 +4,13 @@
 
 namespace orvena {
 
+std::optional<std::string> sample_count_warning(int listed) {
+    if (listed == kExpectedSampleFiles) return std::nullopt;
+    return "ses dosyaları sayısı uygun değil, program düzgün çalışmayabilir\r\n"
+           "kapatıp  dosya sayınızı kontrol edin    " +
+           std::to_string(listed);
+}
+
 void clear_levers(InstrumentSettings& settings) {
     for (int s = 1; s <= kStringCount; ++s) {
         settings.mandal_pos[s] = 0;

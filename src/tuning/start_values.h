@@ -4,6 +4,7 @@
 // SÜPÜRDE pitch level, the levers free and string 12 selected. Event thread only.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@ namespace orvena {
 
 // One sample per string and the reference sample; another count is worth a warning.
 inline constexpr int kExpectedSampleFiles = 27;
+
+// What the player is told when the program folder holds another count of samples than
+// kExpectedSampleFiles (the program goes on with them), or nothing.
+std::optional<std::string> sample_count_warning(int listed);
 
 // Every string's lever, transposed lever and fine tuning (cents) back to 0.
 void clear_levers(InstrumentSettings& settings);

@@ -6,14 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "files/program_folder.h"
 #include "tuning/instrument_state.h"
 #include "tuning/scala_scale.h"
 #include "tuning/tuning_tables.h"
 
 namespace orvena {
-
-// The folder of the program folder that holds the shipped tuning systems.
-inline constexpr const char* kTuningFolder = "akort";
 
 // Whether the file is read as a workbook (.xls) rather than as a Scala scale.
 bool is_workbook_file(const std::filesystem::path& file);

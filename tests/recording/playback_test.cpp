@@ -126,6 +126,17 @@ TEST(Recording, AFileThatCannotBeWrittenIsReported) {
     EXPECT_EQ(std::pair(d.file(), d.dialogs.texts()), std::pair(first, told));
 }
 
+// R and > start, I I pauses only a replay, O stops either; the groups are locked while one runs.
+TEST(Recording, ThePanelEnablesWhatTheStateAllows) {
+    const std::pair<RecorderState, PanelEnabled> cases[] = {
+        {RecorderState::idle, {true, true, false, false, true}},
+        {RecorderState::recording, {false, false, false, true, false}},
+        {RecorderState::replaying, {false, false, true, true, false}},
+    };
+    for (const auto& [state, enabled] : cases)
+        EXPECT_TRUE(panel_enabled(state) == enabled) << static_cast<int>(state);
+}
+
 TEST(Replay, SoundsEachNoteAtTheSumOfTheEarlierIntervalsWithTheInstrumentsLever) {
     for (const char* file : {" 12           -3             850 \r\n", "12 -3 850", "12,-3,850",
                              "  12 ,\t-3,850\n\r\n  \r\n", "12\r\n-3\r\n850\r\n"}) {

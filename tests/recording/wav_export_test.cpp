@@ -167,7 +167,10 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
     std::uint64_t announced = 0;
     std::vector<fs::path> offers;
     WavExportQuestions ask;
-    ask.choose_source = [&] { return std::optional(source); };
+    ask.choose_source = [&](const std::vector<fs::path>& offered) {
+        EXPECT_EQ(offered, std::vector{source});
+        return std::optional(source);
+    };
     ask.choose_output = [&](const fs::path& offer) {  // backs out when asked again
         offers.push_back(offer);
         return offers.size() == 1 ? std::optional(out) : std::nullopt;
@@ -181,8 +184,8 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
     {
         std::optional<test::FileSizeLimit> small_disk;
         if (c.small_disk) small_disk.emplace(100000);
-        wav_export_Click(st, dialogs, {program.path(), c.levers, dir.path(), {dir / "oyun.scl"}},
-                         ask);
+        wav_export_Click(st, dialogs,
+                         {program.path(), c.levers, dir.path(), {dir / "oyun.scl"}, {source}}, ask);
     }
     std::string expected = c.message;
     if (const auto at = expected.find("<out>"); at != std::string::npos)
@@ -219,6 +222,15 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(WavExport, ExportFaults, testing::ValuesIn(kFaultCases),
                          [](const auto& row) { return std::string(row.param.name); });
+
+// With no recording and no sequence file the player is told so and asked nothing.
+TEST(WavExport, WithoutASourceTheUserIsToldAndAskedNothing) {
+    const WavExportQuestions ask;  // a question asked would throw
+    test::RecordingDialogs dialogs;
+    wav_export_Click(InstrumentState{}, dialogs, {}, ask);
+    EXPECT_EQ(dialogs.texts(),
+              std::vector<std::string>{"Dışa aktarılacak bir kayıt ya da ses dosyası bulunamadı."});
+}
 
 // 44 header bytes and 6 a frame up to what a RIFF header's 32-bit sizes hold; RF64 (a 104-byte
 // header) beyond, so a file above 4 GiB is neither refused nor written with wrapped sizes.

@@ -7,7 +7,9 @@
 #include <QtTest/qtestspontaneevent.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -16,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -188,6 +191,36 @@ TEST(TurkishToolkit, TheProgressBoxCancelsInTurkish) {
     EXPECT_EQ(QProgressDialog().findChild<QPushButton*>()->text(), QString::fromUtf8("İptal"));
     QCoreApplication::removeTranslator(translator.get());
     EXPECT_EQ(install_turkish_toolkit_texts("/nonexistent"), nullptr);
+}
+
+// A label shrinks its font until its longest line fits, and no further; one that fits keeps its
+// size, and one that never fits stops at 5 pt.
+TEST(FitLinesToWidth, TheLongestLineFitsAtTheLargestHalfPointThatAllows) {
+    test::ensure_qt_app();
+    QLabel label(QString::fromUtf8("Sol, sağ: tel\nYukarı, aşağı: mandal ve ince akort"));
+    const auto widest = [&label](double size) {
+        QFont f = label.font();
+        f.setPointSizeF(size);
+        const QFontMetrics m(f);
+        int w = 0;
+        for (const QString& line : label.text().split(QLatin1Char('\n')))
+            w = std::max(w, m.horizontalAdvance(line));
+        return w;
+    };
+    const auto fitted = [&](int width) {
+        QFont f = label.font();
+        f.setPointSizeF(12);
+        label.setFont(f);
+        label.resize(width, 40);
+        fit_lines_to_width(&label);
+        return label.font().pointSizeF();
+    };
+    EXPECT_EQ(fitted(widest(12)), 12.0);
+    const double size = fitted(widest(12) * 2 / 3);
+    EXPECT_LT(size, 12.0);
+    EXPECT_LE(widest(size), label.width());
+    EXPECT_GT(widest(size + 0.5), label.width());
+    EXPECT_EQ(fitted(1), 5.0);
 }
 
 // The picture box hands each mouse event on as the handlers expect it: button 1 left, 2 right,

@@ -169,5 +169,14 @@ TEST(PictureFormat, PanelAndLegendPatterns) {
         EXPECT_EQ(format_picture(x, picture, point), shown) << x;
 }
 
+// The locale's decimal point is printed when it is one ASCII character; the Arabic "٫", an
+// empty or a longer text leave the point.
+TEST(PictureFormat, TheLocalesDecimalPointIsTakenWhenItIsOneAsciiCharacter) {
+    const std::pair<const char*, char> cases[] = {
+        {",", ','}, {".", '.'}, {"\u066b", '.'}, {"", '.'}, {",,", '.'}};
+    for (const auto& [point, separator] : cases)
+        EXPECT_EQ(decimal_separator_of(point), separator) << point;
+}
+
 }  // namespace
 }  // namespace orvena

@@ -1,11 +1,7 @@
-#include "shell/program_folder.h"
-
-#include <QStandardPaths>
+#include "files/program_folder.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "tuning/tuning_file.h"
 
 namespace orvena {
 
@@ -61,11 +57,16 @@ fs::path working_folder(const fs::path& shipped, const fs::path& user) {
     return user;
 }
 
-fs::path program_working_folder(const fs::path& executable_folder) {
-    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    const fs::path shipped = shipped_folder(executable_folder);
-    if (user.isEmpty()) return shipped;
-    return working_folder(shipped, fs::path(user.toStdString()));
+bool folder_has_exact_name(const fs::path& folder, const std::string& name) {
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (ec) return false;
+    for (const auto& entry : it) {
+        if (entry.path().filename().string() != name) continue;
+        std::error_code type_ec;
+        return entry.is_regular_file(type_ec);
+    }
+    return false;
 }
 
 }  // namespace orvena

@@ -1,0 +1,87 @@
+// The folder the program works in: its own when writable, else a copy in the user's folder
+// made on the first start and kept from then on.
+
+#include <gtest/gtest.h>
+
+#include "files/program_folder.h"
+#include "support/temp_dir.h"
+
+namespace orvena {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A build runs where its workbook lies; an installed program finds share/orvena beside bin/.
+TEST(ProgramFolder, ShippedFolderIsTheExecutablesWhenTheWorkbookIsThereElseShareOrvena) {
+    struct Case {
+        bool workbook_beside, share;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {true, true, "bin"}, {false, true, "share/orvena"}, {false, false, "bin"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        test::TempDir root;
+        fs::create_directory(root / "bin");
+        if (c.workbook_beside) test::write_file_bytes(root / "bin" / "dizek.xls", "");
+        if (c.share) fs::create_directories(root / "share" / "orvena");
+        EXPECT_EQ(shipped_folder(root / "bin"), root / c.expected);
+    }
+}
+
+TEST(ProgramFolder, ReadOnlyShippedFolderIsCopiedOnceToTheUserFolder) {
+    test::TempDir root;
+    const fs::path shipped = root / "share", user = root / "user" / "ORVENA";
+    fs::create_directories(shipped / "akort");
+    for (const char* name : {"dizek.xls", "01-E6.wav", "Rast.mkm", "orvena", "akort/12-TET.scl"})
+        test::write_file_bytes(shipped / name, name);
+    fs::permissions(shipped / "Rast.mkm", fs::perms::owner_read);
+    EXPECT_EQ(working_folder(shipped, user), shipped);  // writable: works where it is
+    EXPECT_FALSE(fs::exists(user));
+
+    fs::permissions(shipped, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(folder_writable(shipped));
+    EXPECT_EQ(working_folder(shipped, user), user);
+    EXPECT_EQ(test::read_file_bytes(user / "Rast.mkm"), "Rast.mkm");
+    EXPECT_EQ(test::read_file_bytes(user / "akort" / "12-TET.scl"), "akort/12-TET.scl");
+    EXPECT_FALSE(fs::exists(user / "orvena"));
+    EXPECT_TRUE(folder_writable(user));
+
+    // The user's own changes survive the next start; a file removed comes back.
+    test::write_file_bytes(user / "Rast.mkm", " 1 \r\n");
+    fs::remove(user / "01-E6.wav");
+    EXPECT_EQ(working_folder(shipped, user), user);
+    EXPECT_EQ(test::read_file_bytes(user / "Rast.mkm"), " 1 \r\n");
+    EXPECT_EQ(test::read_file_bytes(user / "01-E6.wav"), "01-E6.wav");
+
+    // No user folder can be made: the shipped folder is used as it is.
+    test::write_file_bytes(root / "file", "");
+    EXPECT_EQ(working_folder(shipped, root / "file" / "ORVENA"), shipped);
+    fs::permissions(shipped, fs::perms::owner_all);
+}
+
+// The workbook counts only under its exact name and as a file, whatever the file system would
+// open: start-up refuses "DIZEK.XLS" with the message for a missing workbook.
+TEST(ProgramFolder, HoldsANameOnlyAsARegularFileSpeltExactly) {
+    struct Case {
+        const char* file;    // made in the folder; "" none
+        const char* folder;  // made in the folder; "" none
+        bool found;
+    };
+    const Case cases[] = {{"dizek.xls", "", true},
+                          {"DIZEK.XLS", "", false},
+                          {"dizek.xls.bak", "", false},
+                          {"", "dizek.xls", false},
+                          {"", "", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + c.folder);
+        test::TempDir dir;
+        if (*c.file) test::write_file_bytes(dir / c.file, "");
+        if (*c.folder) fs::create_directory(dir / c.folder);
+        EXPECT_EQ(folder_has_exact_name(dir.path(), "dizek.xls"), c.found);
+    }
+    EXPECT_FALSE(folder_has_exact_name("/nonexistent-orvena-folder", "dizek.xls"));
+}
+
+}  // namespace
+}  // namespace orvena
