@@ -1,6 +1,8 @@
 #include "files/safe_output.h"
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <map>
 #include "files/output_batch.h"
@@ -46,7 +48,6 @@ TEST(SafeOutput, RefusesOwnedFilesTheInputFoldersAndDevicesLeavingEverythingAsIt
         {"S/klasör", " bir klasör, dosya değil; yazılamaz."},
         {"S/yok/çıktı.wav", " yazılamadı: klasörü yok."},
         {"S/boru", " düzenli bir dosya değil (aygıt ya da FIFO); buraya yazılamaz."},
-        {"S/salt-okunur.wav", ::geteuid() == 0 ? "" : " yazılamadı: izin yok."},
         {"S/girdi.ses/çıktı.wav", " yazılamadı: yoldaki bir ad klasör değil."},
         {"S/döngü/çıktı.wav", " yazılamadı: sembolik bağlar döngü oluşturuyor."},
         {"S/" + std::string(300, 'a') + ".wav", " yazılamadı: ad çok uzun."},
@@ -65,8 +66,6 @@ TEST(SafeOutput, RefusesOwnedFilesTheInputFoldersAndDevicesLeavingEverythingAsIt
     fs::create_directory(scratch / "klasör");
     fs::create_directory_symlink(scratch / "döngü", scratch / "döngü");
     ASSERT_EQ(::mkfifo((scratch / "boru").c_str(), 0644), 0);
-    write_file_bytes(scratch / "salt-okunur.wav", "eski");
-    fs::permissions(scratch / "salt-okunur.wav", fs::perms::owner_read);
     const Files program_before = folder_bytes(program.path());
     const Files scratch_before = folder_bytes(scratch.path());
 
@@ -81,6 +80,55 @@ TEST(SafeOutput, RefusesOwnedFilesTheInputFoldersAndDevicesLeavingEverythingAsIt
     }
     EXPECT_EQ(folder_bytes(program.path()), program_before);
     EXPECT_EQ(folder_bytes(scratch.path()), scratch_before);
+}
+
+// What save_file answers for target, as user 65534 when the tests run as root (root may write
+// any file, so a read-only one would not be real); "no user" when that user cannot be taken.
+std::string save_as_user(const fs::path& target) {
+    if (::geteuid() != 0) return save_file(target, "yeni", {}).value_or("");
+    int pipe_fds[2];
+    if (::pipe(pipe_fds) != 0) return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipe_fds[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(2);
+        const std::string answer = save_file(target, "yeni", {}).value_or("");
+        _exit(::write(pipe_fds[1], answer.data(), answer.size()) == std::ssize(answer) ? 0 : 1);
+    }
+    ::close(pipe_fds[1]);
+    std::string answer;
+    char block[1024];
+    for (ssize_t n; (n = ::read(pipe_fds[0], block, sizeof block)) > 0;) answer.append(block, n);
+    ::close(pipe_fds[0]);
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 2) return "no user";
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? answer : "child failed";
+}
+
+// An existing file its owner may not write is refused and keeps its bytes, although its folder
+// would let a new file take its name; one the owner may write is replaced.
+TEST(SafeOutput, ReplacesOnlyFilesTheUserMayWrite) {
+    const std::tuple<const char*, fs::perms, const char*, const char*> cases[] = {
+        {"salt-okunur.wav", fs::perms::owner_read, " yazılamadı: izin yok.", "eski"},
+        {"herkes-okur.wav", static_cast<fs::perms>(0444), " yazılamadı: izin yok.", "eski"},
+        {"yazılır.wav", static_cast<fs::perms>(0644), "", "yeni"},
+        {"yalnız-yazılır.wav", fs::perms::owner_write, "", "yeni"}};
+    test::TempDir dir;
+    for (const auto& [name, mode, refusal, after] : cases) {
+        SCOPED_TRACE(name);
+        write_file_bytes(dir / name, "eski");
+        fs::permissions(dir / name, mode);
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(dir.path().c_str(), 65534, 65534), 0);
+            ASSERT_EQ(::chown((dir / name).c_str(), 65534, 65534), 0);
+        }
+        const std::string answer = save_as_user(dir / name);
+        if (answer == "no user") GTEST_SKIP() << "running as root, and user 65534 cannot be taken";
+        EXPECT_EQ(answer, *refusal ? "\"" + (dir / name).string() + "\"" + refusal : "");
+        fs::permissions(dir / name, fs::perms::owner_read);  // to read it back as its owner
+        EXPECT_EQ(test::read_file_bytes(dir / name), after);
+    }
 }
 
 // A replaced file keeps its permissions, a link stays a link to the file it names, and no

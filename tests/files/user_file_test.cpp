@@ -1,6 +1,7 @@
 #include "files/user_file.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 #include "support/temp_dir.h"
 
 namespace orvena {
@@ -8,11 +9,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A file the user names: regular files only, and no more than the reader allows.
+// A file the user names: regular files only, and no more than the reader allows (a file of
+// exactly that size is read).
 TEST(UserFile, ReadsRegularFilesUpToTheirLimitAndRefusesEverythingElseWithoutWaiting) {
     test::TempDir dir;
     test::write_file_bytes(dir / "rast.mkm", "0 1 2");
-    test::write_file_bytes(dir / "büyük.mkm", std::string(11, '0'));
+    test::write_file_bytes(dir / "büyük.mkm", std::string(6, '0'));
     fs::create_directory(dir / "klasör.mkm");
     ASSERT_EQ(::mkfifo((dir / "boru.mkm").c_str(), 0644), 0);
     fs::create_symlink("/dev/zero", dir / "sıfır.mkm");
@@ -24,18 +26,28 @@ TEST(UserFile, ReadsRegularFilesUpToTheirLimitAndRefusesEverythingElseWithoutWai
         {"klasör.mkm", "bir klasör, dosya değil"},
         {"boru.mkm", "düzenli bir dosya değil (aygıt ya da FIFO)"},
         {"sıfır.mkm", "düzenli bir dosya değil (aygıt ya da FIFO)"},
-        {"büyük.mkm", "dosya çok büyük (en çok 10 bayt)"}};
+        {"büyük.mkm", "dosya çok büyük (en çok 5 bayt)"}};
     for (const auto& [name, problem] : cases) {
         SCOPED_TRACE(name);
-        const UserFileRead read = read_user_file(dir / name, 10);
-        EXPECT_EQ(user_file_problem(dir / name, 10).value_or(""), problem);
+        const UserFileRead read = read_user_file(dir / name, 5);
+        EXPECT_EQ(user_file_problem(dir / name, 5).value_or(""), problem);
         EXPECT_EQ(std::pair(read.problem.value_or(""), read.bytes),
                   std::pair(problem, std::string(problem.empty() ? "0 1 2" : "")));
     }
-    // Limits in megabytes read as such.
-    test::write_file_bytes(dir / "büyük.mkm", std::string((2u << 20) + 1, '0'));
-    EXPECT_EQ(read_user_file(dir / "büyük.mkm", 3u << 20).problem, std::nullopt);
-    EXPECT_EQ(read_user_file(dir / "büyük.mkm", 2u << 20).problem, "dosya çok büyük (en çok 2 MB)");
+    // Limits in kilobytes and megabytes read as such; makam, sequence and recording files may
+    // have 16 MB.
+    const std::tuple<std::size_t, std::size_t, std::string> sizes[] = {
+        {2u << 10, 2u << 10, ""},
+        {(2u << 10) + 1, 2u << 10, "dosya çok büyük (en çok 2 kB)"},
+        {16u << 20, kMaxTextFileBytes, ""},
+        {(16u << 20) + 1, kMaxTextFileBytes, "dosya çok büyük (en çok 16 MB)"}};
+    for (const auto& [size, limit, problem] : sizes) {
+        SCOPED_TRACE(size);
+        test::write_file_bytes(dir / "büyük.mkm", std::string(size, '0'));
+        const UserFileRead read = read_user_file(dir / "büyük.mkm", limit);
+        EXPECT_EQ(std::pair(read.problem.value_or(""), read.bytes.size()),
+                  std::pair(problem, problem.empty() ? size : 0));
+    }
 }
 
 }  // namespace

@@ -67,8 +67,9 @@ TEST(Keys, GatesDecideWhichKeysPlay) {
     }
 }
 
-// Up and Down walk the strings (with none selected, from 12) and pluck; Left and Right step the
-// lever with sound, stop silently at its limits and pass string 26's silent levers 9..11.
+// Up and Down walk the strings (with none selected, from 12) and pluck, as far as strings 1 and
+// 26; Left and Right step the lever with sound up to each string's limits (strings 1, 2..4,
+// 5..7 and 8..26 differ), stop silently there and pass string 26's silent levers 9..11.
 TEST(ArrowKeys, WalkTheStringsAndStepTheLevers) {
     const Calls walk{"tel_çiz", "mandal_at", "porte", "etiket"};
     const Calls step{"mandal_at", "porte", "etiket", "arıza_yaz "};  // + the string
@@ -83,8 +84,15 @@ TEST(ArrowKeys, WalkTheStringsAndStepTheLevers) {
         {0, 11, -2, {kKeyUp}, 11, -2, {"11/-2"}, walk},
         {0, 13, 0, {kKeyDown}, 13, 0, {"13/0"}, walk},
         {1, 1, 0, {kKeyUp}, 1, 0, {"1/0"}, walk},       {2, 1, 0, {kKeyUp}, 1, 0, {"1/0"}, walk},
-        {26, 26, 0, {kKeyDown}, 26, 0, {"26/0"}, walk}, {1, 1, -5, {kKeyLeft}, 1, -5, {}, {}},
+        {25, 26, 0, {kKeyDown}, 26, 0, {"26/0"}, walk},
+        {26, 26, 0, {kKeyDown}, 26, 0, {"26/0"}, walk},
+        {1, 1, -5, {kKeyLeft}, 1, -5, {}, {}}, {1, 1, -4, {kKeyLeft}, 1, -5, {"1/-5"}, step},
         {12, 12, 0, {kKeyRight}, 12, 1, {"12/1"}, step}, {1, 1, 6, {kKeyRight}, 1, 6, {}, {}},
+        {1, 1, 5, {kKeyRight}, 1, 6, {"1/6"}, step}, {4, 4, 8, {kKeyRight}, 4, 8, {}, {}},
+        {5, 5, 9, {kKeyRight}, 5, 10, {"5/10"}, step}, {7, 7, 10, {kKeyRight}, 7, 10, {}, {}},
+        {4, 4, -5, {kKeyLeft}, 4, -5, {}, {}}, {5, 5, -6, {kKeyLeft}, 5, -7, {"5/-7"}, step},
+        {7, 7, -7, {kKeyLeft}, 7, -7, {}, {}}, {8, 8, -7, {kKeyLeft}, 8, -8, {"8/-8"}, step},
+        {8, 8, -8, {kKeyLeft}, 8, -8, {}, {}}, {8, 8, 11, {kKeyRight}, 8, 12, {"8/12"}, step},
         {12, 12, 2, {kKeyLeft}, 12, 1, {"12/1"}, step},
         {26, 26, 11, {kKeyRight}, 26, 12, {"26/12"}, step},
         {26, 26, 8, {kKeyRight, kKeyRight, kKeyRight}, 26, 11, {}, {}}};

@@ -93,6 +93,8 @@ TEST(MakamFiles, HandEditedFilesLoadUpToTheirFirstFault) {
         {"a byte order mark first", "\xEF\xBB\xBF" + repeat(26, " 2 \r\n"), 26},
         {"a folder of that name", "<folder>", 0},
         {"a FIFO of that name", "<fifo>", 0},  // read, it would hold the window
+        {"16 MB in all", (repeat(26, "2,") + "x").append((16u << 20) - 53, 'x'), 26},
+        {"a byte more than 16 MB", (repeat(26, "2,") + "x").append((16u << 20) - 52, 'x'), 0},
     };
     for (const auto& [what, bytes, loaded] : cases) {
         SCOPED_TRACE(what);

@@ -174,7 +174,6 @@ TEST(ScaleTuning, BadFilesAreRefusedNamingTheLine) {
         {"d\n2\n100.0\nhigh\n", "", 4, "oran ya da sent"},
         {"d\n2\n100.0\n   \n", "", 4, "satır boş"},
         {std::string("d\n2\n\x01\x00\xff\n", 8), "", 3, "ikili veri"},
-        {"d\n1\n2/1\n" + std::string(300 * 1024, '!'), "", 0, "dosya çok büyük (en çok 256 kB)"},
         {twelve, kbm_head + "440.0\n12\n0\n1\n2\n3\n4\n5\n6\n7\n8\nx\n", 5, "eşlenmemiş"},
         {twelve, kbm_head + "0\n12\n", 6, "sıfırdan büyük"},
         {twelve, "12\n0\n127\n60\n300\n", 5, "aralığının dışında"},
@@ -198,6 +197,49 @@ TEST(ScaleTuning, BadFilesAreRefusedNamingTheLine) {
             EXPECT_THAT(e.reason(), HasSubstr(c.reason));
             const std::string at = c.line ? ", satır " + std::to_string(c.line) : "";
             EXPECT_THAT(tuning_failure_message(e), HasSubstr("\"" + file + "\"" + at + ": "));
+        }
+    }
+}
+
+// A scale file at each of its limits reads, and just beyond it is refused: every pitch above
+// the one before (the first above the unison, the period above the last degree), at most ten
+// octaves, at most 1000 pitches, at most 256 kB.
+TEST(ScalaFile, ReadsAtEachLimitAndRefusesJustBeyondIt) {
+    const auto padded = [](std::string text, std::size_t size) {
+        text.resize(size, '!');  // a comment line at the end
+        return text;
+    };
+    const std::string not_higher = "perde bir öncekinden yüksek değil (";
+    const struct {
+        std::string scl;
+        int line;  // of the refusal; -1 when the scale reads
+        std::string reason;
+    } cases[] = {
+        {"d\n2\n0.0\n1200.0\n", 3, not_higher + "0.000 sent, önceki 0.000 sent)"},
+        {"d\n2\n0.001\n1200.0\n", -1, ""},
+        {"d\n2\n100.0\n100.0\n", 4, not_higher + "100.000 sent, önceki 100.000 sent)"},
+        {"d\n2\n100.0\n99.999\n", 4, not_higher + "99.999 sent, önceki 100.000 sent)"},
+        {"d\n2\n100.0\n100.001\n", -1, ""},
+        {"d\n3\n3/2\n! c\n3/2\n2/1\n", 5, not_higher + "701.955 sent, önceki 701.955 sent)"},
+        {"d\n3\n100.0\n200.0\n200.0\n", 5, not_higher + "200.000 sent, önceki 200.000 sent)"},
+        {"d\n3\n100.0\n200.0\n200.001\n", -1, ""},
+        {"d\n1\n12000.0\n", -1, ""},
+        {"d\n1\n12000.001\n", 3, "12000.001 sent akla yatkın değil; en çok 12000.000 sent"},
+        {equal_division(1000), -1, ""},
+        {equal_division(1001), 2, "perde sayısı 1001 çok büyük; en çok 1000"},
+        {padded("d\n1\n2/1\n", 256 * 1024), -1, ""},
+        {padded("d\n1\n2/1\n", 256 * 1024 + 1), 0, "dosya çok büyük (en çok 256 kB)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scl.substr(0, 40));
+        test::TempDir dir;
+        test::write_file_bytes(dir / "s.scl", c.scl);
+        try {
+            const ScalaScale scale = read_scala_files(dir / "s.scl").scale;
+            EXPECT_EQ(c.line, -1) << "read";
+            EXPECT_EQ(scale.count(), std::stoi(c.scl.substr(c.scl.find('\n') + 1)));
+        } catch (const ScalaFileError& e) {
+            EXPECT_EQ(std::pair(e.line(), e.reason()), std::pair(c.line, c.reason));
         }
     }
 }
