@@ -1,5 +1,7 @@
 #include "display/layout.h"
 
+#include <cmath>
+
 #include "tuning/rounding.h"
 
 namespace orvena {
@@ -51,6 +53,18 @@ WindowLayout arayüzyerleşimi_geometry(double screen_width_twips, double screen
     g.Frame5 = {g.Frame1.left + g.Frame1.width + g.bottom_gap, 490, d.Frame5_w, d.Frame5_h};
     g.Frame2 = {g.Frame5.left + g.Frame5.width + g.bottom_gap, 490, d.Frame2_w, d.Frame2_h};
     return g;
+}
+
+namespace {
+int twips_to_pixels(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+}  // namespace
+
+ClientPlacement client_placement(const WindowLayout& g, int frame_width, int frame_height) {
+    return {twips_to_pixels(g.window_left_twips), twips_to_pixels(g.window_top_twips),
+            twips_to_pixels(g.window_width_twips) - frame_width,
+            twips_to_pixels(g.window_height_twips) - frame_height};
 }
 
 }  // namespace orvena

@@ -54,6 +54,17 @@ struct WindowLayout {
 WindowLayout arayüzyerleşimi_geometry(double screen_width_twips, double screen_height_twips,
                                       const DesignSizes& design = DesignSizes{});
 
+// The window's client area in pixels: the layout's outer size less what the window system's
+// frame adds (title bar and borders, frame_width × frame_height px, known once it shows), and
+// the frame's top-left corner on the screen.
+struct ClientPlacement {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+ClientPlacement client_placement(const WindowLayout& layout, int frame_width, int frame_height);
+
 // The key-help label's three lines (arrow keys: one string up, lever down / up, one string
 // down), joined by CR LF.
 extern const char* const kLabel36Caption;

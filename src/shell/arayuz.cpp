@@ -272,17 +272,11 @@ void arayüz::arayüzyerleşimi(double screen_width_twips, double screen_height_
 }
 
 void arayüz::place_window() {
-    const WindowLayout& g = layout_;
-    const int width_px =
-        static_cast<int>(std::lround(static_cast<double>(g.window_width_twips) / kTwipsPerPixel));
-    const int height_px =
-        static_cast<int>(std::lround(static_cast<double>(g.window_height_twips) / kTwipsPerPixel));
-    // The twips size is the outer size, title bar and borders included; the client area is
-    // what remains once the window system has framed the window (unknown before it shows).
-    const QSize frame_extra = frameGeometry().size() - size();
-    resize(width_px - frame_extra.width(), height_px - frame_extra.height());
-    move(static_cast<int>(std::lround(g.window_left_twips / kTwipsPerPixel)),
-         static_cast<int>(std::lround(g.window_top_twips / kTwipsPerPixel)));
+    // The layout's size is the outer size; the frame is unknown until the window shows.
+    const QSize frame = frameGeometry().size() - size();
+    const ClientPlacement p = client_placement(layout_, frame.width(), frame.height());
+    resize(p.width, p.height);
+    move(p.left, p.top);
 }
 
 void arayüz::apply_layout() {
@@ -314,25 +308,13 @@ void arayüz::apply_layout() {
 
 // ---- Shutdown ---------------------------------------------------------------------------
 
-namespace {
-bool ended_by_system(UnloadReason reason) {
-    return reason == UnloadReason::AppWindows || reason == UnloadReason::AppTaskManager;
-}
-}  // namespace
-
 bool arayüz::Form_QueryUnload(UnloadReason reason) {
-    if (ended_by_system(reason)) return false;
-    asking_ = true;
-    const MessageAnswer answer = dialogs_.message(kQuitQuestion, MessageButtons::YesNo);
-    asking_ = false;
-    // The system asked to end while the question was open: it is not the user's to refuse.
-    if (system_close_waiting_) return false;
-    return answer != MessageAnswer::Yes;
+    if (!close_request_.opens_question(reason)) return false;
+    return close_request_.cancelled_by(dialogs_.message(kQuitQuestion, MessageButtons::YesNo));
 }
 
 void arayüz::Form_Unload() {
-    if (unloaded_) return;
-    unloaded_ = true;
+    if (!close_request_.unload()) return;
     // A recording keeps its last note; a running replay ends after the note it is on.
     if (recorder_) recorder_->stop_buton_Click();
     if (timer_) timer_->Halt();
@@ -347,23 +329,23 @@ void arayüz::Form_Unload() {
 }
 
 bool arayüz::close_for(UnloadReason reason) {
-    if (unloaded_) return true;
-    if (asking_ && ended_by_system(reason)) {
-        // The window is inside its close request already; ending the question lets that
-        // request go on to the unload.
-        system_close_waiting_ = true;
-        dialogs_.close_open_message();
-        return false;
+    switch (close_request_.request(reason)) {
+        case CloseStep::already_closed:
+            return true;
+        case CloseStep::close_question:
+            dialogs_.close_open_message();
+            return false;
+        case CloseStep::close_window:
+            break;
     }
-    pending_reason_ = reason;
+    close_request_.closing_for(reason);
     const bool closed = close();
-    pending_reason_.reset();
-    // A hidden window gets no close event; the request and the unload still run.
-    if (!unloaded_ && !isVisible() && closed) {
+    close_request_.closing_done();
+    if (close_request_.unloads_without_event(closed, isVisible())) {
         if (Form_QueryUnload(reason)) return false;
         Form_Unload();
     }
-    return unloaded_;
+    return close_request_.unloaded();
 }
 
 void arayüz::Command10_Click() {
@@ -371,16 +353,11 @@ void arayüz::Command10_Click() {
 }
 
 void arayüz::closeEvent(QCloseEvent* event) {
-    if (unloaded_) {
+    if (close_request_.unloaded()) {
         event->accept();
         return;
     }
-    // The close box arrives as a spontaneous event from the window system; a close that is
-    // neither that nor the program's own comes from the session ending.
-    const UnloadReason reason = pending_reason_.value_or(
-        event->spontaneous() ? UnloadReason::FormControlMenu : UnloadReason::AppWindows);
-    pending_reason_.reset();
-    if (Form_QueryUnload(reason)) {
+    if (Form_QueryUnload(close_request_.event_reason(event->spontaneous()))) {
         event->ignore();
         return;
     }

@@ -32,6 +32,7 @@
 #include "sound/sound_module.h"
 #include "sound/x_timer.h"
 #include "surface/clock.h"
+#include "surface/close_request.h"
 #include "surface/controls.h"
 #include "surface/dialogs.h"
 #include "surface/event_pump.h"
@@ -44,14 +45,6 @@ class QCloseEvent;
 class QMenu;
 
 namespace orvena {
-
-// Why the window is asked to close.
-enum class UnloadReason {
-    FormControlMenu = 0,  // the close box or the system menu
-    FormCode = 1,         // the program (the exit button)
-    AppWindows = 2,       // the user logs off or the system shuts down
-    AppTaskManager = 3,   // ended from outside (task manager, kill)
-};
 
 struct StartupOutcome {
     bool goes_on = true;  // false: the program ends now with exit_status
@@ -266,10 +259,7 @@ class arayüz : public QWidget {
     WindowLayout layout_;
     std::filesystem::path program_folder_;  // where every file of the program lives
     bool loaded_ = false;
-    bool unloaded_ = false;
-    bool asking_ = false;                // the quit question is open
-    bool system_close_waiting_ = false;  // the system asked to end while it was
-    std::optional<UnloadReason> pending_reason_;
+    CloseRequest close_request_;
     std::function<void()> unloaded_action_;
 };
 
