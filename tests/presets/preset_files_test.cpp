@@ -207,6 +207,7 @@ TEST(ScalaExport, ExportedSettingsComeBackToThePitchEveryStringSounded) {
 TEST(ScalaExport, CommandLineWritesTheFilesOrSaysWhyNot) {
     enum Spoil { none, kbm_on_full_device, small_disk };
     const std::string bad_name = " makam ismi olarak kullanılamaz: isimde / veya \\ işareti";
+    const std::string longest(251, 'a');  // with ".mkm" the longest file name there can be
     struct Case {
         std::string args;  // "DIR": the scratch folder
         std::optional<int> status;
@@ -217,6 +218,10 @@ TEST(ScalaExport, CommandLineWritesTheFilesOrSaysWhyNot) {
     const Case cases[] = {
         {"--export-scala DIR", 0, "mandallar"},
         {"--export-scala DIR --makam Saba", 0, "Saba"},
+        {"--export-scala DIR --makam Saba.mkm", 0, "Saba"},
+        {"--export-scala DIR --makam .mkm", 2, "\".mkm\" makam ismi olarak kullanılamaz: isim nokta ile başlayamaz."},
+        {"--export-scala DIR --makam " + longest, 1, longest + ".mkm\": böyle bir dosya yok"},
+        {"--export-scala DIR --makam " + longest + "a", 2, "isim çok uzun: en çok 251 bayt olabilir."},
         {"--export-scala DIR/yeni/alt", 0, "yeni/alt/mandallar"},
         {"--export-scala DIR --makam Yok", 1, "Yok.mkm\": böyle bir dosya yok"},
         {"--export-scala DIR --makam boru", 1, "boru.mkm\": düzenli bir dosya değil (aygıt ya da FIFO)"},

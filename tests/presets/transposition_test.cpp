@@ -197,20 +197,33 @@ TEST(TuningSystems, ChoosingRetunesAtOnceKeepingWhatThePlayerSetOrRefusesAndChan
         std::tuple(chosen.tables.name, chosen.tables.cents(5, 3),
                    chosen.derived.sample_rate(20, -4)));
     EXPECT_TRUE(b.views.calls.empty());
+    ASSERT_TRUE(b.choice.choose("akort/12-TET.scl"));  // the one in force: nothing to go back to
     ASSERT_TRUE(b.choice.toggle());
     EXPECT_EQ(b.st.tables.name, kWorkbookSystem) << "the system before stays the one to go back to";
 }
 
 TEST(TuningSystems, UnderAScaleLevelsMoveByTheSameIntervalAndTopStringsNameTheirDegree) {
-    ChoiceBench b;
-    ASSERT_TRUE(b.choice.choose("akort/12-TET.scl"));
-    b.Option1_select(2);  // MANSUR: three strings down, a fourth (5 semitones) lower
-    EXPECT_TRUE(b.dialogs.texts().empty());
-    EXPECT_EQ(b.st.settings.transpose_shift, -5);
-    // F#4 for B4 on string 14 (F4) one semitone up, B4 for E5 and A3 for D4 at 0, F5 as F4.
-    EXPECT_EQ(std::tuple(b.st.settings.transposed_pos[14], b.st.settings.transposed_pos[11],
-                         b.st.settings.transposed_pos[19], b.st.settings.transposed_pos[7]),
-              std::tuple(1, 0, 0, 1));
+    // String 8 (E5) at its lowest and highest lever, and one past it, which names no degree.
+    const std::vector<std::tuple<int, int, std::vector<std::string>>> cases = {
+        {0, 0, {}},
+        {-8, -8, {}},
+        {12, 12, {}},
+        {13, 0, {"8  nolu perdenin derecesi belirlenemedi. \r\n mandal= 13\r\n  devam edecek. "}},
+    };
+    for (const auto& [string_8, string_11, told] : cases) {
+        SCOPED_TRACE(string_8);
+        ChoiceBench b;
+        ASSERT_TRUE(b.choice.choose("akort/12-TET.scl"));
+        b.st.settings.mandal_pos[8] = static_cast<std::int16_t>(string_8);
+        b.Option1_select(2);  // MANSUR: three strings down, a fourth (5 semitones) lower
+        EXPECT_EQ(b.dialogs.texts(), told);
+        EXPECT_EQ(b.st.settings.transpose_shift, -5);
+        // F#4 for B4 on string 14 (F4) one semitone up, A3 for D4 at 0, F5 as F4; string 11
+        // (B4) plays a fourth below string 8.
+        EXPECT_EQ(std::tuple(b.st.settings.transposed_pos[14], b.st.settings.transposed_pos[11],
+                             b.st.settings.transposed_pos[19], b.st.settings.transposed_pos[7]),
+                  std::tuple(1, string_11, 0, 1));
+    }
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ TEST(TuningStart, TheRunsOwnSystemElseTheKeptOneAndCtrlTGoesToTheOneBefore) {
         {TuningSettings{"akort/yok.scl", edo}, "", "dizek.xls", "akort/41-EDO.scl", lost, true},
         {TuningSettings{edo, tet}, "akort/12-TET.scl", "akort/12-TET.scl", "akort/41-EDO.scl", "", false},
         {std::nullopt, "akort/12-TET.scl", "akort/12-TET.scl", "dizek.xls", "", false},
+        {std::nullopt, "dizek.xls", "dizek.xls", "", "", false},  // the one in force already
         {TuningSettings{edo, ""}, "akort/yok.scl", "dizek.xls", "akort/41-EDO.scl", refused, false},
     };
     // clang-format on

@@ -21,6 +21,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
+#include <tuple>
+#include <vector>
 
 #include "support/qt_app.h"
 #include "surface/dialogs.h"
@@ -104,12 +106,15 @@ TEST_F(Controls, TextBoxesTakeTheirKeysAndOtherControlsShareThemWithTheWindow) {
     send(text, QEvent::KeyRelease, Qt::Key_S, "S");  // held into the box
     EXPECT_EQ(std::pair(text->text(), log),
               std::pair(QStringLiteral("qS"), std::string("+S^ +A* -S^")));
-    // The dotless ı of a Turkish keyboard is string 8's key, where I sits on others; ö has none.
-    const auto code = [](int key, const char* typed) {
-        return vb_key_code(QKeyEvent(QEvent::KeyPress, key, {}, QString::fromUtf8(typed)));
-    };
-    EXPECT_EQ(std::pair(code(Qt::Key_unknown, "ı"), code(Qt::Key_Odiaeresis, "ö")),
-              std::pair(int{'I'}, 0));
+    // Letters A..Z are their own codes, not the signs either side of them; the dotless ı of a
+    // Turkish keyboard is string 8's key, where I sits on others; ö has none.
+    const std::vector<std::tuple<int, const char*, int>> keys = {
+        {Qt::Key_At, "@", 0},          {Qt::Key_A, "a", 'A'},       {Qt::Key_Z, "z", 'Z'},
+        {Qt::Key_BracketLeft, "[", 0}, {Qt::Key_unknown, "ı", 'I'}, {Qt::Key_Odiaeresis, "ö", 0}};
+    for (const auto& [key, typed, code] : keys) {
+        EXPECT_EQ(vb_key_code(QKeyEvent(QEvent::KeyPress, key, {}, QString::fromUtf8(typed))), code)
+            << typed;
+    }
     QLineEdit elsewhere;
     QTest::keyClick(&elsewhere, Qt::Key_Q);
     EXPECT_EQ(std::pair(elsewhere.text(), log),

@@ -14,6 +14,7 @@
 #include "tuning/compound_file.h"
 #include "tuning/install_tables.h"
 #include "tuning/tablo_oku.h"
+#include "tuning/xls_workbook.h"
 
 namespace orvena {
 namespace {
@@ -243,6 +244,25 @@ TEST(CompoundStream, FoundByNameInAnyCaseWithinTheLimitAndAlikeByBothReaders) {
         EXPECT_EQ(check_compound_document(bytes, ours), CompoundCheck::ok) << path;
         EXPECT_EQ(std::optional(ours), read_compound_stream(bytes, {"Workbook"}, 1 << 20)) << path;
     }
+}
+
+// A cell's name as a spreadsheet shows it, both ways, on each side of the single letters'
+// end; anything else is not a cell name.
+TEST(CellNames, LettersCountColumnsFromAAndRowsFromOne) {
+    const struct {
+        const char* name;
+        std::uint32_t row;
+        std::uint16_t column;
+    } cases[] = {{"A1", 0, 0},     {"B11", 10, 1},         {"Y2", 1, 24},  {"Z3", 2, 25},
+                 {"AA4", 3, 26},   {"AZ5", 4, 51},         {"BA6", 5, 52}, {"ZZ7", 6, 701},
+                 {"AAA8", 7, 702}, {"IV65536", 65535, 255}};
+    for (const auto& c : cases) {
+        const XlsAddress read = parse_a1(c.name);
+        EXPECT_EQ(std::pair(read.row, read.column), std::pair(c.row, c.column)) << c.name;
+        EXPECT_EQ(format_a1({c.row, c.column}), c.name);
+    }
+    for (const char* bad : {"", "A", "7", "A0", "1A", "a1", "A1B"})
+        EXPECT_THROW(parse_a1(bad), std::invalid_argument) << bad;
 }
 
 }  // namespace
