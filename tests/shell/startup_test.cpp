@@ -67,6 +67,10 @@ TEST_F(StartedProgram, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
               std::tuple(5, 2, 1, 1, 40, 0));
     EXPECT_EQ(std::pair(control<TextBox>(w, "Text3").text(), control<TextBox>(w, "Text2").text()),
               std::pair(QString("0"), QString()));
+    // The "oktav" buttons carry the workbook's captions (H30, T30), each its own.
+    EXPECT_EQ(std::pair(control<QRadioButton>(w, "Option4_1").text(),
+                        control<QRadioButton>(w, "Option4_2").text()),
+              std::pair(QString("alt oktav"), QString::fromUtf8("üst oktav")));
     EXPECT_FALSE(control<FileListBox>(w, "File2").Visible() ||
                  control<FileListBox>(w, "File3").Visible());
 

@@ -113,8 +113,11 @@ TEST_F(HeldInput, SequenceFileEndsAfterItsNoteWhenTheWindowCloses) {
 // "Kaydet / Dinlet" as the player presses it: a click on string 12 selects it and a click on
 // the lever strip moves its lever; R records (only O may be pressed, the other groups wait, the
 // strip does not move a lever), a click on the string is recorded, O ends the note in kayıt.txt
-// and frees the window again.
-TEST_F(HeldInput, RecordButtonsLockTheWindowAndStopWritesTheRecording) {
+// and frees the window again. Closing the window instead of O keeps the note as well.
+class RecordEnding : public test::StartedWindow, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(RecordEnding, RecordButtonsLockTheWindowAndStopOrCloseWritesTheRecording) {
+    const bool by_closing = GetParam();
     arayüz& w = *w_;
     const auto enabled = [&w] {
         std::string out;
@@ -135,11 +138,16 @@ TEST_F(HeldInput, RecordButtonsLockTheWindowAndStopWritesTheRecording) {
     EXPECT_EQ(enabled(), "0001000000");
     QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(287, 30));
     QTest::mouseClick(drawing, Qt::LeftButton, {}, string_12);
-    QTest::mouseClick(&control<QPushButton>(w, "stop_buton"), Qt::LeftButton);
-    EXPECT_EQ(enabled(), "1100111111");
+    if (by_closing) {
+        w.close_for(UnloadReason::AppWindows);
+    } else {
+        QTest::mouseClick(&control<QPushButton>(w, "stop_buton"), Qt::LeftButton);
+        EXPECT_EQ(enabled(), "1100111111");
+    }
     EXPECT_EQ(test::read_file_bytes(folder_.path() / "kayıt.txt").substr(0, 16),
               " 12           -8");
 }
+INSTANTIATE_TEST_SUITE_P(StopButtonOrClose, RecordEnding, ::testing::Bool());
 
 // Each button and box of the window reaches what it is for.
 TEST_F(HeldInput, EachControlReachesItsHandler) {
