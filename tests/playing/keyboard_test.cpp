@@ -36,6 +36,15 @@ TEST(LetterKeys, HeldKeysSoundTogetherAndOnlyTheRealReleaseStopsOne) {
     EXPECT_EQ(k.views.calls, (Calls{"key down 1", "key down 12", "key down 12", "key up 1"}));
 }
 
+// Every letter in alphabetical order: rows Q..P, A..L and Z..M are strings 1..10, 11..19, 20..26.
+TEST(LetterKeys, EveryLetterPlaysItsOwnString) {
+    const int strings[] = {11, 24, 22, 13, 3, 14, 15, 16, 8,  17, 18, 19, 26,
+                           25, 9,  10, 1,  4, 12, 5,  7,  23, 2,  21, 6,  20};
+    for (char key = 'A'; key <= 'Z'; ++key)
+        EXPECT_EQ(string_of_key(key), strings[key - 'A']) << key;
+    EXPECT_EQ(string_of_key('@') + string_of_key('[') + string_of_key('a'), 0);
+}
+
 TEST(Keys, GatesDecideWhichKeysPlay) {
     const std::vector<int> all = {'Q', 'M', kKeyUp, kKeyDown, kKeyLeft, kKeyRight};
     using St = InstrumentState;

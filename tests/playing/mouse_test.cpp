@@ -101,12 +101,13 @@ TEST(LeverClicks, SetThePositionWhoseZoneIsHit) {
             << s << " x " << x;
     }
     Mouse m;
-    m.st.settings.mandal_pos[5] = 3, m.st.settings.mandal_pos[12] = -4;
+    for (int s : {1, 5, 12, 26}) m.st.settings.mandal_pos[s] = static_cast<std::int16_t>(s % 7 - 4);
     Command9_Click(m.ctx);
-    EXPECT_TRUE(m.st.settings.mandal_pos[5] == 0 && m.st.settings.mandal_pos[12] == 0 &&
+    const auto& pos = m.st.settings.mandal_pos;
+    EXPECT_TRUE(pos[1] == 0 && pos[5] == 0 && pos[12] == 0 && pos[26] == 0 &&
                 m.sound.calls.empty());
-    EXPECT_EQ(m.views.calls,
-              (Calls{"arıza_yaz 5", "arıza_yaz 12", "mandal_at", "porte", "etiket"}));
+    EXPECT_EQ(m.views.calls, (Calls{"arıza_yaz 1", "arıza_yaz 5", "arıza_yaz 12", "mandal_at",
+                                    "porte", "etiket", "arıza_yaz 26"}));
 }
 
 // The peg's left half raises, the right lowers, the upper half by 5 cents, never beyond an octave
@@ -132,7 +133,11 @@ TEST(FineTuning, ThePegTurnsTheStringAndTheResetUndoesIt) {
                   std::pair(offset, start == offset));
         expect_cents(start == offset ? 0 : offset);
         m.sound.calls.clear(), m.views.calls.clear();
+        for (int s : {1, 26})
+            m.st.settings.akord_offset[s] = 40, recompute_string_rates(m.st, s, false);
         Command8_Click(m.ctx);
+        EXPECT_EQ(m.st.derived.sample_rate(1, 0) + m.st.derived.sample_rate(26, 0),
+                  untouched.derived.sample_rate(1, 0) + untouched.derived.sample_rate(26, 0));
         EXPECT_EQ(std::tuple(int{m.st.settings.akord_offset[12]}, m.sound.calls, m.views.calls),
                   std::tuple(0, Calls{}, Calls{"etiket"}));
         expect_cents(0);

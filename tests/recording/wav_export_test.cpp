@@ -247,6 +247,25 @@ TEST(WavFile, SizeAndFormatFollowTheFrames) {
         EXPECT_EQ(wav_file_size(frames).rf64, rf64) << frames;
         EXPECT_EQ(size_text(bytes), shown);
     }
+    EXPECT_EQ(size_text(1000000) + " " + size_text(1000000000), "1,0 MB 1,0 GB");
+    // Sample rates 1000 .. 1000000 Hz sound; a rest (0) and what lies beyond do not.
+    for (const auto& [hz, audible] : std::vector<std::pair<int, bool>>{
+             {0, false}, {999, false}, {1000, true}, {1000000, true}, {1000001, false}})
+        EXPECT_EQ(audible_rate(hz), audible) << hz;
+}
+
+// A sequence file is known by its extension in any case; a negative interval (an edited
+// recording) takes no time, as in the replay.
+TEST(RenderSchedule, SequencesByTheirExtensionAndNoTimeForANegativeInterval) {
+    EXPECT_TRUE(is_sequence_file("EZGI.SES") && is_sequence_file("a.Ses") &&
+                !is_sequence_file("ses"));
+    InstrumentState st;
+    ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
+    const RenderSchedule s = schedule_recording("5 0 100\r\n9 0 -40\r\n7 0 50\r\n", st);
+    std::vector<std::int64_t> at;
+    for (const ScheduledPluck& p : s.plucks) at.push_back(p.at_ms);
+    EXPECT_EQ(std::pair(at, s.end_ms),
+              std::pair(std::vector<std::int64_t>{0, 100, 100}, std::int64_t{150}));
 }
 
 }  // namespace

@@ -25,7 +25,9 @@
 #include <vector>
 
 #include "support/qt_app.h"
+#include "support/temp_dir.h"
 #include "surface/dialogs.h"
+#include "surface/file_list.h"
 #include "surface/picture_box.h"
 #include "surface/qt_translation.h"
 #include "surface/surface.h"
@@ -85,6 +87,20 @@ TEST_F(Controls, WindowSeesArrowKeysMeantForScrollBarAndOptionsAndTheyStayPut) {
                       std::tuple(0, "+" + n + " -" + n, 40, 1));
         }
     }
+}
+
+// A click on an entry chooses its file, one beyond either end nothing; with no option chosen an
+// option array answers 0.
+TEST_F(Controls, FileListsChooseOnlyTheirEntriesAndAnEmptyOptionArrayAnswersZero) {
+    test::TempDir dir;
+    for (const char* name : {"b.ses", "a.ses"}) test::write_file_bytes(dir / name, "x");
+    FileListBox list(&window);
+    int chosen = 0;
+    list.setPattern("*.ses"), list.setPath(dir.path()), list.on_click([&] { ++chosen; });
+    for (int index : {2, -1, 1}) list.click_entry(index);
+    OptionArray none{"Option3"};
+    none.add(1, frame, "c", "c");
+    EXPECT_EQ(std::tuple(list.FileName(), chosen, none.selected()), std::tuple("b.ses", 1, 0));
 }
 
 // Letters typed into a text box are the box's alone, a release included, unless the key went
