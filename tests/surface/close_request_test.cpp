@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "surface/close_request.h"
 
@@ -26,15 +28,7 @@ struct CloseRow {
 };
 
 std::string step_name(CloseStep step) {
-    switch (step) {
-        case CloseStep::already_closed:
-            return "closed";
-        case CloseStep::close_question:
-            return "end-question";
-        case CloseStep::close_window:
-            return "close";
-    }
-    return "?";
+    return std::array{"closed", "end-question", "close"}.at(static_cast<std::size_t>(step));
 }
 
 // The window's part: request, question, a system request meanwhile, the answer.
@@ -103,14 +97,12 @@ TEST(CloseEvent, ReasonIsTheWindowsOwnElseTheCloseBoxElseTheSession) {
 // (no close event) unloads itself only when its close went through.
 TEST(CloseEvent, UnloadRunsOnceAndAHiddenWindowUnloadsItself) {
     CloseRequest c;
-    EXPECT_TRUE(c.unloads_without_event(true, false));
-    EXPECT_FALSE(c.unloads_without_event(true, true));
-    EXPECT_FALSE(c.unloads_without_event(false, false));
-    EXPECT_FALSE(c.unloaded());
+    EXPECT_EQ(std::tuple(c.unloads_without_event(true, false), c.unloads_without_event(true, true),
+                         c.unloads_without_event(false, false), c.unloaded()),
+              std::tuple(true, false, false, false));
     EXPECT_TRUE(c.unload());
-    EXPECT_FALSE(c.unload());
-    EXPECT_TRUE(c.unloaded());
-    EXPECT_FALSE(c.unloads_without_event(true, false));
+    EXPECT_EQ(std::tuple(c.unload(), c.unloaded(), c.unloads_without_event(true, false)),
+              std::tuple(false, true, false));
     for (UnloadReason r : {R::FormControlMenu, R::FormCode, R::AppWindows, R::AppTaskManager})
         EXPECT_EQ(c.request(r), CloseStep::already_closed);
 }
