@@ -84,7 +84,7 @@ TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
         {"all notes off", {},
          {pedal(127), on(69), off(69), on(60), {0xB0, 123, 0}, off(60), pedal(0)},
          {a4_on, c4_on, a4_off, "off C4"}},
-        {"all sound off", {}, {on(69), {0xB1, 120, 0}, off(69)}, {a4_on, a4_off}},
+        {"all sound off", {}, {pedal(127), on(69), off(69), {0xB1, 120, 0}}, {a4_on, a4_off}},
         {"short and unknown messages", {}, {{0x90, 69}, {0xF8}, {}, {0xE0, 0, 64}, {0xB0, 1}}, {}},
         {"the key-up stops the string its key-down started",
          [&](Shipped& p) { p.send(on(69)), p.st.settings.mandal_pos[12] = -8; },  // A4 is on key 68 now
