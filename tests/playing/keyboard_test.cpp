@@ -36,6 +36,14 @@ TEST(LetterKeys, HeldKeysSoundTogetherAndOnlyTheRealReleaseStopsOne) {
     EXPECT_EQ(k.views.calls, (Calls{"key down 1", "key down 12", "key down 12", "key up 1"}));
 }
 
+// The letters in alphabetical order: rows Q..P, A..L and Z..M play strings 1..10, 11..19, 20..26.
+TEST(LetterKeys, EveryLetterPlaysItsOwnString) {
+    const int strings[] = {11, 24, 22, 13, 3, 14, 15, 16, 8,  17, 18, 19, 26,
+                           25, 9,  10, 1,  4, 12, 5,  7,  23, 2,  21, 6,  20};
+    for (char key = 'A'; key <= 'Z'; ++key)
+        EXPECT_EQ(string_of_key(key), strings[key - 'A']) << key;
+}
+
 TEST(Keys, GatesDecideWhichKeysPlay) {
     const std::vector<int> all = {'Q', 'M', kKeyUp, kKeyDown, kKeyLeft, kKeyRight};
     using St = InstrumentState;
@@ -82,11 +90,10 @@ TEST(ArrowKeys, WalkTheStringsAndStepTheLevers) {
     // clang-format off
     const Case cases[] = {
         {0, 11, -2, {kKeyUp}, 11, -2, {"11/-2"}, walk},
-        {0, 13, 0, {kKeyDown}, 13, 0, {"13/0"}, walk},
-        {1, 1, 0, {kKeyUp}, 1, 0, {"1/0"}, walk},       {2, 1, 0, {kKeyUp}, 1, 0, {"1/0"}, walk},
-        {25, 26, 0, {kKeyDown}, 26, 0, {"26/0"}, walk},
-        {26, 26, 0, {kKeyDown}, 26, 0, {"26/0"}, walk},
-        {1, 1, -5, {kKeyLeft}, 1, -5, {}, {}}, {1, 1, -4, {kKeyLeft}, 1, -5, {"1/-5"}, step},
+        {0, 13, 0, {kKeyDown}, 13, 0, {"13/0"}, walk}, {1, 1, 0, {kKeyUp}, 1, 0, {"1/0"}, walk},
+        {2, 1, 0, {kKeyUp}, 1, 0, {"1/0"}, walk}, {25, 26, 0, {kKeyDown}, 26, 0, {"26/0"}, walk},
+        {26, 26, 0, {kKeyDown}, 26, 0, {"26/0"}, walk}, {1, 1, -5, {kKeyLeft}, 1, -5, {}, {}},
+        {1, 1, -4, {kKeyLeft}, 1, -5, {"1/-5"}, step},
         {12, 12, 0, {kKeyRight}, 12, 1, {"12/1"}, step}, {1, 1, 6, {kKeyRight}, 1, 6, {}, {}},
         {1, 1, 5, {kKeyRight}, 1, 6, {"1/6"}, step}, {4, 4, 8, {kKeyRight}, 4, 8, {}, {}},
         {5, 5, 9, {kKeyRight}, 5, 10, {"5/10"}, step}, {7, 7, 10, {kKeyRight}, 7, 10, {}, {}},

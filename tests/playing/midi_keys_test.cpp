@@ -42,14 +42,18 @@ struct Shipped : test::RecordedPlay {
 
 // Pitches of strings 1, 2, .. (MIDI key numbers) and the keys they get.
 TEST(MidiKeyMap, HalfWayCrowdedAndOutOfRangeStrings) {
+    // clang-format off
     const std::pair<std::vector<double>, KeyStrings> cases[] = {
-        {{59.5, 60.5, 66.5}, {{60, 1}, {61, 2}, {67, 3}}},  // half-way: white, else upper white
+        // Half-way below each of the twelve notes, C# (1) .. D (122): to the upper key if white.
+        {{0.5, 11.5, 22.5, 33.5, 44.5, 55.5, 66.5, 77.5, 88.5, 99.5, 110.5, 121.5}, {{0, 1}, {12, 2},
+         {23, 3}, {33, 4}, {45, 5}, {55, 6}, {67, 7}, {77, 8}, {89, 9}, {100, 10}, {110, 11}, {122, 12}}},
         {{60.1, 59.8}, {{60, 1}, {59, 2}}},                 // the loser moves to its own side
         {{60.2, 60.2}, {{60, 1}, {61, 2}}},                 // a tie: the lower string number
         {{60.0, 60.3, 60.4}, {{60, 1}, {61, 2}}},           // no room left: no key
         {{60.0, 60.3, 61.0}, {{60, 1}, {61, 3}}},           // a key's own string keeps it
         {{127.2, 127.4, -0.4, 128.0}, {{127, 1}, {0, 3}}},  // the keyboard's ends
     };
+    // clang-format on
     for (const auto& [given, want] : cases) {
         StringKeyPitches pitches;
         pitches.fill(-1000.0);
@@ -80,6 +84,7 @@ TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
         {"all notes off", {},
          {pedal(127), on(69), off(69), on(60), {0xB0, 123, 0}, off(60), pedal(0)},
          {a4_on, c4_on, a4_off, "off C4"}},
+        {"all sound off", {}, {pedal(127), on(69), off(69), {0xB1, 120, 0}}, {a4_on, a4_off}},
         {"short and unknown messages", {}, {{0x90, 69}, {0xF8}, {}, {0xE0, 0, 64}, {0xB0, 1}}, {}},
         {"the key-up stops the string its key-down started",
          [&](Shipped& p) { p.send(on(69)), p.st.settings.mandal_pos[12] = -8; },  // A4 is on key 68 now

@@ -101,16 +101,18 @@ TEST(LeverClicks, SetThePositionWhoseZoneIsHit) {
             << s << " x " << x;
     }
     Mouse m;
-    m.st.settings.mandal_pos[5] = 3, m.st.settings.mandal_pos[12] = -4;
+    for (int s : {1, 5, 12, 26}) m.st.settings.mandal_pos[s] = static_cast<std::int16_t>(s % 7 - 4);
     Command9_Click(m.ctx);
-    EXPECT_TRUE(m.st.settings.mandal_pos[5] == 0 && m.st.settings.mandal_pos[12] == 0 &&
+    const auto& pos = m.st.settings.mandal_pos;
+    EXPECT_TRUE(pos[1] == 0 && pos[5] == 0 && pos[12] == 0 && pos[26] == 0 &&
                 m.sound.calls.empty());
-    EXPECT_EQ(m.views.calls,
-              (Calls{"arıza_yaz 5", "arıza_yaz 12", "mandal_at", "porte", "etiket"}));
+    EXPECT_EQ(m.views.calls, (Calls{"arıza_yaz 1", "arıza_yaz 5", "arıza_yaz 12", "mandal_at",
+                                    "porte", "etiket", "arıza_yaz 26"}));
 }
 
 // The peg's left half raises, the right lowers, the upper half by 5 cents, never beyond an octave
-// (refused silently); AKORD RESET silently undoes it. Cents: 1200 log2(rate / untouched rate).
+// (refused silently); AKORD RESET silently undoes it, on every string. Cents: 1200 log2(rate /
+// untouched rate).
 TEST(FineTuning, ThePegTurnsTheStringAndTheResetUndoesIt) {
     const std::tuple<double, double, int, int> cases[] = {
         {26.9, 44.9, 0, 5},   {0, 45, 0, 1},        {27, 0, 0, -5},        {54, 89, 0, -1},
@@ -132,8 +134,10 @@ TEST(FineTuning, ThePegTurnsTheStringAndTheResetUndoesIt) {
                   std::pair(offset, start == offset));
         expect_cents(start == offset ? 0 : offset);
         m.sound.calls.clear(), m.views.calls.clear();
+        m.st.settings.akord_offset[1] = m.st.settings.akord_offset[26] = 40;
         Command8_Click(m.ctx);
-        EXPECT_EQ(std::tuple(int{m.st.settings.akord_offset[12]}, m.sound.calls, m.views.calls),
+        const auto& offsets = m.st.settings.akord_offset;
+        EXPECT_EQ(std::tuple(offsets[1] | offsets[12] | offsets[26], m.sound.calls, m.views.calls),
                   std::tuple(0, Calls{}, Calls{"etiket"}));
         expect_cents(0);
     }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "files/user_file.h"
 #include "playing/mouse.h"
 #include "playing/recording_views.h"
 #include "recording/performance_recorder.h"
@@ -197,8 +198,33 @@ TEST(Replay, EveryBadFileEndsInTheMessageAndTheIdleState) {
     none.recorder.Play_buton_Click();
     EXPECT_EQ(none.dialogs.texts(), (std::vector<std::string>{kNoRecordingMessage}));
     EXPECT_TRUE(none.panel.shown.empty());
-    Desk empty;
+    Desk empty, big;
     EXPECT_EQ(empty.replay(""), (Events{"cut@0"}));
+    EXPECT_EQ(big.replay(std::string(kMaxTextFileBytes + 1, ' ')), (Events{"cut@0"}));
+    EXPECT_EQ(big.dialogs.texts(), (std::vector<std::string>{kRecordFileErrorMessage}));
+}
+
+// Every note value (a whole one 64 units), rest and pitch code; the pitch levels at which
+// "şartlı" takes a note's own accidental six positions higher.
+TEST(SequenceRules, EveryCodeHasItsUnitsStringAndLever) {
+    const std::int16_t plain[] = {0, 64, 32, 16, 8, 4, 2, 0}, dot[] = {0, 96, 48, 24, 12, 6, 3, 0};
+    const std::int16_t rest[] = {0, 2, 4, 8, 16, 32, 64, 0};  // pitch codes 25..32
+    for (int c = 0; c <= 7; ++c)
+        EXPECT_EQ(std::tuple(note_units(c, false), note_units(c, true), rest_units(c + 25)),
+                  std::tuple(plain[c], dot[c], rest[c]));
+    // Pitch codes -1..26: 0..14 strings 4..18, 15..25 strings 12..22; a rest or a skip none.
+    const int strings[] = {0,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
+                           17, 18, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 0};
+    for (int c = -1; c <= 26; ++c) {
+        std::int16_t units = 0;
+        EXPECT_EQ(plan_record({0, static_cast<std::int16_t>(c), 3}, units, 0).string,
+                  strings[c + 1]);
+    }
+    SequenceRecord own{0, 3, 3, 2};  // file lever 2, an accidental of its own
+    own.accidental_flag = 1;
+    const int levers[] = {2, 2, 8, 8, 2, 8, 8, 8, 2, 2};  // pitch levels -4..5
+    for (int shift = -4; shift <= 5; ++shift)
+        EXPECT_EQ(note_lever(own, AccidentalSource::Conditional, -3, shift), levers[shift + 4]);
 }
 
 // Sequence playback on the desk; the window's caption, frames and accidental source here.
@@ -219,7 +245,8 @@ struct Player : ::testing::Test {
     void play(const std::string& text) { write(text), aç_kapa_buton_Click(p); }
     // Idle again; the counter box shows `counter` (nullptr: nothing), on white when `white`.
     void expect_idle_with_counter(const char* counter, bool white) {
-        EXPECT_TRUE(!counter || Picture7.print_log().back().text.toStdString() == counter);
+        EXPECT_TRUE(!counter || (Picture7.print_log().back().text.toStdString() == counter &&
+                                 Picture7.print_log().back().font_size == 12));
         QImage blank(Picture7.image().size(), Picture7.image().format());
         blank.fill(Qt::white);
         EXPECT_EQ(Picture7.image() == blank, white);
@@ -339,6 +366,16 @@ TEST_F(Player, everyPluckAndCutCarriesItsDeadline) {
     EXPECT_EQ(d.sound.calls,
               (Events{"7/0!0", "cut!80", "12/0!80", "cut!120", "17/0!120", "cut!160"}));
     EXPECT_EQ(d.sound.note_time, std::nullopt);
+}
+
+// Held up 300 ms at the second record (the machine was busy), the playback goes on from there
+// instead of rushing the notes it missed.
+TEST_F(Player, aHoldUpOfMoreThan200MsIsNotMadeUp) {
+    d.st.transport.speed = 10;
+    d.pump.on_call = [&](int n) { d.clock.now += n == 2 ? 300 : 0; };
+    play("0,3,4,0,0,0,0,0,0,0\r\n0,8,4,0,0,0,0,0,0,0\r\n0,13,4,0,0,0,0,0,0,0\r\n");
+    EXPECT_EQ(d.sound.calls,
+              (Events{"7/0@0", "cut@372", "12/0@372", "cut@452", "17/0@452", "cut@532"}));
 }
 
 }  // namespace

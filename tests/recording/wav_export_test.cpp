@@ -48,14 +48,16 @@ struct RenderCase {
     std::int64_t end_ms;
 };
 
-// Speed 40: an eighth lasts 8 units = 320 ms, a quarter 640 ms, the rest "26" 2 units = 80 ms.
+// A negative interval (an edited recording) takes no time; a sequence file is known by its
+// extension in any case. Speed 40: an eighth lasts 8 units = 320 ms, a quarter 640 ms, the rest
+// "26" 2 units = 80 ms.
 // clang-format off
 const RenderCase kRenderCases[] = {
-    {"recording_plays_the_instrument_levers_not_the_recorded_ones", "kayıt.txt", " 12 0 300\r\n 5 3 250\r\n 20 0 400\r\n",
+    {"recording_plays_the_instrument_levers_not_the_recorded_ones", "kayıt.txt", " 12 0 300\r\n 7 0 -40\r\n 5 3 250\r\n 20 0 400\r\n",
      AccidentalSource::File, 0, {5, 2}, {{0, 12, 0, 300}, {300, 5, 2, 250}, {550, 20, 0, 400}}, 950},
     {"recording_at_a_pitch_level_sounds_the_moved_string", "kayıt.txt", " 12 0 400\r\n 7 0 300\r\n",
      AccidentalSource::Instrument, 2, {12, 1}, {{0, 14, 1, 400}, {400, 9, 0, 300}}, 700},
-    {"sequence_with_instrument_levers_skips_and_rests", "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n0,3,0,0,0,0,0,0,0,0\r\n"
+    {"sequence_with_instrument_levers_skips_and_rests", "EZGI.SES", "0,5,4,0,0,0,0,0,0,0\r\n0,3,0,0,0,0,0,0,0,0\r\n"
      "0,26,0,0,0,0,0,0,0,0\r\n0,16,4,2,0,0,0,0,0,1\r\n0,0,3,0,0,0,0,0,0,0\r\n", AccidentalSource::Instrument, 0, {13, 1},
      {{0, 9, 0, 320}, {400, 13, 1, 320}, {720, 4, 0, 640}}, 1360},
 };
@@ -247,6 +249,10 @@ TEST(WavFile, SizeAndFormatFollowTheFrames) {
         EXPECT_EQ(wav_file_size(frames).rf64, rf64) << frames;
         EXPECT_EQ(size_text(bytes), shown);
     }
+    EXPECT_EQ(size_text(1000000) + " " + size_text(1000000000), "1,0 MB 1,0 GB");
+    // Sample rates 1000 .. 1000000 Hz sound; a rest (0) and what lies beyond do not.
+    EXPECT_TRUE(audible_rate(1000) && audible_rate(1000000) && !audible_rate(999) &&
+                !audible_rate(1000001) && !audible_rate(0));
 }
 
 }  // namespace

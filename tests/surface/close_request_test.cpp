@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
-#include <ostream>
 #include <string>
+#include <tuple>
 
 #include "surface/close_request.h"
 
@@ -15,32 +16,27 @@ namespace {
 using R = UnloadReason;
 constexpr MessageAnswer Yes = MessageAnswer::Yes, No = MessageAnswer::No;
 
+// Whether the exit button's question is open when the request comes, what the open question is
+// answered, whether the system ends the program while the request's question is open; then
+// what the user's reasons (close box, code) and the system's (session end, task manager) give:
+// the request's step, whether it asks, the system's step, what remains.
 struct CloseRow {
-    UnloadReason reason;
-    bool asking;           // the exit button's question is open when the request comes
-    MessageAnswer answer;  // what the open question is answered
-    bool system_waiting;   // the system ends the program while the request's question is open
-    const char* outcome;   // request's step, whether it asks, the system's step, what remains
+    bool asking;
+    MessageAnswer answer;
+    bool system_waiting;
+    const char *by_user, *by_system;
 };
 
 std::string step_name(CloseStep step) {
-    switch (step) {
-        case CloseStep::already_closed:
-            return "closed";
-        case CloseStep::close_question:
-            return "end-question";
-        case CloseStep::close_window:
-            return "close";
-    }
-    return "?";
+    return std::array{"closed", "end-question", "close"}.at(static_cast<std::size_t>(step));
 }
 
 // The window's part: request, question, a system request meanwhile, the answer.
-std::string run(const CloseRow& row) {
+std::string run(UnloadReason reason, const CloseRow& row) {
     CloseRequest c;
     if (row.asking) c.opens_question(R::FormCode);
-    const CloseStep step = c.request(row.reason);
-    const bool asks = step == CloseStep::close_window && c.opens_question(row.reason);
+    const CloseStep step = c.request(reason);
+    const bool asks = step == CloseStep::close_window && c.opens_question(reason);
     std::string out = step_name(step) + (asks ? " asks" : " silent");
     if (row.system_waiting) out += " system:" + step_name(c.request(R::AppTaskManager));
     const bool question_open = asks || row.asking;
@@ -48,54 +44,26 @@ std::string run(const CloseRow& row) {
     return out + (cancelled ? " stays" : " goes");
 }
 
-// Names the row in the test list: reason, question open, answer, system request.
-void PrintTo(const CloseRow& row, std::ostream* os) {
-    *os << static_cast<int>(row.reason) << (row.asking ? "_asking" : "") << "_"
-        << (row.answer == Yes ? "Yes" : "No") << (row.system_waiting ? "_system" : "");
+TEST(CloseRequests, OnlyTheUserAsksAndOnlyTheUserSaysNo) {
+    // clang-format off
+    const CloseRow rows[] = {
+        {false, Yes, false, "close asks goes", "close silent goes"},
+        {false, No,  false, "close asks stays", "close silent goes"},
+        {false, Yes, true,  "close asks system:end-question goes", "close silent system:close goes"},
+        {false, No,  true,  "close asks system:end-question goes", "close silent system:close goes"},
+        {true,  Yes, false, "close asks goes", "end-question silent goes"},
+        {true,  No,  false, "close asks stays", "end-question silent goes"},
+        {true,  Yes, true,  "close asks system:end-question goes", "end-question silent system:end-question goes"},
+        {true,  No,  true,  "close asks system:end-question goes", "end-question silent system:end-question goes"}};
+    // clang-format on
+    for (const CloseRow& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.asking << (row.answer == Yes) << row.system_waiting);
+        for (UnloadReason user : {R::FormControlMenu, R::FormCode})
+            EXPECT_EQ(run(user, row), row.by_user);
+        for (UnloadReason system : {R::AppWindows, R::AppTaskManager})
+            EXPECT_EQ(run(system, row), row.by_system);
+    }
 }
-
-class CloseRequests : public ::testing::TestWithParam<CloseRow> {};
-
-TEST_P(CloseRequests, OnlyTheUserAsksAndOnlyTheUserSaysNo) {
-    EXPECT_EQ(run(GetParam()), GetParam().outcome);
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Rows, CloseRequests, ::testing::Values(
-    CloseRow{R::FormControlMenu, false, Yes, false, "close asks goes"},
-    CloseRow{R::FormControlMenu, false, No,  false, "close asks stays"},
-    CloseRow{R::FormControlMenu, false, Yes, true,  "close asks system:end-question goes"},
-    CloseRow{R::FormControlMenu, false, No,  true,  "close asks system:end-question goes"},
-    CloseRow{R::FormControlMenu, true,  Yes, false, "close asks goes"},
-    CloseRow{R::FormControlMenu, true,  No,  false, "close asks stays"},
-    CloseRow{R::FormControlMenu, true,  Yes, true,  "close asks system:end-question goes"},
-    CloseRow{R::FormControlMenu, true,  No,  true,  "close asks system:end-question goes"},
-    CloseRow{R::FormCode,        false, Yes, false, "close asks goes"},
-    CloseRow{R::FormCode,        false, No,  false, "close asks stays"},
-    CloseRow{R::FormCode,        false, Yes, true,  "close asks system:end-question goes"},
-    CloseRow{R::FormCode,        false, No,  true,  "close asks system:end-question goes"},
-    CloseRow{R::FormCode,        true,  Yes, false, "close asks goes"},
-    CloseRow{R::FormCode,        true,  No,  false, "close asks stays"},
-    CloseRow{R::FormCode,        true,  Yes, true,  "close asks system:end-question goes"},
-    CloseRow{R::FormCode,        true,  No,  true,  "close asks system:end-question goes"},
-    CloseRow{R::AppWindows,      false, Yes, false, "close silent goes"},
-    CloseRow{R::AppWindows,      false, No,  false, "close silent goes"},
-    CloseRow{R::AppWindows,      false, Yes, true,  "close silent system:close goes"},
-    CloseRow{R::AppWindows,      false, No,  true,  "close silent system:close goes"},
-    CloseRow{R::AppWindows,      true,  Yes, false, "end-question silent goes"},
-    CloseRow{R::AppWindows,      true,  No,  false, "end-question silent goes"},
-    CloseRow{R::AppWindows,      true,  Yes, true,  "end-question silent system:end-question goes"},
-    CloseRow{R::AppWindows,      true,  No,  true,  "end-question silent system:end-question goes"},
-    CloseRow{R::AppTaskManager,  false, Yes, false, "close silent goes"},
-    CloseRow{R::AppTaskManager,  false, No,  false, "close silent goes"},
-    CloseRow{R::AppTaskManager,  false, Yes, true,  "close silent system:close goes"},
-    CloseRow{R::AppTaskManager,  false, No,  true,  "close silent system:close goes"},
-    CloseRow{R::AppTaskManager,  true,  Yes, false, "end-question silent goes"},
-    CloseRow{R::AppTaskManager,  true,  No,  false, "end-question silent goes"},
-    CloseRow{R::AppTaskManager,  true,  Yes, true,  "end-question silent system:end-question goes"},
-    CloseRow{R::AppTaskManager,  true,  No,  true,  "end-question silent system:end-question goes"}),
-    [](const auto& row) { return ::testing::PrintToString(row.param); });
-// clang-format on
 
 // A close event means the window's own reason while it closes itself, else the close box when
 // the window system sent it, else the session ending; the own reason serves one event only.
@@ -129,14 +97,12 @@ TEST(CloseEvent, ReasonIsTheWindowsOwnElseTheCloseBoxElseTheSession) {
 // (no close event) unloads itself only when its close went through.
 TEST(CloseEvent, UnloadRunsOnceAndAHiddenWindowUnloadsItself) {
     CloseRequest c;
-    EXPECT_TRUE(c.unloads_without_event(true, false));
-    EXPECT_FALSE(c.unloads_without_event(true, true));
-    EXPECT_FALSE(c.unloads_without_event(false, false));
-    EXPECT_FALSE(c.unloaded());
+    EXPECT_EQ(std::tuple(c.unloads_without_event(true, false), c.unloads_without_event(true, true),
+                         c.unloads_without_event(false, false), c.unloaded()),
+              std::tuple(true, false, false, false));
     EXPECT_TRUE(c.unload());
-    EXPECT_FALSE(c.unload());
-    EXPECT_TRUE(c.unloaded());
-    EXPECT_FALSE(c.unloads_without_event(true, false));
+    EXPECT_EQ(std::tuple(c.unload(), c.unloaded(), c.unloads_without_event(true, false)),
+              std::tuple(false, true, false));
     for (UnloadReason r : {R::FormControlMenu, R::FormCode, R::AppWindows, R::AppTaskManager})
         EXPECT_EQ(c.request(r), CloseStep::already_closed);
 }

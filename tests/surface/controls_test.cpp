@@ -25,7 +25,9 @@
 #include <vector>
 
 #include "support/qt_app.h"
+#include "support/temp_dir.h"
 #include "surface/dialogs.h"
+#include "surface/file_list.h"
 #include "surface/picture_box.h"
 #include "surface/qt_translation.h"
 #include "surface/surface.h"
@@ -85,6 +87,19 @@ TEST_F(Controls, WindowSeesArrowKeysMeantForScrollBarAndOptionsAndTheyStayPut) {
                       std::tuple(0, "+" + n + " -" + n, 40, 1));
         }
     }
+}
+
+// A click beyond either end of a file list chooses nothing; nor does an option array none of
+// whose buttons is chosen (it answers 0).
+TEST_F(Controls, FileListsAndOptionArraysChooseNothingOutsideTheirEntries) {
+    test::TempDir dir;
+    test::write_file_bytes(dir / "a.ses", "x");
+    FileListBox list(&window);
+    list.setPattern("*.ses"), list.setPath(dir.path());
+    for (int index : {1, -1}) list.click_entry(index);
+    OptionArray none{"Option3"};
+    none.add(1, frame, "c", "c");
+    EXPECT_EQ(std::pair(list.FileName(), none.selected()), std::pair(std::string(), 0));
 }
 
 // Letters typed into a text box are the box's alone, a release included, unless the key went
