@@ -71,15 +71,22 @@ TEST(SavedWorkbook, PlaysAsTheShippedTable) {
     }
 }
 
-// Every lever up to the highest is played; a fine tuning of 1200 cents doubles a rate, no more.
+// Every lever from the lowest to the highest is played; a fine tuning of 1200 cents doubles a
+// rate, no more.
 TEST(PlayableRange, CoversTheHighestLeverAndTheFineTuning) {
     TuningTables t = imported(kWorkbooks / "saved-from.xls").tables;
     PerString<std::int16_t> octave_up{};
     octave_up[1] = 1200;
     EXPECT_FALSE(first_unplayable(t, octave_up).has_value());
-    t.cents(12, 12) += 6000.0;
-    ASSERT_TRUE(first_unplayable(t, {}).has_value());
-    EXPECT_EQ(first_unplayable(t, {})->position, 12);
+    // String 12 (44100 Hz at lever 0) plays 1000 Hz on lever -8 and 1000000 Hz on lever 12,
+    // not 2 cents beyond.
+    for (const auto& [p, hz, beyond] : {std::tuple{-8, 1000.0, -2.0}, {12, 1e6, 2.0}}) {
+        t.cents(12, p) = t.cents(12, 0) + 1200 * std::log2(hz / 44100);
+        EXPECT_FALSE(first_unplayable(t, {}).has_value()) << p;
+        t.cents(12, p) += beyond;
+        EXPECT_EQ(first_unplayable(t, {}).value_or(UnplayablePlace{}).position, p);
+        t.cents(12, p) -= beyond;
+    }
 }
 
 // A formula record at (row, column) holding its result's eight bytes: a number, or for text
