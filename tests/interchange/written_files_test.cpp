@@ -14,6 +14,7 @@
 #include "interchange/musicxml_score.h"
 #include "interchange/played_notes.h"
 #include "interchange/score_measures.h"
+#include "interchange/smf_writer.h"
 #include "interchange/staff_accidentals.h"
 #include "recording/render_command.h"
 #include "recording/render_schedule.h"
@@ -108,6 +109,13 @@ TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
     }
 }
 
+Bytes joined(const std::vector<SmfEvent>& events, std::size_t from, std::size_t to) {
+    Bytes out;
+    for (std::size_t i = from; i < to; ++i)
+        out.insert(out.end(), events[i].bytes.begin(), events[i].bytes.end());
+    return out;
+}
+
 std::vector<SmfEvent> note_events(const std::string& file) {
     std::vector<SmfEvent> out;
     for (const SmfEvent& e : read_smf(file)) {
@@ -125,12 +133,16 @@ TEST(MidiFile, TuningStandardRetunesEachKeyBeforeItsNote) {
         {0, 640, 12, 68.99, 69}, {640, 701, 5, 81.2, 81}, {701, 750, 3, 61.99999, 62}};
     const std::string file = midi_file(notes, 40, MidiTuning::mts, "ezgi");
     const auto head = read_smf(file);
-    ASSERT_GE(head.size(), 4u);
+    ASSERT_GE(head.size(), 14u);
     EXPECT_EQ(head[0].bytes, (Bytes{0xFF, 0x03, 'e', 'z', 'g', 'i'}));
     EXPECT_EQ(head[1].bytes, (Bytes{0xFF, 0x51, 0x09, 0xC4, 0x00}));  // 640000 us a quarter
     // 4/4, 24 clocks a click, 8 32nds a quarter
     EXPECT_EQ(head[2].bytes, (Bytes{0xFF, 0x58, 0x04, 0x02, 0x18, 0x08}));
     EXPECT_EQ(head[3].bytes, (Bytes{0xC0, 15}));
+    // Tuning bank 0 (parameter 4), then tuning program 0 (parameter 3), each closed by 7F 7F.
+    EXPECT_EQ(joined(head, 4, 14),
+              (Bytes{0xB0, 101, 0, 0xB0, 100, 4, 0xB0, 6, 0, 0xB0, 101, 127, 0xB0, 100, 127,
+                     0xB0, 101, 0, 0xB0, 100, 3, 0xB0, 6, 0, 0xB0, 101, 127, 0xB0, 100, 127}));
     // clang-format off
     const std::vector<std::pair<std::uint32_t, Bytes>> expected = {
         {0, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 69, 68, 0x7E, 0x5C, 0xF7}}, {0, {0x90, 69, 100}},
@@ -148,7 +160,14 @@ TEST(MidiFile, TuningStandardRetunesEachKeyBeforeItsNote) {
 TEST(MidiFile, PitchBendFormDealsNotesToChannelsWithoutTheDrumChannel) {
     std::vector<PlayedNote> notes;
     for (int i = 0; i < 16; ++i) notes.push_back({i * 100, i * 100 + 100, 12, 60.25, 60});
-    const auto events = note_events(midi_file(notes, 40, MidiTuning::bend, "ezgi"));
+    const std::string file = midi_file(notes, 40, MidiTuning::bend, "ezgi");
+    // Channel 1 announces 15 member channels (parameter 6); each gets the program and a bend
+    // range of 2 semitones (parameter 0).
+    EXPECT_EQ(
+        joined(read_smf(file), 3, 14),
+        (Bytes{0xB0, 101, 0, 0xB0, 100, 6, 0xB0, 6, 15, 0xB0, 101, 127, 0xB0, 100, 127, 0xC1, 15,
+               0xB1, 101, 0, 0xB1, 100, 0, 0xB1, 6, 2,  0xB1, 101, 127, 0xB1, 100, 127}));
+    const auto events = note_events(file);
     ASSERT_EQ(events.size(), 3u * notes.size());
     const int channels[] = {1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 1, 2};
     for (std::size_t i = 0; i < notes.size(); ++i) {
@@ -158,6 +177,11 @@ TEST(MidiFile, PitchBendFormDealsNotesToChannelsWithoutTheDrumChannel) {
         EXPECT_EQ(events[3 * i + 1].bytes, (Bytes{std::uint8_t(0x90 | ch), 60, 100}));
         EXPECT_EQ(events[3 * i + 2].bytes, (Bytes{std::uint8_t(0x80 | ch), 60, 0}));
     }
+    // A bend at or beyond the range stays at its end (16383 = 7F 7F, 0 = 00 00).
+    EXPECT_EQ(pitch_bend(1, 2.0, 2.0), (Bytes{0xE1, 0x7F, 0x7F}));
+    EXPECT_EQ(pitch_bend(1, -3.0, 2.0), (Bytes{0xE1, 0x00, 0x00}));
+    EXPECT_EQ(midi_varlen(0x0FFFFFFF), "\xFF\xFF\xFF\x7F");  // the longest delta time
+    EXPECT_THROW(midi_varlen(0x10000000), std::out_of_range);
 }
 
 // Each staff sign by the commas (1200/53 cents) of its name against its steps (1200/79 cents):
@@ -202,11 +226,11 @@ std::vector<std::string> read_notes(const QByteArray& xml) {
 TEST(MusicXmlScore, SpellsTiesAndBracketsAsTheStaffDrawsThem) {
     InstrumentState st;
     ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
-    // A4 quarter, B4 six low, B4, F4 five high (eighths), three triplet eighths D5 (its dot
-    // not played, so not written) C5+6 D5, G4 quarter over the bar line, a quarter rest, A4
-    // whole over the next one.
+    // A4 quarter (its triplet flag only for eighths and sixteenths), B4 six low, B4, F4 five high
+    // (eighths), three triplet eighths D5 (its dot not played, so not written) C5+6 D5, G4 quarter
+    // over the bar line, a quarter rest, A4 whole over the next one.
     const std::string text =
-        "0,8,3,0,0,0,0,0,0,0\n0,7,4,-6,0,0,0,0,0,1\n0,7,4,0,0,0,0,0,0,0\n0,10,4,5,0,0,0,0,0,1\n"
+        "1,8,3,0,0,0,0,0,0,0\n0,7,4,-6,0,0,0,0,0,1\n0,7,4,0,0,0,0,0,0,0\n0,10,4,5,0,0,0,0,0,1\n"
         "1,5,4,0,1,0,0,0,0,0\n1,6,4,6,0,0,0,0,0,1\n1,5,4,0,0,0,0,0,0,0\n0,9,3,0,0,0,0,0,0,0\n"
         "0,29,0,0,0,0,0,0,0,0\n0,8,1,0,0,0,0,0,0,0\n";
     ScoreSheet sheet{"ezgi", 93.75, score_events(text, st, AccidentalSource::File), {}};
@@ -231,10 +255,32 @@ TEST(MusicXmlScore, SpellsTiesAndBracketsAsTheStaffDrawsThem) {
         "A -0.01 4 72 tie-stop quarter dot",
     };
     EXPECT_EQ(read_notes(xml), expected);
-    for (const char* part : {"<score-partwise version=\"3.1\">", "<divisions>48</divisions>",
-                             "-//Recordare//DTD MusicXML 3.1 Partwise//EN",
-                             "<sound tempo=\"93.75\"/>", "<work-title>ezgi</work-title>"})
+    for (const char* part :
+         {"<score-partwise version=\"3.1\">", "<divisions>48</divisions>",
+          "-//Recordare//DTD MusicXML 3.1 Partwise//EN", "<sound tempo=\"93.75\"/>",
+          "<beat-unit>quarter</beat-unit>", "<work-title>ezgi</work-title>"})
         EXPECT_TRUE(xml.contains(part)) << part;
+}
+
+// Four triplet eighths make two brackets; a rest no value makes up is a 64th; each type's name;
+// a lever's sign only when its step points the lever's way.
+TEST(MusicXmlScore, BracketsValuesNamesAndSigns) {
+    const ScoreEvent triplet{false, 12, 0, 69, {3, false, true}, 16};
+    const auto pieces = score_measures({triplet, triplet, triplet, triplet})[0];
+    std::string marks;
+    for (const ScorePiece& p : pieces) marks += std::to_string(p.tuplet_start + 2 * p.tuplet_stop);
+    EXPECT_EQ(marks, "1023");  // 1 start, 2 stop
+    EXPECT_EQ(values_making_up(1, false), (std::vector<NoteValue>{{6, false, false}}));
+    std::string names;
+    for (int type = 0; type <= 7; ++type) names += value_type_name(type) + " "s;
+    EXPECT_EQ(names, "whole half quarter eighth 16th 32nd 64th 64th ");
+    TuningTables t;
+    std::string signs;
+    for (const auto& [step, lever] : {std::pair{-3, -2}, {-1, -1}, {2, 1}, {-1, 1}, {1, -1}}) {
+        t.mandal_step(5, lever) = static_cast<std::int16_t>(step);
+        signs += std::to_string(staff_sign_step(t, 5, lever)) + " ";
+    }
+    EXPECT_EQ(signs + std::to_string(staff_sign_step(t, 5, 0)), "-3 -1 2 0 0 0");
 }
 
 }  // namespace

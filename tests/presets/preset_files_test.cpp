@@ -167,7 +167,9 @@ TEST(ScalaExport, SettingFilesHoldEachStringAboveString26OnItsKey) {
     }
     EXPECT_EQ(test::read_file_bytes(dir / "tam.scl"), scl + " 16/1\r\n");
     std::string kbm = test::read_file_bytes(dir / "tam.kbm");  // keys 45..70, 262 Hz + 40 cents
-    for (const char* line : {"\r\n26\r\n", "\r\n45\r\n", "\r\n70\r\n", "\r\n268.123960\r\n"})
+    for (const char* line :
+         {"map\r\n26\r\n", "retune\r\n45\r\n", "retune\r\n70\r\n", "to\r\n45\r\n",
+          "given\r\n45\r\n", "to\r\n268.123960\r\n", "octave\r\n26\r\n"})
         EXPECT_NE(kbm.find(line), std::string::npos) << line;
     EXPECT_TRUE(kbm.ends_with(
         "i\r\n0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n"

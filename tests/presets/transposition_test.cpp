@@ -1,5 +1,6 @@
 // Transposition on a made-up instrument (string s at 10 plays what s - 1 plays at 0) and the
-// shipped workbook, and under the tuning systems.
+// shipped workbook, and under the tuning systems; the system a run starts in and the one
+// Ctrl+T goes back to.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,6 +15,8 @@
 #include "display/etiket.h"
 #include "preset_fixture.h"
 #include "presets/tuning_choice.h"
+#include "presets/tuning_settings.h"
+#include "presets/tuning_start.h"
 #include "support/text.h"
 #include "tuning/install_tables.h"
 
@@ -223,6 +226,73 @@ TEST(TuningSystems, UnderAScaleLevelsMoveByTheSameIntervalAndTopStringsNameTheir
         EXPECT_EQ(std::tuple(b.st.settings.transposed_pos[14], b.st.settings.transposed_pos[11],
                              b.st.settings.transposed_pos[19], b.st.settings.transposed_pos[7]),
                   std::tuple(1, string_11, 0, 1));
+    }
+}
+
+// The files of the system in force an export must leave alone, and what is told when one
+// cannot be used.
+namespace fs = std::filesystem;
+
+struct StartCase {
+    std::optional<TuningSettings> kept;  // orvena.ini's; nothing: no settings file
+    const char* run;                     // --tuning, within the program folder; "" none
+    const char* current;
+    const char* previous;
+    const char* told;  // how what is told starts; "" nothing
+    bool notice;       // told without stopping the start
+};
+
+TEST(TuningStart, TheRunsOwnSystemElseTheKeptOneAndCtrlTGoesToTheOneBefore) {
+    const char* lost =
+        "Son seçilen akort sistemi yüklenemedi; çalışma kitabının akordu "
+        "çalınıyor.\r\nAkort sistemi yüklenemedi:\r\n\"yok.scl\"";
+    const char* refused = "Akort sistemi yüklenemedi:\r\n\"yok.scl\"";
+    const std::string tet = "akort/12-TET.scl", edo = "akort/41-EDO.scl";
+    // clang-format off
+    const StartCase cases[] = {
+        {std::nullopt, "", "dizek.xls", "", "", false},
+        {TuningSettings{tet, edo}, "", "akort/12-TET.scl", "akort/41-EDO.scl", "", false},
+        {TuningSettings{"dizek.xls", tet}, "", "dizek.xls", "akort/12-TET.scl", "", false},
+        {TuningSettings{"akort/yok.scl", edo}, "", "dizek.xls", "akort/41-EDO.scl", lost, true},
+        {TuningSettings{edo, tet}, "akort/12-TET.scl", "akort/12-TET.scl", "akort/41-EDO.scl", "", false},
+        {std::nullopt, "akort/12-TET.scl", "akort/12-TET.scl", "dizek.xls", "", false},
+        {std::nullopt, "dizek.xls", "dizek.xls", "", "", false},  // the one in force already
+        {TuningSettings{edo, ""}, "akort/yok.scl", "dizek.xls", "akort/41-EDO.scl", refused, false},
+    };
+    // clang-format on
+    for (const StartCase& c : cases) {
+        SCOPED_TRACE(std::string(c.run) + " " + (c.kept ? c.kept->system : "(no file)"));
+        test::PresetBench b;
+        install_tables(b.st, test::shipped().tables);
+        TuningChoice choice{b.st, b.dialogs, b.views, test::program_dir()};
+        test::TempDir dir;
+        const fs::path ini = c.kept ? dir / "orvena.ini" : fs::path();
+        ASSERT_TRUE(!c.kept || write_tuning_settings(ini, *c.kept));
+        std::optional<fs::path> run;
+        if (*c.run) run = test::program_dir() / c.run;
+
+        start_tuning(choice, b.dialogs, ini, run);
+        EXPECT_EQ(std::tuple(choice.current_key(), choice.previous_key()),
+                  std::tuple(std::string(c.current), std::string(c.previous)));
+        EXPECT_EQ(b.st.tables.name, c.current == tet ? "12-TET" : "dizek.xls");
+        ASSERT_EQ(b.dialogs.shown().size(), *c.told ? 1u : 0u);
+        if (*c.told) {
+            EXPECT_TRUE(b.dialogs.shown()[0].text.starts_with(c.told)) << b.dialogs.shown()[0].text;
+            EXPECT_EQ(b.dialogs.shown()[0].modal, !c.notice);
+        }
+        // The files an export may not write, and the choice kept for the next run.
+        const std::vector<fs::path> playing =
+            c.current == tet ? std::vector<fs::path>{test::program_dir() / "akort" / "12-TET.scl",
+                                                     test::program_dir() / "akort" / "12-TET.kbm"}
+                             : std::vector<fs::path>{};
+        EXPECT_EQ(playing_tuning_files(choice), playing);
+        keep_tuning_choice(choice, ini);
+        if (!c.kept) {
+            EXPECT_TRUE(fs::is_empty(dir.path())) << "no settings file, nothing kept";
+            continue;
+        }
+        const TuningSettings kept = read_tuning_settings(ini);
+        EXPECT_EQ(std::tuple(kept.system, kept.previous), std::tuple(c.current, c.previous));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include "support/temp_dir.h"
 #include "support/text.h"
+#include "tuning/degree_names.h"
 #include "tuning/install_tables.h"
 #include "tuning/lever_rules.h"
 #include "tuning/scale_tables.h"
@@ -241,6 +242,31 @@ TEST(ScalaFile, ReadsAtEachLimitAndRefusesJustBeyondIt) {
         } catch (const ScalaFileError& e) {
             EXPECT_EQ(std::pair(e.line(), e.reason()), std::pair(c.line, c.reason));
         }
+    }
+}
+
+// Every perde by its commas above Kaba Çârgâh in both octaves, with "Kaba" below from Rast and
+// "Tiz" above up to Gerdâniye; a pitch 4.9 cents off still names it, 5.1 cents off does not.
+TEST(PerdeNames, EveryPerdeOfBothOctavesAndTheKabaAndTizEdges) {
+    const int commas[] = {0,  4,  5,  8,  9,  13, 14, 17, 18, 22, 23, 26,
+                          27, 30, 31, 35, 36, 39, 40, 44, 45, 48, 49, 52};
+    const std::vector<std::string> low = test::split(
+        "Kaba Çârgâh,Kaba Nim Hicaz,Kaba Hicaz,Kaba Dik Hicaz,Yegâh,Kaba Nim Hisar,Kaba Hisar,"
+        "Kaba Dik Hisar,Hüseynî Aşîrân,Acem Aşîrân,Dik Acem Aşîrân,Irak,Geveşt,Dik Geveşt,Rast,"
+        "Nim Zirgüle,Zirgüle,Dik Zirgüle,Dügâh,Kürdî,Dik Kürdî,Segâh,Bûselik,Dik Bûselik");
+    const std::vector<std::string> high = test::split(
+        "Çârgâh,Nim Hicaz,Hicaz,Dik Hicaz,Nevâ,Nim Hisar,Hisar,Dik Hisar,Hüseynî,Acem,Dik Acem,"
+        "Eviç,Mahur,Dik Mahur,Gerdâniye,Nim Şehnaz,Şehnaz,Dik Şehnaz,Muhayyer,Sünbüle,"
+        "Dik Sünbüle,Tiz Segâh,Tiz Bûselik,Tiz Dik Bûselik");
+    const auto at = [](int c, double off = 0) { return perde_name(c * 1200.0 / 53 + off); };
+    using Name = std::optional<std::string>;
+    for (std::size_t i = 0; i < std::size(commas); ++i) {
+        const int c = commas[i];
+        SCOPED_TRACE(low[i]);
+        EXPECT_EQ(std::tuple(at(c, 4.9), at(c + 53, -4.9), at(c, 5.1)),
+                  std::tuple(Name(low[i]), Name(high[i]), Name()));
+        EXPECT_EQ(at(c - 53), c >= 31 ? Name("Kaba " + low[i]) : Name());
+        EXPECT_EQ(at(c + 106), c <= 31 ? Name("Tiz " + high[i]) : Name());
     }
 }
 
