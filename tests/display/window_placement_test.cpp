@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "display/layout.h"
 
 namespace orvena {
@@ -31,10 +33,9 @@ TEST(WindowPlacement, TwipsRoundToPixelsAndTheFrameComesOffTheSize) {
         g.window_width_twips = r.width_twips;
         g.window_height_twips = r.height_twips;
         const ClientPlacement p = client_placement(g, r.frame_w, r.frame_h);
-        EXPECT_EQ(p.left, r.left) << r.left_twips;
-        EXPECT_EQ(p.top, r.top) << r.top_twips;
-        EXPECT_EQ(p.width, r.width) << r.width_twips;
-        EXPECT_EQ(p.height, r.height) << r.height_twips;
+        EXPECT_EQ(std::tuple(p.left, p.top, p.width, p.height),
+                  std::tuple(r.left, r.top, r.width, r.height))
+            << r.left_twips;
     }
 }
 

@@ -1,7 +1,9 @@
 #include "files/user_file.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <cerrno>
 #include <tuple>
+#include "files/system_reason.h"
 #include "support/temp_dir.h"
 
 namespace orvena {
@@ -34,11 +36,13 @@ TEST(UserFile, ReadsRegularFilesUpToTheirLimitAndRefusesEverythingElseWithoutWai
         EXPECT_EQ(std::pair(read.problem.value_or(""), read.bytes),
                   std::pair(problem, std::string(problem.empty() ? "0 1 2" : "")));
     }
-    // Limits in kilobytes and megabytes read as such; makam, sequence and recording files may
-    // have 16 MB.
+    // Limits in kilobytes and megabytes read as such, from 1 on; makam, sequence and recording
+    // files may have 16 MB.
     const std::tuple<std::size_t, std::size_t, std::string> sizes[] = {
-        {2u << 10, 2u << 10, ""},
-        {(2u << 10) + 1, 2u << 10, "dosya çok büyük (en çok 2 kB)"},
+        {1u << 10, 1u << 10, ""},
+        {(1u << 10) + 1, 1u << 10, "dosya çok büyük (en çok 1 kB)"},
+        {1025, 1023, "dosya çok büyük (en çok 1023 bayt)"},
+        {(1u << 20) + 1, 1u << 20, "dosya çok büyük (en çok 1 MB)"},
         {16u << 20, kMaxTextFileBytes, ""},
         {(16u << 20) + 1, kMaxTextFileBytes, "dosya çok büyük (en çok 16 MB)"}};
     for (const auto& [size, limit, problem] : sizes) {
@@ -48,6 +52,23 @@ TEST(UserFile, ReadsRegularFilesUpToTheirLimitAndRefusesEverythingElseWithoutWai
         EXPECT_EQ(std::pair(read.problem.value_or(""), read.bytes.size()),
                   std::pair(problem, problem.empty() ? size : 0));
     }
+}
+
+// Every failure the system reports has its own Turkish reason; any other its number and text.
+TEST(SystemReason, NamesEveryFailureAUserMeets) {
+    // clang-format off
+    const std::pair<int, std::string> cases[] = {
+        {ENOSPC, "diskte yer kalmadı"}, {EDQUOT, "disk kotası doldu"},
+        {EFBIG, "dosya bu kadar büyüyemez"}, {EACCES, "izin yok"}, {EPERM, "izin yok"},
+        {EROFS, "dosya sistemi salt okunur"}, {ENOENT, "böyle bir dosya ya da klasör yok"},
+        {ENOTDIR, "yoldaki bir ad klasör değil"}, {EISDIR, "bu bir klasör"},
+        {ENAMETOOLONG, "ad çok uzun"}, {ELOOP, "sembolik bağlar döngü oluşturuyor"},
+        {EIO, "giriş/çıkış hatası"}, {EPIPE, "okuyan taraf kapandı"},
+        {ENXIO, "aygıt ya da okuyan bir program yok"}, {EMFILE, "açık dosya sınırına varıldı"},
+        {ENFILE, "açık dosya sınırına varıldı"}, {ENOMEM, "bellek yetmedi"},
+        {EBUSY, "sistem hatası 16 (Device or resource busy)"}};
+    // clang-format on
+    for (const auto& [err, reason] : cases) EXPECT_EQ(system_reason(err), reason) << err;
 }
 
 }  // namespace

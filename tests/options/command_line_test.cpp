@@ -34,6 +34,7 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
         {{"-h"}, 0, "--export-musicxml <DOSYA.ses ÇIKTI.musicxml>", ""},
         {{"--version"}, 0, "ORVENA", ""},
         {{"--fast"}, 2, "", "orvena: bilinmeyen seçenek \"--fast\"\nSeçenekler için: orvena --help\n"},
+        {{"-x"}, 2, "", "orvena: bilinmeyen seçenek \"-x\"\n"},
         {{"dizek.xls"}, 2, "", "beklenmeyen argüman \"dizek.xls\""},
         {{"--audio-api"}, 2, "", "orvena: --audio-api bir değer ister\n"},
         {{"--audio-api", "oss"}, 2, "", "bilinmeyen ses sistemi \"oss\""},
@@ -47,6 +48,7 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
         {{"--midi-tuning", "mts"}, 2, "", "--midi-tuning yalnız --export-midi ile kullanılır"},
         {{"--audio-api=alsa", "--audio-device", "hw:0,0", "--buffer-frames", "256"}, {}, "", "",
          "alsa", "hw:0,0", 256, true},
+        {{"--audio-device="}, {}, "", "", "auto", "", 128, false},  // back to the default device
         {{"--tuning", "53-EDO.scl"}, {}, "", "", "auto", "from-file", 128, false, "53-EDO.scl"},
     };
     // clang-format on
@@ -65,6 +67,22 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
                              choice.block_chosen, line.tuning),
                   std::tuple(c.api, c.device, c.block, c.chosen, c.tuning));
     }
+}
+
+// Every option stands in the help with its value, and descriptions wrap before column 81.
+TEST(CommandLineOptions, HelpListsEveryOptionWithItsValue) {
+    test::ensure_qt_app();
+    std::ostringstream out, err;
+    parse_command_line({QStringLiteral("orvena"), QStringLiteral("--help")}, out, err);
+    for (const char* heading :
+         {"-h, --help  ", "-v, --version  ", "--audio-api <sistem>  ", "--audio-device <aygıt>  ",
+          "--tuning <dosya>  ", "--export-scala <klasör>  ", "--makam <AD>  ",
+          "--render <DOSYA ÇIKTI.wav>  ", "--export-midi <DOSYA ÇIKTI.mid> ",
+          "--midi-tuning <mts|bend>  ", "--export-musicxml <DOSYA.ses ÇIKTI.musicxml> "})
+        EXPECT_NE(out.str().find(std::string("\n  ") + heading), std::string::npos) << heading;
+    const std::string wrapped = "<çerçeve>    Bir ses bloğundaki çerçeve sayısı, ne olursa\n" +
+                                std::string(31, ' ') + "olsun korunur (olağanı 128;";
+    EXPECT_NE(out.str().find(wrapped), std::string::npos) << out.str();
 }
 
 // --tuning comes out of a windowless command's arguments wherever it stands, in either

@@ -42,6 +42,7 @@ TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
         {"[sound]\nbuffer_frames=1000000\n", "auto", "", 128, false, "buffer_frames '1000000'"},
         {"[sound]\napi=a\x1b[2J\n", "auto", "", 128, false, "unknown sound system 'a\\x1B[2J'"},
         {"|", "auto", "", 128, false, "cannot be read"},  // read, it would hold the start-up
+        {"[sound]\ndevice=\" cap \"\n", "auto", "cap", 128, false, ""},
     };
     // clang-format on
     for (const auto& [file, api, device, block, chosen, log_has] : cases) {
@@ -58,6 +59,19 @@ TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
                   std::tuple(api, device, block, chosen));
         EXPECT_EQ(log.str().empty(), log_has.empty()) << log.str();
         EXPECT_NE(log.str().find(log_has), std::string::npos) << log.str();
+    }
+    // What the dialog saves is read back as chosen; a block not chosen as the automatic one.
+    const std::pair<AudioChoice, std::tuple<std::string, std::string, unsigned, bool>> saved[] = {
+        {{.api = alsa, .device = "hw:1,0", .block_frames = 256, .block_chosen = true},
+         {"alsa", "hw:1,0", 256, true}},
+        {{.silent = true, .block_frames = 512}, {"none", "", 128, false}}};
+    for (const auto& [choice, expected] : saved) {
+        TempDir dir;
+        std::ostringstream log;
+        ASSERT_TRUE(write_sound_settings(dir / kSettingsFileName, choice));
+        const AudioChoice c = read_sound_settings(dir / kSettingsFileName, log);
+        EXPECT_EQ(std::tuple(api_setting_name(c), c.device, c.block_frames, c.block_chosen),
+                  expected);
     }
 }
 

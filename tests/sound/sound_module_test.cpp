@@ -172,6 +172,10 @@ TEST_F(WavBytes, APluckPatchesTheRateWhereverTheFmtChunkIs) {
         {{.chunks_before_fmt = junk, .chunks_before_data = chunk("fact", "\x10\x10\x10\x10")},
          12 + 8 + 28 + 8},
         {{.format_tag = 0xFFFE, .channels = 2, .bits = 24, .fmt_size = 40}, 20},
+        // 8-bit; a second fmt chunk (of float samples) is not the file's format
+        {{.bits = 8,
+          .chunks_before_data = chunk("fmt ", make_wav({.format_tag = 3}).substr(20, 16))},
+         20},
     };
     for (const auto& [shape, fmt_body] : cases) {
         SCOPED_TRACE(fmt_body + shape.channels * 100 + shape.bits);
@@ -195,7 +199,7 @@ TEST_F(WavBytes, FilesThatAreNotPlayablePcmStayByteForByteAndSilent) {
     for (const std::string& bytes :
          {make_wav({.format_tag = 3, .bits = 32}),
           make_wav({.format_tag = 0xFFFE, .bits = 32, .fmt_size = 40, .float_subformat = true}),
-          make_wav({.channels = 4}), std::string("not the samples you are looking for\r\n"),
+          make_wav({.channels = 3}), std::string("not the samples you are looking for\r\n"),
           canonical.substr(0, 30), canonical.substr(0, 36), no_wave, odd_block, std::string()}) {
         SCOPED_TRACE(bytes.size());
         EXPECT_EQ(rms(pluck_file(bytes)), 0.0);
