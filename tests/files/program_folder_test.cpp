@@ -41,6 +41,8 @@ TEST(ProgramFolder, ReadOnlyShippedFolderIsCopiedOnceToTheUserFolder) {
     EXPECT_FALSE(folder_writable(shipped));
     EXPECT_EQ(working_folder(shipped, user), user);
     EXPECT_EQ(test::read_file_bytes(user / "Rast.mkm"), "Rast.mkm");
+    EXPECT_NE(fs::status(user / "Rast.mkm").permissions() & fs::perms::owner_write,
+              fs::perms::none);
     EXPECT_EQ(test::read_file_bytes(user / "akort" / "12-TET.scl"), "akort/12-TET.scl");
     EXPECT_FALSE(fs::exists(user / "orvena"));
     EXPECT_TRUE(folder_writable(user));

@@ -86,7 +86,7 @@ TEST(OutputChoice, PlaysThroughTheBestOutputPresentOrSaysWhyItIsSilent) {
     // clang-format off
     const std::tuple<std::vector<AudioSystemInfo>, AudioChoice, std::set<std::string>, std::string,
                      std::string> cases[] = {
-        {all, {}, {}, "jack ", "sound jack"},
+        {all, {}, {}, "jack ", "sound jack , 128-frame blocks (2 in hand) at 48000 Hz, latency 5.0 ms, 0 underruns\n"},
         {{no_jack, no_pulse, alsa_}, {}, {"alsa ", "alsa default", "alsa hw:0,0"}, "alsa hw:1,0",
          "refused alsa hw:0,0"},
         {{no_jack, no_pulse, no_alsa}, {}, {}, "", "playing silently (no sound system found; "

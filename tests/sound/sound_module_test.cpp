@@ -189,6 +189,9 @@ TEST_F(WavBytes, APluckPatchesTheRateWhereverTheFmtChunkIs) {
         EXPECT_EQ(after.substr(fmt_body + 12), before.substr(fmt_body + 12));
         EXPECT_NEAR(cents_between(pitch_of(sound), 440.0 * 52000.0 / 44100.0), 0.0, 0.5);
     }
+    // A chunk after the samples is not played: the 0.1 s tone ends and silence follows.
+    const std::string tail = chunk("LIST", std::string(40000, '\x40'));
+    EXPECT_EQ(rms(left_part(pluck_file(make_wav({.seconds = 0.1}) + tail), 0.2, 0.3)), 0.0);
 }
 
 TEST_F(WavBytes, FilesThatAreNotPlayablePcmStayByteForByteAndSilent) {
@@ -227,6 +230,9 @@ TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSi
     EXPECT_FALSE(std::filesystem::exists(dir / st.build.wav_files[3]));
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_EQ(read_file_bytes(file), before);
+    st.derived.sample_rate(12, 6) = 1000;  // the lowest rate plays
+    m.play_tuned_sample(12, 6);
+    EXPECT_EQ(le32_at(read_file_bytes(file), 24), 1000u);
 }
 
 }  // namespace
