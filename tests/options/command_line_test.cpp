@@ -88,11 +88,9 @@ TEST(CommandLineOptions, HelpListsEveryOptionWithItsValue) {
 // --tuning comes out of a windowless command's arguments wherever it stands, in either
 // spelling; given more than once, the last counts, as for the window.
 TEST(TuningOption, IsTakenOutOfTheArgumentsAndTheLastOneCounts) {
-    struct Case {
-        std::vector<std::string> args, left;
-        std::optional<std::string> file;
-    };
-    const Case cases[] = {
+    // The arguments, those left for the command, the file taken.
+    using Args = std::vector<std::string>;
+    const std::tuple<Args, Args, std::optional<std::string>> cases[] = {
         {{"--render", "a.ses", "o.wav"}, {"--render", "a.ses", "o.wav"}, std::nullopt},
         {{"--tuning", "/s/a.scl", "--render"}, {"--render"}, "/s/a.scl"},
         {{"--render", "--tuning=/s/b.scl"}, {"--render"}, "/s/b.scl"},
@@ -100,11 +98,11 @@ TEST(TuningOption, IsTakenOutOfTheArgumentsAndTheLastOneCounts) {
         {{"--tuning", "/s/a.scl", "--tuning=/s/b.scl"}, {}, "/s/b.scl"},
         {{"x", "--tuning"}, {"x", "--tuning"}, std::nullopt},  // no file: left for the command
     };
-    for (Case c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.args));
-        const auto file = take_tuning_option(c.args);
-        EXPECT_EQ(c.args, c.left);
-        EXPECT_EQ(file, c.file ? std::optional<fs::path>(*c.file) : std::nullopt);
+    for (auto [args, left, expected] : cases) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const auto file = take_tuning_option(args);
+        EXPECT_EQ(args, left);
+        EXPECT_EQ(file, expected ? std::optional<fs::path>(*expected) : std::nullopt);
     }
     std::vector<std::string> relative{"--tuning", "akort/12-TET.scl"};
     EXPECT_EQ(take_tuning_option(relative), fs::current_path() / "akort" / "12-TET.scl");
