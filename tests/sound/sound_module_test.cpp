@@ -10,6 +10,7 @@
 
 #include "sound/wav_header.h"
 #include "sound_fixture.h"
+#include "support/fake_audio_host.h"
 
 namespace orvena::test {
 namespace {
@@ -126,6 +127,18 @@ TEST_F(SoundModuleTest, AnOpenAliasIsNeitherRestartedNorDoubledEvenAfterItsSampl
     EXPECT_EQ(rms(render(m->mixer(), 0.1)), 0.0);
     EXPECT_EQ(file_of(1), header);
     EXPECT_TRUE(m->alias_open("E6"));
+}
+
+// What was played while nothing was heard is not heard late when a device comes; what plays
+// on a device goes on when another of its rate takes over.
+TEST_F(SoundModuleTest, ANewOutputOfTheSameRateKeepsOnlyWhatWasHeard) {
+    for (const bool heard : {false, true}) {
+        auto m = make_module();
+        if (heard) m->use_output(std::make_unique<FakeOutput>("a", 128));
+        m->play_tuned_sample(13, 0);
+        m->use_output(std::make_unique<FakeOutput>("b", 128));
+        EXPECT_EQ(rms(render(m->mixer(), 0.3)) > 0.0, heard) << heard;
+    }
 }
 
 // A header before 33 MiB of silence: one warning naming 32 MB, the file kept, the rest plays.
