@@ -31,7 +31,6 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
     const LineCase cases[] = {
         {{}, {}, "", ""},
         {{"--help"}, 0, "Kullanım: orvena [seçenekler]\n", ""},
-        {{"-h"}, 0, "--export-musicxml <DOSYA.ses ÇIKTI.musicxml>", ""},
         {{"--version"}, 0, "ORVENA", ""},
         {{"--fast"}, 2, "", "orvena: bilinmeyen seçenek \"--fast\"\nSeçenekler için: orvena --help\n"},
         {{"-x"}, 2, "", "orvena: bilinmeyen seçenek \"-x\"\n"},
@@ -73,7 +72,7 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
 TEST(CommandLineOptions, HelpListsEveryOptionWithItsValue) {
     test::ensure_qt_app();
     std::ostringstream out, err;
-    parse_command_line({QStringLiteral("orvena"), QStringLiteral("--help")}, out, err);
+    parse_command_line({QStringLiteral("orvena"), QStringLiteral("-h")}, out, err);
     for (const char* heading :
          {"-h, --help  ", "-v, --version  ", "--audio-api <sistem>  ", "--audio-device <aygıt>  ",
           "--tuning <dosya>  ", "--export-scala <klasör>  ", "--makam <AD>  ",
