@@ -87,7 +87,6 @@ TEST(CommandLineOptions, HelpListsEveryOptionWithItsValue) {
 // --tuning comes out of a windowless command's arguments wherever it stands, in either
 // spelling; given more than once, the last counts, as for the window.
 TEST(TuningOption, IsTakenOutOfTheArgumentsAndTheLastOneCounts) {
-    // The arguments, those left for the command, the file taken.
     using Args = std::vector<std::string>;
     const std::tuple<Args, Args, std::optional<std::string>> cases[] = {
         {{"--render", "a.ses", "o.wav"}, {"--render", "a.ses", "o.wav"}, std::nullopt},

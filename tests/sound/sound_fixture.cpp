@@ -89,9 +89,9 @@ std::string make_wav(const WavSpec& shape) {
                 std::memcpy(&u, &f, 4);
                 data += le32(u);
             } else {
-                auto q = static_cast<std::uint32_t>(static_cast<std::int32_t>(
-                    std::lround(std::ldexp(v, static_cast<int>(shape.bits) - 1))));
-                if (shape.bits == 8) q += 128;  // 8-bit samples are unsigned
+                const auto q = static_cast<std::uint32_t>(static_cast<std::int32_t>(
+                                   std::lround(std::ldexp(v, static_cast<int>(shape.bits) - 1)))) +
+                               (shape.bits == 8 ? 128u : 0u);  // 8-bit samples are unsigned
                 for (unsigned b = 0; b < bytes_per_sample; ++b)
                     data += static_cast<char>((q >> (8 * b)) & 0xFF);
             }

@@ -178,6 +178,7 @@ class WavBytes : public ModuleTest {
 TEST_F(WavBytes, APluckPatchesTheRateWhereverTheFmtChunkIs) {
     const std::string list = chunk("LIST", std::string("INFOISFT\x05\0\0\0abcde", 17));
     const std::string junk = chunk("JUNK", std::string(27, '\0'));
+    const std::string float_fmt = chunk("fmt ", make_wav({.format_tag = 3}).substr(20, 16));
     // The file, and the offset of its fmt body: RIFF header 12, chunk headers 8.
     const std::pair<WavSpec, std::size_t> cases[] = {
         {{}, 20},
@@ -185,10 +186,7 @@ TEST_F(WavBytes, APluckPatchesTheRateWhereverTheFmtChunkIs) {
         {{.chunks_before_fmt = junk, .chunks_before_data = chunk("fact", "\x10\x10\x10\x10")},
          12 + 8 + 28 + 8},
         {{.format_tag = 0xFFFE, .channels = 2, .bits = 24, .fmt_size = 40}, 20},
-        // 8-bit; a second fmt chunk (of float samples) is not the file's format
-        {{.bits = 8,
-          .chunks_before_data = chunk("fmt ", make_wav({.format_tag = 3}).substr(20, 16))},
-         20},
+        {{.bits = 8, .chunks_before_data = float_fmt}, 20},  // 8-bit; a 2nd fmt is not the format
     };
     for (const auto& [shape, fmt_body] : cases) {
         SCOPED_TRACE(fmt_body + shape.channels * 100 + shape.bits);
