@@ -11,6 +11,7 @@
 #include "display/ariza_yaz.h"
 #include "display/diyagonal.h"
 #include "display/instrument_drawing.h"
+#include "display/key_legend.h"
 #include "support/pictures.h"
 #include "surface/surface.h"
 #include "tuning/instrument_state.h"
@@ -92,12 +93,7 @@ TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
     };
     for (int n = 1; n <= kStringCount; ++n) {
         const int y = 15 * (n - 1) + 2;
-        legend.CurrentX = 36;
-        legend.CurrentY = y;
-        legend.ForeColor = green;
-        legend.FontBold = true;
-        legend.Print(QString::fromStdString(st.build.key_names(n)), false);
-        legend.FontBold = false;
+        print_key_letter(legend, st, n, green);
         const int letter_end = inked(y, green).second;
         for (int pos = st.build.mandal_min(n); pos <= st.build.mandal_max(n); ++pos) {
             if (pos == 0) continue;

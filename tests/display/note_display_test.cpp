@@ -146,12 +146,8 @@ Ledgers ledgers_at(int y0, int y1, int neighbour_y0 = 0, int neighbour_y1 = -1) 
 }
 
 const Copy kStaff{5, 35, 115, 47, 362, 1};
-Copy head(int x, int y) {
-    return {x, y, 10, 7, 479, 1};
-}
-Copy sign(int x, int y, int sx, int sy) {
-    return {x, y, 19, 24, sx, sy};
-}
+const auto head = [](int x, int y) { return Copy{x, y, 10, 7, 479, 1}; };
+const auto sign = [](int x, int y, int sx, int sy) { return Copy{x, y, 19, 24, sx, sy}; };
 
 class Staff : public ::testing::Test {
   protected:

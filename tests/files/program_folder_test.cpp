@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "files/program_folder.h"
 #include "support/temp_dir.h"
 
@@ -13,19 +15,15 @@ namespace fs = std::filesystem;
 
 // A build runs where its workbook lies; an installed program finds share/orvena beside bin/.
 TEST(ProgramFolder, ShippedFolderIsTheExecutablesWhenTheWorkbookIsThereElseShareOrvena) {
-    struct Case {
-        bool workbook_beside, share;
-        const char* expected;
-    };
-    const Case cases[] = {
+    // The workbook beside the executable, share/orvena there, the folder found.
+    const std::tuple<bool, bool, const char*> cases[] = {
         {true, true, "bin"}, {false, true, "share/orvena"}, {false, false, "bin"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected);
+    for (const auto& [workbook_beside, share, expected] : cases) {
         test::TempDir root;
         fs::create_directory(root / "bin");
-        if (c.workbook_beside) test::write_file_bytes(root / "bin" / "dizek.xls", "");
-        if (c.share) fs::create_directories(root / "share" / "orvena");
-        EXPECT_EQ(shipped_folder(root / "bin"), root / c.expected);
+        if (workbook_beside) test::write_file_bytes(root / "bin" / "dizek.xls", "");
+        if (share) fs::create_directories(root / "share" / "orvena");
+        EXPECT_EQ(shipped_folder(root / "bin"), root / expected);
     }
 }
 
@@ -43,6 +41,8 @@ TEST(ProgramFolder, ReadOnlyShippedFolderIsCopiedOnceToTheUserFolder) {
     EXPECT_FALSE(folder_writable(shipped));
     EXPECT_EQ(working_folder(shipped, user), user);
     EXPECT_EQ(test::read_file_bytes(user / "Rast.mkm"), "Rast.mkm");
+    EXPECT_NE(fs::status(user / "Rast.mkm").permissions() & fs::perms::owner_write,
+              fs::perms::none);
     EXPECT_EQ(test::read_file_bytes(user / "akort" / "12-TET.scl"), "akort/12-TET.scl");
     EXPECT_FALSE(fs::exists(user / "orvena"));
     EXPECT_TRUE(folder_writable(user));
@@ -63,22 +63,17 @@ TEST(ProgramFolder, ReadOnlyShippedFolderIsCopiedOnceToTheUserFolder) {
 // The workbook counts only under its exact name and as a file, whatever the file system would
 // open: start-up refuses "DIZEK.XLS" with the message for a missing workbook.
 TEST(ProgramFolder, HoldsANameOnlyAsARegularFileSpeltExactly) {
-    struct Case {
-        const char* file;    // made in the folder; "" none
-        const char* folder;  // made in the folder; "" none
-        bool found;
-    };
-    const Case cases[] = {{"dizek.xls", "", true},
-                          {"DIZEK.XLS", "", false},
-                          {"dizek.xls.bak", "", false},
-                          {"", "dizek.xls", false},
-                          {"", "", false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + c.folder);
+    // A file, a folder made in the folder ("" none); whether the workbook is found.
+    const std::tuple<std::string, std::string, bool> cases[] = {{"dizek.xls", "", true},
+                                                                {"DIZEK.XLS", "", false},
+                                                                {"dizek.xls.bak", "", false},
+                                                                {"", "dizek.xls", false},
+                                                                {"", "", false}};
+    for (const auto& [file, folder, found] : cases) {
         test::TempDir dir;
-        if (*c.file) test::write_file_bytes(dir / c.file, "");
-        if (*c.folder) fs::create_directory(dir / c.folder);
-        EXPECT_EQ(folder_has_exact_name(dir.path(), "dizek.xls"), c.found);
+        if (!file.empty()) test::write_file_bytes(dir / file, "");
+        if (!folder.empty()) fs::create_directory(dir / folder);
+        EXPECT_EQ(folder_has_exact_name(dir.path(), "dizek.xls"), found) << file << folder;
     }
     EXPECT_FALSE(folder_has_exact_name("/nonexistent-orvena-folder", "dizek.xls"));
 }

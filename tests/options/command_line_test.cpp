@@ -31,9 +31,9 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
     const LineCase cases[] = {
         {{}, {}, "", ""},
         {{"--help"}, 0, "Kullanım: orvena [seçenekler]\n", ""},
-        {{"-h"}, 0, "--export-musicxml <DOSYA.ses ÇIKTI.musicxml>", ""},
         {{"--version"}, 0, "ORVENA", ""},
         {{"--fast"}, 2, "", "orvena: bilinmeyen seçenek \"--fast\"\nSeçenekler için: orvena --help\n"},
+        {{"-x"}, 2, "", "orvena: bilinmeyen seçenek \"-x\"\n"},
         {{"dizek.xls"}, 2, "", "beklenmeyen argüman \"dizek.xls\""},
         {{"--audio-api"}, 2, "", "orvena: --audio-api bir değer ister\n"},
         {{"--audio-api", "oss"}, 2, "", "bilinmeyen ses sistemi \"oss\""},
@@ -47,6 +47,7 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
         {{"--midi-tuning", "mts"}, 2, "", "--midi-tuning yalnız --export-midi ile kullanılır"},
         {{"--audio-api=alsa", "--audio-device", "hw:0,0", "--buffer-frames", "256"}, {}, "", "",
          "alsa", "hw:0,0", 256, true},
+        {{"--audio-device="}, {}, "", "", "auto", "", 128, false},  // back to the default device
         {{"--tuning", "53-EDO.scl"}, {}, "", "", "auto", "from-file", 128, false, "53-EDO.scl"},
     };
     // clang-format on
@@ -67,14 +68,27 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
     }
 }
 
+// Every option stands in the help with its value, and descriptions wrap before column 81.
+TEST(CommandLineOptions, HelpListsEveryOptionWithItsValue) {
+    test::ensure_qt_app();
+    std::ostringstream out, err;
+    parse_command_line({QStringLiteral("orvena"), QStringLiteral("-h")}, out, err);
+    for (const char* heading :
+         {"-h, --help  ", "-v, --version  ", "--audio-api <sistem>  ", "--audio-device <aygıt>  ",
+          "--tuning <dosya>  ", "--export-scala <klasör>  ", "--makam <AD>  ",
+          "--render <DOSYA ÇIKTI.wav>  ", "--export-midi <DOSYA ÇIKTI.mid> ",
+          "--midi-tuning <mts|bend>  ", "--export-musicxml <DOSYA.ses ÇIKTI.musicxml> "})
+        EXPECT_NE(out.str().find(std::string("\n  ") + heading), std::string::npos) << heading;
+    const std::string wrapped = "<çerçeve>    Bir ses bloğundaki çerçeve sayısı, ne olursa\n" +
+                                std::string(31, ' ') + "olsun korunur (olağanı 128;";
+    EXPECT_NE(out.str().find(wrapped), std::string::npos) << out.str();
+}
+
 // --tuning comes out of a windowless command's arguments wherever it stands, in either
 // spelling; given more than once, the last counts, as for the window.
 TEST(TuningOption, IsTakenOutOfTheArgumentsAndTheLastOneCounts) {
-    struct Case {
-        std::vector<std::string> args, left;
-        std::optional<std::string> file;
-    };
-    const Case cases[] = {
+    using Args = std::vector<std::string>;
+    const std::tuple<Args, Args, std::optional<std::string>> cases[] = {
         {{"--render", "a.ses", "o.wav"}, {"--render", "a.ses", "o.wav"}, std::nullopt},
         {{"--tuning", "/s/a.scl", "--render"}, {"--render"}, "/s/a.scl"},
         {{"--render", "--tuning=/s/b.scl"}, {"--render"}, "/s/b.scl"},
@@ -82,11 +96,11 @@ TEST(TuningOption, IsTakenOutOfTheArgumentsAndTheLastOneCounts) {
         {{"--tuning", "/s/a.scl", "--tuning=/s/b.scl"}, {}, "/s/b.scl"},
         {{"x", "--tuning"}, {"x", "--tuning"}, std::nullopt},  // no file: left for the command
     };
-    for (Case c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.args));
-        const auto file = take_tuning_option(c.args);
-        EXPECT_EQ(c.args, c.left);
-        EXPECT_EQ(file, c.file ? std::optional<fs::path>(*c.file) : std::nullopt);
+    for (auto [args, left, expected] : cases) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const auto file = take_tuning_option(args);
+        EXPECT_EQ(args, left);
+        EXPECT_EQ(file, expected ? std::optional<fs::path>(*expected) : std::nullopt);
     }
     std::vector<std::string> relative{"--tuning", "akort/12-TET.scl"};
     EXPECT_EQ(take_tuning_option(relative), fs::current_path() / "akort" / "12-TET.scl");

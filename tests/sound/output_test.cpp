@@ -29,7 +29,8 @@ using std::chrono::milliseconds;
 
 TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
     ensure_qt_app();
-    // orvena.ini ("-" none, "|" a FIFO), then api, device, block, chosen, and what the log says.
+    // orvena.ini ("-" none, "|" a FIFO, "=" saved, a block not chosen as 512), then api, device,
+    // block, chosen, and what the log says.
     // clang-format off
     const std::tuple<std::string, std::string, std::string, unsigned, bool, std::string> cases[] = {
         {"-", "auto", "", 128, false, ""},
@@ -42,6 +43,8 @@ TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
         {"[sound]\nbuffer_frames=1000000\n", "auto", "", 128, false, "buffer_frames '1000000'"},
         {"[sound]\napi=a\x1b[2J\n", "auto", "", 128, false, "unknown sound system 'a\\x1B[2J'"},
         {"|", "auto", "", 128, false, "cannot be read"},  // read, it would hold the start-up
+        {"[sound]\ndevice=\" cap \"\n", "auto", "cap", 128, false, ""},
+        {"=", "alsa", "hw:1,0", 256, true, ""}, {"=", "none", "", 128, false, ""},
     };
     // clang-format on
     for (const auto& [file, api, device, block, chosen, log_has] : cases) {
@@ -49,6 +52,11 @@ TEST(SoundSettingsFile, BrokenOrUnknownValuesFallBackToTheDefaultWithAMessage) {
         TempDir dir;
         if (file == "|") {
             ASSERT_EQ(::mkfifo((dir / kSettingsFileName).c_str(), 0644), 0);
+        } else if (file == "=") {  // as the dialog saves the row's choice
+            AudioChoice saved{.device = device, .block_frames = 512, .block_chosen = chosen};
+            if (chosen) saved.block_frames = block;
+            ASSERT_TRUE(set_api_by_name(saved, api));
+            ASSERT_TRUE(write_sound_settings(dir / kSettingsFileName, saved));
         } else if (file != "-") {
             write_file_bytes(dir / kSettingsFileName, file);
         }
@@ -72,7 +80,7 @@ TEST(OutputChoice, PlaysThroughTheBestOutputPresentOrSaysWhyItIsSilent) {
     // clang-format off
     const std::tuple<std::vector<AudioSystemInfo>, AudioChoice, std::set<std::string>, std::string,
                      std::string> cases[] = {
-        {all, {}, {}, "jack ", "sound jack"},
+        {all, {}, {}, "jack ", "sound jack , 128-frame blocks (2 in hand) at 48000 Hz, latency 5.0 ms, 0 underruns\n"},
         {{no_jack, no_pulse, alsa_}, {}, {"alsa ", "alsa default", "alsa hw:0,0"}, "alsa hw:1,0",
          "refused alsa hw:0,0"},
         {{no_jack, no_pulse, no_alsa}, {}, {}, "", "playing silently (no sound system found; "

@@ -90,7 +90,8 @@ std::string make_wav(const WavSpec& shape) {
                 data += le32(u);
             } else {
                 const auto q = static_cast<std::uint32_t>(static_cast<std::int32_t>(
-                    std::lround(std::ldexp(v, static_cast<int>(shape.bits) - 1))));
+                                   std::lround(std::ldexp(v, static_cast<int>(shape.bits) - 1)))) +
+                               (shape.bits == 8 ? 128u : 0u);  // 8-bit samples are unsigned
                 for (unsigned b = 0; b < bytes_per_sample; ++b)
                     data += static_cast<char>((q >> (8 * b)) & 0xFF);
             }

@@ -10,6 +10,7 @@
 
 #include "sound/wav_header.h"
 #include "sound_fixture.h"
+#include "support/fake_audio_host.h"
 
 namespace orvena::test {
 namespace {
@@ -128,6 +129,18 @@ TEST_F(SoundModuleTest, AnOpenAliasIsNeitherRestartedNorDoubledEvenAfterItsSampl
     EXPECT_TRUE(m->alias_open("E6"));
 }
 
+// What was played while nothing was heard is not heard late when a device comes; what plays
+// on a device goes on when another of its rate takes over.
+TEST_F(SoundModuleTest, ANewOutputOfTheSameRateKeepsOnlyWhatWasHeard) {
+    for (const bool heard : {false, true}) {
+        auto m = make_module();
+        if (heard) m->use_output(std::make_unique<FakeOutput>("a", 128));
+        m->play_tuned_sample(13, 0);
+        m->use_output(std::make_unique<FakeOutput>("b", 128));
+        EXPECT_EQ(rms(render(m->mixer(), 0.3)) > 0.0, heard) << heard;
+    }
+}
+
 // A header before 33 MiB of silence: one warning naming 32 MB, the file kept, the rest plays.
 TEST_F(SoundModuleTest, AHugeSampleIsRefusedWithOneWarningAndTheRestPlay) {
     const auto huge = dir / st.build.wav_files[12];
@@ -165,6 +178,7 @@ class WavBytes : public ModuleTest {
 TEST_F(WavBytes, APluckPatchesTheRateWhereverTheFmtChunkIs) {
     const std::string list = chunk("LIST", std::string("INFOISFT\x05\0\0\0abcde", 17));
     const std::string junk = chunk("JUNK", std::string(27, '\0'));
+    const std::string float_fmt = chunk("fmt ", make_wav({.format_tag = 3}).substr(20, 16));
     // The file, and the offset of its fmt body: RIFF header 12, chunk headers 8.
     const std::pair<WavSpec, std::size_t> cases[] = {
         {{}, 20},
@@ -172,6 +186,7 @@ TEST_F(WavBytes, APluckPatchesTheRateWhereverTheFmtChunkIs) {
         {{.chunks_before_fmt = junk, .chunks_before_data = chunk("fact", "\x10\x10\x10\x10")},
          12 + 8 + 28 + 8},
         {{.format_tag = 0xFFFE, .channels = 2, .bits = 24, .fmt_size = 40}, 20},
+        {{.bits = 8, .chunks_before_data = float_fmt}, 20},  // 8-bit; a 2nd fmt is not the format
     };
     for (const auto& [shape, fmt_body] : cases) {
         SCOPED_TRACE(fmt_body + shape.channels * 100 + shape.bits);
@@ -185,6 +200,9 @@ TEST_F(WavBytes, APluckPatchesTheRateWhereverTheFmtChunkIs) {
         EXPECT_EQ(after.substr(fmt_body + 12), before.substr(fmt_body + 12));
         EXPECT_NEAR(cents_between(pitch_of(sound), 440.0 * 52000.0 / 44100.0), 0.0, 0.5);
     }
+    // A chunk after the samples is not played: the 0.1 s tone ends and silence follows.
+    const std::string tail = chunk("LIST", std::string(40000, '\x40'));
+    EXPECT_EQ(rms(left_part(pluck_file(make_wav({.seconds = 0.1}) + tail), 0.2, 0.3)), 0.0);
 }
 
 TEST_F(WavBytes, FilesThatAreNotPlayablePcmStayByteForByteAndSilent) {
@@ -195,7 +213,7 @@ TEST_F(WavBytes, FilesThatAreNotPlayablePcmStayByteForByteAndSilent) {
     for (const std::string& bytes :
          {make_wav({.format_tag = 3, .bits = 32}),
           make_wav({.format_tag = 0xFFFE, .bits = 32, .fmt_size = 40, .float_subformat = true}),
-          make_wav({.channels = 4}), std::string("not the samples you are looking for\r\n"),
+          make_wav({.channels = 3}), std::string("not the samples you are looking for\r\n"),
           canonical.substr(0, 30), canonical.substr(0, 36), no_wave, odd_block, std::string()}) {
         SCOPED_TRACE(bytes.size());
         EXPECT_EQ(rms(pluck_file(bytes)), 0.0);
@@ -223,6 +241,9 @@ TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSi
     EXPECT_FALSE(std::filesystem::exists(dir / st.build.wav_files[3]));
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_EQ(read_file_bytes(file), before);
+    st.derived.sample_rate(12, 6) = 1000;  // the lowest rate plays
+    m.play_tuned_sample(12, 6);
+    EXPECT_EQ(le32_at(read_file_bytes(file), 24), 1000u);
 }
 
 }  // namespace

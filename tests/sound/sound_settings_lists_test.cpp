@@ -48,24 +48,17 @@ TEST(SoundSettingsLists, DevicesAreThoseOfTheSystemChosenAfterTheDefault) {
 }
 
 TEST(SoundSettingsLists, ASelectionMakesTheChoiceAndTheChoiceShowsItsBlock) {
-    struct Case {
-        const char* system;
-        const char* device;
-        unsigned frames;
-        std::string api;
-        unsigned block;
-        bool chosen;
-    };
-    const Case cases[] = {{"alsa", "hw:0,0", 256, "alsa", 256, true},
-                          {"auto", "", 0, "auto", 128, false},
-                          {"none", "", 64, "none", 64, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.system);
-        const AudioChoice choice = choice_of_selection(c.system, c.device, c.frames);
+    // The system, device and block (0 otomatik) selected; the choice made.
+    const std::tuple<const char*, std::string, unsigned, std::string, unsigned, bool> cases[] = {
+        {"alsa", "hw:0,0", 256, "alsa", 256, true},
+        {"auto", "", 0, "auto", 128, false},
+        {"none", "", 64, "none", 64, true}};
+    for (const auto& [system, device, frames, api, block, chosen] : cases) {
+        const AudioChoice choice = choice_of_selection(system, device, frames);
         EXPECT_EQ(std::tuple(api_setting_name(choice), choice.device, choice.block_frames,
-                             choice.block_chosen),
-                  std::tuple(c.api, std::string(c.device), c.block, c.chosen));
-        EXPECT_EQ(block_shown(choice), c.frames) << "0 stands for otomatik";
+                             choice.block_chosen, block_shown(choice)),
+                  std::tuple(api, device, block, chosen, frames))
+            << system;
     }
 }
 
