@@ -55,10 +55,9 @@ TEST_F(StartedProgram, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
     EXPECT_EQ(enabled, "0011");
     // The option checked in each array; 0 when none is.
     const auto checked = [&w](const std::string& array, int count) {
-        for (int i = 1; i <= count; ++i) {
+        for (int i = 1; i <= count; ++i)
             if (control<QRadioButton>(w, (array + "_" + std::to_string(i)).c_str()).isChecked())
                 return i;
-        }
         return 0;
     };
     EXPECT_EQ(std::tuple(checked("Option1", 8), checked("Option2", 3), checked("Option3", 3),
@@ -161,9 +160,7 @@ TEST_F(StartupTest, FolderProblemsAreReported) {
         test::ProgramFolder folder(c.samples, damaged ? "" : c.workbook);
         if (damaged) test::write_file_bytes(folder.path() / "dizek.xls", "not a workbook");
         Program first(dialogs);
-        if (c.running) {
-            ASSERT_TRUE(first.start(folder.headless_options()).goes_on);
-        }
+        if (c.running) ASSERT_TRUE(first.start(folder.headless_options()).goes_on);
         test::RecordingDialogs shown;
         Program program(shown);
         const StartupOutcome outcome = program.start(folder.headless_options());
