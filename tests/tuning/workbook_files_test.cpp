@@ -133,25 +133,20 @@ TEST(FormulaResults, ReadAsTheSpreadsheetStoredThem) {
     const FormulaResults results = read_formula_results(
         globals + sheet, {"s", static_cast<std::uint32_t>(globals.size()), true}, true);
     using K = XlsCell::Kind;
-    const struct {
-        std::uint32_t row;
-        std::uint16_t column;
-        K kind;
-        double number;
-        std::string text;
-    } cases[] = {{30, 6, K::Number, -1625.3164556962, ""},
-                 {31, 7, K::Text, 0, "Çığ"},
-                 {32, 7, K::Text, 0, "F6+5"},
-                 {33, 0, K::Number, 1, ""},
-                 {34, 0, K::Error, 0, "#DIV/0!"},
-                 {35, 7, K::Text, 0, ""}};
+    const std::tuple<std::uint32_t, std::uint16_t, K, double, std::string> cases[] = {
+        {30, 6, K::Number, -1625.3164556962, ""},
+        {31, 7, K::Text, 0, "Çığ"},
+        {32, 7, K::Text, 0, "F6+5"},
+        {33, 0, K::Number, 1, ""},
+        {34, 0, K::Error, 0, "#DIV/0!"},
+        {35, 7, K::Text, 0, ""}};
     ASSERT_EQ(results.size(), std::size(cases));
-    for (const auto& c : cases) {
-        const XlsCell& cell = results.at({c.row, c.column});
-        EXPECT_EQ(std::tuple(cell.kind, c.kind == K::Number ? cell.number : 0,
-                             c.kind == K::Number ? "" : cell.text),
-                  std::tuple(c.kind, c.number, c.text))
-            << c.row;
+    for (const auto& [row, column, kind, number, text] : cases) {
+        const XlsCell& cell = results.at({row, column});
+        EXPECT_EQ(std::tuple(cell.kind, kind == K::Number ? cell.number : 0,
+                             kind == K::Number ? "" : cell.text),
+                  std::tuple(kind, number, text))
+            << row;
     }
 }
 
@@ -229,16 +224,13 @@ TEST(CompoundStream, FoundByNameInAnyCaseWithinTheLimitAndAlikeByBothReaders) {
     const std::uint32_t length = le_at(file, entry + 0x78);
     const std::string stream =
         file.substr(512 + 512 * std::size_t{le_at(file, entry + 0x74)}, length);
-    const struct {
-        std::string_view name;
-        std::size_t limit;
-        std::optional<std::string> bytes;
-    } cases[] = {{"Workbook", length, stream},
-                 {"WORKBOOK", length, stream},
-                 {"workbook", length - 1, std::nullopt},
-                 {"Book", length, std::nullopt}};
-    for (const auto& c : cases)
-        EXPECT_EQ(read_compound_stream(file, {c.name}, c.limit), c.bytes) << c.name << c.limit;
+    const std::tuple<std::string_view, std::size_t, std::optional<std::string>> cases[] = {
+        {"Workbook", length, stream},
+        {"WORKBOOK", length, stream},
+        {"workbook", length - 1, std::nullopt},
+        {"Book", length, std::nullopt}};
+    for (const auto& [name, limit, bytes] : cases)
+        EXPECT_EQ(read_compound_stream(file, {name}, limit), bytes) << name << limit;
     // Our own look at the container finds the stream libgsf reads, whether it lies in the
     // sectors or (under 4096 bytes) in the mini stream.
     for (const auto& path : {source_dir() / "data" / "dizek.xls", kWorkbooks / "bad_rate.xls",
@@ -253,17 +245,13 @@ TEST(CompoundStream, FoundByNameInAnyCaseWithinTheLimitAndAlikeByBothReaders) {
 // A cell's name as a spreadsheet shows it, both ways, on each side of the single letters'
 // end; anything else is not a cell name.
 TEST(CellNames, LettersCountColumnsFromAAndRowsFromOne) {
-    const struct {
-        const char* name;
-        std::uint32_t row;
-        std::uint16_t column;
-    } cases[] = {{"A1", 0, 0},     {"B11", 10, 1},         {"Y2", 1, 24},  {"Z3", 2, 25},
-                 {"AA4", 3, 26},   {"AZ5", 4, 51},         {"BA6", 5, 52}, {"ZZ7", 6, 701},
-                 {"AAA8", 7, 702}, {"IV65536", 65535, 255}};
-    for (const auto& c : cases) {
-        const XlsAddress read = parse_a1(c.name);
-        EXPECT_EQ(std::pair(read.row, read.column), std::pair(c.row, c.column)) << c.name;
-        EXPECT_EQ(format_a1({c.row, c.column}), c.name);
+    const std::tuple<const char*, std::uint32_t, std::uint16_t> cases[] = {
+        {"A1", 0, 0},   {"B11", 10, 1}, {"Y2", 1, 24},   {"Z3", 2, 25},    {"AA4", 3, 26},
+        {"AZ5", 4, 51}, {"BA6", 5, 52}, {"ZZ7", 6, 701}, {"AAA8", 7, 702}, {"IV65536", 65535, 255}};
+    for (const auto& [name, row, column] : cases) {
+        const XlsAddress read = parse_a1(name);
+        EXPECT_EQ(std::pair(read.row, read.column), std::pair(row, column)) << name;
+        EXPECT_EQ(format_a1({row, column}), name);
     }
     for (const char* bad : {"", "A", "7", "A0", "1A", "a1", "A1B"})
         EXPECT_THROW(parse_a1(bad), std::invalid_argument) << bad;
