@@ -152,8 +152,7 @@ TEST_F(StartupTest, FolderProblemsAreReported) {
         {26, "dizek.xls", count + "26", 26},
         {28, "dizek.xls", count + "28", 28},
         {60, "dizek.xls", count + "60", 57},
-        {27, "dizek.xls", "ORVENA  zaten çalışıyor", 0, true},
-    };
+        {27, "dizek.xls", "ORVENA  zaten çalışıyor", 0, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         const bool damaged = std::string(c.workbook) == "!";
@@ -192,8 +191,7 @@ TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
         {"Frame7", {600, 4, 65, 52}},     {"Frame10", {682, 4, 233, 49}},
         {"Frame4", {11, 490, 129, 100}},  {"Frame1", {158, 490, 169, 100}},
         {"Frame5", {345, 490, 233, 100}}, {"Frame2", {596, 490, 320, 100}},
-        {"File2", {350, 150, 150, 200}},  {"File3", {520, 150, 150, 200}},
-    };
+        {"File2", {350, 150, 150, 200}},  {"File3", {520, 150, 150, 200}}};
     for (const auto& [name, rect] : placed)
         EXPECT_EQ(control<QWidget>(w, name).geometry(), rect) << name;
     EXPECT_EQ(control<QWidget>(w, "Picture10").parentWidget(), &control<QWidget>(w, "Picture2"));

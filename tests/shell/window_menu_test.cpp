@@ -218,8 +218,7 @@ TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
     const EntryCase cases[] = {
         {"wav_export", {ezgi}, {{kayit, ezgi}}, "ezgi.wav", "WAV", "RIFF", ""},
         {"midi_export", {ezgi, bend}, {{kayit, ezgi}, {}}, "ezgi.mid", "MIDI", "MThd", "\xE1"},
-        {"musicxml_export", {ezgi}, {{ezgi}}, "ezgi.musicxml", "MusicXML", "<?xml", ""},
-    };
+        {"musicxml_export", {ezgi}, {{ezgi}}, "ezgi.musicxml", "MusicXML", "<?xml", ""}};
     for (const EntryCase& c : cases) {
         SCOPED_TRACE(c.entry);
         dialogs_.clear();
