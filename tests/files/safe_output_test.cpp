@@ -51,8 +51,7 @@ TEST(SafeOutput, RefusesOwnedFilesTheInputFoldersAndDevicesLeavingEverythingAsIt
         {"S/girdi.ses/çıktı.wav", " yazılamadı: yoldaki bir ad klasör değil."},
         {"S/döngü/çıktı.wav", " yazılamadı: sembolik bağlar döngü oluşturuyor."},
         {"S/" + std::string(300, 'a') + ".wav", " yazılamadı: ad çok uzun."},
-        {"S/çıktı.wav", ""},
-    };
+        {"S/çıktı.wav", ""}};
     test::TempDir program, scratch;
     for (const char* name : {"12-A4.wav", "dizek.xls", "ezgi.ses", "kayıt.txt", "notlar.txt"})
         write_file_bytes(program / name, std::string("eski ") + name);

@@ -92,11 +92,10 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
     for (const auto& [name, text] :
          {std::pair{"ezgi.ses", kNote}, {"bozuk.ses", "0,8,3\r\n"}, {"kayıt.txt", " 12 0 300\r\n"}})
         if (!c.bare) test::write_file_bytes(dir / name, text);
-    if (c.text && c.text == "FIFO"s) {
+    if (c.text && c.text == "FIFO"s)
         ASSERT_EQ(mkfifo((dir / c.source).c_str(), 0600), 0);
-    } else if (c.text) {
+    else if (c.text)
         test::write_file_bytes(dir / c.source, c.text);
-    }
     fs::path samples = test::program_dir();
     if (c.broken_sample) {
         samples = dir / "tel";
@@ -226,9 +225,8 @@ TEST(ExportCommand, WritesTheFileOrSaysWhyNotWithItsStatus) {
         EXPECT_EQ(bytes.substr(0, kind.size()), kind);
         EXPECT_EQ(fs::exists(dir / "out"), status == 0);
         EXPECT_TRUE(!full || fs::is_character_file(dir / "full"));
-        if (kind == "MThd") {  // tuning messages (F0 7F 7F 08 ..) unless bends were asked for
+        if (kind == "MThd")  // tuning messages (F0 7F 7F 08 ..) unless bends were asked for
             EXPECT_EQ(bytes.find("\x7F\x7F\x08") != std::string::npos, given.back() != "bend");
-        }
     }
 }
 

@@ -236,24 +236,17 @@ TEST(MusicXmlScore, SpellsTiesAndBracketsAsTheStaffDrawsThem) {
     ScoreSheet sheet{"ezgi", 93.75, score_events(text, st, AccidentalSource::File), {}};
     sheet.measures = score_measures(sheet.events);
     const QByteArray xml = musicxml_score(sheet);
+    // Measure by measure.
+    // clang-format off
     const std::vector<std::string> expected = {
-        "|",
-        "A -0.01 4 48 quarter",
-        "B -0.95 4 24 eighth slash-flat",
-        "B -0.04 4 24 eighth natural",
-        "+5 F 0.80 4 24 eighth",
-        "D 0 5 16 eighth 3 2 tuplet-start",
-        "C 0.94 5 16 eighth sharp 3 2",
-        "D 0 5 16 eighth 3 2 tuplet-stop",
+        "|", "A -0.01 4 48 quarter", "B -0.95 4 24 eighth slash-flat",
+        "B -0.04 4 24 eighth natural", "+5 F 0.80 4 24 eighth", "D 0 5 16 eighth 3 2 tuplet-start",
+        "C 0.94 5 16 eighth sharp 3 2", "D 0 5 16 eighth 3 2 tuplet-stop",
         "G 0.01 4 24 tie-start eighth",
-        "|",
-        "G 0.01 4 24 tie-stop eighth",
-        "rest 48 quarter",
-        "A -0.01 4 96 tie-start half",
+        "|", "G 0.01 4 24 tie-stop eighth", "rest 48 quarter", "A -0.01 4 96 tie-start half",
         "A -0.01 4 24 tie-stop tie-start eighth",
-        "|",
-        "A -0.01 4 72 tie-stop quarter dot",
-    };
+        "|", "A -0.01 4 72 tie-stop quarter dot"};
+    // clang-format on
     EXPECT_EQ(read_notes(xml), expected);
     for (const char* part :
          {"<score-partwise version=\"3.1\">", "<divisions>48</divisions>",

@@ -94,8 +94,7 @@ TEST(MakamFiles, HandEditedFilesLoadUpToTheirFirstFault) {
         {"a folder of that name", "<folder>", 0},
         {"a FIFO of that name", "<fifo>", 0},  // read, it would hold the window
         {"16 MB in all", (repeat(26, "2,") + "x").append((16u << 20) - 53, 'x'), 26},
-        {"a byte more than 16 MB", (repeat(26, "2,") + "x").append((16u << 20) - 52, 'x'), 0},
-    };
+        {"a byte more than 16 MB", (repeat(26, "2,") + "x").append((16u << 20) - 52, 'x'), 0}};
     for (const auto& [what, bytes, loaded] : cases) {
         SCOPED_TRACE(what);
         MakamBench b;
@@ -127,8 +126,7 @@ TEST(MakamFiles, NamesThatAreNotPlainFileNamesWriteNothingAnywhere) {
         {"a\x1b[2Jb", "\"a\\x1B[2Jb" + refused + "isimde denetim karakteri olamaz."},
         {long_name, "\"" + long_name + refused + "isim çok uzun: en çok 251 bayt olabilir."},
         // The file system refuses it: a folder stands there.
-        {"Saba", "\"Saba.mkm\" makam dosyası yazılamadı:\r\n"},
-    };
+        {"Saba", "\"Saba.mkm\" makam dosyası yazılamadı:\r\n"}};
     for (const auto& [name, message] : cases) {
         SCOPED_TRACE(name);
         MakamBench b;

@@ -211,8 +211,7 @@ TEST(TuningSystems, UnderAScaleLevelsMoveByTheSameIntervalAndTopStringsNameTheir
         {0, 0, {}},
         {-8, -8, {}},
         {12, 12, {}},
-        {13, 0, {"8  nolu perdenin derecesi belirlenemedi. \r\n mandal= 13\r\n  devam edecek. "}},
-    };
+        {13, 0, {"8  nolu perdenin derecesi belirlenemedi. \r\n mandal= 13\r\n  devam edecek. "}}};
     for (const auto& [string_8, string_11, told] : cases) {
         SCOPED_TRACE(string_8);
         ChoiceBench b;

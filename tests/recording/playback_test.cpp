@@ -132,8 +132,7 @@ TEST(Recording, ThePanelEnablesWhatTheStateAllows) {
     const std::pair<RecorderState, PanelEnabled> cases[] = {
         {RecorderState::idle, {true, true, false, false, true}},
         {RecorderState::recording, {false, false, false, true, false}},
-        {RecorderState::replaying, {false, false, true, true, false}},
-    };
+        {RecorderState::replaying, {false, false, true, true, false}}};
     for (const auto& [state, enabled] : cases)
         EXPECT_TRUE(panel_enabled(state) == enabled) << static_cast<int>(state);
 }
@@ -164,8 +163,7 @@ TEST(Replay, StopPauseAndArizalarActFromTheRecordAtWhichTheyAreClicked) {
         {[](Desk& d) { d.recorder.pause_buton_Click(); },  // 5 s until OK is pressed
          {"5/0!0", "cut!100", "9/0!5090", "cut!5340", "7/0!5340", "cut!5390"}},
         {[](Desk& d) { d.panel.source = 2; },  // "şartlı": drawn and timed, silent
-         {"5/0!0", "cut!100", "cut!350", "cut!400"}},
-    };
+         {"5/0!0", "cut!100", "cut!350", "cut!400"}}};
     for (const auto& [click, events] : cases) {
         Desk d;
         d.sound.note_times = true;

@@ -55,10 +55,9 @@ TEST_F(StartedProgram, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
     EXPECT_EQ(enabled, "0011");
     // The option checked in each array; 0 when none is.
     const auto checked = [&w](const std::string& array, int count) {
-        for (int i = 1; i <= count; ++i) {
+        for (int i = 1; i <= count; ++i)
             if (control<QRadioButton>(w, (array + "_" + std::to_string(i)).c_str()).isChecked())
                 return i;
-        }
         return 0;
     };
     EXPECT_EQ(std::tuple(checked("Option1", 8), checked("Option2", 3), checked("Option3", 3),
@@ -153,17 +152,14 @@ TEST_F(StartupTest, FolderProblemsAreReported) {
         {26, "dizek.xls", count + "26", 26},
         {28, "dizek.xls", count + "28", 28},
         {60, "dizek.xls", count + "60", 57},
-        {27, "dizek.xls", "ORVENA  zaten çalışıyor", 0, true},
-    };
+        {27, "dizek.xls", "ORVENA  zaten çalışıyor", 0, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         const bool damaged = std::string(c.workbook) == "!";
         test::ProgramFolder folder(c.samples, damaged ? "" : c.workbook);
         if (damaged) test::write_file_bytes(folder.path() / "dizek.xls", "not a workbook");
         Program first(dialogs);
-        if (c.running) {
-            ASSERT_TRUE(first.start(folder.headless_options()).goes_on);
-        }
+        if (c.running) ASSERT_TRUE(first.start(folder.headless_options()).goes_on);
         test::RecordingDialogs shown;
         Program program(shown);
         const StartupOutcome outcome = program.start(folder.headless_options());
@@ -195,8 +191,7 @@ TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
         {"Frame7", {600, 4, 65, 52}},     {"Frame10", {682, 4, 233, 49}},
         {"Frame4", {11, 490, 129, 100}},  {"Frame1", {158, 490, 169, 100}},
         {"Frame5", {345, 490, 233, 100}}, {"Frame2", {596, 490, 320, 100}},
-        {"File2", {350, 150, 150, 200}},  {"File3", {520, 150, 150, 200}},
-    };
+        {"File2", {350, 150, 150, 200}},  {"File3", {520, 150, 150, 200}}};
     for (const auto& [name, rect] : placed)
         EXPECT_EQ(control<QWidget>(w, name).geometry(), rect) << name;
     EXPECT_EQ(control<QWidget>(w, "Picture10").parentWidget(), &control<QWidget>(w, "Picture2"));

@@ -59,8 +59,12 @@ class WindowMenu : public test::StartedWindow {
         QApplication::sendEvent(w_, &up);
         return test::header_rate(folder_.path() / w_->state().build.wav_files[12]);
     }
-    // Ctrl+T as the keyboard gives it: the shortcut, and no string for the letter.
+    // Ctrl+T as the keyboard gives it to the active window: the shortcut, and no string for the
+    // letter.
     void ctrl_t() {
+        w_->show();
+        w_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w_));
         QTest::keyPress(w_, Qt::Key_T, Qt::ControlModifier);
         EXPECT_FALSE(w_->sound().alias_open("A5")) << "the T key's string sounded";
         QTest::keyRelease(w_, Qt::Key_T, Qt::ControlModifier);
@@ -137,9 +141,6 @@ TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
     EXPECT_EQ(plucked_rate(), workbook_rate);
     EXPECT_EQ(shown.text(), QStringLiteral("akort:\ndizek.xls"));
 
-    w_->show();
-    w_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w_));
     ctrl_t();
     EXPECT_EQ(plucked_rate(), tet_rate);
     ctrl_t();
@@ -161,20 +162,16 @@ struct StartProblem {
     const char* after_ctrl_t;
 };
 
+// clang-format off
 const StartProblem kStartProblems[] = {
-    {"bad_command_line_file",
-     true,
-     false,
+    {"bad_command_line_file", true, false,
      {"\"bozuk.scl\", satır 3: \"1/0\" bir oran değil; paydası sıfır"},
-     "akort/12-TET.scl",
-     "12-TET"},
-    {"kept_system_gone",
-     false,
-     true,
+     "akort/12-TET.scl", "12-TET"},
+    {"kept_system_gone", false, true,
      {"Son seçilen akort sistemi yüklenemedi; çalışma kitabının akordu çalınıyor.\r\n", "yok.scl"},
-     "akort/yok.scl",
-     "dizek.xls"},
+     "akort/yok.scl", "dizek.xls"},
 };
+// clang-format on
 
 void PrintTo(const StartProblem& c, std::ostream* out) {
     *out << c.name;
@@ -195,9 +192,6 @@ TEST_P(WindowTuningProblem, IsToldOnceAndTheWorkbookPlays) {
         EXPECT_NE(dialogs_.texts()[0].find(part), std::string::npos) << dialogs_.texts()[0];
     EXPECT_EQ(w_->state().tables.name, "dizek.xls");
     EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, c.kept);
-    w_->show();
-    w_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w_));
     ctrl_t();
     EXPECT_EQ(w_->state().tables.name, c.after_ctrl_t);
 }
@@ -224,17 +218,14 @@ TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
     const EntryCase cases[] = {
         {"wav_export", {ezgi}, {{kayit, ezgi}}, "ezgi.wav", "WAV", "RIFF", ""},
         {"midi_export", {ezgi, bend}, {{kayit, ezgi}, {}}, "ezgi.mid", "MIDI", "MThd", "\xE1"},
-        {"musicxml_export", {ezgi}, {{ezgi}}, "ezgi.musicxml", "MusicXML", "<?xml", ""},
-    };
+        {"musicxml_export", {ezgi}, {{ezgi}}, "ezgi.musicxml", "MusicXML", "<?xml", ""}};
     for (const EntryCase& c : cases) {
         SCOPED_TRACE(c.entry);
         dialogs_.clear();
         const Answers seen = run_entry(QString::fromLatin1(c.entry), c.picks);
         ASSERT_EQ(seen.offered.size(), c.offered.size());
         EXPECT_EQ(seen.offered[0], c.offered[0]);
-        if (c.offered.size() > 1) {
-            EXPECT_EQ(seen.offered[1].size(), 2);  // MTS or pitch bends
-        }
+        if (c.offered.size() > 1) EXPECT_EQ(seen.offered[1].size(), 2);  // MTS or pitch bends
         EXPECT_EQ(seen.folder, QString::fromStdString((home_ / "Music").string()));
         EXPECT_EQ(seen.suggested, QString::fromUtf8(c.file));
         const fs::path out = home_ / "Music" / c.file;

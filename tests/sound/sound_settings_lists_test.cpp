@@ -39,8 +39,7 @@ TEST(SoundSettingsLists, DevicesAreThoseOfTheSystemChosenAfterTheDefault) {
         {"alsa", {none, {"default", "default"}, {"HDA (hw:0,0)", "hw:0,0"}, {"x (cap)", "cap"}}},
         {"jack", {none}},
         {"none", {none}},
-        {"oss", {none}},
-    };
+        {"oss", {none}}};
     for (const auto& [system, expected] : cases) {
         SCOPED_TRACE(system);
         EXPECT_EQ(device_entries(machine(), system), expected);

@@ -1,8 +1,7 @@
 #pragma once
 // Pictures in tests: colours (0xRRGGBB, as a surface's pixel() gives them) counted in a
-// rectangle, differences from an expected picture, and PNG dumps for a person to look at.
+// rectangle, and differences from an expected picture.
 
-#include <QDir>
 #include <QImage>
 #include <QRect>
 
@@ -40,15 +39,6 @@ std::string differences(const Picture& pic, const QImage& expected) {
             if (pic.pixel(x, y) != (expected.pixel(x, y) & 0xFFFFFFu) && wrong++ == 0)
                 first = " pixels differ, first at " + std::to_string(x) + "," + std::to_string(y);
     return wrong == 0 ? "" : std::to_string(wrong) + first;
-}
-
-// Writes name.png and an enlarged name_xN.png into the folder ORVENA_TEST_PICTURES names.
-inline void dump_picture(const std::string& name, const QImage& picture, int enlarge = 4) {
-    const QString folder = qEnvironmentVariable("ORVENA_TEST_PICTURES");
-    if (folder.isEmpty() || !QDir().mkpath(folder)) return;
-    const QString base = folder + "/" + QString::fromStdString(name);
-    picture.save(base + ".png");
-    picture.scaled(picture.size() * enlarge).save(base + "_x" + QString::number(enlarge) + ".png");
 }
 
 }  // namespace orvena::test

@@ -73,14 +73,12 @@ TEST(CloseEvent, ReasonIsTheWindowsOwnElseTheCloseBoxElseTheSession) {
         bool spontaneous;
         UnloadReason first, second;
     };
-    const Row rows[] = {
-        {std::nullopt, true, R::FormControlMenu, R::FormControlMenu},
-        {std::nullopt, false, R::AppWindows, R::AppWindows},
-        {R::FormCode, true, R::FormCode, R::FormControlMenu},
-        {R::FormCode, false, R::FormCode, R::AppWindows},
-        {R::AppTaskManager, true, R::AppTaskManager, R::FormControlMenu},
-        {R::FormControlMenu, false, R::FormControlMenu, R::AppWindows},
-    };
+    const Row rows[] = {{std::nullopt, true, R::FormControlMenu, R::FormControlMenu},
+                        {std::nullopt, false, R::AppWindows, R::AppWindows},
+                        {R::FormCode, true, R::FormCode, R::FormControlMenu},
+                        {R::FormCode, false, R::FormCode, R::AppWindows},
+                        {R::AppTaskManager, true, R::AppTaskManager, R::FormControlMenu},
+                        {R::FormControlMenu, false, R::FormControlMenu, R::AppWindows}};
     for (const Row& row : rows) {
         CloseRequest c;
         if (row.own) c.closing_for(*row.own);

@@ -267,18 +267,16 @@ TEST(PictureBoxMouse, ButtonsAndShiftKeysAsNumbers) {
         Qt::MouseButtons held;
         Qt::KeyboardModifiers keys;
         const char* seen;
-    } cases[] = {
-        {QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, M::ShiftModifier,
-         "down 1 1 10,20"},
-        {QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, M::ControlModifier,
-         "down 2 2 10,20"},
-        {QEvent::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton, M::AltModifier,
-         "down 4 4 10,20"},
-        {QEvent::MouseMove, Qt::NoButton, Qt::LeftButton | Qt::RightButton,
-         M::ShiftModifier | M::ControlModifier, "move 3 3 10,20"},
-        {QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton,
-         M::ControlModifier | M::AltModifier, "up 1 6 10,20"},
-    };
+    } cases[] = {{QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, M::ShiftModifier,
+                  "down 1 1 10,20"},
+                 {QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, M::ControlModifier,
+                  "down 2 2 10,20"},
+                 {QEvent::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton, M::AltModifier,
+                  "down 4 4 10,20"},
+                 {QEvent::MouseMove, Qt::NoButton, Qt::LeftButton | Qt::RightButton,
+                  M::ShiftModifier | M::ControlModifier, "move 3 3 10,20"},
+                 {QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton,
+                  M::ControlModifier | M::AltModifier, "up 1 6 10,20"}};
     for (const auto& c : cases) {
         QMouseEvent event(c.type, QPointF(10, 20), box.mapToGlobal(QPointF(10, 20)), c.button,
                           c.held, c.keys);

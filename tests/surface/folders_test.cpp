@@ -33,8 +33,7 @@ TEST(FileList, ListsMatchingFilesInTheAlphabetsOrderWithoutFoldersOrHiddenFiles)
         {"*.wav", {"10.wav", "9.wav", "A.WAV", "b.wav", "c.wav"}},
         {"*.mkm", makams},
         {"kay?t.*", {"kayıt.txt"}},
-        {"*.ses", {"A.ses", "a.ses", "B.ses"}},
-    };
+        {"*.ses", {"A.ses", "a.ses", "B.ses"}}};
     for (const auto& [pattern, names] : cases)
         EXPECT_EQ(list_matching_files(dir.path(), pattern), names);
     EXPECT_TRUE(list_matching_files(dir / "missing", "*.wav").empty());

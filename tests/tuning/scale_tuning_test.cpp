@@ -106,27 +106,25 @@ TEST(ScaleTuning, LeversShowTheirStepsAndDegreesTheirNames) {
         int string, lever, step;
         std::string name;  // "" not looked at
         int chars;
-    } cases[] = {
-        {edo12, false, 17, 1, 7, "C4 +1", 5},
-        {edo12, false, 14, -1, -7, "E4", 2},         // F4 lowered lands on E4's degree
-        {edo12, true, 16, 0, 0, "Yegâh", 5},         // 200 cents, 3.8 from 9 commas
-        {edo12, true, 15, 0, 0, "E4", 2},            // 400 cents, 7.5 from 18 commas
-        {edo79, false, 8, -1, -1, "E5 \u22121", 5},  // E5 on degree 106, D5 on 92
-        {edo79, false, 9, 12, 12, "E5 \u22122", 5},  // degree 105 is nearer E5
-        {edo53, false, 12, 4, 6, "", 0},
-        {edo53, true, 13, 0, 0, "Rast", 4},
-        {edo53, true, 12, 0, 0, "Dügâh", 5},
-        {edo53, true, 11, -1, -1, "Segâh", 5},
-        {edo53, true, 10, 5, 7, "Hicaz", 5},
-        {edo53, true, 20, 0, 0, "Kaba Rast", 9},
-        {edo53, true, 20, -1, -1, "G3 \u22121", 5},  // Kaba Rast is the lowest perde named
-        {edo53, true, 3, 0, 0, "Tiz Çârgâh", 10},
-        {edo53, true, 17, 1, 1, "C4 +1", 5},  // no perde one comma above Kaba Çârgâh
-        {edo53, true, 24, 0, 0, "C3", 2},     // below Kaba Rast the notes keep their names
-        {edo53, false, 13, 0, 0, "G4", 2},
-        {uneven, false, 17, 1, 1, "", 0},  // 5 cents
-        {uneven, false, 17, -1, -12, "", 0},
-    };
+    } cases[] = {{edo12, false, 17, 1, 7, "C4 +1", 5},
+                 {edo12, false, 14, -1, -7, "E4", 2},         // F4 lowered lands on E4's degree
+                 {edo12, true, 16, 0, 0, "Yegâh", 5},         // 200 cents, 3.8 from 9 commas
+                 {edo12, true, 15, 0, 0, "E4", 2},            // 400 cents, 7.5 from 18 commas
+                 {edo79, false, 8, -1, -1, "E5 \u22121", 5},  // E5 on degree 106, D5 on 92
+                 {edo79, false, 9, 12, 12, "E5 \u22122", 5},  // degree 105 is nearer E5
+                 {edo53, false, 12, 4, 6, "", 0},
+                 {edo53, true, 13, 0, 0, "Rast", 4},
+                 {edo53, true, 12, 0, 0, "Dügâh", 5},
+                 {edo53, true, 11, -1, -1, "Segâh", 5},
+                 {edo53, true, 10, 5, 7, "Hicaz", 5},
+                 {edo53, true, 20, 0, 0, "Kaba Rast", 9},
+                 {edo53, true, 20, -1, -1, "G3 \u22121", 5},  // Kaba Rast is the lowest perde named
+                 {edo53, true, 3, 0, 0, "Tiz Çârgâh", 10},
+                 {edo53, true, 17, 1, 1, "C4 +1", 5},  // no perde one comma above Kaba Çârgâh
+                 {edo53, true, 24, 0, 0, "C3", 2},     // below Kaba Rast the notes keep their names
+                 {edo53, false, 13, 0, 0, "G4", 2},
+                 {uneven, false, 17, 1, 1, "", 0},  // 5 cents
+                 {uneven, false, 17, -1, -12, "", 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.string << " lever " << c.lever << " " << c.name);
         const TuningTables t = scale_from_text(c.scale, c.perdes);
@@ -162,28 +160,26 @@ TEST(ScaleTuning, BadFilesAreRefusedNamingTheLine) {
         std::string scl, kbm;  // the mapping is read with the scale when not empty
         int line;
         const char* reason;
-    } cases[] = {
-        {"", "", 1, "boş"},
-        {"d\nmany\n100.0\n", "", 2, "tamsayı değil"},
-        {"d\n0\n", "", 2, "en az 1"},
-        {"d\n1000000\n100.0\n", "", 2, "çok büyük"},
-        {"d\n3\n100.0\n! gap\n200.0\n", "", 2, "yalnız 2 perde"},
-        {"d\n2\n3/0\n2/1\n", "", 3, "\"3/0\" bir oran değil; paydası sıfır"},
-        {"d\n2\n-3/2\n2/1\n", "", 3, "negatif"},
-        {"d\n3\n! c\n300.0\n200.0\n1200.0\n", "", 5, "yüksek değil"},  // falling
-        {"d\n2\n100.0\n99999999.0\n", "", 4, "akla yatkın değil"},
-        {"d\n2\n100.0\nhigh\n", "", 4, "oran ya da sent"},
-        {"d\n2\n100.0\n   \n", "", 4, "satır boş"},
-        {std::string("d\n2\n\x01\x00\xff\n", 8), "", 3, "ikili veri"},
-        {twelve, kbm_head + "440.0\n12\n0\n1\n2\n3\n4\n5\n6\n7\n8\nx\n", 5, "eşlenmemiş"},
-        {twelve, kbm_head + "0\n12\n", 6, "sıfırdan büyük"},
-        {twelve, "12\n0\n127\n60\n300\n", 5, "aralığının dışında"},
-        {twelve, "12\n0\n127\n", 4, "orta tuş satırı yok"},
-        // The scale reads but cannot tune the instrument.
-        {equal_division(200), "", 2, "çok sık"},
-        {"d\n1\n11000.0\n", "", 3, "örnekleme hızı"},
-        {twelve, kbm_head + "440.0\n5000\n", 7, "aralığının dışında"},
-    };
+    } cases[] = {{"", "", 1, "boş"},
+                 {"d\nmany\n100.0\n", "", 2, "tamsayı değil"},
+                 {"d\n0\n", "", 2, "en az 1"},
+                 {"d\n1000000\n100.0\n", "", 2, "çok büyük"},
+                 {"d\n3\n100.0\n! gap\n200.0\n", "", 2, "yalnız 2 perde"},
+                 {"d\n2\n3/0\n2/1\n", "", 3, "\"3/0\" bir oran değil; paydası sıfır"},
+                 {"d\n2\n-3/2\n2/1\n", "", 3, "negatif"},
+                 {"d\n3\n! c\n300.0\n200.0\n1200.0\n", "", 5, "yüksek değil"},  // falling
+                 {"d\n2\n100.0\n99999999.0\n", "", 4, "akla yatkın değil"},
+                 {"d\n2\n100.0\nhigh\n", "", 4, "oran ya da sent"},
+                 {"d\n2\n100.0\n   \n", "", 4, "satır boş"},
+                 {std::string("d\n2\n\x01\x00\xff\n", 8), "", 3, "ikili veri"},
+                 {twelve, kbm_head + "440.0\n12\n0\n1\n2\n3\n4\n5\n6\n7\n8\nx\n", 5, "eşlenmemiş"},
+                 {twelve, kbm_head + "0\n12\n", 6, "sıfırdan büyük"},
+                 {twelve, "12\n0\n127\n60\n300\n", 5, "aralığının dışında"},
+                 {twelve, "12\n0\n127\n", 4, "orta tuş satırı yok"},
+                 // The scale reads but cannot tune the instrument.
+                 {equal_division(200), "", 2, "çok sık"},
+                 {"d\n1\n11000.0\n", "", 3, "örnekleme hızı"},
+                 {twelve, kbm_head + "440.0\n5000\n", 7, "aralığının dışında"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reason);
         test::TempDir dir;
@@ -229,8 +225,7 @@ TEST(ScalaFile, ReadsAtEachLimitAndRefusesJustBeyondIt) {
         {equal_division(1000), -1, ""},
         {equal_division(1001), 2, "perde sayısı 1001 çok büyük; en çok 1000"},
         {padded("d\n1\n2/1\n", 256 * 1024), -1, ""},
-        {padded("d\n1\n2/1\n", 256 * 1024 + 1), 0, "dosya çok büyük (en çok 256 kB)"},
-    };
+        {padded("d\n1\n2/1\n", 256 * 1024 + 1), 0, "dosya çok büyük (en çok 256 kB)"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scl.substr(0, 40));
         test::TempDir dir;

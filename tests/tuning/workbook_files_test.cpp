@@ -42,6 +42,25 @@ InstrumentState imported(const std::filesystem::path& file) {
     return st;
 }
 
+// The little-endian number of `width` bytes at `at`.
+std::uint32_t le_at(const std::string& bytes, std::size_t at, int width = 4) {
+    std::uint32_t v = 0;
+    for (int i = width - 1; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return v;
+}
+
+// What importing `bytes` as dizek.xls says ("" when it loads).
+std::string import_message(const std::string& bytes) {
+    TempDir dir;
+    write_file_bytes(dir / "dizek.xls", bytes);
+    InstrumentState st;
+    const auto failure = import_tuning(st, dir / "dizek.xls");
+    return failure ? import_failure_message(*failure) : "";
+}
+
+const std::string kUnreadable =
+    "dizek.xls bozuk veya eksik; çalışma kitabının kayıtları okunamıyor";
+
 // saved-from.xls: levers 1200/79 cents apart (a top string's degree follows its name, not its
 // step), C4 on degree 0, samples at 44100 Hz on lever 0. Saved again by a spreadsheet program
 // (numbers rewritten, cents as formulas, a sheet of notes first) it must play the same.
@@ -114,25 +133,20 @@ TEST(FormulaResults, ReadAsTheSpreadsheetStoredThem) {
     const FormulaResults results = read_formula_results(
         globals + sheet, {"s", static_cast<std::uint32_t>(globals.size()), true}, true);
     using K = XlsCell::Kind;
-    const struct {
-        std::uint32_t row;
-        std::uint16_t column;
-        K kind;
-        double number;
-        std::string text;
-    } cases[] = {{30, 6, K::Number, -1625.3164556962, ""},
-                 {31, 7, K::Text, 0, "Çığ"},
-                 {32, 7, K::Text, 0, "F6+5"},
-                 {33, 0, K::Number, 1, ""},
-                 {34, 0, K::Error, 0, "#DIV/0!"},
-                 {35, 7, K::Text, 0, ""}};
+    const std::tuple<std::uint32_t, std::uint16_t, K, double, std::string> cases[] = {
+        {30, 6, K::Number, -1625.3164556962, ""},
+        {31, 7, K::Text, 0, "Çığ"},
+        {32, 7, K::Text, 0, "F6+5"},
+        {33, 0, K::Number, 1, ""},
+        {34, 0, K::Error, 0, "#DIV/0!"},
+        {35, 7, K::Text, 0, ""}};
     ASSERT_EQ(results.size(), std::size(cases));
-    for (const auto& c : cases) {
-        const XlsCell& cell = results.at({c.row, c.column});
-        EXPECT_EQ(std::tuple(cell.kind, c.kind == K::Number ? cell.number : 0,
-                             c.kind == K::Number ? "" : cell.text),
-                  std::tuple(c.kind, c.number, c.text))
-            << c.row;
+    for (const auto& [row, column, kind, number, text] : cases) {
+        const XlsCell& cell = results.at({row, column});
+        EXPECT_EQ(std::tuple(cell.kind, kind == K::Number ? cell.number : 0,
+                             kind == K::Number ? "" : cell.text),
+                  std::tuple(kind, number, text))
+            << row;
     }
 }
 
@@ -146,9 +160,7 @@ TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
     const std::size_t r = shipped.find(std::string("\x85\x00\x0d\x00", 4));
     const std::size_t window = shipped.find(std::string("\x3D\x00\x12\x00", 4));
     ASSERT_EQ(shipped.substr(r + 12, 5), "dizek");
-    std::uint32_t sheet = 0;
-    for (int i = 3; i >= 0; --i)
-        sheet = sheet << 8 | static_cast<unsigned char>(shipped[r + 4 + i]);
+    const std::uint32_t sheet = le_at(shipped, r + 4);
     const struct {
         std::size_t at;
         std::string bytes, says;
@@ -159,15 +171,9 @@ TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
         {r + 7, "\x7F", "bozuk veya eksik; \"dizek\" sayfası okunamıyor"},
         {r + 9, "\x02", "açıldığında gösterilen sayfa bir çalışma sayfası değil"},
         {window, "\x2F", "parola ile korunuyor; okunamadı"}};  // WINDOW1 made FILEPASS
-    TempDir dir;
-    for (const auto& c : cases) {
+    for (const auto& c : cases) {  // no cell named: the message names the file
         std::string bytes = shipped;
-        write_file_bytes(dir / "dizek.xls", bytes.replace(c.at, c.bytes.size(), c.bytes));
-        InstrumentState st;
-        const auto failure = import_tuning(st, dir / "dizek.xls");
-        ASSERT_TRUE(failure.has_value()) << c.says;
-        EXPECT_EQ(failure->cell, "");
-        EXPECT_EQ(import_failure_message(*failure),
+        EXPECT_EQ(import_message(bytes.replace(c.at, c.bytes.size(), c.bytes)),
                   "Excel yüklü değil veya dizek dosyası yok\r\n"
                   "excel.exe or dizek not found\r\ndizek.xls " +
                       c.says);
@@ -179,20 +185,16 @@ TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
 // cut short inside its sheet, would make FreeXL read another workbook than ours: refused.
 TEST(DamagedWorkbook, AWorkbookEntryOutsideTheDirectoryTreeIsRefused) {
     std::string bytes = read_file_bytes(source_dir() / "data" / "dizek.xls");
-    const auto le16_at = [&](std::size_t at) {
-        return static_cast<unsigned>(static_cast<unsigned char>(bytes[at]) |
-                                     (static_cast<unsigned char>(bytes[at + 1]) << 8));
-    };
     // 512-byte sectors; directory entries 0 root, 1 workbook, 2 unused; the stream from 512.
-    const std::size_t directory = 512 + 512 * (le16_at(0x30) + (le16_at(0x32) << 16));
+    const std::size_t directory = 512 + 512 * std::size_t{le_at(bytes, 0x30)};
     ASSERT_EQ(bytes.substr(directory + 128, 16), std::string("W\0o\0r\0k\0b\0o\0o\0k\0", 16));
     ASSERT_EQ(bytes[directory + 256 + 0x42], '\0');
     // The first record boundary past the sheet's DIMENSION and 4096 bytes (not a mini stream).
     std::size_t at = 512;
     int bofs = 0, after_dimension = -1;
     while (after_dimension < 1 || at - 512 < 4096) {
-        const unsigned id = le16_at(at);
-        at += 4 + le16_at(at + 2);
+        const unsigned id = le_at(bytes, at, 2);
+        at += 4 + le_at(bytes, at + 2, 2);
         if (after_dimension >= 0) ++after_dimension;
         if (id == 0x0809) ++bofs;
         if (bofs == 2 && id == 0x0200) after_dimension = 0;
@@ -200,32 +202,17 @@ TEST(DamagedWorkbook, AWorkbookEntryOutsideTheDirectoryTreeIsRefused) {
     bytes.replace(directory + 256, 128, bytes.substr(directory + 128, 128));  // the tree's copy
     bytes.replace(directory + 0x4C, 4, le32(2));                              // root -> entry 2
     bytes.replace(directory + 128 + 0x78, 4, le32(static_cast<std::uint32_t>(at - 512)));
-    TempDir dir;
-    write_file_bytes(dir / "dizek.xls", bytes);
-    InstrumentState st;
-    const auto failure = import_tuning(st, dir / "dizek.xls");
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_THAT(import_failure_message(*failure),
-                HasSubstr("dizek.xls bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"));
+    EXPECT_THAT(import_message(bytes), HasSubstr(kUnreadable));
 }
 
 // Workbooks in the wild (records FreeXL would misread) are refused before FreeXL sees them.
 TEST(DamagedWorkbook, RecordsFreeXLWouldMisreadAreRefused) {
     const std::filesystem::path corpus = source_dir() / "tests/fuzz/corpus/workbook";
-    TempDir dir;
     for (const char* name : {"cell_given_twice.xls", "label_in_workbook_globals.xls",
                              "label_longer_than_its_record.xls", "named_sheet_without_records.xls",
                              "second_dimension_record.xls", "sheet_name_record_in_sheet.xls",
-                             "short_sheet_name_record.xls"}) {
-        std::filesystem::copy_file(corpus / name, dir / "dizek.xls",
-                                   std::filesystem::copy_options::overwrite_existing);
-        InstrumentState st;
-        const auto failure = import_tuning(st, dir / "dizek.xls");
-        ASSERT_TRUE(failure.has_value()) << name;
-        EXPECT_THAT(import_failure_message(*failure),
-                    HasSubstr("dizek.xls bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"))
-            << name;
-    }
+                             "short_sheet_name_record.xls"})
+        EXPECT_THAT(import_message(read_file_bytes(corpus / name)), HasSubstr(kUnreadable)) << name;
 }
 
 // A stream is found by its name in any case (as the container compares names) and refused
@@ -233,24 +220,17 @@ TEST(DamagedWorkbook, RecordsFreeXLWouldMisreadAreRefused) {
 // consecutive sectors.
 TEST(CompoundStream, FoundByNameInAnyCaseWithinTheLimitAndAlikeByBothReaders) {
     const std::string file = read_file_bytes(source_dir() / "data" / "dizek.xls");
-    const auto le32_at = [&file](std::size_t at) {
-        std::uint32_t v = 0;
-        for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(file[at + i]);
-        return v;
-    };
-    const std::size_t entry = 512 + 512 * std::size_t{le32_at(0x30)} + 128;
-    const std::uint32_t length = le32_at(entry + 0x78);
-    const std::string stream = file.substr(512 + 512 * std::size_t{le32_at(entry + 0x74)}, length);
-    const struct {
-        std::string_view name;
-        std::size_t limit;
-        std::optional<std::string> bytes;
-    } cases[] = {{"Workbook", length, stream},
-                 {"WORKBOOK", length, stream},
-                 {"workbook", length - 1, std::nullopt},
-                 {"Book", length, std::nullopt}};
-    for (const auto& c : cases)
-        EXPECT_EQ(read_compound_stream(file, {c.name}, c.limit), c.bytes) << c.name << c.limit;
+    const std::size_t entry = 512 + 512 * std::size_t{le_at(file, 0x30)} + 128;
+    const std::uint32_t length = le_at(file, entry + 0x78);
+    const std::string stream =
+        file.substr(512 + 512 * std::size_t{le_at(file, entry + 0x74)}, length);
+    const std::tuple<std::string_view, std::size_t, std::optional<std::string>> cases[] = {
+        {"Workbook", length, stream},
+        {"WORKBOOK", length, stream},
+        {"workbook", length - 1, std::nullopt},
+        {"Book", length, std::nullopt}};
+    for (const auto& [name, limit, bytes] : cases)
+        EXPECT_EQ(read_compound_stream(file, {name}, limit), bytes) << name << limit;
     // Our own look at the container finds the stream libgsf reads, whether it lies in the
     // sectors or (under 4096 bytes) in the mini stream.
     for (const auto& path : {source_dir() / "data" / "dizek.xls", kWorkbooks / "bad_rate.xls",
@@ -265,17 +245,13 @@ TEST(CompoundStream, FoundByNameInAnyCaseWithinTheLimitAndAlikeByBothReaders) {
 // A cell's name as a spreadsheet shows it, both ways, on each side of the single letters'
 // end; anything else is not a cell name.
 TEST(CellNames, LettersCountColumnsFromAAndRowsFromOne) {
-    const struct {
-        const char* name;
-        std::uint32_t row;
-        std::uint16_t column;
-    } cases[] = {{"A1", 0, 0},     {"B11", 10, 1},         {"Y2", 1, 24},  {"Z3", 2, 25},
-                 {"AA4", 3, 26},   {"AZ5", 4, 51},         {"BA6", 5, 52}, {"ZZ7", 6, 701},
-                 {"AAA8", 7, 702}, {"IV65536", 65535, 255}};
-    for (const auto& c : cases) {
-        const XlsAddress read = parse_a1(c.name);
-        EXPECT_EQ(std::pair(read.row, read.column), std::pair(c.row, c.column)) << c.name;
-        EXPECT_EQ(format_a1({c.row, c.column}), c.name);
+    const std::tuple<const char*, std::uint32_t, std::uint16_t> cases[] = {
+        {"A1", 0, 0},   {"B11", 10, 1}, {"Y2", 1, 24},   {"Z3", 2, 25},    {"AA4", 3, 26},
+        {"AZ5", 4, 51}, {"BA6", 5, 52}, {"ZZ7", 6, 701}, {"AAA8", 7, 702}, {"IV65536", 65535, 255}};
+    for (const auto& [name, row, column] : cases) {
+        const XlsAddress read = parse_a1(name);
+        EXPECT_EQ(std::pair(read.row, read.column), std::pair(row, column)) << name;
+        EXPECT_EQ(format_a1({row, column}), name);
     }
     for (const char* bad : {"", "A", "7", "A0", "1A", "a1", "A1B"})
         EXPECT_THROW(parse_a1(bad), std::invalid_argument) << bad;
