@@ -79,7 +79,8 @@ class LeverNumbers : public ::testing::Test {
 };
 
 // At every lever position of every string the number is printed in its cell (x 52..66), more
-// than 5 blank columns from the key letter (bold at x 36, as start-up prints it).
+// than 5 blank columns from the key letter (bold at x 36, as start-up prints it); back at 0
+// the cell is blank again.
 TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
     set_names(st.build);
     set_lever_limits(st.build);
@@ -101,8 +102,11 @@ TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
             const auto [first, last] = inked(y, kBlack);
             ASSERT_EQ(legend.print_log().size(), 1u);
             EXPECT_EQ(legend.print_log().front().text.toStdString(), std::to_string(pos));
-            EXPECT_TRUE(first - letter_end > 5 && last <= 66) << "string " << n << " lever " << pos;
+            EXPECT_TRUE(first - letter_end > 5 && first >= 52 && last <= 66)
+                << "string " << n << " lever " << pos;
         }
+        set_and_write(n, 0, false);  // back at 0: the whole cell white, nothing of a number left
+        EXPECT_EQ(count_colour(legend, QRect(52, y, 15, 17), kWhite), 15 * 17) << "string " << n;
     }
 }
 

@@ -78,6 +78,10 @@ TEST(MakamFiles, SaveWritesTheLayoutAndLoadRestoresItRedrawingTheSelectedString)
     test::Calls redrawn{"arıza_yaz 1", "arıza_yaz 2", "mandal_at", "porte", "etiket"};
     for (int s = 3; s <= kStringCount; ++s) redrawn.push_back("arıza_yaz " + std::to_string(s));
     EXPECT_EQ(b.views.calls, redrawn);
+    b.option1 = 2, b.option5 = 2;  // MANSUR chosen, the computed levers in force:
+    b.load("Uşşak.mkm");           // back to SÜPÜRDE and the hand's levers first
+    EXPECT_EQ(std::tuple(b.option1, b.option5, b.st.settings.mandal_pos[1]),
+              std::tuple(kSupurde, 1, 4));
 }
 
 TEST(MakamFiles, HandEditedFilesLoadUpToTheirFirstFault) {
@@ -200,6 +204,28 @@ TEST(ScalaExport, ExportedSettingsComeBackToThePitchEveryStringSounded) {
                         0.01)
                 << "string " << s;
     }
+}
+
+// A makam's lever goes to its own string: string 1 (the highest, the 25th degree) moved alone
+// changes that degree's line of the scale and no other.
+TEST(ScalaExport, TheMakamsLeversGoToTheirOwnStrings) {
+    const test::ScratchProgramFolder program;
+    test::TempDir dir;
+    test::write_file_bytes(program / "tek.mkm", " 2 \r\n" + repeat(25, " 0 \r\n"));
+    std::ostringstream said;
+    const auto degree_lines = [&](std::vector<std::string> args, const char* name) {
+        args.insert(args.begin(), {"--export-scala", dir.path().string()});
+        EXPECT_EQ(run_scala_command(args, program.path(), said, said), 0) << said.str();
+        std::istringstream scl(test::read_file_bytes(dir / name));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(scl, line);) lines.push_back(line);
+        return std::vector<std::string>(lines.begin() + 5, lines.end());  // after the header
+    };
+    const auto home = degree_lines({}, "mandallar.scl");
+    const auto moved = degree_lines({"--makam", "tek"}, "tek.scl");
+    ASSERT_EQ(moved.size(), 26u);
+    for (std::size_t i = 0; i < moved.size(); ++i)
+        EXPECT_EQ(moved[i] != home[i], i == 24) << "degree " << i + 1;
 }
 
 // The command line writes the three files (making the folder) or says why not, and a failure

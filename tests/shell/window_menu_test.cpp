@@ -12,11 +12,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QTimer>
 
 #include <cmath>
 
 #include "presets/tuning_settings.h"
+#include "shell/export_dialogs.h"
 #include "started_window.h"
 
 namespace orvena {
@@ -267,6 +269,19 @@ TEST_F(WindowMenu, ScalaExportLeavesThePlayingScaleAsItWas) {
               std::string::npos)
         << dialogs_.texts()[0];
     EXPECT_EQ(test::read_file_bytes(mine / "benim.scl"), scale);
+}
+
+// A long export's box shows the share done (in thousandths) and goes when all is done.
+TEST(ExportProgress, TheBoxFollowsTheShareDoneAndGoesAtTheEnd) {
+    test::ensure_qt_app();
+    QWidget owner;
+    const auto progress = show_progress_box(&owner, "WAV", "yazılıyor");
+    auto* box = owner.findChild<QProgressDialog*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(progress(0.25));
+    EXPECT_EQ(box->value(), 250);
+    progress(1.0);
+    EXPECT_FALSE(box->isVisible());
 }
 
 }  // namespace

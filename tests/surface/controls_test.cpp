@@ -168,7 +168,8 @@ TEST_F(Controls, AutoRepeatPairsReachTheWindowAsRepeats) {
 }
 
 // The title, CR LF as line breaks, no icon (0) with one button or the question icon (4) with
-// two, Turkish buttons, the answer of the button pressed; a box taken away answers No.
+// two, Turkish buttons, the answer of the button pressed; a box taken away or Esc answers No,
+// Enter Yes.
 TEST(MessageBox, ShowsTextTitleAndTurkishButtonsAndAnswersThePressedOne) {
     test::ensure_qt_app();
     QtDialogs dialogs;
@@ -176,7 +177,9 @@ TEST(MessageBox, ShowsTextTitleAndTurkishButtonsAndAnswersThePressedOne) {
         {MessageButtons::Ok, "Tamam", MessageAnswer::Ok, "0 Tamam"},
         {MessageButtons::YesNo, "Evet", MessageAnswer::Yes, "4 Evet Hayır"},
         {MessageButtons::YesNo, "Hayır", MessageAnswer::No, "4 Evet Hayır"},
-        {MessageButtons::YesNo, "", MessageAnswer::No, "4 Evet Hayır"}};
+        {MessageButtons::YesNo, "", MessageAnswer::No, "4 Evet Hayır"},
+        {MessageButtons::YesNo, "Esc", MessageAnswer::No, "4 Evet Hayır"},
+        {MessageButtons::YesNo, "Enter", MessageAnswer::Yes, "4 Evet Hayır"}};
     for (const auto& [buttons, press, answer, icon_and_buttons] : cases) {
         QString seen;
         QTimer::singleShot(0, [&, press = press] {
@@ -187,6 +190,8 @@ TEST(MessageBox, ShowsTextTitleAndTurkishButtonsAndAnswersThePressedOne) {
             std::sort(texts.begin() + 3, texts.end());
             seen = texts.join('|');
             if (*press == '\0') dialogs.close_open_message();
+            if (*press == 'E' && press[1] != 'v')
+                QTest::keyClick(box, press[1] == 's' ? Qt::Key_Escape : Qt::Key_Return);
             for (QAbstractButton* b : box->buttons())
                 if (b->text() == QString::fromUtf8(press)) b->click();
         });
