@@ -56,6 +56,19 @@ TEST(TelCiz, SelectedStringIsBlackAndTheOthersKeepTheirColours) {
     }
 }
 
+// String j's row of marks, from x 602 - 19 (j - 1) at y 24 + 15 (j - 1), has j + 1 strokes.
+TEST(Resim, EveryStringsRowOfMarksHasOneStrokeMoreThanItsNumber) {
+    const Drawn d;
+    for (int j = 1; j <= 26; ++j) {
+        const int x = 602 - 19 * (j - 1), y = 24 + 15 * (j - 1) + 5;
+        int strokes = 0;
+        for (int dx = 1; dx <= 3 * (j + 2); ++dx)
+            strokes +=
+                d.picture.pixel(x + dx, y) == kBlack && d.picture.pixel(x + dx - 1, y) != kBlack;
+        EXPECT_EQ(strokes, j + 1) << "string " << j;
+    }
+}
+
 using test::count_colour;
 constexpr QRgb kGrey = rgb(200, 200, 200);
 constexpr QRgb kOlive = rgb(192, 192, 0), kRedBrown = rgb(206, 30, 10);
