@@ -128,6 +128,7 @@ TEST(MakamFiles, NamesThatAreNotPlainFileNamesWriteNothingAnywhere) {
         {"../x", "\"../x" + refused + separator},
         {".gizli", "\".gizli" + refused + "isim nokta ile başlayamaz."},
         {"a\x1b[2Jb", "\"a\\x1B[2Jb" + refused + "isimde denetim karakteri olamaz."},
+        {"a\x7f", "\"a\\x7F" + refused + "isimde denetim karakteri olamaz."},  // DEL
         {long_name, "\"" + long_name + refused + "isim çok uzun: en çok 251 bayt olabilir."},
         // The file system refuses it: a folder stands there.
         {"Saba", "\"Saba.mkm\" makam dosyası yazılamadı:\r\n"}};
