@@ -70,10 +70,9 @@ TEST(MakamFiles, SaveWritesTheLayoutAndLoadRestoresItRedrawingTheSelectedString)
     open_buton_Click(b.makam);
     EXPECT_TRUE(b.file2_visible);
     b.load("Uşşak.mkm");
-    EXPECT_EQ(std::tuple(b.file2_visible, b.text1), std::tuple(false, "Uşşak"));
-    EXPECT_EQ(std::tuple(b.st.settings.mandal_pos[1], b.st.settings.mandal_pos[2],
-                         b.st.settings.mandal_pos[26]),
-              std::tuple(4, 8, 0));
+    EXPECT_EQ(std::tuple(b.file2_visible, b.text1, b.st.settings.mandal_pos[1],
+                         b.st.settings.mandal_pos[2], b.st.settings.mandal_pos[26]),
+              std::tuple(false, "Uşşak", 4, 8, 0));
     EXPECT_TRUE(b.dialogs.texts().empty());
     test::Calls redrawn{"arıza_yaz 1", "arıza_yaz 2", "mandal_at", "porte", "etiket"};
     for (int s = 3; s <= kStringCount; ++s) redrawn.push_back("arıza_yaz " + std::to_string(s));
