@@ -33,6 +33,7 @@ class IndexedArray {
 
     static constexpr bool contains(long i) { return i >= Lo && i <= Hi; }
     void fill(const T& value) { items_.fill(value); }
+    bool operator==(const IndexedArray&) const = default;
 
   private:
     static std::size_t slot(long i) {

@@ -25,6 +25,8 @@ struct InstrumentSettings {
     IndexedArray<std::int16_t, 0, 6> top_transposed_pos;
     std::int16_t ahenk_index = 0;
     std::int16_t ahenk_shift = 0;
+
+    bool operator==(const InstrumentSettings&) const = default;
 };
 
 }  // namespace orvena

@@ -36,12 +36,16 @@ TEST(LetterKeys, HeldKeysSoundTogetherAndOnlyTheRealReleaseStopsOne) {
     EXPECT_EQ(k.views.calls, (Calls{"key down 1", "key down 12", "key down 12", "key up 1"}));
 }
 
-// The letters in alphabetical order: rows Q..P, A..L and Z..M play strings 1..10, 11..19, 20..26.
-TEST(LetterKeys, EveryLetterPlaysItsOwnString) {
+// The letters in alphabetical order: rows Q..P, A..L and Z..M play strings 1..10, 11..19, 20..26;
+// the key legend names each string by its letter.
+TEST(LetterKeys, EveryLetterPlaysItsOwnStringAndTheLegendNamesIt) {
     const int strings[] = {11, 24, 22, 13, 3, 14, 15, 16, 8,  17, 18, 19, 26,
                            25, 9,  10, 1,  4, 12, 5,  7,  23, 2,  21, 6,  20};
-    for (char key = 'A'; key <= 'Z'; ++key)
+    const Keys k;
+    for (char key = 'A'; key <= 'Z'; ++key) {
         EXPECT_EQ(string_of_key(key), strings[key - 'A']) << key;
+        EXPECT_EQ(k.st.build.key_names[strings[key - 'A']], std::string(" ") + key);
+    }
 }
 
 TEST(Keys, GatesDecideWhichKeysPlay) {

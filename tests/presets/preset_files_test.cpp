@@ -70,10 +70,9 @@ TEST(MakamFiles, SaveWritesTheLayoutAndLoadRestoresItRedrawingTheSelectedString)
     open_buton_Click(b.makam);
     EXPECT_TRUE(b.file2_visible);
     b.load("Uşşak.mkm");
-    EXPECT_EQ(std::tuple(b.file2_visible, b.text1), std::tuple(false, "Uşşak"));
-    EXPECT_EQ(std::tuple(b.st.settings.mandal_pos[1], b.st.settings.mandal_pos[2],
-                         b.st.settings.mandal_pos[26]),
-              std::tuple(4, 8, 0));
+    EXPECT_EQ(std::tuple(b.file2_visible, b.text1, b.st.settings.mandal_pos[1],
+                         b.st.settings.mandal_pos[2], b.st.settings.mandal_pos[26]),
+              std::tuple(false, "Uşşak", 4, 8, 0));
     EXPECT_TRUE(b.dialogs.texts().empty());
     test::Calls redrawn{"arıza_yaz 1", "arıza_yaz 2", "mandal_at", "porte", "etiket"};
     for (int s = 3; s <= kStringCount; ++s) redrawn.push_back("arıza_yaz " + std::to_string(s));
@@ -128,6 +127,7 @@ TEST(MakamFiles, NamesThatAreNotPlainFileNamesWriteNothingAnywhere) {
         {"../x", "\"../x" + refused + separator},
         {".gizli", "\".gizli" + refused + "isim nokta ile başlayamaz."},
         {"a\x1b[2Jb", "\"a\\x1B[2Jb" + refused + "isimde denetim karakteri olamaz."},
+        {"a\x7f", "\"a\\x7F" + refused + "isimde denetim karakteri olamaz."},  // DEL
         {long_name, "\"" + long_name + refused + "isim çok uzun: en çok 251 bayt olabilir."},
         // The file system refuses it: a folder stands there.
         {"Saba", "\"Saba.mkm\" makam dosyası yazılamadı:\r\n"}};

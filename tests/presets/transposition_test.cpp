@@ -29,8 +29,8 @@ using test::red_in_row;
 
 // Strings 8..26 at p, the top strings at p fitted to their levers by the instrument's table.
 Positions all_at(int p, const Positions& changes = {}) {
-    const std::map<int, std::vector<int>> fitted = {{-6, {-4, -4, -4, -4, -5, -5, -5}},
-                                                    {1, {1, 1, 1, 1, 1, 1, 1}}};
+    const std::map<int, std::vector<int>> fitted = {
+        {-6, {-4, -4, -4, -4, -5, -5, -5}}, {1, {1, 1, 1, 1, 1, 1, 1}}, {6, {4, 4, 5, 4, 5, 5, 5}}};
     Positions all = changes;
     for (int s = 1; s <= kStringCount; ++s) all.emplace(s, s <= 7 ? fitted.at(p)[s - 1] : p);
     return all;
@@ -64,6 +64,7 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
     const std::vector<Case> cases = {
         {"SÜPÜRDE one degree up", 5, 1, {}, {}, all_at(1), true, {}, 1},
         {"ŞAH", 1, 0, {}, {}, all_at(-6), true, {}, 0},
+        {"DAVUD NIS.", 7, 0, {}, {}, all_at(6), true, {}, 0},
         {"a place that names no degree", 5, 1, {{26, -8}}, {},
          all_at(1, {{26, 0}}), true,
          {"26  nolu perdenin derecesi belirlenemedi. \r\n mandal= -8\r\n  devam edecek. "}, 1},
@@ -157,6 +158,7 @@ struct ChoiceBench : ShippedBench {
 
 TEST(TuningSystems, ChoosingRetunesAtOnceKeepingWhatThePlayerSetOrRefusesAndChangesNothing) {
     ChoiceBench b;
+    b.st.selection.cur_string = 26;  // string 26 too has its strip, staff and panel redrawn
     for (int s = 8; s <= kStringCount; ++s)
         b.st.settings.mandal_pos[s] = static_cast<std::int16_t>(s % 3);
     b.st.settings.akord_offset[12] = 5;
@@ -167,15 +169,7 @@ TEST(TuningSystems, ChoosingRetunesAtOnceKeepingWhatThePlayerSetOrRefusesAndChan
 
     ASSERT_TRUE(b.choice.choose("akort/12-TET.scl"));
     EXPECT_EQ(b.st.tables.name, "12-TET");
-    for (int s = 1; s <= kStringCount; ++s) {
-        EXPECT_EQ(std::tuple(b.st.settings.mandal_pos[s], b.st.settings.saved_mandal_pos[s],
-                             b.st.settings.transposed_pos[s], b.st.settings.akord_offset[s]),
-                  std::tuple(before.settings.mandal_pos[s], before.settings.saved_mandal_pos[s],
-                             before.settings.transposed_pos[s], before.settings.akord_offset[s]))
-            << s;
-    }
-    EXPECT_EQ(std::tuple(b.st.settings.manual_levers, b.st.settings.transpose_shift),
-              std::tuple(before.settings.manual_levers, before.settings.transpose_shift));
+    EXPECT_TRUE(b.st.settings == before.settings) << "every lever, fine tuning and level kept";
     // A4 on 900 cents, its sample moved from the workbook's A4 and then by its fine tuning.
     const int p = b.st.settings.mandal_pos[12];
     EXPECT_DOUBLE_EQ(b.st.tables.cents(12, p), 900.0 + 100.0 * p);
@@ -205,26 +199,33 @@ TEST(TuningSystems, ChoosingRetunesAtOnceKeepingWhatThePlayerSetOrRefusesAndChan
     EXPECT_EQ(b.st.tables.name, kWorkbookSystem) << "the system before stays the one to go back to";
 }
 
+// 12-TET: a level moves by the semitones nearest its interval (46, 33, 13 and 26 degrees of
+// 1200/79 cents: 7, 5, 2 and 4), a fine shift by semitones.
 TEST(TuningSystems, UnderAScaleLevelsMoveByTheSameIntervalAndTopStringsNameTheirDegree) {
-    // String 8 (E5) at its lowest and highest lever, and one past it, which names no degree.
-    const std::vector<std::tuple<int, int, std::vector<std::string>>> cases = {
-        {0, 0, {}},
-        {-8, -8, {}},
-        {12, 12, {}},
-        {13, 0, {"8  nolu perdenin derecesi belirlenemedi. \r\n mandal= 13\r\n  devam edecek. "}}};
-    for (const auto& [string_8, string_11, told] : cases) {
-        SCOPED_TRACE(string_8);
+    const std::string no_degree =
+        "8  nolu perdenin derecesi belirlenemedi. \r\n mandal= 13\r\n  devam edecek. ";
+    const std::tuple<int, int, int, Positions, std::vector<std::string>> cases[] = {
+        // MANSUR, a fourth down: F#4 for B4 on string 14 (F4), A3 for D4 on 19, F5 as F4 on 7;
+        // string 11 (B4) plays string 8 (E5) at its lowest and highest lever, not one past it.
+        {2, 0, 0, {{14, 1}, {11, 0}, {19, 0}, {7, 1}}, {}},
+        {2, 0, -8, {{11, -8}}, {}},
+        {2, 0, 12, {{11, 12}}, {}},
+        {2, 0, 13, {{11, 0}}, {no_degree}},
+        {1, 0, 0, {{18, -1}}, {}},  // ŞAH, a fifth down: F4 to B♭3 on string 18 (B3)
+        {6, 0, 0, {{10, 1}}, {}},   // BOLAHENK NIS., a tone up: B4 to C♯5 on string 10 (C5)
+        {7, 0, 0, {{10, 1}}, {}},   // DAVUD NIS., a major third up: A4 to C♯5 on string 10
+        // String 26 (A2) cannot reach A♯3; the message names the strings one lever from it.
+        {5, 13, 0, {{26, 0}}, {cancelled(26, 0, 26, 18, 19)}}};
+    for (const auto& [level, fine, string_8, transposed, told] : cases) {
+        SCOPED_TRACE(testing::Message() << level << " " << fine << " " << string_8);
         ChoiceBench b;
         ASSERT_TRUE(b.choice.choose("akort/12-TET.scl"));
         b.st.settings.mandal_pos[8] = static_cast<std::int16_t>(string_8);
-        b.Option1_select(2);  // MANSUR: three strings down, a fourth (5 semitones) lower
+        b.option1 = level, b.hscroll1 = fine;
+        b.st.settings.ahenk_index = static_cast<std::int16_t>(level);
+        HScroll1_Change(b.ctx);
         EXPECT_EQ(b.dialogs.texts(), told);
-        EXPECT_EQ(b.st.settings.transpose_shift, -5);
-        // F#4 for B4 on string 14 (F4) one semitone up, A3 for D4 at 0, F5 as F4; string 11
-        // (B4) plays a fourth below string 8.
-        EXPECT_EQ(std::tuple(b.st.settings.transposed_pos[14], b.st.settings.transposed_pos[11],
-                             b.st.settings.transposed_pos[19], b.st.settings.transposed_pos[7]),
-                  std::tuple(1, string_11, 0, 1));
+        for (const auto& [s, p] : transposed) EXPECT_EQ(b.st.settings.transposed_pos[s], p) << s;
     }
 }
 
@@ -257,21 +258,20 @@ TEST(TuningStart, TheRunsOwnSystemElseTheKeptOneAndCtrlTGoesToTheOneBefore) {
         {std::nullopt, "akort/12-TET.scl", "akort/12-TET.scl", "dizek.xls", "", false},
         {std::nullopt, "dizek.xls", "dizek.xls", "", "", false},  // the one in force already
         {TuningSettings{edo, ""}, "akort/yok.scl", "dizek.xls", "akort/41-EDO.scl", refused, false},
+        {TuningSettings{tet + "\t", "akort/\x01.scl"}, "", "dizek.xls", "", "", false},  // hand-edited
     };
     // clang-format on
     for (const StartCase& c : cases) {
         SCOPED_TRACE(std::string(c.run) + " " + (c.kept ? c.kept->system : "(no file)"));
-        test::PresetBench b;
-        install_tables(b.st, test::shipped().tables);
-        TuningChoice choice{b.st, b.dialogs, b.views, test::program_dir()};
+        ChoiceBench b;
         test::TempDir dir;
         const fs::path ini = c.kept ? dir / "orvena.ini" : fs::path();
         ASSERT_TRUE(!c.kept || write_tuning_settings(ini, *c.kept));
         std::optional<fs::path> run;
         if (*c.run) run = test::program_dir() / c.run;
 
-        start_tuning(choice, b.dialogs, ini, run);
-        EXPECT_EQ(std::tuple(choice.current_key(), choice.previous_key()),
+        start_tuning(b.choice, b.dialogs, ini, run);
+        EXPECT_EQ(std::tuple(b.choice.current_key(), b.choice.previous_key()),
                   std::tuple(std::string(c.current), std::string(c.previous)));
         EXPECT_EQ(b.st.tables.name, c.current == tet ? "12-TET" : "dizek.xls");
         ASSERT_EQ(b.dialogs.shown().size(), *c.told ? 1u : 0u);
@@ -284,8 +284,8 @@ TEST(TuningStart, TheRunsOwnSystemElseTheKeptOneAndCtrlTGoesToTheOneBefore) {
             c.current == tet ? std::vector<fs::path>{test::program_dir() / "akort" / "12-TET.scl",
                                                      test::program_dir() / "akort" / "12-TET.kbm"}
                              : std::vector<fs::path>{};
-        EXPECT_EQ(playing_tuning_files(choice), playing);
-        keep_tuning_choice(choice, ini);
+        EXPECT_EQ(playing_tuning_files(b.choice), playing);
+        keep_tuning_choice(b.choice, ini);
         if (!c.kept) {
             EXPECT_TRUE(fs::is_empty(dir.path())) << "no settings file, nothing kept";
             continue;

@@ -100,8 +100,9 @@ TEST(ScaleTuning, EachStringSitsOnTheDegreeNearestItsNaturalAndEachLeverOneDegre
 // count, at least one, at most a double sign (12). A degree is named after the nearest
 // natural, or with perdes after its perde within 5 cents (a comma of 53 is 22.64 cents).
 TEST(ScaleTuning, LeversShowTheirStepsAndDegreesTheirNames) {
-    const std::string edo12 = equal_division(12), edo53 = equal_division(53),
-                      edo79 = equal_division(79), uneven = "uneven\n3\n5.0\n600.0\n1200.0\n";
+    const std::string edo5 = equal_division(5), edo12 = equal_division(12),
+                      edo53 = equal_division(53), edo79 = equal_division(79),
+                      uneven = "uneven\n3\n5.0\n600.0\n1200.0\n";
     const struct {
         const std::string& scale;
         bool perdes;
@@ -110,6 +111,7 @@ TEST(ScaleTuning, LeversShowTheirStepsAndDegreesTheirNames) {
         int chars;
     } cases[] = {{edo12, false, 17, 1, 7, "C4 +1", 5},
                  {edo12, false, 14, -1, -7, "E4", 2},         // F4 lowered lands on E4's degree
+                 {edo5, false, 1, 6, 12, "G7", 2},            // 4320 cents, G7 4302
                  {edo12, true, 16, 0, 0, "Yegâh", 5},         // 200 cents, 3.8 from 9 commas
                  {edo12, true, 15, 0, 0, "E4", 2},            // 400 cents, 7.5 from 18 commas
                  {edo79, false, 8, -1, -1, "E5 \u22121", 5},  // E5 on degree 106, D5 on 92
@@ -192,7 +194,6 @@ TEST(ScaleTuning, BadFilesAreRefusedNamingTheLine) {
             ADD_FAILURE() << "accepted";
         } catch (const ScalaFileError& e) {
             const std::string file = c.kbm.empty() ? "bad.scl" : "bad.kbm";
-            EXPECT_EQ(std::pair(e.file(), e.line()), std::pair(file, c.line));
             EXPECT_THAT(e.reason(), HasSubstr(c.reason));
             const std::string at = c.line ? ", satır " + std::to_string(c.line) : "";
             EXPECT_THAT(tuning_failure_message(e), HasSubstr("\"" + file + "\"" + at + ": "));

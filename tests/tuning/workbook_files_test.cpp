@@ -180,10 +180,16 @@ TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
     }
 }
 
-// FreeXL takes the first directory entry named "Workbook" of the first directory sector; the
-// container's tree may name another. A stray entry ahead of the real one, holding the workbook
-// cut short inside its sheet, would make FreeXL read another workbook than ours: refused.
-TEST(DamagedWorkbook, AWorkbookEntryOutsideTheDirectoryTreeIsRefused) {
+// What FreeXL would misread is refused before FreeXL sees it: workbooks in the wild, and a
+// stray "Workbook" entry ahead of the real one (FreeXL takes the first of the first directory
+// sector, the container's tree may name another) holding the workbook cut short in its sheet.
+TEST(DamagedWorkbook, WhatFreeXLWouldMisreadIsRefused) {
+    const std::filesystem::path corpus = source_dir() / "tests/fuzz/corpus/workbook";
+    for (const char* name : {"cell_given_twice.xls", "label_in_workbook_globals.xls",
+                             "label_longer_than_its_record.xls", "named_sheet_without_records.xls",
+                             "second_dimension_record.xls", "sheet_name_record_in_sheet.xls",
+                             "short_sheet_name_record.xls"})
+        EXPECT_THAT(import_message(read_file_bytes(corpus / name)), HasSubstr(kUnreadable)) << name;
     std::string bytes = read_file_bytes(source_dir() / "data" / "dizek.xls");
     // 512-byte sectors; directory entries 0 root, 1 workbook, 2 unused; the stream from 512.
     const std::size_t directory = 512 + 512 * std::size_t{le_at(bytes, 0x30)};
@@ -203,16 +209,6 @@ TEST(DamagedWorkbook, AWorkbookEntryOutsideTheDirectoryTreeIsRefused) {
     bytes.replace(directory + 0x4C, 4, le32(2));                              // root -> entry 2
     bytes.replace(directory + 128 + 0x78, 4, le32(static_cast<std::uint32_t>(at - 512)));
     EXPECT_THAT(import_message(bytes), HasSubstr(kUnreadable));
-}
-
-// Workbooks in the wild (records FreeXL would misread) are refused before FreeXL sees them.
-TEST(DamagedWorkbook, RecordsFreeXLWouldMisreadAreRefused) {
-    const std::filesystem::path corpus = source_dir() / "tests/fuzz/corpus/workbook";
-    for (const char* name : {"cell_given_twice.xls", "label_in_workbook_globals.xls",
-                             "label_longer_than_its_record.xls", "named_sheet_without_records.xls",
-                             "second_dimension_record.xls", "sheet_name_record_in_sheet.xls",
-                             "short_sheet_name_record.xls"})
-        EXPECT_THAT(import_message(read_file_bytes(corpus / name)), HasSubstr(kUnreadable)) << name;
 }
 
 // A stream is found by its name in any case (as the container compares names) and refused
@@ -357,7 +353,6 @@ TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
         st.build.option4_captions[0] = "eski";
         const auto failure = import_tuning(st, file);
         ASSERT_TRUE(failure.has_value());
-        EXPECT_EQ(failure->cell, cell);
         const std::string in_cell = *cell ? std::string("Hücre ") + cell + ": " : "";
         EXPECT_THAT(import_failure_message(*failure),
                     AllOf(StartsWith("Excel yüklü değil veya dizek dosyası yok\r\n"),
@@ -387,31 +382,26 @@ TEST(Rounding, HalvesGoToEvenAndValuesOutsideTheWidthAreErrorsNotWraps) {
 }
 
 // The panel's and the legend's numbers: pictures round halves away from zero, print no minus
-// on a zero, and show "?" for what is not a number.
-TEST(PictureFormat, PanelAndLegendPatterns) {
-    const std::tuple<double, const char*, char, const char*> cases[] = {
-        {-203.5, "########0.0000", '.', "-203.5000"},
-        {1234.56789, "########0.0000", ',', "1234,5679"},
-        {0.8908987181403393, "0.00000000", '.', "0.89089872"},
-        {-5, "##0", '.', "-5"},
-        {7, "00", '.', "07"},
-        {2.5, "##0", '.', "3"},
-        {0.25, "#.00", '.', ".25"},
-        {-0.00001, "0.0000", '.', "0.0000"},
-        {INFINITY, "########0.0000", '.', "?"},
-        {-INFINITY, "##0", '.', "?"},
-        {NAN, "0.0000", '.', "?"}};
+// on a zero, and show "?" for what is not a number. The locale's decimal point is printed when
+// it is one ASCII character; the Arabic "٫", an empty or a longer text leave the point.
+TEST(PictureFormat, PanelAndLegendPatternsWithTheLocalesPoint) {
+    const std::tuple<double, const char*, const char*, const char*> cases[] = {
+        {-203.5, "########0.0000", ".", "-203.5000"},
+        {1234.56789, "########0.0000", ",", "1234,5679"},
+        {0.8908987181403393, "0.00000000", ".", "0.89089872"},
+        {-5, "##0", ".", "-5"},
+        {7, "00", ".", "07"},
+        {2.5, "##0", ".", "3"},
+        {0.25, "#.00", ".", ".25"},
+        {-0.00001, "0.0000", ".", "0.0000"},
+        {INFINITY, "########0.0000", ".", "?"},
+        {-INFINITY, "##0", ".", "?"},
+        {NAN, "0.0000", ".", "?"},
+        {0.25, "0.00", "\u066b", "0.25"},
+        {0.25, "0.00", "", "0.25"},
+        {0.25, "0.00", ",,", "0.25"}};
     for (const auto& [x, picture, point, shown] : cases)
-        EXPECT_EQ(format_picture(x, picture, point), shown) << x;
-}
-
-// The locale's decimal point is printed when it is one ASCII character; the Arabic "٫", an
-// empty or a longer text leave the point.
-TEST(PictureFormat, TheLocalesDecimalPointIsTakenWhenItIsOneAsciiCharacter) {
-    const std::pair<const char*, char> cases[] = {
-        {",", ','}, {".", '.'}, {"\u066b", '.'}, {"", '.'}, {",,", '.'}};
-    for (const auto& [point, separator] : cases)
-        EXPECT_EQ(decimal_separator_of(point), separator) << point;
+        EXPECT_EQ(format_picture(x, picture, decimal_separator_of(point)), shown) << x << point;
 }
 
 TEST(StartValues, AnotherSampleCountThanTwentySevenIsToldWithTheCount) {
