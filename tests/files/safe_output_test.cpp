@@ -158,5 +158,28 @@ TEST(OutputBatch, AllOrNothing) {
     EXPECT_EQ(folder_bytes(dir.path()), (Files{{"a.scl", "eski a"}}));
 }
 
+// A batch that succeeds leaves no backup behind. On a file system without hard links (EPERM on
+// FAT, EOPNOTSUPP) it goes ahead without one; any other refusal stops it with the system's
+// reason, the old file as it was. Cases: errno, the reason told ("" none).
+TEST(OutputBatch, ReplacesWithoutABackupOnlyWhereTheFileSystemHasNoLinks) {
+    static int refusal;  // what the stand-in for link() answers; 0: the real one
+    const auto link = [](const char* from, const char* to) {
+        return refusal == 0 ? ::link(from, to) : (errno = refusal, -1);
+    };
+    const std::pair<int, std::string> cases[] = {
+        {0, ""}, {EPERM, ""}, {EOPNOTSUPP, ""}, {EACCES, "izin yok"}, {EIO, "giriş/çıkış hatası"}};
+    for (const auto& [err, reason] : cases) {
+        SCOPED_TRACE(err);
+        test::TempDir dir;
+        write_file_bytes(dir / "a.scl", "eski");
+        refusal = err;
+        OutputBatch batch({}, link);
+        ASSERT_EQ(batch.add(dir / "a.scl", "yeni"), std::nullopt);
+        const std::string told = "\"" + (dir / "a.scl").string() + "\" yazılamadı: " + reason + ".";
+        EXPECT_EQ(batch.commit().value_or(""), reason.empty() ? "" : told);
+        EXPECT_EQ(folder_bytes(dir.path()), (Files{{"a.scl", reason.empty() ? "yeni" : "eski"}}));
+    }
+}
+
 }  // namespace
 }  // namespace orvena
