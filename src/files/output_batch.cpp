@@ -11,7 +11,8 @@ namespace orvena {
 
 namespace fs = std::filesystem;
 
-OutputBatch::OutputBatch(OutputRules rules) : rules_(std::move(rules)) {}
+OutputBatch::OutputBatch(OutputRules rules, LinkFunction link)
+    : rules_(std::move(rules)), link_(link) {}
 
 OutputBatch::~OutputBatch() = default;
 
@@ -48,7 +49,7 @@ std::optional<std::string> OutputBatch::place_all(std::vector<Placed>& placed) {
             // file system without such names keeps the new file whatever happens after it.
             entry.backup = file->temporary_;
             entry.backup += ".old";
-            if (::link(entry.destination.c_str(), entry.backup.c_str()) != 0) {
+            if (link_(entry.destination.c_str(), entry.backup.c_str()) != 0) {
                 if (errno != EPERM && errno != EOPNOTSUPP) return file->failure(errno);
                 entry.backup.clear();
             }

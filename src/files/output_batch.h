@@ -3,6 +3,8 @@
 // take their new content or none does (files replaced are put back, new ones removed). Only a
 // device or FIFO among them cannot take back what it was given; they are written last.
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -16,7 +18,9 @@ namespace orvena {
 
 class OutputBatch {
   public:
-    explicit OutputBatch(OutputRules rules);
+    // link gives a replaced file the second name that can bring it back (tests refuse it).
+    using LinkFunction = int (*)(const char* existing, const char* new_name);
+    explicit OutputBatch(OutputRules rules, LinkFunction link = ::link);
     ~OutputBatch();
     OutputBatch(const OutputBatch&) = delete;
     OutputBatch& operator=(const OutputBatch&) = delete;
@@ -38,6 +42,7 @@ class OutputBatch {
     static void take_back(const std::vector<Placed>& placed);
 
     OutputRules rules_;
+    LinkFunction link_;
     std::vector<std::unique_ptr<OutputFile>> files_;
 };
 

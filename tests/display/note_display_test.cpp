@@ -108,6 +108,29 @@ TEST_F(Panel, PitchNameFollowsTheStringAndTheSetting) {
     }
 }
 
+// Transposed by 4 degrees, a place names its lever's degree less 4 while that is -104..196; a
+// top string names its transposed position's degree less 4, one the workbook fills (-107..196).
+// Cases: the string, the degrees less 4 of its lever and of its transposed position.
+TEST_F(Panel, TransposedPitchNameOnlyWithinTheNamedDegrees) {
+    const std::tuple<int, int, int, std::string> cases[] = {
+        {12, -104, 0, padded("Kaba Dik Acem", 13)},
+        {12, -105, 0, kNoPitchName},
+        {3, 0, -107, padded("Kaba Yegâh", 10)},
+        {3, 0, -108, kNoPitchName}};
+    st.tables.degrees(-104).degree_name = padded("Kaba Dik Acem", 13);
+    st.tables.degrees(-107).degree_name = padded("Kaba Yegâh", 10);
+    st.settings.transpose_shift = 4;
+    st.settings.top_transposed_pos(2) = -2;  // string 3's
+    for (const auto& [string, lever, transposed, shown] : cases) {
+        st.selection.cur_string = static_cast<std::int16_t>(string);
+        st.settings.mandal_pos(string) = 1;
+        st.tables.degree_at(string, 1) = static_cast<std::int16_t>(lever + 4);
+        st.tables.degree_at(string, -2) = static_cast<std::int16_t>(transposed + 4);
+        show();
+        EXPECT_EQ(lines().at(2), kTonLabel + shown) << string << " " << lever << " " << transposed;
+    }
+}
+
 const QRgb kImageWhite = qRgb(255, 255, 255), kImageBlack = qRgb(0, 0, 0);  // with alpha
 
 // A notation sheet whose every pixel has a colour of its own: a wrong copy shows.

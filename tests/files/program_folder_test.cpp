@@ -1,10 +1,11 @@
 // The folder the program works in: its own when writable, else a copy in the user's folder
-// made on the first start and kept from then on.
+// made on the first start and kept from then on; and where an export's file dialog opens.
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
+#include "files/export_folder.h"
 #include "files/program_folder.h"
 #include "support/temp_dir.h"
 
@@ -63,19 +64,30 @@ TEST(ProgramFolder, ReadOnlyShippedFolderIsCopiedOnceToTheUserFolder) {
 // The workbook counts only under its exact name and as a file, whatever the file system would
 // open: start-up refuses "DIZEK.XLS" with the message for a missing workbook.
 TEST(ProgramFolder, HoldsANameOnlyAsARegularFileSpeltExactly) {
-    // A file, a folder made in the folder ("" none); whether the workbook is found.
-    const std::tuple<std::string, std::string, bool> cases[] = {{"dizek.xls", "", true},
-                                                                {"DIZEK.XLS", "", false},
-                                                                {"dizek.xls.bak", "", false},
-                                                                {"", "dizek.xls", false},
-                                                                {"", "", false}};
-    for (const auto& [file, folder, found] : cases) {
+    // A file, a folder made in the folder ("" none): only the first holds the workbook.
+    const std::pair<std::string, std::string> cases[] = {
+        {"dizek.xls", ""}, {"DIZEK.XLS", ""}, {"dizek.xls.bak", ""}, {"", "dizek.xls"}, {"", ""}};
+    for (const auto& [file, folder] : cases) {
         test::TempDir dir;
         if (!file.empty()) test::write_file_bytes(dir / file, "");
         if (!folder.empty()) fs::create_directory(dir / folder);
-        EXPECT_EQ(folder_has_exact_name(dir.path(), "dizek.xls"), found) << file << folder;
+        EXPECT_EQ(folder_has_exact_name(dir.path(), "dizek.xls"), file == "dizek.xls")
+            << file + folder;
     }
     EXPECT_FALSE(folder_has_exact_name("/nonexistent-orvena-folder", "dizek.xls"));
+}
+
+TEST(ExportFolder, IsTheMusicFolderWhenThereIsOneElseHome) {
+    test::TempDir dir;
+    fs::create_directory(dir / "Müzik");
+    test::write_file_bytes(dir / "dosya", "");
+    const fs::path home = dir / "ev";
+    const std::pair<fs::path, fs::path> cases[] = {
+        {dir / "Müzik", dir / "Müzik"}, {"", home}, {dir / "yok", home}, {dir / "dosya", home}};
+    for (const auto& [music, expected] : cases) {
+        SCOPED_TRACE(music);
+        EXPECT_EQ(music_or_home_folder(music, home), expected);
+    }
 }
 
 }  // namespace

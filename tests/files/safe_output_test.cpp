@@ -141,21 +141,40 @@ TEST(SafeOutput, ReplacedFilesKeepPermissionsAndLinks) {
               (Files{{"asıl.wav", "yeni"}, {"bağ.wav", "yeni"}, {"çıktı.wav", "yeni"}}));
 }
 
-// A batch puts all its files in place or none: when the last cannot be placed (a folder that
-// is not empty took its name), the file it replaced comes back and the new one goes. (Batches
-// that succeed are the Scala exports' .scl and .kbm.)
-TEST(OutputBatch, AllOrNothing) {
-    test::TempDir dir;
-    write_file_bytes(dir / "a.scl", "eski a");
-    OutputBatch batch({});
-    for (const char* name : {"a.scl", "b.scl", "c.kbm"})
-        ASSERT_EQ(batch.add(dir / name, "yeni"), std::nullopt);
-    EXPECT_EQ(batch.add(dir / "b.scl", "iki kez"),
-              "\"" + (dir / "b.scl").string() + "\" aynı işte iki kez yazılamaz.");
-    fs::create_directories(dir / "c.kbm" / "içinde");
-    EXPECT_TRUE(batch.commit().has_value());
-    fs::remove_all(dir / "c.kbm");
-    EXPECT_EQ(folder_bytes(dir.path()), (Files{{"a.scl", "eski a"}}));
+// A batch puts all its files in place or none and leaves no backup behind. It stops, the file
+// it replaced back and the new ones gone, when its last file cannot be placed (a folder that is
+// not empty took its name) or a replaced file cannot have the second name that would bring it
+// back; on a file system without hard links (EPERM on FAT, EOPNOTSUPP) it goes ahead without.
+// (Batches are the Scala exports' .scl and .kbm.)
+TEST(OutputBatch, AllOrNothingAndNoBackupLeft) {
+    static int refusal;  // what the stand-in for link() answers; 0: the real one
+    const auto link = [](const char* from, const char* to) {
+        return refusal == 0 ? ::link(from, to) : (errno = refusal, -1);
+    };
+    // The refusal, what is told ("" nothing) and about which file; c.kbm: a folder took its name.
+    const std::pair<int, std::string> cases[] = {{0, ""},
+                                                 {EPERM, ""},
+                                                 {EOPNOTSUPP, ""},
+                                                 {EACCES, "a.scl\" yazılamadı: izin yok."},
+                                                 {EIO, "a.scl\" yazılamadı: giriş/çıkış hatası."},
+                                                 {0, "c.kbm\" yazılamadı: bu bir klasör."}};
+    for (const auto& [err, told] : cases) {
+        SCOPED_TRACE(told);
+        test::TempDir dir;
+        write_file_bytes(dir / "a.scl", "eski a");
+        refusal = err;
+        OutputBatch batch({}, link);
+        for (const char* name : {"b.scl", "a.scl", "c.kbm"})
+            ASSERT_EQ(batch.add(dir / name, "yeni"), std::nullopt);
+        EXPECT_EQ(batch.add(dir / "b.scl", "iki kez"),
+                  "\"" + (dir / "b.scl").string() + "\" aynı işte iki kez yazılamaz.");
+        if (told.starts_with("c.kbm")) fs::create_directories(dir / "c.kbm" / "içinde");
+        EXPECT_EQ(batch.commit().value_or(""), told.empty() ? "" : "\"" + (dir / told).string());
+        fs::remove_all(dir / "c.kbm");
+        const Files after =
+            told.empty() ? Files{{"a.scl", "yeni"}, {"b.scl", "yeni"}} : Files{{"a.scl", "eski a"}};
+        EXPECT_EQ(folder_bytes(dir.path()), after);
+    }
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <cmath>
 #include <set>
+#include <utility>
 
 #include "interchange/midi_file.h"
 #include "interchange/midi_tuning.h"
@@ -60,26 +60,19 @@ std::vector<SmfEvent> read_smf(const std::string& file) {
     return events;
 }
 
-// Milliseconds the sample of string s lasts at rate_hz, rounded up, read with libsndfile.
-std::int64_t sample_ms(const InstrumentState& st, int s, std::int32_t rate_hz) {
-    SF_INFO info{};
-    SNDFILE* f = sf_open((test::program_dir() / st.build.wav_files[s]).c_str(), SFM_READ, &info);
-    if (f == nullptr) return -1;
-    sf_close(f);
-    return (info.frames * 1000 + rate_hz - 1) / rate_hz;
-}
-
 struct NotesCase {
     const char* name;
     const char* text;
-    std::vector<std::array<std::int64_t, 3>> notes;  // start ms, end ms (-1: sample's end), string
+    std::vector<std::array<std::int64_t, 3>> notes;  // start ms, end ms, string
 };
 
-// String 7 is silenced (rate 0) and string 9's sample is missing in every case.
+// String 7 is silenced (rate 0), string 9's sample is missing and string 26 plays at the
+// highest playable rate, 1 MHz, in every case. The samples hold 132300 frames: 3 s at string
+// 5's 44100 Hz, 132.3 ms at 1 MHz, of which the render reads the last in ms 133.
 // clang-format off
 const NotesCase kNotesCases[] = {
-    {"recording_cut_by_the_next_pluck_or_by_its_sample", " 12 0 300\r\n 5 0 5000\r\n 14 0 100\r\n",
-     {{0, 300, 12}, {300, -1, 5}, {5300, 5400, 14}}},
+    {"recording_cut_by_the_next_pluck_or_by_its_sample", " 12 0 300\r\n 5 0 5000\r\n 14 0 100\r\n 26 0 500\r\n",
+     {{0, 300, 12}, {300, 3300, 5}, {5300, 5400, 14}, {5400, 5533, 26}}},
     {"silent_plucks_leave_no_note_but_cut_the_one_before", " 12 0 300\r\n 7 0 200\r\n 9 0 200\r\n 13 0 100\r\n",
      {{0, 300, 12}, {700, 800, 13}}},
 };
@@ -92,6 +85,7 @@ TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
         ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
         st.derived.sample_rate(7, 0) = 0;
         st.build.wav_files[9] = "yok.wav";
+        const double rate_26 = std::exchange(st.derived.sample_rate(26, 0), kMaxSampleRateHz);
         const RenderSchedule schedule = schedule_recording(c.text, st);
         SampleBank bank(test::program_dir());
         const std::vector<PlayedNote> notes = played_notes(schedule, st, bank);
@@ -100,11 +94,11 @@ TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
             const auto [start, end, string] = c.notes[i];
             SCOPED_TRACE(i);
             EXPECT_EQ(notes[i].start_ms, start);
-            EXPECT_EQ(notes[i].end_ms,
-                      end >= 0 ? end : start + sample_ms(st, 5, st.derived.sample_rate(5, 0)));
+            EXPECT_EQ(notes[i].end_ms, end);
             EXPECT_EQ(notes[i].sample_string, string);
-            EXPECT_NEAR(notes[i].pitch, 69 + 12 * std::log2(st.derived.freq(string, 0) / 440),
-                        0.001);
+            const double rate_ratio = string == 26 ? kMaxSampleRateHz / rate_26 : 1.0;
+            EXPECT_NEAR(notes[i].pitch,
+                        69 + 12 * std::log2(st.derived.freq(string, 0) * rate_ratio / 440), 0.001);
         }
     }
 }
