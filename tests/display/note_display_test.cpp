@@ -109,25 +109,23 @@ TEST_F(Panel, PitchNameFollowsTheStringAndTheSetting) {
 }
 
 // Transposed by 4 degrees, a place names its lever's degree less 4 while that is -104..196; a
-// top string names its transposed position's degree less 4, one the workbook fills (-107..196).
-// Cases: the string, the degrees less 4 of its lever and of its transposed position.
+// top string its transposed position's degree less 4, one the workbook fills (-107..196).
+// Cases: the string, those degrees of its lever and transposed position, the name ("" none).
 TEST_F(Panel, TransposedPitchNameOnlyWithinTheNamedDegrees) {
     const std::tuple<int, int, int, std::string> cases[] = {
-        {12, -104, 0, padded("Kaba Dik Acem", 13)},
-        {12, -105, 0, kNoPitchName},
-        {3, 0, -107, padded("Kaba Yegâh", 10)},
-        {3, 0, -108, kNoPitchName}};
-    st.tables.degrees(-104).degree_name = padded("Kaba Dik Acem", 13);
-    st.tables.degrees(-107).degree_name = padded("Kaba Yegâh", 10);
+        {12, -104, 0, "Kaba Acem"}, {12, -105, 0, ""}, {3, 0, -107, "Kaba Rast"}, {3, 0, -108, ""}};
+    st.tables.degrees(-104).degree_name = padded("Kaba Acem", 9);
+    st.tables.degrees(-107).degree_name = padded("Kaba Rast", 9);
     st.settings.transpose_shift = 4;
     st.settings.top_transposed_pos(2) = -2;  // string 3's
-    for (const auto& [string, lever, transposed, shown] : cases) {
+    for (const auto& [string, lever, transposed, name] : cases) {
         st.selection.cur_string = static_cast<std::int16_t>(string);
         st.settings.mandal_pos(string) = 1;
         st.tables.degree_at(string, 1) = static_cast<std::int16_t>(lever + 4);
         st.tables.degree_at(string, -2) = static_cast<std::int16_t>(transposed + 4);
         show();
-        EXPECT_EQ(lines().at(2), kTonLabel + shown) << string << " " << lever << " " << transposed;
+        EXPECT_EQ(lines().at(2), kTonLabel + (name.empty() ? kNoPitchName : padded(name, 9)))
+            << string << " " << lever << " " << transposed;
     }
 }
 

@@ -75,6 +75,10 @@ const MenuCase kCases[] = {
 };
 // clang-format on
 
+void PrintTo(const MenuCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ExportMenu : public testing::TestWithParam<MenuCase> {};
 
 TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
