@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <fstream>
 #include <map>
+#include <thread>
 #include "files/output_batch.h"
 #include "support/temp_dir.h"
 
@@ -125,9 +127,17 @@ TEST(SafeOutput, ReplacesOnlyFilesTheUserMayWrite) {
 }
 
 // A replaced file keeps its permissions, a link stays a link to the file it names, and no
-// temporary file is left beside them.
-TEST(SafeOutput, ReplacedFilesKeepPermissionsAndLinks) {
+// temporary file is left beside them; a FIFO gets the bytes, no more (70 000: a block and a part).
+TEST(SafeOutput, ReplacedFilesKeepPermissionsAndLinksAndAFifoGetsJustTheBytes) {
     test::TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "boru").c_str(), 0644), 0);
+    std::string piped;
+    std::thread reader([&] { piped = test::read_file_bytes(dir / "boru"); });
+    const auto problem = save_file(dir / "boru", std::string(70000, 'x'), {});
+    if (problem) std::ofstream{dir / "boru"};  // lets the reader go
+    reader.join();
+    EXPECT_EQ(std::pair(problem.value_or(""), piped.size()), std::pair(std::string(), 70000ul));
+    fs::remove(dir / "boru");
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     write_file_bytes(dir / "çıktı.wav", "eski");
     fs::permissions(dir / "çıktı.wav", mode);
