@@ -42,33 +42,29 @@ const auto band = [](int n) { return 29.0 + 15 * (n - 1); };  // the middle of s
 // The string sounds before anything is drawn (while recording, between the recorder's two
 // steps); during a sequence (the last row) nothing plays. y 36.5: 14.5 rounds to 14.
 TEST(StringClicks, PluckOnlyWithTheLeftButtonInsideTheStringsArea) {
-    struct Case {
-        double x, y;
-        int button, string;  // string 0: nothing happens
-        const char* note;
-        bool recording;
-    };
+    // x, y, button, the string plucked (0: nothing happens), its note, recording.
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<double, double, int, int, const char*, bool> cases[] = {
         {700, 20, 1, 0, "", true},   {700, 21, 1, 1, "E6", true},    {700, 36.5, 1, 1, "E6", false},
         {700, 37, 1, 2, "D6", true}, {700, 409, 1, 26, "A2", false}, {700, 410, 1, 0, "", false},
         {623, 25, 1, 0, "", false},  {624, 25, 1, 1, "E6", false},   {730, 25, 1, 0, "", true},
         {419, band(13), 1, 0, "", false}, {419.5, band(13), 1, 13, "G4", true},
         {700, 25, 2, 0, "", true},   {700, 25, 1, 0, "", false}};
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "x " << c.x << " y " << c.y);
+    for (const auto& c : cases) {
+        const auto& [x, y, button, string, note, recording] = c;
+        SCOPED_TRACE(testing::Message() << "x " << x << " y " << y);
         Mouse m;
-        m.st.transport.recording = c.recording,
+        m.st.transport.recording = recording,
         m.st.transport.seq_playing = &c == std::end(cases) - 1;
-        m.st.settings.mandal_pos[c.string] = -3;
-        Picture2_MouseDown(m.ctx, m, c.button, c.x, c.y);
-        const std::string n = std::to_string(c.string);
+        m.st.settings.mandal_pos[string] = -3;
+        Picture2_MouseDown(m.ctx, m, button, x, y);
+        const std::string n = std::to_string(string);
         Calls sound, views{"tel_çiz", "key up " + n, "mandal_at", "porte", "etiket"};
-        if (c.recording) views.insert(views.begin(), {"record", "timer"});
-        if (c.string != 0) sound = {"off " + std::string(c.note), n + "/-3"};
+        if (recording) views.insert(views.begin(), {"record", "timer"});
+        if (string != 0) sound = {"off " + std::string(note), n + "/-3"};
         EXPECT_EQ(std::tuple(m.sound.calls, m.views.calls, int{m.st.selection.cur_string}),
-                  std::tuple(sound, c.string ? views : Calls{}, c.string ? c.string : 12));
+                  std::tuple(sound, string ? views : Calls{}, string ? string : 12));
     }
 }
 
@@ -153,51 +149,49 @@ constexpr QRgb kGold = rgb(238, 201, 0), kGrey = rgb(224, 224, 224);
 // 9..12 vanish in the grey unless their steps are above 8, and a piece of rail covers their
 // feet. Every position number stands under its lever, apart from its neighbours.
 TEST(LeverStrip, ShowsTheSelectedStringsLeversAndTheirNumbers) {
-    struct Case {
-        int string, lo, hi, position, step_cap, width;
-    };
-    const Case cases[] = {
+    // String, its lowest and highest lever, position, the steps' cap, the strip's width.
+    const std::tuple<int, int, int, int, int, int> cases[] = {
         {1, -5, 6, 0, 99, 372},    {2, -5, 8, 8, 99, 404},    {4, -5, 8, -1, 99, 404},
         {5, -7, 10, 3, 99, 468},   {8, -8, 12, 0, 99, 516},   {12, -8, 12, 12, 99, 516},
         {12, -8, 12, -8, 99, 516}, {26, -8, 12, 12, 99, 516}, {26, -8, 12, 0, 8, 516}};
     test::ensure_qt_app();
     Surface pic(485, kLeverStripHeight);
-    for (const Case& c : cases) {
+    for (const auto& [string, lo, hi, position, step_cap, width] : cases) {
         InstrumentState st;
         set_lever_limits(st.build);
         for (int p = kLeverLo; p <= kLeverHi; ++p)
-            st.tables.mandal_step(c.string, p) = static_cast<std::int16_t>(std::min(p, c.step_cap));
-        st.selection.cur_string = static_cast<std::int16_t>(c.string);
-        st.settings.mandal_pos[c.string] = static_cast<std::int16_t>(c.position);
+            st.tables.mandal_step(string, p) = static_cast<std::int16_t>(std::min(p, step_cap));
+        st.selection.cur_string = static_cast<std::int16_t>(string);
+        st.settings.mandal_pos[string] = static_cast<std::int16_t>(position);
         const LeverStripPlacement placed = mandal_at(pic, st);
         EXPECT_EQ(std::tuple(placed.left, placed.width, pic.width()),
-                  std::tuple(-100, c.width, c.width))
-            << "string " << c.string;
+                  std::tuple(-100, width, width))
+            << "string " << string;
         const auto ink = [&](int x1, int x2) {  // black in the numbers' band below the rail
             return test::has_colour(pic, QRect(QPoint(x1, 43), QPoint(x2, 58)), kBlack);
         };
-        for (int i = c.lo; i <= c.hi; ++i) {
-            SCOPED_TRACE(testing::Message() << "string " << c.string << " lever " << i);
-            const int x = 156 + 16 * (i - c.lo);  // the lever's foot spans x..x+5
-            const QRgb colour = i > 8 && c.step_cap > 8   ? kGold
-                                : i > 8 && c.string == 26 ? kGrey
-                                : i == 0                  ? kBlue
-                                : i == c.lo               ? kBlack
-                                                          : kRed;
-            if (i <= c.position) {
+        for (int i = lo; i <= hi; ++i) {
+            SCOPED_TRACE(testing::Message() << "string " << string << " lever " << i);
+            const int x = 156 + 16 * (i - lo);  // the lever's foot spans x..x+5
+            const QRgb colour = i > 8 && step_cap > 8   ? kGold
+                                : i > 8 && string == 26 ? kGrey
+                                : i == 0                ? kBlue
+                                : i == lo               ? kBlack
+                                                        : kRed;
+            if (i <= position) {
                 EXPECT_EQ(pic.pixel(x + 2, 30), colour);
             } else {
                 EXPECT_EQ(std::pair(pic.pixel(x + 2, 30), pic.pixel(x + 5, 30)),
                           std::pair(kGrey, colour));
             }
             EXPECT_TRUE(ink(x - 3, x + 8)) << "no number under the lever";
-            if (i < c.hi) {
+            if (i < hi) {
                 EXPECT_FALSE(ink(x + 9, x + 13)) << "runs into the next number";
             }
         }
         // The foot of a tilted lever 9, or the rail piece over it.
-        if (c.position < 9 && c.hi == 12) {
-            EXPECT_EQ(pic.pixel(156 + 16 * 17 + 3, 40), c.string == 26 ? kBlack : kGold);
+        if (position < 9 && hi == 12) {
+            EXPECT_EQ(pic.pixel(156 + 16 * 17 + 3, 40), string == 26 ? kBlack : kGold);
         }
     }
 }

@@ -234,29 +234,25 @@ TEST(ScalaExport, CommandLineWritesTheFilesOrSaysWhyNot) {
     enum Spoil { none, kbm_on_full_device, small_disk };
     const std::string bad_name = " makam ismi olarak kullanılamaz: isimde / veya \\ işareti";
     const std::string longest(251, 'a');  // with ".mkm" the longest file name there can be
-    struct Case {
-        std::string args;  // "DIR": the scratch folder
-        std::optional<int> status;
-        std::string said;  // status 0: what is written (under DIR); else what the error says
-        Spoil spoil = none;
-    };
+    // The arguments ("DIR": the scratch folder), the status, what is said (status 0: what is
+    // written under DIR; else what the error says), how the folder is spoilt.
     // clang-format off
-    const Case cases[] = {
-        {"--export-scala DIR", 0, "mandallar"},
-        {"--export-scala DIR --makam Saba", 0, "Saba"},
-        {"--export-scala DIR --makam Saba.mkm", 0, "Saba"},
-        {"--export-scala DIR --makam .mkm", 2, "\".mkm\" makam ismi olarak kullanılamaz: isim nokta ile başlayamaz."},
-        {"--export-scala DIR --makam " + longest, 1, longest + ".mkm\": böyle bir dosya yok"},
-        {"--export-scala DIR --makam " + longest + "a", 2, "isim çok uzun: en çok 251 bayt olabilir."},
-        {"--export-scala DIR/yeni/alt", 0, "yeni/alt/mandallar"},
-        {"--export-scala DIR --makam Yok", 1, "Yok.mkm\": böyle bir dosya yok"},
-        {"--export-scala DIR --makam boru", 1, "boru.mkm\": düzenli bir dosya değil (aygıt ya da FIFO)"},
-        {"--export-scala DIR --makam kısa", 1, "kısa.mkm\": satır 1: dosya bitti; tel 4 için sayı yok"},
-        {"--export-scala DIR/dosya", 1, "orvena: \"DIR/dosya\" bir klasör değil."},
+    const std::tuple<std::string, std::optional<int>, std::string, Spoil> cases[] = {
+        {"--export-scala DIR", 0, "mandallar", none},
+        {"--export-scala DIR --makam Saba", 0, "Saba", none},
+        {"--export-scala DIR --makam Saba.mkm", 0, "Saba", none},
+        {"--export-scala DIR --makam .mkm", 2, "\".mkm\" makam ismi olarak kullanılamaz: isim nokta ile başlayamaz.", none},
+        {"--export-scala DIR --makam " + longest, 1, longest + ".mkm\": böyle bir dosya yok", none},
+        {"--export-scala DIR --makam " + longest + "a", 2, "isim çok uzun: en çok 251 bayt olabilir.", none},
+        {"--export-scala DIR/yeni/alt", 0, "yeni/alt/mandallar", none},
+        {"--export-scala DIR --makam Yok", 1, "Yok.mkm\": böyle bir dosya yok", none},
+        {"--export-scala DIR --makam boru", 1, "boru.mkm\": düzenli bir dosya değil (aygıt ya da FIFO)", none},
+        {"--export-scala DIR --makam kısa", 1, "kısa.mkm\": satır 1: dosya bitti; tel 4 için sayı yok", none},
+        {"--export-scala DIR/dosya", 1, "orvena: \"DIR/dosya\" bir klasör değil.", none},
         {"--export-scala DIR --makam Saba", 1, "Saba.kbm\" yazılamadı: diskte yer kalmadı.", kbm_on_full_device},
         {"--export-scala DIR --makam Saba", 1, "yazılamadı: dosya bu kadar büyüyemez.", small_disk},
-        {"--export-scala", 2, "orvena: --export-scala bir klasör ister\nkullanım: orvena --export-scala KLASÖR [--makam AD]\n"},
-        {"--export-scala DIR --makam /tmp/x/Evil", 2, "\"/tmp/x/Evil\"" + bad_name},
+        {"--export-scala", 2, "orvena: --export-scala bir klasör ister\nkullanım: orvena --export-scala KLASÖR [--makam AD]\n", none},
+        {"--export-scala DIR --makam /tmp/x/Evil", 2, "\"/tmp/x/Evil\"" + bad_name, none},
     };
     // clang-format on
     for (const auto& [args_line, expected_status, said, spoil] : cases) {

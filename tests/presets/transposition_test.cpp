@@ -233,23 +233,18 @@ TEST(TuningSystems, UnderAScaleLevelsMoveByTheSameIntervalAndTopStringsNameTheir
 // cannot be used.
 namespace fs = std::filesystem;
 
-struct StartCase {
-    std::optional<TuningSettings> kept;  // orvena.ini's; nothing: no settings file
-    const char* run;                     // --tuning, within the program folder; "" none
-    const char* current;
-    const char* previous;
-    const char* told;  // how what is told starts; "" nothing
-    bool notice;       // told without stopping the start
-};
-
 TEST(TuningStart, TheRunsOwnSystemElseTheKeptOneAndCtrlTGoesToTheOneBefore) {
     const char* lost =
         "Son seçilen akort sistemi yüklenemedi; çalışma kitabının akordu "
         "çalınıyor.\r\nAkort sistemi yüklenemedi:\r\n\"yok.scl\"";
     const char* refused = "Akort sistemi yüklenemedi:\r\n\"yok.scl\"";
     const std::string tet = "akort/12-TET.scl", edo = "akort/41-EDO.scl";
+    // orvena.ini's settings (nothing: no settings file), --tuning within the program folder
+    // ("" none), the system in force and the one before, how what is told starts ("" nothing),
+    // told without stopping the start.
     // clang-format off
-    const StartCase cases[] = {
+    const std::tuple<std::optional<TuningSettings>, const char*, const char*, const char*,
+                     const char*, bool> cases[] = {
         {std::nullopt, "", "dizek.xls", "", "", false},
         {TuningSettings{tet, edo}, "", "akort/12-TET.scl", "akort/41-EDO.scl", "", false},
         {TuningSettings{"dizek.xls", tet}, "", "dizek.xls", "akort/12-TET.scl", "", false},
@@ -261,37 +256,37 @@ TEST(TuningStart, TheRunsOwnSystemElseTheKeptOneAndCtrlTGoesToTheOneBefore) {
         {TuningSettings{tet + "\t", "akort/\x01.scl"}, "", "dizek.xls", "", "", false},  // hand-edited
     };
     // clang-format on
-    for (const StartCase& c : cases) {
-        SCOPED_TRACE(std::string(c.run) + " " + (c.kept ? c.kept->system : "(no file)"));
+    for (const auto& [saved, run_key, current, previous, told, notice] : cases) {
+        SCOPED_TRACE(std::string(run_key) + " " + (saved ? saved->system : "(no file)"));
         ChoiceBench b;
         test::TempDir dir;
-        const fs::path ini = c.kept ? dir / "orvena.ini" : fs::path();
-        ASSERT_TRUE(!c.kept || write_tuning_settings(ini, *c.kept));
+        const fs::path ini = saved ? dir / "orvena.ini" : fs::path();
+        ASSERT_TRUE(!saved || write_tuning_settings(ini, *saved));
         std::optional<fs::path> run;
-        if (*c.run) run = test::program_dir() / c.run;
+        if (*run_key) run = test::program_dir() / run_key;
 
         start_tuning(b.choice, b.dialogs, ini, run);
         EXPECT_EQ(std::tuple(b.choice.current_key(), b.choice.previous_key()),
-                  std::tuple(std::string(c.current), std::string(c.previous)));
-        EXPECT_EQ(b.st.tables.name, c.current == tet ? "12-TET" : "dizek.xls");
-        ASSERT_EQ(b.dialogs.shown().size(), *c.told ? 1u : 0u);
-        if (*c.told) {
-            EXPECT_TRUE(b.dialogs.shown()[0].text.starts_with(c.told)) << b.dialogs.shown()[0].text;
-            EXPECT_EQ(b.dialogs.shown()[0].modal, !c.notice);
+                  std::tuple(std::string(current), std::string(previous)));
+        EXPECT_EQ(b.st.tables.name, current == tet ? "12-TET" : "dizek.xls");
+        ASSERT_EQ(b.dialogs.shown().size(), *told ? 1u : 0u);
+        if (*told) {
+            EXPECT_TRUE(b.dialogs.shown()[0].text.starts_with(told)) << b.dialogs.shown()[0].text;
+            EXPECT_EQ(b.dialogs.shown()[0].modal, !notice);
         }
         // The files an export may not write, and the choice kept for the next run.
         const std::vector<fs::path> playing =
-            c.current == tet ? std::vector<fs::path>{test::program_dir() / "akort" / "12-TET.scl",
-                                                     test::program_dir() / "akort" / "12-TET.kbm"}
-                             : std::vector<fs::path>{};
+            current == tet ? std::vector<fs::path>{test::program_dir() / "akort" / "12-TET.scl",
+                                                   test::program_dir() / "akort" / "12-TET.kbm"}
+                           : std::vector<fs::path>{};
         EXPECT_EQ(playing_tuning_files(b.choice), playing);
         keep_tuning_choice(b.choice, ini);
-        if (!c.kept) {
+        if (!saved) {
             EXPECT_TRUE(fs::is_empty(dir.path())) << "no settings file, nothing kept";
             continue;
         }
         const TuningSettings kept = read_tuning_settings(ini);
-        EXPECT_EQ(std::tuple(kept.system, kept.previous), std::tuple(c.current, c.previous));
+        EXPECT_EQ(std::tuple(kept.system, kept.previous), std::tuple(current, previous));
     }
 }
 

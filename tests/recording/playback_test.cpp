@@ -254,12 +254,8 @@ struct Player : ::testing::Test {
 
 TEST_F(Player, eachRecordSoundsItsStringAndLeverForItsUnitsAtTheSpeedOfItsTime) {
     using S = AccidentalSource;
-    struct Row {
-        const char* record;
-        S source;
-        int shift, speed;
-        int string, lever, units;  // string 0: nothing sounds for the units
-    } const rows[] = {
+    // Record, source, shift, speed, string, lever, units; string 0: nothing sounds for the units.
+    const std::tuple<const char*, S, int, int, int, int, int> rows[] = {
         {"0,3,3,0,0,0,0,0,0,0", S::Instrument, 0, 40, 7, -3, 16},  // the instrument's lever
         {"0,3,3,0,0,0,0,0,0,0", S::Instrument, 4, 40, 11, 2, 16},  // ŞAH: four strings on
         {"0,15,1,5,0,0,0,0,0,1", S::Instrument, 0, 40, 12, 1, 64},
@@ -284,21 +280,20 @@ TEST_F(Player, eachRecordSoundsItsStringAndLeverForItsUnitsAtTheSpeedOfItsTime) 
     long t = 0;
     bool sounding = false;
     const auto at = [&t] { return "@" + std::to_string(t); };
-    for (const Row& r : rows) {
-        text += std::string(r.record) + "\r\n";
-        if (r.units == 0) continue;  // skipped
+    for (const auto& [record, accidentals, shift, speed, string, lever, units] : rows) {
+        text += std::string(record) + "\r\n";
+        if (units == 0) continue;  // skipped
         if (sounding) expected.push_back("cut" + at());
-        sounding = r.string != 0;
+        sounding = string != 0;
         if (sounding)
-            expected.push_back(std::to_string(r.string) + "/" + std::to_string(r.lever) + at());
-        t += r.units * r.speed;
+            expected.push_back(std::to_string(string) + "/" + std::to_string(lever) + at());
+        t += units * speed;
     }
     if (sounding) expected.push_back("cut" + at());
     d.pump.on_call = [&](int n) {  // each record's settings arrive with its pass of events
-        const Row& r = rows[n - 1];
-        source = r.source;
-        d.st.settings.ahenk_shift = static_cast<std::int16_t>(r.shift);
-        d.st.transport.speed = static_cast<std::int16_t>(r.speed);
+        source = std::get<S>(rows[n - 1]);
+        d.st.settings.ahenk_shift = static_cast<std::int16_t>(std::get<2>(rows[n - 1]));
+        d.st.transport.speed = static_cast<std::int16_t>(std::get<3>(rows[n - 1]));
     };
     play(text);
     EXPECT_EQ(d.sound.calls, expected);

@@ -37,22 +37,14 @@ WavContents read_wav(const fs::path& file) {
     return wav;
 }
 
-struct RenderCase {
-    const char* name;
-    const char* file_name;
-    const char* text;
-    AccidentalSource levers;
-    int ahenk_shift;
-    std::pair<int, int> instrument_lever;   // string, lever
-    std::vector<std::array<int, 4>> notes;  // at ms, sample string, lever, ms
-    std::int64_t end_ms;
-};
-
+// Name, source file and text, accidentals, pitch level, a string's lever on the instrument
+// (string, lever), the notes heard (at ms, sample string, lever, ms), the end in ms.
 // A negative interval (an edited recording) takes no time; a sequence file is known by its
 // extension in any case. Speed 40: an eighth lasts 8 units = 320 ms, a quarter 640 ms, the rest
 // "26" 2 units = 80 ms.
 // clang-format off
-const RenderCase kRenderCases[] = {
+const std::tuple<const char*, const char*, const char*, AccidentalSource, int, std::pair<int, int>,
+                 std::vector<std::array<int, 4>>, std::int64_t> kRenderCases[] = {
     {"recording_plays_the_instrument_levers_not_the_recorded_ones", "kayıt.txt", " 12 0 300\r\n 7 0 -40\r\n 5 3 250\r\n 20 0 400\r\n",
      AccidentalSource::File, 0, {5, 2}, {{0, 12, 0, 300}, {300, 5, 2, 250}, {550, 20, 0, 400}}, 950},
     {"recording_at_a_pitch_level_sounds_the_moved_string", "kayıt.txt", " 12 0 400\r\n 7 0 300\r\n",
@@ -66,27 +58,26 @@ const RenderCase kRenderCases[] = {
 // Every note sounds its string and lever from its onset frame for its time, the file is 48 kHz
 // 24-bit stereo, and it ends with the last note's 3 ms fade.
 TEST(WavExport, RenderedNotesSoundTheirPitchFromTheirOwnFrame) {
-    for (const RenderCase& c : kRenderCases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, file_name, text, levers, ahenk_shift, held, notes, end_ms] :
+         kRenderCases) {
+        SCOPED_TRACE(name);
         test::TempDir dir;
         InstrumentState st;
         ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
-        st.settings.ahenk_shift = static_cast<std::int16_t>(c.ahenk_shift);
-        st.settings.mandal_pos[c.instrument_lever.first] =
-            static_cast<std::int16_t>(c.instrument_lever.second);
-        test::write_file_bytes(dir / c.file_name, c.text);
-        const WavExportJob job{dir / c.file_name, dir / "out.wav", test::program_dir(), c.levers};
+        st.settings.ahenk_shift = static_cast<std::int16_t>(ahenk_shift);
+        st.settings.mandal_pos[held.first] = static_cast<std::int16_t>(held.second);
+        test::write_file_bytes(dir / file_name, text);
+        const WavExportJob job{dir / file_name, dir / "out.wav", test::program_dir(), levers};
         ASSERT_EQ(export_wav(job, st).status, WavExportResult::Status::written);
         const WavContents wav = read_wav(job.out);
-        EXPECT_EQ(wav.info.samplerate, 48000);
-        EXPECT_EQ(wav.info.channels, 2);
-        EXPECT_EQ(wav.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
-        ASSERT_EQ(wav.info.frames, c.end_ms * kFramesPerMs + kFadeFrames);
+        EXPECT_EQ(std::tuple(wav.info.samplerate, wav.info.channels, wav.info.format),
+                  std::tuple(48000, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_24));
+        ASSERT_EQ(wav.info.frames, end_ms * kFramesPerMs + kFadeFrames);
         const auto silent = [&wav](std::int64_t from, std::int64_t to) {  // frames
             return std::all_of(wav.frames.begin() + 2 * from, wav.frames.begin() + 2 * to,
                                [](float v) { return v == 0.0f; });
         };
-        for (const auto& [at_ms, string, lever, ms] : c.notes) {
+        for (const auto& [at_ms, string, lever, ms] : notes) {
             // A note after silence sounds from its own frame, not a frame later.
             const std::int64_t onset = at_ms * kFramesPerMs;
             if (onset == 0 || silent(onset - 10 * kFramesPerMs, onset)) {

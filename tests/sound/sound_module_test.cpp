@@ -21,48 +21,44 @@ using SoundModuleTest = ModuleTest;
 // A pluck or a letter key sounds the lever's frequency moved by the fine tuning and writes its
 // rate into the header (over rate 0 too); a header it cannot write plays from memory, said once.
 TEST_F(SoundModuleTest, EveryWayToSoundAStringPlaysItsLeverWithTheFineTuning) {
-    struct Row {
-        int s, p, offset;
-        bool key;
-        std::string file;  // "" as shipped, "rate 0" or "read-only"
-    };
-    const Row rows[] = {{1, -5, 0, false, ""},          {1, 6, 0, false, ""},
-                        {12, -8, 0, false, ""},         {12, 7, 17, false, ""},
-                        {26, 12, 0, false, ""},         {26, -8, -23, false, ""},
-                        {12, 3, 0, false, ""},          {12, 0, -1, true, ""},
-                        {12, 0, 0, false, "rate 0"},    {17, 2, 0, true, "rate 0"},
-                        {12, 3, 0, false, "read-only"}, {26, -2, 0, false, "read-only"},
-                        {12, -2, 0, true, "read-only"}};
-    for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.s << "/" << r.p << " " << r.offset << " " << r.file);
-        std::string before = file_of(r.s);
-        if (r.file == "rate 0") {
+    // String, lever, fine tuning, by its letter key, file ("" as shipped, "rate 0", "read-only").
+    const std::tuple<int, int, int, bool, std::string> rows[] = {
+        {1, -5, 0, false, ""},          {1, 6, 0, false, ""},
+        {12, -8, 0, false, ""},         {12, 7, 17, false, ""},
+        {26, 12, 0, false, ""},         {26, -8, -23, false, ""},
+        {12, 3, 0, false, ""},          {12, 0, -1, true, ""},
+        {12, 0, 0, false, "rate 0"},    {17, 2, 0, true, "rate 0"},
+        {12, 3, 0, false, "read-only"}, {26, -2, 0, false, "read-only"},
+        {12, -2, 0, true, "read-only"}};
+    for (const auto& [s, p, offset, key, file] : rows) {
+        SCOPED_TRACE(testing::Message() << s << "/" << p << " " << offset << " " << file);
+        std::string before = file_of(s);
+        if (file == "rate 0") {
             before.replace(24, 8, 8, '\0');
-            write_file_bytes(dir / st.build.wav_files[r.s], before);
+            write_file_bytes(dir / st.build.wav_files[s], before);
         }
-        st.settings.akord_offset[r.s] = static_cast<std::int16_t>(r.offset);
-        recompute_string_rates(st, r.s, true);
+        st.settings.akord_offset[s] = static_cast<std::int16_t>(offset);
+        recompute_string_rates(st, s, true);
         warnings.clear();
         auto m = make_module();
-        if (r.file == "read-only")  // root writes whatever the permissions say
+        if (file == "read-only")  // root writes whatever the permissions say
             m->set_rate_writer([](const auto&, std::int32_t) { return RatePatch::write_failed; });
         for (int twice = 0; twice < 2; ++twice)
-            r.key ? m->play_note_alias(r.s, r.p, st.build.note_names[r.s])
-                  : m->play_tuned_sample(r.s, r.p);
+            key ? m->play_note_alias(s, p, st.build.note_names[s]) : m->play_tuned_sample(s, p);
         EXPECT_NEAR(cents_between(pitch_of(render(m->mixer(), 0.5)),
-                                  st.derived.freq(r.s, r.p) * std::pow(2.0, r.offset / 1200.0)),
+                                  st.derived.freq(s, p) * std::pow(2.0, offset / 1200.0)),
                     0.0, 0.5);
-        if (r.key) {  // the key's release fades the held note out within 3 ms
-            m->stop_note_alias(st.build.note_names[r.s]);
+        if (key) {  // the key's release fades the held note out within 3 ms
+            m->stop_note_alias(st.build.note_names[s]);
             EXPECT_EQ(rms(left_part(render(m->mixer(), 0.1), 0.01, 0.09)), 0.0);
         }
-        const std::string after = file_of(r.s);
-        if (r.file == "read-only") {
+        const std::string after = file_of(s);
+        if (file == "read-only") {
             EXPECT_EQ(after, before);
             ASSERT_EQ(warnings.size(), 1u);
             EXPECT_THAT(warnings[0], HasSubstr("yazılamıyor"));
         } else {  // 16-bit mono: the byte rate is twice the rate
-            const auto rate = static_cast<std::uint32_t>(st.derived.sample_rate(r.s, r.p));
+            const auto rate = static_cast<std::uint32_t>(st.derived.sample_rate(s, p));
             EXPECT_TRUE(warnings.empty());
             EXPECT_EQ(std::pair(le32_at(after, 24), le32_at(after, 28)), std::pair(rate, 2 * rate));
         }
