@@ -193,9 +193,9 @@ TEST(StaffAccidentals, NameEverySignThatAMusicXmlNameFits) {
     }
 }
 
-// What a score editor reads, in order: "|" where a measure starts; for each note a step count
-// printed before it, its step, alter, octave, duration, ties, type, dot, accidental, triplet
-// and bracket.
+// What a score editor reads, in order: "|" and its number where a measure starts; for each note
+// a step count printed before it, its step, alter, octave, duration, ties, type, dot,
+// accidental, triplet and bracket.
 std::vector<std::string> read_notes(const QByteArray& xml) {
     const std::set<std::string> texts = {"words",      "step",         "alter",
                                          "octave",     "duration",     "type",
@@ -205,11 +205,11 @@ std::vector<std::string> read_notes(const QByteArray& xml) {
     for (QXmlStreamReader r(xml); !r.atEnd();) {
         r.readNext();
         const std::string name = r.name().toString().toStdString();
-        const std::string type =
-            r.attributes().value(QStringLiteral("type")).toString().toStdString();
+        const QXmlStreamAttributes at = r.attributes();
+        const std::string type = at.value("type").toString().toStdString();
         if (r.isEndElement() && name == "note") notes.push_back(note.substr(1)), note.clear();
         if (!r.isStartElement()) continue;
-        if (name == "measure") notes.push_back("|");
+        if (name == "measure") notes.push_back("|" + at.value("number").toString().toStdString());
         if (name == "rest" || name == "dot") note += " " + name;
         if (name == "tie" || name == "tuplet") note += " " + name + "-" + type;
         if (texts.contains(name)) note += " " + r.readElementText().toStdString();
@@ -233,13 +233,13 @@ TEST(MusicXmlScore, SpellsTiesAndBracketsAsTheStaffDrawsThem) {
     // Measure by measure.
     // clang-format off
     const std::vector<std::string> expected = {
-        "|", "A -0.01 4 48 quarter", "B -0.95 4 24 eighth slash-flat",
+        "|1", "A -0.01 4 48 quarter", "B -0.95 4 24 eighth slash-flat",
         "B -0.04 4 24 eighth natural", "+5 F 0.80 4 24 eighth", "D 0 5 16 eighth 3 2 tuplet-start",
         "C 0.94 5 16 eighth sharp 3 2", "D 0 5 16 eighth 3 2 tuplet-stop",
         "G 0.01 4 24 tie-start eighth",
-        "|", "G 0.01 4 24 tie-stop eighth", "rest 48 quarter", "A -0.01 4 96 tie-start half",
+        "|2", "G 0.01 4 24 tie-stop eighth", "rest 48 quarter", "A -0.01 4 96 tie-start half",
         "A -0.01 4 24 tie-stop tie-start eighth",
-        "|", "A -0.01 4 72 tie-stop quarter dot"};
+        "|3", "A -0.01 4 72 tie-stop quarter dot"};
     // clang-format on
     EXPECT_EQ(read_notes(xml), expected);
     for (const char* part :

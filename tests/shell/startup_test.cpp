@@ -96,20 +96,21 @@ TEST_F(StartedProgram, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
 }
 
 // On screen the splash is painted before the load (a message of the load finds it painted)
-// and stays until the main window shows.
+// and stays until the main window shows; both are centred on the screen.
 TEST_F(StartupTest, SplashIsOnScreenFromBeforeTheLoadUntilTheWindowShows) {
     test::ProgramFolder folder(26);  // the load's count message comes after the tuning import
     Program program(dialogs);
     struct Watch : QObject {
         Program* program = nullptr;
         int splash_paints = 0;
-        bool splash_up_at_window_show = false;
+        QRect splash_up_at_window_show;  // empty when it is not up
         bool eventFilter(QObject* target, QEvent* e) override {
             frmSplash* splash = program->splash();
             if (splash != nullptr && target == splash && e->type() == QEvent::Paint)
                 ++splash_paints;
-            if (target == program->window() && e->type() == QEvent::Show)
-                splash_up_at_window_show = splash != nullptr && splash->isVisible();
+            if (target == program->window() && e->type() == QEvent::Show && splash != nullptr &&
+                splash->isVisible())
+                splash_up_at_window_show = splash->frameGeometry();
             return false;
         }
     } watch;
@@ -119,10 +120,12 @@ TEST_F(StartupTest, SplashIsOnScreenFromBeforeTheLoadUntilTheWindowShows) {
     dialogs.while_shown = [&](const std::string&) { paints_at_message = watch.splash_paints; };
     ProgramOptions options = folder.headless_options();
     options.show_windows = true;
+    options.screen_pixels = QSize(1920, 1080);  // 28800 x 16200 twips; the window 14000 x 9400
     ASSERT_TRUE(program.start(options).goes_on);
     qApp->removeEventFilter(&watch);
     EXPECT_GT(paints_at_message, 0) << "the splash was not painted before the load";
-    EXPECT_TRUE(watch.splash_up_at_window_show);
+    EXPECT_LE((watch.splash_up_at_window_show.center() - QPoint(960, 540)).manhattanLength(), 2);
+    EXPECT_EQ(program.window()->frameGeometry().topLeft(), QPoint(493, 227));  // 7400, 3400 twips
     EXPECT_EQ(program.splash(), nullptr) << "gone once the window shows";
     program.window()->hide();
 }
@@ -198,11 +201,8 @@ TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
     EXPECT_EQ(std::pair(control<QWidget>(w, "Frame11").pos(), control<QWidget>(w, "Check1").pos()),
               std::pair(QPoint(861, -6), QPoint(2, 377)));
     EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(45, 71));
-    // On another screen the window is centred; the drawing's place in it does not change.
-    const WindowLayout wide = arayüzyerleşimi_geometry(1920 * 15.0, 1080 * 15.0);
-    EXPECT_EQ(std::pair(wide.window_left_twips, wide.window_top_twips),
-              std::pair((28800 - 14000) / 2.0, (16200 - 9400) / 2.0));
-    EXPECT_NEAR(wide.Picture2.left, 10.667, 0.001);
+    // On another screen the drawing's place in the window does not change.
+    EXPECT_NEAR(arayüzyerleşimi_geometry(1920 * 15.0, 1080 * 15.0).Picture2.left, 10.667, 0.001);
 
     EXPECT_EQ(w.windowTitle(), QStringLiteral("O R V E N A"));
     EXPECT_EQ(control<QLabel>(w, "Label36").text(),
@@ -230,47 +230,38 @@ void load_levers(arayüz& w, const std::filesystem::path& folder, int pos) {
     list.click_entry(0);
 }
 
-TEST_F(StartedProgram, SlantedEdgeNumbersStayInTheirBoxesAndSpareTheOutline) {
+// The slanted-edge numbers are written and erased inside their boxes, never over the outline,
+// and every one can be read in the window: no control on the drawing (the check box at its
+// bottom left among them) covers a pixel of one.
+TEST_F(StartedProgram, SlantedEdgeNumbersStayInTheirBoxesUncovered) {
     Surface& instrument = control<PictureBox>(*w_, "Picture2").surface();
     const QImage untouched = instrument.image().copy();
     QRegion boxes;  // where the 26 diagonal numbers are written
     for (int n = 1; n <= kStringCount; ++n) boxes += diagonal_box(n);
     auto& numbers_shown = control<CheckBox>(*w_, "Check1");
     numbers_shown.click();
-    for (int pos : {12, -8, 9}) {
+    for (int pos : {12, 9, -8}) {  // -8: each string's lowest
         load_levers(*w_, folder_.path(), pos);
         ASSERT_EQ(std::pair(w_->state().settings.mandal_pos[26], dialogs_.texts().empty()),
                   std::pair(std::int16_t(pos), true));
         for (int y = 0; y < instrument.height(); ++y) {
             for (int x = 0; x < instrument.width(); ++x) {
-                const QRgb was = untouched.pixel(x, y) & 0xFFFFFFu;
-                if (was == 0x000000u) {
-                    ASSERT_EQ(instrument.pixel(x, y), 0x000000u)
-                        << "outline nicked at " << x << "," << y << " by " << pos;
-                } else if (!boxes.contains(QPoint(x, y))) {
-                    ASSERT_EQ(instrument.pixel(x, y), was)
-                        << "drawn outside the boxes at " << x << "," << y << " by " << pos;
+                const QRgb was = untouched.pixel(x, y) & 0xFFFFFFu;  // black: the outline
+                if (was == 0x000000u || !boxes.contains(QPoint(x, y))) {
+                    ASSERT_EQ(instrument.pixel(x, y), was) << x << "," << y << " by " << pos;
                 }
             }
         }
     }
-    numbers_shown.click();
-    EXPECT_EQ(test::differences(instrument, untouched), "") << "cleared boxes";
-}
-
-// Every slanted-edge number can be read in the window: no control on the drawing (the check
-// box at its bottom left among them) covers a pixel of one.
-TEST_F(StartedProgram, NothingOnTheDrawingCoversASlantedEdgeNumber) {
-    load_levers(*w_, folder_.path(), -8);  // each string's lowest
-    control<CheckBox>(*w_, "Check1").setValue(1);
-    PictureBox& drawing = control<PictureBox>(*w_, "Picture2");
-    const QImage shown = drawing.grab().toImage();
+    const QImage shown = control<PictureBox>(*w_, "Picture2").grab().toImage();
     for (int n = 1; n <= kStringCount; ++n) {
         const QRgb ink = n <= 7 ? 0xC0C000u : 0xCE1E0Au;  // olive, else red-brown
-        const int printed = test::count_colour(drawing.surface(), diagonal_box(n), ink);
+        const int printed = test::count_colour(instrument, diagonal_box(n), ink);
         EXPECT_GT(printed, 0);
         EXPECT_EQ(test::count_colour(shown, diagonal_box(n), 0xFF000000u | ink), printed) << n;
     }
+    numbers_shown.click();
+    EXPECT_EQ(test::differences(instrument, untouched), "") << "cleared boxes";
 }
 
 }  // namespace

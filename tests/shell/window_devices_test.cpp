@@ -80,8 +80,7 @@ TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
     arayüz& w = *w_;
     EXPECT_FALSE(w.sound().output().is_device());
     QTest::keyClick(&w, Qt::Key_A);  // plays, silently
-    QLabel* notice = w.findChild<QLabel*>(QStringLiteral("sound_notice"));
-    ASSERT_NE(notice, nullptr);
+    QLabel* notice = &control<QLabel>(w, "sound_notice");
     ASSERT_TRUE(wait_for([&] { return !notice->isHidden(); })) << "no notice after the limit";
     EXPECT_EQ(notice->text(), kNoSound);
     EXPECT_TRUE(dialogs_.shown().empty()) << "the notice is not a message box";
@@ -124,7 +123,7 @@ TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
 TEST_F(SoundWindow, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn) {
     arayüz& w = *w_;
     ASSERT_TRUE(wait_for([&] { return w.sound().output().is_device(); }));
-    QLabel* notice = w.findChild<QLabel*>(QStringLiteral("sound_notice"));
+    QLabel* notice = &control<QLabel>(w, "sound_notice");
     ASSERT_TRUE(notice->isHidden());
     FakeDevices& devices = *host_->devices;
     devices.gone = true;  // the server is killed: its stream is lost, nothing opens

@@ -119,8 +119,7 @@ class WindowMenu : public test::StartedWindow {
 
 // Started in the system kept from the run before; the menu and Ctrl+T retune at once.
 TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
-    auto* menu = w_->findChild<QMenu*>(QStringLiteral("tuning_menu"));
-    ASSERT_NE(menu, nullptr);
+    auto* menu = &test::control<QMenu>(*w_, "tuning_menu");
     emit menu->aboutToShow();
     EXPECT_TRUE(w_->actions().contains(menu->menuAction()));
     QStringList entries;
@@ -254,8 +253,7 @@ TEST_F(WindowMenu, ScalaExportLeavesThePlayingScaleAsItWas) {
     const fs::path mine = home_ / "Music";
     const std::string scale = test::read_file_bytes(folder_.path() / "akort" / "12-TET.scl");
     test::write_file_bytes(mine / "benim.scl", scale);
-    auto* menu = w_->findChild<QMenu*>(QStringLiteral("tuning_menu"));
-    ASSERT_NE(menu, nullptr);
+    auto* menu = &test::control<QMenu>(*w_, "tuning_menu");
     emit menu->aboutToShow();
     run(menu->actions().last(), {}, mine / "benim.scl");  // "Başka bir Scala dosyası…"
     ASSERT_EQ(w_->state().tables.name, "benim");

@@ -10,6 +10,7 @@
 #include "options/tuning_option.h"
 #include "presets/scala_command.h"
 #include "recording/render_command.h"
+#include "shell/windowless_commands.h"
 #include "support/scratch_program.h"
 #include "support/special_files.h"
 #include "support/temp_dir.h"
@@ -73,9 +74,6 @@ TEST(WindowlessCommands, WriteTheFileOrSayWhyNotWithTheirStatus) {
         {{"--export-musicxml", ses, scl, t, scl}, 1, self},
     };
     // clang-format on
-    std::ostringstream not_asked;
-    EXPECT_FALSE(
-        run_render_command({"--audio-api", "none"}, test::program_dir(), not_asked, not_asked));
     const std::string kbm = "0\n0\n127\n60\n60\n261.6256\n0\n";
     const std::string scale = test::read_file_bytes(test::program_dir() / "akort" / "41-EDO.scl");
     const std::pair<const char*, std::string> inputs[] = {
@@ -127,6 +125,26 @@ TEST(WindowlessCommands, WriteTheFileOrSayWhyNotWithTheirStatus) {
         const auto files = std::distance(fs::directory_iterator(dir.path()), {});
         EXPECT_EQ(files, std::ssize(inputs) + (c.device ? 1 : 0)) << "a file was left";
         EXPECT_TRUE(!c.device || fs::is_character_file(dir / "out"));
+    }
+}
+
+// The program runs each command before any window and ends with its status (here 2, with the
+// usage of the command given); with only the window's own options the window starts.
+TEST(WindowlessCommands, RunBeforeAnyWindowAndLeaveTheRestToIt) {
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{"orvena", "--render", "a.ses"}, "kullanım: orvena --render DOSYA ÇIKTI.wav\n"},
+        {{"orvena", "--export-midi", "a.ses"}, "kullanım: orvena --export-midi DOSYA ÇIKTI.mid"},
+        {{"orvena", "--export-musicxml", "a.ses"}, "--export-musicxml DOSYA.ses ÇIKTI.musicxml\n"},
+        {{"orvena", "--makam", "Rast"}, "kullanım: orvena --export-scala KLASÖR [--makam AD]\n"},
+        {{"orvena", "--tuning", "a.scl"}, ""},
+        {{"orvena", "--audio-api", "none"}, ""}};
+    for (const auto& [args, usage] : cases) {
+        testing::internal::CaptureStderr();
+        const auto status =
+            run_windowless_command(int(args.size()), const_cast<char**>(args.data()));
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(status, usage.empty() ? std::nullopt : std::optional(2)) << args[1];
+        EXPECT_TRUE(usage.empty() ? said.empty() : said.find(usage) != std::string::npos) << said;
     }
 }
 

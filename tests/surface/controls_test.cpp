@@ -89,17 +89,28 @@ TEST_F(Controls, WindowSeesArrowKeysMeantForScrollBarAndOptionsAndTheyStayPut) {
     }
 }
 
-// A click beyond either end of a file list chooses nothing; nor does an option array none of
-// whose buttons is chosen (it answers 0).
-TEST_F(Controls, FileListsAndOptionArraysChooseNothingOutsideTheirEntries) {
+// A click beyond either end of a file list chooses nothing; a refresh shows the folder's names
+// as they are now. An option array runs its action once for the button chosen, by a click or
+// select(), not for the one let go nor for one chosen again; one with none chosen answers 0.
+TEST_F(Controls, FileListsAndOptionArraysChooseWhatIsClickedAndNothingElse) {
     test::TempDir dir;
     test::write_file_bytes(dir / "a.ses", "x");
     FileListBox list(&window);
     list.setPattern("*.ses"), list.setPath(dir.path());
     for (int index : {1, -1}) list.click_entry(index);
+    std::filesystem::rename(dir / "a.ses", dir / "c.ses");
+    test::write_file_bytes(dir / "b.ses", "x");
+    list.Refresh();
+    QStringList shown;
+    for (int row = 0; row < list.count(); ++row) shown << list.item(row)->text();
+    std::string ran;
+    options.on_click([&ran](int index) { ran += std::to_string(index); });
+    for (int index : {2, 2}) options.button(index)->click();
+    for (int index : {1, 1}) options.select(index);
     OptionArray none{"Option3"};
     none.add(1, frame, "c", "c");
-    EXPECT_EQ(std::pair(list.FileName(), none.selected()), std::pair(std::string(), 0));
+    EXPECT_EQ(std::tuple(list.FileName(), shown.join(' '), ran, none.selected()),
+              std::tuple(std::string(), QString("b.ses c.ses"), std::string("21"), 0));
 }
 
 // Letters typed into a text box are the box's alone, a release included, unless the key went
@@ -257,36 +268,27 @@ TEST(PictureBoxMouse, ButtonsAndShiftKeysAsNumbers) {
     std::string seen;
     const auto note = [&seen](const char* what) {
         return [&seen, what](int button, int shift, double x, double y) {
-            seen = std::string(what) + " " + std::to_string(button) + " " + std::to_string(shift) +
-                   " " + std::to_string(static_cast<int>(x)) + "," +
-                   std::to_string(static_cast<int>(y));
+            seen = QString::asprintf("%s %d %d %g,%g", what, button, shift, x, y).toStdString();
         };
     };
-    box.on_mouse_down = note("down");
+    box.on_mouse_down = note("down"), box.on_mouse_up = note("up");
     box.on_mouse_move = note("move");
-    box.on_mouse_up = note("up");
     using M = Qt::KeyboardModifier;
-    const struct {
-        QEvent::Type type;
-        Qt::MouseButton button;
-        Qt::MouseButtons held;
-        Qt::KeyboardModifiers keys;
-        const char* seen;
-    } cases[] = {{QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, M::ShiftModifier,
-                  "down 1 1 10,20"},
-                 {QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, M::ControlModifier,
-                  "down 2 2 10,20"},
-                 {QEvent::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton, M::AltModifier,
-                  "down 4 4 10,20"},
-                 {QEvent::MouseMove, Qt::NoButton, Qt::LeftButton | Qt::RightButton,
-                  M::ShiftModifier | M::ControlModifier, "move 3 3 10,20"},
-                 {QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton,
-                  M::ControlModifier | M::AltModifier, "up 1 6 10,20"}};
-    for (const auto& c : cases) {
-        QMouseEvent event(c.type, QPointF(10, 20), box.mapToGlobal(QPointF(10, 20)), c.button,
-                          c.held, c.keys);
+    using E = QEvent;
+    const Qt::MouseButton none = Qt::NoButton, left = Qt::LeftButton, right = Qt::RightButton;
+    // clang-format off
+    const std::tuple<E::Type, Qt::MouseButton, Qt::MouseButtons, Qt::KeyboardModifiers, const char*> cases[] = {
+        {E::MouseButtonPress, left, left, M::ShiftModifier, "down 1 1 10,20"},
+        {E::MouseButtonPress, right, right, M::ControlModifier, "down 2 2 10,20"},
+        {E::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton, M::AltModifier, "down 4 4 10,20"},
+        {E::MouseMove, none, left | right, M::ShiftModifier | M::ControlModifier, "move 3 3 10,20"},
+        {E::MouseButtonRelease, left, none, M::ControlModifier | M::AltModifier, "up 1 6 10,20"}};
+    // clang-format on
+    for (const auto& [type, button, held, keys, expected] : cases) {
+        QMouseEvent event(type, QPointF(10, 20), box.mapToGlobal(QPointF(10, 20)), button, held,
+                          keys);
         QApplication::sendEvent(&box, &event);
-        EXPECT_EQ(seen, c.seen);
+        EXPECT_EQ(seen, expected);
     }
 }
 
