@@ -21,7 +21,7 @@ namespace {
 
 using test::rgb;
 constexpr QRgb kBlack = rgb(0, 0, 0), kWhite = rgb(255, 255, 255), kRed = rgb(255, 0, 0);
-constexpr QRgb kBoard = rgb(252, 179, 100);
+constexpr QRgb kBoard = rgb(252, 179, 100), kBlue = rgb(0, 0, 255);
 
 struct Drawn {
     InstrumentState st;
@@ -56,7 +56,8 @@ TEST(TelCiz, SelectedStringIsBlackAndTheOthersKeepTheirColours) {
     }
 }
 
-// String j's row of marks, from x 602 - 19 (j - 1) at y 24 + 15 (j - 1), has j + 1 strokes.
+// String j's row of marks, from x 602 - 19 (j - 1) at y 24 + 15 (j - 1), has j + 1 strokes;
+// its three pin rings are centred 4 px below the starts of its three lines.
 TEST(Resim, EveryStringsRowOfMarksHasOneStrokeMoreThanItsNumber) {
     const Drawn d;
     for (int j = 1; j <= 26; ++j) {
@@ -66,6 +67,12 @@ TEST(Resim, EveryStringsRowOfMarksHasOneStrokeMoreThanItsNumber) {
             strokes +=
                 d.picture.pixel(x + dx, y) == kBlack && d.picture.pixel(x + dx - 1, y) != kBlack;
         EXPECT_EQ(strokes, j + 1) << "string " << j;
+        for (const int ring : {0, 1, 2}) {  // blue, of radius 3, 4 px below each line's start
+            const int cx = 530 - 19 * (j - 1) + 14 * ring, cy = 30 + 15 * (j - 1) + 2 * ring;
+            EXPECT_EQ(std::pair(d.picture.pixel(cx, cy - 3), d.picture.pixel(cx, cy + 3)),
+                      std::pair(kBlue, kBlue))
+                << "string " << j << " ring " << ring;
+        }
     }
 }
 
@@ -115,7 +122,7 @@ TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
             const auto [first, last] = inked(y, kBlack);
             ASSERT_EQ(legend.print_log().size(), 1u);
             EXPECT_EQ(legend.print_log().front().text.toStdString(), std::to_string(pos));
-            EXPECT_TRUE(first - letter_end > 5 && first >= 52 && last <= 66)
+            EXPECT_TRUE(first - letter_end > 5 && first >= 52 && last <= 66 && last > first)
                 << "string " << n << " lever " << pos;
         }
         set_and_write(n, 0, false);  // back at 0: the whole cell white, nothing of a number left
