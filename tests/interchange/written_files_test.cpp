@@ -249,14 +249,21 @@ TEST(MusicXmlScore, SpellsTiesAndBracketsAsTheStaffDrawsThem) {
         EXPECT_TRUE(xml.contains(part)) << part;
 }
 
-// Four triplet eighths make two brackets; a rest no value makes up is a 64th; each type's name;
-// a lever's sign only when its step points the lever's way.
+// Four triplet eighths make two brackets, a plain eighth closes one on the triplet before it;
+// a rest no value makes up is a 64th; each type's name; a lever's sign only when its step
+// points the lever's way.
 TEST(MusicXmlScore, BracketsValuesNamesAndSigns) {
-    const ScoreEvent triplet{false, 12, 0, 69, {3, false, true}, 16};
-    const auto pieces = score_measures({triplet, triplet, triplet, triplet})[0];
+    const ScoreEvent triplet{false, 12, 0, 69, {3, false, true}, 16},
+        plain{false, 12, 0, 69, {3, false, false}, 24};
     std::string marks;
-    for (const ScorePiece& p : pieces) marks += std::to_string(p.tuplet_start + 2 * p.tuplet_stop);
-    EXPECT_EQ(marks, "1023");  // 1 start, 2 stop
+    for (const auto& run :
+         {std::vector{triplet, triplet, triplet, triplet}, {triplet, triplet, plain, triplet}}) {
+        const auto measures = score_measures(run);
+        for (const ScorePiece& p : measures[0])
+            marks += std::to_string(p.tuplet_start + 2 * p.tuplet_stop);
+        marks += " ";
+    }
+    EXPECT_EQ(marks, "1023 1203 ");  // 1 start, 2 stop
     EXPECT_EQ(values_making_up(1, false), (std::vector<NoteValue>{{6, false, false}}));
     std::string names;
     for (int type = 0; type <= 7; ++type) names += value_type_name(type) + " "s;
