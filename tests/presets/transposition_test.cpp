@@ -78,6 +78,9 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
         {"a target's second place wins over its first", 5, 1, {},
          [](InstrumentState& st) { st.tables.degrees[degree(20, 1)].string_2 = 20, st.tables.degrees[degree(20, 1)].pos_2 = 7; },
          all_at(1, {{20, 7}}), true, {}, 1},
+        {"a target at lever 0 shows no number", 5, 1, {},
+         [](InstrumentState& st) { st.tables.degrees[degree(20, 1)].string_2 = 20, st.tables.degrees[degree(20, 1)].pos_2 = 0; },
+         all_at(1, {{20, 0}}), true, {}, 1},
     };
     // clang-format on
 
