@@ -226,7 +226,7 @@ TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
         const Answers seen = run_entry(QString::fromLatin1(c.entry), c.picks);
         ASSERT_EQ(seen.offered.size(), c.offered.size());
         EXPECT_EQ(seen.offered[0], c.offered[0]);
-        if (c.offered.size() > 1) EXPECT_EQ(seen.offered[1].size(), 2);  // MTS or pitch bends
+        EXPECT_TRUE(c.offered.size() < 2 || seen.offered[1].size() == 2);  // MTS or pitch bends
         EXPECT_EQ(seen.folder, QString::fromStdString((home_ / "Music").string()));
         EXPECT_EQ(seen.suggested, QString::fromUtf8(c.file));
         const fs::path out = home_ / "Music" / c.file;
