@@ -25,18 +25,18 @@ using namespace std::chrono_literals;
 struct Keeper {
     explicit Keeper(bool chosen_block) {
         ensure_qt_app();
-        host.present = {system_with(AudioApi::pulse, {"cap"})};
+        host->present = {system_with(AudioApi::pulse, {"cap"})};
         SoundConfig config;
         config.settings_file = settings_file;
         config.choice.block_chosen = chosen_block;
         config.choice.device = "cap";
         write_file_bytes(dir / "plain", "");
-        config.open = [this](const AudioChoice& choice) {
+        config.open = [host = host](const AudioChoice& choice) {
             std::ostringstream ignored;
-            return open_output(host, choice, ignored);
+            return open_output(*host, choice, ignored);
         };
-        config.reopen = [this](const OutputRequest& request, std::string& why) {
-            return host.open(request, why);
+        config.reopen = [host = host](const OutputRequest& request, std::string& why) {
+            return host->open(request, why);
         };
         config.watch_interval = 5ms;
         keeper = std::make_unique<OutputKeeper>(context, sound, config, log);
@@ -44,7 +44,8 @@ struct Keeper {
     }
     std::string shown() const { return output_status_text(*keeper); }
 
-    FakeAudioHost host;
+    // Shared with the opens: one still running when the test ends finishes on a live host.
+    std::shared_ptr<FakeAudioHost> host = std::make_shared<FakeAudioHost>();
     InstrumentState st;
     TempDir dir;
     std::filesystem::path settings_file = dir / "plain" / "orvena.ini";  // a file, no folder
@@ -62,18 +63,18 @@ TEST(OutputKeeper, TheSettingsSayWhatPlaysAndWhyTheBlockMoved) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return k.keeper->output().is_device(); }, 10000));
         EXPECT_EQ(k.shown(), figures + "128 kare × 2" + (chosen ? "" : " (otomatik)") +
                                  " · 48000 Hz · kesinti 0");
-        k.host.devices->block = 256;
-        k.host.devices->blocks = 3;
-        k.host.devices->change = SizeChange::did_not_help;
+        k.host->devices->block = 256;
+        k.host->devices->blocks = 3;
+        k.host->devices->change = SizeChange::did_not_help;
         EXPECT_EQ(k.shown(), figures + "256 kare × 3 (" + (chosen ? "" : "otomatik; ") +
                                  "büyütmek kesintileri azaltmadı) · 48000 Hz · kesinti 0");
         // The server goes away: said at once, and the output is back when it answers again.
-        k.host.devices->gone = true;
-        k.host.devices->lost_below = 1;
+        k.host->devices->gone = true;
+        k.host->devices->lost_below = 1;
         ASSERT_TRUE(QTest::qWaitFor([&] { return k.keeper->reconnecting(); }, 10000));
         EXPECT_EQ(k.shown(),
                   "ses yok: ses sunucusu ya da aygıt gitti; kendiliğinden yeniden açılacak");
-        k.host.devices->gone = false;
+        k.host->devices->gone = false;
         ASSERT_TRUE(QTest::qWaitFor([&] { return !k.keeper->reconnecting(); }, 10000));
         EXPECT_EQ(k.shown().substr(0, 24), "pulse cap\ngecikme 5.0 ms");
     }
