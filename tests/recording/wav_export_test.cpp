@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <span>
 
@@ -244,6 +247,20 @@ TEST(WavFile, SizeAndFormatFollowTheFrames) {
     // Sample rates 1000 .. 1000000 Hz sound; a rest (0) and what lies beyond do not.
     EXPECT_TRUE(audible_rate(1000) && audible_rate(1000000) && !audible_rate(999) &&
                 !audible_rate(1000001) && !audible_rate(0));
+}
+
+// The header gets its sizes when the file is closed: a write failing then (the descriptor made
+// read-only here) fails the export instead of leaving a file whose sizes say it is empty.
+TEST(WavFile, AHeaderThatCannotBeFinishedFailsTheFile) {
+    test::TempDir dir;
+    const fs::path file = dir / "ezgi.wav";
+    OutputFile out(file, {});
+    WavFileWriter writer(out);
+    const std::vector<float> frames(96, 0.5f);
+    ASSERT_TRUE(!out.open() && writer.open(wav_file_size(48)) && writer.write(frames.data(), 48));
+    ASSERT_EQ(::dup2(::open(file.c_str(), O_RDONLY | O_CREAT, 0600), out.handle()), out.handle());
+    EXPECT_FALSE(writer.close());
+    EXPECT_TRUE(writer.failure().starts_with('"' + file.string() + "\" yazılamadı: sistem hatası"));
 }
 
 }  // namespace
