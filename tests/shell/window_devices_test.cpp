@@ -83,12 +83,12 @@ TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
     QLabel* notice = &control<QLabel>(w, "sound_notice");
     ASSERT_TRUE(wait_for([&] { return !notice->isHidden(); })) << "no notice after the limit";
     EXPECT_EQ(notice->text(), kNoSound);
+    EXPECT_TRUE(w.rect().contains(notice->geometry())) << "the notice is seen in the window";
     EXPECT_TRUE(dialogs_.shown().empty()) << "the notice is not a message box";
     *answers_ = true;
     ASSERT_TRUE(wait_for([&] { return w.sound().output().is_device(); }));
     EXPECT_EQ(w.sound().output().description(), "pulse ");
     EXPECT_TRUE(notice->isHidden());
-
     // F9 shows the systems found with the output's figures; Apply saves and reopens.
     SoundSettingsDialog* dialog = &open_sound_settings(w);
     EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Ses ayarları"));
@@ -137,7 +137,6 @@ TEST_F(SoundWindow, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn
     QTest::qWait(400);  // a few tries find nothing
     EXPECT_FALSE(w.sound().output().is_device());
     EXPECT_TRUE(dialogs_.shown().empty()) << "no message box stops the player";
-
     devices.gone = false;  // the server answers again
     ASSERT_TRUE(wait_for([&] { return w.sound().output().is_device(); }));
     EXPECT_EQ(w.sound().output().description(), "pulse ");

@@ -91,7 +91,7 @@ TEST(SavedWorkbook, PlaysAsTheShippedTable) {
 }
 
 // Every lever from the lowest to the highest is played; a fine tuning of 1200 cents doubles a
-// rate, no more.
+// rate, no more; a home rate out of range is reported at lever 0.
 TEST(PlayableRange, CoversTheHighestLeverAndTheFineTuning) {
     TuningTables t = imported(kWorkbooks / "saved-from.xls").tables;
     PerString<std::int16_t> octave_up{};
@@ -106,6 +106,8 @@ TEST(PlayableRange, CoversTheHighestLeverAndTheFineTuning) {
         EXPECT_EQ(first_unplayable(t, {}).value_or(UnplayablePlace{}).position, p);
         t.cents(12, p) -= beyond;
     }
+    t.home_shift[12] = 6000;  // 44100 Hz five octaves up is past 1000000 Hz before any lever
+    EXPECT_EQ(first_unplayable(t, {}).value_or(UnplayablePlace{0, -1, ""}).position, 0);
 }
 
 // A formula record at (row, column) holding its result's eight bytes: a number, or for text
