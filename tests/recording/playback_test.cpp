@@ -2,10 +2,8 @@
 // moves only by waiting: what sounds and when, the file, the lamps, the counter, bad files.
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <filesystem>
 #include <functional>
 
@@ -15,6 +13,7 @@
 #include "recording/performance_recorder.h"
 #include "recording/sequence_player.h"
 #include "support/qt_app.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace orvena {
@@ -112,18 +111,12 @@ TEST(Recording, AFileThatCannotBeWrittenIsReported) {
     d.click_string_after(120, 9);
     const std::string first = " 5             0             120 \r\n";
     ASSERT_EQ(d.file(), first);
-    rlimit before{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-    rlimit full = before;
-    full.rlim_cur = first.size();
-    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
-    d.click_string_after(250, 5);
-    const auto during = d.dialogs.texts();
-    d.recorder.stop_buton_Click();
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, old_handler);
-    EXPECT_TRUE(during.empty());
+    {
+        const test::FileSizeLimit full(first.size());
+        d.click_string_after(250, 5);
+        EXPECT_TRUE(d.dialogs.texts().empty()) << "told before the stop";
+        d.recorder.stop_buton_Click();
+    }
     EXPECT_EQ(std::pair(d.file(), d.dialogs.texts()), std::pair(first, told));
 }
 
