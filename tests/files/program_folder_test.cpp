@@ -37,7 +37,6 @@ TEST(ProgramFolder, ReadOnlyShippedFolderIsCopiedOnceToTheUserFolder) {
     fs::permissions(shipped / "Rast.mkm", fs::perms::owner_read);
     EXPECT_EQ(working_folder(shipped, user), shipped);  // writable: works where it is
     EXPECT_FALSE(fs::exists(user));
-
     fs::permissions(shipped, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_FALSE(folder_writable(shipped));
     EXPECT_EQ(working_folder(shipped, user), user);
@@ -47,14 +46,12 @@ TEST(ProgramFolder, ReadOnlyShippedFolderIsCopiedOnceToTheUserFolder) {
     EXPECT_EQ(test::read_file_bytes(user / "akort" / "12-TET.scl"), "akort/12-TET.scl");
     EXPECT_FALSE(fs::exists(user / "orvena"));
     EXPECT_TRUE(folder_writable(user));
-
     // The user's own changes survive the next start; a file removed comes back.
     test::write_file_bytes(user / "Rast.mkm", " 1 \r\n");
     fs::remove(user / "01-E6.wav");
     EXPECT_EQ(working_folder(shipped, user), user);
     EXPECT_EQ(test::read_file_bytes(user / "Rast.mkm"), " 1 \r\n");
     EXPECT_EQ(test::read_file_bytes(user / "01-E6.wav"), "01-E6.wav");
-
     // No user folder can be made: the shipped folder is used as it is.
     test::write_file_bytes(root / "file", "");
     EXPECT_EQ(working_folder(shipped, root / "file" / "ORVENA"), shipped);

@@ -64,7 +64,6 @@ TEST(MakamFiles, SaveWritesTheLayoutAndLoadRestoresItRedrawingTheSelectedString)
     b.st.settings.mandal_pos[1] = 4;  // saving again replaces the file
     b.save_as("Uşşak");
     EXPECT_EQ(files_in(b.folder), std::vector<std::string>{"Uşşak.mkm"});
-
     for (int s = 1; s <= kStringCount; ++s) b.st.settings.mandal_pos[s] = -1;
     b.st.selection.cur_string = 2;
     open_buton_Click(b.makam);
@@ -313,7 +312,6 @@ TEST(ScalaExport, WindowEntryWritesToThePickedFolderOrSaysItCannot) {
                                            folder + "/mandallar.scl\r\n" + folder +
                                            "/mandallar.kbm");
     EXPECT_FALSE(dialogs.shown()[0].modal);
-
     dialogs.clear();
     scala_export_Click(shipped(), dialogs, ".gizli", pick, test::program_dir());
     EXPECT_FALSE(fs::exists(dir / ".gizli.kbm"));  // a hidden file, which no list would show

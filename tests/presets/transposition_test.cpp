@@ -83,7 +83,6 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
          all_at(1, {{20, 0}}), true, {}, 1},
     };
     // clang-format on
-
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         test::PresetBench b;
@@ -94,12 +93,10 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
         const auto user = b.st.settings.mandal_pos;
         for (int s = 1; s <= kStringCount; ++s)  // a stale list that must go
             b.Picture10.LineBF(69, (s - 1) * 15 + 2, 87, (s - 1) * 15 + 14, qRgb(255, 0, 0));
-
         b.option1 = c.level;
         b.st.settings.ahenk_index = static_cast<std::int16_t>(c.level);
         b.hscroll1 = c.fine;
         HScroll1_Change(b.ctx);
-
         for (int s = 1; s <= kStringCount; ++s) {
             const int expected = c.transposed.contains(s) ? c.transposed.at(s) : 0;  // 0: none
             EXPECT_EQ(std::tuple(b.st.settings.transposed_pos[s], b.st.settings.mandal_pos[s],
@@ -169,7 +166,6 @@ TEST(TuningSystems, ChoosingRetunesAtOnceKeepingWhatThePlayerSetOrRefusesAndChan
     b.Option1_select(2);  // MANSUR: the computed setting in force
     const InstrumentState before = b.st;
     b.views.calls.clear();
-
     ASSERT_TRUE(b.choice.choose("akort/12-TET.scl"));
     EXPECT_EQ(b.st.tables.name, "12-TET");
     EXPECT_TRUE(b.st.settings == before.settings) << "every lever, fine tuning and level kept";
@@ -181,7 +177,6 @@ TEST(TuningSystems, ChoosingRetunesAtOnceKeepingWhatThePlayerSetOrRefusesAndChan
     EXPECT_EQ(b.st.derived.sample_rate(12, 0), std::lround(home * std::exp2(5 / 1200.0)));
     EXPECT_EQ(b.views.calls, (test::Calls{"mandal_at", "porte", "etiket"}));
     EXPECT_TRUE(b.dialogs.texts().empty());
-
     // A file that reads but cannot be played is refused, and the system in force stays.
     test::TempDir dir;
     test::write_file_bytes(dir / "uzak.scl", "uzak\n1\n11000.0\n");
@@ -267,7 +262,6 @@ TEST(TuningStart, TheRunsOwnSystemElseTheKeptOneAndCtrlTGoesToTheOneBefore) {
         ASSERT_TRUE(!saved || write_tuning_settings(ini, *saved));
         std::optional<fs::path> run;
         if (*run_key) run = test::program_dir() / run_key;
-
         start_tuning(b.choice, b.dialogs, ini, run);
         EXPECT_EQ(std::tuple(b.choice.current_key(), b.choice.previous_key()),
                   std::tuple(std::string(current), std::string(previous)));

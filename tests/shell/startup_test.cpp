@@ -72,13 +72,11 @@ TEST_F(StartedProgram, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
               std::pair(QString("alt oktav"), QString::fromUtf8("üst oktav")));
     EXPECT_FALSE(control<FileListBox>(w, "File2").Visible() ||
                  control<FileListBox>(w, "File3").Visible());
-
     // String n's first line runs along y = 26 + 15 (n - 1); string 12 is marked, 5 is red.
     const Surface& p = control<PictureBox>(w, "Picture2").surface();
     EXPECT_EQ(std::tuple(p.pixel(600, 26 + 15 * 11), p.pixel(600, 26 + 15 * 10),
                          p.pixel(600, 26 + 15 * 4)),
               std::tuple(kRed, rgb(255, 255, 255), kRed));
-
     // Each legend row: number in blue, note name in red, key letter in bold green.
     const auto& log = control<PictureBox>(w, "Picture10").surface().print_log();
     ASSERT_EQ(log.size(), 78u);
@@ -203,7 +201,6 @@ TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
     EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(45, 71));
     // On another screen the drawing's place in the window does not change.
     EXPECT_NEAR(arayüzyerleşimi_geometry(1920 * 15.0, 1080 * 15.0).Picture2.left, 10.667, 0.001);
-
     EXPECT_EQ(w.windowTitle(), QStringLiteral("O R V E N A"));
     EXPECT_EQ(control<QLabel>(w, "Label36").text(),
               QString::fromUtf8("^  1 tel yukarı \n <-- mandal indir                    "

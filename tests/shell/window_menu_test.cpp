@@ -129,7 +129,6 @@ TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
                                     QStringLiteral("12-TET.scl"),
                                     QStringLiteral("Başka bir Scala dosyası…")}));
     EXPECT_TRUE(menu->actions()[1]->isChecked());
-
     // The workbook's A4 is its sample's own pitch; twelve equal semitones put A4 on 900 cents,
     // 1200 * 59 / 79 in the workbook's degrees.
     const std::int32_t workbook_rate = 44100;
@@ -141,7 +140,6 @@ TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
     menu->actions()[0]->trigger();
     EXPECT_EQ(plucked_rate(), workbook_rate);
     EXPECT_EQ(shown.text(), QStringLiteral("akort:\ndizek.xls"));
-
     ctrl_t();
     EXPECT_EQ(plucked_rate(), tet_rate);
     ctrl_t();

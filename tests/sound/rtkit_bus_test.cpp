@@ -74,7 +74,6 @@ TEST(RtkitBus, AsksRealtimeKitOnTheSystemBusAndSaysWhyNot) {
         QStringLiteral("/org/freedesktop/RealtimeKit1"), &rtkit,
         QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportAllProperties));
     ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.RealtimeKit1")));
-
     RtkitBus bus(std::chrono::seconds(30));  // the machine may be busy with other work
     std::string why;
     std::optional<int> highest;
@@ -89,17 +88,14 @@ TEST(RtkitBus, AsksRealtimeKitOnTheSystemBusAndSaysWhyNot) {
     EXPECT_EQ(cap, 123456);
     EXPECT_TRUE(granted) << why;
     EXPECT_EQ(rtkit.asked, QStringLiteral("4242 3"));
-
     rtkit.refuse = true;
     ask_while_serving([&] { granted = bus.make_realtime(77, 4, why); });
     EXPECT_FALSE(granted);
     EXPECT_EQ(why, "org.freedesktop.DBus.Error.AccessDenied: not allowed");
-
     service.unregisterService(QStringLiteral("org.freedesktop.RealtimeKit1"));
     ask_while_serving([&] { highest = bus.max_priority(why); });
     EXPECT_FALSE(highest.has_value());
     EXPECT_EQ(why.rfind("org.freedesktop.DBus.Error.ServiceUnknown", 0), 0u) << why;
-
     QDBusConnection::disconnectFromBus(QStringLiteral("fake-rtkit"));
     daemon.kill();
     daemon.waitForFinished();
