@@ -155,6 +155,10 @@ std::string help_text(const std::vector<OptionEntry>& table) {
     constexpr int kLeft = 28, kRight = 80 - kLeft - 3;
     for (const auto& [left, right] : rows) {
         QString line = QStringLiteral("  ") + left.leftJustified(kLeft) + QStringLiteral(" ");
+        if (line.size() > kLeft + 3) {  // a heading longer than its column stands on its own line
+            text += line.chopped(1) + QStringLiteral("\n");
+            line = QString(kLeft + 3, QLatin1Char(' '));
+        }
         int used = 0;
         for (const QString& word : right.split(QLatin1Char(' '))) {
             if (used > 0 && used + 1 + word.size() > kRight) {

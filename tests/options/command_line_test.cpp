@@ -68,7 +68,8 @@ TEST(CommandLineOptions, AreTakenOrRefusedWithStatusTwo) {
     }
 }
 
-// Every option stands in the help with its value, and descriptions wrap before column 81.
+// Every option stands in the help with its value; descriptions wrap as late as they can before
+// column 81, and a heading too long for its column stands alone above its description.
 TEST(CommandLineOptions, HelpListsEveryOptionWithItsValue) {
     test::ensure_qt_app();
     std::ostringstream out, err;
@@ -76,12 +77,23 @@ TEST(CommandLineOptions, HelpListsEveryOptionWithItsValue) {
     for (const char* heading :
          {"-h, --help  ", "-v, --version  ", "--audio-api <sistem>  ", "--audio-device <aygıt>  ",
           "--tuning <dosya>  ", "--export-scala <klasör>  ", "--makam <AD>  ",
-          "--render <DOSYA ÇIKTI.wav>  ", "--export-midi <DOSYA ÇIKTI.mid> ",
-          "--midi-tuning <mts|bend>  ", "--export-musicxml <DOSYA.ses ÇIKTI.musicxml> "})
+          "--render <DOSYA ÇIKTI.wav>  ", "--export-midi <DOSYA ÇIKTI.mid>\n",
+          "--midi-tuning <mts|bend>  ", "--export-musicxml <DOSYA.ses ÇIKTI.musicxml>\n"})
         EXPECT_NE(out.str().find(std::string("\n  ") + heading), std::string::npos) << heading;
     const std::string wrapped = "<çerçeve>    Bir ses bloğundaki çerçeve sayısı, ne olursa\n" +
                                 std::string(31, ' ') + "olsun korunur (olağanı 128;";
     EXPECT_NE(out.str().find(wrapped), std::string::npos) << out.str();
+    // No line passes column 80, and a description line ends only where its next word would.
+    const QStringList lines = QString::fromStdString(out.str()).split(QLatin1Char('\n'));
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        EXPECT_LE(lines[i].size(), 80) << lines[i].toStdString();
+        // A gap after the heading: not a heading alone above its description.
+        const bool continued =
+            lines[i - 1].mid(2).contains(u"  ") && lines[i].startsWith(QString(31, u' '));
+        const qsizetype next_word = lines[i].mid(31).section(u' ', 0, 0).size();
+        EXPECT_TRUE(!continued || lines[i - 1].size() + 1 + next_word > 80)
+            << lines[i].toStdString();
+    }
 }
 
 // --tuning comes out of a windowless command's arguments wherever it stands, in either
