@@ -1,13 +1,12 @@
 #include "files/safe_output.h"
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <fstream>
 #include <map>
 #include <thread>
 #include "files/output_batch.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace orvena {
@@ -83,23 +82,6 @@ TEST(SafeOutput, RefusesOwnedFilesTheInputFoldersAndDevicesLeavingEverythingAsIt
     EXPECT_EQ(folder_bytes(scratch.path()), scratch_before);
 }
 
-// Whether save_file answers `expected` for target ("" yes), as user 65534 when the tests run
-// as root (root may write any file, so a read-only one would not be real); "no user" when that
-// user cannot be taken.
-std::string save_as_user(const fs::path& target, const std::string& expected) {
-    const auto answers = [&] { return save_file(target, "yeni", {}).value_or("") == expected; };
-    if (::geteuid() != 0) return answers() ? "" : "another answer";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(2);
-        _exit(answers() ? 0 : 1);
-    }
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 2) return "no user";
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "" : "another answer";
-}
-
 // An existing file its owner may not write is refused and keeps its bytes, although its folder
 // would let a new file take its name; one the owner may write is replaced.
 TEST(SafeOutput, ReplacesOnlyFilesTheUserMayWrite) {
@@ -117,8 +99,9 @@ TEST(SafeOutput, ReplacesOnlyFilesTheUserMayWrite) {
             ASSERT_EQ(::chown(dir.path().c_str(), 65534, 65534), 0);
             ASSERT_EQ(::chown((dir / name).c_str(), 65534, 65534), 0);
         }
-        const std::string answer =
-            save_as_user(dir / name, *refusal ? "\"" + (dir / name).string() + "\"" + refusal : "");
+        const std::string told = *refusal ? "\"" + (dir / name).string() + "\"" + refusal : "";
+        const std::string answer = test::as_unprivileged_user(
+            [&] { return save_file(dir / name, "yeni", {}).value_or("") == told; });
         if (answer == "no user") GTEST_SKIP() << "running as root, and user 65534 cannot be taken";
         EXPECT_EQ(answer, "");
         fs::permissions(dir / name, fs::perms::owner_read);  // to read it back as its owner

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "sound/wav_header.h"
 #include "sound_fixture.h"
 #include "support/fake_audio_host.h"
+#include "support/special_files.h"
 
 namespace orvena::test {
 namespace {
@@ -244,6 +246,18 @@ TEST_F(WavBytes, UnusedLeverPositionsBadRatesAndMissingFilesWriteNothingAndAreSi
     st.derived.sample_rate(12, 6) = 1000;  // the lowest rate plays
     m.play_tuned_sample(12, 6);
     EXPECT_EQ(le32_at(read_file_bytes(file), 24), 1000u);
+}
+
+// A sample its user may read but not write keeps sounding from memory: its rate goes unwritten,
+// and the file is not taken for a bad one.
+TEST_F(WavBytes, AReadOnlySampleIsUnwrittenNotBad) {
+    const auto file = dir / st.build.wav_files[12];
+    std::filesystem::permissions(file, std::filesystem::perms(0444));
+    ASSERT_TRUE(::geteuid() != 0 || (::chown(dir.path().c_str(), 65534, 65534) == 0 &&
+                                     ::chown(file.c_str(), 65534, 65534) == 0));
+    EXPECT_EQ(as_unprivileged_user(
+                  [&] { return patch_wav_rate(file, 52000) == RatePatch::write_failed; }),
+              "");
 }
 
 }  // namespace

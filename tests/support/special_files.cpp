@@ -1,9 +1,11 @@
 #include "support/special_files.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,6 +16,19 @@ namespace orvena::test {
 
 bool make_char_device(const std::filesystem::path& file, unsigned major, unsigned minor) {
     return ::mknod(file.c_str(), S_IFCHR | 0666, makedev(major, minor)) == 0;
+}
+
+std::string as_unprivileged_user(const std::function<bool()>& check) {
+    if (::geteuid() != 0) return check() ? "" : "another answer";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) _exit(2);
+        _exit(check() ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 2) return "no user";
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "" : "another answer";
 }
 
 FifoReader::FifoReader(const std::filesystem::path& fifo) {

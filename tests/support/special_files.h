@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -14,6 +15,11 @@ namespace orvena::test {
 // A character device node: (1, 3) behaves as /dev/null, (1, 7) as /dev/full. False when this
 // process may not make device nodes (not root); the test then skips that case.
 bool make_char_device(const std::filesystem::path& file, unsigned major, unsigned minor);
+
+// Whether `check` holds ("", else "another answer") for a user without privileges: user 65534
+// in a child process when the tests run as root, since root may write any file and a read-only
+// one would not be real. "no user" when that user cannot be taken.
+std::string as_unprivileged_user(const std::function<bool()>& check);
 
 // Makes a FIFO and reads everything written into it until its writer closes it. A writer
 // that never comes ends the reading after a minute, so a fault cannot hang the test.
