@@ -127,6 +127,8 @@ TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
         }
         set_and_write(n, 0, false);  // back at 0: the whole cell white, nothing of a number left
         EXPECT_EQ(count_colour(legend, QRect(52, y, 15, 17), kWhite), 15 * 17) << "string " << n;
+        print_key_letter(legend, st, n, kBlack);  // its key held: the letter as large as before
+        EXPECT_EQ(inked(y, kBlack).second, letter_end) << "string " << n;
     }
 }
 

@@ -208,7 +208,8 @@ TEST_F(Staff, NoteSignAndNeighbourStandWhereTheLeverPutsThem) {
         {3, 2, -1, {kStaff, head(56, 33)}, ledgers_at(36, 42)},
         {5, -1, 2, {kStaff, head(56, 39)}, ledgers_at(42, 42)},
         {3, 1, 13, {kStaff, head(56, 33)}, ledgers_at(36, 42)},
-        {8, 0, 0, {kStaff, head(56, 48)}, {}}, {24, 0, 0, {kStaff, head(56, 96)}, ledgers_at(78, 96)},
+        {8, 0, 0, {kStaff, head(56, 48)}, {}}, {16, 0, 0, {kStaff, head(56, 72)}, {}},  // D4: no ledger line
+        {24, 0, 0, {kStaff, head(56, 96)}, ledgers_at(78, 96)},
     };
     // clang-format on
     for (const Case& c : cases) {

@@ -84,7 +84,8 @@ TEST(ShownText, PrintableTextStaysAndEveryOtherByteIsEscaped) {
         {"\xc0\xaf", "\\xC0\\xAF"},                         // an overlong '/'
         {"\xed\xa0\x80", "\\xED\\xA0\\x80"},                // a surrogate
         {"exe.\xe2\x80\xaewav", "exe.\\xE2\\x80\\xAEwav"},  // turns the text around
-        {"\xe2\x81\xa9\xc2\x9f", "\\xE2\\x81\\xA9\\xC2\\x9F"},  // the last mark and control
+        {"\xe2\x80\xaa\xe2\x81\xa9\xc2\x9f",
+         "\\xE2\\x80\\xAA\\xE2\\x81\\xA9\\xC2\\x9F"},  // first and last mark, control
         {"\xe0\x83\x87\xf4\x90\x80\x80",
          "\\xE0\\x83\\x87\\xF4\\x90\\x80\\x80"},                  // overlong, too high
         {"\xe2\x81\xa5\xc2\xa0\xf4\x8f\xbf\xbf\xf0\x9f\x8e\xb5",  // just past those; four bytes

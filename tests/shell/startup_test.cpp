@@ -192,7 +192,8 @@ TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
         {"Frame7", {600, 4, 65, 52}},     {"Frame10", {682, 4, 233, 49}},
         {"Frame4", {11, 490, 129, 100}},  {"Frame1", {158, 490, 169, 100}},
         {"Frame5", {345, 490, 233, 100}}, {"Frame2", {596, 490, 320, 100}},
-        {"File2", {350, 150, 150, 200}},  {"File3", {520, 150, 150, 200}}};
+        {"File2", {350, 150, 150, 200}},  {"File3", {520, 150, 150, 200}},
+        {"Option1_5", {116, 16, 106, 20}}};  // the pitch levels: two columns of four
     for (const auto& [name, rect] : placed)
         EXPECT_EQ(control<QWidget>(w, name).geometry(), rect) << name;
     EXPECT_EQ(control<QWidget>(w, "Picture10").parentWidget(), &control<QWidget>(w, "Picture2"));
