@@ -93,9 +93,8 @@ TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
         for (std::size_t i = 0; i < notes.size(); ++i) {
             const auto [start, end, string] = c.notes[i];
             SCOPED_TRACE(i);
-            EXPECT_EQ(notes[i].start_ms, start);
-            EXPECT_EQ(notes[i].end_ms, end);
-            EXPECT_EQ(notes[i].sample_string, string);
+            EXPECT_EQ(std::tuple(notes[i].start_ms, notes[i].end_ms, notes[i].sample_string),
+                      std::tuple(start, end, string));
             const double rate_ratio = string == 26 ? kMaxSampleRateHz / rate_26 : 1.0;
             EXPECT_NEAR(notes[i].pitch,
                         69 + 12 * std::log2(st.derived.freq(string, 0) * rate_ratio / 440), 0.001);
