@@ -5,7 +5,8 @@
 #   bash scripts/install-deps.sh [GROUP...]    (no group: all of them)
 #
 #   build   compiling the program, and what it needs at run time
-#   test    the test command: build + GoogleTest and the sound server of the real-sound test
+#   test    the test command: build + GoogleTest, Qt's window-system input queue and the sound
+#           server of the real-sound test
 #   fuzz    scripts/fuzz.sh: clang and its libFuzzer runtime
 #   bench   the benchmarks (also built by the dev preset) and the black-box desktop they use
 #   tools   the generators in tools/ and the code formatter
@@ -21,7 +22,7 @@ declare -A groups=(
              qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n fonts-dejavu-core
              libfreexl-dev libgsf-1-dev librtaudio-dev librtmidi-dev libsndfile1-dev libpulse-dev
              libjack-dev"
-    [test]="googletest libgtest-dev libgmock-dev pulseaudio dbus-daemon"
+    [test]="googletest libgtest-dev libgmock-dev qt6-base-private-dev pulseaudio dbus-daemon"
     [fuzz]="clang libclang-rt-14-dev"
     [bench]="libbenchmark-dev xvfb x11-utils pulseaudio-utils libasound2-plugins"
     [tools]="python3 python3-xlwt clang-format"

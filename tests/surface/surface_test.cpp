@@ -1,13 +1,18 @@
 #include "surface/surface.h"
 
 #include <gtest/gtest.h>
+#include <qpa/qwindowsysteminterface.h>
+#include <QLineEdit>
+#include <QTest>
 
 #include <functional>
 #include <tuple>
 #include <vector>
 
 #include "support/pictures.h"
+#include "support/qt_app.h"
 #include "support/recording_dialogs.h"
+#include "surface/event_pump.h"
 
 namespace orvena {
 namespace {
@@ -131,6 +136,23 @@ TEST(ClockWait, EndsAtTheFirstWholeMillisecondAfterTheDeadline) {
     EXPECT_EQ(clock.now, 13.0);
     clock.sleep_until_ms(5.0);  // already past: no wait
     EXPECT_EQ(clock.now, 13.0);
+}
+
+// A key the window system queued waits through a pass that leaves input out (the window repaints
+// while a note sounds) and is handled in the next full pass, as a stop clicked during a replay.
+TEST(EventPump, QueuedInputWaitsForTheNextFullPass) {
+    test::ensure_qt_app();
+    QLineEdit field;
+    field.show();
+    field.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&field));
+    QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+        field.windowHandle(), QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QtEventPump pump;
+    pump.process_non_input();
+    EXPECT_EQ(field.text(), "");
+    pump.process_pending();
+    EXPECT_EQ(field.text(), "a");
 }
 
 }  // namespace
