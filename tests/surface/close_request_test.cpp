@@ -20,27 +20,22 @@ constexpr MessageAnswer Yes = MessageAnswer::Yes, No = MessageAnswer::No;
 // answered, whether the system ends the program while the request's question is open; then
 // what the user's reasons (close box, code) and the system's (session end, task manager) give:
 // the request's step, whether it asks, the system's step, what remains.
-struct CloseRow {
-    bool asking;
-    MessageAnswer answer;
-    bool system_waiting;
-    const char *by_user, *by_system;
-};
+using CloseRow = std::tuple<bool, MessageAnswer, bool, const char*, const char*>;
 
 std::string step_name(CloseStep step) {
     return std::array{"closed", "end-question", "close"}.at(static_cast<std::size_t>(step));
 }
 
 // The window's part: request, question, a system request meanwhile, the answer.
-std::string run(UnloadReason reason, const CloseRow& row) {
+std::string run(UnloadReason reason, bool asking, MessageAnswer answer, bool system_waiting) {
     CloseRequest c;
-    if (row.asking) c.opens_question(R::FormCode);
+    if (asking) c.opens_question(R::FormCode);
     const CloseStep step = c.request(reason);
     const bool asks = step == CloseStep::close_window && c.opens_question(reason);
     std::string out = step_name(step) + (asks ? " asks" : " silent");
-    if (row.system_waiting) out += " system:" + step_name(c.request(R::AppTaskManager));
-    const bool question_open = asks || row.asking;
-    const bool cancelled = question_open && c.cancelled_by(row.answer);
+    if (system_waiting) out += " system:" + step_name(c.request(R::AppTaskManager));
+    const bool question_open = asks || asking;
+    const bool cancelled = question_open && c.cancelled_by(answer);
     return out + (cancelled ? " stays" : " goes");
 }
 
@@ -56,34 +51,31 @@ TEST(CloseRequests, OnlyTheUserAsksAndOnlyTheUserSaysNo) {
         {true,  Yes, true,  "close asks system:end-question goes", "end-question silent system:end-question goes"},
         {true,  No,  true,  "close asks system:end-question goes", "end-question silent system:end-question goes"}};
     // clang-format on
-    for (const CloseRow& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.asking << (row.answer == Yes) << row.system_waiting);
+    for (const auto& [asking, answer, system_waiting, by_user, by_system] : rows) {
+        SCOPED_TRACE(testing::Message() << asking << (answer == Yes) << system_waiting);
         for (UnloadReason user : {R::FormControlMenu, R::FormCode})
-            EXPECT_EQ(run(user, row), row.by_user);
+            EXPECT_EQ(run(user, asking, answer, system_waiting), by_user);
         for (UnloadReason system : {R::AppWindows, R::AppTaskManager})
-            EXPECT_EQ(run(system, row), row.by_system);
+            EXPECT_EQ(run(system, asking, answer, system_waiting), by_system);
     }
 }
 
 // A close event means the window's own reason while it closes itself, else the close box when
 // the window system sent it, else the session ending; the own reason serves one event only.
 TEST(CloseEvent, ReasonIsTheWindowsOwnElseTheCloseBoxElseTheSession) {
-    struct Row {
-        std::optional<UnloadReason> own;
-        bool spontaneous;
-        UnloadReason first, second;
-    };
-    const Row rows[] = {{std::nullopt, true, R::FormControlMenu, R::FormControlMenu},
-                        {std::nullopt, false, R::AppWindows, R::AppWindows},
-                        {R::FormCode, true, R::FormCode, R::FormControlMenu},
-                        {R::FormCode, false, R::FormCode, R::AppWindows},
-                        {R::AppTaskManager, true, R::AppTaskManager, R::FormControlMenu},
-                        {R::FormControlMenu, false, R::FormControlMenu, R::AppWindows}};
-    for (const Row& row : rows) {
+    // The window's own reason, whether the window system sent the event, the two reasons given.
+    const std::tuple<std::optional<UnloadReason>, bool, UnloadReason, UnloadReason> rows[] = {
+        {std::nullopt, true, R::FormControlMenu, R::FormControlMenu},
+        {std::nullopt, false, R::AppWindows, R::AppWindows},
+        {R::FormCode, true, R::FormCode, R::FormControlMenu},
+        {R::FormCode, false, R::FormCode, R::AppWindows},
+        {R::AppTaskManager, true, R::AppTaskManager, R::FormControlMenu},
+        {R::FormControlMenu, false, R::FormControlMenu, R::AppWindows}};
+    for (const auto& [own, spontaneous, first, second] : rows) {
         CloseRequest c;
-        if (row.own) c.closing_for(*row.own);
-        EXPECT_EQ(c.event_reason(row.spontaneous), row.first);
-        EXPECT_EQ(c.event_reason(row.spontaneous), row.second);
+        if (own) c.closing_for(*own);
+        EXPECT_EQ(c.event_reason(spontaneous), first);
+        EXPECT_EQ(c.event_reason(spontaneous), second);
     }
     CloseRequest done;
     done.closing_for(R::FormCode);
