@@ -191,13 +191,9 @@ class Staff : public ::testing::Test {
 // A lever off 0 adds its sign, the neighbouring note with the opposite sign and the ledger
 // lines both need; a step against the lever (or beyond the sheet) has no sign: no wrong glyph.
 TEST_F(Staff, NoteSignAndNeighbourStandWhereTheLeverPutsThem) {
-    struct Case {
-        int s, p, k;
-        std::vector<Copy> copies;
-        Ledgers ledgers;
-    };
+    // String, lever, step; the copies from the marked sheet and the ledger lines shown.
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<int, int, int, std::vector<Copy>, Ledgers> cases[] = {
         {12, 0, 0, {kStaff, head(56, 60)}, {}},
         {12, 2, 6, {kStaff, head(56, 60), sign(36, 51, 159, 31), head(106, 57), sign(86, 48, 159, 1)}, {}},
         {12, -2, -6, {kStaff, head(56, 60), sign(36, 51, 189, 1), head(106, 63), sign(86, 54, 189, 31)}, {}},
@@ -212,10 +208,10 @@ TEST_F(Staff, NoteSignAndNeighbourStandWhereTheLeverPutsThem) {
         {24, 0, 0, {kStaff, head(56, 96)}, ledgers_at(78, 96)},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "string " << c.s << " lever " << c.p << " step " << c.k);
-        show(c.s, c.p, c.k);
-        EXPECT_EQ(test::differences(pic, picture_of(sheet, c.copies, c.ledgers)), "");
+    for (const auto& [s, p, k, copies, ledgers] : cases) {
+        SCOPED_TRACE(testing::Message() << "string " << s << " lever " << p << " step " << k);
+        show(s, p, k);
+        EXPECT_EQ(test::differences(pic, picture_of(sheet, copies, ledgers)), "");
         EXPECT_FALSE(pic.HasPicture());
     }
     const QImage before = pic.image().copy();  // no string selected: nothing changes

@@ -85,14 +85,10 @@ TEST(Keys, GatesDecideWhichKeysPlay) {
 TEST(ArrowKeys, WalkTheStringsAndStepTheLevers) {
     const Calls walk{"tel_çiz", "mandal_at", "porte", "etiket"};
     const Calls step{"mandal_at", "porte", "etiket", "arıza_yaz "};  // + the string
-    struct Case {
-        int string, lever_string, lever;  // selected string; a lever set before
-        std::vector<int> keys;
-        int want_string, want_lever;  // selected string and its lever after
-        Calls sound, views;
-    };
+    // The selected string and a lever set before, the keys, the selected string and its lever
+    // after, the sound and the views.
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<int, int, int, std::vector<int>, int, int, Calls, Calls> cases[] = {
         {0, 11, -2, {kKeyUp}, 11, -2, {"11/-2"}, walk},
         {0, 13, 0, {kKeyDown}, 13, 0, {"13/0"}, walk}, {1, 1, 0, {kKeyUp}, 1, 0, {"1/0"}, walk},
         {2, 1, 0, {kKeyUp}, 1, 0, {"1/0"}, walk}, {25, 26, 0, {kKeyDown}, 26, 0, {"26/0"}, walk},
@@ -108,18 +104,18 @@ TEST(ArrowKeys, WalkTheStringsAndStepTheLevers) {
         {26, 26, 11, {kKeyRight}, 26, 12, {"26/12"}, step},
         {26, 26, 8, {kKeyRight, kKeyRight, kKeyRight}, 26, 11, {}, {}}};
     // clang-format on
-    for (Case c : cases) {
-        SCOPED_TRACE(testing::Message() << "string " << c.string << " first key " << c.keys[0]);
-        if (c.views == step) c.views.back() += std::to_string(c.want_string);
+    for (auto [s, lever_string, lever, keys, want_string, want_lever, sound, views] : cases) {
+        SCOPED_TRACE(testing::Message() << "string " << s << " first key " << keys[0]);
+        if (views == step) views.back() += std::to_string(want_string);
         Keys k;
-        k.st.selection.cur_string = static_cast<std::int16_t>(c.string);
-        k.st.settings.mandal_pos[c.lever_string] = static_cast<std::int16_t>(c.lever);
-        for (int key : c.keys) k.down(key);
+        k.st.selection.cur_string = static_cast<std::int16_t>(s);
+        k.st.settings.mandal_pos[lever_string] = static_cast<std::int16_t>(lever);
+        for (int key : keys) k.down(key);
         EXPECT_EQ(
-            std::tuple(int{k.st.selection.cur_string}, int{k.st.settings.mandal_pos[c.want_string]},
+            std::tuple(int{k.st.selection.cur_string}, int{k.st.settings.mandal_pos[want_string]},
                        k.sound.calls, k.views.calls, k.dialogs.texts()),
-            std::tuple(c.want_string, c.want_lever, c.sound, c.views, Calls{}));
-        EXPECT_TRUE(c.views != walk || k.st.selection.last_string == c.want_string);
+            std::tuple(want_string, want_lever, sound, views, Calls{}));
+        EXPECT_TRUE(views != walk || k.st.selection.last_string == want_string);
     }
 }
 

@@ -65,23 +65,20 @@ const std::string kUnreadable =
 // step), C4 on degree 0, samples at 44100 Hz on lever 0. Saved again by a spreadsheet program
 // (numbers rewritten, cents as formulas, a sheet of notes first) it must play the same.
 TEST(SavedWorkbook, PlaysAsTheShippedTable) {
-    const struct {
-        int string, position, home_degree, degree, step;
-    } cases[] = {{1, -5, 184, 179, -8}, {1, 6, 184, 190, 10}, {7, 10, 112, 122, 12},
-                 {12, -8, 59, 51, -8},  {12, 0, 59, 59, 0},   {26, -8, -99, -107, -8},
-                 {26, 12, -99, -87, 12}};
+    // String, position, the string's home degree, the position's degree and its step.
+    const std::tuple<int, int, int, int, int> cases[] = {
+        {1, -5, 184, 179, -8}, {1, 6, 184, 190, 10},    {7, 10, 112, 122, 12}, {12, -8, 59, 51, -8},
+        {12, 0, 59, 59, 0},    {26, -8, -99, -107, -8}, {26, 12, -99, -87, 12}};
     for (const char* name :
          {"saved-from.xls", "resaved.xls", "formulas.xls", "second-sheet-active.xls"}) {
         SCOPED_TRACE(name);
         const InstrumentState st = imported(kWorkbooks / name);
-        for (const auto& c : cases) {
-            SCOPED_TRACE(testing::Message() << "string " << c.string << " position " << c.position);
-            EXPECT_NEAR(st.tables.cents(c.string, c.position),
-                        (c.home_degree + c.step) * 1200.0 / 79, 1e-4);
-            EXPECT_EQ(std::tuple(st.derived.sample_rate(c.string, c.position),
-                                 int{st.tables.degree_at(c.string, c.position)},
-                                 int{st.tables.mandal_step(c.string, c.position)}),
-                      std::tuple(std::lround(44100 * std::exp2(c.step / 79.0)), c.degree, c.step));
+        for (const auto& [s, p, home_degree, degree, step] : cases) {
+            SCOPED_TRACE(testing::Message() << "string " << s << " position " << p);
+            EXPECT_NEAR(st.tables.cents(s, p), (home_degree + step) * 1200.0 / 79, 1e-4);
+            EXPECT_EQ(std::tuple(st.derived.sample_rate(s, p), int{st.tables.degree_at(s, p)},
+                                 int{st.tables.mandal_step(s, p)}),
+                      std::tuple(std::lround(44100 * std::exp2(step / 79.0)), degree, step));
         }
         EXPECT_EQ(st.tables.degrees[59].degree_name, "A4" + std::string(28, ' '));
         EXPECT_EQ(st.tables.degrees[185].degree_name, "E6 +1" + std::string(25, ' '));
@@ -163,22 +160,20 @@ TEST(DamagedWorkbook, MessageSaysWhatCouldNotBeRead) {
     const std::size_t window = shipped.find(std::string("\x3D\x00\x12\x00", 4));
     ASSERT_EQ(shipped.substr(r + 12, 5), "dizek");
     const std::uint32_t sheet = le_at(shipped, r + 4);
-    const struct {
-        std::size_t at;
-        std::string bytes, says;
-    } cases[] = {
+    // Where the bytes go, the bytes, what the message then says.
+    const std::tuple<std::size_t, std::string, std::string> cases[] = {
         {r, "\x86", "içinde çalışma sayfası yok"},  // the list entry's type spoilt
         {r + 2, "\xFF\xFF", "bozuk veya eksik; sayfa listesi yarıda kesilmiş"},
         {s + sheet - 4, "\x0B", "bozuk veya eksik; çalışma kitabının kayıtları okunamıyor"},
         {r + 7, "\x7F", "bozuk veya eksik; \"dizek\" sayfası okunamıyor"},
         {r + 9, "\x02", "açıldığında gösterilen sayfa bir çalışma sayfası değil"},
         {window, "\x2F", "parola ile korunuyor; okunamadı"}};  // WINDOW1 made FILEPASS
-    for (const auto& c : cases) {  // no cell named: the message names the file
+    for (const auto& [at, spoilt, says] : cases) {  // no cell named: the message names the file
         std::string bytes = shipped;
-        EXPECT_EQ(import_message(bytes.replace(c.at, c.bytes.size(), c.bytes)),
+        EXPECT_EQ(import_message(bytes.replace(at, spoilt.size(), spoilt)),
                   "Excel yüklü değil veya dizek dosyası yok\r\n"
                   "excel.exe or dizek not found\r\ndizek.xls " +
-                      c.says);
+                      says);
     }
 }
 
