@@ -60,17 +60,12 @@ std::vector<SmfEvent> read_smf(const std::string& file) {
     return events;
 }
 
-struct NotesCase {
-    const char* name;
-    const char* text;
-    std::vector<std::array<std::int64_t, 3>> notes;  // start ms, end ms, string
-};
-
+// A recording's name and text, and its notes: start ms, end ms, string.
 // String 7 is silenced (rate 0), string 9's sample is missing and string 26 plays at the
 // highest playable rate, 1 MHz, in every case. The samples hold 132300 frames: 3 s at string
 // 5's 44100 Hz, 132.3 ms at 1 MHz, of which the render reads the last in ms 133.
 // clang-format off
-const NotesCase kNotesCases[] = {
+const std::tuple<const char*, const char*, std::vector<std::array<std::int64_t, 3>>> kNotesCases[] = {
     {"recording_cut_by_the_next_pluck_or_by_its_sample", " 12 0 300\r\n 5 0 5000\r\n 14 0 100\r\n 26 0 500\r\n",
      {{0, 300, 12}, {300, 3300, 5}, {5300, 5400, 14}, {5400, 5533, 26}}},
     {"silent_plucks_leave_no_note_but_cut_the_one_before", " 12 0 300\r\n 7 0 200\r\n 9 0 200\r\n 13 0 100\r\n",
@@ -79,19 +74,19 @@ const NotesCase kNotesCases[] = {
 // clang-format on
 
 TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
-    for (const NotesCase& c : kNotesCases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, text, expected] : kNotesCases) {
+        SCOPED_TRACE(name);
         InstrumentState st;
         ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
         st.derived.sample_rate(7, 0) = 0;
         st.build.wav_files[9] = "yok.wav";
         const double rate_26 = std::exchange(st.derived.sample_rate(26, 0), kMaxSampleRateHz);
-        const RenderSchedule schedule = schedule_recording(c.text, st);
+        const RenderSchedule schedule = schedule_recording(text, st);
         SampleBank bank(test::program_dir());
         const std::vector<PlayedNote> notes = played_notes(schedule, st, bank);
-        ASSERT_EQ(notes.size(), c.notes.size());
+        ASSERT_EQ(notes.size(), expected.size());
         for (std::size_t i = 0; i < notes.size(); ++i) {
-            const auto [start, end, string] = c.notes[i];
+            const auto [start, end, string] = expected[i];
             SCOPED_TRACE(i);
             EXPECT_EQ(std::tuple(notes[i].start_ms, notes[i].end_ms, notes[i].sample_string),
                       std::tuple(start, end, string));

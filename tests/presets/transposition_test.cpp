@@ -44,17 +44,11 @@ std::string cancelled(int s, int position, int target, int first, int second) {
            " nolu tele taşmaktadır. Göçürüm iptal edilecek.";
 }
 
-struct Case {
-    const char* name;
-    int level;
-    int fine;  // where the fine shift was moved
-    Positions user;
-    std::function<void(InstrumentState&)> tweak;
-    Positions transposed;  // non-zero computed positions afterwards
-    bool computed_in_force;
-    std::vector<std::string> messages;
-    int fine_after;
-};
+// A name, the level, where the fine shift was moved, the user's levers, a change to the tables,
+// the non-zero computed positions afterwards, whether they are in force, the messages, and the
+// fine shift after.
+using Case = std::tuple<const char*, int, int, Positions, std::function<void(InstrumentState&)>,
+                        Positions, bool, std::vector<std::string>, int>;
 
 TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
     const std::string overflow =
@@ -83,31 +77,31 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
          all_at(1, {{20, 0}}), true, {}, 1},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, level, fine, levers, tweak, transposed, in_force, messages,
+                      fine_after] : cases) {
+        SCOPED_TRACE(name);
         test::PresetBench b;
         test::make_regular_degrees(b.st);
-        if (c.tweak) c.tweak(b.st);
-        for (const auto& [s, p] : c.user)
+        if (tweak) tweak(b.st);
+        for (const auto& [s, p] : levers)
             b.st.settings.mandal_pos[s] = static_cast<std::int16_t>(p);
         const auto user = b.st.settings.mandal_pos;
         for (int s = 1; s <= kStringCount; ++s)  // a stale list that must go
             b.Picture10.LineBF(69, (s - 1) * 15 + 2, 87, (s - 1) * 15 + 14, qRgb(255, 0, 0));
-        b.option1 = c.level;
-        b.st.settings.ahenk_index = static_cast<std::int16_t>(c.level);
-        b.hscroll1 = c.fine;
+        b.option1 = level;
+        b.st.settings.ahenk_index = static_cast<std::int16_t>(level);
+        b.hscroll1 = fine;
         HScroll1_Change(b.ctx);
         for (int s = 1; s <= kStringCount; ++s) {
-            const int expected = c.transposed.contains(s) ? c.transposed.at(s) : 0;  // 0: none
+            const int expected = transposed.contains(s) ? transposed.at(s) : 0;  // 0: none
             EXPECT_EQ(std::tuple(b.st.settings.transposed_pos[s], b.st.settings.mandal_pos[s],
                                  red_in_row(b.Picture10, s)),
-                      std::tuple(expected, c.computed_in_force ? expected : user[s], expected != 0))
+                      std::tuple(expected, in_force ? expected : user[s], expected != 0))
                 << "string " << s;
         }
         EXPECT_EQ(std::tuple(b.st.settings.manual_levers, b.option5, b.hscroll1, b.text3),
-                  std::tuple(!c.computed_in_force, c.computed_in_force ? 2 : 1, c.fine_after,
-                             std::to_string(c.fine_after)));
-        EXPECT_EQ(b.dialogs.texts(), c.messages);
+                  std::tuple(!in_force, in_force ? 2 : 1, fine_after, std::to_string(fine_after)));
+        EXPECT_EQ(b.dialogs.texts(), messages);
         EXPECT_TRUE(b.views.calls.empty()) << "nothing is redrawn";
     }
 }
