@@ -136,45 +136,40 @@ TEST_F(StartupTest, FolderProblemsAreReported) {
     const std::string count =
         "ses dosyaları sayısı uygun değil, program düzgün çalışmayabilir"
         "\r\nkapatıp  dosya sayınızı kontrol edin    ";
-    struct Case {
-        int samples;
-        const char* workbook;  // "" none, "!" one that is not a workbook
-        std::string message;
-        int count;             // 0: the program ends
-        bool running = false;  // another copy runs on the folder
-    };
-    const Case cases[] = {
-        {27, "", missing, 0},
-        {27, "DIZEK.XLS", missing, 0},
+    // Samples, the workbook ("" none, "!" one that is not a workbook), the message, the names
+    // kept (0: the program ends), whether another copy runs on the folder.
+    const std::tuple<int, const char*, std::string, int, bool> cases[] = {
+        {27, "", missing, 0, false},
+        {27, "DIZEK.XLS", missing, 0, false},
         {27, "!",
          "Excel yüklü değil veya dizek dosyası yok\r\nexcel.exe or dizek not found\r\n"
          "dizek.xls bir Excel 97-2003 çalışma kitabı (.xls) değil",
-         0},
-        {26, "dizek.xls", count + "26", 26},
-        {28, "dizek.xls", count + "28", 28},
-        {60, "dizek.xls", count + "60", 57},
+         0, false},
+        {26, "dizek.xls", count + "26", 26, false},
+        {28, "dizek.xls", count + "28", 28, false},
+        {60, "dizek.xls", count + "60", 57, false},
         {27, "dizek.xls", "ORVENA  zaten çalışıyor", 0, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        const bool damaged = std::string(c.workbook) == "!";
-        test::ProgramFolder folder(c.samples, damaged ? "" : c.workbook);
+    for (const auto& [samples, workbook, message, name_count, running] : cases) {
+        SCOPED_TRACE(message);
+        const bool damaged = std::string(workbook) == "!";
+        test::ProgramFolder folder(samples, damaged ? "" : workbook);
         if (damaged) test::write_file_bytes(folder.path() / "dizek.xls", "not a workbook");
         Program first(dialogs);
-        ASSERT_TRUE(!c.running || first.start(folder.headless_options()).goes_on);
+        ASSERT_TRUE(!running || first.start(folder.headless_options()).goes_on);
         test::RecordingDialogs shown;
         Program program(shown);
         const StartupOutcome outcome = program.start(folder.headless_options());
-        EXPECT_EQ(outcome.goes_on, c.count > 0);
-        EXPECT_EQ(shown.texts(), std::vector<std::string>{c.message});
-        if (c.count == 0) {
+        EXPECT_EQ(outcome.goes_on, name_count > 0);
+        EXPECT_EQ(shown.texts(), std::vector<std::string>{message});
+        if (name_count == 0) {
             EXPECT_TRUE(!program.window() && !program.splash());
-            EXPECT_EQ(outcome.exit_status != 0, !c.running) << "a second copy ends quietly";
+            EXPECT_EQ(outcome.exit_status != 0, !running) << "a second copy ends quietly";
             continue;
         }
         ASSERT_NE(program.window(), nullptr);
         const InstrumentState& st = program.window()->state();
-        EXPECT_EQ(st.build.wav_file_count, c.count);
-        EXPECT_EQ(st.build.wav_files[c.count - 1], "tel" + std::to_string(c.count) + ".wav");
+        EXPECT_EQ(st.build.wav_file_count, name_count);
+        EXPECT_EQ(st.build.wav_files[name_count - 1], "tel" + std::to_string(name_count) + ".wav");
         EXPECT_EQ(st.selection.cur_string, 12);
     }
 }
