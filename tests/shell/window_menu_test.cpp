@@ -198,15 +198,6 @@ TEST_P(WindowTuningProblem, IsToldOnceAndTheWorkbookPlays) {
 INSTANTIATE_TEST_SUITE_P(WindowMenu, WindowTuningProblem, testing::ValuesIn(kStartProblems),
                          [](const auto& row) { return std::string(row.param.name); });
 
-struct EntryCase {
-    const char* entry;
-    std::vector<QString> picks;
-    std::vector<QStringList> offered;
-    const char* file;  // written in the music folder
-    const char* kind;  // in the notice
-    std::string starts, holds;
-};
-
 // Each entry asks for the source (the recording and the sequence files; the score only
 // sequence files), MIDI also for the tuning, then for the file in the user's music folder
 // (else the home folder).
@@ -214,27 +205,31 @@ TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
     const QString kayit = QStringLiteral("kayıt.txt"), ezgi = QStringLiteral("ezgi.ses");
     const QString bend =
         QString::fromUtf8("Nota başına perde bükme (MPE biçimi), MTS bilmeyen çalgılar için");
-    const EntryCase cases[] = {
-        {"wav_export", {ezgi}, {{kayit, ezgi}}, "ezgi.wav", "WAV", "RIFF", ""},
-        {"midi_export", {ezgi, bend}, {{kayit, ezgi}, {}}, "ezgi.mid", "MIDI", "MThd", "\xE1"},
-        {"musicxml_export", {ezgi}, {{ezgi}}, "ezgi.musicxml", "MusicXML", "<?xml", ""}};
-    for (const EntryCase& c : cases) {
-        SCOPED_TRACE(c.entry);
+    // The entry, the picks, the lists offered, the file written in the music folder, the kind in
+    // the notice, what the file starts with and holds.
+    const std::tuple<const char*, std::vector<QString>, std::vector<QStringList>, const char*,
+                     const char*, std::string, std::string>
+        cases[] = {
+            {"wav_export", {ezgi}, {{kayit, ezgi}}, "ezgi.wav", "WAV", "RIFF", ""},
+            {"midi_export", {ezgi, bend}, {{kayit, ezgi}, {}}, "ezgi.mid", "MIDI", "MThd", "\xE1"},
+            {"musicxml_export", {ezgi}, {{ezgi}}, "ezgi.musicxml", "MusicXML", "<?xml", ""}};
+    for (const auto& [entry, picks, offered, file, kind, starts, holds] : cases) {
+        SCOPED_TRACE(entry);
         dialogs_.clear();
-        const Answers seen = run_entry(QString::fromLatin1(c.entry), c.picks);
-        ASSERT_EQ(seen.offered.size(), c.offered.size());
-        EXPECT_EQ(seen.offered[0], c.offered[0]);
-        EXPECT_TRUE(c.offered.size() < 2 || seen.offered[1].size() == 2);  // MTS or pitch bends
+        const Answers seen = run_entry(QString::fromLatin1(entry), picks);
+        ASSERT_EQ(seen.offered.size(), offered.size());
+        EXPECT_EQ(seen.offered[0], offered[0]);
+        EXPECT_TRUE(offered.size() < 2 || seen.offered[1].size() == 2);  // MTS or pitch bends
         EXPECT_EQ(seen.folder, QString::fromStdString((home_ / "Music").string()));
-        EXPECT_EQ(seen.suggested, QString::fromUtf8(c.file));
-        const fs::path out = home_ / "Music" / c.file;
+        EXPECT_EQ(seen.suggested, QString::fromUtf8(file));
+        const fs::path out = home_ / "Music" / file;
         EXPECT_EQ(
             dialogs_.texts(),
-            std::vector<std::string>{std::string(c.kind) + " dosyası yazıldı:\r\n" + out.string()});
+            std::vector<std::string>{std::string(kind) + " dosyası yazıldı:\r\n" + out.string()});
         EXPECT_TRUE(!dialogs_.shown().empty() && !dialogs_.shown()[0].modal) << "a notice";
         const std::string bytes = test::read_file_bytes(out);
-        EXPECT_TRUE(bytes.starts_with(c.starts));
-        EXPECT_NE(bytes.find(c.holds), std::string::npos);  // a pitch bend on channel 2
+        EXPECT_TRUE(bytes.starts_with(starts));
+        EXPECT_NE(bytes.find(holds), std::string::npos);  // a pitch bend on channel 2
     }
     fs::remove_all(home_ / "Music");  // without a music folder: the home folder
     EXPECT_EQ(run_entry(QStringLiteral("musicxml_export"), {ezgi}).folder,
