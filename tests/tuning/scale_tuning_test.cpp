@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include "support/temp_dir.h"
 #include "support/text.h"
 #include "tuning/degree_names.h"
@@ -64,35 +65,32 @@ TEST(LeverFit, EveryStepLandsOnTheLeverWithTheNearestStep) {
 // 44100 * 2^(cents above the workbook's home / 1200), the home rate rounded first.
 TEST(ScaleTuning, EachStringSitsOnTheDegreeNearestItsNaturalAndEachLeverOneDegreeAbove) {
     const double tritave = 1200.0 * std::log2(3.0), a4 = 1200.0 * std::log2(440.0 / 262.0);
-    const struct {
-        const char* file;  // E4 (407.82) nearest 400, E on 5/4, G5 on the tritave, A4 on 440 Hz
-        int string, lever;
-        double cents;
-        int rate;
-    } cases[] = {{"equal12.scl", 17, 3, 300.0, 52444},
-                 {"equal12.scl", 26, -8, -2300.0, 27842},
-                 {"equal12.scl", 1, 6, 3400.0, 62549},
-                 {"just7.scl", 15, 0, 1200.0 * std::log2(5.0 / 4), 43881},
-                 {"just7.scl", 17, 8, 1200.0 * std::log2(2 * 9.0 / 8), 99225},  // wraps the period
-                 {"bohlen_pierce.scl", 6, 0, tritave, 44182},
-                 {"bohlen_pierce.scl", 26, -8, -18 * tritave / 13, 22964},
-                 {"quarter_tones.scl", 9, -3, 1250.0, 40499},  // comments, DOS line ends
-                 {"a440.scl", 26, 2, a4 - 2200.0, 49539},
-                 {"a220.scl", 26, 2, a4 - 2200.0, 49539},  // its reference key below the middle
-                 {"e330.scl", 15, 0, 1200.0 * std::log2(330.0 / 262), 44216}};  // 5/4 at 330 Hz
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.file << " " << c.string << " " << c.lever);
+    // File, string, lever, cents, rate: E4 (407.82) nearest 400, E on 5/4, G5 on the tritave, A4
+    // on 440 Hz.
+    const std::tuple<const char*, int, int, double, int> cases[] = {
+        {"equal12.scl", 17, 3, 300.0, 52444},
+        {"equal12.scl", 26, -8, -2300.0, 27842},
+        {"equal12.scl", 1, 6, 3400.0, 62549},
+        {"just7.scl", 15, 0, 1200.0 * std::log2(5.0 / 4), 43881},
+        {"just7.scl", 17, 8, 1200.0 * std::log2(2 * 9.0 / 8), 99225},  // wraps the period
+        {"bohlen_pierce.scl", 6, 0, tritave, 44182},
+        {"bohlen_pierce.scl", 26, -8, -18 * tritave / 13, 22964},
+        {"quarter_tones.scl", 9, -3, 1250.0, 40499},  // comments, DOS line ends
+        {"a440.scl", 26, 2, a4 - 2200.0, 49539},
+        {"a220.scl", 26, 2, a4 - 2200.0, 49539},  // its reference key below the middle
+        {"e330.scl", 15, 0, 1200.0 * std::log2(330.0 / 262), 44216}};  // 5/4 at 330 Hz
+    for (const auto& [file, s, lever, cents, rate] : cases) {
+        SCOPED_TRACE(testing::Message() << file << " " << s << " " << lever);
         InstrumentState st;
         set_lever_limits(st.build);
-        install_tables(st, load_tuning(fs::path(TEST_DATA_DIR) / "scala" / c.file,
-                                       shipped_workbook(), {}, ""));
+        install_tables(
+            st, load_tuning(fs::path(TEST_DATA_DIR) / "scala" / file, shipped_workbook(), {}, ""));
         EXPECT_TRUE(st.tables.scale_tuning);
-        EXPECT_NEAR(st.tables.cents(c.string, c.lever), c.cents, 1e-4);
-        const double hz = 262.0 * std::exp2(c.cents / 1200.0);
-        EXPECT_NEAR(st.derived.freq(c.string, c.lever), hz, hz * 1e-7);
-        EXPECT_EQ(st.derived.sample_rate(c.string, c.lever), c.rate);
-        EXPECT_EQ(st.tables.degree_at(c.string, c.lever) - st.tables.degree_at(c.string, 0),
-                  c.lever);
+        EXPECT_NEAR(st.tables.cents(s, lever), cents, 1e-4);
+        const double hz = 262.0 * std::exp2(cents / 1200.0);
+        EXPECT_NEAR(st.derived.freq(s, lever), hz, hz * 1e-7);
+        EXPECT_EQ(st.derived.sample_rate(s, lever), rate);
+        EXPECT_EQ(st.tables.degree_at(s, lever) - st.tables.degree_at(s, 0), lever);
     }
 }
 
@@ -103,39 +101,35 @@ TEST(ScaleTuning, LeversShowTheirStepsAndDegreesTheirNames) {
     const std::string edo5 = equal_division(5), edo12 = equal_division(12),
                       edo53 = equal_division(53), edo79 = equal_division(79),
                       uneven = "uneven\n3\n5.0\n600.0\n1200.0\n";
-    const struct {
-        const std::string& scale;
-        bool perdes;
-        int string, lever, step;
-        std::string name;  // "" not looked at
-        int chars;
-    } cases[] = {{edo12, false, 17, 1, 7, "C4 +1", 5},
-                 {edo12, false, 14, -1, -7, "E4", 2},         // F4 lowered lands on E4's degree
-                 {edo5, false, 1, 6, 12, "G7", 2},            // 4320 cents, G7 4302
-                 {edo12, true, 16, 0, 0, "Yegâh", 5},         // 200 cents, 3.8 from 9 commas
-                 {edo12, true, 15, 0, 0, "E4", 2},            // 400 cents, 7.5 from 18 commas
-                 {edo79, false, 8, -1, -1, "E5 \u22121", 5},  // E5 on degree 106, D5 on 92
-                 {edo79, false, 9, 12, 12, "E5 \u22122", 5},  // degree 105 is nearer E5
-                 {edo53, false, 12, 4, 6, "", 0},
-                 {edo53, true, 13, 0, 0, "Rast", 4},
-                 {edo53, true, 12, 0, 0, "Dügâh", 5},
-                 {edo53, true, 11, -1, -1, "Segâh", 5},
-                 {edo53, true, 10, 5, 7, "Hicaz", 5},
-                 {edo53, true, 20, 0, 0, "Kaba Rast", 9},
-                 {edo53, true, 20, -1, -1, "G3 \u22121", 5},  // Kaba Rast is the lowest perde named
-                 {edo53, true, 3, 0, 0, "Tiz Çârgâh", 10},
-                 {edo53, true, 17, 1, 1, "C4 +1", 5},  // no perde one comma above Kaba Çârgâh
-                 {edo53, true, 24, 0, 0, "C3", 2},     // below Kaba Rast the notes keep their names
-                 {edo53, false, 13, 0, 0, "G4", 2},
-                 {uneven, false, 17, 1, 1, "", 0},  // 5 cents
-                 {uneven, false, 17, -1, -12, "", 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.string << " lever " << c.lever << " " << c.name);
-        const TuningTables t = scale_from_text(c.scale, c.perdes);
-        EXPECT_EQ(t.mandal_step(c.string, c.lever), c.step);
-        if (c.chars == 0) continue;
-        EXPECT_EQ(t.degrees[t.degree_at(c.string, c.lever)].degree_name,
-                  test::padded(c.name, c.chars));
+    // The scale, with perdes or not, string, lever, step, the degree's name ("" not looked at) and
+    // its width in characters.
+    const std::tuple<std::string, bool, int, int, int, std::string, int> cases[] = {
+        {edo12, false, 17, 1, 7, "C4 +1", 5},
+        {edo12, false, 14, -1, -7, "E4", 2},         // F4 lowered lands on E4's degree
+        {edo5, false, 1, 6, 12, "G7", 2},            // 4320 cents, G7 4302
+        {edo12, true, 16, 0, 0, "Yegâh", 5},         // 200 cents, 3.8 from 9 commas
+        {edo12, true, 15, 0, 0, "E4", 2},            // 400 cents, 7.5 from 18 commas
+        {edo79, false, 8, -1, -1, "E5 \u22121", 5},  // E5 on degree 106, D5 on 92
+        {edo79, false, 9, 12, 12, "E5 \u22122", 5},  // degree 105 is nearer E5
+        {edo53, false, 12, 4, 6, "", 0},
+        {edo53, true, 13, 0, 0, "Rast", 4},
+        {edo53, true, 12, 0, 0, "Dügâh", 5},
+        {edo53, true, 11, -1, -1, "Segâh", 5},
+        {edo53, true, 10, 5, 7, "Hicaz", 5},
+        {edo53, true, 20, 0, 0, "Kaba Rast", 9},
+        {edo53, true, 20, -1, -1, "G3 \u22121", 5},  // Kaba Rast is the lowest perde named
+        {edo53, true, 3, 0, 0, "Tiz Çârgâh", 10},
+        {edo53, true, 17, 1, 1, "C4 +1", 5},  // no perde one comma above Kaba Çârgâh
+        {edo53, true, 24, 0, 0, "C3", 2},     // below Kaba Rast the notes keep their names
+        {edo53, false, 13, 0, 0, "G4", 2},
+        {uneven, false, 17, 1, 1, "", 0},  // 5 cents
+        {uneven, false, 17, -1, -12, "", 0}};
+    for (const auto& [scale, perdes, s, lever, step, name, chars] : cases) {
+        SCOPED_TRACE(testing::Message() << s << " lever " << lever << " " << name);
+        const TuningTables t = scale_from_text(scale, perdes);
+        EXPECT_EQ(t.mandal_step(s, lever), step);
+        if (chars == 0) continue;
+        EXPECT_EQ(t.degrees[t.degree_at(s, lever)].degree_name, test::padded(name, chars));
     }
 }
 
@@ -160,42 +154,40 @@ TEST(ScaleTuning, ScalesInTheShippedFolderNameTheirPerdesOthersDoNot) {
 // Each refusal names the file and the line.
 TEST(ScaleTuning, BadFilesAreRefusedNamingTheLine) {
     const std::string twelve = equal_division(12), kbm_head = "12\n0\n127\n60\n69\n";
-    const struct {
-        std::string scl, kbm;  // the mapping is read with the scale when not empty
-        int line;
-        const char* reason;
-    } cases[] = {{"", "", 1, "boş"},
-                 {"d\nmany\n100.0\n", "", 2, "tamsayı değil"},
-                 {"d\n0\n", "", 2, "en az 1"},
-                 {"d\n1000000\n100.0\n", "", 2, "çok büyük"},
-                 {"d\n3\n100.0\n! gap\n200.0\n", "", 2, "yalnız 2 perde"},
-                 {"d\n2\n3/0\n2/1\n", "", 3, "\"3/0\" bir oran değil; paydası sıfır"},
-                 {"d\n2\n-3/2\n2/1\n", "", 3, "negatif"},
-                 {"d\n3\n! c\n300.0\n200.0\n1200.0\n", "", 5, "yüksek değil"},  // falling
-                 {"d\n2\n100.0\n99999999.0\n", "", 4, "akla yatkın değil"},
-                 {"d\n2\n100.0\nhigh\n", "", 4, "oran ya da sent"},
-                 {"d\n2\n100.0\n   \n", "", 4, "satır boş"},
-                 {std::string("d\n2\n\x01\x00\xff\n", 8), "", 3, "ikili veri"},
-                 {twelve, kbm_head + "440.0\n12\n0\n1\n2\n3\n4\n5\n6\n7\n8\nx\n", 5, "eşlenmemiş"},
-                 {twelve, kbm_head + "0\n12\n", 6, "sıfırdan büyük"},
-                 {twelve, "12\n0\n127\n60\n300\n", 5, "aralığının dışında"},
-                 {twelve, "12\n0\n127\n", 4, "orta tuş satırı yok"},
-                 // The scale reads but cannot tune the instrument.
-                 {equal_division(200), "", 2, "çok sık"},
-                 {"d\n1\n11000.0\n", "", 3, "örnekleme hızı"},
-                 {twelve, kbm_head + "440.0\n5000\n", 7, "aralığının dışında"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.reason);
+    // The scale, the mapping (read with the scale when not empty), the line, the reason.
+    const std::tuple<std::string, std::string, int, const char*> cases[] = {
+        {"", "", 1, "boş"},
+        {"d\nmany\n100.0\n", "", 2, "tamsayı değil"},
+        {"d\n0\n", "", 2, "en az 1"},
+        {"d\n1000000\n100.0\n", "", 2, "çok büyük"},
+        {"d\n3\n100.0\n! gap\n200.0\n", "", 2, "yalnız 2 perde"},
+        {"d\n2\n3/0\n2/1\n", "", 3, "\"3/0\" bir oran değil; paydası sıfır"},
+        {"d\n2\n-3/2\n2/1\n", "", 3, "negatif"},
+        {"d\n3\n! c\n300.0\n200.0\n1200.0\n", "", 5, "yüksek değil"},  // falling
+        {"d\n2\n100.0\n99999999.0\n", "", 4, "akla yatkın değil"},
+        {"d\n2\n100.0\nhigh\n", "", 4, "oran ya da sent"},
+        {"d\n2\n100.0\n   \n", "", 4, "satır boş"},
+        {std::string("d\n2\n\x01\x00\xff\n", 8), "", 3, "ikili veri"},
+        {twelve, kbm_head + "440.0\n12\n0\n1\n2\n3\n4\n5\n6\n7\n8\nx\n", 5, "eşlenmemiş"},
+        {twelve, kbm_head + "0\n12\n", 6, "sıfırdan büyük"},
+        {twelve, "12\n0\n127\n60\n300\n", 5, "aralığının dışında"},
+        {twelve, "12\n0\n127\n", 4, "orta tuş satırı yok"},
+        // The scale reads but cannot tune the instrument.
+        {equal_division(200), "", 2, "çok sık"},
+        {"d\n1\n11000.0\n", "", 3, "örnekleme hızı"},
+        {twelve, kbm_head + "440.0\n5000\n", 7, "aralığının dışında"}};
+    for (const auto& [scl, kbm, line, reason] : cases) {
+        SCOPED_TRACE(reason);
         test::TempDir dir;
-        test::write_file_bytes(dir / "bad.scl", c.scl);
-        if (!c.kbm.empty()) test::write_file_bytes(dir / "bad.kbm", c.kbm);
+        test::write_file_bytes(dir / "bad.scl", scl);
+        if (!kbm.empty()) test::write_file_bytes(dir / "bad.kbm", kbm);
         try {
             load_tuning(dir / "bad.scl", shipped_workbook(), {}, "");
             ADD_FAILURE() << "accepted";
         } catch (const ScalaFileError& e) {
-            const std::string file = c.kbm.empty() ? "bad.scl" : "bad.kbm";
-            EXPECT_THAT(e.reason(), HasSubstr(c.reason));
-            const std::string at = c.line ? ", satır " + std::to_string(c.line) : "";
+            const std::string file = kbm.empty() ? "bad.scl" : "bad.kbm";
+            EXPECT_THAT(e.reason(), HasSubstr(reason));
+            const std::string at = line ? ", satır " + std::to_string(line) : "";
             EXPECT_THAT(tuning_failure_message(e), HasSubstr("\"" + file + "\"" + at + ": "));
         }
     }
@@ -210,11 +202,8 @@ TEST(ScalaFile, ReadsAtEachLimitAndRefusesJustBeyondIt) {
         return text;
     };
     const std::string not_higher = "perde bir öncekinden yüksek değil (";
-    const struct {
-        std::string scl;
-        int line;  // of the refusal; -1 when the scale reads
-        std::string reason;
-    } cases[] = {
+    // The scale, the line of the refusal (-1 when the scale reads), the reason.
+    const std::tuple<std::string, int, std::string> cases[] = {
         {"d\n2\n0.0\n1200.0\n", 3, not_higher + "0.000 sent, önceki 0.000 sent)"},
         {"d\n2\n0.001\n1200.0\n", -1, ""},
         {"d\n2\n100.0\n100.0\n", 4, not_higher + "100.000 sent, önceki 100.000 sent)"},
@@ -229,16 +218,16 @@ TEST(ScalaFile, ReadsAtEachLimitAndRefusesJustBeyondIt) {
         {equal_division(1001), 2, "perde sayısı 1001 çok büyük; en çok 1000"},
         {padded("d\n1\n2/1\n", 256 * 1024), -1, ""},
         {padded("d\n1\n2/1\n", 256 * 1024 + 1), 0, "dosya çok büyük (en çok 256 kB)"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.scl.substr(0, 40));
+    for (const auto& [scl, line, reason] : cases) {
+        SCOPED_TRACE(scl.substr(0, 40));
         test::TempDir dir;
-        test::write_file_bytes(dir / "s.scl", c.scl);
+        test::write_file_bytes(dir / "s.scl", scl);
         try {
             const ScalaScale scale = read_scala_files(dir / "s.scl").scale;
-            EXPECT_EQ(c.line, -1) << "read";
-            EXPECT_EQ(scale.count(), std::stoi(c.scl.substr(c.scl.find('\n') + 1)));
+            EXPECT_EQ(line, -1) << "read";
+            EXPECT_EQ(scale.count(), std::stoi(scl.substr(scl.find('\n') + 1)));
         } catch (const ScalaFileError& e) {
-            EXPECT_EQ(std::pair(e.line(), e.reason()), std::pair(c.line, c.reason));
+            EXPECT_EQ(std::pair(e.line(), e.reason()), std::pair(line, reason));
         }
     }
 }

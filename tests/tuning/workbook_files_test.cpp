@@ -278,21 +278,18 @@ TEST_F(ConversionsWorkbook, GridCellsAndTheDegreeListFillTheTables) {
     const degree_record& r = st_.tables.degrees[30];  // one place beyond the levers
     EXPECT_EQ((std::vector<int>{r.string_2, r.pos_2, r.string_1, r.pos_1, r.string_3, r.pos_3}),
               (std::vector<int>{10, -8, 11, 0, 12, 13}));
-    const struct {
-        int string, position;
-        double cents;
-        int degree;                                           // -1 not looked at
-    } cases[] = {{1, -8, 0.1, -1},       {1, -7, 150.0, -1},  // text "1.5e2"
-                 {1, -6, -12.25, -1},                         // text " -12.25 "
-                 {1, -3, 100.5, -1},                          // shown as the date 1900-04-09 12:00
-                 {8, 3, 701.955001f, 5}, {9, 1, 300.0, 10},  {2, 4, 444.25, 20},
-                 {10, -8, 30.0, 30},     {12, 13, 30.0, 30}, {13, 2, 12.75, 40},
-                 {14, 0, 12.5, 0},       {20, 5, 0.0, 0}};  // named by nobody
-    for (const auto& c : cases) {
-        const int degree = c.degree < 0 ? -1 : st_.tables.degree_at(c.string, c.position);
-        EXPECT_EQ(std::pair(st_.tables.cents(c.string, c.position), degree),
-                  std::pair(c.cents, c.degree))
-            << c.string << " " << c.position;
+    // String, position, cents, degree (-1 not looked at).
+    const std::tuple<int, int, double, int> cases[] = {
+        {1, -8, 0.1, -1},       {1, -7, 150.0, -1},  // text "1.5e2"
+        {1, -6, -12.25, -1},                         // text " -12.25 "
+        {1, -3, 100.5, -1},                          // shown as the date 1900-04-09 12:00
+        {8, 3, 701.955001f, 5}, {9, 1, 300.0, 10},  {2, 4, 444.25, 20},
+        {10, -8, 30.0, 30},     {12, 13, 30.0, 30}, {13, 2, 12.75, 40},
+        {14, 0, 12.5, 0},       {20, 5, 0.0, 0}};  // named by nobody
+    for (const auto& [s, p, cents, degree] : cases) {
+        const int seen = degree < 0 ? -1 : st_.tables.degree_at(s, p);
+        EXPECT_EQ(std::pair(st_.tables.cents(s, p), seen), std::pair(cents, degree))
+            << s << " " << p;
     }
 }
 
