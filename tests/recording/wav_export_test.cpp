@@ -257,7 +257,9 @@ TEST(WavFile, AHeaderThatCannotBeFinishedFailsTheFile) {
     WavFileWriter writer(out);
     const std::vector<float> frames(96, 0.5f);
     ASSERT_TRUE(!out.open() && writer.open(wav_file_size(48)) && writer.write(frames.data(), 48));
-    ASSERT_EQ(::dup2(::open(file.c_str(), O_RDONLY | O_CREAT, 0600), out.handle()), out.handle());
+    const int read_only = ::open(file.c_str(), O_RDONLY | O_CREAT, 0600);
+    ASSERT_EQ(::dup2(read_only, out.handle()), out.handle());
+    ::close(read_only);
     EXPECT_FALSE(writer.close());
     EXPECT_TRUE(writer.failure().starts_with('"' + file.string() + "\" yazılamadı: sistem hatası"));
 }
