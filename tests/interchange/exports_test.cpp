@@ -199,14 +199,14 @@ TEST(ExportCommand, WritesTheFileOrSaysWhyNotWithItsStatus) {
         {{"--export-midi", "DIR/ezgi.ses", "DIR/out", "--render"}, 2, "kullanım", ""},
         {{"--export-midi", "DIR/yok.ses", "DIR/out"}, 1, "yok.ses\" okunamadı: ", ""},
         {{"--export-musicxml", "DIR/ezgi.mkm", "DIR/out"}, 1, "ezgi.mkm\" bir ses dosyası (.ses) değil", ""},
-        {{"--export-midi", "DIR/bozuk.ses", "DIR/out"}, 1, "bozuk.ses\", kayıt 1: ", ""},
+        {{"--export-midi", "DIR/bozuk.ses", "DIR/out"}, 1, "bozuk.ses\", kayıt 1: alan 2, satır 1: sayı 16 bite sığmıyor", ""},
     };
     // clang-format on
     for (const auto& [given, status, said, kind] : cases) {
         test::TempDir dir;
         test::write_file_bytes(dir / "ezgi.ses", kNote);
         test::write_file_bytes(dir / "ezgi.mkm", kNote);
-        test::write_file_bytes(dir / "bozuk.ses", "x,y\r\n");
+        test::write_file_bytes(dir / "bozuk.ses", "0,40000\r\n");
         // A node of its own as /dev/full: a file renamed over it harms nothing.
         const bool full = given.back() == "DIR/full";
         if (full && !test::make_char_device(dir / "full", 1, 7)) continue;  // not root

@@ -68,7 +68,7 @@ std::vector<SmfEvent> read_smf(const std::string& file) {
 const std::tuple<const char*, const char*, std::vector<std::array<std::int64_t, 3>>> kNotesCases[] = {
     {"recording_cut_by_the_next_pluck_or_by_its_sample", " 12 0 300\r\n 5 0 5000\r\n 14 0 100\r\n 26 0 500\r\n",
      {{0, 300, 12}, {300, 3300, 5}, {5300, 5400, 14}, {5400, 5533, 26}}},
-    {"silent_plucks_leave_no_note_but_cut_the_one_before", " 12 0 300\r\n 7 0 200\r\n 9 0 200\r\n 13 0 100\r\n",
+    {"silent_or_at_once_cut_plucks_leave_no_note_but_cut_the_one_before", " 13 0 0\r\n 12 0 300\r\n 7 0 200\r\n 9 0 200\r\n 13 0 100\r\n",
      {{0, 300, 12}, {700, 800, 13}}},
 };
 // clang-format on
@@ -216,11 +216,11 @@ TEST(MusicXmlScore, SpellsTiesAndBracketsAsTheStaffDrawsThem) {
     ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
     // A4 quarter (its triplet flag only for eighths and sixteenths), B4 six low, B4, F4 five high
     // (eighths), three triplet eighths D5 (its dot not played, so not written) C5+6 D5, G4 quarter
-    // over the bar line, a quarter rest, A4 whole over the next one.
+    // over the bar line, a quarter rest, A4 whole over the next one, an A4 thirty-second.
     const std::string text =
         "1,8,3,0,0,0,0,0,0,0\n0,7,4,-6,0,0,0,0,0,1\n0,7,4,0,0,0,0,0,0,0\n0,10,4,5,0,0,0,0,0,1\n"
         "1,5,4,0,1,0,0,0,0,0\n1,6,4,6,0,0,0,0,0,1\n1,5,4,0,0,0,0,0,0,0\n0,9,3,0,0,0,0,0,0,0\n"
-        "0,29,0,0,0,0,0,0,0,0\n0,8,1,0,0,0,0,0,0,0\n";
+        "0,29,0,0,0,0,0,0,0,0\n0,8,1,0,0,0,0,0,0,0\n0,8,6,0,0,0,0,0,0,0\n";
     ScoreSheet sheet{"ezgi", 93.75, score_events(text, st, AccidentalSource::File), {}};
     sheet.measures = score_measures(sheet.events);
     const QByteArray xml = musicxml_score(sheet);
@@ -233,7 +233,7 @@ TEST(MusicXmlScore, SpellsTiesAndBracketsAsTheStaffDrawsThem) {
         "G 0.01 4 24 tie-start eighth",
         "|2", "G 0.01 4 24 tie-stop eighth", "rest 48 quarter", "A -0.01 4 96 tie-start half",
         "A -0.01 4 24 tie-stop tie-start eighth",
-        "|3", "A -0.01 4 72 tie-stop quarter dot"};
+        "|3", "A -0.01 4 72 tie-stop quarter dot", "A -0.01 4 6 32nd"};
     // clang-format on
     EXPECT_EQ(read_notes(xml), expected);
     for (const char* part :

@@ -3,9 +3,11 @@
 // "Ses ayarları" shows what was found, saves the output and switches the MIDI port.
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 #include <atomic>
 #include <sstream>
@@ -25,17 +27,27 @@ namespace {
 
 const QString kNoSound = QString::fromUtf8("Ses yok — ayarlar: F9");
 
-// "Ses ayarları" as the player opens it: F9 on the main window, the dialog closed first if it
-// is open.
-SoundSettingsDialog& open_sound_settings(arayüz& w) {
-    if (auto* open = w.findChild<QDialog*>(QStringLiteral("sound_settings"))) open->hide();
+// "Ses ayarları" as the player opens it: F9 on the main window, or the first item of the
+// window's context menu, which dismissed opens nothing. The dialog is closed first if open.
+SoundSettingsDialog& open_sound_settings(arayüz& w, bool by_menu = false) {
+    const auto open = [&w] { return w.findChild<QDialog*>(QStringLiteral("sound_settings")); };
+    if (open()) open()->hide();
     w.show();
     w.activateWindow();
     // Not qWaitForWindowActive: the window counts as active while its dialog is.
     EXPECT_TRUE(wait_for([&w] { return QApplication::activeWindow() == &w; }));
-    QTest::keyClick(&w, Qt::Key_F9);
+    const auto answer_menu = [&w](std::vector<Qt::Key> keys) {
+        QTimer::singleShot(50, [keys] {
+            for (Qt::Key key : keys) QTest::keyClick(QApplication::activePopupWidget(), key);
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, {1, 1}, w.mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(&w, &click);
+    };
+    if (by_menu) answer_menu({Qt::Key_Escape});
+    EXPECT_FALSE(open() && open()->isVisible()) << "the dismissed menu opened it";
+    by_menu ? answer_menu({Qt::Key_Down, Qt::Key_Return}) : QTest::keyClick(&w, Qt::Key_F9);
     auto& dialog = control<SoundSettingsDialog>(w, "sound_settings");
-    EXPECT_TRUE(dialog.isVisible()) << "F9 did not open it";
+    EXPECT_TRUE(dialog.isVisible()) << "neither F9 nor the menu opened it";
     return dialog;
 }
 
@@ -133,7 +145,7 @@ TEST_F(SoundWindow, AServerThatGoesAwayIsFoundAgainByItselfWhileTheWindowPlaysOn
     EXPECT_EQ(notice->text(), kNoSound);
     EXPECT_FALSE(w.sound().output().is_device()) << "the lost output is not kept";
     QTest::keyClick(&w, Qt::Key_A);  // the window plays on, silently
-    open_sound_settings(w);
+    open_sound_settings(w, true);
     EXPECT_TRUE(figures().startsWith(QString::fromUtf8("ses yok")));
     QTest::qWait(400);  // a few tries find nothing
     EXPECT_FALSE(w.sound().output().is_device());
