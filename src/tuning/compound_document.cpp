@@ -33,9 +33,10 @@ class Sectors {
   public:
     Sectors(const std::string& file, std::size_t sector_size) : file_(file), size_(sector_size) {}
 
-    std::size_t count() const { return (file_.size() - kHeaderSize) / size_; }
+    // The header takes the first sector's place: 512 bytes, padded to 4096 in version 4.
+    std::size_t count() const { return file_.size() / size_ - 1; }
     const unsigned char* sector(std::uint32_t n) const {
-        return reinterpret_cast<const unsigned char*>(file_.data()) + kHeaderSize + n * size_;
+        return reinterpret_cast<const unsigned char*>(file_.data()) + (std::size_t{n} + 1) * size_;
     }
 
     // Follows a chain through `table` from `first`, appending each link's bytes (of

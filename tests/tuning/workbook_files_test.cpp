@@ -69,8 +69,8 @@ TEST(SavedWorkbook, PlaysAsTheShippedTable) {
     const std::tuple<int, int, int, int, int> cases[] = {
         {1, -5, 184, 179, -8}, {1, 6, 184, 190, 10},    {7, 10, 112, 122, 12}, {12, -8, 59, 51, -8},
         {12, 0, 59, 59, 0},    {26, -8, -99, -107, -8}, {26, 12, -99, -87, 12}};
-    for (const char* name :
-         {"saved-from.xls", "resaved.xls", "formulas.xls", "second-sheet-active.xls"}) {
+    for (const char* name : {"saved-from.xls", "saved-v4.xls", "resaved.xls", "formulas.xls",
+                             "second-sheet-active.xls"}) {
         SCOPED_TRACE(name);
         const InstrumentState st = imported(kWorkbooks / name);
         for (const auto& [s, p, home_degree, degree, step] : cases) {
