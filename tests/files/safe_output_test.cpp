@@ -42,6 +42,7 @@ TEST(SafeOutput, RefusesOwnedFilesTheInputFoldersAndDevicesLeavingEverythingAsIt
         {"P/akort/Yeni.KBM", own("akort sistemi")},  // a new system's mapping-to-be
         {"P/akort/notlar.txt", ""},
         {"P/53-EDO.scl", ""},
+        {"P/dizek.xls.yedek", ""},                     // only the whole name is the program's
         {"S/program/rast.mkm", own("makam dosyası")},  // the folder through a link
         {"S/bağ.ses", own("ses dosyası")},             // a link to a sequence file
         {"S/girdi.ses", input},

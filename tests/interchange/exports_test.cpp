@@ -75,10 +75,6 @@ const MenuCase kCases[] = {
 };
 // clang-format on
 
-void PrintTo(const MenuCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class ExportMenu : public testing::TestWithParam<MenuCase> {};
 
 TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {

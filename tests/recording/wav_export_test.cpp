@@ -136,10 +136,6 @@ const FaultCase kFaultCases[] = {
 };
 // clang-format on
 
-void PrintTo(const FaultCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class ExportFaults : public testing::TestWithParam<FaultCase> {};
 
 // The menu entry's whole run: what is told, and only a finished export changes a folder.

@@ -81,8 +81,8 @@ class WindowMenu : public test::StartedWindow {
         std::vector<QStringList> offered;  // what each list question offered
         QString folder, suggested;         // where the file dialog opened, the name it offered
     };
-    // Triggers the entry, answering the list questions with `picks` and the file dialog with
-    // `file`, else its suggested name.
+    // Triggers the entry, answering the list questions with `picks` ("Vazgeç" cancels) and the
+    // file dialog with `file`, else its suggested name.
     Answers run_entry(const QString& object_name, const std::vector<QString>& picks) {
         QAction* entry = w_->findChild<QAction*>(object_name);
         EXPECT_TRUE(entry != nullptr && w_->actions().contains(entry)) << object_name.toStdString();
@@ -97,6 +97,7 @@ class WindowMenu : public test::StartedWindow {
             if (modal == nullptr || !modal->isVisible()) return;
             if (auto* input = qobject_cast<QInputDialog*>(modal)) {
                 seen.offered.push_back(input->comboBoxItems());
+                if (next < picks.size() && picks[next] == "Vazgeç") return input->reject();
                 if (next < picks.size()) input->setTextValue(picks[next++]);
                 input->accept();
             } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
@@ -172,10 +173,6 @@ const StartProblem kStartProblems[] = {
 };
 // clang-format on
 
-void PrintTo(const StartProblem& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class WindowTuningProblem : public WindowMenu, public testing::WithParamInterface<StartProblem> {
   protected:
     WindowTuningProblem() {
@@ -231,6 +228,9 @@ TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
         EXPECT_TRUE(bytes.starts_with(starts));
         EXPECT_NE(bytes.find(holds), std::string::npos);  // a pitch bend on channel 2
     }
+    dialogs_.clear();
+    run_entry(QStringLiteral("midi_export"), {QString::fromUtf8("Vazgeç")});
+    EXPECT_TRUE(dialogs_.texts().empty()) << "a cancelled question ends the export";
     fs::remove_all(home_ / "Music");  // without a music folder: the home folder
     EXPECT_EQ(run_entry(QStringLiteral("musicxml_export"), {ezgi}).folder,
               QString::fromStdString(home_.path().string()));

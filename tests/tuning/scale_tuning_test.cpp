@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <tuple>
+#include <vector>
 #include "support/temp_dir.h"
 #include "support/text.h"
 #include "tuning/degree_names.h"
@@ -131,6 +132,11 @@ TEST(ScaleTuning, LeversShowTheirStepsAndDegreesTheirNames) {
         if (chars == 0) continue;
         EXPECT_EQ(t.degrees[t.degree_at(s, lever)].degree_name, test::padded(name, chars));
     }
+    // A degree lists three of its places, the smallest levers first: A4 on 12, 11 and 13.
+    const TuningTables t = scale_from_text(edo12);
+    const degree_record& a = t.degrees[t.degree_at(12, 0)];
+    EXPECT_EQ((std::vector<int>{a.string_1, a.pos_1, a.string_2, a.pos_2, a.string_3, a.pos_3}),
+              (std::vector<int>{12, 0, 11, -2, 13, 2}));
 }
 
 // A scale is named after its file; a workbook is a workbook whatever the case of its name.
