@@ -91,8 +91,9 @@ TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
             EXPECT_EQ(std::tuple(notes[i].start_ms, notes[i].end_ms, notes[i].sample_string),
                       std::tuple(start, end, string));
             const double rate_ratio = string == 26 ? kMaxSampleRateHz / rate_26 : 1.0;
-            EXPECT_NEAR(notes[i].pitch,
-                        69 + 12 * std::log2(st.derived.freq(string, 0) * rate_ratio / 440), 0.001);
+            const double pitch = 69 + 12 * std::log2(st.derived.freq(string, 0) * rate_ratio / 440);
+            EXPECT_NEAR(notes[i].pitch, pitch, 0.001);
+            EXPECT_EQ(notes[i].key, std::lround(pitch));
         }
     }
 }

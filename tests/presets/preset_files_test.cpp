@@ -250,6 +250,7 @@ TEST(ScalaExport, CommandLineWritesTheFilesOrSaysWhyNot) {
         {"--export-scala DIR/dosya", 1, "orvena: \"DIR/dosya\" bir klasör değil.", none},
         {"--export-scala DIR --makam Saba", 1, "Saba.kbm\" yazılamadı: diskte yer kalmadı.", kbm_on_full_device},
         {"--export-scala DIR --makam Saba", 1, "yazılamadı: dosya bu kadar büyüyemez.", small_disk},
+        {"--export-scala DIR/yeni/alt", 1, "yazılamadı: dosya bu kadar büyüyemez.", small_disk},
         {"--export-scala", 2, "orvena: --export-scala bir klasör ister\nkullanım: orvena --export-scala KLASÖR [--makam AD]\n", none},
         {"--export-scala DIR --makam /tmp/x/Evil", 2, "\"/tmp/x/Evil\"" + bad_name, none},
     };

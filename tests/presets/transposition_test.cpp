@@ -72,6 +72,9 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
         {"a target's second place wins over its first", 5, 1, {},
          [](InstrumentState& st) { st.tables.degrees[degree(20, 1)].string_2 = 20, st.tables.degrees[degree(20, 1)].pos_2 = 7; },
          all_at(1, {{20, 7}}), true, {}, 1},
+        {"a target on the list's last degree", 5, 1, {},
+         [](InstrumentState& st) { auto& r = st.tables.degrees; r[degree(8, 0)].string_1 = 0, r[195].string_1 = r[196].string_1 = 8, r[195].pos_1 = 0, r[196].pos_1 = 1; },
+         all_at(1), true, {}, 1},
         {"a target at lever 0 shows no number", 5, 1, {},
          [](InstrumentState& st) { st.tables.degrees[degree(20, 1)].string_2 = 20, st.tables.degrees[degree(20, 1)].pos_2 = 0; },
          all_at(1, {{20, 0}}), true, {}, 1},
@@ -241,6 +244,7 @@ TEST(TuningStart, TheRunsOwnSystemElseTheKeptOneAndCtrlTGoesToTheOneBefore) {
         {TuningSettings{tet, edo}, "", "akort/12-TET.scl", "akort/41-EDO.scl", "", false},
         {TuningSettings{"dizek.xls", tet}, "", "dizek.xls", "akort/12-TET.scl", "", false},
         {TuningSettings{"akort/yok.scl", edo}, "", "dizek.xls", "akort/41-EDO.scl", lost, true},
+        {TuningSettings{tet, "akort/yok.scl"}, "", "akort/12-TET.scl", "akort/yok.scl", "", false},
         {TuningSettings{edo, tet}, "akort/12-TET.scl", "akort/12-TET.scl", "akort/41-EDO.scl", "", false},
         {std::nullopt, "akort/12-TET.scl", "akort/12-TET.scl", "dizek.xls", "", false},
         {std::nullopt, "dizek.xls", "dizek.xls", "", "", false},  // the one in force already
@@ -278,6 +282,8 @@ TEST(TuningStart, TheRunsOwnSystemElseTheKeptOneAndCtrlTGoesToTheOneBefore) {
         }
         const TuningSettings kept = read_tuning_settings(ini);
         EXPECT_EQ(std::tuple(kept.system, kept.previous), std::tuple(current, previous));
+        EXPECT_TRUE(fs::exists(test::program_dir() / previous) ||  // Ctrl+T to one gone: told
+                    (!b.choice.toggle() && b.dialogs.shown().size() == 1u));
     }
 }
 

@@ -310,11 +310,11 @@ TEST_F(Player, brokenOrMissingFileIsReportedWithItsRecordNumber) {
     const std::tuple<const char*, int, std::size_t> cases[] = {
         // text, record, notes heard
         {"0,3,3,0,0,0,0,0,0,0\r\n0,3,4,0,0,0,0,0,0,0\r\n0,3,3,0,0\r\n", 3, 2},
-        {"0,3,3,0,0,0,0,0,0,0\r\n0,3,x,0,0,0,0,0,0,0\r\n", 2, 1},
-        {"0,3,3,0,0,0,0,0,0,0,\n0,40000,3,0,0,0,0,0,0,0", 2, 1},  // beyond 16 bits
-        {"0,,3,0,0,0,0,0,0,0", 1, 0},                             // an empty field
-        {nullptr, 0, 0},                                          // no file
-        {"<fifo>", 0, 0},                                         // read, it would hold the window
+        {"0,3,3,0,0,0,0,0,0,0\r\n0,3,3x,0,0,0,0,0,0,0\r\n", 2, 1},  // a number, then letters
+        {"0,3,3,0,0,0,0,0,0,0,\n0,40000,3,0,0,0,0,0,0,0", 2, 1},    // beyond 16 bits
+        {"0,,3,0,0,0,0,0,0,0", 1, 0},                               // an empty field
+        {nullptr, 0, 0},                                            // no file
+        {"<fifo>", 0, 0},  // read, it would hold the window
     };
     for (const auto& [text, record, heard] : cases) {
         SCOPED_TRACE(record);

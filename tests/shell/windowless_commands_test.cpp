@@ -45,6 +45,7 @@ TEST(WindowlessCommands, WriteTheFileOrSayWhyNotWithTheirStatus) {
         {{r, "DIR/yok.ses", out}, 1, "orvena: \"DIR/yok.ses\" okunamadı: böyle bir dosya yok\n"},
         {{r, "DIR/bozuk.ses", out}, 1, "orvena: \"DIR/bozuk.ses\", kayıt 2: alan 3, satır 3: metin "
                                        "bitti; kayıtta 10 sayıdan yalnız 2 tanesi var\n"},
+        {{r, "DIR/kısa.txt", out}, 1, "kayıt 2: kayıtta üç sayı olmalı; metin önce bitiyor\n"},
         {{r, ses, "DIR/yok/out"}, 1, "orvena: \"DIR/yok/out\" yazılamadı: klasörü yok.\n"},
         {{r, ses, ses}, 1, "orvena: \"DIR/ezgi.ses\" okunan dosyanın kendisi; üzerine "
                            "yazılamaz. Başka bir ad seçin.\n"},
@@ -79,6 +80,7 @@ TEST(WindowlessCommands, WriteTheFileOrSayWhyNotWithTheirStatus) {
     const std::pair<const char*, std::string> inputs[] = {
         {"ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n0,26,0,0,0,0,0,0,0,0\r\n"},
         {"bozuk.ses", "0,5,4,0,0,0,0,0,0,0\r\n0,5\r\n"},
+        {"kısa.txt", " 12 0 300\r\n 5 0\r\n"},
         {"mandallar.scl", scale},
         {"mandallar.kbm", kbm},
         {"bozuk.scl", "bozuk\n2\n100.0\n"}};
