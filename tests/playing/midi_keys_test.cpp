@@ -77,6 +77,7 @@ TEST(MidiKeys, HoldReleaseSustainPanicAndLocks) {
         {"held until released", {}, {on(69), off(69)}, {a4_on, a4_off}},
         {"velocity 0 releases, any channel", {}, {on(69, 90, 9), on(69, 0, 9)}, {a4_on, a4_off}},
         {"a key without a string", {}, {on(61), off(61)}, {}},
+        {"the lowest string too", {}, {on(45), off(45)}, {"on 26/0 A2", "off A2"}},
         {"the pedal keeps until up", {}, {on(69), pedal(127), off(69), pedal(0)}, {a4_on, a4_off}},
         {"pressed again under the pedal", {},
          {pedal(64), on(69), off(69), on(69), pedal(0), off(69)}, {a4_on, a4_on, a4_off}},

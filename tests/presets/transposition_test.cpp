@@ -58,7 +58,7 @@ TEST(Transposition, LevelsAndFineShiftsGiveTheirSettingsListsAndMessages) {
     const std::vector<Case> cases = {
         {"SÜPÜRDE one degree up", 5, 1, {}, {}, all_at(1), true, {}, 1},
         {"ŞAH", 1, 0, {}, {}, all_at(-6), true, {}, 0},
-        {"DAVUD NIS.", 7, 0, {}, {}, all_at(6), true, {}, 0},
+        {"DAVUD NIS.", 7, 0, {{26, 2}}, {}, all_at(6, {{24, 8}}), true, {}, 0},  // 25, 26 from 18, 19
         {"a place that names no degree", 5, 1, {{26, -8}}, {},
          all_at(1, {{26, 0}}), true,
          {"26  nolu perdenin derecesi belirlenemedi. \r\n mandal= -8\r\n  devam edecek. "}, 1},

@@ -20,7 +20,7 @@ namespace orvena {
 namespace {
 
 using Events = std::vector<std::string>;
-constexpr QRgb kWhite = 0xFFFFFF, kRed = 0xFF0000;
+constexpr QRgb kWhite = 0xFFFFFF, kRed = 0xFF0000, kGreen = 0x00FF00;
 
 struct FakePanel final : RecordingPanel {
     void show(RecorderState s) override { shown.push_back(s); }
@@ -44,6 +44,10 @@ struct Desk {
     std::string file() const { return test::read_file_bytes(recorder.file_path()); }
     Events replay(const std::string& text) {
         test::write_file_bytes(recorder.file_path(), text);
+        pump.on_call = [this, then = pump.on_call](int n) {  // green from the start
+            EXPECT_TRUE(n > 1 || Picture8.pixel(6, 6) == kGreen);
+            if (then) then(n);
+        };
         recorder.Play_buton_Click();
         EXPECT_EQ(panel.shown.front(), RecorderState::replaying);
         EXPECT_EQ(panel.shown.back(), RecorderState::idle);

@@ -77,6 +77,7 @@ TEST(ScaleTuning, EachStringSitsOnTheDegreeNearestItsNaturalAndEachLeverOneDegre
         {"bohlen_pierce.scl", 6, 0, tritave, 44182},
         {"bohlen_pierce.scl", 26, -8, -18 * tritave / 13, 22964},
         {"quarter_tones.scl", 9, -3, 1250.0, 40499},  // comments, DOS line ends
+        {"gapped.scl", 17, 3, 300.0, 52444},  // a mapping that leaves a string's key unmapped
         {"a440.scl", 26, 2, a4 - 2200.0, 49539},
         {"a220.scl", 26, 2, a4 - 2200.0, 49539},  // reference below the middle, octave 0
         {"e330.scl", 15, 0, 1200.0 * std::log2(330.0 / 262), 44216}};  // 5/4 at 330 Hz
