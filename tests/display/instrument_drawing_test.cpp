@@ -6,7 +6,6 @@
 #include <string>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "display/ariza_yaz.h"
 #include "display/diyagonal.h"
@@ -36,12 +35,11 @@ struct Drawn {
 // string's place (2 px lower each) to x 795, 798 and 795, where the board begins again.
 void expect_string(const Surface& p, int n, QRgb colour) {
     const int x = string_ref_x(n), y = string_ref_y(n);
-    for (auto [dx, dy, end] : {std::tuple{0, 0, 795}, {14, 2, 798}, {28, 4, 795}}) {
+    for (auto [dx, dy, end] : {std::tuple{0, 0, 795}, {14, 2, 798}, {28, 4, 795}})
         EXPECT_EQ(std::tuple(p.pixel(x + dx, y + dy), p.pixel(650, y + dy), p.pixel(end, y + dy),
                              p.pixel(end + 1, y + dy)),
                   std::tuple(colour, colour, colour, kBoard))
             << "string " << n;
-    }
     EXPECT_NE(p.pixel(650, y + 1), colour) << "string " << n;
 }
 
@@ -77,7 +75,6 @@ TEST(Resim, EveryStringsRowOfMarksHasOneStrokeMoreThanItsNumber) {
 }
 
 using test::count_colour;
-constexpr QRgb kGrey = rgb(200, 200, 200);
 constexpr QRgb kOlive = rgb(192, 192, 0), kRedBrown = rgb(206, 30, 10);
 
 class LeverNumbers : public ::testing::Test {

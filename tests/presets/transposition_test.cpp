@@ -23,6 +23,7 @@
 namespace orvena {
 namespace {
 
+namespace fs = std::filesystem;
 using Positions = std::map<int, int>;  // string -> position; strings not named are at 0
 using test::degree;
 using test::red_in_row;
@@ -226,8 +227,6 @@ TEST(TuningSystems, UnderAScaleLevelsMoveByTheSameIntervalAndTopStringsNameTheir
 
 // The files of the system in force an export must leave alone, and what is told when one
 // cannot be used.
-namespace fs = std::filesystem;
-
 TEST(TuningStart, TheRunsOwnSystemElseTheKeptOneAndCtrlTGoesToTheOneBefore) {
     const char* lost =
         "Son seçilen akort sistemi yüklenemedi; çalışma kitabının akordu "

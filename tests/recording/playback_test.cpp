@@ -49,10 +49,9 @@ struct Desk {
             if (then) then(n);
         };
         recorder.Play_buton_Click();
-        EXPECT_EQ(panel.shown.front(), RecorderState::replaying);
-        EXPECT_EQ(panel.shown.back(), RecorderState::idle);
-        EXPECT_FALSE(st.transport.seq_playing);
-        EXPECT_EQ(Picture8.pixel(6, 6), kWhite);
+        EXPECT_EQ(std::tuple(panel.shown.front(), panel.shown.back(), st.transport.seq_playing,
+                             Picture8.pixel(6, 6)),
+                  std::tuple(RecorderState::replaying, RecorderState::idle, false, kWhite));
         return sound.calls;
     }
     test::TempDir dir;

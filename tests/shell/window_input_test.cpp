@@ -50,8 +50,7 @@ TEST_F(HeldInput, HeldLetterSoundsOnceUntilItsRealRelease) {
     QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
     mixer.render(frame, 1);
     EXPECT_EQ(mixer.active_voices(), 1u) << "a repeat plucked the string again";
-    EXPECT_TRUE(w_->sound().alias_open("A4"));
-    EXPECT_TRUE(letter_is_black());
+    EXPECT_TRUE(w_->sound().alias_open("A4") && letter_is_black());
     from_window_system(w_, QEvent::KeyRelease, 2000);
     QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
     EXPECT_FALSE(w_->sound().alias_open("A4")) << "the real release stops the note";
@@ -105,9 +104,7 @@ TEST_F(HeldInput, SequenceFileEndsAfterItsNoteWhenTheWindowCloses) {
     control<QPushButton>(w, "aç_kapa_buton").click();  // returns when the melody has ended
     // The close came during the first note: the second record was the last one counted.
     EXPECT_EQ(control<PictureBox>(w, "Picture7").surface().print_log().back().text, "002");
-    EXPECT_FALSE(w.state().transport.seq_playing);
-    EXPECT_TRUE(groups_waited);
-    EXPECT_TRUE(dialogs_.texts().empty());
+    EXPECT_TRUE(!w.state().transport.seq_playing && groups_waited && dialogs_.texts().empty());
 }
 
 // "Kaydet / Dinlet" as the player presses it: a click on string 12 selects it and a click on

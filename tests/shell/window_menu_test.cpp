@@ -153,14 +153,11 @@ TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
 
 // A system that does not load at start-up — one named on the command line, or the one kept
 // from the last run — is told once and the workbook plays; orvena.ini keeps what it held, and
-// Ctrl+T goes to the system kept as the previous one.
-struct StartProblem {
-    const char* name;
-    bool bad_file, lost_saved;
-    std::vector<std::string> said;  // parts of the one message
-    const char* kept;               // orvena.ini's system afterwards
-    const char* after_ctrl_t;
-};
+// Ctrl+T goes to the system kept as the previous one. A name, whether --tuning names a broken
+// file, whether the kept system is gone; parts of the one message, orvena.ini's system
+// afterwards and the system Ctrl+T goes to.
+using StartProblem =
+    std::tuple<const char*, bool, bool, std::vector<std::string>, const char*, const char*>;
 
 // clang-format off
 const StartProblem kStartProblems[] = {
@@ -176,24 +173,24 @@ const StartProblem kStartProblems[] = {
 class WindowTuningProblem : public WindowMenu, public testing::WithParamInterface<StartProblem> {
   protected:
     WindowTuningProblem() {
-        bad_file_ = GetParam().bad_file;
-        lost_saved_ = GetParam().lost_saved;
+        std::tie(std::ignore, bad_file_, lost_saved_, std::ignore, std::ignore, std::ignore) =
+            GetParam();
     }
 };
 
 TEST_P(WindowTuningProblem, IsToldOnceAndTheWorkbookPlays) {
-    const StartProblem& c = GetParam();
+    const auto& [name, bad_file, lost_saved, said, kept, after_ctrl_t] = GetParam();
     ASSERT_EQ(dialogs_.texts().size(), 1u);
-    for (const std::string& part : c.said)
+    for (const std::string& part : said)
         EXPECT_NE(dialogs_.texts()[0].find(part), std::string::npos) << dialogs_.texts()[0];
     EXPECT_EQ(w_->state().tables.name, "dizek.xls");
-    EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, c.kept);
+    EXPECT_EQ(read_tuning_settings(folder_.path() / "orvena.ini").system, kept);
     ctrl_t();
-    EXPECT_EQ(w_->state().tables.name, c.after_ctrl_t);
+    EXPECT_EQ(w_->state().tables.name, after_ctrl_t);
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowMenu, WindowTuningProblem, testing::ValuesIn(kStartProblems),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         [](const auto& row) { return std::string(std::get<0>(row.param)); });
 
 // Each entry asks for the source (the recording and the sequence files; the score only
 // sequence files), MIDI also for the tuning, then for the file in the user's music folder

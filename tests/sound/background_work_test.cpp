@@ -106,22 +106,20 @@ TEST(BackgroundText, HandsTheTextOverUnlessItsOwnerIsGone) {
     EXPECT_EQ(got, std::vector<std::string>{"hazır"});
 }
 
-// The counter's readings in nanoseconds, one per read; the time between Start and Halt less
-// the two back-to-back reads of the calibration.
+// The counter's readings in nanoseconds, one per read (Calibrieren twice, Start, Halt); the time
+// between Start and Halt less the two back-to-back reads of the calibration.
 TEST(Stopwatch, MeasuresMillisecondsLessTheCalibratedOverhead) {
-    const struct {
-        std::vector<std::int64_t> reads;  // Calibrieren twice, Start, Halt
-        double ms;
-    } cases[] = {{{0, 0, 1'000'000, 4'000'000}, 3.0},
-                 {{100, 50'100, 1'000'000, 4'000'000}, 2.95},
-                 {{0, 0, 5'000'000, 5'250'000}, 0.25}};
-    for (const auto& c : cases) {
+    const std::pair<std::vector<std::int64_t>, double> cases[] = {
+        {{0, 0, 1'000'000, 4'000'000}, 3.0},
+        {{100, 50'100, 1'000'000, 4'000'000}, 2.95},
+        {{0, 0, 5'000'000, 5'250'000}, 0.25}};
+    for (const auto& [reads, ms] : cases) {
         std::size_t next = 0;
-        xTimer timer([&] { return c.reads.at(next++); });
+        xTimer timer([&] { return reads.at(next++); });
         timer.Calibrieren();
         timer.Start();
         timer.Halt();
-        EXPECT_DOUBLE_EQ(timer.RunTime(), c.ms) << c.ms;
+        EXPECT_DOUBLE_EQ(timer.RunTime(), ms) << ms;
     }
 }
 

@@ -169,10 +169,9 @@ TEST(OnsetTiming, ANoteStartsItsLeadAfterItsMomentOrWithTheFirstBlockAfterItArri
         {64, 133.3, 0.0, 6510},  {1024, 101.77, 0.0, 5957}, {256, 100.0, 1.0, 5104},
         {256, 100.0, 3.0, 5120}, {256, 100.0, 10.0, 5376},  {64, 100.0, 1.0, 4912},
         {64, 100.0, 3.0, 4992},  {1024, 100.0, 30.0, 7168}};
-    for (auto [block, at_ms, late_ms, first] : cases) {
+    for (auto [block, at_ms, late_ms, first] : cases)
         EXPECT_EQ(onset(block, at_ms, late_ms), first)
             << "block " << block << ", at " << at_ms << " ms, " << late_ms << " ms late";
-    }
 }
 
 }  // namespace

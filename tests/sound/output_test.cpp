@@ -148,21 +148,15 @@ TEST(Reconnect, TriesSoonThenAtMostASecondApartUntilTheServerAnswers) {
 TEST(BlockSizePolicy, GrowsWhileMoreInHandMakesDropoutsRarerAndComesBackWhenQuiet) {
     constexpr auto none = SizeChange::none, grew = SizeChange::grew, quiet = SizeChange::quiet,
                    no_help = SizeChange::did_not_help;
-    struct History {
-        const char* name;
-        std::vector<int> underruns_ms;  // from the start, in order
-        int end_ms;
-        BufferSize expected;
-        SizeChange why;
-        unsigned start_block = 128;
-        bool chosen = false;  // the player chose the block
-    };
+    // A name, the dropouts in ms from the start (in order), the end in ms, the size expected and
+    // why; the block the player chose (0: none, the policy starts from 128).
+    using History =
+        std::tuple<const char*, std::vector<int>, int, BufferSize, SizeChange, unsigned>;
     // Five steps of 2 dropouts 1 s apart, each after the last step's 4 s trial (from the
     // step's settling at +0.5 s) has passed.
     const std::vector<int> ladder = {1000, 2000, 7000, 8000, 13000, 14000};
-    const std::vector<int> to_the_top = {1000,  2000,  7000,  8000,  13000, 14000,
-                                         19000, 20000, 25000, 26000, 31000, 32000,
-                                         37000, 38000, 43000, 44000, 49000, 50000};
+    std::vector<int> to_the_top;  // the ladder on to 50 s
+    for (int s = 1000; s < 50000; s += 6000) to_the_top.insert(to_the_top.end(), {s, s + 1000});
     // A step at 2 s on a rate of 1/s, undone by four dropouts by 2.9 s: 128 x 3 barred.
     const std::vector<int> undone = {1000, 2000, 2600, 2700, 2800, 2900};
     auto then = [](std::vector<int> a, std::initializer_list<int> b) {
@@ -171,60 +165,61 @@ TEST(BlockSizePolicy, GrowsWhileMoreInHandMakesDropoutsRarerAndComesBackWhenQuie
     };
     // clang-format off
     const History cases[] = {
-        {"none", {}, 600000, {128, 2}, none},
-        {"a repeat adds a block", {1000, 2000}, 2000, {128, 3}, grew},
+        {"none", {}, 600000, {128, 2}, none, 0},
+        {"a repeat adds a block", {1000, 2000}, 2000, {128, 3}, grew, 0},
         // Rate 1/s before: four by 6.5 s (4 s after settling) undo it, the fourth at 6.6 s not.
-        {"as often after it", {1000, 2000, 3000, 4000, 5000, 6500}, 6500, {128, 2}, no_help},
-        {"a little rarer: kept", {1000, 2000, 3000, 4000, 5000, 6600}, 6600, {128, 3}, grew},
+        {"as often after it", {1000, 2000, 3000, 4000, 5000, 6500}, 6500, {128, 2}, no_help, 0},
+        {"a little rarer: kept", {1000, 2000, 3000, 4000, 5000, 6600}, 6600, {128, 3}, grew, 0},
         // Every dropout heard counts for the rate: 5 intervals in 0.5 s, so 4 in 0.4 s.
         {"dense, as dense after", {1000, 1100, 1200, 1300, 1400, 1500, 2100, 2200, 2300, 2400},
-         2400, {128, 2}, no_help},
+         2400, {128, 2}, no_help, 0},
         {"dense, thinner after",
-         {1000, 1100, 1200, 1300, 1400, 1500, 2100, 2200, 2300, 2401, 2901}, 3000, {128, 4}, grew},
+         {1000, 1100, 1200, 1300, 1400, 1500, 2100, 2200, 2300, 2401, 2901}, 3000, {128, 4}, grew,
+         0},
         // One interval of 50 s: the trial lasts 200 s.
         {"slow, as slow after", {1000, 51000, 100000, 150000, 200000, 250000}, 250000, {128, 2},
-         no_help},
-        {"undone", undone, 2900, {128, 2}, no_help},
-        {"a barred size is skipped", then(undone, {3500, 4000}), 4000, {128, 4}, grew},
-        {"tried after 10 min", then(undone, {603000, 604000}), 604000, {128, 3}, grew},
-        {"third step: next block", ladder, 14000, {256, 3}, grew},
-        {"up to 1024", to_the_top, 50000, {1024, 4}, grew},
-        {"a burst is one stall", {1000, 1100, 1200, 1400}, 1400, {128, 2}, none},
-        {"just settled", {1000, 1500}, 1500, {128, 3}, grew},
-        {"not yet settled", {1000, 1499}, 1500, {128, 2}, none},
-        {"the step settles too", {1000, 2000, 2100, 2200, 2300, 2400}, 2400, {128, 3}, grew},
-        {"just under a minute", {1000, 60900}, 60900, {128, 3}, grew},
-        {"a minute apart", {1000, 61000}, 61000, {128, 2}, none},
-        {"chosen block stays", ladder, 14000, {128, 4}, grew, 128, true},
-        {"chosen undone too", undone, 2900, {256, 2}, no_help, 256, true},
+         no_help, 0},
+        {"undone", undone, 2900, {128, 2}, no_help, 0},
+        {"a barred size is skipped", then(undone, {3500, 4000}), 4000, {128, 4}, grew, 0},
+        {"tried after 10 min", then(undone, {603000, 604000}), 604000, {128, 3}, grew, 0},
+        {"third step: next block", ladder, 14000, {256, 3}, grew, 0},
+        {"up to 1024", to_the_top, 50000, {1024, 4}, grew, 0},
+        {"a burst is one stall", {1000, 1100, 1200, 1400}, 1400, {128, 2}, none, 0},
+        {"just settled", {1000, 1500}, 1500, {128, 3}, grew, 0},
+        {"not yet settled", {1000, 1499}, 1500, {128, 2}, none, 0},
+        {"the step settles too", {1000, 2000, 2100, 2200, 2300, 2400}, 2400, {128, 3}, grew, 0},
+        {"just under a minute", {1000, 60900}, 60900, {128, 3}, grew, 0},
+        {"a minute apart", {1000, 61000}, 61000, {128, 2}, none, 0},
+        {"chosen block stays", ladder, 14000, {128, 4}, grew, 128},
+        {"chosen undone too", undone, 2900, {256, 2}, no_help, 256},
         // 256 x 3 undone at 2.9 s; 256 x 4 tried at 4 s (rate 1 in 0.5 s), undone at 4.9 s.
         {"chosen: all barred", then(undone, {3500, 4000, 4600, 4700, 4800, 4900, 5500, 6000}),
-         6000, {256, 2}, no_help, 256, true},
-        {"quiet a minute", {1000, 2000, 7000, 8000}, 68000, {128, 3}, quiet},
-        {"never below the start", {1000, 2000}, 600000, {128, 2}, quiet},
-        {"uncounted restarts", {1000, 2000, 2200}, 62100, {128, 3}, grew},
+         6000, {256, 2}, no_help, 256},
+        {"quiet a minute", {1000, 2000, 7000, 8000}, 68000, {128, 3}, quiet, 0},
+        {"never below the start", {1000, 2000}, 600000, {128, 2}, quiet, 0},
+        {"uncounted restarts", {1000, 2000, 2200}, 62100, {128, 3}, grew, 0},
         // 128 x 4 at 8 s, back at 68 s, a dropout at 70 s: the next step back waits 120 s;
         // again 10 s after that, four minutes from the step up at 201 s.
-        {"busy: 2 min", {1000, 2000, 7000, 8000, 70000}, 189900, {128, 3}, quiet},
-        {"busy: after 2 min", {1000, 2000, 7000, 8000, 70000}, 190000, {128, 2}, quiet},
+        {"busy: 2 min", {1000, 2000, 7000, 8000, 70000}, 189900, {128, 3}, quiet, 0},
+        {"busy: after 2 min", {1000, 2000, 7000, 8000, 70000}, 190000, {128, 2}, quiet, 0},
         {"busier: 4 min", {1000, 2000, 7000, 8000, 70000, 200000, 201000}, 440900, {128, 3},
-         grew},
+         grew, 0},
         // Back at the start at 62 s; dropouts at 150 s are no sign of a busy machine.
-        {"late dropouts", {1000, 2000, 150000, 151000}, 211000, {128, 2}, quiet},
+        {"late dropouts", {1000, 2000, 150000, 151000}, 211000, {128, 2}, quiet, 0},
     };
     // clang-format on
     const auto start = std::chrono::steady_clock::time_point{} + std::chrono::hours(1);
-    for (const History& h : cases) {
-        BlockSizePolicy policy(h.start_block, h.chosen, start);
+    for (const auto& [name, underruns_ms, end_ms, expected, why, chosen] : cases) {
+        BlockSizePolicy policy(chosen ? chosen : 128, chosen != 0, start);
         std::size_t next = 0;
-        for (int t = 0; t <= h.end_ms; t += 100) {
-            for (; next < h.underruns_ms.size() && h.underruns_ms[next] <= t; ++next)
-                policy.underrun(start + milliseconds(h.underruns_ms[next]));
+        for (int t = 0; t <= end_ms; t += 100) {
+            for (; next < underruns_ms.size() && underruns_ms[next] <= t; ++next)
+                policy.underrun(start + milliseconds(underruns_ms[next]));
             policy.tick(start + milliseconds(t));
         }
-        EXPECT_EQ(policy.size(), h.expected)
-            << h.name << ": " << policy.size().block_frames << " x " << policy.size().blocks;
-        EXPECT_EQ(policy.last_change(), h.why) << h.name;
+        EXPECT_EQ(policy.size(), expected)
+            << name << ": " << policy.size().block_frames << " x " << policy.size().blocks;
+        EXPECT_EQ(policy.last_change(), why) << name;
     }
 }
 

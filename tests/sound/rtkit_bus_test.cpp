@@ -84,9 +84,7 @@ TEST(RtkitBus, AsksRealtimeKitOnTheSystemBusAndSaysWhyNot) {
         cap = bus.max_realtime_cpu_us();
         granted = bus.make_realtime(4242, 3, why);
     });
-    EXPECT_EQ(highest, 9);
-    EXPECT_EQ(cap, 123456);
-    EXPECT_TRUE(granted) << why;
+    EXPECT_EQ(std::tuple(highest, cap, granted), std::tuple(9, 123456L, true)) << why;
     EXPECT_EQ(rtkit.asked, QStringLiteral("4242 3"));
     rtkit.refuse = true;
     ask_while_serving([&] { granted = bus.make_realtime(77, 4, why); });

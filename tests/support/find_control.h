@@ -13,9 +13,8 @@ namespace orvena::test {
 
 template <class T>
 T& control(const QWidget& window, const char* name) {
-    for (QObject* found : window.findChildren<QObject*>(QString::fromUtf8(name))) {
+    for (QObject* found : window.findChildren<QObject*>(QString::fromUtf8(name)))
         if (auto* wanted = dynamic_cast<T*>(found)) return *wanted;
-    }
     throw std::logic_error(std::string("the window has no control named ") + name +
                            " of the kind asked for");
 }
