@@ -245,19 +245,25 @@ TEST(WavFile, SizeAndFormatFollowTheFrames) {
 }
 
 // The header gets its sizes when the file is closed: a write failing then (the descriptor made
-// read-only here) fails the export instead of leaving a file whose sizes say it is empty.
-TEST(WavFile, AHeaderThatCannotBeFinishedFailsTheFile) {
+// read-only at the first progress report, after 550 ms of sound in seven blocks and the fade in
+// an eighth) fails the render instead of leaving a file whose sizes say it is empty.
+TEST(WavRender, AHeaderThatCannotBeFinishedFailsTheFile) {
     test::TempDir dir;
     const fs::path file = dir / "ezgi.wav";
+    InstrumentState st;
+    ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
+    SampleBank bank(test::program_dir());
     OutputFile out(file, {});
-    WavFileWriter writer(out);
-    const std::vector<float> frames(96, 0.5f);
-    ASSERT_TRUE(!out.open() && writer.open(wav_file_size(48)) && writer.write(frames.data(), 48));
-    const int read_only = ::open(file.c_str(), O_RDONLY | O_CREAT, 0600);
-    ASSERT_EQ(::dup2(read_only, out.handle()), out.handle());
-    ::close(read_only);
-    EXPECT_FALSE(writer.close());
-    EXPECT_TRUE(writer.failure().starts_with('"' + file.string() + "\" yazılamadı: sistem hatası"));
+    const RenderProgress spoil = [&](double done) {
+        const int read_only = ::open(file.c_str(), O_RDONLY | O_CREAT, 0600);
+        const bool swapped = ::dup2(read_only, out.handle()) == out.handle();
+        return ::close(read_only) == 0 && swapped && done == 1.0;
+    };
+    ASSERT_FALSE(out.open());
+    const RenderResult r =
+        render_wav(schedule_recording(" 12 0 550\r\n", st), st, bank, out, spoil);
+    EXPECT_EQ(r.outcome, RenderOutcome::unwritable);
+    EXPECT_TRUE(r.why.starts_with('"' + file.string() + "\" yazılamadı: sistem hatası")) << r.why;
 }
 
 }  // namespace
