@@ -130,9 +130,8 @@ TEST(RenderAllocations, NoneWhileABusyBlockIsRendered) {
                   mixer.render(out.data(), 77);
               }),
               0);
-    EXPECT_EQ(mixer.active_voices(), 56u);  // the eight faded
-    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](float v) { return std::abs(v) < 1.0f; }))
-        << "56 voices at once bend below full scale";
+    EXPECT_EQ(mixer.active_voices(), 56u);  // the eight faded; the rest bend below full scale
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](float v) { return std::abs(v) < 1.0f; }));
     EXPECT_EQ(allocations_while([] { std::vector<int> one(3); }), 1) << "the counter counts";
 }
 

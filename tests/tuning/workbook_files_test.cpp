@@ -316,6 +316,7 @@ TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
         {"bad_string.xls", "A33", "tel numarası 27"},
         {"bad_position.xls", "D32", "mandal konumu 14"},
         {"bad_single.xls", "G45", "1E+39"},
+        {"bad_single_small.xls", "G45", "1E+39"},  // its stream in 64-byte pieces
         {"bad_number_suffix.xls", "G40", "\"12abc\" bir sayı değil"},
         {"bad_rate.xls", "X7", "tel 7 için örnekleme hızı 32 bit"},
         {"bad_rate_grid.xls", "B11", "tel 1, mandal konumu -8 için örnekleme hızı 32 bit"},
