@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -138,20 +139,18 @@ QImage marked_sheet() {
     return sheet;
 }
 
-struct Copy {
-    int dx, dy, w, h, sx, sy;
-};
+using Copy = std::array<int, 6>;                   // to x, y; width, height; from x, y
 using Ledgers = std::vector<std::pair<int, int>>;  // left end x, y; 15 px long
 
 // What the staff picture must hold: white, the copies ANDed on, and the ledger lines.
 QImage picture_of(const QImage& sheet, const std::vector<Copy>& copies, const Ledgers& ledgers) {
     QImage out(140, 132, QImage::Format_RGB32);
     out.fill(kImageWhite);
-    for (const Copy& c : copies)
-        for (int y = 0; y < c.h; ++y)
-            for (int x = 0; x < c.w; ++x)
-                out.setPixel(c.dx + x, c.dy + y,
-                             out.pixel(c.dx + x, c.dy + y) & sheet.pixel(c.sx + x, c.sy + y));
+    for (const auto& [dx, dy, w, h, sx, sy] : copies)
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                out.setPixel(dx + x, dy + y,
+                             out.pixel(dx + x, dy + y) & sheet.pixel(sx + x, sy + y));
     for (const auto& [lx, ly] : ledgers)
         for (int x = lx; x <= lx + 14; ++x) out.setPixel(x, ly, kImageBlack);
     return out;

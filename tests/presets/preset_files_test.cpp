@@ -247,6 +247,7 @@ TEST(ScalaExport, CommandLineWritesTheFilesOrSaysWhyNot) {
         {"--export-scala DIR --makam Yok", 1, "Yok.mkm\": böyle bir dosya yok", none},
         {"--export-scala DIR --makam boru", 1, "boru.mkm\": düzenli bir dosya değil (aygıt ya da FIFO)", none},
         {"--export-scala DIR --makam kısa", 1, "kısa.mkm\": satır 1: dosya bitti; tel 4 için sayı yok", none},
+        {"--export-scala DIR --makam büyük", 1, "büyük.mkm\": satır 2: sayı 16 bite sığmıyor", none},
         {"--export-scala DIR/dosya", 1, "orvena: \"DIR/dosya\" bir klasör değil.", none},
         {"--export-scala DIR --makam Saba", 1, "Saba.kbm\" yazılamadı: diskte yer kalmadı.", kbm_on_full_device},
         {"--export-scala DIR --makam Saba", 1, "yazılamadı: dosya bu kadar büyüyemez.", small_disk},
@@ -259,6 +260,7 @@ TEST(ScalaExport, CommandLineWritesTheFilesOrSaysWhyNot) {
         test::TempDir dir;
         const test::ScratchProgramFolder program;
         test::write_file_bytes(program / "kısa.mkm", "0 0 0");
+        test::write_file_bytes(program / "büyük.mkm", "0\r\n40000\r\n");
         ASSERT_EQ(::mkfifo((program / "boru.mkm").c_str(), 0644), 0);
         test::write_file_bytes(dir / "dizek.scl", "eski dizek");
         test::write_file_bytes(dir / "Saba.scl", "eski Saba");

@@ -75,14 +75,12 @@ TEST(WindowlessCommands, WriteTheFileOrSayWhyNotWithTheirStatus) {
         {{"--export-musicxml", ses, scl, t, scl}, 1, self},
     };
     // clang-format on
-    const std::string kbm = "0\n0\n127\n60\n60\n261.6256\n0\n";
-    const std::string scale = test::read_file_bytes(test::program_dir() / "akort" / "41-EDO.scl");
     const std::pair<const char*, std::string> inputs[] = {
         {"ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n0,26,0,0,0,0,0,0,0,0\r\n"},
         {"bozuk.ses", "0,5,4,0,0,0,0,0,0,0\r\n0,5\r\n"},
         {"kısa.txt", " 12 0 300\r\n 5 0\r\n"},
-        {"mandallar.scl", scale},
-        {"mandallar.kbm", kbm},
+        {"mandallar.scl", test::read_file_bytes(test::program_dir() / "akort" / "41-EDO.scl")},
+        {"mandallar.kbm", "0\n0\n127\n60\n60\n261.6256\n0\n"},
         {"bozuk.scl", "bozuk\n2\n100.0\n"}};
     for (const CommandCase& c : cases) {
         test::TempDir dir;

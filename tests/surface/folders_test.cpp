@@ -88,6 +88,7 @@ TEST(InstanceLock, SecondInstanceWaitsForTheFirstAndNoLinkIsFollowed) {
     lock.release();
     EXPECT_TRUE(fs::is_empty(locks.path())) << "the lock file outlived the program";
     EXPECT_TRUE(second.acquire(program.path()));
+    EXPECT_TRUE(InstanceLock(fs::path()).acquire(program.path())) << "no lock folder: it starts";
 }
 
 }  // namespace
