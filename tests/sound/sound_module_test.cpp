@@ -258,9 +258,8 @@ TEST_F(WavBytes, AReadOnlySampleIsUnwrittenNotBad) {
     std::filesystem::permissions(file, std::filesystem::perms(0444));
     ASSERT_TRUE(::geteuid() != 0 || (::chown(dir.path().c_str(), 65534, 65534) == 0 &&
                                      ::chown(file.c_str(), 65534, 65534) == 0));
-    EXPECT_EQ(as_unprivileged_user(
-                  [&] { return patch_wav_rate(file, 52000) == RatePatch::write_failed; }),
-              "");
+    const auto unwritten = [&] { return patch_wav_rate(file, 52000) == RatePatch::write_failed; };
+    EXPECT_EQ(as_unprivileged_user(unwritten), "");
 }
 
 }  // namespace
