@@ -95,9 +95,9 @@ class LeverNumbers : public ::testing::Test {
     InstrumentState st;
 };
 
-// At every lever position of every string the number is printed in its cell (x 52..66), more
-// than 5 blank columns from the key letter (bold at x 36, as start-up prints it); back at 0
-// the cell is blank again.
+// At every lever position of every string the number is printed in its cell (x 52..66, from
+// 2 px below its top), more than 5 blank columns from the key letter (bold at x 36, as
+// start-up prints it); back at 0 the cell is blank again.
 TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
     set_names(st.build);
     set_lever_limits(st.build);
@@ -119,7 +119,8 @@ TEST_F(LeverNumbers, LegendNumbersStandClearOfTheKeyLetters) {
             const auto [first, last] = inked(y, kBlack);
             ASSERT_EQ(legend.print_log().size(), 1u);
             EXPECT_EQ(legend.print_log().front().text.toStdString(), std::to_string(pos));
-            EXPECT_TRUE(first - letter_end > 5 && first >= 52 && last <= 66 && last > first)
+            EXPECT_TRUE(first - letter_end > 5 && first >= 52 && last <= 66 && last > first &&
+                        legend.print_log().front().y == y + 2)
                 << "string " << n << " lever " << pos;
         }
         set_and_write(n, 0, false);  // back at 0: the whole cell white, nothing of a number left

@@ -113,12 +113,13 @@ TEST_F(Panel, PitchNameFollowsTheStringAndTheSetting) {
 // Cases: the string, those degrees of its lever and transposed position, the name ("" none).
 TEST_F(Panel, TransposedPitchNameOnlyWithinTheNamedDegrees) {
     const std::tuple<int, int, int, std::string> cases[] = {
-        {12, -104, 0, "Kaba Acem"}, {12, -105, 0, ""}, {3, 0, -107, "Kaba Rast"}, {3, 0, -108, ""}};
-    st.tables.degrees(-104).degree_name = padded("Kaba Acem", 9);
-    st.tables.degrees(-107).degree_name = padded("Kaba Rast", 9);
+        {12, -104, 0, "Kaba Acem"}, {12, -105, 0, ""},         {12, 196, 0, "Tiz Neva"},
+        {12, 197, 0, ""},           {3, 0, -107, "Kaba Rast"}, {3, 0, -108, ""}};
     st.settings.transpose_shift = 4;
     st.settings.top_transposed_pos(2) = -2;  // string 3's
     for (const auto& [string, lever, transposed, name] : cases) {
+        if (!name.empty())
+            st.tables.degrees(lever ? lever : transposed).degree_name = padded(name, 9);
         st.selection.cur_string = static_cast<std::int16_t>(string);
         st.settings.mandal_pos(string) = 1;
         st.tables.degree_at(string, 1) = static_cast<std::int16_t>(lever + 4);

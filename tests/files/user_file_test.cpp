@@ -26,6 +26,7 @@ TEST(UserFile, ReadsRegularFilesUpToTheirLimitAndRefusesEverythingElseWithoutWai
         {"rast.mkm", ""},
         {"bağ.mkm", ""},
         {"yok.mkm", "böyle bir dosya yok"},
+        {"rast.mkm/alt.mkm", "açılamadı: yoldaki bir ad klasör değil"},
         {"klasör.mkm", "bir klasör, dosya değil"},
         {"boru.mkm", "düzenli bir dosya değil (aygıt ya da FIFO)"},
         {"sıfır.mkm", "düzenli bir dosya değil (aygıt ya da FIFO)"},

@@ -21,6 +21,7 @@
 #include "tuning/rounding.h"
 #include "tuning/start_values.h"
 #include "tuning/tablo_oku.h"
+#include "tuning/tuning_file.h"
 #include "tuning/xls_workbook.h"
 
 namespace orvena {
@@ -28,7 +29,9 @@ namespace {
 
 using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::Property;
 using ::testing::StartsWith;
+using ::testing::Throws;
 using namespace test;  // the record builders
 
 const std::filesystem::path kWorkbooks = std::filesystem::path(TEST_DATA_DIR) / "workbooks";
@@ -306,8 +309,8 @@ TEST_F(ConversionsWorkbook, NamesAreThirtyCharactersAndTextCellsConvert) {
     EXPECT_EQ(st_.derived.sample_rate(2, 0), std::lround(44100 * std::exp2(5 / 1200.0)));
 }
 
-// The message names the cell (or the file), the command line's line the workbook; the state
-// and the file are left as they were.
+// The message names the cell (or the file), the command line's line the workbook and so does
+// a workbook refused as a tuning system; the state and the file are left as they were.
 TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
     const std::vector<std::tuple<const char*, const char*, const char*>> cases{
         {"bad_text_in_number.xls", "G40", "\"yüz\" bir sayı değil"},
@@ -352,9 +355,12 @@ TEST(BadWorkbook, ReportsTheCellAndLeavesStateAndFileUntouched) {
         EXPECT_THAT(import_failure_message(*failure),
                     AllOf(StartsWith("Excel yüklü değil veya dizek dosyası yok\r\n"),
                           HasSubstr(in_cell + says)));
+        const std::string at = *cell ? "hücre " + std::string(cell) + ": " : "";
         EXPECT_THAT(import_failure_line(file, *failure),  // the file, then the cell if any
-                    StartsWith("\"" + file.string() +
-                               "\": " + (*cell ? "hücre " + std::string(cell) + ": " : "") + says));
+                    StartsWith("\"" + file.string() + "\": " + at + says));
+        EXPECT_THAT(
+            [&] { load_tuning(file, st.tables, {}, ""); },
+            Throws<ScalaFileError>(Property(&ScalaFileError::reason, StartsWith(at + says))));
         EXPECT_EQ(std::tuple(st.tables.cents(9, 1), st.tables.sample_cents[7],
                              st.build.option4_captions[0], st.derived.freq(8, 0),
                              st.derived.sample_rate(5, 0)),
