@@ -34,8 +34,7 @@ using MenuCase = std::tuple<const char*, Entry, const char*, const char*, const 
 
 constexpr const char* kEarlier = "earlier";
 constexpr const char* kNote = "0,8,3,0,0,0,0,0,0,0\r\n";
-constexpr auto kNo = MessageAnswer::No;
-constexpr auto kYes = MessageAnswer::Yes;
+constexpr auto kNo = MessageAnswer::No, kYes = MessageAnswer::Yes;
 constexpr const char* kReadFile =
     "~okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin.";
 

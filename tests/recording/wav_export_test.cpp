@@ -83,8 +83,9 @@ TEST(WavExport, RenderedNotesSoundTheirPitchFromTheirOwnFrame) {
         for (const auto& [at_ms, string, lever, ms] : notes) {
             // A note after silence sounds from its own frame, not a frame later.
             const std::int64_t onset = at_ms * kFramesPerMs;
-            if (onset == 0 || silent(onset - 10 * kFramesPerMs, onset))
+            if (onset == 0 || silent(onset - 10 * kFramesPerMs, onset)) {
                 EXPECT_FALSE(silent(onset, onset + 1)) << at_ms;
+            }
             const auto note =
                 std::span(wav.frames)
                     .subspan(2 * (at_ms + 20) * kFramesPerMs, 2 * (ms - 20) * kFramesPerMs);
