@@ -270,7 +270,7 @@ TEST(PictureBoxMouse, ButtonsAndShiftKeysAsNumbers) {
             seen = QString::asprintf("%s %d %d %g,%g", what, button, shift, x, y).toStdString();
         };
     };
-    box.on_mouse_down = note("down"), box.on_mouse_up = note("up"),
+    box.on_mouse_down = note("down"), box.on_mouse_up = note("up");
     box.on_mouse_move = note("move");
     using M = Qt::KeyboardModifier;
     using E = QEvent;
