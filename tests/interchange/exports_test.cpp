@@ -23,77 +23,71 @@ using namespace std::string_literals;
 enum class Entry { midi, score };
 enum class Step { none, source, tuning, output, progress };  // where the user backs out
 
-struct MenuCase {
-    const char* name;
-    Entry entry;
-    const char* source;  // chosen in the test's program folder
-    const char* text;    // the source's bytes when not the usual ones; "FIFO" a named pipe
-    const char* out;     // the file named there; "@null" a device node
-    Step back_out;
-    MessageAnswer replace;       // to "zaten var" ("ezgi.mid" exists)
-    const char* told;            // the one message shown ("" none); its end when it starts with '~'
-    const char* written;         // what the file starts with afterwards ("" not there)
-    bool bends = false;          // the MIDI file carries pitch bends
-    bool broken_sample = false;  // string 12's sample does not decode
-    bool bare = false;           // the folder holds only the source's text, if any
-};
+// The test name, the entry, the source chosen in the test's program folder, its bytes when not the
+// usual ones ("FIFO" a named pipe), the file named for the output ("@null" a device node), where
+// the user backs out, the answer to "zaten var" ("ezgi.mid" exists), the one message shown (""
+// none; its end when it starts with '~'), what the file starts with afterwards ("" not there),
+// whether the MIDI file carries pitch bends, string 12's sample does not decode, and the folder
+// holds only the source's text, if any.
+using MenuCase = std::tuple<const char*, Entry, const char*, const char*, const char*, Step,
+                            MessageAnswer, const char*, const char*, bool, bool, bool>;
 
 constexpr const char* kEarlier = "earlier";
 constexpr const char* kNote = "0,8,3,0,0,0,0,0,0,0\r\n";
-constexpr auto kNo = MessageAnswer::No;
-constexpr auto kYes = MessageAnswer::Yes;
+constexpr auto kNo = MessageAnswer::No, kYes = MessageAnswer::Yes;
 constexpr const char* kReadFile =
     "~okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin.";
 
 // clang-format off
 const MenuCase kCases[] = {
-    {"midi_of_the_recording", Entry::midi, "kayıt.txt", nullptr, "yeni.mid", Step::none, kNo, "", "MThd"},
-    {"midi_in_pitch_bends", Entry::midi, "ezgi.ses", nullptr, "yeni.mid", Step::none, kNo, "", "MThd", true},
-    {"midi_replaces_when_asked_to", Entry::midi, "ezgi.ses", nullptr, "ezgi.mid", Step::none, kYes, "ezgi.mid zaten var. Üzerine yazılsın mı?", "MThd"},
-    {"midi_keeps_the_file_on_no", Entry::midi, "ezgi.ses", nullptr, "ezgi.mid", Step::none, kNo, "ezgi.mid zaten var. Üzerine yazılsın mı?", kEarlier},
-    {"midi_refuses_a_sample_name", Entry::midi, "ezgi.ses", nullptr, "26-A2.wav", Step::none, kNo, "~(tel sesi); bu ada yazılamaz. Başka bir ad ya da klasör seçin.", kEarlier},
-    {"midi_refuses_a_device", Entry::midi, "ezgi.ses", nullptr, "@null", Step::none, kNo, "~düzenli bir dosya değil (aygıt ya da FIFO); buraya yazılamaz.", ""},
-    {"midi_refuses_the_scale_played", Entry::midi, "ezgi.ses", nullptr, "oyun.scl", Step::none, kNo, kReadFile, kEarlier},
-    {"midi_into_a_missing_folder", Entry::midi, "ezgi.ses", nullptr, "yok/yeni.mid", Step::none, kNo, "~yeni.mid\" yazılamadı: klasörü yok.", ""},
-    {"midi_backed_out_of_the_tuning", Entry::midi, "ezgi.ses", nullptr, "yeni.mid", Step::tuning, kNo, "", ""},
-    {"midi_backed_out_of_the_file", Entry::midi, "ezgi.ses", nullptr, "yeni.mid", Step::output, kNo, "", ""},
-    {"midi_cancelled", Entry::midi, "ezgi.ses", nullptr, "ezgi.mid", Step::progress, kYes, "ezgi.mid zaten var. Üzerine yazılsın mı?", kEarlier},
-    {"midi_names_the_bad_record", Entry::midi, "ezgi.ses", "0,8,3,0,0,0,0,0,0,0\r\n0,8,x,0,0,0,0,0,0,0\r\n", "yeni.mid", Step::none, kNo, "2\r\nses dosyasından kaynaklanan bir hata oluştu.", ""},
-    {"midi_of_rests_only", Entry::midi, "ezgi.ses", "0,29,0,0,0,0,0,0,0,0\r\n", "yeni.mid", Step::none, kNo, "ezgi.ses içinde çalınacak nota yok.", ""},
-    {"midi_of_no_source", Entry::midi, "yok.ses", nullptr, "yeni.mid", Step::none, kNo, "yok.ses dosyası okunamadı: böyle bir dosya yok.", ""},
-    {"midi_of_a_pipe", Entry::midi, "boru.txt", "FIFO", "yeni.mid", Step::none, kNo, "boru.txt dosyası okunamadı: düzenli bir dosya değil (aygıt ya da FIFO).", ""},
-    {"midi_beyond_the_ticks_of_a_file", Entry::midi, "kayıt.txt", " 12 0 2000000000\r\n 5 0 100\r\n", "yeni.mid", Step::none, kNo, "kayıt.txt MIDI dosyasına sığmayacak kadar uzun.", ""},
-    {"midi_with_a_sample_that_does_not_decode", Entry::midi, "kayıt.txt", " 5 0 300\r\n 12 0 300\r\n", "yeni.mid", Step::none, kNo, "\"bozuk.wav\" tel sesi (tel 12) okunamıyor ya da çalınabilir bir WAV dosyası değil.\r\nMIDI dosyası yazılmadı.", "", false, true},
-    {"score_of_a_sequence", Entry::score, "ezgi.ses", nullptr, "yeni.musicxml", Step::none, kNo, "", "<?xml"},
-    {"score_of_a_bad_file", Entry::score, "bozuk.ses", nullptr, "yeni.musicxml", Step::none, kNo, "1\r\nses dosyasından kaynaklanan bir hata oluştu.", ""},
-    {"score_of_skipped_records_only", Entry::score, "ezgi.ses", "0,40,3,0,0,0,0,0,0,0\r\n", "yeni.musicxml", Step::none, kNo, "ezgi.ses içinde çalınacak nota yok.", ""},
-    {"score_of_a_recording", Entry::score, "kayıt.txt", nullptr, "yeni.musicxml", Step::none, kNo, "kayıt.txt bir ses dosyası değil; nota yalnızca ses dosyalarından yazılır.", ""},
-    {"score_backed_out_of_the_source", Entry::score, "ezgi.ses", nullptr, "yeni.musicxml", Step::source, kNo, "", ""},
+    {"midi_of_the_recording", Entry::midi, "kayıt.txt", nullptr, "yeni.mid", Step::none, kNo, "", "MThd", false, false, false},
+    {"midi_in_pitch_bends", Entry::midi, "ezgi.ses", nullptr, "yeni.mid", Step::none, kNo, "", "MThd", true, false, false},
+    {"midi_replaces_when_asked_to", Entry::midi, "ezgi.ses", nullptr, "ezgi.mid", Step::none, kYes, "ezgi.mid zaten var. Üzerine yazılsın mı?", "MThd", false, false, false},
+    {"midi_keeps_the_file_on_no", Entry::midi, "ezgi.ses", nullptr, "ezgi.mid", Step::none, kNo, "ezgi.mid zaten var. Üzerine yazılsın mı?", kEarlier, false, false, false},
+    {"midi_refuses_a_sample_name", Entry::midi, "ezgi.ses", nullptr, "26-A2.wav", Step::none, kNo, "~(tel sesi); bu ada yazılamaz. Başka bir ad ya da klasör seçin.", kEarlier, false, false, false},
+    {"midi_refuses_a_device", Entry::midi, "ezgi.ses", nullptr, "@null", Step::none, kNo, "~düzenli bir dosya değil (aygıt ya da FIFO); buraya yazılamaz.", "", false, false, false},
+    {"midi_refuses_the_scale_played", Entry::midi, "ezgi.ses", nullptr, "oyun.scl", Step::none, kNo, kReadFile, kEarlier, false, false, false},
+    {"midi_into_a_missing_folder", Entry::midi, "ezgi.ses", nullptr, "yok/yeni.mid", Step::none, kNo, "~yeni.mid\" yazılamadı: klasörü yok.", "", false, false, false},
+    {"midi_backed_out_of_the_tuning", Entry::midi, "ezgi.ses", nullptr, "yeni.mid", Step::tuning, kNo, "", "", false, false, false},
+    {"midi_backed_out_of_the_file", Entry::midi, "ezgi.ses", nullptr, "yeni.mid", Step::output, kNo, "", "", false, false, false},
+    {"midi_cancelled", Entry::midi, "ezgi.ses", nullptr, "ezgi.mid", Step::progress, kYes, "ezgi.mid zaten var. Üzerine yazılsın mı?", kEarlier, false, false, false},
+    {"midi_names_the_bad_record", Entry::midi, "ezgi.ses", "0,8,3,0,0,0,0,0,0,0\r\n0,8,x,0,0,0,0,0,0,0\r\n", "yeni.mid", Step::none, kNo, "2\r\nses dosyasından kaynaklanan bir hata oluştu.", "", false, false, false},
+    {"midi_of_rests_only", Entry::midi, "ezgi.ses", "0,29,0,0,0,0,0,0,0,0\r\n", "yeni.mid", Step::none, kNo, "ezgi.ses içinde çalınacak nota yok.", "", false, false, false},
+    {"midi_of_no_source", Entry::midi, "yok.ses", nullptr, "yeni.mid", Step::none, kNo, "yok.ses dosyası okunamadı: böyle bir dosya yok.", "", false, false, false},
+    {"midi_of_a_pipe", Entry::midi, "boru.txt", "FIFO", "yeni.mid", Step::none, kNo, "boru.txt dosyası okunamadı: düzenli bir dosya değil (aygıt ya da FIFO).", "", false, false, false},
+    {"midi_beyond_the_ticks_of_a_file", Entry::midi, "kayıt.txt", " 12 0 2000000000\r\n 5 0 100\r\n", "yeni.mid", Step::none, kNo, "kayıt.txt MIDI dosyasına sığmayacak kadar uzun.", "", false, false, false},
+    {"midi_with_a_sample_that_does_not_decode", Entry::midi, "kayıt.txt", " 5 0 300\r\n 12 0 300\r\n", "yeni.mid", Step::none, kNo, "\"bozuk.wav\" tel sesi (tel 12) okunamıyor ya da çalınabilir bir WAV dosyası değil.\r\nMIDI dosyası yazılmadı.", "", false, true, false},
+    {"score_of_a_sequence", Entry::score, "ezgi.ses", nullptr, "yeni.musicxml", Step::none, kNo, "", "<?xml", false, false, false},
+    {"score_of_a_bad_file", Entry::score, "bozuk.ses", nullptr, "yeni.musicxml", Step::none, kNo, "1\r\nses dosyasından kaynaklanan bir hata oluştu.", "", false, false, false},
+    {"score_of_skipped_records_only", Entry::score, "ezgi.ses", "0,40,3,0,0,0,0,0,0,0\r\n", "yeni.musicxml", Step::none, kNo, "ezgi.ses içinde çalınacak nota yok.", "", false, false, false},
+    {"score_of_a_recording", Entry::score, "kayıt.txt", nullptr, "yeni.musicxml", Step::none, kNo, "kayıt.txt bir ses dosyası değil; nota yalnızca ses dosyalarından yazılır.", "", false, false, false},
+    {"score_backed_out_of_the_source", Entry::score, "ezgi.ses", nullptr, "yeni.musicxml", Step::source, kNo, "", "", false, false, false},
     {"midi_with_nothing_to_export", Entry::midi, "", nullptr, "", Step::none, kNo, kNoMidiSourceMessage, "", false, false, true},
     {"score_of_a_folder_with_only_the_recording", Entry::score, "kayıt.txt", " 12 0 300\r\n", "", Step::none, kNo, kNoMusicXmlSourceMessage, "", false, false, true},
-    {"score_cancelled", Entry::score, "ezgi.ses", nullptr, "yeni.musicxml", Step::progress, kNo, "", ""},
+    {"score_cancelled", Entry::score, "ezgi.ses", nullptr, "yeni.musicxml", Step::progress, kNo, "", "", false, false, false},
 };
 // clang-format on
 
 class ExportMenu : public testing::TestWithParam<MenuCase> {};
 
 TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
-    const MenuCase& c = GetParam();
+    const auto& [test_name, entry, source, given, named, back_out, replace, message, starts, bends,
+                 broken_sample, bare] = GetParam();
     test::TempDir dir;
     InstrumentState st;
     ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
     st.transport.speed = 50;  // a quarter of 16 units: 800 ms, 75 a minute
     for (const char* name : {"ezgi.mid", "26-A2.wav", "oyun.scl", "oyun.kbm"})  // oyun.*: the
-        if (!c.bare) test::write_file_bytes(dir / name, kEarlier);  // scale the instrument plays
+        if (!bare) test::write_file_bytes(dir / name, kEarlier);  // scale the instrument plays
     for (const auto& [name, text] :
          {std::pair{"ezgi.ses", kNote}, {"bozuk.ses", "0,8,3\r\n"}, {"kayıt.txt", " 12 0 300\r\n"}})
-        if (!c.bare) test::write_file_bytes(dir / name, text);
-    if (c.text && c.text == "FIFO"s)
-        ASSERT_EQ(mkfifo((dir / c.source).c_str(), 0600), 0);
-    else if (c.text)
-        test::write_file_bytes(dir / c.source, c.text);
+        if (!bare) test::write_file_bytes(dir / name, text);
+    if (given && given == "FIFO"s)
+        ASSERT_EQ(mkfifo((dir / source).c_str(), 0600), 0);
+    else if (given)
+        test::write_file_bytes(dir / source, given);
     fs::path samples = test::program_dir();
-    if (c.broken_sample) {
+    if (broken_sample) {
         samples = dir / "tel";
         fs::create_directory(samples);
         fs::copy_file(test::program_dir() / st.build.wav_files[5], samples / st.build.wav_files[5]);
@@ -101,8 +95,8 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
         st.build.wav_files[12] = "bozuk.wav";
     }
     // A device node of the test's own as /dev/null: a file renamed over it harms nothing.
-    const bool device = c.out[0] == '@';
-    const fs::path out = dir / (device ? c.out + 1 : c.out);
+    const bool device = named[0] == '@';
+    const fs::path out = dir / (device ? named + 1 : named);
     if (device && !test::make_char_device(out, 1, 3))
         GTEST_SKIP() << "no device nodes without root";
     const auto entries = [&dir] { return std::distance(fs::directory_iterator(dir.path()), {}); };
@@ -114,69 +108,67 @@ TEST_P(ExportMenu, AsksThenWritesOrTellsWhy) {
     ExportQuestions ask;
     ask.choose_source = [&](const std::vector<fs::path>& sources) -> std::optional<fs::path> {
         for (const auto& s : sources) offered.push_back(s.filename().string());
-        return c.back_out == Step::source ? std::nullopt : std::optional(dir / c.source);
+        return back_out == Step::source ? std::nullopt : std::optional(dir / source);
     };
     ask.choose_tuning = [&]() -> std::optional<MidiTuning> {
         tuning_asked = true;
-        return c.back_out == Step::tuning
-                   ? std::nullopt
-                   : std::optional(c.bends ? MidiTuning::bend : MidiTuning::mts);
+        return back_out == Step::tuning ? std::nullopt
+                                        : std::optional(bends ? MidiTuning::bend : MidiTuning::mts);
     };
     // The user names the file once and backs out when the dialog opens again on a refusal.
     ask.choose_output = [&](const fs::path& offer) -> std::optional<fs::path> {
         suggested.push_back(offer);
-        return c.back_out == Step::output || suggested.size() > 1 ? std::nullopt
-                                                                  : std::optional(out);
+        return back_out == Step::output || suggested.size() > 1 ? std::nullopt : std::optional(out);
     };
     ask.show_progress = [&]() -> ExportProgress {
-        return [&](double) { return ++reports, c.back_out != Step::progress; };
+        return [&](double) { return ++reports, back_out != Step::progress; };
     };
     test::RecordingDialogs dialogs;
-    dialogs.answer_next(c.replace);
+    dialogs.answer_next(replace);
     const ExportPlace place{dir.path(),    dir / "kayıt.txt",
                             samples,       AccidentalSource::Instrument,
                             dir / "müzik", {dir / "oyun.scl", dir / "oyun.kbm"}};
-    (c.entry == Entry::midi ? midi_export_Click : musicxml_export_Click)(st, dialogs, place, ask);
+    (entry == Entry::midi ? midi_export_Click : musicxml_export_Click)(st, dialogs, place, ask);
     std::vector<std::string> sources{"bozuk.ses", "ezgi.ses"};
-    if (c.entry == Entry::midi) sources.insert(sources.begin(), "kayıt.txt");
-    if (c.bare) sources.clear();
+    if (entry == Entry::midi) sources.insert(sources.begin(), "kayıt.txt");
+    if (bare) sources.clear();
     EXPECT_EQ(offered, sources);
-    EXPECT_EQ(tuning_asked, c.entry == Entry::midi && c.back_out != Step::source && !c.bare);
-    const bool refused = c.told[0] == '~';
+    EXPECT_EQ(tuning_asked, entry == Entry::midi && back_out != Step::source && !bare);
+    const bool refused = message[0] == '~';
     const fs::path first_offer =
         dir / "müzik" /
-        (fs::path(c.source).stem().string() + (c.entry == Entry::midi ? ".mid" : ".musicxml"));
-    if (c.back_out != Step::source && c.back_out != Step::tuning && !c.bare) {
+        (fs::path(source).stem().string() + (entry == Entry::midi ? ".mid" : ".musicxml"));
+    if (back_out != Step::source && back_out != Step::tuning && !bare) {
         std::vector<fs::path> offers{first_offer};
         if (refused) offers.push_back(out);
         EXPECT_EQ(suggested, offers);
     }
-    EXPECT_TRUE(c.back_out != Step::progress || reports == 1);
+    EXPECT_TRUE(back_out != Step::progress || reports == 1);
     std::vector<std::string> messages, notices;
     for (const test::ShownMessage& m : dialogs.shown())
         (m.modal ? messages : notices).push_back(m.text);
     const std::string told = messages.empty() ? "" : messages.back();
     EXPECT_LE(messages.size(), 1u);
-    const bool written = c.written == "MThd"s || c.written == "<?xml"s;
-    const std::string kind = c.entry == Entry::midi ? "MIDI" : "MusicXML";
+    const bool written = starts == "MThd"s || starts == "<?xml"s;
+    const std::string kind = entry == Entry::midi ? "MIDI" : "MusicXML";
     EXPECT_EQ(notices, written ? std::vector{kind + " dosyası yazıldı:\r\n" + out.string()}
                                : std::vector<std::string>{});
-    EXPECT_TRUE(refused ? told.ends_with(c.told + 1) : told == c.told) << told;
+    EXPECT_TRUE(refused ? told.ends_with(message + 1) : told == message) << told;
     // Nothing but a finished export changes the folder: no partial or temporary file.
     EXPECT_EQ(entries(), before + (written && out.filename().string().starts_with("yeni")));
     const std::string bytes = fs::is_regular_file(out) ? test::read_file_bytes(out) : "";
-    EXPECT_EQ(bytes.substr(0, std::string(c.written).size()), c.written);
-    EXPECT_EQ(bytes.empty(), std::string(c.written).empty());
-    if (written && c.entry == Entry::midi) {  // a quarter of 800000 us; tuning messages
+    EXPECT_EQ(bytes.substr(0, std::string(starts).size()), starts);
+    EXPECT_EQ(bytes.empty(), std::string(starts).empty());
+    if (written && entry == Entry::midi) {  // a quarter of 800000 us; tuning messages
         EXPECT_NE(bytes.find("\xFF\x51\x03\x0C\x35\x00"s), std::string::npos);
-        EXPECT_EQ(bytes.find("\x7F\x7F\x08") == std::string::npos, c.bends);
+        EXPECT_EQ(bytes.find("\x7F\x7F\x08") == std::string::npos, bends);
     } else if (written) {
         EXPECT_NE(bytes.find("<sound tempo=\"75\"/>"), std::string::npos);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Interchange, ExportMenu, testing::ValuesIn(kCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         [](const auto& row) { return std::string(std::get<0>(row.param)); });
 
 TEST(ExportCommand, WritesTheFileOrSaysWhyNotWithItsStatus) {
     // Arguments ("DIR/" the test's folder; "full" a device that takes no bytes), the exit

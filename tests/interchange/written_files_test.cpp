@@ -28,10 +28,8 @@ using namespace std::string_literals;
 // The events of a one-track Standard MIDI File with their absolute ticks, read apart from the
 // writer; nothing when the header is not that of a format-1 file of 480 ticks a quarter.
 using Bytes = std::vector<std::uint8_t>;
-struct SmfEvent {
-    std::uint32_t tick = 0;
-    Bytes bytes;  // status (or F0 / FF type) and data, no length bytes
-};
+// The tick, then the status (or F0 / FF type) and data, no length bytes.
+using SmfEvent = std::pair<std::uint32_t, Bytes>;
 
 std::vector<SmfEvent> read_smf(const std::string& file) {
     std::vector<SmfEvent> events;
@@ -49,12 +47,12 @@ std::vector<SmfEvent> read_smf(const std::string& file) {
     for (i = 22; i < end;) {
         tick += varlen();
         SmfEvent e{tick, {byte(i++)}};
-        if (e.bytes[0] == 0xFF) e.bytes.push_back(byte(i++));
-        const std::uint8_t kind = e.bytes[0] & 0xF0;
-        const std::size_t size = e.bytes[0] >= 0xF0             ? varlen()
+        if (e.second[0] == 0xFF) e.second.push_back(byte(i++));
+        const std::uint8_t kind = e.second[0] & 0xF0;
+        const std::size_t size = e.second[0] >= 0xF0            ? varlen()
                                  : kind == 0xC0 || kind == 0xD0 ? 1
                                                                 : 2;
-        for (std::size_t k = 0; k < size; ++k) e.bytes.push_back(byte(i++));
+        for (std::size_t k = 0; k < size; ++k) e.second.push_back(byte(i++));
         events.push_back(e);
     }
     return events;
@@ -101,15 +99,15 @@ TEST(MidiExport, PlayedNotesAreTheSoundingPlucksOfTheWavExport) {
 Bytes joined(const std::vector<SmfEvent>& events, std::size_t from, std::size_t to) {
     Bytes out;
     for (std::size_t i = from; i < to; ++i)
-        out.insert(out.end(), events[i].bytes.begin(), events[i].bytes.end());
+        out.insert(out.end(), events[i].second.begin(), events[i].second.end());
     return out;
 }
 
 std::vector<SmfEvent> note_events(const std::string& file) {
     std::vector<SmfEvent> out;
     for (const SmfEvent& e : read_smf(file)) {
-        const std::uint8_t kind = e.bytes[0] & 0xF0;
-        if (kind == 0x80 || kind == 0x90 || kind == 0xE0 || e.bytes[0] == 0xF0) out.push_back(e);
+        const std::uint8_t kind = e.second[0] & 0xF0;
+        if (kind == 0x80 || kind == 0x90 || kind == 0xE0 || e.second[0] == 0xF0) out.push_back(e);
     }
     return out;
 }
@@ -123,17 +121,17 @@ TEST(MidiFile, TuningStandardRetunesEachKeyBeforeItsNote) {
     const std::string file = midi_file(notes, 40, MidiTuning::mts, "ezgi");
     const auto head = read_smf(file);
     ASSERT_GE(head.size(), 14u);
-    EXPECT_EQ(head[0].bytes, (Bytes{0xFF, 0x03, 'e', 'z', 'g', 'i'}));
-    EXPECT_EQ(head[1].bytes, (Bytes{0xFF, 0x51, 0x09, 0xC4, 0x00}));  // 640000 us a quarter
+    EXPECT_EQ(head[0].second, (Bytes{0xFF, 0x03, 'e', 'z', 'g', 'i'}));
+    EXPECT_EQ(head[1].second, (Bytes{0xFF, 0x51, 0x09, 0xC4, 0x00}));  // 640000 us a quarter
     // 4/4, 24 clocks a click, 8 32nds a quarter
-    EXPECT_EQ(head[2].bytes, (Bytes{0xFF, 0x58, 0x04, 0x02, 0x18, 0x08}));
-    EXPECT_EQ(head[3].bytes, (Bytes{0xC0, 15}));
+    EXPECT_EQ(head[2].second, (Bytes{0xFF, 0x58, 0x04, 0x02, 0x18, 0x08}));
+    EXPECT_EQ(head[3].second, (Bytes{0xC0, 15}));
     // Tuning bank 0 (parameter 4), then tuning program 0 (parameter 3), each closed by 7F 7F.
     EXPECT_EQ(joined(head, 4, 14),
               (Bytes{0xB0, 101, 0, 0xB0, 100, 4, 0xB0, 6, 0, 0xB0, 101, 127, 0xB0, 100, 127,
                      0xB0, 101, 0, 0xB0, 100, 3, 0xB0, 6, 0, 0xB0, 101, 127, 0xB0, 100, 127}));
     // clang-format off
-    const std::vector<std::pair<std::uint32_t, Bytes>> expected = {
+    const std::vector<SmfEvent> expected = {
         {0, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 69, 68, 0x7E, 0x5C, 0xF7}}, {0, {0x90, 69, 100}},
         {480, {0x80, 69, 0}},
         {480, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 81, 81, 0x19, 0x4D, 0xF7}}, {480, {0x90, 81, 100}},
@@ -141,9 +139,7 @@ TEST(MidiFile, TuningStandardRetunesEachKeyBeforeItsNote) {
         {526, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 62, 62, 0x00, 0x00, 0xF7}}, {526, {0x90, 62, 100}},
         {563, {0x80, 62, 0}}};
     // clang-format on
-    std::vector<std::pair<std::uint32_t, Bytes>> events;
-    for (const auto& e : note_events(file)) events.emplace_back(e.tick, e.bytes);
-    EXPECT_EQ(events, expected);
+    EXPECT_EQ(note_events(file), expected);
 }
 
 TEST(MidiFile, PitchBendFormDealsNotesToChannelsWithoutTheDrumChannel) {
@@ -162,9 +158,9 @@ TEST(MidiFile, PitchBendFormDealsNotesToChannelsWithoutTheDrumChannel) {
     for (std::size_t i = 0; i < notes.size(); ++i) {
         const auto ch = static_cast<std::uint8_t>(channels[i]);
         // +0.25 semitone of a 2-semitone range: 8192 + 1024 = 9216 = 0x48 0x00.
-        EXPECT_EQ(events[3 * i].bytes, (Bytes{std::uint8_t(0xE0 | ch), 0x00, 0x48}));
-        EXPECT_EQ(events[3 * i + 1].bytes, (Bytes{std::uint8_t(0x90 | ch), 60, 100}));
-        EXPECT_EQ(events[3 * i + 2].bytes, (Bytes{std::uint8_t(0x80 | ch), 60, 0}));
+        EXPECT_EQ(events[3 * i].second, (Bytes{std::uint8_t(0xE0 | ch), 0x00, 0x48}));
+        EXPECT_EQ(events[3 * i + 1].second, (Bytes{std::uint8_t(0x90 | ch), 60, 100}));
+        EXPECT_EQ(events[3 * i + 2].second, (Bytes{std::uint8_t(0x80 | ch), 60, 0}));
     }
     // A bend at or beyond the range stays at its end (16383 = 7F 7F, 0 = 00 00).
     EXPECT_EQ(pitch_bend(1, 2.0, 2.0), (Bytes{0xE1, 0x7F, 0x7F}));
@@ -182,10 +178,9 @@ TEST(StaffAccidentals, NameEverySignThatAMusicXmlNameFits) {
         "flat-1", "", "sharp-1", "", "sharp-2", "sharp-3", "", "sharp", "slash-quarter-sharp", "",
         "", "", "", "slash-sharp", ""};
     // clang-format on
-    for (int step = -13; step <= 13; ++step) {
-        const char* got = musicxml_accidental(step);
-        EXPECT_EQ(got ? std::string(got) : "", names[step + 13]) << step;
-    }
+    for (int step = -13; step <= 13; ++step)
+        EXPECT_STREQ(musicxml_accidental(step), *names[step + 13] ? names[step + 13] : nullptr)
+            << step;
 }
 
 // What a score editor reads, in order: "|" and its number where a measure starts; for each note

@@ -98,18 +98,12 @@ TEST(WavExport, RenderedNotesSoundTheirPitchFromTheirOwnFrame) {
 
 enum class Out { fresh, existing, source };
 
-struct FaultCase {
-    const char* name;
-    const char* file_name;
-    const char* text;  // nullptr: the source does not exist
-    Out out;
-    bool cancel;          // at the first progress report
-    const char* message;  // the last thing told ("" none); "<out>" the quoted WAV file; its
-                          // start when it ends in "..."
-    AccidentalSource levers = AccidentalSource::Instrument;
-    bool damaged_sample = false;  // 12-A4.wav of the program folder
-    bool small_disk = false;      // no file may grow past 100 kB
-};
+// The test name, the source's name and text (nullptr: it does not exist), the output, a cancel
+// at the first progress report, the last thing told ("" none; "<out>" the quoted WAV file; its
+// start when it ends in "..."), the accidentals, a damaged 12-A4.wav in the program folder, and
+// a disk on which no file may grow past 100 kB.
+using FaultCase = std::tuple<const char*, const char*, const char*, Out, bool, const char*,
+                             AccidentalSource, bool, bool>;
 
 constexpr const char* kLongNote = " 12 0 2000\r\n";  // more than one chance to cancel
 // A thousand notes of 2^31 - 1 ms: 618.5 TB of sound, more than any disk holds.
@@ -121,18 +115,18 @@ const std::string kEndlessRecording = [] {
 
 // clang-format off
 const FaultCase kFaultCases[] = {
-    {"bad_sequence_record_is_named", "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n0,5,x,0,0,0,0,0,0,0\r\n", Out::existing, false, "2\r\nses dosyasından kaynaklanan bir hata oluştu."},
-    {"file_lever_off_the_table_is_a_bad_record", "ezgi.ses", "0,5,4,40,0,0,0,0,0,0\r\n", Out::fresh, false, "1\r\nses dosyasından kaynaklanan bir hata oluştu.", AccidentalSource::File},
-    {"recorded_string_off_the_instrument_is_named", "kayıt.txt", " 12 0 100\r\n 27 0 100\r\n", Out::existing, false, "2\r\nkayıt dosyasından kaynaklanan bir hata oluştu"},
-    {"empty_recording", "kayıt.txt", "", Out::fresh, false, "kayıt.txt içinde çalınacak nota yok."},
-    {"missing_source", "yok.ses", nullptr, Out::fresh, false, "yok.ses dosyası okunamadı."},
-    {"cancel_keeps_the_existing_file", "kayıt.txt", kLongNote, Out::existing, true, ""},
-    {"cancel_leaves_no_file", "kayıt.txt", kLongNote, Out::fresh, true, ""},
-    {"an_existing_file_is_replaced", "kayıt.txt", kLongNote, Out::existing, false, ""},
-    {"the_source_is_refused", "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n", Out::source, false, "<out> okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin."},
-    {"a_damaged_sample_is_named", "kayıt.txt", kLongNote, Out::existing, false, "\"12-A4.wav\" tel sesi (tel 12) okunamıyor ya da çalınabilir bir WAV dosyası değil.\r\nWAV dosyası yazılmadı.", AccidentalSource::Instrument, true},
+    {"bad_sequence_record_is_named", "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n0,5,x,0,0,0,0,0,0,0\r\n", Out::existing, false, "2\r\nses dosyasından kaynaklanan bir hata oluştu.", AccidentalSource::Instrument, false, false},
+    {"file_lever_off_the_table_is_a_bad_record", "ezgi.ses", "0,5,4,40,0,0,0,0,0,0\r\n", Out::fresh, false, "1\r\nses dosyasından kaynaklanan bir hata oluştu.", AccidentalSource::File, false, false},
+    {"recorded_string_off_the_instrument_is_named", "kayıt.txt", " 12 0 100\r\n 27 0 100\r\n", Out::existing, false, "2\r\nkayıt dosyasından kaynaklanan bir hata oluştu", AccidentalSource::Instrument, false, false},
+    {"empty_recording", "kayıt.txt", "", Out::fresh, false, "kayıt.txt içinde çalınacak nota yok.", AccidentalSource::Instrument, false, false},
+    {"missing_source", "yok.ses", nullptr, Out::fresh, false, "yok.ses dosyası okunamadı.", AccidentalSource::Instrument, false, false},
+    {"cancel_keeps_the_existing_file", "kayıt.txt", kLongNote, Out::existing, true, "", AccidentalSource::Instrument, false, false},
+    {"cancel_leaves_no_file", "kayıt.txt", kLongNote, Out::fresh, true, "", AccidentalSource::Instrument, false, false},
+    {"an_existing_file_is_replaced", "kayıt.txt", kLongNote, Out::existing, false, "", AccidentalSource::Instrument, false, false},
+    {"the_source_is_refused", "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n", Out::source, false, "<out> okunan dosyanın kendisi; üzerine yazılamaz. Başka bir ad seçin.", AccidentalSource::Instrument, false, false},
+    {"a_damaged_sample_is_named", "kayıt.txt", kLongNote, Out::existing, false, "\"12-A4.wav\" tel sesi (tel 12) okunamıyor ya da çalınabilir bir WAV dosyası değil.\r\nWAV dosyası yazılmadı.", AccidentalSource::Instrument, true, false},
     {"a_full_disk_keeps_the_old_file", "kayıt.txt", kLongNote, Out::existing, false, "<out> yazılamadı: dosya bu kadar büyüyemez.", AccidentalSource::Instrument, false, true},
-    {"a_render_larger_than_the_disk_is_refused", "kayıt.txt", kEndlessRecording.c_str(), Out::fresh, false, "WAV dosyası 618,5 TB olacak, ama yazılacağı yerde yalnız ..."},
+    {"a_render_larger_than_the_disk_is_refused", "kayıt.txt", kEndlessRecording.c_str(), Out::fresh, false, "WAV dosyası 618,5 TB olacak, ama yazılacağı yerde yalnız ...", AccidentalSource::Instrument, false, false},
 };
 // clang-format on
 
@@ -140,16 +134,17 @@ class ExportFaults : public testing::TestWithParam<FaultCase> {};
 
 // The menu entry's whole run: what is told, and only a finished export changes a folder.
 TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
-    const FaultCase& c = GetParam();
+    const auto& [test_name, file_name, text, out_kind, cancel, message, levers, damaged_sample,
+                 small_disk] = GetParam();
     test::TempDir dir;
     const test::ScratchProgramFolder program;
     InstrumentState st;
     ASSERT_FALSE(start_render_instrument(st, test::program_dir()));
-    const fs::path source = dir / c.file_name;
-    const fs::path out = c.out == Out::source ? source : dir / "out.wav";
-    if (c.text) test::write_file_bytes(source, c.text);
-    if (c.damaged_sample) program.damage("12-A4.wav", "bir ses değil");
-    if (c.out == Out::existing) test::write_file_bytes(out, "an earlier file that must survive");
+    const fs::path source = dir / file_name;
+    const fs::path out = out_kind == Out::source ? source : dir / "out.wav";
+    if (text) test::write_file_bytes(source, text);
+    if (damaged_sample) program.damage("12-A4.wav", "bir ses değil");
+    if (out_kind == Out::existing) test::write_file_bytes(out, "an earlier file that must survive");
     const std::string old_bytes = test::read_file_bytes(out);
     const auto entries = [](const fs::path& folder) {
         return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
@@ -169,38 +164,38 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
     };
     ask.show_progress = [&](std::uint64_t bytes) -> RenderProgress {
         announced = bytes;
-        return [&](double) { return ++reports, !c.cancel; };
+        return [&](double) { return ++reports, !cancel; };
     };
     test::RecordingDialogs dialogs;
     dialogs.default_answer = MessageAnswer::Yes;
     {
-        std::optional<test::FileSizeLimit> small_disk;
-        if (c.small_disk) small_disk.emplace(100000);
+        std::optional<test::FileSizeLimit> limit;
+        if (small_disk) limit.emplace(100000);
         wav_export_Click(st, dialogs,
-                         {program.path(), c.levers, dir.path(), {dir / "oyun.scl"}, {source}}, ask);
+                         {program.path(), levers, dir.path(), {dir / "oyun.scl"}, {source}}, ask);
     }
-    std::string expected = c.message;
+    std::string expected = message;
     if (const auto at = expected.find("<out>"); at != std::string::npos)
         expected.replace(at, 5, "\"" + out.string() + "\"");
     std::vector<std::string> messages, notices, asked, told;
     for (const test::ShownMessage& m : dialogs.shown())
         (m.modal ? messages : notices).push_back(m.text);
-    if (c.out == Out::existing) asked.push_back("out.wav zaten var. Üzerine yazılsın mı?");
+    if (out_kind == Out::existing) asked.push_back("out.wav zaten var. Üzerine yazılsın mı?");
     if (expected.ends_with("...")) {  // the room left on the disk is the machine's
         expected.resize(expected.size() - 3);
         if (!messages.empty()) messages.back() = messages.back().substr(0, expected.size());
     }
     if (!expected.empty()) asked.push_back(expected);
-    const bool written = !c.cancel && expected.empty();
+    const bool written = !cancel && expected.empty();
     if (written) told.push_back("WAV dosyası yazıldı:\r\n" + out.string());
     EXPECT_EQ(std::pair(messages, notices), std::pair(asked, told));
     // A refused file is refused before anything is read; the file dialog opens again on it.
     std::vector<fs::path> expected_offers{dir / (source.stem().string() + ".wav")};
-    if (c.out != Out::fresh && c.out != Out::existing) expected_offers.push_back(out);
+    if (out_kind != Out::fresh && out_kind != Out::existing) expected_offers.push_back(out);
     EXPECT_EQ(offers, expected_offers);
-    EXPECT_TRUE(!c.cancel || reports == 1);
+    EXPECT_TRUE(!cancel || reports == 1);
     // Nothing else changes the folders: no partial or temporary file is left.
-    EXPECT_EQ(entries(dir.path()), before + (written && c.out == Out::fresh ? 1 : 0));
+    EXPECT_EQ(entries(dir.path()), before + (written && out_kind == Out::fresh ? 1 : 0));
     EXPECT_EQ(entries(program.path()), program_files);
     if (written) {
         // 2000 ms and the fade, 6 bytes a frame, after a 44-byte header.
@@ -212,7 +207,7 @@ TEST_P(ExportFaults, TellTheUserAndLeaveTheFolderAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WavExport, ExportFaults, testing::ValuesIn(kFaultCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         [](const auto& row) { return std::string(std::get<0>(row.param)); });
 
 // With no recording and no sequence file the player is told so and asked nothing.
 TEST(WavExport, WithoutASourceTheUserIsToldAndAskedNothing) {
@@ -233,11 +228,10 @@ TEST(WavFile, SizeAndFormatFollowTheFrames) {
         {715827876, 4294967300, false, "4,3 GB"}, {715827877, 4294967366, true, "4,3 GB"},
         {103079215200, 618475291304, true, "618,5 GB"}};
     // clang-format on
-    for (const auto& [frames, bytes, rf64, shown] : cases) {
-        EXPECT_EQ(wav_file_size(frames).bytes, bytes) << frames;
-        EXPECT_EQ(wav_file_size(frames).rf64, rf64) << frames;
-        EXPECT_EQ(size_text(bytes), shown);
-    }
+    for (const auto& [frames, bytes, rf64, shown] : cases)
+        EXPECT_EQ(
+            std::tuple(wav_file_size(frames).bytes, wav_file_size(frames).rf64, size_text(bytes)),
+            std::tuple(bytes, rf64, std::string(shown)));
     EXPECT_EQ(size_text(1000000) + " " + size_text(1000000000), "1,0 MB 1,0 GB");
     // Sample rates 1000 .. 1000000 Hz sound; a rest (0) and what lies beyond do not.
     EXPECT_TRUE(audible_rate(1000) && audible_rate(1000000) && !audible_rate(999) &&

@@ -237,14 +237,13 @@ TEST_F(StartedProgram, SlantedEdgeNumbersStayInTheirBoxesUncovered) {
         load_levers(*w_, folder_.path(), pos);
         ASSERT_EQ(std::pair(w_->state().settings.mandal_pos[26], dialogs_.texts().empty()),
                   std::pair(std::int16_t(pos), true));
-        for (int y = 0; y < instrument.height(); ++y) {
+        for (int y = 0; y < instrument.height(); ++y)
             for (int x = 0; x < instrument.width(); ++x) {
                 const QRgb was = untouched.pixel(x, y) & 0xFFFFFFu;  // black: the outline
                 if (was == 0x000000u || !boxes.contains(QPoint(x, y))) {
                     ASSERT_EQ(instrument.pixel(x, y), was) << x << "," << y << " by " << pos;
                 }
             }
-        }
     }
     const QImage shown = control<PictureBox>(*w_, "Picture2").grab().toImage();
     for (int n = 1; n <= kStringCount; ++n) {

@@ -34,8 +34,7 @@ std::string run(UnloadReason reason, bool asking, MessageAnswer answer, bool sys
     const bool asks = step == CloseStep::close_window && c.opens_question(reason);
     std::string out = step_name(step) + (asks ? " asks" : " silent");
     if (system_waiting) out += " system:" + step_name(c.request(R::AppTaskManager));
-    const bool question_open = asks || asking;
-    const bool cancelled = question_open && c.cancelled_by(answer);
+    const bool cancelled = (asks || asking) && c.cancelled_by(answer);  // a question was open
     return out + (cancelled ? " stays" : " goes");
 }
 

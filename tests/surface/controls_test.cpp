@@ -137,10 +137,9 @@ TEST_F(Controls, TextBoxesTakeTheirKeysAndOtherControlsShareThemWithTheWindow) {
     const std::vector<std::tuple<int, const char*, int>> keys = {
         {Qt::Key_At, "@", 0},          {Qt::Key_A, "a", 'A'},       {Qt::Key_Z, "z", 'Z'},
         {Qt::Key_BracketLeft, "[", 0}, {Qt::Key_unknown, "ı", 'I'}, {Qt::Key_Odiaeresis, "ö", 0}};
-    for (const auto& [key, typed, code] : keys) {
+    for (const auto& [key, typed, code] : keys)
         EXPECT_EQ(vb_key_code(QKeyEvent(QEvent::KeyPress, key, {}, QString::fromUtf8(typed))), code)
             << typed;
-    }
     QLineEdit elsewhere;
     QTest::keyClick(&elsewhere, Qt::Key_Q);
     EXPECT_EQ(std::pair(elsewhere.text(), log),

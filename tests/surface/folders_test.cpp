@@ -25,9 +25,8 @@ TEST(FileList, ListsMatchingFilesInTheAlphabetsOrderWithoutFoldersOrHiddenFiles)
     for (auto it = makams.rbegin(); it != makams.rend(); ++it)
         test::write_file_bytes(dir / *it, "x");
     for (const char* name : {"b.wav", "A.WAV", "c.wav", "a.wav.txt", "kayıt.txt", ".x.wav",
-                             "10.wav", "9.wav", "a.ses", "A.ses", "B.ses"}) {
+                             "10.wav", "9.wav", "a.ses", "A.ses", "B.ses"})
         test::write_file_bytes(dir / name, "x");
-    }
     std::filesystem::create_directory(dir / "folder.wav");
     const std::pair<const char*, Names> cases[] = {
         {"*.wav", {"10.wav", "9.wav", "A.WAV", "b.wav", "c.wav"}},

@@ -24,24 +24,18 @@ using test::count_colour;
 
 // Lines include both end points, wide pens grow above and left, boxes take their corners in
 // any order, circles ring in ForeColor and fill per FillStyle, a picture is ANDed on. Each case:
-// what is drawn, pixels (x, y, colour), colour counts, and where the text position ends.
+// what is drawn, pixels (x, y, colour), colour counts, where the text position ends (-1: any).
 TEST(SurfaceDrawing, PixelsLandWhereTheCallsPutThem) {
-    struct Case {
-        const char* what;
-        std::function<void(Surface&)> draw;
-        std::vector<std::tuple<int, int, QRgb>> pixels;
-        std::vector<std::pair<QRgb, int>> counts;
-        QPointF end{-1, -1};
-    };
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<const char*, std::function<void(Surface&)>, std::vector<std::tuple<int, int, QRgb>>,
+                     std::vector<std::pair<QRgb, int>>, QPointF> cases[] = {
         {"line, then on", [](Surface& s) { s.Line(5, 10, 20, 10), s.LineTo(20, 30, kRed); },
          {{5, 10, kBlack}, {4, 10, kWhite}, {21, 10, kWhite}, {12, 9, kWhite}, {20, 10, kRed}},
          {{kBlack, 15}, {kRed, 21}}, {20, 30}},
         {"pen width 2, straight and slanted",
          [](Surface& s) { s.DrawWidth = 2, s.Line(10, 20, 30, 20), s.Line(10, 10, 12, 12); },
          {{9, 19, kBlack}, {9, 21, kWhite}, {30, 19, kBlack}, {31, 20, kWhite}, {9, 9, kBlack},
-          {12, 12, kBlack}, {13, 13, kWhite}, {9, 12, kWhite}}},
+          {12, 12, kBlack}, {13, 13, kWhite}, {9, 12, kWhite}}, {}, {-1, -1}},
         {"boxes", [](Surface& s) { s.FillStyle = 0, s.FillColor = kRed, s.LineB(10, 10, 30, 38),
                                    s.LineBF(36, 20, 33, 5, kBlue); },
          {{10, 10, kBlack}, {30, 38, kBlack}, {30, 10, kBlack}, {20, 25, kWhite}, {33, 5, kBlue},
@@ -67,16 +61,16 @@ TEST(SurfaceDrawing, PixelsLandWhereTheCallsPutThem) {
              s.PaintPicture(src, 0, 0, 6, 1, 2, 0);
          },
          {{5, 3, 0x00C0FF}, {6, 3, kBlack}, {7, 3, kBlack}, {8, 3, 0x008080}, {39, 39, kBlack},
-          {0, 0, kBlack}, {2, 0, 0x00C0FF}}},
+          {0, 0, kBlack}, {2, 0, 0x00C0FF}}, {}, {-1, -1}},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, draw, pixels, counts, end] : cases) {
+        SCOPED_TRACE(what);
         Surface s(40, 40);
-        c.draw(s);
-        for (auto [x, y, colour] : c.pixels) EXPECT_EQ(s.pixel(x, y), colour) << x << "," << y;
-        for (auto [colour, n] : c.counts) EXPECT_EQ(count_colour(s, colour), n) << colour;
-        EXPECT_TRUE(c.end.x() < 0 || QPointF(s.CurrentX, s.CurrentY) == c.end)
+        draw(s);
+        for (auto [x, y, colour] : pixels) EXPECT_EQ(s.pixel(x, y), colour) << x << "," << y;
+        for (auto [colour, n] : counts) EXPECT_EQ(count_colour(s, colour), n) << colour;
+        EXPECT_TRUE(end.x() < 0 || QPointF(s.CurrentX, s.CurrentY) == end)
             << s.CurrentX << "," << s.CurrentY;
     }
 }
