@@ -82,12 +82,14 @@ TEST_F(Panel, EveryLineShowsTheStringsPitchWithBlueLabelsAndBlackValues) {
 // lower one on a tie), the others the degree of their place; an unfilled degree shows blank.
 TEST_F(Panel, PitchNameFollowsTheStringAndTheSetting) {
     // String 3 at 2250 cents: degree 140 10.5 above (rounds half to even: a tie), 141 9.6 below,
-    // 103 and 197 exact but not searched, then 180 1 below; string 8 on 141, 12 on unfilled 60.
-    const std::tuple<int, bool, std::string> manual[] = {{3, false, padded("Eviç", 4)},
-                                                         {3, true, padded("Gerdaniye", 9)},
-                                                         {8, false, padded("Acem", 4)},
-                                                         {12, false, std::string(30, ' ')}};
-    for (const auto& [string, nearer_up, shown] : manual) {
+    // 103 and 197 exact but not searched, then 180 or 104 1 below; string 8 on 141, 12 on
+    // unfilled 60. Cases: the string, the degree 1 below (0: none), the name shown.
+    const std::tuple<int, int, std::string> manual[] = {{3, 0, padded("Eviç", 4)},
+                                                        {3, 180, padded("Gerdaniye", 9)},
+                                                        {3, 104, padded("Yegah", 5)},
+                                                        {8, 0, padded("Acem", 4)},
+                                                        {12, 0, std::string(30, ' ')}};
+    for (const auto& [string, nearer, shown] : manual) {
         st = InstrumentState{};
         st.selection.cur_string = static_cast<std::int16_t>(string);
         st.settings.manual_levers = true;
@@ -99,8 +101,8 @@ TEST_F(Panel, PitchNameFollowsTheStringAndTheSetting) {
         st.tables.degrees(140).degree_name = padded("Eviç", 4);
         st.tables.degrees(141).degree_cents = 2240.4f;
         st.tables.degrees(141).degree_name = padded("Acem", 4);
-        if (nearer_up) st.tables.degrees(180).degree_cents = 2249.0f;
-        st.tables.degrees(180).degree_name = padded("Gerdaniye", 9);
+        if (nearer) st.tables.degrees(nearer).degree_cents = 2249.0f;
+        st.tables.degrees(nearer).degree_name = shown;
         st.tables.degree_at(8, 0) = 141;
         st.tables.degree_at(12, 0) = 60;
         show();

@@ -110,8 +110,9 @@ TEST(SafeOutput, ReplacesOnlyFilesTheUserMayWrite) {
     }
 }
 
-// A replaced file keeps its permissions, a link stays a link to the file it names, and no
-// temporary file is left beside them; a FIFO gets the bytes, no more (70 000: a block and a part).
+// A replaced file keeps its permissions, a new one has what the umask leaves of rw-rw-rw-, a link
+// stays a link to the file it names, and no temporary file is left beside them; a FIFO gets the
+// bytes, no more (70 000: a block and a part).
 TEST(SafeOutput, ReplacedFilesKeepPermissionsAndLinksAndAFifoGetsJustTheBytes) {
     test::TempDir dir;
     ASSERT_EQ(::mkfifo((dir / "boru").c_str(), 0644), 0);
@@ -129,10 +130,17 @@ TEST(SafeOutput, ReplacedFilesKeepPermissionsAndLinksAndAFifoGetsJustTheBytes) {
     fs::create_symlink(dir / "asıl.wav", dir / "bağ.wav");
     EXPECT_EQ(save_file(dir / "çıktı.wav", "yeni", {}), std::nullopt);
     EXPECT_EQ(save_file(dir / "bağ.wav", "yeni", {}), std::nullopt);
-    EXPECT_EQ(fs::status(dir / "çıktı.wav").permissions() & fs::perms::all, mode);
+    const mode_t umask = ::umask(022);
+    EXPECT_EQ(save_file(dir / "yeni.wav", "yeni", {}), std::nullopt);
+    ::umask(umask);
+    EXPECT_EQ(std::pair(fs::status(dir / "çıktı.wav").permissions() & fs::perms::all,
+                        fs::status(dir / "yeni.wav").permissions() & fs::perms::all),
+              std::pair(mode, static_cast<fs::perms>(0644)));
     EXPECT_TRUE(fs::is_symlink(dir / "bağ.wav"));
-    EXPECT_EQ(folder_bytes(dir.path()),
-              (Files{{"asıl.wav", "yeni"}, {"bağ.wav", "yeni"}, {"çıktı.wav", "yeni"}}));
+    EXPECT_EQ(folder_bytes(dir.path()), (Files{{"asıl.wav", "yeni"},
+                                               {"bağ.wav", "yeni"},
+                                               {"yeni.wav", "yeni"},
+                                               {"çıktı.wav", "yeni"}}));
 }
 
 // A batch puts all its files in place or none and leaves no backup behind. It stops, the file

@@ -76,12 +76,15 @@ TEST(ShownText, PrintableTextStaysAndEveryOtherByteIsEscaped) {
     const std::pair<std::string, std::string> cases[] = {
         {"12-A4.wav", "12-A4.wav"},
         {"Çârgâh Uşşak", "Çârgâh Uşşak"},
-        {"a\0b"s, "a\\x00b"},                               // a NUL does not cut the text
-        {"\x1b[2J", "\\x1B[2J"},                            // a terminal command
-        {"a\x7f", "a\\x7F"},                                // DEL
-        {"\xc2\x85", "\\xC2\\x85"},                         // a control character of the upper half
-        {"ab\xff\xfe", "ab\\xFF\\xFE"},                     // not UTF-8
-        {"\xc3", "\\xC3"},                                  // a sequence cut short
+        {"a\0b"s, "a\\x00b"},               // a NUL does not cut the text
+        {"\x1b[2J", "\\x1B[2J"},            // a terminal command
+        {"a\x7f", "a\\x7F"},                // DEL
+        {"\xc2\x85", "\\xC2\\x85"},         // a control character of the upper half
+        {"ab\xff\xfe", "ab\\xFF\\xFE"},     // not UTF-8
+        {"\xc3", "\\xC3"},                  // a sequence cut short
+        {"\xc3\xc3\xa9", "\\xC3\xc3\xa9"},  // cut short by a lead byte
+        {"\xe0\xa0\x80\xf0\x90\x80\x80",
+         "\xe0\xa0\x80\xf0\x90\x80\x80"},                   // the lowest of 3, 4 bytes
         {"\xc0\xaf", "\\xC0\\xAF"},                         // an overlong '/'
         {"\xed\xa0\x80", "\\xED\\xA0\\x80"},                // a surrogate
         {"exe.\xe2\x80\xaewav", "exe.\\xE2\\x80\\xAEwav"},  // turns the text around

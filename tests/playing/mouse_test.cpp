@@ -144,10 +144,10 @@ constexpr QRgb kRed = rgb(255, 0, 0), kBlack = 0, kBlue = rgb(0, 0, 255);
 constexpr QRgb kGold = rgb(238, 201, 0), kGrey = rgb(224, 224, 224);
 
 // The strip stands at x -100, as wide as the string's levers need. Levers up to the position
-// are raised (a filled box), those above it tilted (an outline: grey middle, slanted side in
-// colour); the lowest is black, 0 blue, steps above 8 gold, the rest red. String 26's levers
-// 9..12 vanish in the grey unless their steps are above 8, and a piece of rail covers their
-// feet. Every position number stands under its lever, apart from its neighbours.
+// are raised (a filled box from y 22 to the rail), those above it tilted (an outline: grey middle,
+// slanted side in colour); the lowest is black, 0 blue, steps above 8 gold, the rest red. String
+// 26's levers 9..12 vanish in the grey unless their steps are above 8, and a piece of rail covers
+// their feet. Every position number stands under its lever, apart from its neighbours.
 TEST(LeverStrip, ShowsTheSelectedStringsLeversAndTheirNumbers) {
     // String, its lowest and highest lever, position, the steps' cap, the strip's width.
     const std::tuple<int, int, int, int, int, int> cases[] = {
@@ -179,7 +179,8 @@ TEST(LeverStrip, ShowsTheSelectedStringsLeversAndTheirNumbers) {
                                 : i == lo               ? kBlack
                                                         : kRed;
             if (i <= position) {
-                EXPECT_EQ(pic.pixel(x + 2, 30), colour);
+                EXPECT_EQ(std::tuple(pic.pixel(x, 22), pic.pixel(x + 2, 30), pic.pixel(x + 5, 37)),
+                          std::tuple(colour, colour, colour));
             } else {
                 EXPECT_EQ(std::pair(pic.pixel(x + 2, 30), pic.pixel(x + 5, 30)),
                           std::pair(kGrey, colour));
