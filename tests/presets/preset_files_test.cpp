@@ -126,6 +126,7 @@ TEST(MakamFiles, NamesThatAreNotPlainFileNamesWriteNothingAnywhere) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", kMakamNameMissing},
         {"../x", "\"../x" + refused + separator},
+        {"a\\b", "\"a\\b" + refused + separator},
         {".gizli", "\".gizli" + refused + "isim nokta ile başlayamaz."},
         {"a\x1b[2Jb", "\"a\\x1B[2Jb" + refused + "isimde denetim karakteri olamaz."},
         {"a\x7f", "\"a\\x7F" + refused + "isimde denetim karakteri olamaz."},  // DEL

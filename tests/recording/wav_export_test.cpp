@@ -76,6 +76,8 @@ TEST(WavExport, RenderedNotesSoundTheirPitchFromTheirOwnFrame) {
         EXPECT_EQ(std::tuple(wav.info.samplerate, wav.info.channels, wav.info.format),
                   std::tuple(48000, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_24));
         ASSERT_EQ(wav.info.frames, end_ms * kFramesPerMs + kFadeFrames);
+        // At most half scale for a voice, faded to 1/144 in the last frame.
+        EXPECT_LT(std::max(std::abs(wav.frames.back()), std::abs(wav.frames.end()[-2])), 0.0035f);
         const auto silent = [&wav](std::int64_t from, std::int64_t to) {  // frames
             return std::all_of(wav.frames.begin() + 2 * from, wav.frames.begin() + 2 * to,
                                [](float v) { return v == 0.0f; });
