@@ -47,7 +47,7 @@ class AudioOutput {
 
 class NullOutput final : public AudioOutput {
   public:
-    explicit NullOutput(double rate_hz = 48000.0, std::string why = "no sound device")
+    explicit NullOutput(double rate_hz = 48000.0, std::string why = "ses aygıtı yok")
         : rate_(rate_hz), why_(std::move(why)) {}
     double sample_rate() const override { return rate_; }
     bool start(Mixer&) override { return false; }

@@ -78,7 +78,7 @@ OpenedOutput open_output(AudioHost& host, const AudioChoice& choice, std::ostrea
     OpenedOutput result;
     result.systems = host.systems();
     std::string why_not;
-    if (choice.silent) why_not = "sound turned off in the settings";
+    if (choice.silent) why_not = "ayarlarda ses kapalı";
     for (const AudioSystemInfo& s : result.systems) {
         if (choice.api == s.api && !s.available) {
             log << "ORVENA: " << api_name(s.api) << " is not available (" << s.why_not
@@ -100,7 +100,7 @@ OpenedOutput open_output(AudioHost& host, const AudioChoice& choice, std::ostrea
         why_not = std::move(reason);
     }
     if (why_not.empty()) {
-        why_not = "no sound system found";
+        why_not = "ses sistemi bulunamadı";
         for (const AudioSystemInfo& s : result.systems) {
             if (!s.why_not.empty())
                 why_not += "; " + std::string(api_name(s.api)) + ": " + s.why_not;

@@ -54,13 +54,13 @@ OutputKeeper::~OutputKeeper() {
 void OutputKeeper::open_output() {
     reconnect_.reset();  // the player's choice from now on
     if (!config_.open) {
-        silent("no sound output configured");
+        silent("ses çıkışı ayarlanmamış");
         return;
     }
     opener_.open([open = config_.open, choice = config_.choice] { return open(choice); },
                  [this](OpenedOutput opened) { take(std::move(opened)); },
                  [this] {
-                     silent("the sound system did not answer in time");
+                     silent("ses sistemi zamanında yanıt vermedi");
                      log_ << "ORVENA: the sound output is not ready yet; playing silently\n";
                  });
 }

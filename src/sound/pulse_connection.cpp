@@ -22,7 +22,7 @@ PulseConnection::~PulseConnection() {
 bool PulseConnection::connect(Clock::time_point deadline, std::string& why_not) {
     loop_ = pa_threaded_mainloop_new();
     if (loop_ == nullptr) {
-        why_not = "the sound server's mainloop could not be made";
+        why_not = "ses sunucusunun olay döngüsü kurulamadı";
         return false;
     }
     pa_threaded_mainloop_lock(loop_);
@@ -30,7 +30,9 @@ bool PulseConnection::connect(Clock::time_point deadline, std::string& why_not) 
     if (context == nullptr ||
         pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
         pa_threaded_mainloop_start(loop_) < 0) {
-        why_not = context == nullptr ? "no sound server" : pa_strerror(pa_context_errno(context));
+        why_not = context == nullptr ? "ses sunucusu yok"
+                                     : std::string("ses sunucusuna bağlanılamadı: ") +
+                                           pa_strerror(pa_context_errno(context));
         return false;
     }
     const bool answered = wait_until(deadline, [this] {
@@ -38,11 +40,11 @@ bool PulseConnection::connect(Clock::time_point deadline, std::string& why_not) 
         return s == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(s);
     });
     if (!answered) {
-        why_not = "the sound server did not answer in time";
+        why_not = kServerTooSlow;
         return false;
     }
     if (pa_context_get_state(context) != PA_CONTEXT_READY) {
-        why_not = std::string("no sound server: ") + pa_strerror(pa_context_errno(context));
+        why_not = std::string("ses sunucusu yok: ") + pa_strerror(pa_context_errno(context));
         return false;
     }
     return true;

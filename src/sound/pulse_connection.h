@@ -10,6 +10,9 @@
 
 namespace orvena {
 
+// Why there is no sound when the server is there but slow, as the player reads it.
+inline constexpr const char* kServerTooSlow = "ses sunucusu zamanında yanıt vermedi";
+
 class PulseConnection {
   public:
     using Clock = std::chrono::steady_clock;

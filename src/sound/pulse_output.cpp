@@ -17,6 +17,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr std::size_t kFrameBytes = 2 * sizeof(float);
 
+// The server's own words come after ours: it does not speak the player's language.
+std::string stream_refused(const PulseConnection& c) {
+    return std::string("ses akışı açılamadı: ") + pa_strerror(pa_context_errno(c.context));
+}
+
 class PulseOutput final : public AudioOutput {
   public:
     PulseOutput(unsigned block_frames, bool block_fixed)
@@ -34,7 +39,7 @@ class PulseOutput final : public AudioOutput {
         if (!connected) return false;
         ServerFacts facts;
         if (!ask_server(c_, deadline, facts)) {
-            why_not = "the sound server did not answer in time";
+            why_not = kServerTooSlow;
             return false;
         }
         // The sink's own rate, so that the server need not resample (nor delay) our sound.
@@ -101,7 +106,7 @@ class PulseOutput final : public AudioOutput {
         const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, rate_, 2};
         c_.stream = pa_stream_new(c_.context, "ORVENA", &format, nullptr);
         if (c_.stream == nullptr) {
-            why_not = pa_strerror(pa_context_errno(c_.context));
+            why_not = stream_refused(c_);
             return false;
         }
         pa_stream_set_write_callback(c_.stream, &on_write, this);
@@ -112,7 +117,7 @@ class PulseOutput final : public AudioOutput {
             PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
         if (pa_stream_connect_playback(c_.stream, sink.empty() ? nullptr : sink.c_str(), &attr,
                                        flags, nullptr, nullptr) < 0) {
-            why_not = pa_strerror(pa_context_errno(c_.context));
+            why_not = stream_refused(c_);
             return false;
         }
         const bool ready = c_.wait_until(deadline, [this] {
@@ -120,8 +125,7 @@ class PulseOutput final : public AudioOutput {
             return s == PA_STREAM_READY || !PA_STREAM_IS_GOOD(s);
         });
         if (!ready || pa_stream_get_state(c_.stream) != PA_STREAM_READY) {
-            why_not = ready ? pa_strerror(pa_context_errno(c_.context))
-                            : "the sound server did not open the stream in time";
+            why_not = ready ? stream_refused(c_) : "ses sunucusu akışı zamanında açmadı";
             return false;
         }
         return true;
@@ -242,7 +246,7 @@ AudioSystemInfo probe_pulse(std::chrono::milliseconds answer_time) {
                 {sink->name, sink->description != nullptr ? sink->description : sink->name});
         };
         if (!c.finish(pa_context_get_sink_info_list(c.context, on_sink, &info.devices), deadline)) {
-            info.why_not = "the sound server did not list its outputs in time";
+            info.why_not = "ses sunucusu çıkışlarını zamanında bildirmedi";
         }
         // The default sink first.
         for (std::size_t i = 1; i < info.devices.size(); ++i) {
@@ -250,8 +254,7 @@ AudioSystemInfo probe_pulse(std::chrono::milliseconds answer_time) {
                 std::swap(info.devices[0], info.devices[i]);
         }
         info.available = !info.devices.empty();
-        if (!info.available && info.why_not.empty())
-            info.why_not = "the sound server has no output";
+        if (!info.available && info.why_not.empty()) info.why_not = "ses sunucusunun çıkışı yok";
     }
     c.unlock();
     return info;

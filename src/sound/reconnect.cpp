@@ -17,7 +17,7 @@ std::unique_ptr<AudioOutput> Reconnect::reopen(AudioHost& host, const OutputRequ
                                                std::string& why_not) {
     auto output = host.open(request, why_not);
     if (output != nullptr && output->lost()) {
-        why_not = "the output went away as it opened";
+        why_not = "ses çıkışı açılırken gitti";
         return nullptr;
     }
     return output;

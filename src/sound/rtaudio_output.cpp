@@ -23,6 +23,7 @@ namespace orvena {
 namespace {
 
 constexpr unsigned kPreferredRate = 48000;
+constexpr const char* kCannotOpen = "aygıt açılamadı";
 // A started device that has not asked for sound for this long has stopped (unplugged, or
 // its server gone).
 constexpr std::chrono::milliseconds kSilentDeviceTime{1000};
@@ -71,7 +72,7 @@ class RtAudioOutput final : public AudioOutput {
         audio_.showWarnings(false);
         const unsigned count = audio_.getDeviceCount();
         if (count == 0) {
-            why_not = "no output device found";
+            why_not = "çıkış aygıtı bulunamadı";
             return;
         }
         unsigned id = audio_.getDefaultOutputDevice();
@@ -81,13 +82,13 @@ class RtAudioOutput final : public AudioOutput {
                 if (audio_.getDeviceInfo(i).name == device) id = i;
             }
             if (id == count) {
-                why_not = "no device named '" + device + "'";
+                why_not = "'" + device + "' adlı aygıt yok";
                 return;
             }
         }
         const RtAudio::DeviceInfo info = audio_.getDeviceInfo(id);
         if (!info.probed || info.outputChannels == 0) {
-            why_not = "the device has no output channels";
+            why_not = "aygıtın çıkış kanalı yok";
             return;
         }
         channels_ = std::min(2u, info.outputChannels);
@@ -210,7 +211,7 @@ AudioSystemInfo probe_rtaudio(AudioApi api) {
     quiet_the_libraries();
     AudioSystemInfo info{api, false, {}, {}};
     if (!compiled_in(rtaudio_api(api))) {
-        info.why_not = "not built into the audio library";
+        info.why_not = "ses kitaplığında desteği yok";
         return info;
     }
     try {
@@ -229,11 +230,11 @@ AudioSystemInfo probe_rtaudio(AudioApi api) {
             }
         }
     } catch (const RtAudioError& e) {
-        info.why_not = e.getMessage();
+        info.why_not = "aygıtlar sorulamadı: " + e.getMessage();
     }
     info.available = !info.devices.empty();
     if (!info.available && info.why_not.empty()) {
-        info.why_not = api == AudioApi::jack ? "no JACK server running" : "no output device";
+        info.why_not = api == AudioApi::jack ? "çalışan JACK sunucusu yok" : "çıkış aygıtı yok";
     }
     return info;
 }
@@ -245,11 +246,11 @@ std::unique_ptr<AudioOutput> open_rtaudio_output(AudioApi api, const std::string
         auto out = std::make_unique<RtAudioOutput>(api, device, block_frames, why_not);
         if (out->ok()) return out;
     } catch (const RtAudioError& e) {
-        why_not = e.getMessage();
+        why_not = std::string(kCannotOpen) + ": " + e.getMessage();
     } catch (const std::exception& e) {
-        why_not = e.what();
+        why_not = std::string(kCannotOpen) + ": " + e.what();
     }
-    if (why_not.empty()) why_not = "the device could not be opened";
+    if (why_not.empty()) why_not = kCannotOpen;
     return nullptr;
 }
 

@@ -95,6 +95,7 @@ TEST_F(FrozenSoundWindow, LeavesTheWindowPlayableAndF9ChoosesAnother) {
     QLabel* notice = &control<QLabel>(w, "sound_notice");
     ASSERT_TRUE(wait_for([&] { return !notice->isHidden(); })) << "no notice after the limit";
     EXPECT_EQ(notice->text(), kNoSound);
+    EXPECT_EQ(notice->toolTip().toStdString(), "ses sistemi zamanında yanıt vermedi");
     // In the window's top right corner: 24 px in from its right edge, 2 px down.
     EXPECT_EQ(std::pair(w.width() - 1 - notice->geometry().right(), notice->y()), std::pair(24, 2));
     EXPECT_TRUE(dialogs_.shown().empty()) << "the notice is not a message box";

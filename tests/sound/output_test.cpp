@@ -83,7 +83,7 @@ TEST(OutputChoice, PlaysThroughTheBestOutputPresentOrSaysWhyItIsSilent) {
         {all, {}, {}, "jack ", "sound jack , 128-frame blocks (2 in hand) at 48000 Hz, latency 5.0 ms, 0 underruns\n"},
         {{no_jack, no_pulse, alsa_}, {}, {"alsa ", "alsa default", "alsa hw:0,0"}, "alsa hw:1,0",
          "refused alsa hw:0,0"},
-        {{no_jack, no_pulse, no_alsa}, {}, {}, "", "playing silently (no sound system found; "
+        {{no_jack, no_pulse, no_alsa}, {}, {}, "", "playing silently (ses sistemi bulunamadı; "
          "jack: no JACK; pulse: no server; alsa: no output device)"},
         {{no_jack, pulse_, no_alsa}, {}, {"pulse "}, "", "playing silently (refused pulse )"},
         {all, {.api = alsa, .device = "hw:1,0", .block_frames = 256, .block_chosen = true}, {},
@@ -91,7 +91,7 @@ TEST(OutputChoice, PlaysThroughTheBestOutputPresentOrSaysWhyItIsSilent) {
         {pa, {.device = "hdmi"}, {}, "pulse hdmi", ""},
         {pa, {.api = jack}, {}, "pulse ", "jack is not available (no JACK)"},
         {pa, {.api = pulse, .device = "usb"}, {"pulse usb"}, "pulse ", "refused pulse usb"},
-        {all, {.silent = true}, {}, "", "sound turned off"},
+        {all, {.silent = true}, {}, "", "playing silently (ayarlarda ses kapalı)"},
     };
     // clang-format on
     for (const auto& [present, choice, refusing, plays, log_has] : cases) {
