@@ -52,6 +52,7 @@ TEST(MidiKeyMap, HalfWayCrowdedAndOutOfRangeStrings) {
         {{60.0, 60.3, 60.4}, {{60, 1}, {61, 2}}},           // no room left: no key
         {{60.0, 60.3, 61.0}, {{60, 1}, {61, 3}}},           // a key's own string keeps it
         {{127.2, 127.4, -0.4, 128.0}, {{127, 1}, {0, 3}}},  // the keyboard's ends
+        {{-1.0, 60.0}, {{60, 2}}},                          // a string without a pitch: no key
     };
     // clang-format on
     for (const auto& [given, want] : cases) {
