@@ -3,8 +3,7 @@
 // the window's layout, centred on the screen; the slanted-edge lever numbers written and
 // erased inside their boxes and covered by no control.
 
-#include <gtest/gtest.h>
-
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -64,13 +63,14 @@ TEST_F(StartedProgram, LeavesTheStartValuesTheDrawingAndTheKeyLegend) {
                          checked("Option5", 2), control<ScrollBar>(w, "VScroll1").Value(),
                          control<ScrollBar>(w, "HScroll1").Value()),
               std::tuple(5, 2, 1, 1, 40, 0));
-    EXPECT_EQ(std::pair(control<TextBox>(w, "Text3").text(), control<TextBox>(w, "Text2").text()),
-              std::pair(QString("0"), QString()));
     // The "oktav" buttons carry the workbook's captions (H30, T30), each its own.
-    EXPECT_EQ(std::pair(control<QRadioButton>(w, "Option4_1").text(),
-                        control<QRadioButton>(w, "Option4_2").text()),
-              std::pair(QString("alt oktav"), QString::fromUtf8("üst oktav")));
-    EXPECT_FALSE(control<FileListBox>(w, "File2").Visible() ||
+    EXPECT_EQ(
+        std::tuple(control<TextBox>(w, "Text3").text(), control<TextBox>(w, "Text2").text(),
+                   control<QRadioButton>(w, "Option4_1").text(),
+                   control<QRadioButton>(w, "Option4_2").text()),
+        std::tuple(QString("0"), QString(), QString("alt oktav"), QString::fromUtf8("üst oktav")));
+    EXPECT_FALSE(control<FileListBox>(w, "File1").Visible() ||
+                 control<FileListBox>(w, "File2").Visible() ||
                  control<FileListBox>(w, "File3").Visible());
     // String n's first line runs along y = 26 + 15 (n - 1); string 12 is marked, 5 is red.
     const Surface& p = control<PictureBox>(w, "Picture2").surface();
@@ -201,11 +201,26 @@ TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
     EXPECT_EQ(control<QLabel>(w, "Label36").text(),
               QString::fromUtf8("^  1 tel yukarı \n <-- mandal indir                    "
                                 "mandal kaldır -->\nv  1 tel aşağı"));
-    const ScrollBar& v = control<ScrollBar>(w, "VScroll1");
-    EXPECT_EQ(std::tuple(v.minimum(), v.maximum(), v.singleStep(), v.pageStep()),
-              std::tuple(30, 60, 2, 5));
-    const ScrollBar& h = control<ScrollBar>(w, "HScroll1");
-    EXPECT_EQ(std::pair(h.minimum(), h.maximum()), std::pair(-8, 12));
+    QStringList captions;  // as the player reads them
+    for (const char* name :
+         {"Check2", "Command8", "Command9", "Command10", "Command1", "rec_buton", "Play_buton",
+          "pause_buton", "stop_buton", "aç_kapa_buton", "Option3_1", "Option3_2", "Option3_3"})
+        captions << control<QAbstractButton>(w, name).text();
+    EXPECT_EQ(captions.join('|'), QString::fromUtf8("detay  göster|AKORD RESET|MANDAL RESET|"
+                                                    "Ç  I  K|X|R|>|I I|O|>|çalgı|şartlı|dosya"));
+    // Each group's controls lie inside it, none over another.
+    for (const QGroupBox* group : w.findChildren<QGroupBox*>()) {
+        const auto parts = group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        for (const QWidget* a : parts)
+            for (const QWidget* b : parts)
+                EXPECT_TRUE(group->rect().contains(a->geometry()) &&
+                            (a == b || !a->geometry().intersects(b->geometry())))
+                    << a->objectName().toStdString() << " " << b->objectName().toStdString();
+    }
+    const ScrollBar &v = control<ScrollBar>(w, "VScroll1"), &h = control<ScrollBar>(w, "HScroll1");
+    EXPECT_EQ(std::tuple(v.minimum(), v.maximum(), v.singleStep(), v.pageStep(), h.minimum(),
+                         h.maximum()),
+              std::tuple(30, 60, 2, 5, -8, 12));
 }
 
 // Sets every string's lever to `pos`, or the nearest one it has, as the player does with a

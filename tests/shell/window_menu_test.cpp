@@ -2,10 +2,7 @@
 // last two, the choice outlives the run, --tuning overrides it for one run) and the exports
 // (WAV, MIDI, MusicXML) with the real dialogs.
 
-#include <gtest/gtest.h>
-
 #include <QAction>
-#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -83,10 +80,11 @@ class WindowMenu : public test::StartedWindow {
     };
     // Triggers the entry, answering the list questions with `picks` ("Vazgeç" cancels) and the
     // file dialog with `file`, else its suggested name.
-    Answers run_entry(const QString& object_name, const std::vector<QString>& picks) {
+    Answers run_entry(const QString& object_name, const std::vector<QString>& picks,
+                      const fs::path& file = {}) {
         QAction* entry = w_->findChild<QAction*>(object_name);
         EXPECT_TRUE(entry != nullptr && w_->actions().contains(entry)) << object_name.toStdString();
-        return run(entry, picks);
+        return run(entry, picks, file);
     }
     Answers run(QAction* entry, const std::vector<QString>& picks, const fs::path& file = {}) {
         Answers seen;
@@ -137,7 +135,8 @@ TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
         std::lround(44100.0 * std::exp2((900.0 - 1200.0 * 59 / 79) / 1200.0)));
     EXPECT_EQ(plucked_rate(), tet_rate);
     const QLabel& shown = test::control<QLabel>(*w_, "tuning_name");
-    EXPECT_EQ(shown.text(), QStringLiteral("akort:\n12-TET"));
+    EXPECT_EQ(std::pair(shown.text(), shown.toolTip()),
+              std::pair(QStringLiteral("akort:\n12-TET"), QStringLiteral("Akort sistemi: 12-TET")));
     menu->actions()[0]->trigger();
     EXPECT_EQ(plucked_rate(), workbook_rate);
     EXPECT_EQ(shown.text(), QStringLiteral("akort:\ndizek.xls"));
@@ -207,10 +206,15 @@ TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
             {"wav_export", {ezgi}, {{kayit, ezgi}}, "ezgi.wav", "WAV", "RIFF", ""},
             {"midi_export", {ezgi, bend}, {{kayit, ezgi}, {}}, "ezgi.mid", "MIDI", "MThd", "\xE1"},
             {"musicxml_export", {ezgi}, {{ezgi}}, "ezgi.musicxml", "MusicXML", "<?xml", ""}};
+    QString keys;  // the entries' shortcuts
+    for (const char* name : {"wav_export", "midi_export", "musicxml_export", "scala_export"})
+        keys += test::control<QAction>(*w_, name).shortcut().toString() + ' ';
+    EXPECT_EQ(keys, "Ctrl+Shift+W Ctrl+Shift+M Ctrl+Shift+X Ctrl+Shift+E ");
     for (const auto& [entry, picks, offered, file, kind, starts, holds] : cases) {
         SCOPED_TRACE(entry);
         dialogs_.clear();
-        const Answers seen = run_entry(QString::fromLatin1(entry), picks);
+        const Answers seen =  // the name typed without its ending
+            run_entry(QString::fromLatin1(entry), picks, home_ / "Music" / fs::path(file).stem());
         ASSERT_EQ(seen.offered.size(), offered.size());
         EXPECT_EQ(seen.offered[0], offered[0]);
         EXPECT_TRUE(offered.size() < 2 || seen.offered[1].size() == 2);  // MTS or pitch bends
@@ -245,11 +249,13 @@ TEST_F(WindowMenu, ScalaExportLeavesThePlayingScaleAsItWas) {
     test::write_file_bytes(mine / "benim.scl", scale);
     auto* menu = &test::control<QMenu>(*w_, "tuning_menu");
     emit menu->aboutToShow();
-    run(menu->actions().last(), {}, mine / "benim.scl");  // "Başka bir Scala dosyası…"
+    const QString program_folder = QString::fromStdString(fs::current_path().string());
+    fs::current_path(mine);  // the file dialog opens in the program folder, the folder one here
+    EXPECT_EQ(run(menu->actions().last(), {}, mine / "benim.scl").folder,  // "Başka bir Scala…"
+              program_folder);
     ASSERT_EQ(w_->state().tables.name, "benim");
     test::control<TextBox>(*w_, "Text1").setText_("benim");
     dialogs_.clear();
-    fs::current_path(mine);  // where the folder dialog opens
     run_entry(QStringLiteral("scala_export"), {});
     ASSERT_EQ(dialogs_.texts().size(), 1u);
     EXPECT_NE(dialogs_.texts()[0].find("\"" + (mine / "benim.scl").string() +
@@ -270,6 +276,8 @@ TEST(ExportProgress, TheBoxFollowsTheShareDoneAndGoesAtTheEnd) {
     EXPECT_EQ(box->value(), 250);
     progress(1.0);
     EXPECT_FALSE(box->isVisible());
+    box->cancel();
+    EXPECT_FALSE(progress(0.5)) << "İptal stops the export";
 }
 
 }  // namespace
