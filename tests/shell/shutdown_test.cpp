@@ -3,6 +3,7 @@
 
 #include <QtTest/qtestspontaneevent.h>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -81,8 +82,11 @@ TEST_P(QuitQuestion, SignalWhileItIsOpenClosesItAndEndsTheProgram) {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
                 box->done(QMessageBox::No);
         });
+        QElapsedTimer waited;
+        waited.start();
         test::control<QPushButton>(window, "Command10").click();
-        EXPECT_EQ(asked, QString::fromUtf8("Bu proğramı kapatmak istiyormusunuz ?"));
+        EXPECT_EQ(std::pair(asked, waited.elapsed() < 4000),  // not left up until answered
+                  std::pair(QString::fromUtf8("Bu proğramı kapatmak istiyormusunuz ?"), true));
     }
     EXPECT_TRUE(ended) << "the program goes on after signal " << GetParam();
     EXPECT_TRUE(!window.isVisible() && QApplication::activeModalWidget() == nullptr);

@@ -139,6 +139,9 @@ TEST_P(RecordEnding, RecordButtonsLockTheWindowAndStopOrCloseWritesTheRecording)
     } else {
         QTest::mouseClick(&control<QPushButton>(w, "stop_buton"), Qt::LeftButton);
         EXPECT_EQ(enabled(), "1100111111");
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(280, 30));  // lever 0, A4's own pitch
+        QTest::mouseClick(&control<QPushButton>(w, "Play_buton"), Qt::LeftButton);  // "çalgı"
+        EXPECT_EQ(test::header_rate(folder_.path() / w.state().build.wav_files[12]), 44100);
     }
     EXPECT_EQ(test::read_file_bytes(folder_.path() / "kayıt.txt").substr(0, 16),
               " 12           -8");
@@ -175,12 +178,19 @@ TEST_F(HeldInput, EachControlReachesItsHandler) {
     click("save_buton");
     EXPECT_EQ(test::read_file_bytes(folder_.path() / "Deneme.mkm").substr(0, 15),
               " 0 \r\n 0 \r\n 2 \r\n");  // one lever a line, as printed
-    test::write_file_bytes(folder_.path() / "ezgi.ses", "0,5,4,0,0,0,0,0,0,0\r\n");
+    test::write_file_bytes(folder_.path() / "ezgi.ses", "0,5,4,3,0,0,0,0,0,1\r\n");  // string 9
     click("open_ses_buton");  // the list of sequence files
     control<FileListBox>(w, "File3").click_entry(0);
     EXPECT_EQ(
         std::pair(control<TextBox>(w, "Text2").text(), control<FileListBox>(w, "File3").Visible()),
         std::pair(QStringLiteral("ezgi"), false));
+    std::vector<std::int32_t> rates;  // string 9 at the instrument's lever 0, then the file's 3
+    for (const char* accidentals : {"Option2_1", "Option2_2"}) {
+        control<QRadioButton>(w, accidentals).click();
+        click("aç_kapa_buton");
+        rates.push_back(test::header_rate(folder_.path() / w.state().build.wav_files[9]));
+    }
+    EXPECT_NE(rates[0], rates[1]) << "\"şartlı\" plays the file's own accidental";
     EXPECT_TRUE(dialogs_.texts().empty());
 }
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressDialog>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <cmath>
@@ -71,12 +72,14 @@ class WindowMenu : public test::StartedWindow {
     void SetUp() override {
         test::StartedWindow::SetUp();
         fs::create_directory(home_ / "Music");
-        test::write_file_bytes(folder_.path() / "ezgi.ses", "0,8,3,0,0,0,0,0,0,0\r\n");
+        // String 12 with an accidental of its own: lever 2.
+        test::write_file_bytes(folder_.path() / "ezgi.ses", "0,8,3,2,0,0,0,0,0,1\r\n");
         test::write_file_bytes(folder_.path() / "kayıt.txt", " 12 0 300\r\n");  // a recording
     }
     struct Answers {
         std::vector<QStringList> offered;  // what each list question offered
         QString folder, suggested;         // where the file dialog opened, the name it offered
+        QStringList words;                 // the dialogs' buttons and labels
     };
     // Triggers the entry, answering the list questions with `picks` ("Vazgeç" cancels) and the
     // file dialog with `file`, else its suggested name.
@@ -95,12 +98,15 @@ class WindowMenu : public test::StartedWindow {
             if (modal == nullptr || !modal->isVisible()) return;
             if (auto* input = qobject_cast<QInputDialog*>(modal)) {
                 seen.offered.push_back(input->comboBoxItems());
+                seen.words << input->okButtonText() << input->cancelButtonText();
                 if (next < picks.size() && picks[next] == "Vazgeç") return input->reject();
                 if (next < picks.size()) input->setTextValue(picks[next++]);
                 input->accept();
             } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
                 seen.folder = files->directory().absolutePath();
                 if (auto* name = files->findChild<QLineEdit*>()) seen.suggested = name->text();
+                for (int i = QFileDialog::LookIn; i <= QFileDialog::Reject; ++i)
+                    seen.words << files->labelText(QFileDialog::DialogLabel(i));
                 if (!file.empty()) files->selectFile(QString::fromStdString(file.string()));
                 QMetaObject::invokeMethod(files, "accept");
             }
@@ -227,7 +233,12 @@ TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
         EXPECT_TRUE(!dialogs_.shown().empty() && !dialogs_.shown()[0].modal) << "a notice";
         const std::string bytes = test::read_file_bytes(out);
         EXPECT_TRUE(bytes.starts_with(starts));
-        EXPECT_NE(bytes.find(holds), std::string::npos);  // a pitch bend on channel 2
+        EXPECT_NE(bytes.find(holds), std::string::npos);        // a pitch bend on channel 2
+        test::control<QRadioButton>(*w_, "Option2_1").click();  // the instrument's lever 0
+        run_entry(QString::fromLatin1(entry), picks, home_ / "Music" / "lever0");
+        test::control<QRadioButton>(*w_, "Option2_2").click();
+        const std::string ending = fs::path(file).extension().string();
+        EXPECT_NE(test::read_file_bytes(home_ / "Music" / ("lever0" + ending)), bytes);
     }
     dialogs_.clear();
     run_entry(QStringLiteral("midi_export"), {QString::fromUtf8("Vazgeç")});
@@ -237,8 +248,10 @@ TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
               QString::fromStdString(home_.path().string()));
     fs::remove(folder_.path() / "ezgi.ses");  // the recording alone is still offered
     dialogs_.clear();
-    EXPECT_EQ(run_entry(QStringLiteral("wav_export"), {kayit}).offered,
-              std::vector<QStringList>{{kayit}});
+    const Answers recording = run_entry(QStringLiteral("wav_export"), {kayit});
+    EXPECT_EQ(std::pair(recording.offered, recording.words.join('|')),
+              std::pair(std::vector<QStringList>{{kayit}},
+                        QString::fromUtf8("Seç|Vazgeç|Konum:|Dosya adı:|Tür:|Kaydet|Vazgeç")));
     EXPECT_TRUE(fs::exists(home_ / "kayıt.wav"));
 }
 
