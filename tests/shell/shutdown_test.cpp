@@ -3,7 +3,6 @@
 
 #include <QtTest/qtestspontaneevent.h>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -78,15 +77,14 @@ TEST_P(QuitQuestion, SignalWhileItIsOpenClosesItAndEndsTheProgram) {
                 asked = box->text();
             std::raise(GetParam());
         });
-        QTimer::singleShot(5000, [] {  // the signal was lost: answer No so the test ends
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        QTimer::singleShot(5000, [] {  // still up: answer No so the test ends
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                ADD_FAILURE() << "the question stayed up";
                 box->done(QMessageBox::No);
+            }
         });
-        QElapsedTimer waited;
-        waited.start();
         test::control<QPushButton>(window, "Command10").click();
-        EXPECT_EQ(std::pair(asked, waited.elapsed() < 4000),  // not left up until answered
-                  std::pair(QString::fromUtf8("Bu proğramı kapatmak istiyormusunuz ?"), true));
+        EXPECT_EQ(asked, QString::fromUtf8("Bu proğramı kapatmak istiyormusunuz ?"));
     }
     EXPECT_TRUE(ended) << "the program goes on after signal " << GetParam();
     EXPECT_TRUE(!window.isVisible() && QApplication::activeModalWidget() == nullptr);

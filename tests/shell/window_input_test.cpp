@@ -49,8 +49,7 @@ TEST_F(HeldInput, HeldLetterSoundsOnceUntilItsRealRelease) {
     EXPECT_TRUE(w_->sound().alias_open("A4") && letter_is_black());
     from_window_system(w_, QEvent::KeyRelease, 2000);
     QTest::qWait(4 * KeyPreview::kReleaseSettleMs);
-    EXPECT_FALSE(w_->sound().alias_open("A4")) << "the real release stops the note";
-    EXPECT_FALSE(letter_is_black());
+    EXPECT_FALSE(w_->sound().alias_open("A4") || letter_is_black()) << "the real release stops it";
 }
 
 // A held arrow of the fine shift steps once when that step cannot be transposed: the message
@@ -178,19 +177,14 @@ TEST_F(HeldInput, EachControlReachesItsHandler) {
     click("save_buton");
     EXPECT_EQ(test::read_file_bytes(folder_.path() / "Deneme.mkm").substr(0, 15),
               " 0 \r\n 0 \r\n 2 \r\n");  // one lever a line, as printed
-    test::write_file_bytes(folder_.path() / "ezgi.ses", "0,5,4,3,0,0,0,0,0,1\r\n");  // string 9
+    test::write_file_bytes(folder_.path() / "ezgi.ses", "0,8,4,3,0,0,0,0,0,1\r\n");  // string 12
     click("open_ses_buton");  // the list of sequence files
     control<FileListBox>(w, "File3").click_entry(0);
     EXPECT_EQ(
         std::pair(control<TextBox>(w, "Text2").text(), control<FileListBox>(w, "File3").Visible()),
         std::pair(QStringLiteral("ezgi"), false));
-    std::vector<std::int32_t> rates;  // string 9 at the instrument's lever 0, then the file's 3
-    for (const char* accidentals : {"Option2_1", "Option2_2"}) {
-        control<QRadioButton>(w, accidentals).click();
-        click("aç_kapa_buton");
-        rates.push_back(test::header_rate(folder_.path() / w.state().build.wav_files[9]));
-    }
-    EXPECT_NE(rates[0], rates[1]) << "\"şartlı\" plays the file's own accidental";
+    click("aç_kapa_buton");  // "şartlı": the file's own lever 3, not the instrument's 0 (A4)
+    EXPECT_NE(test::header_rate(folder_.path() / w.state().build.wav_files[12]), 44100);
     EXPECT_TRUE(dialogs_.texts().empty());
 }
 
