@@ -130,9 +130,8 @@ TEST_F(StartupTest, SplashIsOnScreenFromBeforeTheLoadUntilTheWindowShows) {
     program.window()->hide();
 }
 
-// A missing, misspelt or damaged workbook or a copy already running on the folder ends the
-// program with its message; a wrong number of samples is reported with the count and start-up
-// goes on with at most 57 names.
+// A missing, misspelt or damaged workbook, or a copy running on the folder, ends the program with
+// its message; a wrong sample count is reported and start-up goes on with at most 57 names.
 TEST_F(StartupTest, FolderProblemsAreReported) {
     const std::string missing = "dizek.xls  isimli excell dosyası bulunamadı";
     const std::string count =
@@ -202,7 +201,9 @@ TEST(Layout, WidgetsStandWhereTheLayoutPutsThem) {
     EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(45, 71));
     // On another screen the drawing's place in the window does not change.
     EXPECT_NEAR(arayüzyerleşimi_geometry(1920 * 15.0, 1080 * 15.0).Picture2.left, 10.667, 0.001);
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("O R V E N A"));
+    EXPECT_EQ(std::pair(w.windowTitle(), frmSplash().Label2->text()),  // and the splash's line
+              std::pair(QString("O R V E N A"),
+                        QString::fromUtf8("Y  ü  k  l  e  n  i  y  o  r . . . . . . . . ")));
     const ScrollBar &v = control<ScrollBar>(w, "VScroll1"), &h = control<ScrollBar>(w, "HScroll1");
     EXPECT_EQ(std::tuple(v.minimum(), v.maximum(), v.singleStep(), v.pageStep(), h.minimum(),
                          h.maximum()),
@@ -224,9 +225,8 @@ void load_levers(arayüz& w, const std::filesystem::path& folder, int pos) {
     list.click_entry(0);
 }
 
-// The slanted-edge numbers are written and erased inside their boxes, never over the outline,
-// and every one can be read in the window: no control on the drawing (the check box at its
-// bottom left among them) covers a pixel of one.
+// The slanted-edge numbers are written and erased inside their boxes, never over the outline, and
+// each can be read: no control on the drawing (the check box at its bottom left too) covers one.
 TEST_F(StartedProgram, SlantedEdgeNumbersStayInTheirBoxesUncovered) {
     Surface& instrument = control<PictureBox>(*w_, "Picture2").surface();
     const QImage untouched = instrument.image().copy();

@@ -183,6 +183,8 @@ TEST_F(HeldInput, EachControlReachesItsHandler) {
     click("aç_kapa_buton");  // "şartlı": the file's own lever 3, not the instrument's 0 (A4)
     EXPECT_NE(test::header_rate(folder_.path() / w.state().build.wav_files[12]), 44100);
     EXPECT_TRUE(dialogs_.texts().empty());
+    control<QRadioButton>(w, "Option1_3").click();  // a pitch level
+    EXPECT_EQ(settings.ahenk_index, 3);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The window's background menu: the tuning systems (the choice retunes at once, Ctrl+T swaps the
-// last two, the choice outlives the run, --tuning overrides it for one run) and the exports
-// (WAV, MIDI, MusicXML) with the real dialogs.
+// The window's background menu: tuning systems (retune at once, Ctrl+T swaps the last two, kept
+// for the next run, --tuning overrides for one run) and the WAV, MIDI, MusicXML exports' dialogs.
 
 #include <QAction>
 #include <QFileDialog>
@@ -146,11 +145,10 @@ TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
               std::pair(std::string("dizek.xls"), std::string("akort/12-TET.scl")));
 }
 
-// A system that does not load at start-up — one named on the command line, or the one kept
-// from the last run — is told once and the workbook plays; orvena.ini keeps what it held, and
-// Ctrl+T goes to the system kept as the previous one. A name, whether --tuning names a broken
-// file, whether the kept system is gone; parts of the one message, orvena.ini's system
-// afterwards and the system Ctrl+T goes to.
+// A system that does not load at start-up (named on the command line, or kept from the last run)
+// is told once and the workbook plays; orvena.ini keeps what it held, Ctrl+T goes to the kept
+// previous one. Rows: a name, whether --tuning names a broken file, whether the kept system is
+// gone; parts of the one message, orvena.ini's system afterwards and the system Ctrl+T goes to.
 using StartProblem =
     std::tuple<const char*, bool, bool, std::vector<std::string>, const char*, const char*>;
 
