@@ -85,9 +85,8 @@ TEST_F(HeldInput, HeldFineShiftArrowStopsAtTheCancelMessage) {
 TEST_F(HeldInput, SequenceFileEndsAfterItsNoteWhenTheWindowCloses) {
     arayüz& w = *w_;
     control<ScrollBar>(w, "VScroll1").setValue(30);
-    std::string ten_quarters;  // ten times 480 ms
-    for (int i = 0; i < 10; ++i) ten_quarters += "0,4,3,0,0,0,0,0,0,0\r\n";
-    test::write_file_bytes(folder_.path() / "uzun.ses", ten_quarters);
+    test::write_file_bytes(folder_.path() / "uzun.ses",  // ten quarters, 480 ms each
+                           QByteArray("0,4,3,0,0,0,0,0,0,0\r\n").repeated(10).toStdString());
     control<TextBox>(w, "Text2").setText_("uzun");
     bool groups_waited = false;
     QTimer::singleShot(100, &w, [&w, &groups_waited] {
@@ -99,7 +98,8 @@ TEST_F(HeldInput, SequenceFileEndsAfterItsNoteWhenTheWindowCloses) {
     control<QPushButton>(w, "aç_kapa_buton").click();  // returns when the melody has ended
     // The close came during the first note: the second record was the last one counted.
     EXPECT_EQ(control<PictureBox>(w, "Picture7").surface().print_log().back().text, "002");
-    EXPECT_TRUE(!w.state().transport.seq_playing && groups_waited && dialogs_.texts().empty());
+    EXPECT_TRUE(!w.state().transport.seq_playing && groups_waited && dialogs_.texts().empty() &&
+                w.state().transport.speed == 30);
 }
 
 // "Kaydet / Dinlet" as the player presses it: a click on string 12 selects it and a click on
