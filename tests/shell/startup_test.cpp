@@ -11,7 +11,6 @@
 
 #include "display/diyagonal.h"
 #include "display/layout.h"
-#include "shell/arayuz.h"
 #include "started_window.h"
 #include "support/pictures.h"
 
@@ -219,6 +218,7 @@ void load_levers(arayüz& w, const std::filesystem::path& folder, int pos) {
         levers +=
             std::to_string(std::clamp<int>(pos, build.mandal_min[s], build.mandal_max[s])) + "\r\n";
     test::write_file_bytes(folder / "mandallar.mkm", levers);
+    test::write_file_bytes(folder / "a.mkx", "");  // not a makam file: not listed
     auto& list = control<FileListBox>(w, "File2");
     list.Refresh();
     control<QPushButton>(w, "open_buton").click();
