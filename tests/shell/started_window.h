@@ -41,12 +41,10 @@ struct ProgramFolder {
     const std::filesystem::path& path() const { return dir.path(); }
     // On a 1024 x 768 screen, with no window shown.
     ProgramOptions headless_options() const {
-        ProgramOptions options;
-        options.program_folder = path();
-        options.screen_pixels = QSize(1024, 768);
-        options.show_windows = false;
-        options.lock_folder = locks.path();
-        return options;
+        return {.program_folder = path(),
+                .screen_pixels = {1024, 768},
+                .show_windows = false,
+                .lock_folder = locks.path()};
     }
     TempDir dir, locks;
 };

@@ -1,11 +1,7 @@
-// The window's background menu: the tuning systems (the choice retunes at once, Ctrl+T swaps the
-// last two, the choice outlives the run, --tuning overrides it for one run) and the exports
-// (WAV, MIDI, MusicXML) with the real dialogs.
-
-#include <gtest/gtest.h>
+// The window's background menu: tuning systems (retune at once, Ctrl+T swaps the last two, kept
+// for the next run, --tuning overrides for one run) and the WAV, MIDI, MusicXML exports' dialogs.
 
 #include <QAction>
-#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -41,8 +37,7 @@ class WindowMenu : public test::StartedWindow {
   protected:
     ProgramOptions options() override {
         fs::create_directory(folder_.path() / "akort");
-        fs::copy_file(test::program_dir() / "akort" / "12-TET.scl",
-                      folder_.path() / "akort" / "12-TET.scl");
+        fs::copy(test::program_dir() / "akort" / "12-TET.scl", folder_.path() / "akort");
         ProgramOptions o = folder_.headless_options();
         o.sound.settings_file = folder_.path() / "orvena.ini";
         write_tuning_settings(o.sound.settings_file,
@@ -61,8 +56,7 @@ class WindowMenu : public test::StartedWindow {
         QApplication::sendEvent(w_, &up);
         return test::header_rate(folder_.path() / w_->state().build.wav_files[12]);
     }
-    // Ctrl+T as the keyboard gives it to the active window: the shortcut, and no string for the
-    // letter.
+    // Ctrl+T as the keyboard gives it to the active window: the shortcut, no string for the letter.
     void ctrl_t() {
         w_->show();
         w_->activateWindow();
@@ -83,10 +77,11 @@ class WindowMenu : public test::StartedWindow {
     };
     // Triggers the entry, answering the list questions with `picks` ("Vazgeç" cancels) and the
     // file dialog with `file`, else its suggested name.
-    Answers run_entry(const QString& object_name, const std::vector<QString>& picks) {
+    Answers run_entry(const QString& object_name, const std::vector<QString>& picks,
+                      const fs::path& file = {}) {
         QAction* entry = w_->findChild<QAction*>(object_name);
         EXPECT_TRUE(entry != nullptr && w_->actions().contains(entry)) << object_name.toStdString();
-        return run(entry, picks);
+        return run(entry, picks, file);
     }
     Answers run(QAction* entry, const std::vector<QString>& picks, const fs::path& file = {}) {
         Answers seen;
@@ -126,18 +121,17 @@ TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
     QStringList entries;
     for (QAction* a : menu->actions())
         if (!a->isSeparator()) entries << a->text();
-    ASSERT_EQ(entries, QStringList({QStringLiteral("dizek.xls (çalışma kitabı)"),
-                                    QStringLiteral("12-TET.scl"),
-                                    QStringLiteral("Başka bir Scala dosyası…")}));
+    ASSERT_EQ(entries.join('|'),
+              QString::fromUtf8("dizek.xls (çalışma kitabı)|12-TET.scl|Başka bir Scala dosyası…"));
     EXPECT_TRUE(menu->actions()[1]->isChecked());
-    // The workbook's A4 is its sample's own pitch; twelve equal semitones put A4 on 900 cents,
-    // 1200 * 59 / 79 in the workbook's degrees.
+    // The workbook's A4: its sample's pitch, 1200 * 59 / 79 cents; 12-TET's A4: 900 cents.
     const std::int32_t workbook_rate = 44100;
     const auto tet_rate = static_cast<std::int32_t>(
         std::lround(44100.0 * std::exp2((900.0 - 1200.0 * 59 / 79) / 1200.0)));
     EXPECT_EQ(plucked_rate(), tet_rate);
     const QLabel& shown = test::control<QLabel>(*w_, "tuning_name");
-    EXPECT_EQ(shown.text(), QStringLiteral("akort:\n12-TET"));
+    EXPECT_EQ(std::pair(shown.text(), shown.toolTip()),
+              std::pair(QStringLiteral("akort:\n12-TET"), QStringLiteral("Akort sistemi: 12-TET")));
     menu->actions()[0]->trigger();
     EXPECT_EQ(plucked_rate(), workbook_rate);
     EXPECT_EQ(shown.text(), QStringLiteral("akort:\ndizek.xls"));
@@ -151,11 +145,10 @@ TEST_F(WindowMenu, StartsInTheKeptSystemAndTheMenuAndCtrlTRetuneAtOnce) {
               std::pair(std::string("dizek.xls"), std::string("akort/12-TET.scl")));
 }
 
-// A system that does not load at start-up — one named on the command line, or the one kept
-// from the last run — is told once and the workbook plays; orvena.ini keeps what it held, and
-// Ctrl+T goes to the system kept as the previous one. A name, whether --tuning names a broken
-// file, whether the kept system is gone; parts of the one message, orvena.ini's system
-// afterwards and the system Ctrl+T goes to.
+// A system that does not load at start-up (named on the command line, or kept from the last run)
+// is told once and the workbook plays; orvena.ini keeps what it held, Ctrl+T goes to the kept
+// previous one. Rows: a name, whether --tuning names a broken file, whether the kept system is
+// gone; parts of the one message, orvena.ini's system afterwards and the system Ctrl+T goes to.
 using StartProblem =
     std::tuple<const char*, bool, bool, std::vector<std::string>, const char*, const char*>;
 
@@ -173,8 +166,7 @@ const StartProblem kStartProblems[] = {
 class WindowTuningProblem : public WindowMenu, public testing::WithParamInterface<StartProblem> {
   protected:
     WindowTuningProblem() {
-        std::tie(std::ignore, bad_file_, lost_saved_, std::ignore, std::ignore, std::ignore) =
-            GetParam();
+        bad_file_ = std::get<1>(GetParam()), lost_saved_ = std::get<2>(GetParam());
     }
 };
 
@@ -194,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(WindowMenu, WindowTuningProblem, testing::ValuesIn(kSta
 
 // Each entry asks for the source (the recording and the sequence files; the score only
 // sequence files), MIDI also for the tuning, then for the file in the user's music folder
-// (else the home folder).
+// (else the home folder); a name typed without its ending gets the kind's.
 TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
     const QString kayit = QStringLiteral("kayıt.txt"), ezgi = QStringLiteral("ezgi.ses");
     const QString bend =
@@ -207,10 +199,14 @@ TEST_F(WindowMenu, EntriesAskTheSourceThenTheFileAndWriteIt) {
             {"wav_export", {ezgi}, {{kayit, ezgi}}, "ezgi.wav", "WAV", "RIFF", ""},
             {"midi_export", {ezgi, bend}, {{kayit, ezgi}, {}}, "ezgi.mid", "MIDI", "MThd", "\xE1"},
             {"musicxml_export", {ezgi}, {{ezgi}}, "ezgi.musicxml", "MusicXML", "<?xml", ""}};
+    QString keys;  // the entries' shortcuts
+    for (const char* name : {"wav_export", "midi_export", "musicxml_export", "scala_export"})
+        keys += test::control<QAction>(*w_, name).shortcut().toString() + ' ';
+    EXPECT_EQ(keys, "Ctrl+Shift+W Ctrl+Shift+M Ctrl+Shift+X Ctrl+Shift+E ");
     for (const auto& [entry, picks, offered, file, kind, starts, holds] : cases) {
         SCOPED_TRACE(entry);
         dialogs_.clear();
-        const Answers seen = run_entry(QString::fromLatin1(entry), picks);
+        const Answers seen = run_entry(QString::fromLatin1(entry), picks, home_ / "Music" / "ezgi");
         ASSERT_EQ(seen.offered.size(), offered.size());
         EXPECT_EQ(seen.offered[0], offered[0]);
         EXPECT_TRUE(offered.size() < 2 || seen.offered[1].size() == 2);  // MTS or pitch bends
@@ -245,11 +241,12 @@ TEST_F(WindowMenu, ScalaExportLeavesThePlayingScaleAsItWas) {
     test::write_file_bytes(mine / "benim.scl", scale);
     auto* menu = &test::control<QMenu>(*w_, "tuning_menu");
     emit menu->aboutToShow();
-    run(menu->actions().last(), {}, mine / "benim.scl");  // "Başka bir Scala dosyası…"
+    fs::current_path(mine);  // where the folder dialog opens; the file dialog, in the program's
+    EXPECT_EQ(run(menu->actions().last(), {}, mine / "benim.scl").folder,  // "Başka bir Scala…"
+              QString::fromStdString(fs::canonical(folder_.path()).string()));
     ASSERT_EQ(w_->state().tables.name, "benim");
     test::control<TextBox>(*w_, "Text1").setText_("benim");
     dialogs_.clear();
-    fs::current_path(mine);  // where the folder dialog opens
     run_entry(QStringLiteral("scala_export"), {});
     ASSERT_EQ(dialogs_.texts().size(), 1u);
     EXPECT_NE(dialogs_.texts()[0].find("\"" + (mine / "benim.scl").string() +
@@ -270,6 +267,8 @@ TEST(ExportProgress, TheBoxFollowsTheShareDoneAndGoesAtTheEnd) {
     EXPECT_EQ(box->value(), 250);
     progress(1.0);
     EXPECT_FALSE(box->isVisible());
+    box->cancel();
+    EXPECT_FALSE(progress(0.5)) << "İptal stops the export";
 }
 
 }  // namespace
