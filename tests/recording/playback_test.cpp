@@ -206,10 +206,13 @@ TEST(SequenceRules, EveryCodeHasItsUnitsStringAndLever) {
         EXPECT_EQ(std::tuple(note_units(c, false), note_units(c, true), rest_units(c + 25)),
                   std::tuple(plain[c], dot[c], rest[c]));
     // Pitch codes -1..26: 0..14 strings 4..18, 15..25 strings 12..22; a rest or a skip none.
+    const int strings[] = {0,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
+                           17, 18, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 0};
     for (int c = -1; c <= 26; ++c) {
         std::int16_t units = 0;
-        const int string = c < 0 || c > 25 ? 0 : c <= 14 ? c + 4 : c - 3;
-        EXPECT_EQ(plan_record({0, static_cast<std::int16_t>(c), 3}, units, 0).string, string) << c;
+        EXPECT_EQ(plan_record({0, static_cast<std::int16_t>(c), 3}, units, 0).string,
+                  strings[c + 1])
+            << c;
     }
     SequenceRecord own{0, 3, 3, 2};  // file lever 2, an accidental of its own
     own.accidental_flag = 1;
